@@ -1,0 +1,276 @@
+#include "ProgInit.h"
+
+#include "ProgTrace.h"
+#include "Produkt.h"
+#include "Splash.h"
+
+#include <AppInstance.h>
+#include <Help.h>
+#include <InstanceGuard.h>
+#include <Meldung.h>
+#include <ParamLst.h>
+#include <Process.h>
+#include <SystemInfo.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QScreen>
+#include <QThread>
+
+#include <cxxabi.h>
+
+#include <typeinfo>
+
+namespace {
+
+const QString InitFehler = QStringLiteral(
+    "Es ist ein Fehler bei der\rInitialisierung des Programms\rim Abschnitt >%1< aufgetreten.");
+const QString EndeFehler = QStringLiteral(
+    "Es ist ein Fehler beim\rBeenden des Programms\rim Abschnitt >%1< aufgetreten.");
+
+QString klassenName(const std::exception& e)
+{
+    int status = 0;
+    const char* mangled = typeid(e).name();
+    std::unique_ptr<char, void (*)(void*)> demangled(
+        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    return QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
+}
+
+}  // namespace
+
+TProgInit::Umgebung TProgInit::StandardUmgebung()
+{
+    Umgebung u;
+    u.argumente = QCoreApplication::arguments().mid(1);
+    u.bildschirmBreite = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->geometry().width() : 0;
+    };
+    u.jetzt = [] { return QDateTime::currentDateTime(); };
+    u.benutzerName = [] { return platform::currentUserName(); };
+    return u;
+}
+
+TProgInit::TProgInit(Umgebung umgebung) : umgebung_(std::move(umgebung)) {}
+
+TProgInit::~TProgInit()
+{
+    updateDatei_.clear();
+}
+
+QWidget* TProgInit::Hauptfenster() const
+{
+    return frmHaupt_.get();
+}
+
+void TProgInit::SetzeAbschnitt(const QString& name, bool trace)
+{
+    abschnitt_ = name;
+    if (trace)
+        ProgTrace::Trace(name);
+    if (umgebung_.beiAbschnitt)
+        umgebung_.beiAbschnitt(name);
+}
+
+void TProgInit::ZeigeInitFehler(const QString& text, const std::exception& e)
+{
+    const QString fehler = klassenName(e) + QStringLiteral(": ") + QString::fromUtf8(e.what());
+    ProgTrace::Trace(fehler);
+    Tools::MeldungError(text + QLatin1Char('\r') + fehler);
+}
+
+void TProgInit::SplashFreigeben()
+{
+    frmSplash_.reset();
+}
+
+int TProgInit::Ausfuehren()
+{
+    QApplication::setApplicationDisplayName(Produkt::Titel);
+    if (!InitProgramm()) {
+        UpdateStarten();
+        const bool gewollt = zweiteInstanz_ || (parameter_ && parameter_->IsSwitch(QStringLiteral("DBUPDATE")));
+        return gewollt ? 0 : 1;
+    }
+    ProgTrace::Trace(QStringLiteral("Init Objekt Application"));
+    if (!HauptfensterErzeugen())
+        return 1;
+    ProgTrace::Trace(QStringLiteral("InitProgramm2"));
+    if (InitProgramm2()) {
+        ProgTrace::Trace(QStringLiteral("StartProgramm"));
+        if (StartProgramm())
+            QApplication::exec();
+        ProgTrace::Trace(QStringLiteral("DeInitProgramm"));
+        DeInitProgramm(StartProgramm());
+        return 0;
+    }
+    ProgTrace::Trace(QStringLiteral("DeInitProgramm"));
+    DeInitProgramm(false);
+    return 1;
+}
+
+bool TProgInit::InitProgramm()
+{
+    abschnitt_.clear();
+    try {
+        updateDatei_.clear();
+
+        // A second start of the same user brings the first one to the front and ends silently.
+        appInstance_ = std::make_unique<platform::AppInstance>(
+            Produkt::MutexName + umgebung_.benutzerName().toUpper());
+        if (appInstance_->anotherInstanceRuns()) {
+            zweiteInstanz_ = true;
+            return false;
+        }
+        benutzerMutex_ = platform::InstanceGuard::tryAcquire(Produkt::MutexName
+                                                              + umgebung_.benutzerName().toUpper());
+        if (!benutzerMutex_) {
+            zweiteInstanz_ = true;
+            return false;
+        }
+
+        SetzeAbschnitt(QStringLiteral("Parameter"), false);
+        parameter_ = std::make_unique<TParameter>(false, umgebung_.argumente);
+        hauptfensterZeigen_ = !parameter_->IsSwitch(QStringLiteral("HINWEISE"));
+
+        SetzeAbschnitt(QStringLiteral("Protokollierung"), false);
+        InitProtokollierung();
+
+        SetzeAbschnitt(QStringLiteral("Bildschirm"), true);
+        if (!PruefeBildschirm())
+            return false;
+
+        splashEnde_ = umgebung_.jetzt().addSecs(1);
+
+        SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
+        platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/')
+                                    + Produkt::HilfeDatei);
+        const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));
+        if (!dbUpdate && !parameter_->IsSwitch(QStringLiteral("DEBUG"))
+            && !parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
+            frmSplash_ = std::make_unique<TfrmSplash>();
+            frmSplash_->show();
+            frmSplash_->repaint();
+        }
+        if (parameter_->IsSwitch(QStringLiteral("UPDATED")))
+            Tools::MeldungInfo(QStringLiteral(
+                "Das Update wurde abgeschlossen.\rZR Bovantis wird nun wieder gestartet."));
+        const bool ergebnis = !dbUpdate;
+        if (!ergebnis)
+            SplashFreigeben();
+        return ergebnis;
+    } catch (const std::exception& e) {
+        ZeigeInitFehler(InitFehler.arg(abschnitt_), e);
+        return false;
+    }
+}
+
+void TProgInit::InitProtokollierung()
+{
+    if (parameter_->IsSwitch(QStringLiteral("DEBUG"))
+        || parameter_->IsSwitch(QStringLiteral("PROTOKOLL")))
+        ProgTrace::SetTraceFile(true);
+    if (umgebung_.jetzt().date().dayOfWeek() == 3)
+        ProgTrace::Clear();
+    ProgTrace::Trace(QStringLiteral("Programmstart"));
+}
+
+bool TProgInit::PruefeBildschirm()
+{
+    if (umgebung_.bildschirmBreite() >= 800)
+        return true;
+    Tools::MeldungError(QStringLiteral(
+        "Um das Programm verwenden zu können ist mindestens\reine Bildschirmauflösung "
+        "von\r\r         800 x 600 Bildpunkten in 256 Farben\r\rerforderlich!"));
+    return false;
+}
+
+bool TProgInit::HauptfensterErzeugen()
+{
+    try {
+        auto fenster = std::make_unique<QMainWindow>();
+        fenster->setObjectName(QStringLiteral("frmHaupt"));
+        fenster->setWindowTitle(Produkt::Titel);
+        fenster->resize(1024, 700);
+        frmHaupt_ = std::move(fenster);
+        QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
+                         frmHaupt_.get(), [w = frmHaupt_.get()] {
+                             w->showNormal();
+                             w->raise();
+                             w->activateWindow();
+                         });
+        return true;
+    } catch (const std::exception&) {
+        Tools::MeldungError(
+            QStringLiteral("Bei der Initialisierung des Programms ist ein Fehler aufgetreten!"));
+        return false;
+    }
+}
+
+bool TProgInit::InitProgramm2()
+{
+    try {
+        SetzeAbschnitt(QStringLiteral("Datendateien"), true);
+
+        SetzeAbschnitt(QStringLiteral("Terminfenster 1"), true);
+        if (!parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
+            frmHaupt_->show();
+            while (umgebung_.jetzt() < splashEnde_) {
+                QCoreApplication::processEvents();
+                QThread::msleep(10);
+            }
+        }
+
+        SetzeAbschnitt(QStringLiteral("Terminfenster 2"), true);
+        if (parameter_->IsSwitch(QStringLiteral("HINWEISE")))
+            hauptfensterZeigen_ = false;
+
+        SplashFreigeben();
+        return true;
+    } catch (const std::exception& e) {
+        SplashFreigeben();
+        ZeigeInitFehler(InitFehler.arg(abschnitt_), e);
+        return false;
+    }
+}
+
+bool TProgInit::StartProgramm()
+{
+    ProgTrace::Trace(QStringLiteral("Programm starten..."));
+    QDir().mkpath(platform::tempFolder());
+    return hauptfensterZeigen_;
+}
+
+void TProgInit::DeInitProgramm(bool /*hauptfensterGezeigt*/)
+{
+    try {
+        if (frmHaupt_)
+            frmHaupt_->hide();
+
+        SetzeAbschnitt(QStringLiteral("Update starten"), true);
+        UpdateStarten();
+
+        SetzeAbschnitt(QStringLiteral("Grundeinstellungen beenden"), true);
+
+        SetzeAbschnitt(QStringLiteral("Datenbank trennen"), true);
+
+        SetzeAbschnitt(QStringLiteral("Parameter"), true);
+        parameter_.reset();
+        ProgTrace::Trace(QStringLiteral("Programmende"));
+    } catch (const std::exception& e) {
+        ZeigeInitFehler(EndeFehler.arg(abschnitt_), e);
+    }
+}
+
+void TProgInit::UpdateStarten()
+{
+    if (!benutzerMutex_ || updateDatei_.isEmpty())
+        return;
+    benutzerMutex_.reset();
+    const QString ordner = QDir::toNativeSeparators(platform::programFolder() + QLatin1Char('/'));
+    platform::startDetached(updateDatei_, {QStringLiteral("/SP-"), QStringLiteral("/SILENT"),
+                                           QStringLiteral("/NOICONS"),
+                                           QStringLiteral("/DIR=") + ordner});
+}

@@ -1,0 +1,164 @@
+#include <CheckMessageBox.h>
+#include <Format.h>
+#include <Meldung.h>
+#include <MeldungDialog.h>
+
+#include <MessageBoxScript.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace Tools;
+
+namespace {
+
+QStringList captions(QDialog& dialog)
+{
+    QStringList out;
+    for (QPushButton* b : static_cast<TMeldungDialog&>(dialog).pushButtons())
+        out << b->text().remove(QLatin1Char('&'));
+    return out;
+}
+
+struct ButtonCase {
+    TMsgDlgButtons buttons;
+    int defaultButton;
+    QStringList shownOrder;
+    std::function<void(QDialog&)> answer;
+    std::uint16_t expected;
+};
+
+}  // namespace
+
+TEST(Meldung, ButtonOrderResultsAndDefaultButton)
+{
+    const std::vector<ButtonCase> cases = {
+        // Own default: OK before Yes before Retry.
+        {mbOKOnly, 0, {"OK"}, MessageBoxScript::Enter(), mrOk},
+        {mbYesNo, 0, {"Ja", "Nein"}, MessageBoxScript::Enter(), mrYes},
+        {mbYesNo, 1, {"Ja", "Nein"}, MessageBoxScript::Enter(), mrNo},
+        {mbOKCancel, 1, {"OK", "Abbrechen"}, MessageBoxScript::Enter(), mrCancel},
+        {mbRetryCancel, 0, {"Abbrechen", "Wiederholen"}, MessageBoxScript::Enter(), mrRetry},
+        // An index beyond the last button keeps the box's own choice.
+        {mbYesNo, 5, {"Ja", "Nein"}, MessageBoxScript::Enter(), mrYes},
+        {mbYesNo | Btn(mbYesToAll), 0, {"Ja", "Nein", "Ja für alle"},
+         MessageBoxScript::Click(mrYesToAll), mrYesToAll},
+        {mbYesNo | Btn(mbYesToAll), 2, {"Ja", "Nein", "Ja für alle"}, MessageBoxScript::Enter(),
+         mrYesToAll},
+        {Btn(mbAbort) | Btn(mbRetry) | Btn(mbIgnore), 2, {"Abbruch", "Wiederholen", "Ignorieren"},
+         MessageBoxScript::Enter(), mrIgnore},
+        {Btn(mbAll) | Btn(mbNoToAll), 1, {"Alle", "Nein für alle"}, MessageBoxScript::Enter(),
+         mrNoToAll},
+        {Btn(mbAll) | Btn(mbNoToAll), 0, {"Alle", "Nein für alle"}, MessageBoxScript::Click(mrAll),
+         mrAll},
+        // Escape answers as the cancel button, else No, else OK.
+        {mbYesNoCancel, 0, {"Ja", "Nein", "Abbrechen"}, MessageBoxScript::Escape(), mrCancel},
+        {mbYesNo, 0, {"Ja", "Nein"}, MessageBoxScript::Escape(), mrNo},
+        {mbOKOnly, 0, {"OK"}, MessageBoxScript::Escape(), mrOk},
+    };
+    for (const ButtonCase& c : cases) {
+        SCOPED_TRACE(c.buttons);
+        SCOPED_TRACE(c.defaultButton);
+        MessageBoxScript script;
+        QStringList seen;
+        script.Answer(c.answer, [&](QDialog& d) { seen = captions(d); });
+        const auto result = Meldung(QStringLiteral("Frage"), mtConfirmation, c.buttons, 0,
+                                    DefaultButton(c.defaultButton));
+        EXPECT_EQ(result, c.expected);
+        EXPECT_EQ(seen, c.shownOrder);
+    }
+}
+
+TEST(Meldung, ShorthandsTypeSoundAndText)
+{
+    MessageBoxScript script;
+    script.Answer(MessageBoxScript::Enter())
+        .Answer(MessageBoxScript::Enter())
+        .Answer(MessageBoxScript::Enter())
+        .Answer(MessageBoxScript::Enter())
+        .Answer(MessageBoxScript::Enter());
+    EXPECT_EQ(MeldungInfo(QStringLiteral("Zeile 1\rZeile 2")), mrOk);
+    EXPECT_EQ(MeldungWarning(QStringLiteral("%d Tiere, %s"), {3, QStringLiteral("gut")}), mrOk);
+    EXPECT_EQ(MeldungError(QStringLiteral("kaputt")), mrOk);
+    EXPECT_EQ(MeldungConfirm(QStringLiteral("Löschen?"), 1), mrNo);
+    EXPECT_EQ(MeldungConfirmFormat(QStringLiteral("Tier %s löschen?"), {QStringLiteral("A")}, 0),
+              mrYes);
+
+    const auto& shown = script.Shown();
+    ASSERT_EQ(shown.size(), 5);
+    EXPECT_EQ(shown[0].type, mtInformation);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Zeile 1\rZeile 2"));
+    EXPECT_EQ(shown[0].sound, SoundExclamation);
+    EXPECT_EQ(shown[0].caption, QStringLiteral("Information"));
+    EXPECT_EQ(shown[1].type, mtWarning);
+    EXPECT_EQ(shown[1].text, QStringLiteral("3 Tiere, gut"));
+    EXPECT_EQ(shown[1].sound, SoundQuestion);
+    EXPECT_EQ(shown[2].type, mtError);
+    EXPECT_EQ(shown[2].sound, SoundExclamation);
+    EXPECT_EQ(shown[3].type, mtConfirmation);
+    EXPECT_EQ(shown[3].buttons, mbYesNo);
+    EXPECT_EQ(shown[3].sound, SoundQuestion);
+    EXPECT_EQ(shown[4].text, QStringLiteral("Tier A löschen?"));
+}
+
+TEST(Meldung, FormatMismatchFailsBeforeAnyBox)
+{
+    MessageBoxScript script;
+    EXPECT_THROW(MeldungInfo(QStringLiteral("%d Tiere"), {QStringLiteral("drei")}), EFormatError);
+    EXPECT_THROW(MeldungError(QStringLiteral("%s und %s"), {QStringLiteral("eins")}), EFormatError);
+    EXPECT_TRUE(script.Shown().isEmpty());
+}
+
+TEST(Format, PlaceholdersUseTheSystemsDecimalComma)
+{
+    struct Case {
+        const char* format;
+        QVariantList args;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"%s", {QStringLiteral("ä")}, "ä"},
+        {"%5d|%-4d|", {42, 7}, "   42|7   |"},
+        {"%.3d", {5}, "005"},
+        {"%d", {-12}, "-12"},
+        {"%.2f", {1234.5}, "1234,50"},
+        {"%f", {-0.004}, "0,00"},
+        {"%n", {1234567.891}, "1.234.567,89"},
+        {"%x", {255}, "FF"},
+        {"100%%", {}, "100%"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Format(QString::fromUtf8(c.format), c.args), QString::fromUtf8(c.expected))
+            << c.format;
+    EXPECT_THROW(Format(QStringLiteral("%"), {}), EFormatError);
+    EXPECT_THROW(Format(QStringLiteral("%q"), {1}), EFormatError);
+    EXPECT_THROW(Format(QStringLiteral("%f"), {QStringLiteral("x")}), EFormatError);
+}
+
+TEST(CheckMessageDlg, KeepsTheCheckBoxStateAlsoOnNo)
+{
+    MessageBoxScript script;
+    script.Answer(MessageBoxScript::Click(mrNo), [](QDialog& d) {
+        auto* box = d.findChild<QCheckBox*>(QStringLiteral("CheckBox"));
+        ASSERT_NE(box, nullptr);
+        box->click();
+    });
+    bool state = false;
+    const auto result =
+        CheckMessageDlg(QStringLiteral("Nach Updates suchen?"), mtConfirmation, mbYesNo,
+                        QStringLiteral("In Zukunft nicht mehr auf Updates prüfen"), state);
+    EXPECT_EQ(result, mrNo);
+    EXPECT_TRUE(state);
+    ASSERT_EQ(script.Shown().size(), 1);
+    EXPECT_EQ(script.Shown()[0].checkCaption,
+              QStringLiteral("In Zukunft nicht mehr auf Updates prüfen"));
+
+    script.Answer(MessageBoxScript::Enter());
+    bool unchanged = true;
+    EXPECT_EQ(CheckMessageDlg(QStringLiteral("?"), mtConfirmation, mbYesNo, QStringLiteral("x"),
+                              unchanged, DefaultButton(1)),
+              mrNo);
+    EXPECT_TRUE(unchanged);
+}
