@@ -1,5 +1,6 @@
 #include "ProgInit.h"
 
+#include "Grundeinstellungen.h"
 #include "ProgTrace.h"
 #include "Produkt.h"
 #include "Splash.h"
@@ -145,6 +146,7 @@ bool TProgInit::InitProgramm()
         splashEnde_ = umgebung_.jetzt().addSecs(1);
 
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
+        EinstellungenErzeugen(QString());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/')
                                     + Produkt::HilfeDatei);
         const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));
@@ -253,6 +255,7 @@ void TProgInit::DeInitProgramm(bool /*hauptfensterGezeigt*/)
         UpdateStarten();
 
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen beenden"), true);
+        EinstellungenFreigeben();
 
         SetzeAbschnitt(QStringLiteral("Datenbank trennen"), true);
 
