@@ -1,13 +1,12 @@
 #include "Grundeinstellungen.h"
 
-#include "ProgTrace.h"
-
 #include <Autostart.h>
 #include <SystemInfo.h>
 #include <TerminalServer.h>
 #include <XdgPaths.h>
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -122,7 +121,7 @@ void vorgabeSchreiben(TIniDatei& ini, const QString& sektion, const QString& sch
     try {
         ini.Schreiben(sektion, schluessel, wert);
     } catch (const std::exception& e) {
-        ProgTrace::Trace(QString::fromUtf8(e.what()));
+        qWarning().noquote() << QString::fromUtf8(e.what());
     }
 }
 
