@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace Firebird {
+class IAttachment;
+}
+
+namespace db {
+
+class Transaction;
+
+// Where and as whom to connect. A name "host:path" goes to a database server; a plain path opens
+// the file with the embedded engine.
+struct ConnectParams {
+    QString Name;
+    QString User;
+    QString Password;
+    QString Role;
+};
+
+// One connection to a database. The client character set is always ISO8859_1; the layer converts
+// every text to and from it.
+class Database : public QObject {
+    Q_OBJECT
+public:
+    explicit Database(QObject* parent = nullptr);
+    ~Database() override;  // disconnects
+
+    // Attaches; emits AfterConnect. Throws db::Error.
+    void Open(const ConnectParams& params);
+    // Creates the file (dialect 3, default character set ISO8859_1) and stays attached.
+    void Create(const ConnectParams& params, int pageSize = 8192);
+    // Emits BeforeDisconnect, rolls back every transaction still active, closes every statement
+    // and detaches. Nothing happens when not connected.
+    void Close();
+    bool Connected() const { return attachment_ != nullptr; }
+    const ConnectParams& Params() const { return params_; }
+
+    // The transactions on this connection, in creation order.
+    const QList<Transaction*>& Transactions() const { return transactions_; }
+
+    // Inside db/ only.
+    Firebird::IAttachment* Handle() const;
+
+signals:
+    void AfterConnect();
+    void BeforeDisconnect();
+    // Statements and cursors free their engine handles here, before the detach.
+    void Detaching();
+
+private:
+    friend class Transaction;
+    void Attached(Firebird::IAttachment* attachment, const ConnectParams& params);
+
+    Firebird::IAttachment* attachment_ = nullptr;
+    ConnectParams params_;
+    QList<Transaction*> transactions_;
+};
+
+}  // namespace db

@@ -1,0 +1,57 @@
+#pragma once
+
+// Private to db/: the only header that includes Firebird's interface.
+
+#include "Error.h"
+
+#include <firebird/Interface.h>
+
+#include <QByteArray>
+#include <QString>
+
+namespace db::fb {
+
+using Status = Firebird::ThrowStatusWrapper;
+
+// The engine's master interface; prepares the private root before the first use.
+Firebird::IMaster* Master();
+Firebird::IUtil* Util();
+Firebird::IProvider* Provider();
+
+// The engine's failure as our exception.
+Error ToError(Firebird::IStatus* status);
+
+// Runs f with a throwing status wrapper and turns engine failures into db::Error.
+template <typename F>
+decltype(auto) Call(F&& f)
+{
+    Status status(Master()->getStatus());
+    struct Dispose {
+        Status& s;
+        ~Dispose() { s.dispose(); }
+    } dispose{status};
+    try {
+        return f(status);
+    } catch (const Firebird::FbException& e) {
+        throw ToError(e.getStatus());
+    }
+}
+
+// Text towards the database is ISO8859_1; characters it cannot hold are refused, never replaced.
+QByteArray ToLatin1(const QString& text);
+inline QString FromLatin1(const char* data, qsizetype size)
+{
+    return QString::fromLatin1(data, size);
+}
+
+// Owns a reference-counted or disposable interface pointer.
+template <typename T>
+struct Released {
+    void operator()(T* p) const
+    {
+        if (p)
+            p->release();
+    }
+};
+
+}  // namespace db::fb

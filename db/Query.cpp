@@ -1,0 +1,782 @@
+#include "Query.h"
+
+#include "Database.h"
+#include "FbApi.h"
+#include "Transaction.h"
+
+#include <QHash>
+#include <QPointer>
+
+#include <ibase.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace db {
+
+using namespace Firebird;
+
+ParsedSql ParseParams(const QString& sql)
+{
+    ParsedSql r;
+    r.Sql.reserve(sql.size());
+    const qsizetype n = sql.size();
+    auto isNameChar = [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+    };
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            qsizetype j = i + 1;
+            while (j < n && sql[j] != c)
+                ++j;
+            r.Sql += sql.mid(i, j + 1 - i);
+            i = j + 1;
+        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+            qsizetype j = sql.indexOf(QLatin1Char('\n'), i);
+            j = j < 0 ? n : j;
+            r.Sql += sql.mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+            qsizetype j = sql.indexOf(QLatin1String("*/"), i + 2);
+            j = j < 0 ? n : j + 2;
+            r.Sql += sql.mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char(':') && i + 1 < n && isNameChar(sql[i + 1])) {
+            qsizetype j = i + 1;
+            while (j < n && isNameChar(sql[j]))
+                ++j;
+            r.Positions.append(sql.mid(i + 1, j - i - 1).toUpper());
+            r.Sql += QLatin1Char('?');
+            i = j;
+        } else {
+            r.Sql += c;
+            ++i;
+        }
+    }
+    return r;
+}
+
+namespace {
+
+constexpr unsigned charSetOctets = 1;
+
+FieldType TypeOf(unsigned type, int scale, int subType, unsigned charSet)
+{
+    switch (type) {
+        case SQL_SHORT:
+            return scale < 0 ? FieldType::Numeric : FieldType::SmallInt;
+        case SQL_LONG:
+            return scale < 0 ? FieldType::Numeric : FieldType::Integer;
+        case SQL_INT64:
+            return scale < 0 ? FieldType::Numeric : FieldType::BigInt;
+        case SQL_FLOAT:
+            return FieldType::Float;
+        case SQL_DOUBLE:
+        case SQL_D_FLOAT:
+            return FieldType::Double;
+        case SQL_TEXT:
+            return charSet == charSetOctets ? FieldType::Blob : FieldType::Char;
+        case SQL_VARYING:
+            return charSet == charSetOctets ? FieldType::Blob : FieldType::VarChar;
+        case SQL_TYPE_DATE:
+            return FieldType::Date;
+        case SQL_TYPE_TIME:
+            return FieldType::Time;
+        case SQL_TIMESTAMP:
+            return FieldType::Timestamp;
+        case SQL_BLOB:
+            return subType == 1 ? FieldType::TextBlob : FieldType::Blob;
+        case SQL_BOOLEAN:
+            return FieldType::Boolean;
+        default:
+            return FieldType::Unknown;
+    }
+}
+
+const double powers[] = {1,    10,   100,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+
+double Power10(int scale)
+{
+    return powers[std::min(-scale, 18)];
+}
+
+// A column or parameter slot of a message buffer.
+struct Slot {
+    unsigned type = 0;
+    int subType = 0;
+    int scale = 0;
+    unsigned charSet = 0;
+    unsigned length = 0;
+    unsigned offset = 0;
+    unsigned nullOffset = 0;
+};
+
+std::vector<Slot> Slots(fb::Status& st, IMessageMetadata* meta)
+{
+    std::vector<Slot> result(meta->getCount(&st));
+    for (unsigned i = 0; i < result.size(); ++i) {
+        Slot& s = result[i];
+        s.type = meta->getType(&st, i);
+        s.subType = meta->getSubType(&st, i);
+        s.scale = meta->getScale(&st, i);
+        s.charSet = meta->getCharSet(&st, i);
+        s.length = meta->getLength(&st, i);
+        s.offset = meta->getOffset(&st, i);
+        s.nullOffset = meta->getNullOffset(&st, i);
+    }
+    return result;
+}
+
+QByteArray ReadBlob(fb::Status& st, IAttachment* att, ITransaction* tra, ISC_QUAD id)
+{
+    IBlob* blob = att->openBlob(&st, tra, &id, 0, nullptr);
+    QByteArray data;
+    char chunk[32768];
+    try {
+        for (;;) {
+            unsigned got = 0;
+            const int r = blob->getSegment(&st, sizeof chunk, chunk, &got);
+            if (r == IStatus::RESULT_NO_DATA)
+                break;
+            data.append(chunk, got);
+        }
+        blob->close(&st);
+    } catch (...) {
+        blob->release();
+        throw;
+    }
+    return data;
+}
+
+ISC_QUAD WriteBlob(fb::Status& st, IAttachment* att, ITransaction* tra, const QByteArray& data)
+{
+    ISC_QUAD id{};
+    IBlob* blob = att->createBlob(&st, tra, &id, 0, nullptr);
+    try {
+        for (qsizetype pos = 0; pos < data.size(); pos += 32768) {
+            const qsizetype len = std::min<qsizetype>(32768, data.size() - pos);
+            blob->putSegment(&st, unsigned(len), data.constData() + pos);
+        }
+        blob->close(&st);
+    } catch (...) {
+        blob->release();
+        throw;
+    }
+    return id;
+}
+
+[[noreturn]] void OutOfRange(const QString& name, const Value& v)
+{
+    throw Error(QStringLiteral("Der Wert \"%1\" des Parameters %2 liegt außerhalb des "
+                               "erlaubten Bereichs.")
+                    .arg(v.AsString(), name),
+                -802);
+}
+
+}  // namespace
+
+struct Query::Impl {
+    QPointer<Transaction> transaction;
+    QString sql;
+    bool paramCheck = true;
+
+    ParsedSql parsed;
+    QStringList names;
+    QHash<QString, Value> params;
+
+    IStatement* statement = nullptr;
+    unsigned statementType = 0;
+    bool hasCursor = false;
+    IMessageMetadata* inMeta = nullptr;
+    std::vector<Slot> inSlots;
+    std::vector<unsigned char> inBuffer;
+    IMessageMetadata* outMeta = nullptr;
+    std::vector<Slot> outSlots;
+    std::vector<unsigned char> outBuffer;
+    std::vector<ColumnInfo> columns;
+    QHash<QString, int> columnIndex;
+
+    IResultSet* cursor = nullptr;
+    bool eof = true;
+    QList<Value> row;
+    quint64 affected = 0;
+
+    QMetaObject::Connection onEnding;
+    QMetaObject::Connection onDetaching;
+
+    Transaction& Tr() const
+    {
+        if (!transaction)
+            throw Error(QStringLiteral("Der Abfrage ist keine Transaktion zugeordnet."));
+        return *transaction;
+    }
+
+    void Bind(Transaction& t)
+    {
+        QObject::disconnect(onEnding);
+        QObject::disconnect(onDetaching);
+        transaction = &t;
+        onEnding = QObject::connect(&t, &Transaction::Ending, [this] { CloseCursor(); });
+        onDetaching =
+            QObject::connect(&t.GetDatabase(), &Database::Detaching, [this] { Unprepare(); });
+    }
+
+    void CloseCursor()
+    {
+        if (!cursor)
+            return;
+        IResultSet* c = cursor;
+        cursor = nullptr;
+        eof = true;
+        try {
+            fb::Call([&](fb::Status& st) { c->close(&st); });
+        } catch (const Error&) {
+            c->release();
+        }
+    }
+
+    void Unprepare()
+    {
+        CloseCursor();
+        if (inMeta)
+            inMeta->release();
+        if (outMeta)
+            outMeta->release();
+        inMeta = outMeta = nullptr;
+        if (statement) {
+            IStatement* s = statement;
+            statement = nullptr;
+            try {
+                fb::Call([&](fb::Status& st) { s->free(&st); });
+            } catch (const Error&) {
+                s->release();
+            }
+        }
+        row.clear();
+        eof = true;
+    }
+
+    void Prepare()
+    {
+        if (statement)
+            return;
+        Transaction& t = Tr();
+        IAttachment* att = t.GetDatabase().Handle();
+        parsed = paramCheck ? ParseParams(sql) : ParsedSql{sql, {}};
+        names.clear();
+        for (const QString& n : parsed.Positions) {
+            if (!names.contains(n))
+                names.append(n);
+        }
+        const QByteArray text = fb::ToLatin1(parsed.Sql);
+        fb::Call([&](fb::Status& st) {
+            statement = att->prepare(&st, t.Handle(), text.size(), text.constData(), 3,
+                                     IStatement::PREPARE_PREFETCH_METADATA);
+            statementType = statement->getType(&st);
+            hasCursor = statement->getFlags(&st) & IStatement::FLAG_HAS_CURSOR;
+
+            IMessageMetadata* described = statement->getInputMetadata(&st);
+            const unsigned count = described->getCount(&st);
+            if (count != unsigned(parsed.Positions.size())) {
+                described->release();
+                throw Error(QStringLiteral("Die Anweisung hat %1 Parameter, benannt sind %2:\n%3")
+                                .arg(count)
+                                .arg(parsed.Positions.size())
+                                .arg(sql));
+            }
+            // Text parameters travel as VARCHAR of the text's length; parameters of no type
+            // ("? IS NULL") as text too.
+            IMetadataBuilder* b = described->getBuilder(&st);
+            for (unsigned i = 0; i < count; ++i) {
+                const unsigned type = described->getType(&st, i);
+                if (type == SQL_TEXT || type == SQL_NULL) {
+                    b->setType(&st, i, SQL_VARYING);
+                    b->setLength(&st, i, std::max(1u, described->getLength(&st, i)));
+                }
+            }
+            inMeta = b->getMetadata(&st);
+            b->release();
+            described->release();
+            inSlots = Slots(st, inMeta);
+            inBuffer.assign(inMeta->getMessageLength(&st), 0);
+
+            outMeta = statement->getOutputMetadata(&st);
+            outSlots = Slots(st, outMeta);
+            outBuffer.assign(outMeta->getMessageLength(&st), 0);
+            columns.clear();
+            columnIndex.clear();
+            for (unsigned i = 0; i < outSlots.size(); ++i) {
+                const Slot& s = outSlots[i];
+                ColumnInfo c;
+                c.Name = QString::fromLatin1(outMeta->getAlias(&st, i));
+                c.Relation = QString::fromLatin1(outMeta->getRelation(&st, i));
+                c.Origin = QString::fromLatin1(outMeta->getField(&st, i));
+                c.Type = TypeOf(s.type, s.scale, s.subType, s.charSet);
+                c.Scale = -s.scale;
+                c.Size = s.type == SQL_TEXT || s.type == SQL_VARYING ? int(s.length) : 0;
+                c.Nullable = outMeta->isNullable(&st, i);
+                columnIndex.insert(c.Name.toUpper(), int(i));
+                columns.push_back(c);
+            }
+        });
+        for (const QString& n : names)
+            if (!params.contains(n))
+                params.insert(n, Value());
+        row = QList<Value>(columns.size());
+    }
+
+    // Grows the text slots to the texts' lengths; rebuilds the message when one does not fit.
+    void FitTexts(fb::Status& st, const std::vector<QByteArray>& texts)
+    {
+        bool fits = true;
+        for (size_t i = 0; i < inSlots.size(); ++i)
+            fits = fits && (inSlots[i].type != SQL_VARYING ||
+                            unsigned(texts[i].size()) <= inSlots[i].length);
+        if (fits)
+            return;
+        IMetadataBuilder* b = inMeta->getBuilder(&st);
+        for (size_t i = 0; i < inSlots.size(); ++i) {
+            if (inSlots[i].type == SQL_VARYING && unsigned(texts[i].size()) > inSlots[i].length)
+                b->setLength(&st, unsigned(i), unsigned(texts[i].size()));
+        }
+        IMessageMetadata* grown = b->getMetadata(&st);
+        b->release();
+        inMeta->release();
+        inMeta = grown;
+        inSlots = Slots(st, inMeta);
+        inBuffer.assign(inMeta->getMessageLength(&st), 0);
+    }
+
+    void BindInput(fb::Status& st)
+    {
+        const size_t n = inSlots.size();
+        std::vector<QByteArray> texts(n);
+        for (size_t i = 0; i < n; ++i) {
+            const Value& v = params[parsed.Positions[int(i)]];
+            if (inSlots[i].type == SQL_VARYING && !v.IsNull())
+                texts[i] = v.AsVariant().typeId() == QMetaType::QByteArray
+                               ? v.AsVariant().toByteArray()
+                               : fb::ToLatin1(v.AsString());
+        }
+        FitTexts(st, texts);
+        IAttachment* att = Tr().GetDatabase().Handle();
+        unsigned char* buf = inBuffer.data();
+        for (size_t i = 0; i < n; ++i) {
+            const Slot& s = inSlots[i];
+            const QString& name = parsed.Positions[int(i)];
+            const Value& v = params[name];
+            auto* isNull = reinterpret_cast<short*>(buf + s.nullOffset);
+            *isNull = v.IsNull() ? -1 : 0;
+            if (v.IsNull())
+                continue;
+            unsigned char* p = buf + s.offset;
+            switch (s.type) {
+                case SQL_VARYING: {
+                    const auto len = static_cast<unsigned short>(texts[i].size());
+                    std::memcpy(p, &len, sizeof len);
+                    std::memcpy(p + sizeof len, texts[i].constData(), len);
+                    break;
+                }
+                case SQL_SHORT:
+                case SQL_LONG:
+                case SQL_INT64: {
+                    qint64 x = 0;
+                    if (s.scale == 0) {
+                        x = v.AsInt64();
+                    } else {
+                        const double scaled = v.AsDouble() * Power10(s.scale);
+                        if (!(std::fabs(scaled) < 9.2e18))
+                            OutOfRange(name, v);
+                        x = std::llround(scaled);
+                    }
+                    if (s.type == SQL_SHORT) {
+                        if (x < SHRT_MIN || x > SHRT_MAX)
+                            OutOfRange(name, v);
+                        const auto y = static_cast<short>(x);
+                        std::memcpy(p, &y, sizeof y);
+                    } else if (s.type == SQL_LONG) {
+                        if (x < INT_MIN || x > INT_MAX)
+                            OutOfRange(name, v);
+                        const auto y = static_cast<ISC_LONG>(x);
+                        std::memcpy(p, &y, sizeof y);
+                    } else {
+                        std::memcpy(p, &x, sizeof x);
+                    }
+                    break;
+                }
+                case SQL_FLOAT: {
+                    const auto y = static_cast<float>(v.AsDouble());
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_DOUBLE:
+                case SQL_D_FLOAT: {
+                    const double y = v.AsDouble();
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_TYPE_DATE: {
+                    const QDate d = v.AsDate();
+                    const ISC_DATE y = fb::Util()->encodeDate(d.year(), d.month(), d.day());
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_TYPE_TIME: {
+                    const QTime t = v.AsTime();
+                    const ISC_TIME y =
+                        fb::Util()->encodeTime(t.hour(), t.minute(), t.second(), t.msec() * 10);
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_TIMESTAMP: {
+                    const QDateTime dt = v.AsDateTime();
+                    const QDate d = dt.date();
+                    const QTime t = dt.time();
+                    ISC_TIMESTAMP y;
+                    y.timestamp_date = fb::Util()->encodeDate(d.year(), d.month(), d.day());
+                    y.timestamp_time =
+                        fb::Util()->encodeTime(t.hour(), t.minute(), t.second(), t.msec() * 10);
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_BLOB: {
+                    const QByteArray data = v.AsVariant().typeId() == QMetaType::QByteArray
+                                                ? v.AsVariant().toByteArray()
+                                                : fb::ToLatin1(v.AsString());
+                    const ISC_QUAD id = WriteBlob(st, att, Tr().Handle(), data);
+                    std::memcpy(p, &id, sizeof id);
+                    break;
+                }
+                case SQL_BOOLEAN:
+                    *p = v.AsBoolean() ? FB_TRUE : FB_FALSE;
+                    break;
+                default:
+                    throw Error(QStringLiteral("Der Parameter %1 hat einen Typ, den das Programm "
+                                               "nicht unterstützt.")
+                                    .arg(name));
+            }
+        }
+    }
+
+    void DecodeRow(fb::Status& st)
+    {
+        const unsigned char* buf = outBuffer.data();
+        IAttachment* att = nullptr;
+        for (size_t i = 0; i < outSlots.size(); ++i) {
+            const Slot& s = outSlots[i];
+            Value& out = row[qsizetype(i)];
+            if (*reinterpret_cast<const short*>(buf + s.nullOffset)) {
+                out.SetNull();
+                continue;
+            }
+            const unsigned char* p = buf + s.offset;
+            switch (s.type) {
+                case SQL_TEXT: {
+                    const auto* c = reinterpret_cast<const char*>(p);
+                    if (s.charSet == charSetOctets)
+                        out = QByteArray(c, s.length);
+                    else
+                        out = fb::FromLatin1(c, s.length);
+                    break;
+                }
+                case SQL_VARYING: {
+                    unsigned short len;
+                    std::memcpy(&len, p, sizeof len);
+                    const auto* c = reinterpret_cast<const char*>(p + sizeof len);
+                    if (s.charSet == charSetOctets)
+                        out = QByteArray(c, len);
+                    else
+                        out = fb::FromLatin1(c, len);
+                    break;
+                }
+                case SQL_SHORT: {
+                    short x;
+                    std::memcpy(&x, p, sizeof x);
+                    out = s.scale ? QVariant(x / Power10(s.scale)) : QVariant(int(x));
+                    break;
+                }
+                case SQL_LONG: {
+                    ISC_LONG x;
+                    std::memcpy(&x, p, sizeof x);
+                    out = s.scale ? QVariant(x / Power10(s.scale)) : QVariant(int(x));
+                    break;
+                }
+                case SQL_INT64: {
+                    qint64 x;
+                    std::memcpy(&x, p, sizeof x);
+                    out = s.scale ? QVariant(double(x) / Power10(s.scale)) : QVariant(qlonglong(x));
+                    break;
+                }
+                case SQL_FLOAT: {
+                    float x;
+                    std::memcpy(&x, p, sizeof x);
+                    out = QVariant(double(x));
+                    break;
+                }
+                case SQL_DOUBLE:
+                case SQL_D_FLOAT: {
+                    double x;
+                    std::memcpy(&x, p, sizeof x);
+                    out = QVariant(x);
+                    break;
+                }
+                case SQL_TYPE_DATE: {
+                    ISC_DATE x;
+                    std::memcpy(&x, p, sizeof x);
+                    unsigned y, m, d;
+                    fb::Util()->decodeDate(x, &y, &m, &d);
+                    out = QVariant(QDate(int(y), int(m), int(d)));
+                    break;
+                }
+                case SQL_TYPE_TIME: {
+                    ISC_TIME x;
+                    std::memcpy(&x, p, sizeof x);
+                    unsigned h, mi, sec, frac;
+                    fb::Util()->decodeTime(x, &h, &mi, &sec, &frac);
+                    out = QVariant(QTime(int(h), int(mi), int(sec), int(frac / 10)));
+                    break;
+                }
+                case SQL_TIMESTAMP: {
+                    ISC_TIMESTAMP x;
+                    std::memcpy(&x, p, sizeof x);
+                    unsigned y, m, d, h, mi, sec, frac;
+                    fb::Util()->decodeDate(x.timestamp_date, &y, &m, &d);
+                    fb::Util()->decodeTime(x.timestamp_time, &h, &mi, &sec, &frac);
+                    out = QVariant(QDateTime(QDate(int(y), int(m), int(d)),
+                                             QTime(int(h), int(mi), int(sec), int(frac / 10))));
+                    break;
+                }
+                case SQL_BLOB: {
+                    ISC_QUAD id;
+                    std::memcpy(&id, p, sizeof id);
+                    if (!att)
+                        att = Tr().GetDatabase().Handle();
+                    const QByteArray data = ReadBlob(st, att, Tr().Handle(), id);
+                    if (s.subType == 1)
+                        out = QString::fromLatin1(data);
+                    else
+                        out = data;
+                    break;
+                }
+                case SQL_BOOLEAN:
+                    out = QVariant(*p != FB_FALSE);
+                    break;
+                default:
+                    throw Error(QStringLiteral("Die Spalte %1 hat einen Typ, den das Programm "
+                                               "nicht unterstützt.")
+                                    .arg(columns[i].Name));
+            }
+        }
+    }
+
+    bool Fetch()
+    {
+        return fb::Call([&](fb::Status& st) {
+            if (cursor->fetchNext(&st, outBuffer.data()) == IStatus::RESULT_OK) {
+                DecodeRow(st);
+                eof = false;
+            } else {
+                eof = true;
+            }
+            return !eof;
+        });
+    }
+
+    void Open()
+    {
+        Prepare();
+        if (!hasCursor)
+            throw Error(QStringLiteral("Die Anweisung liefert keine Datenmenge:\n%1").arg(sql));
+        CloseCursor();
+        Transaction& t = Tr();
+        fb::Call([&](fb::Status& st) {
+            BindInput(st);
+            cursor = statement->openCursor(&st, t.Handle(), inMeta, inBuffer.data(), outMeta, 0);
+        });
+        Fetch();
+    }
+
+    void Execute()
+    {
+        Prepare();
+        if (hasCursor) {
+            Open();
+            return;
+        }
+        CloseCursor();
+        Transaction& t = Tr();
+        fb::Call([&](fb::Status& st) {
+            BindInput(st);
+            const bool output = !outSlots.empty();
+            statement->execute(&st, t.Handle(), inMeta, inBuffer.data(), output ? outMeta : nullptr,
+                               output ? outBuffer.data() : nullptr);
+            affected = statement->getAffectedRecords(&st);
+            if (output) {
+                DecodeRow(st);
+                eof = false;
+            }
+        });
+    }
+};
+
+Query::Query(Transaction& transaction, const QString& sql) : d(std::make_unique<Impl>())
+{
+    d->sql = sql;
+    d->Bind(transaction);
+}
+
+Query::~Query()
+{
+    QObject::disconnect(d->onEnding);
+    QObject::disconnect(d->onDetaching);
+    d->Unprepare();
+}
+
+Transaction& Query::GetTransaction() const
+{
+    return d->Tr();
+}
+
+void Query::SetTransaction(Transaction& transaction)
+{
+    if (d->transaction == &transaction)
+        return;
+    d->Unprepare();
+    d->Bind(transaction);
+}
+
+const QString& Query::SQL() const
+{
+    return d->sql;
+}
+
+void Query::SetSQL(const QString& sql)
+{
+    d->Unprepare();
+    d->sql = sql;
+    d->params.clear();
+}
+
+void Query::SetParamCheck(bool on)
+{
+    d->Unprepare();
+    d->paramCheck = on;
+}
+
+void Query::Prepare()
+{
+    d->Prepare();
+}
+
+bool Query::Prepared() const
+{
+    return d->statement != nullptr;
+}
+
+bool Query::IsDdl()
+{
+    d->Prepare();
+    return d->statementType == isc_info_sql_stmt_ddl;
+}
+
+QStringList Query::ParamNames()
+{
+    d->Prepare();
+    return d->names;
+}
+
+bool Query::HasParam(const QString& name)
+{
+    d->Prepare();
+    return d->params.contains(name.toUpper());
+}
+
+Value& Query::Param(const QString& name)
+{
+    d->Prepare();
+    const auto it = d->params.find(name.toUpper());
+    if (it == d->params.end())
+        throw Error(QStringLiteral("Der Parameter %1 kommt in der Anweisung nicht vor:\n%2")
+                        .arg(name, d->sql));
+    return *it;
+}
+
+void Query::Execute()
+{
+    d->Execute();
+}
+
+void Query::Open()
+{
+    d->Open();
+}
+
+bool Query::Next()
+{
+    if (!d->cursor || d->eof)
+        return false;
+    return d->Fetch();
+}
+
+bool Query::Eof() const
+{
+    return d->eof;
+}
+
+bool Query::Active() const
+{
+    return d->cursor != nullptr;
+}
+
+void Query::Close()
+{
+    d->CloseCursor();
+}
+
+quint64 Query::RowsAffected() const
+{
+    return d->affected;
+}
+
+int Query::FieldCount()
+{
+    d->Prepare();
+    return int(d->columns.size());
+}
+
+const ColumnInfo& Query::Column(int index)
+{
+    d->Prepare();
+    return d->columns.at(size_t(index));
+}
+
+int Query::FieldIndex(const QString& name)
+{
+    d->Prepare();
+    return d->columnIndex.value(name.toUpper(), -1);
+}
+
+const Value& Query::Field(int index) const
+{
+    if (index < 0 || index >= d->row.size())
+        throw Error(QStringLiteral("Die Abfrage hat keine Spalte %1.").arg(index));
+    return d->row[index];
+}
+
+const Value& Query::Field(const QString& name) const
+{
+    const int i = d->columnIndex.value(name.toUpper(), -1);
+    if (i < 0)
+        throw Error(QStringLiteral("Die Abfrage hat keine Spalte %1.").arg(name));
+    return d->row[i];
+}
+
+const QList<Value>& Query::Row() const
+{
+    return d->row;
+}
+
+}  // namespace db

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "Value.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace db {
+
+class Transaction;
+
+enum class FieldType {
+    Unknown,
+    SmallInt,
+    Integer,
+    BigInt,
+    Numeric,
+    Float,
+    Double,
+    Char,
+    VarChar,
+    Date,
+    Time,
+    Timestamp,
+    TextBlob,
+    Blob,
+    Boolean
+};
+
+// A result column as the engine describes it.
+struct ColumnInfo {
+    QString Name;      // the alias, as the statement names the column
+    QString Relation;  // table or view; empty for expressions
+    QString Origin;    // the column in that table
+    FieldType Type = FieldType::Unknown;
+    int Size = 0;   // characters of a text column
+    int Scale = 0;  // decimal places of NUMERIC/DECIMAL
+    bool Nullable = true;
+};
+
+// The SQL text with ":NAME" parameters replaced by the engine's "?" and the names in their order
+// (a name may occur several times). Names are case-insensitive and given upper-case; quoted
+// strings, quoted identifiers and comments are left alone.
+struct ParsedSql {
+    QString Sql;
+    QStringList Positions;
+};
+ParsedSql ParseParams(const QString& sql);
+
+// A SQL statement in a transaction: parameters by name, execute, or open and walk the rows.
+// Parameter values stay set between executions. Typical use:
+//     Query q(tr, "SELECT NAME FROM T_STAMMDATEN WHERE ID = :ID");
+//     q.Param("ID").SetInteger(5);
+//     for (q.Open(); !q.Eof(); q.Next()) use(q.Field("NAME").AsString());
+class Query {
+public:
+    explicit Query(Transaction& transaction, const QString& sql = {});
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Transaction& GetTransaction() const;
+    void SetTransaction(Transaction& transaction);
+    const QString& SQL() const;
+    void SetSQL(const QString& sql);
+    // Off: the text goes to the engine unchanged (PSQL bodies use ":name" for their variables).
+    void SetParamCheck(bool on);
+
+    void Prepare();
+    bool Prepared() const;
+    // True for data definition (CREATE, ALTER, DROP …), which takes effect at commit (prepares).
+    bool IsDdl();
+
+    // The distinct parameter names in order of first occurrence (prepares).
+    QStringList ParamNames();
+    bool HasParam(const QString& name);
+    // Throws db::Error for an unknown name (prepares).
+    Value& Param(const QString& name);
+
+    // Runs the statement; a statement with a result set is opened as by Open. An executed
+    // procedure's output is the current row.
+    void Execute();
+    // Opens the result set on its first row (Eof when there is none).
+    void Open();
+    // Moves to the next row; false at the end.
+    bool Next();
+    bool Eof() const;
+    bool Active() const;
+    void Close();
+    // Rows changed by the last insert, update or delete.
+    quint64 RowsAffected() const;
+
+    // The result columns (prepares).
+    int FieldCount();
+    const ColumnInfo& Column(int index);
+    // -1 when no column has that name (case-insensitive).
+    int FieldIndex(const QString& name);
+    // The current row's values; throws db::Error for an unknown name.
+    const Value& Field(int index) const;
+    const Value& Field(const QString& name) const;
+    // The whole current row.
+    const QList<Value>& Row() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace db

@@ -1,0 +1,204 @@
+#include <Database.h>
+#include <Error.h>
+#include <Query.h>
+#include <ScriptRunner.h>
+#include <Transaction.h>
+
+#include <TestDatabase.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class QueryTest : public DatabaseTest {
+public:
+    static void SetUpTestSuite()
+    {
+        DatabaseTest::SetUpTestSuite();
+        db::ScriptRunner(Db()).Run(QStringLiteral(R"(
+            CREATE TABLE T_WERTE (
+              ID INTEGER NOT NULL PRIMARY KEY,
+              KLEIN SMALLINT,
+              GROSS BIGINT,
+              TEXT VARCHAR(20),
+              FEST CHAR(4),
+              DATUM DATE,
+              ZEIT TIMESTAMP,
+              UHR TIME,
+              KOMMA DOUBLE PRECISION,
+              BETRAG NUMERIC(15,2),
+              MEMO BLOB SUB_TYPE 1,
+              FLAG BOOLEAN);
+        )"));
+    }
+};
+
+TEST_F(QueryTest, EveryTypeRoundTripsWithNullAndLatin1Text)
+{
+    db::Transaction tr(Db(), QStringLiteral("TA"));
+    tr.Start();
+    db::Query ins(
+        tr, QStringLiteral("INSERT INTO T_WERTE (ID, KLEIN, GROSS, TEXT, FEST, DATUM, ZEIT, UHR, "
+                           "KOMMA, BETRAG, MEMO, FLAG) VALUES (:ID, :KLEIN, :GROSS, :TEXT, :FEST, "
+                           ":DATUM, :ZEIT, :UHR, :KOMMA, :BETRAG, :MEMO, :FLAG)"));
+    const QString umlaute = QStringLiteral("Größe Äpfel ßüÖ");
+    const QString langerText = QString(70000, QLatin1Char('x')) + QStringLiteral("äß");
+    ins.Param("ID").SetInteger(1);
+    ins.Param("klein").SetInteger(-7);
+    ins.Param("GROSS").SetInt64(9000000000LL);
+    ins.Param("TEXT").SetString(umlaute);
+    ins.Param("FEST").SetString(QStringLiteral("ÄB"));
+    ins.Param("DATUM").SetDate(QDate(2024, 2, 29));
+    ins.Param("ZEIT").SetDateTime(QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58, 120)));
+    ins.Param("UHR").SetTime(QTime(6, 30));
+    ins.Param("KOMMA").SetDouble(2.5);
+    ins.Param("BETRAG").SetDouble(-19.565);
+    ins.Param("MEMO").SetString(langerText);
+    ins.Param("FLAG").SetBoolean(true);
+    ins.Execute();
+    EXPECT_EQ(ins.RowsAffected(), 1u);
+    for (const QString& p : ins.ParamNames()) {
+        if (p != QLatin1String("ID"))
+            ins.Param(p).SetNull();
+    }
+    ins.Param("ID").SetString(QStringLiteral("2"));
+    ins.Execute();
+
+    db::Query sel(tr, QStringLiteral("SELECT * FROM T_WERTE ORDER BY ID"));
+    sel.Open();
+    ASSERT_FALSE(sel.Eof());
+    EXPECT_EQ(sel.Field("KLEIN").AsInteger(), -7);
+    EXPECT_EQ(sel.Field("GROSS").AsInt64(), 9000000000LL);
+    EXPECT_EQ(sel.Field("TEXT").AsString(), umlaute);
+    EXPECT_EQ(sel.Field("FEST").AsString(), QStringLiteral("ÄB  "));
+    EXPECT_EQ(sel.Field("DATUM").AsDate(), QDate(2024, 2, 29));
+    EXPECT_EQ(sel.Field("ZEIT").AsDateTime(),
+              QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58, 120)));
+    EXPECT_EQ(sel.Field("UHR").AsTime(), QTime(6, 30));
+    EXPECT_DOUBLE_EQ(sel.Field("KOMMA").AsDouble(), 2.5);
+    EXPECT_DOUBLE_EQ(sel.Field("BETRAG").AsDouble(), -19.57);
+    EXPECT_EQ(sel.Field("MEMO").AsString(), langerText);
+    EXPECT_TRUE(sel.Field("FLAG").AsBoolean());
+    ASSERT_TRUE(sel.Next());
+    EXPECT_EQ(sel.Field("ID").AsInteger(), 2);
+    for (int i = 1; i < sel.FieldCount(); ++i) {
+        EXPECT_TRUE(sel.Field(i).IsNull()) << sel.Column(i).Name.toStdString();
+    }
+    EXPECT_EQ(sel.Field("TEXT").AsString(), QString());
+    EXPECT_EQ(sel.Field("KLEIN").AsInteger(), 0);
+    EXPECT_FALSE(sel.Field("DATUM").AsDate().isValid());
+    EXPECT_FALSE(sel.Next());
+    EXPECT_TRUE(sel.Eof());
+
+    const db::ColumnInfo& text = sel.Column(sel.FieldIndex(QStringLiteral("text")));
+    EXPECT_EQ(text.Type, db::FieldType::VarChar);
+    EXPECT_EQ(text.Size, 20);
+    EXPECT_EQ(text.Relation, QStringLiteral("T_WERTE"));
+    EXPECT_EQ(sel.Column(sel.FieldIndex(QStringLiteral("BETRAG"))).Scale, 2);
+    EXPECT_EQ(sel.Column(0).Nullable, false);
+}
+
+TEST_F(QueryTest, RepeatedNamesBindOneValue)
+{
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query q(tr,
+                QStringLiteral(
+                    "SELECT CAST(:A AS INTEGER) + CAST(:B AS INTEGER) * CAST(:A AS INTEGER) AS R, "
+                    "CAST(:t AS VARCHAR(5)) || ':KEIN' AS S -- :AUCH_NICHT\n"
+                    "FROM RDB$DATABASE /* :NOCH_NICHT */"));
+    EXPECT_EQ(q.ParamNames(), (QStringList{"A", "B", "T"}));
+    q.Param("a").SetInteger(3);
+    q.Param("B").SetInteger(4);
+    q.Param("T").SetString(QStringLiteral("ü"));
+    q.Open();
+    EXPECT_EQ(q.Field("R").AsInteger(), 15);
+    EXPECT_EQ(q.Field("S").AsString(), QStringLiteral("ü:KEIN"));
+    EXPECT_THROW(q.Param("C"), db::Error);
+    EXPECT_THROW(q.Field("Y"), db::Error);
+}
+
+TEST_F(QueryTest, NullTestedParameterAndTooLongText)
+{
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query q(tr, QStringLiteral("SELECT COUNT(*) FROM RDB$DATABASE WHERE :X IS NULL OR "
+                                   "CAST('abc' AS VARCHAR(3)) LIKE :X"));
+    q.Param("X").SetNull();
+    q.Open();
+    EXPECT_EQ(q.Field(0).AsInteger(), 1);
+    q.Param("X").SetString(QStringLiteral("b%"));
+    q.Open();
+    EXPECT_EQ(q.Field(0).AsInteger(), 0);
+
+    db::Query ins(tr, QStringLiteral("INSERT INTO T_WERTE (ID, FEST) VALUES (11, :F)"));
+    ins.Param("F").SetString(QStringLiteral("ZULANG"));
+    try {
+        ins.Execute();
+        ADD_FAILURE() << "no error";
+    } catch (const db::Error& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("truncation"))) << e.what();
+    }
+}
+
+TEST_F(QueryTest, TextOutsideLatin1IsRefusedAndNothingStored)
+{
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query ins(tr, QStringLiteral("INSERT INTO T_WERTE (ID, TEXT) VALUES (10, :T)"));
+    ins.Param("T").SetString(QStringLiteral("5 €"));
+    EXPECT_THROW(ins.Execute(), db::Error);
+    db::Query sel(tr, QStringLiteral("SELECT COUNT(*) FROM T_WERTE WHERE ID = 10"));
+    sel.Open();
+    EXPECT_EQ(sel.Field(0).AsInteger(), 0);
+}
+
+TEST_F(QueryTest, ViolationNamesItsConstraint)
+{
+    db::ScriptRunner(Db()).Run(QStringLiteral(
+        "CREATE TABLE T_PRUEF (ID INTEGER NOT NULL, N INTEGER,"
+        " CONSTRAINT I_PRUEF_PK PRIMARY KEY (ID), CONSTRAINT I_PRUEF_N CHECK (N > 0));"));
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query ins(tr, QStringLiteral("INSERT INTO T_PRUEF (ID, N) VALUES (:ID, :N)"));
+    ins.Param("ID").SetInteger(1);
+    ins.Param("N").SetInteger(1);
+    ins.Execute();
+    struct Fall {
+        int id, n;
+        QString constraint;
+    };
+    for (const Fall& f : {Fall{1, 1, "I_PRUEF_PK"}, Fall{2, -1, "I_PRUEF_N"}}) {
+        ins.Param("ID").SetInteger(f.id);
+        ins.Param("N").SetInteger(f.n);
+        try {
+            ins.Execute();
+            ADD_FAILURE() << "no violation";
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.Constraint(), f.constraint) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(f.constraint));
+            EXPECT_NE(e.EngineCode(), 0);
+            EXPECT_LT(e.SqlCode(), 0);
+        }
+    }
+    db::Query bad(tr, QStringLiteral("SELECT NICHTDA FROM T_PRUEF"));
+    try {
+        bad.Open();
+        ADD_FAILURE() << "no error";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.SqlCode(), -206);
+        EXPECT_TRUE(e.Constraint().isEmpty());
+    }
+}
+
+TEST(ParseParamsTest, LeavesQuotesAndCommentsAlone)
+{
+    const auto p = db::ParseParams(
+        QStringLiteral("UPDATE T SET A = :a, B = ':B', \"C:\" = :C_1 -- :D\n WHERE ID = :OLD_ID "
+                       "/* :E */ AND X = :A"));
+    EXPECT_EQ(p.Sql, QStringLiteral("UPDATE T SET A = ?, B = ':B', \"C:\" = ? -- :D\n WHERE ID "
+                                    "= ? /* :E */ AND X = ?"));
+    EXPECT_EQ(p.Positions, (QStringList{"A", "C_1", "OLD_ID", "A"}));
+}
+
+}  // namespace
