@@ -1,7 +1,6 @@
 #include "ProgInit.h"
 
 #include "Grundeinstellungen.h"
-#include "ProgTrace.h"
 #include "Produkt.h"
 #include "Splash.h"
 
@@ -12,6 +11,7 @@
 #include <ParamLst.h>
 #include <Process.h>
 #include <SystemInfo.h>
+#include <ZRDebug.h>
 
 #include <QApplication>
 #include <QDir>
@@ -70,7 +70,7 @@ void TProgInit::SetzeAbschnitt(const QString& name, bool trace)
 {
     abschnitt_ = name;
     if (trace)
-        ProgTrace::Trace(name);
+        ZRDebug::DebugMsg(name);
     if (umgebung_.beiAbschnitt)
         umgebung_.beiAbschnitt(name);
 }
@@ -78,7 +78,7 @@ void TProgInit::SetzeAbschnitt(const QString& name, bool trace)
 void TProgInit::ZeigeInitFehler(const QString& text, const std::exception& e)
 {
     const QString fehler = klassenName(e) + QStringLiteral(": ") + QString::fromUtf8(e.what());
-    ProgTrace::Trace(fehler);
+    ZRDebug::DebugMsg(fehler);
     Tools::MeldungError(text + QLatin1Char('\r') + fehler);
 }
 
@@ -95,19 +95,19 @@ int TProgInit::Ausfuehren()
         const bool gewollt = zweiteInstanz_ || (parameter_ && parameter_->IsSwitch(QStringLiteral("DBUPDATE")));
         return gewollt ? 0 : 1;
     }
-    ProgTrace::Trace(QStringLiteral("Init Objekt Application"));
+    ZRDebug::DebugMsg(QStringLiteral("Init Objekt Application"));
     if (!HauptfensterErzeugen())
         return 1;
-    ProgTrace::Trace(QStringLiteral("InitProgramm2"));
+    ZRDebug::DebugMsg(QStringLiteral("InitProgramm2"));
     if (InitProgramm2()) {
-        ProgTrace::Trace(QStringLiteral("StartProgramm"));
+        ZRDebug::DebugMsg(QStringLiteral("StartProgramm"));
         if (StartProgramm())
             QApplication::exec();
-        ProgTrace::Trace(QStringLiteral("DeInitProgramm"));
+        ZRDebug::DebugMsg(QStringLiteral("DeInitProgramm"));
         DeInitProgramm(StartProgramm());
         return 0;
     }
-    ProgTrace::Trace(QStringLiteral("DeInitProgramm"));
+    ZRDebug::DebugMsg(QStringLiteral("DeInitProgramm"));
     DeInitProgramm(false);
     return 1;
 }
@@ -173,10 +173,10 @@ void TProgInit::InitProtokollierung()
 {
     if (parameter_->IsSwitch(QStringLiteral("DEBUG"))
         || parameter_->IsSwitch(QStringLiteral("PROTOKOLL")))
-        ProgTrace::SetTraceFile(true);
+        ZRDebug::SetDebugFile(false);
     if (umgebung_.jetzt().date().dayOfWeek() == 3)
-        ProgTrace::Clear();
-    ProgTrace::Trace(QStringLiteral("Programmstart"));
+        ZRDebug::DebugClear();
+    ZRDebug::DebugMsg(QStringLiteral("Programmstart"));
 }
 
 bool TProgInit::PruefeBildschirm()
@@ -240,7 +240,7 @@ bool TProgInit::InitProgramm2()
 
 bool TProgInit::StartProgramm()
 {
-    ProgTrace::Trace(QStringLiteral("Programm starten..."));
+    ZRDebug::DebugMsg(QStringLiteral("Programm starten..."));
     QDir().mkpath(platform::tempFolder());
     return hauptfensterZeigen_;
 }
@@ -261,7 +261,7 @@ void TProgInit::DeInitProgramm(bool /*hauptfensterGezeigt*/)
 
         SetzeAbschnitt(QStringLiteral("Parameter"), true);
         parameter_.reset();
-        ProgTrace::Trace(QStringLiteral("Programmende"));
+        ZRDebug::DebugMsg(QStringLiteral("Programmende"));
     } catch (const std::exception& e) {
         ZeigeInitFehler(EndeFehler.arg(abschnitt_), e);
     }

@@ -1,0 +1,10 @@
+#include "DebugViewer.h"
+
+namespace platform {
+
+bool debugViewerInstalled()
+{
+    return false;
+}
+
+}  // namespace platform
