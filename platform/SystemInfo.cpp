@@ -1,5 +1,7 @@
 #include "SystemInfo.h"
 
+#include "XdgPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -27,10 +29,7 @@ QString programFolder()
 
 QString dataFolder()
 {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString folder = base + QStringLiteral("/Bovantis");
+    const QString folder = dataFolderPath();
     QDir().mkpath(folder);
     return folder;
 }
