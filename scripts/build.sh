@@ -13,4 +13,5 @@ export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file
 ccache --max-size=5G >/dev/null 2>&1 || true
 
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)"
+# The load limit keeps parallel builds on one machine from starving each other.
+cmake --build "$build" -j "$(nproc)" -- -l "$(nproc)"
