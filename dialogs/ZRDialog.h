@@ -7,7 +7,9 @@
 // window that owns it, and help for its help context on F1 or its "Hilfe" button.
 //
 // A derived dialog states its own design after this constructor has run: setContentsMargins()
-// for another border, setBorderStyle(), setPosition() or setWindowFlags().
+// for another border, setBorderStyle(), setPosition() or setWindowFlags(). A bsDialog dialog
+// keeps the size it has when it is shown (its size hint unless resized before); to change it
+// while shown, call setFixedSize().
 class TZRDialog : public QDialog {
     Q_OBJECT
 public:
