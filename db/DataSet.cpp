@@ -1,0 +1,838 @@
+#include "DataSet.h"
+
+#include "DataLink.h"
+#include "Database.h"
+#include "Error.h"
+#include "Query.h"
+#include "Transaction.h"
+
+#include <algorithm>
+
+namespace db {
+
+namespace {
+
+bool IsTextType(FieldType t)
+{
+    return t == FieldType::Char || t == FieldType::VarChar || t == FieldType::TextBlob;
+}
+
+[[noreturn]] void Fail(const QString& message)
+{
+    throw Error(message);
+}
+
+}  // namespace
+
+DataSet::DataSet(Transaction& transaction, QObject* parent)
+    : QObject(parent), transaction_(nullptr), select_(std::make_unique<Query>(transaction))
+{
+    SetTransaction(transaction);
+}
+
+DataSet::~DataSet()
+{
+    QObject::disconnect(onEnding_);
+    QObject::disconnect(onDetaching_);
+    for (DataLink* link : links_)
+        link->dataSet_ = nullptr;
+}
+
+Transaction& DataSet::GetTransaction() const
+{
+    return *transaction_;
+}
+
+void DataSet::SetTransaction(Transaction& transaction)
+{
+    if (transaction_ == &transaction)
+        return;
+    Close();
+    QObject::disconnect(onEnding_);
+    QObject::disconnect(onDetaching_);
+    transaction_ = &transaction;
+    select_->SetTransaction(transaction);
+    DropStatements();
+    onEnding_ = connect(&transaction, &Transaction::Ending, this, [this] { Close(); });
+    onDetaching_ =
+        connect(&transaction.GetDatabase(), &Database::Detaching, this, [this] { Close(); });
+    connect(&transaction, &QObject::destroyed, this, [this] {
+        Close();
+        DropStatements();
+    });
+}
+
+void DataSet::DropStatements()
+{
+    insert_.reset();
+    modify_.reset();
+    delete_.reset();
+    refresh_.reset();
+}
+
+void DataSet::SetSelectSQL(const QString& sql)
+{
+    Close();
+    selectSql_ = sql;
+    select_->SetSQL(sql);
+    fieldsPrepared_ = false;
+}
+
+void DataSet::SetInsertSQL(const QString& sql)
+{
+    insertSql_ = sql;
+    insert_.reset();
+}
+
+void DataSet::SetModifySQL(const QString& sql)
+{
+    modifySql_ = sql;
+    modify_.reset();
+}
+
+void DataSet::SetDeleteSQL(const QString& sql)
+{
+    deleteSql_ = sql;
+    delete_.reset();
+}
+
+void DataSet::SetRefreshSQL(const QString& sql)
+{
+    refreshSql_ = sql;
+    refresh_.reset();
+}
+
+void DataSet::SetGenerator(const QString& field, const QString& generator, int increment)
+{
+    generatorField_ = field.toUpper();
+    generator_ = generator;
+    generatorIncrement_ = increment;
+}
+
+Value& DataSet::Param(const QString& name)
+{
+    return select_->Param(name);
+}
+
+bool DataSet::Modifiable() const
+{
+    switch (state_) {
+        case DataSetState::Insert:
+            return !insertSql_.isEmpty();
+        case DataSetState::Edit:
+        case DataSetState::Browse:
+            return !modifySql_.isEmpty();
+        default:
+            return false;
+    }
+}
+
+// ---- fields
+
+void DataSet::EnsureFields()
+{
+    if (fieldsPrepared_)
+        return;
+    select_->Prepare();
+    std::vector<std::unique_ptr<Field>> old;
+    old.swap(fields_);
+    auto take = [&](const QString& name, bool calculated) -> std::unique_ptr<Field> {
+        for (auto& f : old) {
+            if (f && f->name_ == name && f->calculated_ == calculated)
+                return std::move(f);
+        }
+        return nullptr;
+    };
+    const int n = select_->FieldCount();
+    for (int i = 0; i < n; ++i) {
+        const ColumnInfo& c = select_->Column(i);
+        auto f = take(c.Name, false);
+        if (!f) {
+            f = std::make_unique<Field>(*this, c.Name, c.Type, c.Size, false);
+            f->Required = !c.Nullable && !c.Relation.isEmpty();
+            f->Scale = c.Scale;
+        }
+        f->type_ = c.Type;
+        f->Size = c.Size;
+        fields_.push_back(std::move(f));
+    }
+    dataFieldCount_ = n;
+    for (auto& f : old) {
+        if (f && f->calculated_)
+            fields_.push_back(std::move(f));
+    }
+    for (size_t i = 0; i < fields_.size(); ++i)
+        fields_[i]->index_ = int(i);
+    fieldsPrepared_ = true;
+}
+
+int DataSet::FieldCount()
+{
+    EnsureFields();
+    return int(fields_.size());
+}
+
+Field& DataSet::Fields(int index)
+{
+    EnsureFields();
+    if (index < 0 || index >= int(fields_.size()))
+        Fail(QStringLiteral("Die Datenmenge hat kein Feld %1.").arg(index));
+    return *fields_[size_t(index)];
+}
+
+Field* DataSet::FindField(const QString& name)
+{
+    EnsureFields();
+    for (auto& f : fields_) {
+        if (f->name_.compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    }
+    return nullptr;
+}
+
+Field& DataSet::FieldByName(const QString& name)
+{
+    Field* f = FindField(name);
+    if (!f)
+        Fail(QStringLiteral("Feld '%1' nicht gefunden.").arg(name));
+    return *f;
+}
+
+Field& DataSet::AddCalculatedField(const QString& name, FieldType type, int size)
+{
+    EnsureFields();
+    if (FindField(name))
+        Fail(QStringLiteral("Das Feld '%1' gibt es bereits.").arg(name));
+    fields_.push_back(std::make_unique<Field>(*this, name, type, size, true));
+    Field& f = *fields_.back();
+    f.index_ = int(fields_.size()) - 1;
+    for (Row& r : rows_) {
+        r.append(Value());
+        Calculate(r);
+    }
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
+        edit_.append(Value());
+        old_.append(Value());
+        Calculate(edit_);
+    }
+    NotifyDataSet();
+    return f;
+}
+
+// ---- open and close
+
+void DataSet::Open()
+{
+    if (Active())
+        return;
+    EnsureFields();
+    FetchAll();
+    current_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    SetState(DataSetState::Browse);
+    if (AfterOpen)
+        AfterOpen(*this);
+    NotifyActive();
+    Scrolled();
+}
+
+void DataSet::FetchAll()
+{
+    rows_.clear();
+    const int extra = int(fields_.size()) - dataFieldCount_;
+    for (select_->Open(); !select_->Eof(); select_->Next()) {
+        Row r = select_->Row();
+        for (int i = 0; i < extra; ++i)
+            r.append(Value());
+        rows_.push_back(std::move(r));
+    }
+    select_->Close();
+    for (Row& r : rows_)
+        Calculate(r);
+}
+
+void DataSet::Close()
+{
+    if (!Active())
+        return;
+    if (BeforeClose)
+        BeforeClose(*this);
+    rows_.clear();
+    edit_.clear();
+    old_.clear();
+    current_ = -1;
+    bof_ = eof_ = true;
+    SetState(DataSetState::Inactive);
+    NotifyActive();
+}
+
+void DataSet::CheckActive() const
+{
+    if (!Active())
+        Fail(QStringLiteral("Die Datenmenge ist nicht geöffnet."));
+}
+
+void DataSet::SetState(DataSetState state)
+{
+    if (state_ == state)
+        return;
+    const bool editing = state_ == DataSetState::Edit || state_ == DataSetState::Insert;
+    state_ = state;
+    emit StateChanged();
+    if (editing != (state == DataSetState::Edit || state == DataSetState::Insert))
+        NotifyEditing();
+}
+
+// ---- values
+
+DataSet::Row& DataSet::CurrentBuffer()
+{
+    return const_cast<Row&>(static_cast<const DataSet*>(this)->CurrentBuffer());
+}
+
+const DataSet::Row& DataSet::CurrentBuffer() const
+{
+    static const Row empty;
+    if (calcTarget_)
+        return *calcTarget_;
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        return edit_;
+    if (current_ >= 0 && current_ < int(rows_.size()))
+        return rows_[size_t(current_)];
+    return empty;
+}
+
+const Value& DataSet::ValueAt(int recNo, int fieldIndex) const
+{
+    if (recNo == current_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
+        return edit_.at(fieldIndex);
+    return rows_.at(size_t(recNo)).at(fieldIndex);
+}
+
+void DataSet::Calculate(Row& row)
+{
+    if (!OnCalcFields || dataFieldCount_ == int(fields_.size()))
+        return;
+    for (int i = dataFieldCount_; i < row.size(); ++i)
+        row[i].SetNull();
+    struct Restore {
+        Row*& target;
+        ~Restore() { target = nullptr; }
+    } restore{calcTarget_};
+    calcTarget_ = &row;
+    OnCalcFields(*this);
+}
+
+void DataSet::SetFieldValue(Field& field, const QVariant& value)
+{
+    if (calcTarget_) {
+        if (!field.calculated_)
+            Fail(QStringLiteral("Im Berechnungsereignis können nur berechnete Felder gesetzt "
+                                "werden (%1).")
+                     .arg(field.name_));
+        (*calcTarget_)[field.index_] = value;
+        return;
+    }
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        Fail(QStringLiteral("Die Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus (Feld "
+                            "'%1').")
+                 .arg(field.name_));
+    if (field.calculated_)
+        Fail(QStringLiteral("Das berechnete Feld '%1' kann nicht geändert werden.")
+                 .arg(field.Label()));
+    if (field.ReadOnly)
+        Fail(QStringLiteral("Das Feld '%1' kann nicht geändert werden.").arg(field.Label()));
+    edit_[field.index_] = value;
+    if (field.OnChange)
+        field.OnChange(field);
+    Calculate(edit_);
+    NotifyRecord(&field);
+}
+
+// ---- navigation
+
+void DataSet::Scrolled()
+{
+    if (AfterScroll)
+        AfterScroll(*this);
+    NotifyScrolled();
+}
+
+void DataSet::First()
+{
+    CheckActive();
+    CheckBrowseMode();
+    current_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    Scrolled();
+}
+
+void DataSet::Last()
+{
+    CheckActive();
+    CheckBrowseMode();
+    current_ = int(rows_.size()) - 1;
+    eof_ = true;
+    bof_ = rows_.empty();
+    Scrolled();
+}
+
+void DataSet::Next()
+{
+    CheckActive();
+    CheckBrowseMode();
+    if (current_ + 1 < int(rows_.size())) {
+        ++current_;
+        bof_ = eof_ = false;
+        Scrolled();
+    } else {
+        eof_ = true;
+    }
+}
+
+void DataSet::Prior()
+{
+    CheckActive();
+    CheckBrowseMode();
+    if (current_ > 0) {
+        --current_;
+        bof_ = eof_ = false;
+        Scrolled();
+    } else {
+        bof_ = true;
+    }
+}
+
+void DataSet::MoveBy(int distance)
+{
+    CheckActive();
+    CheckBrowseMode();
+    if (rows_.empty()) {
+        bof_ = eof_ = true;
+        return;
+    }
+    const int target = current_ + distance;
+    const int clamped = std::clamp(target, 0, int(rows_.size()) - 1);
+    bof_ = target < 0;
+    eof_ = target >= int(rows_.size());
+    if (clamped != current_) {
+        current_ = clamped;
+        Scrolled();
+    }
+}
+
+void DataSet::MoveTo(int recNo)
+{
+    CheckActive();
+    if (recNo < 0 || recNo >= int(rows_.size()))
+        Fail(QStringLiteral("Datensatz %1 gibt es nicht.").arg(recNo + 1));
+    CheckBrowseMode();
+    bof_ = eof_ = false;
+    if (recNo != current_) {
+        current_ = recNo;
+        Scrolled();
+    }
+}
+
+bool DataSet::Locate(const QString& fields, const QVariantList& values, bool caseInsensitive,
+                     bool partialKey)
+{
+    CheckActive();
+    CheckBrowseMode();
+    const QStringList names = fields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (names.size() != values.size())
+        Fail(QStringLiteral("Locate: %1 Felder, aber %2 Werte.")
+                 .arg(names.size())
+                 .arg(values.size()));
+    std::vector<Field*> keys;
+    for (const QString& n : names)
+        keys.push_back(&FieldByName(n.trimmed()));
+    const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    auto matches = [&](const Row& row) {
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const Value& have = row[keys[k]->index_];
+            const Value want(values[int(k)]);
+            if (have.IsNull() || want.IsNull()) {
+                if (have.IsNull() != want.IsNull())
+                    return false;
+                continue;
+            }
+            const FieldType t = keys[k]->type_;
+            bool equal;
+            if (IsTextType(t)) {
+                const QString h = have.AsString();
+                const QString w = want.AsString();
+                equal = partialKey ? h.startsWith(w, cs) : h.compare(w, cs) == 0;
+            } else if (keys[k]->IsNumeric()) {
+                equal = have.AsDouble() == want.AsDouble();
+            } else if (t == FieldType::Date) {
+                equal = have.AsDate() == want.AsDate();
+            } else if (t == FieldType::Timestamp) {
+                equal = have.AsDateTime() == want.AsDateTime();
+            } else if (t == FieldType::Boolean) {
+                equal = have.AsBoolean() == want.AsBoolean();
+            } else {
+                equal = have.AsVariant() == want.AsVariant();
+            }
+            if (!equal)
+                return false;
+        }
+        return true;
+    };
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (matches(rows_[i])) {
+            bof_ = eof_ = false;
+            if (int(i) != current_) {
+                current_ = int(i);
+                Scrolled();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- editing
+
+void DataSet::CheckBrowseMode()
+{
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        Post();
+}
+
+void DataSet::UpdateRecord()
+{
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    if (disableCount_ > 0)
+        return;
+    const auto links = links_;
+    for (DataLink* link : links)
+        link->UpdateData();
+}
+
+void DataSet::Edit()
+{
+    CheckActive();
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        return;
+    if (rows_.empty()) {
+        Insert();
+        return;
+    }
+    if (modifySql_.isEmpty())
+        Fail(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
+    if (BeforeEdit)
+        BeforeEdit(*this);
+    edit_ = old_ = rows_[size_t(current_)];
+    SetState(DataSetState::Edit);
+    NotifyRecord(nullptr);
+}
+
+void DataSet::Append()
+{
+    CheckActive();
+    CheckBrowseMode();
+    StartInsert(int(rows_.size()));
+}
+
+void DataSet::Insert()
+{
+    CheckActive();
+    CheckBrowseMode();
+    StartInsert(current_ < 0 ? 0 : current_);
+}
+
+void DataSet::StartInsert(int at)
+{
+    if (insertSql_.isEmpty())
+        Fail(QStringLiteral("In diese Datenmenge kann nichts eingefügt werden."));
+    const Row blank(qsizetype(fields_.size()));
+    rows_.insert(rows_.begin() + at, blank);
+    current_ = at;
+    bof_ = eof_ = false;
+    edit_ = old_ = blank;
+    SetState(DataSetState::Insert);
+    try {
+        if (OnNewRecord)
+            OnNewRecord(*this);
+        Calculate(edit_);
+    } catch (...) {
+        Cancel();
+        throw;
+    }
+    NotifyDataSet();
+    Scrolled();
+}
+
+void DataSet::Post()
+{
+    CheckActive();
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    UpdateRecord();
+    if (BeforePost)
+        BeforePost(*this);
+    const bool inserting = state_ == DataSetState::Insert;
+    Field* generated = generator_.isEmpty() ? nullptr : FindField(generatorField_);
+    if (inserting && generated && edit_[generated->index_].IsNull()) {
+        Query q(*transaction_, QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
+                                   .arg(generator_)
+                                   .arg(generatorIncrement_));
+        q.Open();
+        edit_[generated->index_] = q.Field(0).AsVariant();
+    }
+    for (int i = 0; i < dataFieldCount_; ++i) {
+        const Field& f = *fields_[size_t(i)];
+        if (f.Required && edit_[i].IsNull())
+            Fail(QStringLiteral("Feld '%1' muss einen Wert haben.").arg(f.Label()));
+    }
+    if (inserting)
+        Write(insert_, insertSql_, edit_, old_, false);
+    else
+        Write(modify_, modifySql_, edit_, old_, true);
+    ReadBack(edit_);
+    Calculate(edit_);
+    rows_[size_t(current_)] = edit_;
+    edit_.clear();
+    old_.clear();
+    SetState(DataSetState::Browse);
+    if (AfterPost)
+        AfterPost(*this);
+    NotifyDataSet();
+}
+
+void DataSet::Cancel()
+{
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    if (state_ == DataSetState::Insert) {
+        rows_.erase(rows_.begin() + current_);
+        if (current_ >= int(rows_.size()))
+            current_ = int(rows_.size()) - 1;
+    }
+    edit_.clear();
+    old_.clear();
+    bof_ = eof_ = rows_.empty();
+    SetState(DataSetState::Browse);
+    if (AfterCancel)
+        AfterCancel(*this);
+    NotifyDataSet();
+}
+
+void DataSet::Delete()
+{
+    CheckActive();
+    if (state_ == DataSetState::Insert) {
+        Cancel();
+        return;
+    }
+    if (rows_.empty())
+        Fail(QStringLiteral("Die Datenmenge ist leer."));
+    Cancel();
+    if (deleteSql_.isEmpty())
+        Fail(QStringLiteral("Aus dieser Datenmenge kann nichts gelöscht werden."));
+    if (BeforeDelete)
+        BeforeDelete(*this);
+    const Row& row = rows_[size_t(current_)];
+    Write(delete_, deleteSql_, row, row, false);
+    rows_.erase(rows_.begin() + current_);
+    if (current_ >= int(rows_.size()))
+        current_ = int(rows_.size()) - 1;
+    bof_ = eof_ = rows_.empty();
+    if (AfterDelete)
+        AfterDelete(*this);
+    NotifyDataSet();
+    Scrolled();
+}
+
+void DataSet::Refresh()
+{
+    CheckActive();
+    CheckBrowseMode();
+    if (current_ < 0)
+        return;
+    if (!refreshSql_.isEmpty()) {
+        ReadBack(rows_[size_t(current_)]);
+        Calculate(rows_[size_t(current_)]);
+        NotifyRecord(nullptr);
+        return;
+    }
+    const Value key = rows_[size_t(current_)].value(0);
+    const int before = current_;
+    FetchAll();
+    current_ = rows_.empty() ? -1 : std::min(before, int(rows_.size()) - 1);
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!key.IsNull() && rows_[i].value(0) == key) {
+            current_ = int(i);
+            break;
+        }
+    }
+    bof_ = eof_ = rows_.empty();
+    NotifyDataSet();
+    Scrolled();
+}
+
+// ---- statements
+
+Query& DataSet::Statement(std::unique_ptr<Query>& cache, const QString& sql)
+{
+    if (!cache)
+        cache = std::make_unique<Query>(*transaction_, sql);
+    return *cache;
+}
+
+void DataSet::Bind(Query& q, const Row& values, const Row& old)
+{
+    for (const QString& name : q.ParamNames()) {
+        Field* f = nullptr;
+        if (name.startsWith(QLatin1String("OLD_")) && (f = FindField(name.mid(4))) &&
+            !old.isEmpty())
+            q.Param(name) = old[f->index_].AsVariant();
+        else if ((f = FindField(name)))
+            q.Param(name) = values[f->index_].AsVariant();
+        else
+            Fail(QStringLiteral("Der Parameter %1 entspricht keinem Feld der Datenmenge:\n%2")
+                     .arg(name, q.SQL()));
+    }
+}
+
+void DataSet::Write(std::unique_ptr<Query>& cache, const QString& sql, const Row& values,
+                    const Row& old, bool checkRows)
+{
+    Query& q = Statement(cache, sql);
+    Bind(q, values, old);
+    q.Execute();
+    // Another user deleted the row in the meantime: the change must not vanish silently.
+    if (checkRows && q.RowsAffected() == 0 &&
+        sql.trimmed().startsWith(QLatin1String("UPDATE"), Qt::CaseInsensitive))
+        Fail(
+            QStringLiteral("Der Datensatz wurde nicht gespeichert, weil er inzwischen gelöscht "
+                           "wurde."));
+}
+
+void DataSet::ReadBack(Row& row)
+{
+    if (refreshSql_.isEmpty())
+        return;
+    Query& q = Statement(refresh_, refreshSql_);
+    Bind(q, row, row);
+    q.Open();
+    if (!q.Eof()) {
+        for (int i = 0; i < q.FieldCount(); ++i) {
+            if (Field* f = FindField(q.Column(i).Name); f && !f->calculated_)
+                row[f->index_] = q.Field(i);
+        }
+    }
+    q.Close();
+}
+
+// ---- links
+
+void DataSet::DisableControls()
+{
+    ++disableCount_;
+}
+
+void DataSet::EnableControls()
+{
+    if (disableCount_ == 0)
+        return;
+    if (--disableCount_ == 0) {
+        const auto links = links_;
+        for (DataLink* link : links) {
+            link->ActiveChanged();
+            link->DataSetChanged();
+        }
+    }
+}
+
+void DataSet::NotifyActive()
+{
+    if (disableCount_ > 0)
+        return;
+    const auto links = links_;
+    for (DataLink* link : links)
+        link->ActiveChanged();
+}
+
+void DataSet::NotifyDataSet()
+{
+    if (disableCount_ > 0)
+        return;
+    const auto links = links_;
+    for (DataLink* link : links)
+        link->DataSetChanged();
+}
+
+void DataSet::NotifyScrolled()
+{
+    if (disableCount_ > 0)
+        return;
+    const auto links = links_;
+    for (DataLink* link : links)
+        link->DataSetScrolled();
+}
+
+void DataSet::NotifyRecord(Field* field)
+{
+    if (disableCount_ > 0)
+        return;
+    const auto links = links_;
+    for (DataLink* link : links)
+        link->RecordChanged(field);
+}
+
+void DataSet::NotifyEditing()
+{
+    if (disableCount_ > 0)
+        return;
+    const auto links = links_;
+    for (DataLink* link : links)
+        link->EditingChanged();
+}
+
+// ---- DataLink
+
+DataLink::DataLink(DataSet* dataSet)
+{
+    SetDataSet(dataSet);
+}
+
+DataLink::~DataLink()
+{
+    SetDataSet(nullptr);
+}
+
+void DataLink::SetDataSet(DataSet* dataSet)
+{
+    if (dataSet_ == dataSet)
+        return;
+    if (dataSet_)
+        dataSet_->links_.removeOne(this);
+    dataSet_ = dataSet;
+    if (dataSet_)
+        dataSet_->links_.append(this);
+}
+
+bool DataLink::Active() const
+{
+    return dataSet_ && dataSet_->Active();
+}
+
+bool DataLink::Editing() const
+{
+    return dataSet_ &&
+           (dataSet_->State() == DataSetState::Edit || dataSet_->State() == DataSetState::Insert);
+}
+
+bool DataLink::Edit()
+{
+    if (dataSet_ && dataSet_->State() == DataSetState::Browse)
+        dataSet_->Edit();
+    return Editing();
+}
+
+}  // namespace db

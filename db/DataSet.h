@@ -1,0 +1,184 @@
+#pragma once
+
+#include "Field.h"
+#include "Value.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace db {
+
+class DataLink;
+class Query;
+class Transaction;
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+// The rows of a select statement in memory, with the statements that write them back: insert,
+// modify and delete, and refresh for re-reading the current row after a post. In the writing
+// statements ":NAME" is the field NAME of the record being written and ":OLD_NAME" its value as it
+// was read. Typical use:
+//     DataSet ds(tr);
+//     ds.SetSelectSQL("SELECT * FROM T_BESAMUNGEN WHERE TIER = :TIER");
+//     ds.SetInsertSQL("INSERT INTO T_BESAMUNGEN (ID, TIER, DATUM) VALUES (:ID, :TIER, :DATUM)");
+//     ds.SetModifySQL("UPDATE T_BESAMUNGEN SET DATUM = :DATUM WHERE ID = :OLD_ID");
+//     ds.SetDeleteSQL("DELETE FROM T_BESAMUNGEN WHERE ID = :OLD_ID");
+//     ds.SetGenerator("ID", "G_BESAMUNGEN");
+//     ds.Param("TIER").SetInteger(5);
+//     ds.Open();
+//     ds.Append(); ds.FieldByName("DATUM").SetDate(d); ds.Post();
+// Moving to another record posts a pending edit first. A failing post leaves the record in edit
+// or insert state with the user's values, so nothing typed is lost. The dataset closes when its
+// transaction ends (not at CommitRetaining) and when its connection closes.
+class DataSet : public QObject {
+    Q_OBJECT
+public:
+    explicit DataSet(Transaction& transaction, QObject* parent = nullptr);
+    ~DataSet() override;
+
+    Transaction& GetTransaction() const;
+    // Closes the dataset when it is open.
+    void SetTransaction(Transaction& transaction);
+
+    void SetSelectSQL(const QString& sql);
+    void SetInsertSQL(const QString& sql);
+    void SetModifySQL(const QString& sql);
+    void SetDeleteSQL(const QString& sql);
+    void SetRefreshSQL(const QString& sql);
+    const QString& SelectSQL() const { return selectSql_; }
+    // On post of a new record with the field still NULL, the field gets the generator's next
+    // value.
+    void SetGenerator(const QString& field, const QString& generator, int increment = 1);
+    // A parameter of the select statement.
+    Value& Param(const QString& name);
+
+    void Open();
+    void Close();
+    bool Active() const { return state_ != DataSetState::Inactive; }
+    DataSetState State() const { return state_; }
+    bool Modifiable() const;  // has the statement for the current state's post
+
+    // Fields: the select's columns in their order, then the calculated fields. Available before
+    // Open (the select is prepared for it).
+    int FieldCount();
+    Field& Fields(int index);
+    Field& FieldByName(const QString& name);  // throws db::Error for an unknown name
+    Field* FindField(const QString& name);
+    // A field whose value OnCalcFields computes for each record.
+    Field& AddCalculatedField(const QString& name, FieldType type, int size = 0);
+
+    // Navigation.
+    int RecordCount() const { return int(rows_.size()); }
+    bool IsEmpty() const { return rows_.empty(); }
+    int RecNo() const { return current_; }  // 0-based; -1 when empty
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    void MoveBy(int distance);
+    void MoveTo(int recNo);
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    // Finds the first record whose fields (names separated by ";") equal the values; text
+    // comparison ignores letter case when asked and may match only the beginning (partial key).
+    bool Locate(const QString& fields, const QVariantList& values, bool caseInsensitive = false,
+                bool partialKey = false);
+    // The value of a field in any record, without moving.
+    const Value& ValueAt(int recNo, int fieldIndex) const;
+
+    // Editing.
+    void Append();
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    // Re-reads the current record (refresh statement); without one, the whole select runs again
+    // and the record with the same first-field value becomes current again.
+    void Refresh();
+    // Posts a pending edit.
+    void CheckBrowseMode();
+    // Asks the links to write their pending values into the fields.
+    void UpdateRecord();
+
+    // Display updates: links hear nothing while disabled; calls nest.
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return disableCount_ > 0; }
+
+    // Events (each may be empty). A handler that throws stops the operation.
+    std::function<void(DataSet&)> OnNewRecord;
+    std::function<void(DataSet&)> OnCalcFields;
+    std::function<void(DataSet&)> BeforePost;
+    std::function<void(DataSet&)> AfterPost;
+    std::function<void(DataSet&)> BeforeDelete;
+    std::function<void(DataSet&)> AfterDelete;
+    std::function<void(DataSet&)> BeforeEdit;
+    std::function<void(DataSet&)> AfterCancel;
+    std::function<void(DataSet&)> AfterOpen;
+    std::function<void(DataSet&)> BeforeClose;
+    std::function<void(DataSet&)> AfterScroll;
+
+signals:
+    void StateChanged();
+
+private:
+    friend class Field;
+    friend class DataLink;
+    using Row = QList<Value>;
+
+    void EnsureFields();
+    void FetchAll();
+    void Calculate(Row& row);
+    Row& CurrentBuffer();
+    const Row& CurrentBuffer() const;
+    void SetState(DataSetState state);
+    void CheckActive() const;
+    void SetFieldValue(Field& field, const QVariant& value);
+    Query& Statement(std::unique_ptr<Query>& cache, const QString& sql);
+    void Bind(Query& q, const Row& values, const Row& old);
+    void Write(std::unique_ptr<Query>& cache, const QString& sql, const Row& values, const Row& old,
+               bool checkRows);
+    void ReadBack(Row& row);
+    void DropStatements();
+    void StartInsert(int at);
+    void Scrolled();
+
+    void NotifyActive();
+    void NotifyDataSet();
+    void NotifyScrolled();
+    void NotifyRecord(Field* field);
+    void NotifyEditing();
+
+    Transaction* transaction_;
+    QMetaObject::Connection onEnding_;
+    QMetaObject::Connection onDetaching_;
+    QString selectSql_, insertSql_, modifySql_, deleteSql_, refreshSql_;
+    QString generatorField_, generator_;
+    int generatorIncrement_ = 1;
+    std::unique_ptr<Query> select_;
+    std::unique_ptr<Query> insert_, modify_, delete_, refresh_;
+
+    std::vector<std::unique_ptr<Field>> fields_;
+    int dataFieldCount_ = 0;
+    bool fieldsPrepared_ = false;
+
+    std::vector<Row> rows_;
+    Row edit_;
+    Row old_;
+    int current_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+    DataSetState state_ = DataSetState::Inactive;
+    Row* calcTarget_ = nullptr;
+    int disableCount_ = 0;
+    QList<DataLink*> links_;
+};
+
+}  // namespace db

@@ -1,0 +1,332 @@
+#include <DataLink.h>
+#include <DataSet.h>
+#include <Database.h>
+#include <Error.h>
+#include <Query.h>
+#include <ScriptRunner.h>
+#include <Transaction.h>
+
+#include <TestDatabase.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DataSetTest : public DatabaseTest {
+public:
+    static void SetUpTestSuite()
+    {
+        DatabaseTest::SetUpTestSuite();
+        db::ScriptRunner(Db()).Run(QStringLiteral(R"(
+            CREATE TABLE T_KUH (
+              ID INTEGER NOT NULL PRIMARY KEY,
+              NAME VARCHAR(30) NOT NULL,
+              GEBDAT DATE,
+              LEISTUNG NUMERIC(9,2),
+              GEAENDERT VARCHAR(10));
+            CREATE GENERATOR G_KUH;
+            SET TERM ^ ;
+            CREATE TRIGGER T_KUH_BU FOR T_KUH BEFORE INSERT OR UPDATE AS
+            BEGIN
+              NEW.GEAENDERT = 'server';
+            END^
+            SET TERM ; ^
+        )"));
+    }
+
+protected:
+    void SetUp() override
+    {
+        tr.Start();
+        db::Query(tr, QStringLiteral("DELETE FROM T_KUH")).Execute();
+        db::Query ins(tr,
+                      QStringLiteral("INSERT INTO T_KUH (ID, NAME, GEBDAT) VALUES (:ID, :N, :D)"));
+        const QStringList names{"Berta", "Alma", "Cilly", "Dora"};
+        for (int i = 0; i < names.size(); ++i) {
+            ins.Param("ID").SetInteger(100 + i);
+            ins.Param("N").SetString(names[i]);
+            ins.Param("D").SetDate(QDate(2020, 1, 1 + i));
+            ins.Execute();
+        }
+        tr.CommitRetaining();
+        ds.SetSelectSQL(QStringLiteral("SELECT * FROM T_KUH ORDER BY ID"));
+        ds.SetInsertSQL(
+            QStringLiteral("INSERT INTO T_KUH (ID, NAME, GEBDAT, LEISTUNG) VALUES "
+                           "(:ID, :NAME, :GEBDAT, :LEISTUNG)"));
+        ds.SetModifySQL(
+            QStringLiteral("UPDATE T_KUH SET NAME = :NAME, GEBDAT = :GEBDAT, "
+                           "LEISTUNG = :LEISTUNG WHERE ID = :OLD_ID"));
+        ds.SetDeleteSQL(QStringLiteral("DELETE FROM T_KUH WHERE ID = :OLD_ID"));
+        ds.SetRefreshSQL(QStringLiteral("SELECT * FROM T_KUH WHERE ID = :ID"));
+        ds.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_KUH"));
+    }
+
+    QStringList Stored()
+    {
+        QStringList r;
+        db::Query q(tr, QStringLiteral("SELECT ID, NAME FROM T_KUH ORDER BY ID"));
+        for (q.Open(); !q.Eof(); q.Next())
+            r << QStringLiteral("%1 %2").arg(q.Field(0).AsInteger()).arg(q.Field(1).AsString());
+        return r;
+    }
+
+    db::Transaction tr{Db(), QStringLiteral("TAStammdaten")};
+    db::DataSet ds{tr};
+};
+
+// Records what a bound control hears.
+class Spy : public db::DataLink {
+public:
+    using DataLink::DataLink;
+    QStringList heard;
+    QString pending;  // a value typed into the control, not yet in the field
+
+protected:
+    void ActiveChanged() override { heard << QStringLiteral("active"); }
+    void DataSetChanged() override { heard << QStringLiteral("data"); }
+    void DataSetScrolled() override { heard << QStringLiteral("scroll"); }
+    void RecordChanged(db::Field* f) override
+    {
+        heard << QStringLiteral("record:") + (f ? f->FieldName() : QString());
+    }
+    void EditingChanged() override { heard << QStringLiteral("editing"); }
+    void UpdateData() override
+    {
+        heard << QStringLiteral("update");
+        if (!pending.isEmpty())
+            GetDataSet()->FieldByName(QStringLiteral("NAME")).SetString(pending);
+    }
+};
+
+TEST_F(DataSetTest, AppendPostFillsGeneratorIdAndRunsEventsInOrder)
+{
+    QStringList events;
+    ds.OnNewRecord = [&](db::DataSet& d) {
+        events << QStringLiteral("new");
+        d.FieldByName(QStringLiteral("GEBDAT")).SetDate(QDate(2024, 3, 1));
+    };
+    ds.BeforePost = [&](db::DataSet& d) {
+        events << QStringLiteral("before:") + (d.FieldByName(QStringLiteral("ID")).IsNull()
+                                                   ? QStringLiteral("ohne ID")
+                                                   : QStringLiteral("mit ID"));
+    };
+    ds.AfterPost = [&](db::DataSet&) { events << QStringLiteral("after"); };
+    ds.Open();
+    EXPECT_EQ(ds.State(), db::DataSetState::Browse);
+    EXPECT_EQ(ds.RecordCount(), 4);
+    EXPECT_TRUE(ds.FieldByName(QStringLiteral("NAME")).Required);
+    EXPECT_FALSE(ds.FieldByName(QStringLiteral("GEBDAT")).Required);
+
+    ds.Append();
+    EXPECT_EQ(ds.State(), db::DataSetState::Insert);
+    EXPECT_EQ(ds.RecNo(), 4);
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Emma"));
+    ds.FieldByName(QStringLiteral("LEISTUNG")).SetString(QStringLiteral("12,5"));
+    ds.Post();
+    EXPECT_EQ(events, (QStringList{"new", "before:ohne ID", "after"}));
+    EXPECT_EQ(ds.State(), db::DataSetState::Browse);
+    const int id = ds.FieldByName(QStringLiteral("ID")).AsInteger();
+    EXPECT_GE(id, 1);
+    // Re-read after the post: the trigger's value is there.
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("GEAENDERT")).AsString(), QStringLiteral("server"));
+    EXPECT_DOUBLE_EQ(ds.FieldByName(QStringLiteral("LEISTUNG")).AsDouble(), 12.5);
+    EXPECT_TRUE(Stored().contains(QStringLiteral("%1 Emma").arg(id)));
+
+    ds.Append();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Frieda"));
+    ds.Post();
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).AsInteger(), id + 1);
+}
+
+TEST_F(DataSetTest, CancelRestoresAndFailedPostKeepsTheUsersValues)
+{
+    ds.Open();
+    ds.MoveTo(1);
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Geändert"));
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).OldValue().AsString(), QStringLiteral("Alma"));
+    ds.Cancel();
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("Alma"));
+
+    ds.Insert();
+    EXPECT_EQ(ds.RecordCount(), 5);
+    ds.Cancel();
+    EXPECT_EQ(ds.RecordCount(), 4);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("Alma"));
+
+    // A required field without a value, then a duplicate key: the record stays in insert state.
+    ds.Append();
+    ds.FieldByName(QStringLiteral("GEBDAT")).SetDate(QDate(2021, 5, 5));
+    EXPECT_THROW(ds.Post(), db::Error);
+    ds.FieldByName(QStringLiteral("ID")).SetInteger(100);
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Doppelt"));
+    try {
+        ds.Post();
+        ADD_FAILURE() << "duplicate key stored";
+    } catch (const db::Error& e) {
+        EXPECT_FALSE(e.Constraint().isEmpty());
+    }
+    EXPECT_EQ(ds.State(), db::DataSetState::Insert);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("Doppelt"));
+    ds.FieldByName(QStringLiteral("ID")).SetInteger(200);
+    ds.Post();
+    EXPECT_EQ(Stored().last(), QStringLiteral("200 Doppelt"));
+}
+
+TEST_F(DataSetTest, EditPostsOnMoveAndEditOfRowDeletedElsewhereFails)
+{
+    ds.Open();
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Bertha"));
+    ds.Next();
+    EXPECT_EQ(ds.State(), db::DataSetState::Browse);
+    EXPECT_EQ(Stored().first(), QStringLiteral("100 Bertha"));
+
+    db::Transaction other(Db());
+    other.Start();
+    db::Query(other, QStringLiteral("DELETE FROM T_KUH WHERE ID = 101")).Execute();
+    other.Commit();
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Almut"));
+    EXPECT_THROW(ds.Post(), db::Error);
+    EXPECT_EQ(ds.State(), db::DataSetState::Edit);
+    ds.Cancel();
+}
+
+TEST_F(DataSetTest, DeleteLocateAndRefresh)
+{
+    ds.Open();
+    EXPECT_TRUE(ds.Locate(QStringLiteral("NAME"), {QStringLiteral("cil")}, true, true));
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).AsInteger(), 102);
+    EXPECT_FALSE(ds.Locate(QStringLiteral("NAME"), {QStringLiteral("cil")}, false, true));
+    EXPECT_EQ(ds.RecNo(), 2);
+    EXPECT_TRUE(ds.Locate(QStringLiteral("ID;GEBDAT"), {101, QDate(2020, 1, 2)}));
+    EXPECT_EQ(ds.RecNo(), 1);
+    EXPECT_FALSE(ds.Locate(QStringLiteral("ID;GEBDAT"), {101, QDate(2020, 1, 3)}));
+
+    ds.Delete();
+    EXPECT_EQ(ds.RecordCount(), 3);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).AsInteger(), 102);
+    EXPECT_EQ(Stored(), (QStringList{"100 Berta", "102 Cilly", "103 Dora"}));
+
+    db::Query(tr, QStringLiteral("UPDATE T_KUH SET NAME = 'Zilly' WHERE ID = 102")).Execute();
+    ds.Refresh();
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("Zilly"));
+
+    ds.SetRefreshSQL(QString());
+    db::Query(tr, QStringLiteral("INSERT INTO T_KUH (ID, NAME) VALUES (99, 'Anna')")).Execute();
+    ds.Refresh();
+    EXPECT_EQ(ds.RecordCount(), 4);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).AsInteger(), 102);
+
+    db::DataSet empty(tr);
+    empty.SetSelectSQL(QStringLiteral("SELECT * FROM T_KUH WHERE ID < 0"));
+    empty.Open();
+    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_TRUE(empty.Eof());
+    EXPECT_EQ(empty.RecNo(), -1);
+    EXPECT_FALSE(empty.Locate(QStringLiteral("ID"), {1}));
+    EXPECT_THROW(empty.Delete(), db::Error);
+}
+
+TEST_F(DataSetTest, CommitRetainingKeepsItOpenCommitClosesIt)
+{
+    ds.Open();
+    ds.MoveTo(2);
+    tr.CommitRetaining();
+    EXPECT_TRUE(ds.Active());
+    EXPECT_EQ(ds.RecNo(), 2);
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Cäcilie"));
+    ds.Post();
+    tr.Commit();
+    EXPECT_FALSE(ds.Active());
+    tr.Start();
+    EXPECT_EQ(Stored()[2], QStringLiteral("102 Cäcilie"));
+}
+
+TEST_F(DataSetTest, LinksHearStateDataAndWritePendingValuesOnPost)
+{
+    Spy spy(&ds);
+    ds.Open();
+    EXPECT_EQ(spy.heard, (QStringList{"active", "scroll"}));
+    spy.heard.clear();
+    ds.Next();
+    EXPECT_EQ(spy.heard, (QStringList{"scroll"}));
+    spy.heard.clear();
+    EXPECT_TRUE(spy.Edit());
+    spy.pending = QStringLiteral("Alma II");
+    ds.Post();
+    EXPECT_EQ(spy.heard,
+              (QStringList{"editing", "record:", "update", "record:NAME", "editing", "data"}));
+    EXPECT_EQ(Stored()[1], QStringLiteral("101 Alma II"));
+
+    spy.heard.clear();
+    ds.DisableControls();
+    ds.Last();
+    ds.First();
+    EXPECT_TRUE(spy.heard.isEmpty());
+    ds.EnableControls();
+    EXPECT_EQ(spy.heard, (QStringList{"active", "data"}));
+    ds.Close();
+    EXPECT_FALSE(spy.Active());
+}
+
+TEST_F(DataSetTest, CalculatedFieldsAndDisplayFormats)
+{
+    db::Field& alter = ds.AddCalculatedField(QStringLiteral("JAHR"), db::FieldType::Integer);
+    ds.OnCalcFields = [](db::DataSet& d) {
+        const QDate geb = d.FieldByName(QStringLiteral("GEBDAT")).AsDate();
+        if (geb.isValid())
+            d.FieldByName(QStringLiteral("JAHR")).SetInteger(geb.year());
+    };
+    ds.FieldByName(QStringLiteral("GEBDAT")).DisplayFormat = QStringLiteral("dd.mm.yy");
+    ds.Open();
+    EXPECT_TRUE(alter.Calculated());
+    EXPECT_EQ(alter.AsInteger(), 2020);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("GEBDAT")).DisplayText(), QStringLiteral("01.01.20"));
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("GEBDAT")).SetDate(QDate(2019, 7, 4));
+    EXPECT_EQ(alter.AsInteger(), 2019);
+    EXPECT_THROW(alter.SetInteger(1), db::Error);
+    ds.Post();
+    ds.Close();
+    ds.Open();
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("GEBDAT")).DisplayFormat, QStringLiteral("dd.mm.yy"));
+    EXPECT_EQ(alter.AsInteger(), 2019);
+
+    struct Fall {
+        QVariant value;
+        db::FieldType type;
+        QString format, text;
+    };
+    const QList<Fall> faelle{
+        {1234.5, db::FieldType::Numeric, "#,##0.00", "1.234,50"},
+        {-0.125, db::FieldType::Double, "0.00", "-0,13"},
+        {12.5, db::FieldType::Double, "0.0#", "12,5"},
+        {12.0, db::FieldType::Double, "", "12"},
+        {2.75, db::FieldType::Double, "", "2,75"},
+        {45, db::FieldType::Integer, "0 %", "45 %"},
+        {QDateTime(QDate(2024, 12, 24), QTime(18, 5)), db::FieldType::Timestamp, "dd.mm.yyyy hh:nn",
+         "24.12.2024 18:05"},
+        {QDate(2024, 3, 9), db::FieldType::Date, "d. mmmm yyyy", "9. März 2024"},
+        {QVariant(), db::FieldType::Date, "", ""},
+    };
+    for (const Fall& f : faelle)
+        EXPECT_EQ(db::Field::Format(db::Value(f.value), f.type, f.format), f.text)
+            << f.format.toStdString();
+}
+
+TEST_F(DataSetTest, BrowseStateRefusesValuesAndReadOnlyDatasetRefusesEdit)
+{
+    ds.Open();
+    EXPECT_THROW(ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("x")), db::Error);
+    db::DataSet readOnly(tr);
+    readOnly.SetSelectSQL(QStringLiteral("SELECT * FROM T_KUH"));
+    readOnly.Open();
+    EXPECT_THROW(readOnly.Edit(), db::Error);
+    EXPECT_THROW(readOnly.Append(), db::Error);
+    EXPECT_EQ(readOnly.State(), db::DataSetState::Browse);
+}
+
+}  // namespace
