@@ -3,12 +3,14 @@
 #include <InstanceGuard.h>
 #include <Meldung.h>
 #include <ParamLst.h>
+#include <Tools.h>
 
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -49,11 +51,16 @@ TEST_F(ProgInitTest, FailuresShowTheirSectionInBothPhases)
         bool endePhase;
     };
     const std::vector<Case> cases = {
-        {"Parameter", false},      {"Protokollierung", false},
-        {"Bildschirm", false},     {"Grundeinstellungen", false},
-        {"Datendateien", false},   {"Terminfenster 1", false},
-        {"Terminfenster 2", false}, {"Update starten", true},
-        {"Grundeinstellungen beenden", true}, {"Datenbank trennen", true},
+        {"Parameter", false},
+        {"Protokollierung", false},
+        {"Bildschirm", false},
+        {"Grundeinstellungen", false},
+        {"Datendateien", false},
+        {"Terminfenster 1", false},
+        {"Terminfenster 2", false},
+        {"Update starten", true},
+        {"Grundeinstellungen beenden", true},
+        {"Datenbank trennen", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.abschnitt.toStdString());
@@ -76,13 +83,37 @@ TEST_F(ProgInitTest, FailuresShowTheirSectionInBothPhases)
         const QString erwartet =
             (c.endePhase ? QStringLiteral("Es ist ein Fehler beim\rBeenden des Programms\r")
                          : QStringLiteral("Es ist ein Fehler bei der\rInitialisierung des "
-                                          "Programms\r"))
-            + QStringLiteral("im Abschnitt >%1< aufgetreten.\rstd::runtime_error: Test")
-                  .arg(c.abschnitt);
+                                          "Programms\r")) +
+            QStringLiteral("im Abschnitt >%1< aufgetreten.\rstd::runtime_error: Test")
+                .arg(c.abschnitt);
         EXPECT_EQ(m.text, erwartet);
         EXPECT_EQ(prog.Abschnitt(), c.abschnitt);
         EXPECT_EQ(phase2, c.endePhase);
     }
+}
+
+TEST_F(ProgInitTest, WednesdayStartEmptiesTheTraceBeforeProgrammstart)
+{
+    Tools::SetzeProtokollOrdner(runtime.path());
+    const QString datei = runtime.path() + "/debug.txt";
+    for (const QDate tag : {QDate(2026, 12, 10), QDate(2026, 12, 9)}) {
+        SCOPED_TRACE(tag.toString().toStdString());
+        {
+            QFile f(datei);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("alte Zeile\r\n");
+        }
+        TProgInit::Umgebung u = umgebung({"-PROTOKOLL", "-DBUPDATE"});
+        u.jetzt = [tag] { return QDateTime(tag, QTime(8, 0)); };
+        TProgInit prog(u);
+        prog.InitProgramm();
+        QFile f(datei);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString inhalt = QString::fromUtf8(f.readAll());
+        EXPECT_EQ(inhalt.contains("alte Zeile"), tag.dayOfWeek() != 3);
+        EXPECT_TRUE(inhalt.contains("Programmstart"));
+    }
+    Tools::SetzeProtokollOrdner({});
 }
 
 TEST_F(ProgInitTest, NarrowScreenStopsTheStart)
