@@ -12,6 +12,9 @@ export CCACHE_NOHASHDIR=1
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 ccache --max-size=5G >/dev/null 2>&1 || true
 
+# Ninja's moc step does not notice headers that arrive in a globbed folder; let it look again
+# every time (it only regenerates what changed).
+[ -d "$build" ] && find "$build" -path '*_autogen/timestamp' -delete
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 # The load limit keeps parallel builds on one machine from starving each other.
 cmake --build "$build" -j "$(nproc)" -- -l "$(nproc)"
