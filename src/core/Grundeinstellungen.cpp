@@ -1,8 +1,11 @@
 #include "Grundeinstellungen.h"
 
 #include <Autostart.h>
+#include <Database.h>
+#include <Query.h>
 #include <SystemInfo.h>
 #include <TerminalServer.h>
+#include <Transaction.h>
 #include <XdgPaths.h>
 
 #include <QCoreApplication>
@@ -38,10 +41,10 @@ TEinstellungen* Einstellungen()
     return programmEinstellungen.get();
 }
 
-void EinstellungenErzeugen(const QString& datenverzeichnis)
+void EinstellungenErzeugen(db::Database* datenbank, const QString& datenverzeichnis)
 {
     programmEinstellungen.reset();
-    programmEinstellungen = std::make_unique<TEinstellungen>(datenverzeichnis);
+    programmEinstellungen = std::make_unique<TEinstellungen>(datenbank, datenverzeichnis);
 }
 
 void EinstellungenFreigeben()
@@ -59,8 +62,9 @@ TEinstellungen::Umgebung TEinstellungen::StandardUmgebung()
     return u;
 }
 
-TEinstellungen::TEinstellungen(const QString& datenverzeichnis, Umgebung umgebung)
-    : umgebung_(std::move(umgebung))
+TEinstellungen::TEinstellungen(db::Database* datenbank, const QString& datenverzeichnis,
+                               Umgebung umgebung)
+    : umgebung_(std::move(umgebung)), datenbank_(datenbank)
 {
     programmverzeichnis_ = mitTrenner(QFileInfo(umgebung_.exeName).absolutePath());
     QString ordner;
@@ -77,6 +81,9 @@ TEinstellungen::TEinstellungen(const QString& datenverzeichnis, Umgebung umgebun
                 .arg(QDir::toNativeSeparators(datenverzeichnis_))
                 .toStdString());
     iniDatei_ = std::make_unique<TIniDatei>(IniDateipfad());
+    if (datenbank_)
+        taEinstellungen_ =
+            std::make_unique<db::Transaction>(*datenbank_, QStringLiteral("TAEinstellungen"));
 }
 
 TEinstellungen::~TEinstellungen() = default;
@@ -540,34 +547,186 @@ void TEinstellungen::AutostartSetzen(bool an)
         platform::Autostart::disable(AutostartName);
 }
 
-// ---- write bracket ----
+// ---- database ----
+
+namespace {
+
+db::TransactionOptions lesen()
+{
+    db::TransactionOptions o;
+    o.isolation = db::TransactionOptions::ReadCommitted;
+    o.readOnly = true;
+    return o;
+}
+
+}  // namespace
+
+db::Database& TEinstellungen::Verbindung() const
+{
+    if (!datenbank_ || !datenbank_->Connected())
+        throw std::runtime_error(
+            "Die Einstellungen der Datenbank sind ohne Datenbankverbindung nicht verfügbar.");
+    return *datenbank_;
+}
+
+void TEinstellungen::Laden()
+{
+    db::Transaction tr(Verbindung(), QStringLiteral("Einstellungen laden"), lesen());
+    tr.Start();
+    QHash<QString, QString> werte;
+    QStringList rassen, rassenVerwendet, betriebsgruppen;
+    {
+        db::Query q(tr, QStringLiteral("select * from T_EINSTELLUNGEN"));
+        for (q.Open(); !q.Eof(); q.Next())
+            werte.insert(q.Field(QStringLiteral("NAME")).AsString(),
+                         q.Field(QStringLiteral("WERT")).AsString());
+    }
+    {
+        db::Query q(tr, QStringLiteral("select * from T_RASSEN\norder by id"));
+        for (q.Open(); !q.Eof(); q.Next()) {
+            const QString zeile = q.Field(QStringLiteral("RASSE_KURZ")).AsString()
+                                  + QLatin1Char('=')
+                                  + q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
+            rassen << zeile;
+            if (q.Field(QStringLiteral("VERWENDET")).AsString() == QLatin1String("T"))
+                rassenVerwendet << zeile;
+        }
+    }
+    {
+        db::Query q(tr, QStringLiteral("select * from T_BETRIEBSGRUPPEN\norder by Nummer"));
+        for (q.Open(); !q.Eof(); q.Next())
+            betriebsgruppen << q.Field(QStringLiteral("NUMMER")).AsString().trimmed();
+    }
+    tr.Commit();
+    for (auto it = ausstehend_.cbegin(); it != ausstehend_.cend(); ++it)
+        werte.insert(it.key(), it.value());
+    werte_ = std::move(werte);
+    rassen_ = std::move(rassen);
+    rassenVerwendet_ = std::move(rassenVerwendet);
+    betriebsgruppen_ = std::move(betriebsgruppen);
+}
 
 bool TEinstellungen::InBearbeitung() const
 {
-    return false;
+    return taEinstellungen_ && taEinstellungen_->Active();
 }
 
 void TEinstellungen::Bearbeiten()
 {
-    throw std::runtime_error(
-        "Die Einstellungen der Datenbank können ohne Datenbankverbindung nicht bearbeitet "
-        "werden.");
+    Verbindung();
+    if (InBearbeitung())
+        return;
+    ausstehend_.clear();
+    taEinstellungen_->Start();
 }
 
 void TEinstellungen::Speichern()
 {
-    Bearbeiten();
+    if (!InBearbeitung())
+        return;
+    taEinstellungen_->Commit();
+    ausstehend_.clear();
 }
 
 void TEinstellungen::Verwerfen()
 {
-    Bearbeiten();
+    if (InBearbeitung())
+        taEinstellungen_->Rollback();
+    ausstehend_.clear();
+    Laden();
+}
+
+int TEinstellungen::WertLaenge()
+{
+    if (wertLaenge_ == 0) {
+        db::Query q(*taEinstellungen_, QStringLiteral("select WERT from T_EINSTELLUNGEN"));
+        wertLaenge_ = q.Column(0).Size;
+    }
+    return wertLaenge_;
 }
 
 void TEinstellungen::WertSetzen(const QString& name, const QString& wert, bool trimmen)
 {
-    Q_UNUSED(name);
-    Q_UNUSED(wert);
-    Q_UNUSED(trimmen);
-    Bearbeiten();
+    if (!InBearbeitung())
+        throw std::runtime_error(
+            QStringLiteral("Die Einstellung >%1< kann nur nach \"Bearbeiten\" geändert werden.")
+                .arg(name)
+                .toStdString());
+    const QString text = trimmen ? wert.trimmed() : wert;
+    if (text.size() > WertLaenge())
+        throw std::runtime_error(
+            QStringLiteral("Der Wert der Einstellung >%1< ist mit %2 Zeichen zu lang; "
+                           "gespeichert werden höchstens %3 Zeichen.")
+                .arg(name)
+                .arg(text.size())
+                .arg(WertLaenge())
+                .toStdString());
+    db::Query q(*taEinstellungen_,
+                QStringLiteral("UPDATE OR INSERT INTO T_EINSTELLUNGEN (NAME, WERT)\n"
+                               "VALUES (:NAME, :WERT)\nMATCHING (NAME)"));
+    q.Param(QStringLiteral("NAME")).SetString(name);
+    q.Param(QStringLiteral("WERT")).SetString(text);
+    q.Execute();
+    werte_.insert(name, text);
+    ausstehend_.insert(name, text);
+}
+
+void TEinstellungen::BenutzerListenLaden(QStringList& menueListe, QStringList& symbolListe)
+{
+    db::Transaction tr(Verbindung(), QStringLiteral("Benutzerlisten laden"), lesen());
+    tr.Start();
+    const auto fuellen = [&tr](const QString& sql) {
+        QStringList zeilen;
+        db::Query q(tr, sql);
+        for (q.Open(); !q.Eof(); q.Next()) {
+            const db::Value& symbol = q.Field(QStringLiteral("SYMBOL"));
+            zeilen << q.Field(QStringLiteral("ID")).AsString() + QLatin1Char(';')
+                          + (symbol.IsNull() ? QString() : symbol.AsString()) + QLatin1Char(';')
+                          + q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
+        }
+        return zeilen;
+    };
+    QStringList menue = fuellen(
+        QStringLiteral("SELECT L.ID, L.BEZEICHNUNG, L.SYMBOL\rFROM T_LISTEN L\r"
+                       "WHERE L.ID > 0 AND L.MENUE = 'T'\rORDER BY L.MENUE_REIHUNG"));
+    QStringList symbole = fuellen(
+        QStringLiteral("SELECT L.ID, L.BEZEICHNUNG, L.SYMBOL\rFROM T_LISTEN L\r"
+                       "WHERE L.ID > 0 AND L.SYMBOL IS NOT NULL\rORDER BY L.SYMBOL_REIHUNG"));
+    tr.Commit();
+    menueListe = std::move(menue);
+    symbolListe = std::move(symbole);
+}
+
+QStringList TEinstellungen::TerminListenLaden()
+{
+    db::Transaction tr(Verbindung(), QStringLiteral("Transaktion"), lesen());
+    tr.Start();
+    QList<int> ids;
+    QStringList namen;
+    {
+        db::Query q(tr, QStringLiteral(
+                            "SELECT ID, BEZEICHNUNG FROM T_LISTEN WHERE ID > 0 ORDER BY BEZEICHNUNG"));
+        for (q.Open(); !q.Eof(); q.Next()) {
+            ids << q.Field(QStringLiteral("ID")).AsInteger();
+            namen << q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
+        }
+    }
+    tr.Commit();
+    terminListenIDs_ = std::move(ids);
+    terminListenNamen_ = std::move(namen);
+    return terminListenNamen_;
+}
+
+int TEinstellungen::TerminListeIndex() const
+{
+    if (terminListenIDs_.isEmpty())
+        return -1;
+    return std::max<int>(0, terminListenIDs_.indexOf(GetTerminListe()));
+}
+
+void TEinstellungen::SetTerminListeIndex(int position)
+{
+    if (position < 0 || position >= terminListenIDs_.size())
+        throw std::out_of_range("Termin-Liste: keine Liste an dieser Stelle");
+    SetTerminListe(terminListenIDs_[position]);
 }

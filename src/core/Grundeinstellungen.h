@@ -5,19 +5,26 @@
 
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 
+namespace db {
+class Database;
+class Transaction;
+}  // namespace db
+
 // The settings of a program: the per-workstation INI file in the data folder and the farm-wide
 // table T_EINSTELLUNGEN, held in memory as a cache. Also decides where the data folder lies and
 // how the INI and database files are named.
 //
 // Reading a missing or unreadable INI value writes its default into the file. Farm-wide values are
-// read from the cache only; they are written inside the bracket Bearbeiten ... Speichern or
-// Verwerfen.
+// read from the cache only (Laden fills it); they are written inside the bracket Bearbeiten ...
+// Speichern or Verwerfen, a transaction of its own. Laden reads in a transaction of its own too,
+// so that a reload caused by another workstation never commits or loses an open bracket.
 class TEinstellungen {
 public:
     // What the settings need to know of the machine; tests replace single entries.
@@ -30,9 +37,10 @@ public:
     static Umgebung StandardUmgebung();
 
     // An empty data folder means the data folder of the system (created when missing). A given
-    // folder is replaced by the system's data folder when that exists.
-    explicit TEinstellungen(const QString& datenverzeichnis,
-                            Umgebung umgebung = StandardUmgebung());
+    // folder is replaced by the system's data folder when that exists. Without a database only
+    // the INI file is at hand (backup program, setup wizard). The database must outlive the object.
+    TEinstellungen(db::Database* datenbank, const QString& datenverzeichnis,
+                   Umgebung umgebung = StandardUmgebung());
     ~TEinstellungen();
     TEinstellungen(const TEinstellungen&) = delete;
     TEinstellungen& operator=(const TEinstellungen&) = delete;
@@ -80,11 +88,32 @@ public:
     // The cache: name and value of every row of T_EINSTELLUNGEN.
     const QHash<QString, QString>& Werte() const { return werte_; }
 
-    // The write bracket of the farm-wide settings.
+    // (Re)loads the cache, the breeds and the holdings; the handler of CHANGE_EINSTELLUNGEN.
+    // Values written in an open bracket stay in the cache.
+    void Laden();
+    // The write bracket of the farm-wide settings. Bearbeiten on an open bracket keeps it open;
+    // Verwerfen rolls back and reloads. Destroying the object rolls an open bracket back.
     void Bearbeiten();
     void Speichern();
     void Verwerfen();
     bool InBearbeitung() const;
+
+    // Breeds as "RASSE_KURZ=BEZEICHNUNG" in ID order: all of them, and those in use.
+    const QStringList& Rassen() const { return rassen_; }
+    const QStringList& RassenVerwendet() const { return rassenVerwendet_; }
+    // The holding numbers in number order.
+    const QStringList& Betriebsgruppen() const { return betriebsgruppen_; }
+
+    // The stored lists for the main window's menu and its symbol bar, one line
+    // "ID;SYMBOL;BEZEICHNUNG" each (the symbol empty when there is none).
+    void BenutzerListenLaden(QStringList& menueListe, QStringList& symbolListe);
+    // The stored lists that can be the appointment list shown at start; returns their names.
+    QStringList TerminListenLaden();
+    const QList<int>& TerminListenIDs() const { return terminListenIDs_; }
+    const QStringList& TerminListenNamen() const { return terminListenNamen_; }
+    // The position of Termin-Liste among them: 0 when it is not found, -1 when there is no list.
+    int TerminListeIndex() const;
+    void SetTerminListeIndex(int position);
 
     // The plain accessors of the inventory.
 #define BOVANTIS_INI_ZUGRIFF(Art, Name, Sektion, Schluessel, Vorgabe) \
@@ -156,6 +185,8 @@ public:
 
 private:
     QDate Heute() const;
+    db::Database& Verbindung() const;
+    int WertLaenge();
     QString WertLesenStringGetrimmt(const QString& name, const QString& vorgabe) const
     {
         return WertLesenString(name, vorgabe);
@@ -173,11 +204,21 @@ private:
     QString programmverzeichnis_;
     QString datenverzeichnis_;
     std::unique_ptr<TIniDatei> iniDatei_;
+    db::Database* datenbank_;
+    std::unique_ptr<db::Transaction> taEinstellungen_;
     QHash<QString, QString> werte_;
+    // What the open bracket has written: it outlives a reload until Speichern or Verwerfen.
+    QHash<QString, QString> ausstehend_;
+    int wertLaenge_ = 0;
+    QStringList rassen_;
+    QStringList rassenVerwendet_;
+    QStringList betriebsgruppen_;
+    QList<int> terminListenIDs_;
+    QStringList terminListenNamen_;
 };
 
 // The program's one settings object: created by the start sequence, freed by its end (and around a
 // restore). Null while none exists.
 TEinstellungen* Einstellungen();
-void EinstellungenErzeugen(const QString& datenverzeichnis);
+void EinstellungenErzeugen(db::Database* datenbank, const QString& datenverzeichnis);
 void EinstellungenFreigeben();

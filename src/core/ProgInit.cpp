@@ -146,7 +146,7 @@ bool TProgInit::InitProgramm()
         splashEnde_ = umgebung_.jetzt().addSecs(1);
 
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
-        EinstellungenErzeugen(QString());
+        EinstellungenErzeugen(nullptr, QString());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/')
                                     + Produkt::HilfeDatei);
         const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));

@@ -35,7 +35,7 @@ protected:
     }
     std::unique_ptr<TEinstellungen> neu(bool terminalServer = false)
     {
-        return std::make_unique<TEinstellungen>(daten, umgebung(terminalServer));
+        return std::make_unique<TEinstellungen>(nullptr, daten, umgebung(terminalServer));
     }
     QString iniText(const TEinstellungen& e)
     {
@@ -87,13 +87,13 @@ TEST_F(GrundeinstellungenTest, DataFolderAndFileNames)
     }
     {
         // Without a folder the system's data folder is taken and created.
-        TEinstellungen e(QString(), umgebung());
+        TEinstellungen e(nullptr, QString(), umgebung());
         EXPECT_EQ(e.Datenverzeichnis(), tmp.filePath("xdg-data/Bovantis/"));
         EXPECT_TRUE(QDir(e.Datenverzeichnis()).exists());
     }
     {
         // Once the system's data folder exists, it takes the place of a given folder.
-        TEinstellungen e(tmp.filePath("programm"), umgebung());
+        TEinstellungen e(nullptr, tmp.filePath("programm"), umgebung());
         EXPECT_EQ(e.Datenverzeichnis(), tmp.filePath("xdg-data/Bovantis/"));
     }
 }
@@ -388,7 +388,7 @@ TEST_F(GrundeinstellungenTest, AutostartIsAnXdgEntryInReminderMode)
 {
     TEinstellungen::Umgebung u = umgebung();
     u.exeName = "/opt/Bovantis 3/ZR_Bovantis";
-    TEinstellungen e(daten, u);
+    TEinstellungen e(nullptr, daten, u);
     EXPECT_FALSE(e.AutostartAktiv());
     e.AutostartSetzen(true);
     EXPECT_TRUE(e.AutostartAktiv());

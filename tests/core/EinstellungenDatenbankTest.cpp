@@ -1,0 +1,247 @@
+#include <Grundeinstellungen.h>
+
+#include <Database.h>
+#include <Error.h>
+#include <Query.h>
+#include <Transaction.h>
+
+#include <ScopedEnv.h>
+#include <TestDatabase.h>
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+const QDate Heute(2026, 12, 10);
+
+void ausfuehren(db::Database& datenbank, const QString& sql)
+{
+    db::Transaction tr(datenbank);
+    tr.Start();
+    {
+        db::Query q(tr, sql);
+        q.Execute();
+    }
+    tr.Commit();
+}
+
+// The committed value of a row as another workstation sees it; nothing when the row is missing.
+std::optional<QString> gespeichert(db::Database& datenbank, const QString& name)
+{
+    db::Transaction tr(datenbank);
+    tr.Start();
+    db::Query q(tr, "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = :NAME");
+    q.Param("NAME").SetString(name);
+    q.Open();
+    if (q.Eof())
+        return std::nullopt;
+    return q.Field(0).AsString();
+}
+
+class EinstellungenDatenbankTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.filePath("xdg-data").toLocal8Bit()};
+    TestDatabase t;
+    db::Database zweite;  // another workstation
+
+    void SetUp() override { zweite.Open(t.Params()); }
+
+    std::unique_ptr<TEinstellungen> neu(db::Database& datenbank, const QString& ordner = "a")
+    {
+        TEinstellungen::Umgebung u;
+        u.exeName = "/opt/bovantis/ZR_Bovantis";
+        u.benutzerName = "maier";
+        u.heute = [] { return Heute; };
+        auto e = std::make_unique<TEinstellungen>(&datenbank, tmp.filePath(ordner), u);
+        e->Laden();
+        return e;
+    }
+};
+
+}  // namespace
+
+TEST_F(EinstellungenDatenbankTest, SettingsRoundTripThroughTheBracketAndVerwerfenDiscards)
+{
+    auto e = neu(t.Db());
+    EXPECT_EQ(e->Werte().value("Unterversion"), "27");
+    EXPECT_EQ(e->GetBetriebName(), "");
+
+    e->Bearbeiten();
+    e->SetBetriebName("  Hof Müller  ");
+    e->SetBetriebFlaeche(12.75);
+    e->SetGVLinie(false);
+    e->SetKNRLaenge(6);
+    e->SetStandardwaehrung(2);
+    e->SetZeitraumBerechnungen(2);
+    e->SetMeldungAuto(false);
+    e->SetEigenbesamungStationen(" ;GRUB;RUW; ");
+    e->SetTerminTraechtigUntersuchenVorher(9);
+    // The settings dialog opens the bracket a second time: it stays open and keeps the values.
+    e->Bearbeiten();
+    EXPECT_EQ(e->GetBetriebName(), "Hof Müller");
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-Name"), std::nullopt);
+    e->Speichern();
+    EXPECT_FALSE(e->InBearbeitung());
+
+    auto andere = neu(zweite, "b");
+    EXPECT_EQ(andere->GetBetriebName(), "Hof Müller");
+    EXPECT_EQ(andere->GetBetriebFlaeche(), 12.75);
+    EXPECT_FALSE(andere->GetGVLinie());
+    EXPECT_EQ(andere->GetKNRLaenge(), 6);
+    EXPECT_EQ(andere->GetStandardwaehrung(), 2);
+    EXPECT_EQ(andere->ZeitraumBeginn(), Heute.addDays(-1825));
+    EXPECT_FALSE(andere->GetMeldungAuto());
+    EXPECT_EQ(andere->GetEigenbesamungStationen(), "GRUB;RUW");
+    EXPECT_EQ(andere->GetTerminTraechtigUntersuchenVorher(), 9);
+    // Stored as every workstation reads it, whatever its locale.
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-Fläche"), "12.75");
+    EXPECT_EQ(gespeichert(zweite, "GV-Linie"), "F");
+    EXPECT_EQ(gespeichert(zweite, "Standardwährung"), "ATS");
+    EXPECT_EQ(gespeichert(zweite, "Zeitraum-Berechnungen"), "5");
+    EXPECT_EQ(gespeichert(zweite, "MeldungAuto"), "F");
+
+    e->Bearbeiten();
+    e->SetBetriebName("Anders");
+    e->SetBetriebPLZ("12345");
+    EXPECT_EQ(e->GetBetriebName(), "Anders");
+    e->Verwerfen();
+    EXPECT_FALSE(e->InBearbeitung());
+    EXPECT_EQ(e->GetBetriebName(), "Hof Müller");
+    EXPECT_EQ(e->GetBetriebPLZ(), "");
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-Name"), "Hof Müller");
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-PLZ"), std::nullopt);
+
+    // An object that goes away with an open bracket rolls it back.
+    e->Bearbeiten();
+    e->SetBetriebOrt("Nirgendwo");
+    e.reset();
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-Ort"), std::nullopt);
+}
+
+TEST_F(EinstellungenDatenbankTest, AReloadFromAnotherWorkstationKeepsTheOpenBracketOpen)
+{
+    auto e = neu(t.Db());
+    e->Bearbeiten();
+    e->SetBetriebOrt("Noch offen");
+
+    auto andere = neu(zweite, "b");
+    andere->Bearbeiten();
+    andere->SetBetriebName("Von nebenan");
+    andere->Speichern();
+
+    // What CHANGE_EINSTELLUNGEN makes the data module call.
+    e->Laden();
+    EXPECT_EQ(e->GetBetriebName(), "Von nebenan");
+    EXPECT_EQ(e->GetBetriebOrt(), "Noch offen");
+    EXPECT_TRUE(e->InBearbeitung());
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-Ort"), std::nullopt);
+
+    e->Verwerfen();
+    EXPECT_EQ(e->GetBetriebOrt(), "");
+    EXPECT_EQ(e->GetBetriebName(), "Von nebenan");
+    EXPECT_EQ(gespeichert(zweite, "Betrieb-Ort"), std::nullopt);
+}
+
+TEST_F(EinstellungenDatenbankTest, ValuesAsOlderWorkstationsStoredThemReadByTheirRules)
+{
+    ausfuehren(t.Db(),
+               "INSERT INTO T_EINSTELLUNGEN (NAME, WERT) "
+               "SELECT 'KNRLaenge', '4' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Standardwährung', 'CHF' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Zeitraum-Berechnungen', '7' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'GV-Linie', 't' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Status-Trocken-Setzen', '' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Betrieb-Fläche', '4,5' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Kraftfutterliste-Fettgrenzwert', 'viel' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'HIT-Meldung-automatisch', 'F' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Kraftfutterliste-Effektivitaet-1', '1.5' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Kraftfutterliste-Vorhaltung-0-3', '0,8' FROM RDB$DATABASE UNION ALL "
+               "SELECT 'Termin-Liste', 'x' FROM RDB$DATABASE");
+    auto e = neu(t.Db());
+    EXPECT_EQ(e->GetKNRLaenge(), 3);
+    EXPECT_EQ(e->GetStandardwaehrung(), 0);
+    EXPECT_EQ(e->GetZeitraumBerechnungen(), 0);
+    EXPECT_EQ(e->ZeitraumBeginn(), QDate(1900, 1, 1));
+    EXPECT_FALSE(e->GetGVLinie());
+    EXPECT_TRUE(e->GetStatusTrockenSetzen());
+    EXPECT_EQ(e->GetBetriebFlaeche(), 4.5);
+    EXPECT_EQ(e->GetKraftfutterlisteFettgrenzwert(), 4.5);
+    EXPECT_EQ(e->GetTerminListe(), 0);
+    // The switch of older settings dialogs counts until the one key is written.
+    EXPECT_FALSE(e->GetMeldungAuto());
+    e->Bearbeiten();
+    e->SetMeldungAuto(true);
+    e->Speichern();
+    EXPECT_TRUE(e->GetMeldungAuto());
+    // A premises without a value of its own takes the general one of its kind.
+    EXPECT_EQ(e->GetKraftfutterEffektivitaet(1, 7), 1.5);
+    EXPECT_EQ(e->GetKraftfutterEffektivitaet(0, 7), 2.0);
+    EXPECT_EQ(e->GetKraftfutterVorhaltung(0, 3), 0.8);
+    EXPECT_EQ(e->GetKraftfutterVorhaltung(0, 4), 0.0);
+}
+
+TEST_F(EinstellungenDatenbankTest, WhatTheDatabaseCannotStoreIsRefusedAndChangesNothing)
+{
+    auto e = neu(t.Db());
+    EXPECT_THROW(e->SetStandardListen("1;2"), std::runtime_error);
+    e->Bearbeiten();
+    e->SetStandardListen("1;2");
+    try {
+        e->SetStandardListen(QString(1001, '7'));
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& ex) {
+        EXPECT_EQ(QString::fromUtf8(ex.what()),
+                  "Der Wert der Einstellung >Standard-Listen< ist mit 1001 Zeichen zu lang; "
+                  "gespeichert werden höchstens 1000 Zeichen.");
+    }
+    EXPECT_THROW(e->SetBetriebName("Hof €"), db::Error);
+    EXPECT_EQ(e->GetStandardListen(), "1;2");
+    EXPECT_EQ(e->GetBetriebName(), "");
+    e->Speichern();
+    EXPECT_EQ(gespeichert(zweite, "Standard-Listen"), "1;2");
+}
+
+TEST_F(EinstellungenDatenbankTest, BreedsHoldingsAndStoredListsForTheWindows)
+{
+    ausfuehren(t.Db(), "UPDATE T_RASSEN SET VERWENDET = 'F'");
+    ausfuehren(t.Db(),
+               "INSERT INTO T_RASSEN (ID, BEZEICHNUNG, VERWENDET, RASSE_KURZ) "
+               "VALUES (9001, 'Rotes Höhenvieh', 'T', 'RHV')");
+    ausfuehren(t.Db(),
+               "INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) "
+               "SELECT 1, 'Stall B', '276090000000002' FROM RDB$DATABASE UNION ALL "
+               "SELECT 2, 'Stall A', '276090000000001' FROM RDB$DATABASE");
+    ausfuehren(t.Db(),
+               "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG, SYMBOL, "
+               "SYMBOL_REIHUNG) "
+               "SELECT 11, 'Trockensteher', 'T', 2, NULL, NULL FROM RDB$DATABASE UNION ALL "
+               "SELECT 12, 'Abkalbungen', 'T', 1, 4, 2 FROM RDB$DATABASE UNION ALL "
+               "SELECT 13, 'Zellzahl', 'F', NULL, 7, 1 FROM RDB$DATABASE UNION ALL "
+               "SELECT -5, 'Intern', 'T', 0, 1, 0 FROM RDB$DATABASE");
+    auto e = neu(t.Db());
+    ASSERT_FALSE(e->Rassen().isEmpty());
+    EXPECT_EQ(e->Rassen().last(), "RHV=Rotes Höhenvieh");
+    EXPECT_EQ(e->RassenVerwendet(), QStringList{"RHV=Rotes Höhenvieh"});
+    EXPECT_EQ(e->Betriebsgruppen(), (QStringList{"276090000000001", "276090000000002"}));
+
+    QStringList menue, symbole;
+    e->BenutzerListenLaden(menue, symbole);
+    EXPECT_EQ(menue, (QStringList{"12;4;Abkalbungen", "11;;Trockensteher"}));
+    EXPECT_EQ(symbole, (QStringList{"13;7;Zellzahl", "12;4;Abkalbungen"}));
+
+    EXPECT_EQ(e->TerminListeIndex(), -1);
+    EXPECT_EQ(e->TerminListenLaden(), (QStringList{"Abkalbungen", "Trockensteher", "Zellzahl"}));
+    EXPECT_EQ(e->TerminListenIDs(), (QList<int>{12, 11, 13}));
+    EXPECT_EQ(e->TerminListeIndex(), 0);
+    e->Bearbeiten();
+    e->SetTerminListeIndex(2);
+    e->Speichern();
+    EXPECT_EQ(e->GetTerminListe(), 13);
+    EXPECT_EQ(e->TerminListeIndex(), 2);
+    EXPECT_THROW(e->SetTerminListeIndex(3), std::out_of_range);
+}
