@@ -1,15 +1,16 @@
 #include "Grundeinstellungen.h"
 
 #include <Autostart.h>
+#include <BesamungConst.h>
 #include <Database.h>
 #include <Query.h>
 #include <SystemInfo.h>
 #include <TerminalServer.h>
 #include <Transaction.h>
 #include <XdgPaths.h>
+#include <ZRDebug.h>
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -128,7 +129,7 @@ void vorgabeSchreiben(TIniDatei& ini, const QString& sektion, const QString& sch
     try {
         ini.Schreiben(sektion, schluessel, wert);
     } catch (const std::exception& e) {
-        qWarning().noquote() << QString::fromUtf8(e.what());
+        ZRDebug::DebugMsg(QString::fromUtf8(e.what()));
     }
 }
 
@@ -451,6 +452,48 @@ void TEinstellungen::SetEigenbesamungStationen(const QString& wert)
     WertSetzen(QStringLiteral("Eigenbesamung-Stationen"), liste, true);
 }
 
+QString TEinstellungen::EigenbesamungSchluessel(int station, const QString& name)
+{
+    return QStringLiteral("Eigenbesamung-") + StationsCode(station) + QLatin1Char('-') + name;
+}
+
+QString TEinstellungen::StationsCode(int station)
+{
+    if (station < 0 || station >= BesamungConst::AnzahlStationen)
+        throw std::out_of_range("Besamungsstation: unbekannter Index");
+    return BesamungConst::Stationen()[station].Code;
+}
+
+QString TEinstellungen::GetEigenbesamungString(int station, const QString& name) const
+{
+    return WertLesenString(EigenbesamungSchluessel(station, name), QString());
+}
+
+void TEinstellungen::SetEigenbesamungString(int station, const QString& name, const QString& wert)
+{
+    WertSetzen(EigenbesamungSchluessel(station, name), wert, true);
+}
+
+int TEinstellungen::GetEigenbesamungInteger(int station, const QString& name) const
+{
+    return WertLesenInteger(EigenbesamungSchluessel(station, name), 0);
+}
+
+void TEinstellungen::SetEigenbesamungInteger(int station, const QString& name, int wert)
+{
+    WertSetzenInteger(EigenbesamungSchluessel(station, name), wert);
+}
+
+int TEinstellungen::GetBesamungsscheinNummer(int station) const
+{
+    return WertLesenInteger(QStringLiteral("Besamungsschein-Nummer-") + StationsCode(station), 0);
+}
+
+void TEinstellungen::SetBesamungsscheinNummer(int station, int nummer)
+{
+    WertSetzenInteger(QStringLiteral("Besamungsschein-Nummer-") + StationsCode(station), nummer);
+}
+
 QString TEinstellungen::KraftfutterSchluessel(Kraftfutterwert wert, int art, int betrieb)
 {
     QString schluessel = (wert == Kraftfutterwert::Effektivitaet
@@ -584,9 +627,9 @@ void TEinstellungen::Laden()
     {
         db::Query q(tr, QStringLiteral("select * from T_RASSEN\norder by id"));
         for (q.Open(); !q.Eof(); q.Next()) {
-            const QString zeile = q.Field(QStringLiteral("RASSE_KURZ")).AsString()
-                                  + QLatin1Char('=')
-                                  + q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
+            const QString zeile = q.Field(QStringLiteral("RASSE_KURZ")).AsString() +
+                                  QLatin1Char('=') +
+                                  q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
             rassen << zeile;
             if (q.Field(QStringLiteral("VERWENDET")).AsString() == QLatin1String("T"))
                 rassenVerwendet << zeile;
@@ -680,15 +723,15 @@ void TEinstellungen::BenutzerListenLaden(QStringList& menueListe, QStringList& s
         db::Query q(tr, sql);
         for (q.Open(); !q.Eof(); q.Next()) {
             const db::Value& symbol = q.Field(QStringLiteral("SYMBOL"));
-            zeilen << q.Field(QStringLiteral("ID")).AsString() + QLatin1Char(';')
-                          + (symbol.IsNull() ? QString() : symbol.AsString()) + QLatin1Char(';')
-                          + q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
+            zeilen << q.Field(QStringLiteral("ID")).AsString() + QLatin1Char(';') +
+                          (symbol.IsNull() ? QString() : symbol.AsString()) + QLatin1Char(';') +
+                          q.Field(QStringLiteral("BEZEICHNUNG")).AsString();
         }
         return zeilen;
     };
-    QStringList menue = fuellen(
-        QStringLiteral("SELECT L.ID, L.BEZEICHNUNG, L.SYMBOL\rFROM T_LISTEN L\r"
-                       "WHERE L.ID > 0 AND L.MENUE = 'T'\rORDER BY L.MENUE_REIHUNG"));
+    QStringList menue =
+        fuellen(QStringLiteral("SELECT L.ID, L.BEZEICHNUNG, L.SYMBOL\rFROM T_LISTEN L\r"
+                               "WHERE L.ID > 0 AND L.MENUE = 'T'\rORDER BY L.MENUE_REIHUNG"));
     QStringList symbole = fuellen(
         QStringLiteral("SELECT L.ID, L.BEZEICHNUNG, L.SYMBOL\rFROM T_LISTEN L\r"
                        "WHERE L.ID > 0 AND L.SYMBOL IS NOT NULL\rORDER BY L.SYMBOL_REIHUNG"));
@@ -704,8 +747,9 @@ QStringList TEinstellungen::TerminListenLaden()
     QList<int> ids;
     QStringList namen;
     {
-        db::Query q(tr, QStringLiteral(
-                            "SELECT ID, BEZEICHNUNG FROM T_LISTEN WHERE ID > 0 ORDER BY BEZEICHNUNG"));
+        db::Query q(tr,
+                    QStringLiteral(
+                        "SELECT ID, BEZEICHNUNG FROM T_LISTEN WHERE ID > 0 ORDER BY BEZEICHNUNG"));
         for (q.Open(); !q.Eof(); q.Next()) {
             ids << q.Field(QStringLiteral("ID")).AsInteger();
             namen << q.Field(QStringLiteral("BEZEICHNUNG")).AsString();

@@ -160,6 +160,16 @@ public:
     // Leading and trailing ";" are dropped before the list is stored.
     void SetEigenbesamungStationen(const QString& wert);
 
+    // Own-insemination settings of a station (index into the station table) and its last
+    // insemination-form number. Strings are trimmed when written.
+    static QString EigenbesamungSchluessel(int station, const QString& name);
+    QString GetEigenbesamungString(int station, const QString& name) const;
+    void SetEigenbesamungString(int station, const QString& name, const QString& wert);
+    int GetEigenbesamungInteger(int station, const QString& name) const;
+    void SetEigenbesamungInteger(int station, const QString& name, int wert);
+    int GetBesamungsscheinNummer(int station) const;
+    void SetBesamungsscheinNummer(int station, int nummer);
+
     // Concentrate feed list: per kind of feed, for all premises (betrieb 0) or one premises.
     enum class Kraftfutterwert { Effektivitaet, Vorhaltung };
     static QString KraftfutterSchluessel(Kraftfutterwert wert, int art, int betrieb);
@@ -184,6 +194,7 @@ public:
     std::function<void(TEinstellungen&)> OnAktBetriebListenChange;
 
 private:
+    static QString StationsCode(int station);
     QDate Heute() const;
     db::Database& Verbindung() const;
     int WertLaenge();

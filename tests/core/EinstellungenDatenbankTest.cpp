@@ -29,6 +29,21 @@ void ausfuehren(db::Database& datenbank, const QString& sql)
     tr.Commit();
 }
 
+void einfuegen(db::Database& datenbank, const std::vector<std::pair<QString, QString>>& zeilen)
+{
+    db::Transaction tr(datenbank);
+    tr.Start();
+    {
+        db::Query q(tr, "INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES (:NAME, :WERT)");
+        for (const auto& [name, wert] : zeilen) {
+            q.Param("NAME").SetString(name);
+            q.Param("WERT").SetString(wert);
+            q.Execute();
+        }
+    }
+    tr.Commit();
+}
+
 // The committed value of a row as another workstation sees it; nothing when the row is missing.
 std::optional<QString> gespeichert(db::Database& datenbank, const QString& name)
 {
@@ -49,7 +64,17 @@ protected:
     TestDatabase t;
     db::Database zweite;  // another workstation
 
-    void SetUp() override { zweite.Open(t.Params()); }
+    void SetUp() override
+    {
+        db::Transaction tr(t.Db());
+        tr.Start();
+        db::Query q(
+            tr, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_EINSTELLUNGEN'");
+        q.Open();
+        if (q.Field(0).AsInteger() == 0)
+            GTEST_SKIP() << "Die Testdatenbank enthält das Schema noch nicht.";
+        zweite.Open(t.Params());
+    }
 
     std::unique_ptr<TEinstellungen> neu(db::Database& datenbank, const QString& ordner = "a")
     {
@@ -81,6 +106,9 @@ TEST_F(EinstellungenDatenbankTest, SettingsRoundTripThroughTheBracketAndVerwerfe
     e->SetMeldungAuto(false);
     e->SetEigenbesamungStationen(" ;GRUB;RUW; ");
     e->SetTerminTraechtigUntersuchenVorher(9);
+    e->SetEigenbesamungString(8, "Kunde", "  K-17 ");
+    e->SetEigenbesamungInteger(4, "Zaehler", 3);
+    e->SetBesamungsscheinNummer(4, 1234);
     // The settings dialog opens the bracket a second time: it stays open and keeps the values.
     e->Bearbeiten();
     EXPECT_EQ(e->GetBetriebName(), "Hof Müller");
@@ -98,6 +126,11 @@ TEST_F(EinstellungenDatenbankTest, SettingsRoundTripThroughTheBracketAndVerwerfe
     EXPECT_FALSE(andere->GetMeldungAuto());
     EXPECT_EQ(andere->GetEigenbesamungStationen(), "GRUB;RUW");
     EXPECT_EQ(andere->GetTerminTraechtigUntersuchenVorher(), 9);
+    EXPECT_EQ(andere->GetEigenbesamungString(8, "Kunde"), "K-17");
+    EXPECT_EQ(andere->GetEigenbesamungInteger(4, "Zaehler"), 3);
+    EXPECT_EQ(andere->GetBesamungsscheinNummer(4), 1234);
+    EXPECT_EQ(gespeichert(zweite, "Eigenbesamung-RUW-Kunde"), "K-17");
+    EXPECT_EQ(gespeichert(zweite, "Besamungsschein-Nummer-MEGGLE"), "1234");
     // Stored as every workstation reads it, whatever its locale.
     EXPECT_EQ(gespeichert(zweite, "Betrieb-Fläche"), "12.75");
     EXPECT_EQ(gespeichert(zweite, "GV-Linie"), "F");
@@ -149,19 +182,17 @@ TEST_F(EinstellungenDatenbankTest, AReloadFromAnotherWorkstationKeepsTheOpenBrac
 
 TEST_F(EinstellungenDatenbankTest, ValuesAsOlderWorkstationsStoredThemReadByTheirRules)
 {
-    ausfuehren(t.Db(),
-               "INSERT INTO T_EINSTELLUNGEN (NAME, WERT) "
-               "SELECT 'KNRLaenge', '4' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Standardwährung', 'CHF' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Zeitraum-Berechnungen', '7' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'GV-Linie', 't' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Status-Trocken-Setzen', '' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Betrieb-Fläche', '4,5' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Kraftfutterliste-Fettgrenzwert', 'viel' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'HIT-Meldung-automatisch', 'F' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Kraftfutterliste-Effektivitaet-1', '1.5' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Kraftfutterliste-Vorhaltung-0-3', '0,8' FROM RDB$DATABASE UNION ALL "
-               "SELECT 'Termin-Liste', 'x' FROM RDB$DATABASE");
+    einfuegen(t.Db(), {{"KNRLaenge", "4"},
+                       {"Standardwährung", "CHF"},
+                       {"Zeitraum-Berechnungen", "7"},
+                       {"GV-Linie", "t"},
+                       {"Status-Trocken-Setzen", ""},
+                       {"Betrieb-Fläche", "4,5"},
+                       {"Kraftfutterliste-Fettgrenzwert", "viel"},
+                       {"HIT-Meldung-automatisch", "F"},
+                       {"Kraftfutterliste-Effektivitaet-1", "1.5"},
+                       {"Kraftfutterliste-Vorhaltung-0-3", "0,8"},
+                       {"Termin-Liste", "x"}});
     auto e = neu(t.Db());
     EXPECT_EQ(e->GetKNRLaenge(), 3);
     EXPECT_EQ(e->GetStandardwaehrung(), 0);
@@ -212,22 +243,25 @@ TEST_F(EinstellungenDatenbankTest, BreedsHoldingsAndStoredListsForTheWindows)
     ausfuehren(t.Db(),
                "INSERT INTO T_RASSEN (ID, BEZEICHNUNG, VERWENDET, RASSE_KURZ) "
                "VALUES (9001, 'Rotes Höhenvieh', 'T', 'RHV')");
+    ausfuehren(t.Db(), "UPDATE T_BETRIEBSGRUPPEN SET NUMMER = '276090000000003'");
     ausfuehren(t.Db(),
                "INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) "
-               "SELECT 1, 'Stall B', '276090000000002' FROM RDB$DATABASE UNION ALL "
-               "SELECT 2, 'Stall A', '276090000000001' FROM RDB$DATABASE");
+               "VALUES (901, 'Stall B', '276090000000002')");
     ausfuehren(t.Db(),
-               "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG, SYMBOL, "
-               "SYMBOL_REIHUNG) "
-               "SELECT 11, 'Trockensteher', 'T', 2, NULL, NULL FROM RDB$DATABASE UNION ALL "
-               "SELECT 12, 'Abkalbungen', 'T', 1, 4, 2 FROM RDB$DATABASE UNION ALL "
-               "SELECT 13, 'Zellzahl', 'F', NULL, 7, 1 FROM RDB$DATABASE UNION ALL "
-               "SELECT -5, 'Intern', 'T', 0, 1, 0 FROM RDB$DATABASE");
+               "INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) "
+               "VALUES (902, 'Stall A', '276090000000001')");
+    for (const char* werte :
+         {"11, 'Trockensteher', 'T', 2, NULL, NULL", "12, 'Abkalbungen', 'T', 1, 4, 2",
+          "13, 'Zellzahl', 'F', NULL, 7, 1", "-5, 'Intern', 'T', 0, 1, 0"})
+        ausfuehren(t.Db(), QStringLiteral("INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, "
+                                          "MENUE_REIHUNG, SYMBOL, SYMBOL_REIHUNG) VALUES (%1)")
+                               .arg(QLatin1String(werte)));
     auto e = neu(t.Db());
     ASSERT_FALSE(e->Rassen().isEmpty());
     EXPECT_EQ(e->Rassen().last(), "RHV=Rotes Höhenvieh");
     EXPECT_EQ(e->RassenVerwendet(), QStringList{"RHV=Rotes Höhenvieh"});
-    EXPECT_EQ(e->Betriebsgruppen(), (QStringList{"276090000000001", "276090000000002"}));
+    EXPECT_EQ(e->Betriebsgruppen(),
+              (QStringList{"276090000000001", "276090000000002", "276090000000003"}));
 
     QStringList menue, symbole;
     e->BenutzerListenLaden(menue, symbole);
