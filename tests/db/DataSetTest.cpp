@@ -1,5 +1,6 @@
 #include <DataLink.h>
 #include <DataSet.h>
+#include <DataSetModel.h>
 #include <Database.h>
 #include <Error.h>
 #include <Query.h>
@@ -7,6 +8,9 @@
 #include <Transaction.h>
 
 #include <TestDatabase.h>
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -327,6 +331,52 @@ TEST_F(DataSetTest, BrowseStateRefusesValuesAndReadOnlyDatasetRefusesEdit)
     EXPECT_THROW(readOnly.Edit(), db::Error);
     EXPECT_THROW(readOnly.Append(), db::Error);
     EXPECT_EQ(readOnly.State(), db::DataSetState::Browse);
+}
+
+TEST_F(DataSetTest, ItemModelShowsVisibleFieldsAndEditsThroughTheDataset)
+{
+    db::DataSetModel model(&ds);
+    QAbstractItemModelTester tester(&model,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy current(&model, &db::DataSetModel::CurrentRowChanged);
+    EXPECT_EQ(model.rowCount(), 0);
+    ds.FieldByName(QStringLiteral("GEAENDERT")).Visible = false;
+    ds.FieldByName(QStringLiteral("NAME")).DisplayLabel = QStringLiteral("Name");
+    ds.Open();
+    ASSERT_EQ(model.rowCount(), 4);
+    ASSERT_EQ(model.columnCount(), 4);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Name"));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("ID"));
+    EXPECT_EQ(model.index(2, 1).data().toString(), QStringLiteral("Cilly"));
+    EXPECT_EQ(model.index(2, 2).data().toString(), QStringLiteral("03.01.2020"));
+    EXPECT_EQ(model.index(2, 2).data(Qt::EditRole).toDate(), QDate(2020, 1, 3));
+    EXPECT_EQ(model.ColumnOfField(QStringLiteral("leistung")), 3);
+    EXPECT_EQ(model.FieldIndex(3), ds.FieldByName(QStringLiteral("LEISTUNG")).Index());
+    EXPECT_TRUE(model.flags(model.index(0, 1)) & Qt::ItemIsEditable);
+
+    ASSERT_TRUE(model.setData(model.index(3, 1), QStringLiteral("Dörte")));
+    EXPECT_EQ(ds.RecNo(), 3);
+    EXPECT_EQ(ds.State(), db::DataSetState::Edit);
+    EXPECT_EQ(model.index(3, 1).data().toString(), QStringLiteral("Dörte"));
+    EXPECT_FALSE(current.isEmpty());
+    EXPECT_EQ(current.last()[0].toInt(), 3);
+    ds.First();
+    EXPECT_EQ(Stored()[3], QStringLiteral("103 Dörte"));
+    EXPECT_EQ(current.last()[0].toInt(), 0);
+
+    ds.Append();
+    EXPECT_EQ(model.rowCount(), 5);
+    ds.Cancel();
+    EXPECT_EQ(model.rowCount(), 4);
+
+    db::DataSet readOnly(tr);
+    readOnly.SetSelectSQL(QStringLiteral("SELECT ID FROM T_KUH"));
+    readOnly.Open();
+    model.SetDataSet(&readOnly);
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model.setData(model.index(0, 0), 5));
+    ds.Close();
+    EXPECT_EQ(model.rowCount(), 4);
 }
 
 }  // namespace

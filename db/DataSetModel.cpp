@@ -1,0 +1,137 @@
+#include "DataSetModel.h"
+
+#include "DataSet.h"
+
+namespace db {
+
+DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableModel(parent)
+{
+    SetDataSet(dataSet);
+}
+
+void DataSetModel::SetDataSet(DataSet* dataSet)
+{
+    DataLink::SetDataSet(dataSet);
+    Reset();
+}
+
+void DataSetModel::Reset()
+{
+    beginResetModel();
+    columns_.clear();
+    if (DataSet* ds = GetDataSet(); ds && ds->Active()) {
+        for (int i = 0; i < ds->FieldCount(); ++i) {
+            if (ds->Fields(i).Visible)
+                columns_.push_back(i);
+        }
+    }
+    endResetModel();
+}
+
+int DataSetModel::FieldIndex(int column) const
+{
+    return column >= 0 && column < int(columns_.size()) ? columns_[size_t(column)] : -1;
+}
+
+int DataSetModel::ColumnOfField(const QString& name) const
+{
+    DataSet* ds = GetDataSet();
+    for (size_t c = 0; ds && c < columns_.size(); ++c) {
+        if (ds->Fields(columns_[c]).FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return int(c);
+    }
+    return -1;
+}
+
+int DataSetModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !Active())
+        return 0;
+    return GetDataSet()->RecordCount();
+}
+
+int DataSetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant DataSetModel::data(const QModelIndex& index, int role) const
+{
+    const int fieldIndex = FieldIndex(index.column());
+    if (!index.isValid() || fieldIndex < 0 || index.row() >= rowCount())
+        return {};
+    DataSet* ds = GetDataSet();
+    Field& f = ds->Fields(fieldIndex);
+    const Value& v = ds->ValueAt(index.row(), fieldIndex);
+    switch (role) {
+        case Qt::DisplayRole:
+            return Field::Format(v, f.DataType(), f.DisplayFormat);
+        case Qt::EditRole:
+            return v.AsVariant();
+        case Qt::TextAlignmentRole:
+            return f.IsNumeric() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const int fieldIndex = FieldIndex(section);
+    return fieldIndex < 0 ? QVariant() : QVariant(GetDataSet()->Fields(fieldIndex).Label());
+}
+
+Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    const int fieldIndex = FieldIndex(index.column());
+    if (fieldIndex < 0)
+        return f;
+    DataSet* ds = GetDataSet();
+    const Field& field = ds->Fields(fieldIndex);
+    if (ds->Modifiable() && !field.ReadOnly && !field.Calculated())
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int fieldIndex = FieldIndex(index.column());
+    if (role != Qt::EditRole || fieldIndex < 0 || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    DataSet* ds = GetDataSet();
+    if (ds->RecNo() != index.row())
+        ds->MoveTo(index.row());
+    ds->Edit();
+    ds->Fields(fieldIndex).SetValue(value);
+    return true;
+}
+
+void DataSetModel::ActiveChanged()
+{
+    Reset();
+}
+
+void DataSetModel::DataSetChanged()
+{
+    Reset();
+    if (Active())
+        emit CurrentRowChanged(GetDataSet()->RecNo());
+}
+
+void DataSetModel::DataSetScrolled()
+{
+    emit CurrentRowChanged(GetDataSet()->RecNo());
+}
+
+void DataSetModel::RecordChanged(Field*)
+{
+    const int row = GetDataSet()->RecNo();
+    if (row >= 0 && !columns_.empty())
+        emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
+}
+
+}  // namespace db
