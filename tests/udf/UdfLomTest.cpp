@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <set>
@@ -171,9 +170,7 @@ TEST(ZRNV_BESAMUNGSSTATION, ShortNamesOfTheStationTable)
 // The declarations give each text the room the module cuts at.
 TEST(UdfDeclarations, WidthsMatchTheModule)
 {
-    const char* quelle = std::getenv("BOVANTIS_SOURCE_DIR");
-    ASSERT_NE(quelle, nullptr);
-    std::ifstream datei(std::string(quelle) + "/sql/create/020_udf.sql");
+    std::ifstream datei(BOVANTIS_UDF_SQL);
     ASSERT_TRUE(datei.is_open());
     std::stringstream inhalt;
     inhalt << datei.rdbuf();

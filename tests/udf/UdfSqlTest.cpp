@@ -7,6 +7,7 @@
 #include <TestDatabase.h>
 
 #include <QDate>
+#include <QFile>
 #include <QDateTime>
 #include <QVariant>
 
@@ -15,6 +16,21 @@
 namespace {
 
 class UdfSqlTest : public DatabaseTest {
+public:
+    // The test database holds the declarations when it is made from the schema scripts; where it
+    // is not, they are run here from the same file.
+    static void SetUpTestSuite()
+    {
+        DatabaseTest::SetUpTestSuite();
+        if (Wert(QStringLiteral("(SELECT COUNT(*) FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME = "
+                                "'ZRNV_ALTER')"))
+                .toInt() == 0) {
+            QFile datei(QStringLiteral(BOVANTIS_UDF_SQL));
+            ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+            db::ScriptRunner(Db()).Run(QString::fromUtf8(datei.readAll()));
+        }
+    }
+
 protected:
     // The value of one expression, evaluated by the engine.
     static QVariant Wert(const QString& ausdruck)
