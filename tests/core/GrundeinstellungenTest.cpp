@@ -71,6 +71,9 @@ TEST_F(GrundeinstellungenTest, DataFolderAndFileNames)
 {
     {
         auto e = neu();
+        EXPECT_FALSE(QFile::exists(daten + "Bovantis.ini"));
+        e->IniSpeichern();
+        EXPECT_TRUE(QFile::exists(daten + "Bovantis.ini"));
         EXPECT_EQ(e->Datenverzeichnis(), daten);
         EXPECT_EQ(e->Programmverzeichnis(), "/opt/bovantis/bin/");
         EXPECT_EQ(e->IniDateipfad(), daten + "Bovantis.ini");
