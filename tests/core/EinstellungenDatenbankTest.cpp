@@ -2,13 +2,17 @@
 
 #include <Database.h>
 #include <Error.h>
+#include <EventListener.h>
 #include <Query.h>
 #include <Transaction.h>
 
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -156,9 +160,15 @@ TEST_F(EinstellungenDatenbankTest, SettingsRoundTripThroughTheBracketAndVerwerfe
     EXPECT_EQ(gespeichert(zweite, "Betrieb-Ort"), std::nullopt);
 }
 
-TEST_F(EinstellungenDatenbankTest, AReloadFromAnotherWorkstationKeepsTheOpenBracketOpen)
+TEST_F(EinstellungenDatenbankTest, AChangeOnAnotherWorkstationReloadsAndKeepsTheOpenBracket)
 {
     auto e = neu(t.Db());
+    // The data module's wiring: CHANGE_EINSTELLUNGEN reloads the settings.
+    db::EventListener ereignisse(t.Db());
+    ereignisse.SetEvents({"CHANGE_EINSTELLUNGEN"});
+    QObject::connect(&ereignisse, &db::EventListener::EventAlert, [&] { e->Laden(); });
+    ereignisse.Register();
+
     e->Bearbeiten();
     e->SetBetriebOrt("Noch offen");
 
@@ -167,8 +177,12 @@ TEST_F(EinstellungenDatenbankTest, AReloadFromAnotherWorkstationKeepsTheOpenBrac
     andere->SetBetriebName("Von nebenan");
     andere->Speichern();
 
-    // What CHANGE_EINSTELLUNGEN makes the data module call.
-    e->Laden();
+    QElapsedTimer uhr;
+    uhr.start();
+    while (e->GetBetriebName() != "Von nebenan" && uhr.elapsed() < 10000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
     EXPECT_EQ(e->GetBetriebName(), "Von nebenan");
     EXPECT_EQ(e->GetBetriebOrt(), "Noch offen");
     EXPECT_TRUE(e->InBearbeitung());
