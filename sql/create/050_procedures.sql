@@ -1,7 +1,7 @@
+SET TERM ^ ;
+
 /* Stored procedures of the herd records, the application core and the appointments.
    Dates handed out as text use the program's form dd.mm.yyyy. */
-
-SET TERM ^ ;
 
 /* ---------------------------------------------------------------- small helpers */
 

@@ -1,8 +1,8 @@
+SET TERM ^ ;
+
 /* Rights of the program's database user on every object of the schema. The program does not
    own the objects (the update creates them as the administrator), and Firebird 3 also checks
    USAGE on generators. This script runs last, so it covers what the scripts before it created. */
-
-SET TERM ^ ;
 
 EXECUTE BLOCK
 AS
