@@ -182,4 +182,7 @@ TEST(ZRNV_DATE_ADD, MonthsAndYears)
     const ISC_TIMESTAMP von = Zeitpunkt(2024, 1, 1);
     const ISC_LONG m = 0, j = 10000;
     EXPECT_EQ(ZRNV_DATE_ADD(&von, &m, &j)->timestamp_date, von.timestamp_date);
+    // SQL NULL stays NULL.
+    EXPECT_EQ(ZRNV_DATE_ADD(nullptr, &m, &j), nullptr);
+    EXPECT_EQ(ZRNV_TERMIN_LAGE(nullptr, "MO"), nullptr);
 }

@@ -92,6 +92,7 @@ TEST_F(UdfSqlTest, EveryFunctionWithGoodNullAndBadInput)
          QDateTime(QDate(2024, 12, 9), QTime(10, 0))},
         {"ZRNV_TERMIN_LAGE(TIMESTAMP '2024-12-12 10:00:00', 'XX')",
          QDateTime(QDate(2024, 12, 12), QTime(10, 0))},
+        {"ZRNV_TERMIN_LAGE(NULL, 'MO')", QVariant()},
         {"ZRNV_GET_FELD('Q1.NAME;Q2.KNR')", "Q1.NAME"},
         {"ZRNV_DEL_FELD('Q1.NAME;Q2.KNR')", "Q2.KNR"},
         {"ZRNV_GET_QUELLE('Q2.NAME')", 2},
@@ -120,6 +121,7 @@ TEST_F(UdfSqlTest, EveryFunctionWithGoodNullAndBadInput)
         {"ZRNV_BESAMUNGSSTATION(NULL)", "Fehler!"},
         {"ZRNV_DATE_ADD(TIMESTAMP '2024-01-31 08:00:00', 1, 0)",
          QDateTime(QDate(2024, 2, 29), QTime(8, 0))},
+        {"ZRNV_DATE_ADD(NULL, 1, 0)", QVariant()},
         {"ZRNV_DATE_ADD(TIMESTAMP '2024-12-15 08:00:00', 3, 1)",
          QDateTime(QDate(2026, 3, 15), QTime(8, 0))},
     };
