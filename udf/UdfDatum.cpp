@@ -117,7 +117,9 @@ std::optional<std::string> DatumFormatieren(int tagnummer, std::string_view must
         return DatumLang(tagnummer);
     const Kalenderdatum d = TagNachDatum(tagnummer);
     const auto wt = static_cast<std::size_t>(Wochentag(tagnummer) - 1);
+    const auto monat = static_cast<std::size_t>(d.monat - 1);
     std::string out;
+    bool nachStunde = false;  // "m" right after an hour token means minutes
     std::size_t i = 0;
     while (i < muster.size()) {
         const char c = muster[i];
@@ -130,7 +132,7 @@ std::optional<std::string> DatumFormatieren(int tagnummer, std::string_view must
             i = ende + 1;
             continue;
         }
-        if (klein != 'd' && klein != 'm' && klein != 'y') {
+        if (std::string_view("dmyhnsztc").find(klein) == std::string_view::npos) {
             out += c == '/' ? '.' : c;
             ++i;
             continue;
@@ -139,40 +141,52 @@ std::optional<std::string> DatumFormatieren(int tagnummer, std::string_view must
         while (i + n < muster.size() && (muster[i + n] | 0x20) == klein)
             ++n;
         i += n;
-        if (klein == 'd') {
-            switch (n) {
-                case 1:
+        // The time of day is not part of the date: hours, minutes and seconds are 0.
+        const bool minute = klein == 'm' && nachStunde && n <= 2;
+        nachStunde = klein == 'h';
+        switch (minute ? 'n' : klein) {
+            case 'd':
+                if (n == 1)
                     out += std::to_string(d.tag);
-                    break;
-                case 2:
+                else if (n == 2)
                     out += Zweistellig(d.tag);
-                    break;
-                case 3:
+                else if (n == 3)
                     out += kTageKurz[wt];
-                    break;
-                case 4:
+                else if (n == 4)
                     out += kTage[wt];
-                    break;
-                case 5:
+                else if (n == 5)
                     out += DatumLang(tagnummer);
-                    break;
-                default:
+                else
                     out += std::string(kTage[wt]) + ", " + std::to_string(d.tag) + ". " +
-                           std::string(kMonate[static_cast<std::size_t>(d.monat - 1)]) + " " +
-                           std::to_string(d.jahr);
-            }
-        } else if (klein == 'm') {
-            const auto m = static_cast<std::size_t>(d.monat - 1);
-            if (n == 1)
-                out += std::to_string(d.monat);
-            else if (n == 2)
-                out += Zweistellig(d.monat);
-            else if (n == 3)
-                out += kMonateKurz[m];
-            else
-                out += kMonate[m];
-        } else {
-            out += n <= 2 ? Zweistellig(d.jahr % 100) : Vierstellig(d.jahr);
+                           std::string(kMonate[monat]) + " " + std::to_string(d.jahr);
+                break;
+            case 'm':
+                if (n == 1)
+                    out += std::to_string(d.monat);
+                else if (n == 2)
+                    out += Zweistellig(d.monat);
+                else if (n == 3)
+                    out += kMonateKurz[monat];
+                else
+                    out += kMonate[monat];
+                break;
+            case 'y':
+                out += n <= 2 ? Zweistellig(d.jahr % 100) : Vierstellig(d.jahr);
+                break;
+            case 'h':
+            case 'n':
+            case 's':
+                out += n == 1 ? "0" : "00";
+                break;
+            case 'z':
+                out += n < 3 ? "0" : "000";
+                break;
+            case 't':
+                out += n == 1 ? "00:00" : "00:00:00";
+                break;
+            case 'c':
+                out += DatumLang(tagnummer);
+                break;
         }
     }
     return out;

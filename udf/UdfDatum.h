@@ -32,8 +32,9 @@ int Heute();
 std::string_view WochentagName(int tagnummer);
 
 // The date written with a date pattern (d, dd, ddd, dddd, ddddd, dddddd, m, mm, mmm, mmmm, y, yy,
-// yyyy, "/" as the date separator, text in single or double quotes, other characters as they
-// stand; letters in either case). Nothing empty when the pattern cannot be used (an open quote).
+// yyyy, c, "/" as the date separator, text in single or double quotes, other characters as they
+// stand; letters in either case). Time tokens (h, n, s, z, t, and m after h) give a time of 0:00.
+// Nothing when the pattern cannot be used (an open quote); an empty pattern gives dd.mm.yyyy.
 std::optional<std::string> DatumFormatieren(int tagnummer, std::string_view muster);
 
 // Adds months and years, carrying months into years and holding the day to the new month's end;

@@ -91,7 +91,9 @@ TEST(ZRNV_DATE2STR_FORMAT, PatternsAreParsedNotPrinted)
         {"ddddd", "05.03.2024"},
         {"dddddd", "Dienstag, 5. M\xE4"},  // cut at 15
         {"", "05.03.2024"},
-        {"%s%n%x", "%s%n%x"},
+        {"%x%", "%x%"},
+        {"dd.mm. hh:mm", "05.03. 00:00"},  // minutes after hours; no time of day
+        {"c", "05.03.2024"},
         {"'offen", "-ERROR-"},
     };
     for (const auto& [muster, text] : cases) {

@@ -62,7 +62,7 @@ TEST_F(UdfSqlTest, EveryFunctionWithGoodNullAndBadInput)
         {"ZRNV_DATE2STR(NULL)", ""},
         {"ZRNV_DATE2STRSHORT(TIMESTAMP '2024-03-05 13:00:00')", "05.03.24"},
         {"ZRNV_DATE2STR_FORMAT(DATE '2024-03-05', 'dddd, d. mmmm')", "Dienstag, 5. M\u00e4"},
-        {"ZRNV_DATE2STR_FORMAT(DATE '2024-03-05', '%s%n')", "%s%n"},
+        {"ZRNV_DATE2STR_FORMAT(DATE '2024-03-05', '%s%n')", "%0%0"},  // no printf
         {"ZRNV_DATE2STR_FORMAT(DATE '2024-03-05', '''')", "-ERROR-"},
         {"ZRNV_DATE2STR_HEUTE(CURRENT_DATE, 1)", "Heute"},
         {"ZRNV_DATE2STR_HEUTE(CURRENT_DATE, 0)", "heute"},
