@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
+#include <stdexcept>
 
 namespace Udf {
 
@@ -14,13 +15,24 @@ namespace {
 constexpr int kMaxStellen = 18;
 constexpr std::size_t kMaxBreite = 64;
 
-std::string Fest(double wert, int stellen)
+// Locale-free conversion (the engine's process may run with any C locale), then the German
+// decimal comma.
+std::string Umwandeln(double wert, std::chars_format art, int stellen)
 {
     std::array<char, 400> puffer{};
-    std::snprintf(puffer.data(), puffer.size(), "%.*f", stellen, wert);
-    std::string s(puffer.data());
+    const auto [ende, fehler] =
+        std::to_chars(puffer.data(), puffer.data() + puffer.size(), wert, art, stellen);
+    if (fehler != std::errc{})
+        throw std::runtime_error("Zahl nicht darstellbar");
+    std::string s(puffer.data(), ende);
     std::replace(s.begin(), s.end(), '.', ',');
+    std::replace(s.begin(), s.end(), 'e', 'E');
     return s;
+}
+
+std::string Fest(double wert, int stellen)
+{
+    return Umwandeln(wert, std::chars_format::fixed, stellen);
 }
 
 std::string MitTausendernFest(double wert, int stellen)
@@ -33,25 +45,19 @@ std::string MitTausendernFest(double wert, int stellen)
 
 std::string Wissenschaftlich(double wert, int stellen)
 {
-    std::array<char, 64> puffer{};
-    std::snprintf(puffer.data(), puffer.size(), "%.*E", std::max(stellen, 1) - 1, wert);
-    std::string s(puffer.data());
-    std::replace(s.begin(), s.end(), '.', ',');
-    // The exponent has at least three digits: "E+002".
+    const std::string s = Umwandeln(wert, std::chars_format::scientific, std::max(stellen, 1) - 1);
+    // The exponent has at least three digits: "E+003".
     const std::size_t e = s.find('E');
-    std::string exponent = s.substr(e + 2);
-    while (exponent.size() < 3)
-        exponent.insert(0, "0");
-    return s.substr(0, e + 2) + exponent;
+    const std::string_view exponent = std::string_view(s).substr(e + 2);
+    std::string out = s.substr(0, e + 2);
+    out.append(exponent.size() < 3 ? 3 - exponent.size() : 0, '0');
+    out.append(exponent);
+    return out;
 }
 
 std::string Allgemein(double wert, int stellen)
 {
-    std::array<char, 64> puffer{};
-    std::snprintf(puffer.data(), puffer.size(), "%.*G", std::max(stellen, 1), wert);
-    std::string s(puffer.data());
-    std::replace(s.begin(), s.end(), '.', ',');
-    return s;
+    return Umwandeln(wert, std::chars_format::general, std::max(stellen, 1));
 }
 
 // Reads digits at pos; -1 when there are none.
