@@ -2,7 +2,8 @@ SET TERM ^ ;
 
 /* Rights of the program's database user on every object of the schema. The program does not
    own the objects (the update creates them as the administrator), and Firebird 3 also checks
-   USAGE on generators. This script runs last, so it covers what the scripts before it created. */
+   USAGE on generators and EXECUTE on the extension functions. This script runs last, so it
+   covers what the scripts before it created. */
 
 EXECUTE BLOCK
 AS
@@ -20,6 +21,12 @@ BEGIN
       INTO :NAME
   DO
     EXECUTE STATEMENT 'GRANT EXECUTE ON PROCEDURE ' || :NAME || ' TO BOVANTIS';
+
+  FOR SELECT TRIM(RDB$FUNCTION_NAME) FROM RDB$FUNCTIONS
+      WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$PACKAGE_NAME IS NULL
+      INTO :NAME
+  DO
+    EXECUTE STATEMENT 'GRANT EXECUTE ON FUNCTION ' || :NAME || ' TO BOVANTIS';
 
   FOR SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS
       WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0
