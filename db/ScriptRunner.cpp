@@ -16,26 +16,30 @@ QList<ScriptStatement> SplitScript(const QString& script)
     QList<ScriptStatement> result;
     QString terminator = QStringLiteral(";");
     QString current;
+    QString bare;  // the statement without its comments, for recognising isql's commands
     int line = 1;
     int startLine = 0;  // 0 while the statement holds nothing but blanks and comments
     const qsizetype n = script.size();
     qsizetype i = 0;
-    auto take = [&](qsizetype to) {
+    auto take = [&](qsizetype to, bool comment = false) {
         for (qsizetype k = i; k < to; ++k) {
             if (script[k] == QLatin1Char('\n'))
                 ++line;
         }
-        current += script.mid(i, to - i);
+        // Comments before a statement's first word are not part of it.
+        if (startLine || !comment)
+            current += script.mid(i, to - i);
+        bare += comment ? QStringLiteral(" ") : script.mid(i, to - i);
         i = to;
     };
     while (i < n) {
         const QChar c = script[i];
         if (c == QLatin1Char('-') && i + 1 < n && script[i + 1] == QLatin1Char('-')) {
             const qsizetype e = script.indexOf(QLatin1Char('\n'), i);
-            take(e < 0 ? n : e);
+            take(e < 0 ? n : e, true);
         } else if (c == QLatin1Char('/') && i + 1 < n && script[i + 1] == QLatin1Char('*')) {
             const qsizetype e = script.indexOf(QLatin1String("*/"), i + 2);
-            take(e < 0 ? n : e + 2);
+            take(e < 0 ? n : e + 2, true);
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             if (!startLine)
                 startLine = line;
@@ -44,12 +48,13 @@ QList<ScriptStatement> SplitScript(const QString& script)
         } else if (QStringView(script).mid(i, terminator.size()) == terminator) {
             const qsizetype length = terminator.size();
             const QString text = current.trimmed();
-            const auto m = setTerm.match(text);
+            const auto m = setTerm.match(bare.trimmed());
             if (m.hasMatch())
                 terminator = m.captured(1);
             else if (startLine)
                 result.append({text, startLine});
             current.clear();
+            bare.clear();
             startLine = 0;
             i += length;
         } else {

@@ -17,7 +17,7 @@ struct ScriptStatement {
 
 // Splits a script as isql reads it: statements end with the terminator (";" until "SET TERM"
 // changes it, so that PSQL bodies can hold ";"), "--" and "/* */" comments and quoted texts are
-// respected. The SET TERM lines themselves are not returned.
+// respected. Comments before a statement are dropped; the SET TERM lines are not returned.
 QList<ScriptStatement> SplitScript(const QString& script);
 
 // Runs a script text on a connection in a transaction of its own. Data definition is committed

@@ -13,12 +13,12 @@ namespace {
 TEST(SplitScriptTest, TerminatorsCommentsAndQuotes)
 {
     const QString script = QStringLiteral(
-        "/* Kopf; mit Semikolon */\n"
+        "/* Kopf; mit Semikolon, des Programms' */\n"
         "CREATE TABLE A (X VARCHAR(10)); -- Kommentar; auch\n"
         "INSERT INTO A VALUES ('a;b');\n"
-        "SET TERM ^ ;\n"
+        "/* vor SET TERM */ SET TERM ^ ;\n"
         "CREATE PROCEDURE P AS\n"
-        "BEGIN\n"
+        "BEGIN -- innen; bleibt\n"
         "  INSERT INTO A VALUES (';');\n"
         "END^\n"
         "SET TERM ; ^\n"
@@ -27,13 +27,12 @@ TEST(SplitScriptTest, TerminatorsCommentsAndQuotes)
         "-- nur ein Kommentar am Ende\n");
     const auto s = db::SplitScript(script);
     ASSERT_EQ(s.size(), 4);
-    EXPECT_EQ(s[0].Text,
-              QStringLiteral("/* Kopf; mit Semikolon */\nCREATE TABLE A (X VARCHAR(10))"));
+    EXPECT_EQ(s[0].Text, QStringLiteral("CREATE TABLE A (X VARCHAR(10))"));
     EXPECT_EQ(s[0].Line, 2);
-    EXPECT_EQ(s[1].Text, QStringLiteral("-- Kommentar; auch\nINSERT INTO A VALUES ('a;b')"));
+    EXPECT_EQ(s[1].Text, QStringLiteral("INSERT INTO A VALUES ('a;b')"));
     EXPECT_EQ(s[1].Line, 3);
-    EXPECT_EQ(s[2].Text, QStringLiteral("CREATE PROCEDURE P AS\nBEGIN\n  INSERT INTO A VALUES "
-                                        "(';');\nEND"));
+    EXPECT_EQ(s[2].Text, QStringLiteral("CREATE PROCEDURE P AS\nBEGIN -- innen; bleibt\n  INSERT "
+                                        "INTO A VALUES (';');\nEND"));
     EXPECT_EQ(s[2].Line, 5);
     EXPECT_EQ(s[3].Text, QStringLiteral("COMMIT"));
     EXPECT_EQ(s[3].Line, 11);

@@ -25,20 +25,26 @@ QString SchemaTemplate()
     if (!path.isEmpty())
         return path;
     const QString file = dir.path() + QStringLiteral("/schema.fdb");
+    // The program's user owns the test database, so that tests may add objects of their own.
     db::Database database;
     database.Create(TestDatabase::Params(file));
-    const QDir scripts(TestDatabase::ScriptFolder());
-    for (const QString& name :
-         scripts.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
-        db::ScriptRunner runner(database);
-        try {
-            runner.Run(ReadScript(scripts.filePath(name)));
-        } catch (const db::Error& e) {
-            throw db::Error(name + QStringLiteral(": ") + e.Message(), e.SqlCode(), e.EngineCode(),
-                            e.Constraint());
+    try {
+        const QDir scripts(TestDatabase::ScriptFolder());
+        for (const QString& name :
+             scripts.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
+            try {
+                db::ScriptRunner(database).Run(ReadScript(scripts.filePath(name)));
+            } catch (const db::Error& e) {
+                throw db::Error(name + QStringLiteral(": ") + e.Message(), e.SqlCode(),
+                                e.EngineCode(), e.Constraint());
+            }
         }
+        database.Close();
+    } catch (...) {
+        database.Close();
+        QFile::remove(file);
+        throw;
     }
-    database.Close();
     path = file;
     return path;
 }

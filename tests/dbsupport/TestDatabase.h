@@ -3,8 +3,8 @@
 // A fresh embedded database for tests, never the user's data.
 //
 // The database is created in a temporary folder with the engine's private root (db/EngineRoot.h)
-// and holds the schema: every script of <build dir>/sql/create/ (copied there from sql/ at build
-// time) runs in file-name order. While that folder is missing or empty the database is empty.
+// and holds the schema: every script of <build dir>/bin/sql/create/ (copied there from sql/create/
+// at build time, next to the programs) runs in file-name order. While that folder is missing or empty the database is empty.
 // The schema is built once per test program; every further database is a copy of that file.
 //
 // Link the test with bovantis_dbtestsupport. Either keep one database for the whole suite:
@@ -18,7 +18,7 @@
 //
 // or make one where a test needs its own: `TestDatabase t; t.Db()` (connected), `t.Path()` for a
 // second connection or another process. Connections use TestDatabase::Params(): the program's
-// user BOVANTIS, who owns the database and its objects.
+// user BOVANTIS, who owns the test database and its objects, so tests may add tables of their own.
 
 #include <Database.h>
 

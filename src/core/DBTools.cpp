@@ -1,0 +1,225 @@
+#include "DBTools.h"
+
+#include "SilentAbort.h"
+
+#include <DataSet.h>
+#include <Error.h>
+#include <Meldung.h>
+#include <Query.h>
+#include <Transaction.h>
+
+#include <QPointer>
+#include <QRegularExpression>
+#include <QWidget>
+
+namespace DBTools {
+
+namespace {
+
+QPointer<db::DataSet>& Tabelle()
+{
+    static QPointer<db::DataSet> tabelle;
+    return tabelle;
+}
+
+// The constraint name in a server message: quoted "I_…" (keys, unique indexes), or the unquoted
+// name of a CHECK violation ("Operation violates CHECK constraint I_X on view or table T").
+QString ConstraintName(const QString& meldung)
+{
+    const QString gross = meldung.toUpper();
+    const qsizetype start = gross.indexOf(QLatin1String("\"I_"));
+    if (start >= 0) {
+        const qsizetype end = gross.indexOf(QLatin1Char('"'), start + 1);
+        return gross.mid(start + 1, end < 0 ? -1 : end - start - 1);
+    }
+    static const QRegularExpression check(QStringLiteral("CONSTRAINT\\s+(I_[A-Z0-9_$]+)"));
+    const auto m = check.match(gross);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+bool TextZu(const QString& name, QString& text)
+{
+    db::DataSet* tabelle = Tabelle();
+    if (name.isEmpty() || !tabelle || !tabelle->Active())
+        return false;
+    try {
+        if (!tabelle->Locate(QStringLiteral("CONSTR"), {name}, true))
+            return false;
+        text = tabelle->FieldByName(QStringLiteral("BESCHREIBUNG")).AsString();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// Runs a statement of the dataset's record and translates a violated constraint.
+template <typename F>
+void MitFehlertext(F&& f)
+{
+    try {
+        f();
+    } catch (const db::Error& e) {
+        QString text;
+        if (e.EngineCode() != 0 && DBFehlerText(e, text))
+            DBFehlerMelden(nullptr, text);
+        throw;
+    }
+}
+
+bool HatDatensatz(db::DataSet& ds)
+{
+    return ds.Active() && (!(ds.Bof() && ds.Eof()) || ds.State() == db::DataSetState::Insert);
+}
+
+bool Bestaetigt(const QString& frage)
+{
+    return frage.isEmpty() || Tools::MeldungConfirm(frage, 1) == Tools::mrYes;
+}
+
+}  // namespace
+
+void FehlertabelleSetzen(db::DataSet* tabelle)
+{
+    Tabelle() = tabelle;
+}
+
+db::DataSet* Fehlertabelle()
+{
+    return Tabelle();
+}
+
+bool DBFehlerText(const QString& meldung, QString& text)
+{
+    text.clear();
+    return TextZu(ConstraintName(meldung), text);
+}
+
+bool DBFehlerText(const db::Error& fehler, QString& text)
+{
+    text.clear();
+    if (fehler.Constraint().startsWith(QLatin1String("I_"), Qt::CaseInsensitive) &&
+        TextZu(fehler.Constraint(), text))
+        return true;
+    return DBFehlerText(fehler.Message(), text);
+}
+
+void DBFehlerMelden(QWidget* control, const QString& text)
+{
+    Tools::MeldungError(text);
+    if (control)
+        control->setFocus();
+    throw SilentAbort();
+}
+
+bool SicherPosten(db::DataSet& dataSet, bool Melden, QString& Fehlertext, bool Weiterwerfen)
+{
+    Fehlertext.clear();
+    if (dataSet.State() != db::DataSetState::Edit && dataSet.State() != db::DataSetState::Insert)
+        return true;
+    try {
+        dataSet.Post();
+        return true;
+    } catch (const db::Error& e) {
+        if (e.EngineCode() != 0) {
+            if (DBFehlerText(e, Fehlertext)) {
+                if (Melden)
+                    DBFehlerMelden(nullptr, Fehlertext);
+                dataSet.Cancel();
+                return false;
+            }
+            if (Weiterwerfen)
+                throw;
+            dataSet.Cancel();
+            return false;
+        }
+        if (Melden)
+            throw;
+        dataSet.Cancel();
+        return false;
+    } catch (const SilentAbort&) {
+        throw;
+    } catch (const std::exception&) {
+        if (Melden)
+            throw;
+        dataSet.Cancel();
+        return false;
+    }
+}
+
+bool Posten(db::DataSet& dataSet)
+{
+    QString text;
+    return SicherPosten(dataSet, true, text, true);
+}
+
+bool SQLAusfuehrenMitFrage(db::DataSet& query, const QString& sql, const QString& frage)
+{
+    if (!HatDatensatz(query) || !Bestaetigt(frage))
+        return false;
+    MitFehlertext([&] {
+        db::Query q(query.GetTransaction(), sql);
+        q.Execute();
+    });
+    return true;
+}
+
+bool LoeschenMitFrage(db::DataSet& dataSet, const QString& frage)
+{
+    if (!HatDatensatz(dataSet) || !Bestaetigt(frage))
+        return false;
+    MitFehlertext([&] { dataSet.Delete(); });
+    return true;
+}
+
+bool LocateInteger(db::DataSet& dataSet, const QString& feld, int wert, bool anzeigeAnhalten)
+{
+    struct Anzeige {
+        db::DataSet& ds;
+        bool angehalten;
+        ~Anzeige()
+        {
+            if (angehalten)
+                ds.EnableControls();
+        }
+    } anzeige{dataSet, anzeigeAnhalten};
+    if (anzeigeAnhalten)
+        dataSet.DisableControls();
+
+    if (!dataSet.Active() || dataSet.IsEmpty())
+        return false;
+    db::Field& f = dataSet.FieldByName(feld);
+    auto trifft = [&] { return !f.IsNull() && f.AsInt64() == wert; };
+    if (trifft())
+        return true;
+    const int start = dataSet.RecNo();
+    for (dataSet.Next(); !dataSet.Eof(); dataSet.Next()) {
+        if (trifft())
+            return true;
+    }
+    for (dataSet.First(); !dataSet.Eof() && dataSet.RecNo() != start; dataSet.Next()) {
+        if (trifft())
+            return true;
+    }
+    dataSet.MoveTo(start);
+    return false;
+}
+
+QString FeldAlsString(db::Query& query, const QString& feld)
+{
+    const int i = query.FieldIndex(feld);
+    if (i < 0)
+        throw db::Error(QStringLiteral("Die Abfrage hat keine Spalte %1.").arg(feld));
+    return db::Field::Format(query.Field(i), query.Column(i).Type, QString());
+}
+
+void DatensatzAlsListe(db::DataSet& dataSet, QStringList& liste)
+{
+    liste.clear();
+    for (int i = 0; i < dataSet.FieldCount(); ++i) {
+        const db::Field& f = dataSet.Fields(i);
+        liste.append(f.FieldName() + QLatin1Char('=') +
+                     db::Field::Format(f.AsValue(), f.DataType(), QString()));
+    }
+}
+
+}  // namespace DBTools
