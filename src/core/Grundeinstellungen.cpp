@@ -31,10 +31,8 @@ QString mitTrenner(const QString& ordner)
     return ordner.endsWith(QLatin1Char('/')) ? ordner : ordner + QLatin1Char('/');
 }
 
-}  // namespace
-
-namespace {
 std::unique_ptr<TEinstellungen> programmEinstellungen;
+
 }  // namespace
 
 TEinstellungen* Einstellungen()
@@ -82,9 +80,6 @@ TEinstellungen::TEinstellungen(db::Database* datenbank, const QString& datenverz
                 .arg(QDir::toNativeSeparators(datenverzeichnis_))
                 .toStdString());
     iniDatei_ = std::make_unique<TIniDatei>(IniDateipfad());
-    if (datenbank_)
-        taEinstellungen_ =
-            std::make_unique<db::Transaction>(*datenbank_, QStringLiteral("TAEinstellungen"));
 }
 
 TEinstellungen::~TEinstellungen() = default;
@@ -641,6 +636,9 @@ void TEinstellungen::Laden()
             betriebsgruppen << q.Field(QStringLiteral("NUMMER")).AsString().trimmed();
     }
     tr.Commit();
+    // A bracket that the connection ended (rolled back) leaves nothing pending.
+    if (!InBearbeitung())
+        ausstehend_.clear();
     for (auto it = ausstehend_.cbegin(); it != ausstehend_.cend(); ++it)
         werte.insert(it.key(), it.value());
     werte_ = std::move(werte);
@@ -654,13 +652,16 @@ bool TEinstellungen::InBearbeitung() const
     return taEinstellungen_ && taEinstellungen_->Active();
 }
 
+// The bracket's transaction lives only while the bracket is open, so that no transaction of the
+// settings outlasts a connection that goes away between brackets.
 void TEinstellungen::Bearbeiten()
 {
-    Verbindung();
     if (InBearbeitung())
         return;
+    auto tr = std::make_unique<db::Transaction>(Verbindung(), QStringLiteral("TAEinstellungen"));
+    tr->Start();
+    taEinstellungen_ = std::move(tr);
     ausstehend_.clear();
-    taEinstellungen_->Start();
 }
 
 void TEinstellungen::Speichern()
@@ -668,6 +669,7 @@ void TEinstellungen::Speichern()
     if (!InBearbeitung())
         return;
     taEinstellungen_->Commit();
+    taEinstellungen_.reset();
     ausstehend_.clear();
 }
 
@@ -675,6 +677,7 @@ void TEinstellungen::Verwerfen()
 {
     if (InBearbeitung())
         taEinstellungen_->Rollback();
+    taEinstellungen_.reset();
     ausstehend_.clear();
     Laden();
 }

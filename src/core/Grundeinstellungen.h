@@ -38,7 +38,8 @@ public:
 
     // An empty data folder means the data folder of the system (created when missing). A given
     // folder is replaced by the system's data folder when that exists. Without a database only
-    // the INI file is at hand (backup program, setup wizard). The database must outlive the object.
+    // the INI file is at hand (backup program, setup wizard). The database must outlive an open
+    // bracket.
     TEinstellungen(db::Database* datenbank, const QString& datenverzeichnis,
                    Umgebung umgebung = StandardUmgebung());
     ~TEinstellungen();
