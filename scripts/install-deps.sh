@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6 libgl-dev libxkbcommon-dev
   qt6-translations-l10n
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2 libib-util
+  firebird3.0-server
   libzip-dev zipcmp zipmerge ziptool
   libcurl4-openssl-dev
   libdw-dev binutils
