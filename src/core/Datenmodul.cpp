@@ -2,12 +2,12 @@
 
 #include "DBConnect.h"
 #include "Grundeinstellungen.h"
-#include "ProgTrace.h"
 
 #include <Error.h>
 #include <Query.h>
 
 #include <Meldung.h>
+#include <ZRDebug.h>
 
 #include <memory>
 #include <stdexcept>
@@ -59,7 +59,7 @@ TDM::~TDM()
     try {
         Trennen();
     } catch (const std::exception& e) {
-        ProgTrace::Trace(QStringLiteral("Datenbank trennen: ") + QString::fromUtf8(e.what()));
+        ZRDebug::DebugMsg(QStringLiteral("Datenbank trennen: ") + QString::fromUtf8(e.what()));
     }
 }
 
@@ -99,8 +99,8 @@ void TDM::DatenbankBeforeDisconnect()
     for (db::Transaction* tr : Transaktionen()) {
         if (!tr->Active())
             continue;
-        ProgTrace::Trace(QStringLiteral("Transaktion ") + tr->Name() +
-                         QStringLiteral(" ist noch aktiv!"));
+        ZRDebug::DebugMsg(QStringLiteral("Transaktion ") + tr->Name() +
+                          QStringLiteral(" ist noch aktiv!"));
         tr->Rollback();
     }
     verbunden_ = false;

@@ -48,7 +48,8 @@ TEST_F(DatenmodulTest, OneValueHelpersGiveZeroOrEmptyForNullAndNoRow)
     tr.Start();
     EXPECT_EQ(
         dm.SQLWertInteger(tr, "SELECT CAST(:X AS INTEGER) * 2 FROM RDB$DATABASE", {{"X", 21}}), 42);
-    EXPECT_EQ(dm.SQLWertString(tr, "SELECT 'Stall ' || :N FROM RDB$DATABASE", {{"N", "Nord"}}),
+    EXPECT_EQ(dm.SQLWertString(tr, "SELECT 'Stall ' || CAST(:N AS VARCHAR(10)) FROM RDB$DATABASE",
+                               {{"N", "Nord"}}),
               "Stall Nord");
     EXPECT_EQ(dm.SQLWertDatum(tr, "SELECT DATE '2024-02-29' FROM RDB$DATABASE"),
               QDate(2024, 2, 29));
