@@ -52,6 +52,9 @@ TDM::TDM(QObject* parent) : QObject(parent)
     setObjectName(QStringLiteral("DM"));
     connect(&Datenbank, &db::Database::AfterConnect, this, &TDM::DatenbankAfterConnect);
     connect(&Datenbank, &db::Database::BeforeDisconnect, this, &TDM::DatenbankBeforeDisconnect);
+    Ereignis.SetEvents(Ereignisse);
+    connect(&Ereignis, &db::EventListener::EventAlert, this,
+            [this](const QString& name, int) { EreignisMelden(name); });
 }
 
 TDM::~TDM()
@@ -90,10 +93,16 @@ void TDM::DatenbankAfterConnect()
 {
     verbunden_ = true;
     DBFehlerOeffnen();
+    if (TEinstellungen* einstellungen = Einstellungen()) {
+        einstellungen->Laden();
+        OnChangeEinstellungen = [einstellungen](TDM&) { einstellungen->Laden(); };
+    }
+    Ereignis.Register();
 }
 
 void TDM::DatenbankBeforeDisconnect()
 {
+    Ereignis.Unregister();
     DBFehlerSchliessen();
     // Work left open is never made permanent by a disconnect.
     for (db::Transaction* tr : Transaktionen()) {
@@ -106,7 +115,7 @@ void TDM::DatenbankBeforeDisconnect()
     verbunden_ = false;
 }
 
-void TDM::Ereignis(const QString& name)
+void TDM::EreignisMelden(const QString& name)
 {
     const TAenderung* hooks[] = {&OnChangeStammdaten, &OnChangeTierarzt, &OnChangeEinstellungen,
                                  &OnChangeMLP};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Database.h>
+#include <EventListener.h>
 #include <Transaction.h>
 
 #include <QDate>
@@ -51,6 +52,9 @@ public:
     db::Transaction TADBFehler{Datenbank, QStringLiteral("TADBFehler")};
     db::Transaction TABetriebsstaette{Datenbank, QStringLiteral("TABetriebsstaette")};
 
+    // The four change events, registered while connected.
+    db::EventListener Ereignis{Datenbank};
+
     // One hook per event; a window sets it and clears it when it closes.
     TAenderung OnChangeStammdaten;
     TAenderung OnChangeTierarzt;
@@ -66,7 +70,7 @@ public:
     void Trennen();
 
     // Hands a change event to its hook; names compare exactly.
-    void Ereignis(const QString& name);
+    void EreignisMelden(const QString& name);
 
     // The first column of the first row; "", 0 or an invalid date when there is no row or the
     // value is NULL. Parameters are set by name.

@@ -198,10 +198,10 @@ TEST(DatenmodulEreignisTest, EachEventGoesToItsOneHook)
     dm.OnChangeTierarzt = [&](TDM&) { gerufen << "Tierarzt"; };
     for (const char* name : {"CHANGE_STAMMDATEN", "CHANGE_MLP", "change_mlp", "CHANGE_TIERARZT",
                              "CHANGE_EINSTELLUNGEN", "CHANGE_UNBEKANNT", "CHANGE_EINSTELLUNGEN"})
-        dm.Ereignis(name);
+        dm.EreignisMelden(name);
     EXPECT_EQ(gerufen, (QStringList{"Stammdaten", "MLP", "Tierarzt"}));
     dm.OnChangeMLP = nullptr;
-    dm.Ereignis("CHANGE_MLP");
+    dm.EreignisMelden("CHANGE_MLP");
     EXPECT_EQ(gerufen.size(), 3);
 }
 

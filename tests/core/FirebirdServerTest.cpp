@@ -10,6 +10,7 @@
 #include <TestDatabase.h>
 
 #include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -115,4 +116,19 @@ TEST_F(FirebirdServerTest, TwoClientsSeeEachOthersCommittedWork)
     EXPECT_EQ(zweiter.BetriebsstaetteBezeichnung(31), "");
     erster.TAStammdaten.Commit();
     EXPECT_EQ(zweiter.BetriebsstaetteBezeichnung(31), "Weide");
+
+    // A change of animal data reaches the other client's hook once its writer commits.
+    QStringList gemeldet;
+    zweiter.OnChangeStammdaten = [&](TDM&) { gemeldet << "Stammdaten"; };
+    zweiter.OnChangeTierarzt = [&](TDM&) { gemeldet << "Tierarzt"; };
+    erster.TAStammdaten.Start();
+    db::Query tier(erster.TAStammdaten,
+                   "INSERT INTO T_STAMMDATEN (NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
+                   "('DE 09 111 22222', DATE '2023-04-05', 'W', 1)");
+    tier.Execute();
+    QTest::qWait(300);
+    EXPECT_TRUE(gemeldet.isEmpty());
+    erster.TAStammdaten.Commit();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !gemeldet.isEmpty(); }, 10000));
+    EXPECT_EQ(gemeldet, QStringList{"Stammdaten"});
 }
