@@ -1,5 +1,8 @@
 #include "Grundeinstellungen.h"
 
+#include "ProgDatum.h"
+#include "Waehrung.h"
+
 #include <Autostart.h>
 #include <BesamungConst.h>
 #include <Database.h>
@@ -21,8 +24,6 @@
 namespace {
 
 const QString AutostartName = QStringLiteral("ZR Bovantis");
-const QStringList Waehrungen = {QStringLiteral("EUR"), QStringLiteral("DEM"),
-                                QStringLiteral("ATS")};
 const QStringList Zeitraeume = {QStringLiteral("ALLE"), QStringLiteral("10"), QStringLiteral("5"),
                                 QStringLiteral("3"),    QStringLiteral("2"),  QStringLiteral("1")};
 
@@ -57,7 +58,7 @@ TEinstellungen::Umgebung TEinstellungen::StandardUmgebung()
     u.exeName = QCoreApplication::applicationFilePath();
     u.terminalServer = platform::isTerminalServer();
     u.benutzerName = platform::currentUserName();
-    u.heute = [] { return QDate::currentDate(); };
+    u.heute = [] { return ProgDatum::Heute(); };
     return u;
 }
 
@@ -395,15 +396,14 @@ void TEinstellungen::SetKNRLaenge(int wert)
 
 int TEinstellungen::GetStandardwaehrung() const
 {
-    return std::max<int>(
-        0, Waehrungen.indexOf(WertLesenString(QStringLiteral("Standardwährung"), QString())));
+    return Waehrung::WaehrungIndex(WertLesenString(QStringLiteral("Standardwährung"), QString()));
 }
 
 void TEinstellungen::SetStandardwaehrung(int index)
 {
-    if (index < 0 || index >= Waehrungen.size())
+    if (index < 0 || index >= Waehrung::Waehrungen().size())
         throw std::invalid_argument("Standardwährung: unbekannter Index");
-    WertSetzen(QStringLiteral("Standardwährung"), Waehrungen[index], false);
+    WertSetzen(QStringLiteral("Standardwährung"), Waehrung::Waehrungen()[index], false);
 }
 
 int TEinstellungen::GetZeitraumBerechnungen() const

@@ -1,5 +1,6 @@
 #include "ProgInit.h"
 
+#include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "Produkt.h"
 #include "Splash.h"
@@ -146,7 +147,7 @@ bool TProgInit::InitProgramm()
         splashEnde_ = umgebung_.jetzt().addSecs(1);
 
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
-        EinstellungenErzeugen(nullptr, QString());
+        EinstellungenErzeugen(DM() ? &DM()->Datenbank : nullptr, QString());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/')
                                     + Produkt::HilfeDatei);
         const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));

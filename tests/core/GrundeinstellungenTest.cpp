@@ -1,6 +1,7 @@
 #include <Grundeinstellungen.h>
 
 #include <Autostart.h>
+#include <ProgDatum.h>
 #include <TerminalServer.h>
 
 #include <ScopedEnv.h>
@@ -332,6 +333,14 @@ TEST_F(GrundeinstellungenTest, AutomaticBackupsRunInARingAndOncePerDay)
     e->SetAutoSicherungLetzte(Heute.addDays(-1));
     e->SetAutoSicherungAktiv(false);
     EXPECT_FALSE(e->AutoSicherungFaellig());
+}
+
+TEST_F(GrundeinstellungenTest, TodayIsTheProgramsToday)
+{
+    ProgDatum::HeuteSetzen(QDate(2027, 1, 5));
+    TEinstellungen e(nullptr, daten, TEinstellungen::StandardUmgebung());
+    EXPECT_EQ(e.GetBestandslisteParameterAm(), QDate(2027, 1, 5));
+    ProgDatum::HeuteSetzen(QDate());
 }
 
 TEST_F(GrundeinstellungenTest, ChangingThePremisesForListsTellsTheMainWindow)
