@@ -1,5 +1,6 @@
 #include "ProgInit.h"
 
+#include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "Produkt.h"
@@ -216,6 +217,7 @@ bool TProgInit::InitProgramm2()
 {
     try {
         SetzeAbschnitt(QStringLiteral("Datendateien"), true);
+        DatenbankAnlegen::FehlendeAnlegen(Einstellungen()->GetDatenbankName());
 
         SetzeAbschnitt(QStringLiteral("Terminfenster 1"), true);
         if (!parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
