@@ -509,6 +509,14 @@ CREATE TABLE T_TERMINE_ERLEDIGEN (
     REFERENCES T_STAMMDATEN (ID) ON DELETE CASCADE
 );
 
+/* The appointments one run of P_UPDATE_TERMINE_ERLEDIGEN computed, to drop rows that a changed
+   rule no longer gives. */
+CREATE GLOBAL TEMPORARY TABLE T_TERMINE_BERECHNET (
+  TERMIN_ID INTEGER NOT NULL,
+  TERMIN    DATE NOT NULL,
+  TIER      INTEGER NOT NULL
+) ON COMMIT DELETE ROWS;
+
 /* ---------------------------------------------------------------- national database (HIT) */
 
 CREATE TABLE T_HITMELDUNGEN (

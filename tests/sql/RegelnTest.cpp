@@ -330,6 +330,13 @@ TEST_F(RegelnTest, StartUpWorkSetsDryCowsAndCreatesDueAppointmentsOnce)
     EXPECT_EQ(Text(tr_, "SELECT LIST(TERMIN_ID || ' ' || TIERID) FROM V_TERMINE_FAELLIG"),
               QStringLiteral("%1 %2").arg(regel).arg(kuh));
 
+    // A changed rule replaces its open appointments.
+    Sql(tr_,
+        QStringLiteral("UPDATE T_TERMINE_EINSTELLUNG SET TERMIN = 41 WHERE ID = %1").arg(regel));
+    Sql(tr_, "EXECUTE PROCEDURE P_INIT_DATEN");
+    EXPECT_EQ(Text(tr_, "SELECT LIST(TERMIN - CURRENT_DATE) FROM T_TERMINE_ERLEDIGEN"),
+              QStringLiteral("1"));
+
     // Marked done, it is no longer due.
     Sql(tr_, "UPDATE T_TERMINE_ERLEDIGEN SET ERLEDIGT = CURRENT_DATE");
     EXPECT_EQ(Sql(tr_, "SELECT COUNT(*) FROM V_TERMINE_FAELLIG"), 0);
