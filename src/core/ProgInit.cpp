@@ -9,6 +9,8 @@
 #include <AppInstance.h>
 #include <Help.h>
 #include <InstanceGuard.h>
+#include <Query.h>
+#include <Transaction.h>
 #include <Meldung.h>
 #include <ParamLst.h>
 #include <Process.h>
@@ -61,6 +63,9 @@ TProgInit::TProgInit(Umgebung umgebung) : umgebung_(std::move(umgebung)) {}
 TProgInit::~TProgInit()
 {
     updateDatei_.clear();
+    // After a failed end phase: the settings work on the data module's connection.
+    EinstellungenFreigeben();
+    DMFreigeben();
 }
 
 QWidget* TProgInit::Hauptfenster() const
@@ -148,7 +153,8 @@ bool TProgInit::InitProgramm()
         splashEnde_ = umgebung_.jetzt().addSecs(1);
 
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
-        EinstellungenErzeugen(DM() ? &DM()->Datenbank : nullptr, QString());
+        DMErzeugen();
+        EinstellungenErzeugen(&DM()->Datenbank, QString());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/')
                                     + Produkt::HilfeDatei);
         const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));
@@ -218,6 +224,10 @@ bool TProgInit::InitProgramm2()
     try {
         SetzeAbschnitt(QStringLiteral("Datendateien"), true);
         DatenbankAnlegen::FehlendeAnlegen(Einstellungen()->GetDatenbankName());
+        if (!DatenInitialisieren()) {
+            SplashFreigeben();
+            return false;
+        }
 
         SetzeAbschnitt(QStringLiteral("Terminfenster 1"), true);
         if (!parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
@@ -241,6 +251,19 @@ bool TProgInit::InitProgramm2()
     }
 }
 
+bool TProgInit::DatenInitialisieren()
+{
+    // The connection routine has shown its messages and started the setup wizard.
+    if (!DM()->Verbinden())
+        return false;
+    db::Transaction tr(DM()->Datenbank, QStringLiteral("InitDaten"));
+    tr.Start();
+    db::Query q(tr, QStringLiteral("EXECUTE PROCEDURE P_INIT_DATEN"));
+    q.Execute();
+    tr.Commit();
+    return true;
+}
+
 bool TProgInit::StartProgramm()
 {
     ZRDebug::DebugMsg(QStringLiteral("Programm starten..."));
@@ -261,6 +284,13 @@ void TProgInit::DeInitProgramm(bool /*hauptfensterGezeigt*/)
         EinstellungenFreigeben();
 
         SetzeAbschnitt(QStringLiteral("Datenbank trennen"), true);
+        try {
+            if (DM())
+                DM()->Trennen();
+        } catch (const std::exception& e) {
+            ZRDebug::DebugMsg(QStringLiteral("Datenbank trennen: ") + QString::fromUtf8(e.what()));
+        }
+        DMFreigeben();
 
         SetzeAbschnitt(QStringLiteral("Parameter"), true);
         parameter_.reset();

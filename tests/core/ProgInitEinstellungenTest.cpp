@@ -3,6 +3,8 @@
 
 #include <ScopedEnv.h>
 
+#include "ProgrammDatenbank.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@ TEST(ProgInitEinstellungenTest, TheStartCreatesTheSettingsAndTheEndFreesThem)
     QTemporaryDir tmp;
     ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", tmp.path().toLocal8Bit()};
     ScopedEnv dataHome{"XDG_DATA_HOME", tmp.path().toLocal8Bit()};
+    ProgrammDatenbank datenbank{tmp.path()};
     TProgInit::Umgebung u = TProgInit::StandardUmgebung();
     u.argumente = {"-Hinweise"};
     u.benutzerName = [] { return QStringLiteral("tester"); };

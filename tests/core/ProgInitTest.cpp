@@ -8,6 +8,8 @@
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
+#include "ProgrammDatenbank.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +29,7 @@ protected:
     QTemporaryDir runtime;
     ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", runtime.path().toLocal8Bit()};
     ScopedEnv dataHome{"XDG_DATA_HOME", runtime.path().toLocal8Bit()};
+    ProgrammDatenbank datenbank{runtime.path()};
 
     TProgInit::Umgebung umgebung(QStringList args, const QString& user = "tester")
     {

@@ -1,0 +1,105 @@
+#include <Datenmodul.h>
+#include <Grundeinstellungen.h>
+#include <ProgInit.h>
+
+#include <Query.h>
+
+#include <MessageBoxScript.h>
+#include <ScopedEnv.h>
+
+#include "ProgrammDatenbank.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgInitDatenbankTest : public ::testing::Test {
+protected:
+    TProgInit::Umgebung Umgebung()
+    {
+        TProgInit::Umgebung u = TProgInit::StandardUmgebung();
+        u.argumente = {"-Hinweise"};
+        u.benutzerName = [] { return QStringLiteral("tester"); };
+        u.jetzt = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0)); };
+        return u;
+    }
+
+    QTemporaryDir tmp;
+    ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", tmp.path().toLocal8Bit()};
+    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.path().toLocal8Bit()};
+};
+
+}  // namespace
+
+TEST_F(ProgInitDatenbankTest, UnusableDatabaseShowsTheFailureAndTriesTheSetupWizard)
+{
+    // A file that is no database (a missing one is made from the create scripts).
+    const QString datei = tmp.filePath("Bovantis/kaputt.fdb");
+    QDir().mkpath(tmp.filePath("Bovantis"));
+    QFile kaputt(datei);
+    ASSERT_TRUE(kaputt.open(QIODevice::WriteOnly));
+    kaputt.write(QByteArray(4096, 'x'));
+    kaputt.close();
+    QFile ini(tmp.filePath("Bovantis/Bovantis.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Datenbank]\nName=" + datei.toUtf8() + "\n");
+    ini.close();
+
+    TProgInit prog(Umgebung());
+    ASSERT_TRUE(prog.InitProgramm());
+    ASSERT_TRUE(prog.HauptfensterErzeugen());
+    MessageBoxScript script;
+    script.AnswerWith(Tools::mrOk).AnswerWith(Tools::mrOk);
+    EXPECT_FALSE(prog.InitProgramm2());
+    EXPECT_EQ(prog.Abschnitt(), "Datendateien");
+    ASSERT_EQ(script.Shown().size(), 2);
+    EXPECT_TRUE(script.Shown()[0].text.startsWith("Zur Datenbank\r>> " + datei +
+                                                  " <<\rkonnte nicht verbunden werden."))
+        << script.Shown()[0].text.toStdString();
+    // No setup wizard is built next to the program yet.
+    EXPECT_TRUE(script.Shown()[1].text.startsWith(
+        "Der Einrichtungsassistent \"ZRNVEinrichtung\" konnte nicht gestartet werden."));
+    ASSERT_NE(DM(), nullptr);
+    EXPECT_FALSE(DM()->Verbunden());
+    prog.DeInitProgramm(false);
+    EXPECT_EQ(DM(), nullptr);
+}
+
+TEST_F(ProgInitDatenbankTest, TheStartConnectsInitialisesTheDataAndTheEndDisconnects)
+{
+    ProgrammDatenbank datenbank(tmp.path());
+    {
+        // A dry cow whose dry-off date has passed: P_INIT_DATEN gives her the dry status.
+        db::Database d;
+        d.Open(TestDatabase::Params(datenbank.pfad));
+        db::Transaction tr(d);
+        tr.Start();
+        db::Query q(tr,
+                    "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE, STATUS, "
+                    "TROCKEN) VALUES (1, 'DE 01 000 00001', DATE '2020-01-01', 'W', 1, 'T', "
+                    "DATE '2021-01-01')");
+        q.Execute();
+        tr.Commit();
+    }
+    TProgInit prog(Umgebung());
+    ASSERT_TRUE(prog.InitProgramm());
+    ASSERT_TRUE(prog.HauptfensterErzeugen());
+    ASSERT_TRUE(prog.InitProgramm2());
+    ASSERT_NE(DM(), nullptr);
+    EXPECT_TRUE(DM()->Verbunden());
+    // The settings read their farm-wide values through the data module's connection.
+    EXPECT_FALSE(Einstellungen()->Werte().isEmpty());
+    {
+        db::Transaction tr(DM()->Datenbank);
+        tr.Start();
+        EXPECT_EQ(DM()->SQLWertString(tr, "SELECT STATUS FROM T_STAMMDATEN WHERE ID = 1"), "R");
+        tr.Commit();
+    }
+    prog.DeInitProgramm(false);
+    EXPECT_EQ(DM(), nullptr);
+    EXPECT_EQ(Einstellungen(), nullptr);
+}
