@@ -105,8 +105,10 @@ void TIniDatei::Ablegen() const
     QByteArray inhalt;
     for (const QString& zeile : zeilen_)
         inhalt += zeile.toUtf8() + '\n';
-    if (!datei.open(QIODevice::WriteOnly) || datei.write(inhalt) != inhalt.size() ||
-        !datei.commit())
+    // The file holds the server administrator's password: readable by its owner only.
+    if (!datei.open(QIODevice::WriteOnly) ||
+        !datei.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        datei.write(inhalt) != inhalt.size() || !datei.commit())
         throw std::runtime_error(
             QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
                 .arg(QDir::toNativeSeparators(dateipfad_), datei.errorString())
