@@ -1,6 +1,7 @@
 #include "Datenmodul.h"
 
 #include "DBConnect.h"
+#include "DBTools.h"
 #include "Grundeinstellungen.h"
 
 #include <Error.h>
@@ -52,6 +53,8 @@ TDM::TDM(QObject* parent) : QObject(parent)
     setObjectName(QStringLiteral("DM"));
     connect(&Datenbank, &db::Database::AfterConnect, this, &TDM::DatenbankAfterConnect);
     connect(&Datenbank, &db::Database::BeforeDisconnect, this, &TDM::DatenbankBeforeDisconnect);
+    QDBFehler.setObjectName(QStringLiteral("QDBFehler"));
+    QDBFehler.SetSelectSQL(QStringLiteral("select * from T_DB_FEHLER"));
     Ereignis.SetEvents(Ereignisse);
     connect(&Ereignis, &db::EventListener::EventAlert, this,
             [this](const QString& name, int) { EreignisMelden(name); });
@@ -192,20 +195,17 @@ QString TDM::BetriebsstaetteBezeichnung(int id)
 
 void TDM::DBFehlerOeffnen()
 {
-    // Read once per connection; the transaction does not stay open for it.
-    QHash<QString, QString> texte;
-    inTransaktion(TADBFehler, [&] {
-        db::Query q(TADBFehler, QStringLiteral("select * from T_DB_FEHLER"));
-        for (q.Open(); !q.Eof(); q.Next())
-            texte.insert(q.Field(QStringLiteral("CONSTR")).AsString().trimmed(),
-                         q.Field(QStringLiteral("BESCHREIBUNG")).AsString());
-    });
-    dbFehler_ = std::move(texte);
+    if (!TADBFehler.Active())
+        TADBFehler.Start();
+    QDBFehler.Open();
+    DBTools::FehlertabelleSetzen(&QDBFehler);
 }
 
 void TDM::DBFehlerSchliessen()
 {
-    dbFehler_.clear();
+    if (DBTools::Fehlertabelle() == &QDBFehler)
+        DBTools::FehlertabelleSetzen(nullptr);
+    QDBFehler.Close();
     if (TADBFehler.Active())
         TADBFehler.Commit();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <DataSet.h>
 #include <Database.h>
 #include <EventListener.h>
 #include <Transaction.h>
 
 #include <QDate>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -49,8 +49,12 @@ public:
     db::Transaction TAStammdaten{Datenbank, QStringLiteral("TAStammdaten")};
     db::Transaction TATierarzt{Datenbank, QStringLiteral("TATierarzt")};
     db::Transaction TATierarztEdit{Datenbank, QStringLiteral("TATierarztEdit")};
-    db::Transaction TADBFehler{Datenbank, QStringLiteral("TADBFehler")};
+    db::Transaction TADBFehler{
+        Datenbank, QStringLiteral("TADBFehler"), {db::TransactionOptions::ReadCommitted, true}};
     db::Transaction TABetriebsstaette{Datenbank, QStringLiteral("TABetriebsstaette")};
+    // The user texts of the database's constraints, open while connected: the dataset helpers
+    // show them for a violated constraint.
+    db::DataSet QDBFehler{TADBFehler};
 
     // The four change events, registered while connected.
     db::EventListener Ereignis{Datenbank};
@@ -86,8 +90,6 @@ public:
     // The premises' name; "Alle Betriebsstätten" for 0 or less.
     QString BetriebsstaetteBezeichnung(int id);
 
-    // The texts of the database's constraints and unique indexes by name, for error messages.
-    const QHash<QString, QString>& DBFehler() const { return dbFehler_; }
     void DBFehlerOeffnen();
     void DBFehlerSchliessen();
 
@@ -116,7 +118,6 @@ private:
     QList<db::Transaction*> Transaktionen();
 
     bool verbunden_ = false;
-    QHash<QString, QString> dbFehler_;
 };
 
 // The short animal number as shown: empty for 0 or less, six digits from 1000 on, otherwise

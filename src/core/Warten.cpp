@@ -16,12 +16,12 @@ QString restzeitText(int sekunden)
 }  // namespace
 
 TfrmWarten::TfrmWarten(std::function<bool()> serverLaeuft, QWidget* parent)
-    : QDialog(parent), serverLaeuft_(std::move(serverLaeuft))
+    : TZRDialog(parent), serverLaeuft_(std::move(serverLaeuft))
 {
     setObjectName(QStringLiteral("frmWarten"));
     setWindowTitle(QStringLiteral("Warte..."));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(0, 0, 0, 0);
     auto* lblWarte = new QLabel(QStringLiteral("Warte auf Datenbank-Server ..."), this);
     lblWarte->setObjectName(QStringLiteral("lblWarte"));
     layout->addWidget(lblWarte);

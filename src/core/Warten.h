@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <ZRDialog.h>
 
 #include <functional>
 
@@ -9,7 +9,7 @@ class QTimer;
 
 // "Warte auf Datenbank-Server ...": asks once a second whether the server is up and closes then,
 // or when the minute is over, or on "Abbrechen".
-class TfrmWarten : public QDialog {
+class TfrmWarten : public TZRDialog {
     Q_OBJECT
 public:
     static constexpr int Sekunden = 60;

@@ -1,3 +1,4 @@
+#include <DBTools.h>
 #include <Datenmodul.h>
 
 #include <Query.h>
@@ -173,14 +174,22 @@ TEST_F(DatenmodulTest, PendingReportGoesWithItsCallersRollback)
 TEST_F(DatenmodulTest, DisconnectRollsBackWhatIsStillOpen)
 {
     EXPECT_TRUE(dm.Verbunden());
-    EXPECT_FALSE(dm.DBFehler().value("I_STAMMDATEN_NUMMER").isEmpty());
+    // The constraint texts are there for the dataset helpers while connected.
+    EXPECT_EQ(DBTools::Fehlertabelle(), &dm.QDBFehler);
+    QString text;
+    EXPECT_TRUE(
+        DBTools::DBFehlerText("violation of PRIMARY or UNIQUE KEY constraint "
+                              "\"I_STAMMDATEN_NUMMER\" on table \"T_STAMMDATEN\"",
+                              text));
+    EXPECT_FALSE(text.isEmpty());
     const int kuh = TierAnlegen("DE 01 234 50002");
     dm.TAStammdaten.Start();
     dm.HITMeldungAnlegen(dm.TAStammdaten, {kuh, 3, QDate(2024, 7, 1), "", 1, 0});
     dm.Trennen();
     EXPECT_FALSE(dm.Verbunden());
     EXPECT_FALSE(dm.TAStammdaten.Active());
-    EXPECT_TRUE(dm.DBFehler().isEmpty());
+    EXPECT_EQ(DBTools::Fehlertabelle(), nullptr);
+    EXPECT_FALSE(dm.TADBFehler.Active());
     EXPECT_EQ(Meldungen(QStringLiteral("TIER = %1").arg(kuh)), 0);
 }
 
