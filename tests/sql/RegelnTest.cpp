@@ -393,6 +393,50 @@ TEST_F(RegelnTest, EveryMaskReadsTheAnimalsOfItsBaseView)
     EXPECT_EQ(Sql(tr_, "SELECT COUNT(*) FROM V_TIERWAHL_AKTUELL WHERE BETRIEB = 'Stall'"), 1);
 }
 
+// The handheld's synchronisation: rows changed on the PC get an age above the run's start, the
+// conduit's own writes (HotSync flag on) keep theirs, and PC deletions leave a slow mark.
+TEST_F(RegelnTest, ChangesOnThePcAreStampedForTheHandheld)
+{
+    Sql(tr_, "SELECT GEN_ID(G_PALM_AGE, 5) FROM RDB$DATABASE");
+    const int alter = Sql(tr_, "SELECT GEN_ID(G_PALM_AGE, 0) FROM RDB$DATABASE");
+    const int tier = NeuesTier(tr_, "DE 0100000011");
+    const auto palmAge = [&] {
+        return Sql(tr_, QStringLiteral("SELECT COALESCE(PALM_AGE, -1) FROM T_STAMMDATEN "
+                                       "WHERE ID = %1")
+                            .arg(tier));
+    };
+    EXPECT_EQ(palmAge(), alter + 1);
+    // The flag is the module's, for the whole process: it must be off again whatever happens.
+    struct Flag {
+        db::Transaction& tr;
+        explicit Flag(db::Transaction& t) : tr(t) { Setzen(1); }
+        ~Flag() { Setzen(0); }
+        void Setzen(int an) const
+        {
+            Sql(tr, QStringLiteral("SELECT ZRNV_SET_HOTSYNC(%1) FROM RDB$DATABASE").arg(an));
+        }
+    };
+    int vomHandheld = 0;
+    {
+        const Flag conduit(tr_);
+        Sql(tr_, QStringLiteral("UPDATE T_STAMMDATEN SET PALM_AGE = 3, PALM_ID = 77 WHERE ID = %1")
+                     .arg(tier));
+        vomHandheld = Sql(tr_, QStringLiteral("INSERT INTO T_BEMERKUNGEN (ID, TIER, BEMERKUNG) "
+                                              "VALUES (1048600, %1, 'x') RETURNING PALM_AGE")
+                                   .arg(tier));
+        Sql(tr_, "DELETE FROM T_BEMERKUNGEN");
+    }
+    EXPECT_EQ(palmAge(), 3) << "the conduit's own write";
+    EXPECT_EQ(vomHandheld, alter) << "a row the conduit brings gets the current age";
+    EXPECT_EQ(Sql(tr_, "SELECT COUNT(*) FROM T_EINSTELLUNGEN WHERE WERT = 'HOTSYNC-SLOW'"), 0);
+
+    Sql(tr_, QStringLiteral("UPDATE T_STAMMDATEN SET NAME = 'Liesl' WHERE ID = %1").arg(tier));
+    EXPECT_EQ(palmAge(), alter + 1);
+    Sql(tr_, QStringLiteral("DELETE FROM T_STAMMDATEN WHERE ID = %1").arg(tier));
+    EXPECT_EQ(Text(tr_, "SELECT LIST(NAME) FROM T_EINSTELLUNGEN WHERE WERT = 'HOTSYNC-SLOW'"),
+              QStringLiteral("Hotsync-Slow-T_STAMMDATEN"));
+}
+
 // Events reach the listeners when the changing transaction commits, not before.
 TEST(EreignisTest, ChangesPostTheirEventOnCommit)
 {
