@@ -64,10 +64,10 @@ void DataSet::SetTransaction(Transaction& transaction)
 
 void DataSet::DropStatements()
 {
-    insert_.reset();
-    modify_.reset();
-    delete_.reset();
-    refresh_.reset();
+    insert_ = {};
+    modify_ = {};
+    delete_ = {};
+    refresh_ = {};
 }
 
 void DataSet::SetSelectSQL(const QString& sql)
@@ -81,25 +81,25 @@ void DataSet::SetSelectSQL(const QString& sql)
 void DataSet::SetInsertSQL(const QString& sql)
 {
     insertSql_ = sql;
-    insert_.reset();
+    insert_ = {};
 }
 
 void DataSet::SetModifySQL(const QString& sql)
 {
     modifySql_ = sql;
-    modify_.reset();
+    modify_ = {};
 }
 
 void DataSet::SetDeleteSQL(const QString& sql)
 {
     deleteSql_ = sql;
-    delete_.reset();
+    delete_ = {};
 }
 
 void DataSet::SetRefreshSQL(const QString& sql)
 {
     refreshSql_ = sql;
-    refresh_.reset();
+    refresh_ = {};
 }
 
 void DataSet::SetGenerator(const QString& field, const QString& generator, int increment)
@@ -164,6 +164,7 @@ void DataSet::EnsureFields()
     for (size_t i = 0; i < fields_.size(); ++i)
         fields_[i]->index_ = int(i);
     fieldsPrepared_ = true;
+    DropStatements();
 }
 
 int DataSet::FieldCount()
@@ -206,9 +207,11 @@ Field& DataSet::AddCalculatedField(const QString& name, FieldType type, int size
     fields_.push_back(std::make_unique<Field>(*this, name, type, size, true));
     Field& f = *fields_.back();
     f.index_ = int(fields_.size()) - 1;
-    for (Row& r : rows_) {
-        r.append(Value());
-        Calculate(r);
+    for (Record& r : rows_) {
+        if (!r.raw.isEmpty() || r.values.isEmpty())
+            continue;
+        r.values.append(Value());
+        Calculate(r.values);
     }
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
         edit_.append(Value());
@@ -240,16 +243,24 @@ void DataSet::Open()
 void DataSet::FetchAll()
 {
     rows_.clear();
-    const int extra = int(fields_.size()) - dataFieldCount_;
-    for (select_->Open(); !select_->Eof(); select_->Next()) {
-        Row r = select_->Row();
-        for (int i = 0; i < extra; ++i)
-            r.append(Value());
-        rows_.push_back(std::move(r));
-    }
+    select_->OpenCursor();
+    QByteArray raw;
+    while (select_->FetchRaw(raw))
+        rows_.push_back({raw, {}});
     select_->Close();
-    for (Row& r : rows_)
-        Calculate(r);
+}
+
+DataSet::Row& DataSet::RowAt(int recNo) const
+{
+    Record& r = rows_.at(size_t(recNo));
+    if (!r.raw.isEmpty()) {
+        Row values = select_->Decode(r.raw);
+        values.resize(qsizetype(fields_.size()));
+        r.raw = QByteArray();
+        r.values = std::move(values);
+        const_cast<DataSet*>(this)->Calculate(r.values);
+    }
+    return r.values;
 }
 
 void DataSet::Close()
@@ -299,7 +310,7 @@ const DataSet::Row& DataSet::CurrentBuffer() const
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return edit_;
     if (current_ >= 0 && current_ < int(rows_.size()))
-        return rows_[size_t(current_)];
+        return RowAt(current_);
     return empty;
 }
 
@@ -307,7 +318,7 @@ const Value& DataSet::ValueAt(int recNo, int fieldIndex) const
 {
     if (recNo == current_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
         return edit_.at(fieldIndex);
-    return rows_.at(size_t(recNo)).at(fieldIndex);
+    return RowAt(recNo).at(fieldIndex);
 }
 
 void DataSet::Calculate(Row& row)
@@ -482,7 +493,7 @@ bool DataSet::Locate(const QString& fields, const QVariantList& values, bool cas
         return true;
     };
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (matches(rows_[i])) {
+        if (matches(RowAt(int(i)))) {
             bof_ = eof_ = false;
             if (int(i) != current_) {
                 current_ = int(i);
@@ -526,7 +537,7 @@ void DataSet::Edit()
         Fail(QStringLiteral("Die Datenmenge kann nicht geändert werden."));
     if (BeforeEdit)
         BeforeEdit(*this);
-    edit_ = old_ = rows_[size_t(current_)];
+    edit_ = old_ = RowAt(current_);
     SetState(DataSetState::Edit);
     NotifyRecord(nullptr);
 }
@@ -549,11 +560,12 @@ void DataSet::StartInsert(int at)
 {
     if (insertSql_.isEmpty())
         Fail(QStringLiteral("In diese Datenmenge kann nichts eingefügt werden."));
-    const Row blank(qsizetype(fields_.size()));
-    rows_.insert(rows_.begin() + at, blank);
+    // The new record lives in the edit buffer; its place in the rows stays empty until the post.
+    rows_.insert(rows_.begin() + at, Record{});
     current_ = at;
     bof_ = eof_ = false;
-    edit_ = old_ = blank;
+    edit_ = Row(qsizetype(fields_.size()));
+    old_.clear();
     SetState(DataSetState::Insert);
     try {
         if (OnNewRecord)
@@ -595,7 +607,7 @@ void DataSet::Post()
         Write(modify_, modifySql_, edit_, old_, true);
     ReadBack(edit_);
     Calculate(edit_);
-    rows_[size_t(current_)] = edit_;
+    rows_[size_t(current_)] = Record{{}, std::move(edit_)};
     edit_.clear();
     old_.clear();
     SetState(DataSetState::Browse);
@@ -636,7 +648,7 @@ void DataSet::Delete()
         Fail(QStringLiteral("Aus dieser Datenmenge kann nichts gelöscht werden."));
     if (BeforeDelete)
         BeforeDelete(*this);
-    const Row& row = rows_[size_t(current_)];
+    const Row row = RowAt(current_);
     Write(delete_, deleteSql_, row, row, false);
     rows_.erase(rows_.begin() + current_);
     if (current_ >= int(rows_.size()))
@@ -655,17 +667,18 @@ void DataSet::Refresh()
     if (current_ < 0)
         return;
     if (!refreshSql_.isEmpty()) {
-        ReadBack(rows_[size_t(current_)]);
-        Calculate(rows_[size_t(current_)]);
+        Row& row = RowAt(current_);
+        ReadBack(row);
+        Calculate(row);
         NotifyRecord(nullptr);
         return;
     }
-    const Value key = rows_[size_t(current_)].value(0);
+    const Value key = RowAt(current_).value(0);
     const int before = current_;
     FetchAll();
     current_ = rows_.empty() ? -1 : std::min(before, int(rows_.size()) - 1);
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (!key.IsNull() && rows_[i].value(0) == key) {
+        if (!key.IsNull() && RowAt(int(i)).value(0) == key) {
             current_ = int(i);
             break;
         }
@@ -677,33 +690,44 @@ void DataSet::Refresh()
 
 // ---- statements
 
-Query& DataSet::Statement(std::unique_ptr<Query>& cache, const QString& sql)
+Query& DataSet::Prepared(Statement& statement, const QString& sql)
 {
-    if (!cache)
-        cache = std::make_unique<Query>(*transaction_, sql);
-    return *cache;
+    if (statement.query)
+        return *statement.query;
+    auto q = std::make_unique<Query>(*transaction_, sql);
+    const QStringList names = q->ParamNames();
+    statement.field.assign(size_t(names.size()), -1);
+    statement.old.assign(size_t(names.size()), false);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        Field* f = nullptr;
+        if (name.startsWith(QLatin1String("OLD_")) && (f = FindField(name.mid(4))))
+            statement.old[size_t(i)] = true;
+        else
+            f = FindField(name);
+        if (!f)
+            Fail(QStringLiteral("Der Parameter %1 entspricht keinem Feld der Datenmenge:\n%2")
+                     .arg(name, sql));
+        statement.field[size_t(i)] = f->index_;
+    }
+    statement.query = std::move(q);
+    return *statement.query;
 }
 
-void DataSet::Bind(Query& q, const Row& values, const Row& old)
+void DataSet::Bind(Statement& statement, const Row& values, const Row& old)
 {
-    for (const QString& name : q.ParamNames()) {
-        Field* f = nullptr;
-        if (name.startsWith(QLatin1String("OLD_")) && (f = FindField(name.mid(4))) &&
-            !old.isEmpty())
-            q.Param(name) = old[f->index_].AsVariant();
-        else if ((f = FindField(name)))
-            q.Param(name) = values[f->index_].AsVariant();
-        else
-            Fail(QStringLiteral("Der Parameter %1 entspricht keinem Feld der Datenmenge:\n%2")
-                     .arg(name, q.SQL()));
+    Query& q = *statement.query;
+    for (size_t i = 0; i < statement.field.size(); ++i) {
+        const Row& source = statement.old[i] && !old.isEmpty() ? old : values;
+        q.Param(int(i)) = source[statement.field[i]];
     }
 }
 
-void DataSet::Write(std::unique_ptr<Query>& cache, const QString& sql, const Row& values,
-                    const Row& old, bool checkRows)
+void DataSet::Write(Statement& statement, const QString& sql, const Row& values, const Row& old,
+                    bool checkRows)
 {
-    Query& q = Statement(cache, sql);
-    Bind(q, values, old);
+    Query& q = Prepared(statement, sql);
+    Bind(statement, values, old);
     q.Execute();
     // Another user deleted the row in the meantime: the change must not vanish silently.
     if (checkRows && q.RowsAffected() == 0 &&
@@ -717,8 +741,8 @@ void DataSet::ReadBack(Row& row)
 {
     if (refreshSql_.isEmpty())
         return;
-    Query& q = Statement(refresh_, refreshSql_);
-    Bind(q, row, row);
+    Query& q = Prepared(refresh_, refreshSql_);
+    Bind(refresh_, row, row);
     q.Open();
     if (!q.Eof()) {
         for (int i = 0; i < q.FieldCount(); ++i) {
@@ -751,7 +775,7 @@ void DataSet::EnableControls()
 
 void DataSet::NotifyActive()
 {
-    if (disableCount_ > 0)
+    if (disableCount_ > 0 || links_.isEmpty())
         return;
     const auto links = links_;
     for (DataLink* link : links)
@@ -760,7 +784,7 @@ void DataSet::NotifyActive()
 
 void DataSet::NotifyDataSet()
 {
-    if (disableCount_ > 0)
+    if (disableCount_ > 0 || links_.isEmpty())
         return;
     const auto links = links_;
     for (DataLink* link : links)
@@ -769,7 +793,7 @@ void DataSet::NotifyDataSet()
 
 void DataSet::NotifyScrolled()
 {
-    if (disableCount_ > 0)
+    if (disableCount_ > 0 || links_.isEmpty())
         return;
     const auto links = links_;
     for (DataLink* link : links)
@@ -778,7 +802,7 @@ void DataSet::NotifyScrolled()
 
 void DataSet::NotifyRecord(Field* field)
 {
-    if (disableCount_ > 0)
+    if (disableCount_ > 0 || links_.isEmpty())
         return;
     const auto links = links_;
     for (DataLink* link : links)
@@ -787,7 +811,7 @@ void DataSet::NotifyRecord(Field* field)
 
 void DataSet::NotifyEditing()
 {
-    if (disableCount_ > 0)
+    if (disableCount_ > 0 || links_.isEmpty())
         return;
     const auto links = links_;
     for (DataLink* link : links)

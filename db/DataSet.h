@@ -141,9 +141,22 @@ private:
     void SetState(DataSetState state);
     void CheckActive() const;
     void SetFieldValue(Field& field, const QVariant& value);
-    Query& Statement(std::unique_ptr<Query>& cache, const QString& sql);
-    void Bind(Query& q, const Row& values, const Row& old);
-    void Write(std::unique_ptr<Query>& cache, const QString& sql, const Row& values, const Row& old,
+    // A writing statement with its parameters resolved to fields once.
+    struct Statement {
+        std::unique_ptr<Query> query;
+        std::vector<int> field;
+        std::vector<bool> old;
+    };
+    // A fetched row is kept as the engine delivered it (raw) until first used, then decoded into
+    // values; posted rows hold values only.
+    struct Record {
+        QByteArray raw;
+        Row values;
+    };
+    Row& RowAt(int recNo) const;
+    Query& Prepared(Statement& statement, const QString& sql);
+    void Bind(Statement& statement, const Row& values, const Row& old);
+    void Write(Statement& statement, const QString& sql, const Row& values, const Row& old,
                bool checkRows);
     void ReadBack(Row& row);
     void DropStatements();
@@ -163,20 +176,20 @@ private:
     QString generatorField_, generator_;
     int generatorIncrement_ = 1;
     std::unique_ptr<Query> select_;
-    std::unique_ptr<Query> insert_, modify_, delete_, refresh_;
+    Statement insert_, modify_, delete_, refresh_;
 
     std::vector<std::unique_ptr<Field>> fields_;
     int dataFieldCount_ = 0;
     bool fieldsPrepared_ = false;
 
-    std::vector<Row> rows_;
+    mutable std::vector<Record> rows_;
     Row edit_;
     Row old_;
     int current_ = -1;
     bool bof_ = true;
     bool eof_ = true;
     DataSetState state_ = DataSetState::Inactive;
-    Row* calcTarget_ = nullptr;
+    mutable Row* calcTarget_ = nullptr;
     int disableCount_ = 0;
     QList<DataLink*> links_;
 };

@@ -29,6 +29,44 @@ Firebird::IProvider* Provider()
     return provider;
 }
 
+namespace {
+
+struct ThreadStatus {
+    Firebird::IStatus* status = nullptr;
+    bool inUse = false;
+    ~ThreadStatus()
+    {
+        if (status)
+            status->dispose();
+    }
+};
+
+thread_local ThreadStatus threadStatus;
+
+Firebird::IStatus* Lease(bool& shared)
+{
+    shared = !threadStatus.inUse;
+    if (!shared)
+        return Master()->getStatus();
+    if (!threadStatus.status)
+        threadStatus.status = Master()->getStatus();
+    threadStatus.inUse = true;
+    threadStatus.status->init();
+    return threadStatus.status;
+}
+
+}  // namespace
+
+StatusLease::StatusLease() : status_(Lease(shared_)), wrapper_(status_) {}
+
+StatusLease::~StatusLease()
+{
+    if (shared_)
+        threadStatus.inUse = false;
+    else
+        status_->dispose();
+}
+
 Error ToError(Firebird::IStatus* status)
 {
     char buffer[4096];

@@ -21,17 +21,28 @@ Firebird::IProvider* Provider();
 // The engine's failure as our exception.
 Error ToError(Firebird::IStatus* status);
 
+// The status object of this thread, reused by the calls that do not nest; each use starts clean.
+class StatusLease {
+public:
+    StatusLease();
+    ~StatusLease();
+    StatusLease(const StatusLease&) = delete;
+    StatusLease& operator=(const StatusLease&) = delete;
+    Status& Get() { return wrapper_; }
+
+private:
+    Firebird::IStatus* status_;
+    bool shared_;
+    Status wrapper_;
+};
+
 // Runs f with a throwing status wrapper and turns engine failures into db::Error.
 template <typename F>
 decltype(auto) Call(F&& f)
 {
-    Status status(Master()->getStatus());
-    struct Dispose {
-        Status& s;
-        ~Dispose() { s.dispose(); }
-    } dispose{status};
+    StatusLease lease;
     try {
-        return f(status);
+        return f(lease.Get());
     } catch (const Firebird::FbException& e) {
         throw ToError(e.getStatus());
     }

@@ -184,8 +184,10 @@ struct Query::Impl {
     bool paramCheck = true;
 
     ParsedSql parsed;
-    QStringList names;
-    QHash<QString, Value> params;
+    QStringList names;    // distinct, in order of first occurrence
+    QList<Value> values;  // parallel to names
+    QHash<QString, int> nameIndex;
+    std::vector<int> positionIndex;  // each "?" of the text to its name
 
     IStatement* statement = nullptr;
     unsigned statementType = 0;
@@ -193,6 +195,7 @@ struct Query::Impl {
     IMessageMetadata* inMeta = nullptr;
     std::vector<Slot> inSlots;
     std::vector<unsigned char> inBuffer;
+    std::vector<QByteArray> texts;  // the text parameters of the execution being bound
     IMessageMetadata* outMeta = nullptr;
     std::vector<Slot> outSlots;
     std::vector<unsigned char> outBuffer;
@@ -203,6 +206,7 @@ struct Query::Impl {
     bool eof = true;
     QList<Value> row;
     quint64 affected = 0;
+    bool affectedKnown = true;  // asked of the engine only when wanted
 
     QMetaObject::Connection onEnding;
     QMetaObject::Connection onDetaching;
@@ -266,10 +270,22 @@ struct Query::Impl {
         Transaction& t = Tr();
         IAttachment* att = t.GetDatabase().Handle();
         parsed = paramCheck ? ParseParams(sql) : ParsedSql{sql, {}};
+        // Values set before (another transaction, a new prepare) stay with their names.
+        const QStringList oldNames = names;
+        const QList<Value> oldValues = values;
         names.clear();
+        values.clear();
+        nameIndex.clear();
+        positionIndex.clear();
         for (const QString& n : parsed.Positions) {
-            if (!names.contains(n))
+            auto it = nameIndex.find(n);
+            if (it == nameIndex.end()) {
+                it = nameIndex.insert(n, int(names.size()));
                 names.append(n);
+                const qsizetype old = oldNames.indexOf(n);
+                values.append(old < 0 ? Value() : oldValues[old]);
+            }
+            positionIndex.push_back(*it);
         }
         const QByteArray text = fb::ToLatin1(parsed.Sql);
         fb::Call([&](fb::Status& st) {
@@ -322,9 +338,6 @@ struct Query::Impl {
                 columns.push_back(c);
             }
         });
-        for (const QString& n : names)
-            if (!params.contains(n))
-                params.insert(n, Value());
         row = QList<Value>(columns.size());
     }
 
@@ -353,9 +366,10 @@ struct Query::Impl {
     void BindInput(fb::Status& st)
     {
         const size_t n = inSlots.size();
-        std::vector<QByteArray> texts(n);
+        texts.resize(n);
         for (size_t i = 0; i < n; ++i) {
-            const Value& v = params[parsed.Positions[int(i)]];
+            texts[i].clear();
+            const Value& v = values[positionIndex[i]];
             if (inSlots[i].type == SQL_VARYING && !v.IsNull())
                 texts[i] = v.AsVariant().typeId() == QMetaType::QByteArray
                                ? v.AsVariant().toByteArray()
@@ -366,8 +380,8 @@ struct Query::Impl {
         unsigned char* buf = inBuffer.data();
         for (size_t i = 0; i < n; ++i) {
             const Slot& s = inSlots[i];
-            const QString& name = parsed.Positions[int(i)];
-            const Value& v = params[name];
+            const QString& name = names[positionIndex[i]];
+            const Value& v = values[positionIndex[i]];
             auto* isNull = reinterpret_cast<short*>(buf + s.nullOffset);
             *isNull = v.IsNull() ? -1 : 0;
             if (v.IsNull())
@@ -463,11 +477,17 @@ struct Query::Impl {
 
     void DecodeRow(fb::Status& st)
     {
-        const unsigned char* buf = outBuffer.data();
+        QList<Value> next(qsizetype(outSlots.size()));
+        DecodeInto(st, outBuffer.data(), next);
+        row = std::move(next);
+    }
+
+    void DecodeInto(fb::Status& st, const unsigned char* buf, QList<Value>& values)
+    {
         IAttachment* att = nullptr;
         for (size_t i = 0; i < outSlots.size(); ++i) {
             const Slot& s = outSlots[i];
-            Value& out = row[qsizetype(i)];
+            Value& out = values[qsizetype(i)];
             if (*reinterpret_cast<const short*>(buf + s.nullOffset)) {
                 out.SetNull();
                 continue;
@@ -585,7 +605,7 @@ struct Query::Impl {
         });
     }
 
-    void Open()
+    void OpenCursor()
     {
         Prepare();
         if (!hasCursor)
@@ -596,6 +616,12 @@ struct Query::Impl {
             BindInput(st);
             cursor = statement->openCursor(&st, t.Handle(), inMeta, inBuffer.data(), outMeta, 0);
         });
+        eof = false;
+    }
+
+    void Open()
+    {
+        OpenCursor();
         Fetch();
     }
 
@@ -613,7 +639,7 @@ struct Query::Impl {
             const bool output = !outSlots.empty();
             statement->execute(&st, t.Handle(), inMeta, inBuffer.data(), output ? outMeta : nullptr,
                                output ? outBuffer.data() : nullptr);
-            affected = statement->getAffectedRecords(&st);
+            affectedKnown = false;
             if (output) {
                 DecodeRow(st);
                 eof = false;
@@ -657,7 +683,8 @@ void Query::SetSQL(const QString& sql)
 {
     d->Unprepare();
     d->sql = sql;
-    d->params.clear();
+    d->names.clear();
+    d->values.clear();
 }
 
 void Query::SetParamCheck(bool on)
@@ -688,20 +715,34 @@ QStringList Query::ParamNames()
     return d->names;
 }
 
+int Query::ParamIndex(const QString& name)
+{
+    d->Prepare();
+    return d->nameIndex.value(name.toUpper(), -1);
+}
+
+Value& Query::Param(int index)
+{
+    d->Prepare();
+    if (index < 0 || index >= d->values.size())
+        throw Error(QStringLiteral("Die Anweisung hat keinen Parameter %1.").arg(index));
+    return d->values[index];
+}
+
 bool Query::HasParam(const QString& name)
 {
     d->Prepare();
-    return d->params.contains(name.toUpper());
+    return d->nameIndex.contains(name.toUpper());
 }
 
 Value& Query::Param(const QString& name)
 {
     d->Prepare();
-    const auto it = d->params.find(name.toUpper());
-    if (it == d->params.end())
+    const int i = ParamIndex(name);
+    if (i < 0)
         throw Error(QStringLiteral("Der Parameter %1 kommt in der Anweisung nicht vor:\n%2")
                         .arg(name, d->sql));
-    return *it;
+    return d->values[i];
 }
 
 void Query::Execute()
@@ -726,6 +767,38 @@ bool Query::Eof() const
     return d->eof;
 }
 
+void Query::OpenCursor()
+{
+    d->OpenCursor();
+}
+
+bool Query::FetchRaw(QByteArray& row)
+{
+    if (!d->cursor || d->eof)
+        return false;
+    return fb::Call([&](fb::Status& st) {
+        if (d->cursor->fetchNext(&st, d->outBuffer.data()) != IStatus::RESULT_OK) {
+            d->eof = true;
+            return false;
+        }
+        row = QByteArray(reinterpret_cast<const char*>(d->outBuffer.data()),
+                         qsizetype(d->outBuffer.size()));
+        return true;
+    });
+}
+
+QList<Value> Query::Decode(const QByteArray& row)
+{
+    d->Prepare();
+    if (size_t(row.size()) != d->outBuffer.size())
+        throw Error(QStringLiteral("Die Zeile passt nicht zur Anweisung:\n%1").arg(d->sql));
+    QList<Value> values(qsizetype(d->outSlots.size()));
+    fb::Call([&](fb::Status& st) {
+        d->DecodeInto(st, reinterpret_cast<const unsigned char*>(row.constData()), values);
+    });
+    return values;
+}
+
 bool Query::Active() const
 {
     return d->cursor != nullptr;
@@ -738,6 +811,11 @@ void Query::Close()
 
 quint64 Query::RowsAffected() const
 {
+    if (!d->affectedKnown && d->statement) {
+        d->affected =
+            fb::Call([&](fb::Status& st) { return d->statement->getAffectedRecords(&st); });
+        d->affectedKnown = true;
+    }
     return d->affected;
 }
 

@@ -78,6 +78,9 @@ public:
     bool HasParam(const QString& name);
     // Throws db::Error for an unknown name (prepares).
     Value& Param(const QString& name);
+    // By position in ParamNames, for loops that bind many rows; -1 for an unknown name.
+    int ParamIndex(const QString& name);
+    Value& Param(int index);
 
     // Runs the statement; a statement with a result set is opened as by Open. An executed
     // procedure's output is the current row.
@@ -102,6 +105,13 @@ public:
     const Value& Field(const QString& name) const;
     // The whole current row.
     const QList<Value>& Row() const;
+
+    // For datasets, which keep the rows as the engine delivers them and decode a row when it is
+    // used: opens without fetching, fetches the next row undecoded (false at the end), decodes a
+    // kept row (text blobs are read then, so the transaction must still be active).
+    void OpenCursor();
+    bool FetchRaw(QByteArray& row);
+    QList<Value> Decode(const QByteArray& row);
 
 private:
     struct Impl;

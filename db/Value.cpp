@@ -18,9 +18,15 @@ namespace {
 
 qint64 Value::AsInt64() const
 {
-    if (v_.isNull())
-        return 0;
     switch (v_.typeId()) {
+        case QMetaType::UnknownType:
+            return 0;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::UInt:
+            return v_.toLongLong();
         case QMetaType::Double:
         case QMetaType::Float:
             return std::llround(v_.toDouble());
@@ -29,6 +35,8 @@ qint64 Value::AsInt64() const
         default:
             break;
     }
+    if (v_.isNull())
+        return 0;
     bool ok = false;
     const qint64 r = v_.toString().trimmed().toLongLong(&ok);
     if (!ok)

@@ -27,7 +27,8 @@ public:
               NAME VARCHAR(30) NOT NULL,
               GEBDAT DATE,
               LEISTUNG NUMERIC(9,2),
-              GEAENDERT VARCHAR(10));
+              GEAENDERT VARCHAR(10),
+              NOTIZ BLOB SUB_TYPE 1);
             CREATE GENERATOR G_KUH;
             SET TERM ^ ;
             CREATE TRIGGER T_KUH_BU FOR T_KUH BEFORE INSERT OR UPDATE AS
@@ -43,8 +44,8 @@ protected:
     {
         tr.Start();
         db::Query(tr, QStringLiteral("DELETE FROM T_KUH")).Execute();
-        db::Query ins(tr,
-                      QStringLiteral("INSERT INTO T_KUH (ID, NAME, GEBDAT) VALUES (:ID, :N, :D)"));
+        db::Query ins(tr, QStringLiteral("INSERT INTO T_KUH (ID, NAME, GEBDAT, NOTIZ) VALUES (:ID, "
+                                         ":N, :D, :N || ' läuft')"));
         const QStringList names{"Berta", "Alma", "Cilly", "Dora"};
         for (int i = 0; i < names.size(); ++i) {
             ins.Param("ID").SetInteger(100 + i);
@@ -240,6 +241,9 @@ TEST_F(DataSetTest, CommitRetainingKeepsItOpenCommitClosesIt)
     tr.CommitRetaining();
     EXPECT_TRUE(ds.Active());
     EXPECT_EQ(ds.RecNo(), 2);
+    // Rows are decoded when first used: a text blob is read in the retained transaction.
+    EXPECT_EQ(ds.ValueAt(3, ds.FieldByName(QStringLiteral("NOTIZ")).Index()).AsString(),
+              QStringLiteral("Dora läuft"));
     ds.Edit();
     ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Cäcilie"));
     ds.Post();
@@ -341,6 +345,7 @@ TEST_F(DataSetTest, ItemModelShowsVisibleFieldsAndEditsThroughTheDataset)
     QSignalSpy current(&model, &db::DataSetModel::CurrentRowChanged);
     EXPECT_EQ(model.rowCount(), 0);
     ds.FieldByName(QStringLiteral("GEAENDERT")).Visible = false;
+    ds.FieldByName(QStringLiteral("NOTIZ")).Visible = false;
     ds.FieldByName(QStringLiteral("NAME")).DisplayLabel = QStringLiteral("Name");
     ds.Open();
     ASSERT_EQ(model.rowCount(), 4);
