@@ -190,11 +190,12 @@ QString Field::Format(const Value& value, FieldType type, const QString& display
 
 void Field::SetValue(const QVariant& value)
 {
-    QVariant v = value;
     // An empty text clears a field that does not hold text.
-    if (!IsText(type_) && v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty())
-        v = QVariant();
-    dataSet_.SetFieldValue(*this, v);
+    if (!IsText(type_) && value.typeId() == QMetaType::QString &&
+        value.toString().trimmed().isEmpty())
+        dataSet_.SetFieldValue(*this, QVariant());
+    else
+        dataSet_.SetFieldValue(*this, value);
 }
 
 }  // namespace db

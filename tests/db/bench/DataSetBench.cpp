@@ -149,7 +149,13 @@ std::size_t BareFetch(ITransaction* tra, IAttachment* att)
 // Input values as a program has them at hand; the bare loop builds its own the same way.
 QString Text(int r, int i)
 {
-    return QLatin1String("Text ") + QString::number(r) + QLatin1Char('/') + QString::number(i);
+    QString text;
+    text.reserve(16);
+    text += QLatin1String("Text ");
+    text += QString::number(r);
+    text += QLatin1Char('/');
+    text += QString::number(i);
+    return text;
 }
 
 const QDateTime& Zeit(int r)
