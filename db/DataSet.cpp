@@ -40,6 +40,8 @@ DataSet::~DataSet()
 
 Transaction& DataSet::GetTransaction() const
 {
+    if (!transaction_)
+        Fail(QStringLiteral("Die Transaktion der Datenmenge gibt es nicht mehr."));
     return *transaction_;
 }
 
@@ -50,15 +52,17 @@ void DataSet::SetTransaction(Transaction& transaction)
     Close();
     QObject::disconnect(onEnding_);
     QObject::disconnect(onDetaching_);
+    QObject::disconnect(onDestroyed_);
     transaction_ = &transaction;
     select_->SetTransaction(transaction);
     DropStatements();
     onEnding_ = connect(&transaction, &Transaction::Ending, this, [this] { Close(); });
     onDetaching_ =
         connect(&transaction.GetDatabase(), &Database::Detaching, this, [this] { Close(); });
-    connect(&transaction, &QObject::destroyed, this, [this] {
+    onDestroyed_ = connect(&transaction, &QObject::destroyed, this, [this] {
         Close();
         DropStatements();
+        transaction_ = nullptr;
     });
 }
 
@@ -590,9 +594,9 @@ void DataSet::Post()
     const bool inserting = state_ == DataSetState::Insert;
     Field* generated = generator_.isEmpty() ? nullptr : FindField(generatorField_);
     if (inserting && generated && edit_[generated->index_].IsNull()) {
-        Query q(*transaction_, QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
-                                   .arg(generator_)
-                                   .arg(generatorIncrement_));
+        Query q(GetTransaction(), QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
+                                      .arg(generator_)
+                                      .arg(generatorIncrement_));
         q.Open();
         edit_[generated->index_] = q.Field(0).AsVariant();
     }
@@ -694,7 +698,7 @@ Query& DataSet::Prepared(Statement& statement, const QString& sql)
 {
     if (statement.query)
         return *statement.query;
-    auto q = std::make_unique<Query>(*transaction_, sql);
+    auto q = std::make_unique<Query>(GetTransaction(), sql);
     const QStringList names = q->ParamNames();
     statement.field.assign(size_t(names.size()), -1);
     statement.old.assign(size_t(names.size()), false);

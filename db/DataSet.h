@@ -42,6 +42,7 @@ public:
     explicit DataSet(Transaction& transaction, QObject* parent = nullptr);
     ~DataSet() override;
 
+    // Throws db::Error when the transaction object is gone.
     Transaction& GetTransaction() const;
     // Closes the dataset when it is open.
     void SetTransaction(Transaction& transaction);
@@ -172,6 +173,7 @@ private:
     Transaction* transaction_;
     QMetaObject::Connection onEnding_;
     QMetaObject::Connection onDetaching_;
+    QMetaObject::Connection onDestroyed_;
     QString selectSql_, insertSql_, modifySql_, deleteSql_, refreshSql_;
     QString generatorField_, generator_;
     int generatorIncrement_ = 1;

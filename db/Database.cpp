@@ -55,6 +55,9 @@ Database::~Database()
     } catch (const Error&) {
         // The engine drops a broken attachment with the process; nothing more can be done here.
     }
+    // Transactions that outlive their connection only refuse to work.
+    for (Transaction* t : transactions_)
+        t->database_ = nullptr;
 }
 
 void Database::Open(const ConnectParams& params)

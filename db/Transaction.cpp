@@ -10,15 +10,16 @@ namespace db {
 using namespace Firebird;
 
 Transaction::Transaction(Database& database, const QString& name, TransactionOptions options)
-    : database_(database), name_(name), options_(options)
+    : database_(&database), name_(name), options_(options)
 {
     setObjectName(name);
-    database_.transactions_.append(this);
+    database_->transactions_.append(this);
 }
 
 Transaction::~Transaction()
 {
-    database_.transactions_.removeOne(this);
+    if (database_)
+        database_->transactions_.removeOne(this);
     if (!handle_)
         return;
     try {
@@ -33,7 +34,7 @@ void Transaction::Start()
 {
     if (handle_)
         throw Error(QStringLiteral("Die Transaktion %1 ist bereits aktiv.").arg(name_));
-    IAttachment* attachment = database_.Handle();
+    IAttachment* attachment = GetDatabase().Handle();
     handle_ = fb::Call([&](fb::Status& st) {
         IXpbBuilder* tpb = fb::Util()->getXpbBuilder(&st, IXpbBuilder::TPB, nullptr, 0);
         struct Dispose {
@@ -55,6 +56,14 @@ void Transaction::Start()
         }
         return attachment->startTransaction(&st, tpb->getBufferLength(&st), tpb->getBuffer(&st));
     });
+}
+
+Database& Transaction::GetDatabase() const
+{
+    if (!database_)
+        throw Error(QStringLiteral("Die Datenbankverbindung der Transaktion %1 gibt es nicht mehr.")
+                        .arg(name_));
+    return *database_;
 }
 
 ITransaction* Transaction::Handle() const

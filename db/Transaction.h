@@ -39,7 +39,8 @@ public:
     bool Active() const { return handle_ != nullptr; }
 
     const QString& Name() const { return name_; }
-    Database& GetDatabase() const { return database_; }
+    // Throws db::Error when the connection object is gone.
+    Database& GetDatabase() const;
     const TransactionOptions& Options() const { return options_; }
     void SetOptions(const TransactionOptions& options) { options_ = options; }
 
@@ -53,7 +54,8 @@ signals:
 private:
     void End(bool commit);
 
-    Database& database_;
+    friend class Database;
+    Database* database_;
     QString name_;
     TransactionOptions options_;
     Firebird::ITransaction* handle_ = nullptr;

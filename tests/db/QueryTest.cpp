@@ -191,6 +191,42 @@ TEST_F(QueryTest, ViolationNamesItsConstraint)
     }
 }
 
+TEST_F(QueryTest, StoredProceduresExecuteAndSelect)
+{
+    db::ScriptRunner(Db()).Run(QStringLiteral(R"(
+        SET TERM ^ ;
+        CREATE PROCEDURE P_DOPPELT (N INTEGER, T VARCHAR(10))
+          RETURNS (ERGEBNIS INTEGER, TEXT VARCHAR(25))
+        AS
+        DECLARE VARIABLE I INTEGER = 0;
+        BEGIN
+          WHILE (I < 2) DO
+          BEGIN
+            I = I + 1;
+            ERGEBNIS = :N * I;
+            TEXT = :T || '/' || I;
+            SUSPEND;
+          END
+        END^
+        SET TERM ; ^
+    )"));
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query exec(tr, QStringLiteral("EXECUTE PROCEDURE P_DOPPELT(:N, :T)"));
+    exec.Param("N").SetInteger(21);
+    exec.Param("T").SetString(QStringLiteral("Öl"));
+    exec.Execute();
+    EXPECT_EQ(exec.Field("ERGEBNIS").AsInteger(), 21);
+    EXPECT_EQ(exec.Field("TEXT").AsString(), QStringLiteral("Öl/1"));
+
+    db::Query sel(tr, QStringLiteral("SELECT * FROM P_DOPPELT(:N, 'x')"));
+    sel.Param("N").SetInteger(5);
+    QList<int> werte;
+    for (sel.Open(); !sel.Eof(); sel.Next())
+        werte << sel.Field("ERGEBNIS").AsInteger();
+    EXPECT_EQ(werte, (QList<int>{5, 10}));
+}
+
 TEST(ParseParamsTest, LeavesQuotesAndCommentsAlone)
 {
     const auto p = db::ParseParams(

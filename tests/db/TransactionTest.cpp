@@ -1,3 +1,4 @@
+#include <DataSet.h>
 #include <Database.h>
 #include <EngineRoot.h>
 #include <Error.h>
@@ -132,6 +133,32 @@ TEST_F(TransactionTest, DisconnectRollsBackActiveTransactions)
     db::Query count(check, QStringLiteral("SELECT COUNT(*) FROM T_X"));
     count.Open();
     EXPECT_EQ(count.Field(0).AsInteger(), 0);
+}
+
+// Objects may outlive what they work on (owners free their members in any order): they refuse
+// to work, and nothing crashes.
+TEST_F(TransactionTest, ObjectsOutlivingTheirConnectionOrTransactionRefuseWork)
+{
+    auto own = std::make_unique<TestDatabase>();
+    auto tr = std::make_unique<db::Transaction>(own->Db(), QStringLiteral("TAListe"));
+    db::DataSet ds(*tr);
+    ds.SetSelectSQL(QStringLiteral("SELECT * FROM RDB$DATABASE"));
+    tr->Start();
+    ds.Open();
+    db::Query q(*tr, QStringLiteral("SELECT 1 FROM RDB$DATABASE"));
+    q.Open();
+    tr.reset();
+    EXPECT_FALSE(ds.Active());
+    EXPECT_THROW(ds.GetTransaction(), db::Error);
+    EXPECT_THROW(ds.Open(), db::Error);
+    EXPECT_THROW(q.Open(), db::Error);
+
+    db::Transaction orphan(own->Db());
+    orphan.Start();
+    own.reset();
+    EXPECT_FALSE(orphan.Active());
+    EXPECT_THROW(orphan.Start(), db::Error);
+    EXPECT_THROW(orphan.GetDatabase(), db::Error);
 }
 
 // A second process opens the same file with the embedded engine while this one holds it open.
