@@ -8,6 +8,7 @@
 #include <QMutex>
 
 #include <cxxabi.h>
+#include <typeinfo>
 #include <dlfcn.h>
 #include <execinfo.h>
 
@@ -102,13 +103,8 @@ std::vector<TCodeOrt> eigenerStack(void* const* addresses, int n)
         if (::dladdr(call, &info)) {
             if (info.dli_fname)
                 ort.Module = QFile::decodeName(info.dli_fname);
-            if (info.dli_sname) {
-                int status = 0;
-                std::unique_ptr<char, void (*)(void*)> demangled(
-                    abi::__cxa_demangle(info.dli_sname, nullptr, nullptr, &status), std::free);
-                ort.Procedure = ProzedurName(QString::fromLatin1(
-                    status == 0 && demangled ? demangled.get() : info.dli_sname));
-            }
+            if (info.dli_sname)
+                ort.Procedure = ProzedurName(Klartext(info.dli_sname));
         }
         // Without debug information the unit is the binary and the line unknown.
         ort.Unit = QFileInfo(ort.Module).fileName();
@@ -344,6 +340,19 @@ QString ProzedurName(const QString& signature)
         }
     }
     return head.trimmed();
+}
+
+QString Klartext(const char* symbol)
+{
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> decoded(
+        abi::__cxa_demangle(symbol, nullptr, nullptr, &status), std::free);
+    return QString::fromLatin1(status == 0 && decoded ? decoded.get() : symbol);
+}
+
+QString KlassenName(const std::exception& e)
+{
+    return Klartext(typeid(e).name());
 }
 
 }  // namespace ZRDebug

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <exception>
 #include <functional>
 #include <source_location>
 #include <vector>
@@ -70,6 +71,11 @@ using TStackQuelle = std::function<std::vector<TCodeOrt>()>;
 void SetStackQuelle(TStackQuelle quelle);
 // True for a frame of the platform's libraries (C and C++ run-time, Qt, test framework).
 bool IstBibliothek(const TCodeOrt& ort);
+
+// A compiler symbol as the source writes it; the symbol itself when it cannot be decoded.
+QString Klartext(const char* symbol);
+// The class name of an exception as error messages and traces show it.
+QString KlassenName(const std::exception& e);
 // The qualified procedure name of a compiler-given signature ("int A::f(int) const" -> "A::f").
 QString ProzedurName(const QString& signature);
 

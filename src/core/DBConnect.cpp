@@ -12,31 +12,19 @@
 #include <Process.h>
 #include <SystemInfo.h>
 #include <TerminalServer.h>
+#include <ZRDebug.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 
-#include <cxxabi.h>
-
-#include <cstdlib>
 #include <memory>
-#include <typeinfo>
 
 namespace {
 
 // The engine's "network request failed".
 constexpr long NetzwerkFehler = 335544721;
-
-QString klassenName(const std::exception& e)
-{
-    int status = 0;
-    const char* mangled = typeid(e).name();
-    std::unique_ptr<char, void (*)(void*)> demangled(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    return QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
-}
 
 QString fehlerText(const std::exception& e)
 {
@@ -163,7 +151,7 @@ bool TDBConnect::VerbindungVersuchen(db::Database& d, const db::ConnectParams& p
         return true;
     } catch (const std::exception& e) {
         letzterFehler_ = fehlerText(e);
-        letzteFehlerklasse_ = klassenName(e);
+        letzteFehlerklasse_ = ZRDebug::KlassenName(e);
         // A connection whose set-up failed after the attach is of no use.
         if (d.Connected()) {
             try {
@@ -197,7 +185,7 @@ bool TDBConnect::ServerUndBenutzerPruefen(const QString& pfad, QString& fehlerte
                 }
             }
         } catch (const std::exception& e) {
-            fehlertext = QStringLiteral("\r\rAufgetretener Fehler:\r") + klassenName(e) +
+            fehlertext = QStringLiteral("\r\rAufgetretener Fehler:\r") + ZRDebug::KlassenName(e) +
                          QLatin1Char('\r') + fehlerText(e);
             const auto* dbFehler = dynamic_cast<const db::Error*>(&e);
             if (!dbFehler)

@@ -23,25 +23,12 @@
 #include <QScreen>
 #include <QThread>
 
-#include <cxxabi.h>
-
-#include <typeinfo>
-
 namespace {
 
 const QString InitFehler = QStringLiteral(
     "Es ist ein Fehler bei der\rInitialisierung des Programms\rim Abschnitt >%1< aufgetreten.");
-const QString EndeFehler = QStringLiteral(
-    "Es ist ein Fehler beim\rBeenden des Programms\rim Abschnitt >%1< aufgetreten.");
-
-QString klassenName(const std::exception& e)
-{
-    int status = 0;
-    const char* mangled = typeid(e).name();
-    std::unique_ptr<char, void (*)(void*)> demangled(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    return QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
-}
+const QString EndeFehler =
+    QStringLiteral("Es ist ein Fehler beim\rBeenden des Programms\rim Abschnitt >%1< aufgetreten.");
 
 }  // namespace
 
@@ -84,7 +71,8 @@ void TProgInit::SetzeAbschnitt(const QString& name, bool trace)
 
 void TProgInit::ZeigeInitFehler(const QString& text, const std::exception& e)
 {
-    const QString fehler = klassenName(e) + QStringLiteral(": ") + QString::fromUtf8(e.what());
+    const QString fehler =
+        ZRDebug::KlassenName(e) + QStringLiteral(": ") + QString::fromUtf8(e.what());
     ZRDebug::DebugMsg(fehler);
     Tools::MeldungError(text + QLatin1Char('\r') + fehler);
 }
@@ -99,7 +87,8 @@ int TProgInit::Ausfuehren()
     QApplication::setApplicationDisplayName(Produkt::Titel);
     if (!InitProgramm()) {
         UpdateStarten();
-        const bool gewollt = zweiteInstanz_ || (parameter_ && parameter_->IsSwitch(QStringLiteral("DBUPDATE")));
+        const bool gewollt =
+            zweiteInstanz_ || (parameter_ && parameter_->IsSwitch(QStringLiteral("DBUPDATE")));
         return gewollt ? 0 : 1;
     }
     ZRDebug::DebugMsg(QStringLiteral("Init Objekt Application"));
@@ -126,14 +115,14 @@ bool TProgInit::InitProgramm()
         updateDatei_.clear();
 
         // A second start of the same user brings the first one to the front and ends silently.
-        appInstance_ = std::make_unique<platform::AppInstance>(
-            Produkt::MutexName + umgebung_.benutzerName().toUpper());
+        appInstance_ = std::make_unique<platform::AppInstance>(Produkt::MutexName +
+                                                               umgebung_.benutzerName().toUpper());
         if (appInstance_->anotherInstanceRuns()) {
             zweiteInstanz_ = true;
             return false;
         }
-        benutzerMutex_ = platform::InstanceGuard::tryAcquire(Produkt::MutexName
-                                                              + umgebung_.benutzerName().toUpper());
+        benutzerMutex_ = platform::InstanceGuard::tryAcquire(Produkt::MutexName +
+                                                             umgebung_.benutzerName().toUpper());
         if (!benutzerMutex_) {
             zweiteInstanz_ = true;
             return false;
@@ -155,11 +144,11 @@ bool TProgInit::InitProgramm()
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
         DMErzeugen();
         EinstellungenErzeugen(&DM()->Datenbank, QString());
-        platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/')
-                                    + Produkt::HilfeDatei);
+        platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/') +
+                                    Produkt::HilfeDatei);
         const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));
-        if (!dbUpdate && !parameter_->IsSwitch(QStringLiteral("DEBUG"))
-            && !parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
+        if (!dbUpdate && !parameter_->IsSwitch(QStringLiteral("DEBUG")) &&
+            !parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
             frmSplash_ = std::make_unique<TfrmSplash>();
             frmSplash_->show();
             frmSplash_->repaint();
@@ -179,8 +168,8 @@ bool TProgInit::InitProgramm()
 
 void TProgInit::InitProtokollierung()
 {
-    if (parameter_->IsSwitch(QStringLiteral("DEBUG"))
-        || parameter_->IsSwitch(QStringLiteral("PROTOKOLL")))
+    if (parameter_->IsSwitch(QStringLiteral("DEBUG")) ||
+        parameter_->IsSwitch(QStringLiteral("PROTOKOLL")))
         ZRDebug::SetDebugFile(false);
     if (umgebung_.jetzt().date().dayOfWeek() == 3)
         ZRDebug::DebugClear();
@@ -306,7 +295,7 @@ void TProgInit::UpdateStarten()
         return;
     benutzerMutex_.reset();
     const QString ordner = QDir::toNativeSeparators(platform::programFolder() + QLatin1Char('/'));
-    platform::startDetached(updateDatei_, {QStringLiteral("/SP-"), QStringLiteral("/SILENT"),
-                                           QStringLiteral("/NOICONS"),
-                                           QStringLiteral("/DIR=") + ordner});
+    platform::startDetached(updateDatei_,
+                            {QStringLiteral("/SP-"), QStringLiteral("/SILENT"),
+                             QStringLiteral("/NOICONS"), QStringLiteral("/DIR=") + ordner});
 }

@@ -24,8 +24,9 @@ TEST(BesamungConstTest, TableHoldsTheFixedStationsInTheirOrder)
                             "BVN", "",     "MEMMINGEN",   "RUW",      "VSTTZ"};
     QSet<QString> codes;
     for (int i = 0; i < BesamungConst::AnzahlStationen; ++i) {
-        if (!feste[i].isEmpty())
+        if (!feste[i].isEmpty()) {
             EXPECT_EQ(s[i].Code, feste[i]) << i;
+        }
         EXPECT_EQ(s[i].Code, s[i].Code.toUpper()) << i;
         EXPECT_FALSE(s[i].Name.isEmpty()) << i;
         EXPECT_FALSE(s[i].Kurzname.isEmpty()) << i;
@@ -55,7 +56,7 @@ TEST(BesamungFuncTest, StationIndexComparesExactly)
     EXPECT_EQ(index, 8);
     EXPECT_TRUE(BesamungFunc::StationIndex(BesamungConst::Stationen()[0].Code, index));
     EXPECT_EQ(index, 0);
-    for (const QString& falsch : {"ruw", "RUW ", "", "GRU", "XRUW"}) {
+    for (const QString falsch : {"ruw", "RUW ", "", "GRU", "XRUW"}) {
         index = 42;
         EXPECT_FALSE(BesamungFunc::StationIndex(falsch, index)) << falsch.toStdString();
         EXPECT_EQ(index, 42);
