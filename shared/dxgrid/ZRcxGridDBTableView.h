@@ -2,13 +2,32 @@
 
 #include "ZRcxGridTableView.h"
 
+namespace db {
+class DataSet;
+class DataSetModel;
+}  // namespace db
+
 class TZRBandedHeader;
 
-// The table view over a dataset's item model.
+// The table view over a dataset: one column per visible field, the dataset's current record is
+// the view's current row and the other way round. Layouts name the columns by their fields.
 class TZRcxGridDBTableView : public TZRcxGridTableView {
     Q_OBJECT
 public:
     explicit TZRcxGridDBTableView(QWidget* parent = nullptr);
+    ~TZRcxGridDBTableView() override;
+
+    db::DataSet* DataSet() const;
+    void SetDataSet(db::DataSet* dataSet);
+    db::DataSetModel* DataModel() const { return model_; }
+
+protected:
+    QString SpaltenName(int section) const override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    db::DataSetModel* model_;
+    bool folgen_ = false;
 };
 
 // The banded table view: a two-level header with bands over the columns.

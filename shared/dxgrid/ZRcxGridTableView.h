@@ -84,6 +84,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     // Takes over a column header of a derived view.
     void SetKopf(QHeaderView* kopf);
+    // The name of a column in layouts.
+    virtual QString SpaltenName(int section) const;
     // Section moves that a view allows (the banded view keeps columns inside their band).
     virtual void SpalteVerschoben(int logical, int oldVisual, int newVisual);
 
@@ -92,7 +94,6 @@ private:
     void SpaltenEinpassen(int festeSpalte = -1);
     void ZeilenhoehenPlanen();
     void ZeilenhoehenAnpassen();
-    QString SpaltenName(int section) const;
     void IndikatorMenue(const QPoint& pos);
 
     TZRcxGridTableOptionsView optionsView_;

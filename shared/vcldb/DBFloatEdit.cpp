@@ -1,0 +1,186 @@
+#include "DBFloatEdit.h"
+
+#include <Error.h>
+#include <Meldung.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <stdexcept>
+
+using FloatEditRegeln::Lesung;
+using FloatEditRegeln::Taste;
+
+TDBFloatEdit::TDBFloatEdit(QWidget* parent) : TDBZRBaseEdit(parent)
+{
+    // The system keeps German number conventions whatever the machine's locale.
+    bereich_.sep = QLatin1Char(',');
+    setAlignment(Qt::AlignRight);
+}
+
+void TDBFloatEdit::SetDigits(int digits)
+{
+    const auto wert = Value();
+    bereich_.digits = std::clamp(digits, 0, FloatEditRegeln::MaxDigits);
+    NeuZeigen(wert);
+}
+
+void TDBFloatEdit::NeuZeigen(std::optional<long double> wert)
+{
+    // A bound edit shows the field again (the text holds only the shown decimals).
+    if (Field() && Link().Active() && !Link().Modified())
+        DataChange();
+    else
+        SetValue(wert);
+}
+
+void TDBFloatEdit::SetMin(long double min)
+{
+    bereich_.min = std::min(min, bereich_.max);
+}
+
+void TDBFloatEdit::SetMax(long double max)
+{
+    bereich_.max = std::max(max, bereich_.min);
+}
+
+void TDBFloatEdit::SetFactor(long double factor)
+{
+    if (factor == 0)
+        throw std::invalid_argument("TDBFloatEdit: der Faktor darf nicht 0 sein.");
+    const auto wert = Value();
+    factor_ = factor;
+    NeuZeigen(wert);
+}
+
+std::optional<long double> TDBFloatEdit::Value() const
+{
+    FloatEditRegeln::Bereich offen = bereich_;
+    offen.min = -std::numeric_limits<long double>::max();
+    offen.max = std::numeric_limits<long double>::max();
+    offen.allowNull = true;
+    const Lesung l = FloatEditRegeln::Lesen(text(), offen);
+    if (l.art != Lesung::Zahl)
+        return std::nullopt;
+    return l.wert / factor_;
+}
+
+void TDBFloatEdit::SetValue(std::optional<long double> value)
+{
+    Zeigen(value ? std::optional<long double>(*value * factor_) : std::nullopt);
+}
+
+void TDBFloatEdit::Zeigen(std::optional<long double> angezeigt)
+{
+    // A stored value outside the range is shown as it is: the edit does not hide what is stored.
+    const QString neu = angezeigt
+                            ? FloatEditRegeln::ZahlText(*angezeigt, bereich_.digits, bereich_.sep)
+                            : QString();
+    if (neu != text())
+        setText(neu);
+}
+
+std::optional<long double> TDBFloatEdit::FeldWert() const
+{
+    const db::Field* f = Field();
+    if (!f || f->IsNull())
+        return std::nullopt;
+    return f->AsDouble();
+}
+
+void TDBFloatEdit::DataChange()
+{
+    if (!Field() || !Link().Active()) {
+        TDBZRBaseEdit::DataChange();
+        return;
+    }
+    // Setting the length again would drop the user's selection.
+    if (maxLength() != 32767)
+        setMaxLength(32767);
+    setAlignment(Qt::AlignRight);
+    SetValue(FeldWert());
+}
+
+void TDBFloatEdit::UpdateData()
+{
+    db::Field* f = Field();
+    if (!f)
+        return;
+    const Lesung l = FloatEditRegeln::Lesen(text(), bereich_);
+    switch (l.art) {
+        case Lesung::Leer:
+            f->SetNull();
+            return;
+        case Lesung::Zahl: {
+            const long double wert = l.wert / factor_;
+            if (f->IsNumeric() && f->DataType() != db::FieldType::Numeric &&
+                f->DataType() != db::FieldType::Float && f->DataType() != db::FieldType::Double)
+                f->SetInt64(qint64(std::llround(double(wert))));
+            else
+                f->SetDouble(double(wert));
+            return;
+        }
+        case Lesung::Unlesbar:
+        case Lesung::Ausserhalb:
+            throw db::Error(FloatEditRegeln::Fehlertext(l, bereich_));
+    }
+}
+
+void TDBFloatEdit::focusInEvent(QFocusEvent* event)
+{
+    TDBZRBaseEdit::focusInEvent(event);
+    if (!Link().Modified())
+        eintrittsText_ = text();
+}
+
+bool TDBFloatEdit::Verlassen_Schreiben()
+{
+    const Lesung l = FloatEditRegeln::Lesen(text(), bereich_);
+    if (l.art == Lesung::Unlesbar || l.art == Lesung::Ausserhalb) {
+        Tools::MeldungError(FloatEditRegeln::Fehlertext(l, bereich_));
+        setText(eintrittsText_);
+        Link().SetModified(false);
+        FokusZurueck();
+        return false;
+    }
+    return TDBZRBaseEdit::Verlassen_Schreiben();
+}
+
+void TDBFloatEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (EditCanModify()) {
+            setText(eintrittsText_);
+            Link().SetModified(false);
+        }
+        selectAll();
+        event->accept();
+        return;
+    }
+    const QString zeichen = event->text();
+    if (zeichen.isEmpty() || !zeichen.at(0).isPrint() ||
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        TDBZRBaseEdit::keyPressEvent(event);
+        return;
+    }
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int laenge = hasSelectedText() ? int(selectedText().size()) : 0;
+    const Taste t = FloatEditRegeln::Zeichen(text(), start, laenge, zeichen.at(0), bereich_);
+    event->accept();
+    if (!EditCanModify())
+        return;
+    switch (t.art) {
+        case Taste::Ablehnen:
+            QApplication::beep();
+            return;
+        case Taste::Ersetzen:
+            setText(t.text);
+            setSelection(t.selStart, t.selLen);
+            Link().SetModified();
+            return;
+        case Taste::Annehmen:
+            QLineEdit::keyPressEvent(event);
+            return;
+    }
+}

@@ -1,0 +1,101 @@
+#include "DBZRDateEdit.h"
+
+#include "ZRDateTools.h"
+
+#include <Error.h>
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QKeyEvent>
+#include <QStyle>
+
+namespace TZRDateField {
+
+void SetText(db::Field& field, const QString& text)
+{
+    FeldText::SetText(field, ZRDateTools::FormatDateNice(text));
+}
+
+}  // namespace TZRDateField
+
+TDBZRDateEdit::TDBZRDateEdit(QWidget* parent) : TDBZRBaseEdit(parent)
+{
+    resize(85, sizeHint().height());
+    QAction* knopf = addAction(style()->standardIcon(QStyle::SP_ArrowDown), TrailingPosition);
+    knopf->setToolTip(QStringLiteral("Kalender"));
+    connect(knopf, &QAction::triggered, this, &TDBZRDateEdit::KalenderOeffnen);
+}
+
+QDate TDBZRDateEdit::Date() const
+{
+    return ZRDateTools::DatumAusText(text());
+}
+
+bool TDBZRDateEdit::SetDate(const QDate& date)
+{
+    db::Field* f = Field();
+    if (!f || !EditCanModify())
+        return false;
+    setText(ZRDateTools::DatumText(date));
+    Link().SetModified();
+    selectAll();
+    return true;
+}
+
+void TDBZRDateEdit::KalenderOeffnen()
+{
+    if (!kalender_) {
+        kalender_ = new QCalendarWidget(this);
+        kalender_->setWindowFlags(Qt::Popup);
+        kalender_->setGridVisible(true);
+        connect(kalender_, &QCalendarWidget::clicked, this, [this](const QDate& d) {
+            kalender_->hide();
+            SetDate(d);
+            setFocus(Qt::PopupFocusReason);
+        });
+        connect(kalender_, &QCalendarWidget::activated, kalender_, &QCalendarWidget::clicked);
+    }
+    const QDate d = Date();
+    kalender_->setSelectedDate(d.isValid() ? d : ZRDateTools::Heute());
+    kalender_->move(mapToGlobal(QPoint(0, height())));
+    kalender_->show();
+    kalender_->setFocus(Qt::PopupFocusReason);
+}
+
+bool TDBZRDateEdit::Verlassen_Schreiben()
+{
+    const QString vollstaendig = ZRDateTools::FormatDateNice(text());
+    if (vollstaendig != text() && Link().Modified())
+        setText(vollstaendig);
+    return TDBZRBaseEdit::Verlassen_Schreiben();
+}
+
+void TDBZRDateEdit::keyPressEvent(QKeyEvent* event)
+{
+    const bool ohne =
+        (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
+    if (ohne && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
+                 event->key() == Qt::Key_F12)) {
+        event->accept();
+        if (!Field())
+            return;
+        QDate d;
+        if (event->key() == Qt::Key_F12) {
+            d = ZRDateTools::Heute();
+        } else {
+            d = Date();
+            if (!d.isValid())
+                d = ZRDateTools::Heute();
+            else
+                d = d.addDays(event->key() == Qt::Key_Up ? 1 : -1);
+        }
+        SetDate(d);
+        return;
+    }
+    if (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier) {
+        event->accept();
+        KalenderOeffnen();
+        return;
+    }
+    TDBZRBaseEdit::keyPressEvent(event);
+}

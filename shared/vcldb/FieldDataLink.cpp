@@ -1,0 +1,250 @@
+#include "FieldDataLink.h"
+
+#include "ZRDateTools.h"
+
+#include <Error.h>
+
+#include <QLocale>
+
+void TFieldDataLink::SetDataSource(db::DataSet* dataSet)
+{
+    if (dataSet == GetDataSet())
+        return;
+    SetDataSet(dataSet);
+    ActiveChanged();
+}
+
+void TFieldDataLink::SetDataField(const QString& name)
+{
+    if (name == fieldName_)
+        return;
+    fieldName_ = name;
+    modified_ = false;
+    EditingNeu();
+    DatenGeaendert();
+}
+
+db::Field* TFieldDataLink::GetField() const
+{
+    db::DataSet* ds = GetDataSet();
+    if (!ds || fieldName_.isEmpty())
+        return nullptr;
+    return ds->FindField(fieldName_);
+}
+
+void TFieldDataLink::SetReadOnly(bool on)
+{
+    readOnly_ = on;
+    EditingNeu();
+}
+
+bool TFieldDataLink::CanModify() const
+{
+    const db::Field* f = GetField();
+    if (readOnly_ || !f || f->ReadOnly || f->Calculated() || !Active())
+        return false;
+    const db::DataSet& ds = f->GetDataSet();
+    // An empty dataset edits by inserting, which it refuses itself when it cannot.
+    return ds.Modifiable() || (ds.State() == db::DataSetState::Browse && ds.IsEmpty());
+}
+
+bool TFieldDataLink::Edit()
+{
+    if (!CanModify())
+        return false;
+    if (!DataLink::Editing())
+        DataLink::Edit();
+    EditingNeu();
+    return editing_;
+}
+
+void TFieldDataLink::Reset()
+{
+    modified_ = false;
+    DatenGeaendert();
+}
+
+void TFieldDataLink::UpdateRecord()
+{
+    if (!modified_)
+        return;
+    if (OnUpdateData)
+        OnUpdateData();
+    modified_ = false;
+}
+
+void TFieldDataLink::ActiveChanged()
+{
+    modified_ = false;
+    EditingNeu();
+    if (OnActiveChange)
+        OnActiveChange();
+    DatenGeaendert();
+}
+
+void TFieldDataLink::DataSetChanged()
+{
+    modified_ = false;
+    EditingNeu();
+    DatenGeaendert();
+}
+
+void TFieldDataLink::DataSetScrolled()
+{
+    modified_ = false;
+    DatenGeaendert();
+}
+
+void TFieldDataLink::RecordChanged(db::Field* field)
+{
+    if (field && field != GetField())
+        return;
+    // The control's own write comes back here; it is then no longer pending.
+    modified_ = false;
+    DatenGeaendert();
+}
+
+void TFieldDataLink::EditingChanged()
+{
+    EditingNeu();
+}
+
+void TFieldDataLink::UpdateData()
+{
+    UpdateRecord();
+}
+
+void TFieldDataLink::DatenGeaendert()
+{
+    if (OnDataChange)
+        OnDataChange();
+}
+
+void TFieldDataLink::EditingNeu()
+{
+    const bool neu = DataLink::Editing() && CanModify();
+    if (neu == editing_)
+        return;
+    editing_ = neu;
+    if (OnEditingChange)
+        OnEditingChange();
+}
+
+namespace FeldText {
+
+namespace {
+
+QLocale Deutsch()
+{
+    QLocale l(QLocale::German, QLocale::Germany);
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
+
+[[noreturn]] void Ungueltig(const db::Field& field, const QString& text, const QString& art)
+{
+    throw db::Error(QStringLiteral("'%1' ist kein gültiger %2 für das Feld '%3'.")
+                        .arg(text, art, field.Label()));
+}
+
+}  // namespace
+
+QString EditText(const db::Field& field)
+{
+    const db::Value& v = field.AsValue();
+    if (v.IsNull())
+        return {};
+    switch (field.DataType()) {
+        case db::FieldType::Char: {
+            QString s = v.AsString();
+            while (s.endsWith(QLatin1Char(' ')))
+                s.chop(1);
+            return s;
+        }
+        case db::FieldType::Date:
+            return ZRDateTools::DatumText(v.AsDate());
+        default:
+            return db::Field::Format(v, field.DataType(), {});
+    }
+}
+
+void SetText(db::Field& field, const QString& text)
+{
+    const QString t = field.DataType() == db::FieldType::Char ||
+                              field.DataType() == db::FieldType::VarChar ||
+                              field.DataType() == db::FieldType::TextBlob
+                          ? text
+                          : text.trimmed();
+    if (t.isEmpty()) {
+        field.SetNull();
+        return;
+    }
+    bool ok = false;
+    switch (field.DataType()) {
+        case db::FieldType::SmallInt:
+        case db::FieldType::Integer:
+        case db::FieldType::BigInt: {
+            const qlonglong n = Deutsch().toLongLong(t, &ok);
+            if (!ok)
+                Ungueltig(field, t, QStringLiteral("ganzzahliger Wert"));
+            field.SetInt64(n);
+            return;
+        }
+        case db::FieldType::Numeric:
+        case db::FieldType::Float:
+        case db::FieldType::Double: {
+            const double d = Deutsch().toDouble(t, &ok);
+            if (!ok)
+                Ungueltig(field, t, QStringLiteral("Zahlenwert"));
+            field.SetDouble(d);
+            return;
+        }
+        case db::FieldType::Date: {
+            const QDate d = ZRDateTools::DatumAusText(t);
+            if (!d.isValid())
+                Ungueltig(field, t, QStringLiteral("Datumswert"));
+            field.SetDate(d);
+            return;
+        }
+        case db::FieldType::Timestamp: {
+            const QDate d = ZRDateTools::DatumAusText(t);
+            if (!d.isValid())
+                Ungueltig(field, t, QStringLiteral("Datumswert"));
+            field.SetDateTime(QDateTime(d, QTime(0, 0)));
+            return;
+        }
+        default:
+            if (field.Size > 0 && t.size() > field.Size)
+                throw db::Error(QStringLiteral("Der Text für das Feld '%1' ist länger als %2 "
+                                               "Zeichen.")
+                                    .arg(field.Label())
+                                    .arg(field.Size));
+            field.SetString(t);
+    }
+}
+
+bool IsValidChar(const db::Field& field, QChar ch)
+{
+    switch (field.DataType()) {
+        case db::FieldType::SmallInt:
+        case db::FieldType::Integer:
+        case db::FieldType::BigInt:
+            return ch.isDigit() || ch == QLatin1Char('+') || ch == QLatin1Char('-');
+        case db::FieldType::Numeric:
+        case db::FieldType::Float:
+        case db::FieldType::Double:
+            return ch.isDigit() || QStringLiteral("+-,.eE").contains(ch);
+        case db::FieldType::Date:
+        case db::FieldType::Timestamp:
+            return ch.isDigit() || QStringLiteral(".,-/ ").contains(ch);
+        default:
+            return true;
+    }
+}
+
+Qt::Alignment Alignment(const db::Field& field)
+{
+    return field.IsNumeric() ? Qt::AlignRight : Qt::AlignLeft;
+}
+
+}  // namespace FeldText

@@ -1,0 +1,131 @@
+#include "VcldbFixture.h"
+
+#include <DBZRBaseEdit.h>
+#include <DBZRDateEdit.h>
+#include <ZRDateTools.h>
+
+#include <QCalendarWidget>
+#include <QSignalSpy>
+
+class DBEditTest : public VcldbTest {
+protected:
+    template <class E>
+    E* Edit(const char* feld)
+    {
+        auto* e = new E(form_.get());
+        e->SetDataSource(ds_.get());
+        e->SetDataField(QString::fromUtf8(feld));
+        Zeigen();
+        return e;
+    }
+    void SetUp() override
+    {
+        VcldbTest::SetUp();
+        ZRDateTools::SetHeuteQuelle([] { return QDate(2026, 12, 10); });
+    }
+    void TearDown() override
+    {
+        ZRDateTools::SetHeuteQuelle({});
+        VcldbTest::TearDown();
+    }
+};
+
+TEST_F(DBEditTest, FollowsTheDatasetAndWritesOnLeaving)
+{
+    auto* e = Edit<TDBZRBaseEdit>("NAME");
+    EXPECT_EQ(e->text(), QStringLiteral("Berta"));
+    EXPECT_EQ(e->maxLength(), 20);
+    EXPECT_TRUE(e->isReadOnly());
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("Anna"));
+    EXPECT_FALSE(e->isReadOnly());
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(e->text(), QStringLiteral("Berta"));
+    EXPECT_EQ(e->selectedText(), QStringLiteral("Berta"));
+    QTest::keyClicks(e, QStringLiteral("Clara"));
+    Verlassen();
+    EXPECT_EQ(Gespeichert("NAME").toString(), QStringLiteral("Clara"));
+    EXPECT_TRUE(e->isReadOnly());
+
+    ds_->Next();
+    EXPECT_TRUE(e->text().isEmpty());
+    ds_->Close();
+    EXPECT_TRUE(e->text().isEmpty());
+}
+
+TEST_F(DBEditTest, FailedWriteKeepsTheFocusAndSelectsTheText)
+{
+    auto* e = Edit<TDBZRBaseEdit>("DATUM");
+    EXPECT_EQ(e->text(), QStringLiteral("01.03.2024"));
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("31.2.2024"));
+    boxen_->AnswerWith(Tools::mrOk);
+    QSignalSpy verlassen(e, &TDBZRBaseEdit::Verlassen);
+    Verlassen();
+    ASSERT_EQ(boxen_->Shown().size(), 1);
+    EXPECT_TRUE(boxen_->Shown()[0].text.contains(QStringLiteral("31.2.2024")));
+    EXPECT_EQ(form_->focusWidget(), e);
+    EXPECT_EQ(e->selectedText(), QStringLiteral("31.2.2024"));
+    EXPECT_EQ(verlassen.count(), 0);
+    EXPECT_EQ(ds_->FieldByName(QStringLiteral("DATUM")).AsDate(), QDate(2024, 3, 1));
+}
+
+TEST_F(DBEditTest, DateEditCompletesShortEntries)
+{
+    auto* e = Edit<TDBZRDateEdit>("DATUM");
+    const struct {
+        const char* eingabe;
+        QDate datum;
+    } faelle[] = {
+        {"1.2.", QDate(2026, 2, 1)},
+        {"010224", QDate(2024, 2, 1)},
+        {"1.2.24", QDate(2024, 2, 1)},
+        {"15", QDate(2026, 12, 15)},
+    };
+    for (const auto& f : faelle) {
+        Fokus(e);
+        e->selectAll();
+        QTest::keyClicks(e, QString::fromUtf8(f.eingabe));
+        Verlassen();
+        EXPECT_EQ(e->text(), f.datum.toString(QStringLiteral("dd.MM.yyyy"))) << f.eingabe;
+        EXPECT_EQ(Gespeichert("DATUM").toDate(), f.datum) << f.eingabe;
+    }
+}
+
+TEST_F(DBEditTest, DateEditStepsDaysAndSetsToday)
+{
+    auto* e = Edit<TDBZRDateEdit>("DATUM");
+    Fokus(e);
+    QTest::keyClick(e, Qt::Key_Up);
+    EXPECT_EQ(e->text(), QStringLiteral("02.03.2024"));
+    QTest::keyClick(e, Qt::Key_Down);
+    QTest::keyClick(e, Qt::Key_Down);
+    EXPECT_EQ(e->text(), QStringLiteral("29.02.2024"));
+    Verlassen();
+    EXPECT_EQ(Gespeichert("DATUM").toDate(), QDate(2024, 2, 29));
+    Fokus(e);
+    QTest::keyClick(e, Qt::Key_F12);
+    Verlassen();
+    EXPECT_EQ(Gespeichert("DATUM").toDate(), QDate(2026, 12, 10));
+
+    // The calendar of an empty field opens on today.
+    ds_->Next();
+    e->KalenderOeffnen();
+    EXPECT_EQ(e->Kalender()->selectedDate(), QDate(2026, 12, 10));
+    e->Kalender()->hide();
+}
+
+TEST_F(DBEditTest, DateEditOnReadOnlyDatasetDoesNotChange)
+{
+    ds_->Close();
+    ds_->SetModifySQL({});
+    ds_->Open();
+    auto* e = Edit<TDBZRDateEdit>("DATUM");
+    Fokus(e);
+    QTest::keyClick(e, Qt::Key_Up);
+    QTest::keyClick(e, Qt::Key_F12);
+    EXPECT_EQ(e->text(), QStringLiteral("01.03.2024"));
+    EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
+}

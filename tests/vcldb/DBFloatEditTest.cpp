@@ -1,0 +1,155 @@
+#include "VcldbFixture.h"
+
+#include <DBFloatEdit.h>
+#include <Error.h>
+
+#include <QSignalSpy>
+
+class DBFloatEditTest : public VcldbTest {
+protected:
+    TDBFloatEdit* Edit(const char* feld, int digits, long double min, long double max)
+    {
+        auto* e = new TDBFloatEdit(form_.get());
+        e->SetDigits(digits);
+        e->SetMin(min);
+        e->SetMax(max);
+        e->SetDataSource(ds_.get());
+        e->SetDataField(QString::fromUtf8(feld));
+        Zeigen();
+        return e;
+    }
+};
+
+TEST_F(DBFloatEditTest, TypesNumbersWithCommaWithinDigits)
+{
+    TDBFloatEdit* e = Edit("MENGE", 2, 0, 100);
+    EXPECT_EQ(e->text(), QStringLiteral("5,00"));
+    EXPECT_TRUE(e->isReadOnly());
+    Fokus(e);
+    e->selectAll();
+    // "-" is refused with Min 0, the third decimal and a second comma too.
+    QTest::keyClicks(e, QStringLiteral("-12,3,45"));
+    EXPECT_EQ(e->text(), QStringLiteral("12,34"));
+    EXPECT_EQ(ds_->State(), db::DataSetState::Edit);
+    QSignalSpy verlassen(e, &TDBZRBaseEdit::Verlassen);
+    Verlassen();
+    EXPECT_EQ(verlassen.count(), 1);
+    EXPECT_EQ(e->text(), QStringLiteral("12,34"));
+    EXPECT_DOUBLE_EQ(Gespeichert("MENGE").toDouble(), 12.34);
+}
+
+TEST_F(DBFloatEditTest, EntryOutsideTheRangeIsRefusedAndThePreviousValueComesBack)
+{
+    TDBFloatEdit* e = Edit("MENGE", 2, 0, 100);
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("150"));
+    boxen_->AnswerWith(Tools::mrOk);
+    QSignalSpy verlassen(e, &TDBZRBaseEdit::Verlassen);
+    Verlassen();
+    ASSERT_EQ(boxen_->Shown().size(), 1);
+    EXPECT_TRUE(boxen_->Shown()[0].text.contains(QStringLiteral("von 0,00 bis 100,00")));
+    EXPECT_EQ(boxen_->Shown()[0].type, Tools::mtError);
+    EXPECT_EQ(form_->focusWidget(), e);
+    EXPECT_EQ(e->text(), QStringLiteral("5,00"));
+    EXPECT_EQ(e->selectedText(), QStringLiteral("5,00"));
+    EXPECT_EQ(verlassen.count(), 0);
+    EXPECT_DOUBLE_EQ(ds_->FieldByName(QStringLiteral("MENGE")).AsDouble(), 5.0);
+
+    // A form that posts while the wrong entry is still in the edit gets the same refusal.
+    QTest::keyClicks(e, QStringLiteral("150"));
+    EXPECT_THROW(ds_->Post(), db::Error);
+    EXPECT_EQ(ds_->State(), db::DataSetState::Edit);
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(e->text(), QStringLiteral("5,00"));
+    EXPECT_DOUBLE_EQ(Gespeichert("MENGE").toDouble(), 5.0);
+}
+
+TEST_F(DBFloatEditTest, EmptiedFieldStoresNullOnlyWithAllowNull)
+{
+    TDBFloatEdit* e = Edit("MENGE", 2, 1, 100);
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Delete);
+    Verlassen();
+    EXPECT_TRUE(e->text().isEmpty());
+    EXPECT_TRUE(Gespeichert("MENGE").isNull());
+
+    // Without AllowNull the empty text means 0, which lies outside 1 .. 100 here.
+    e->SetAllowNull(false);
+    ds_->MoveTo(0);
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("7"));
+    Verlassen();
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Backspace);
+    boxen_->AnswerWith(Tools::mrOk);
+    Verlassen();
+    EXPECT_EQ(boxen_->Shown().size(), 1);
+    EXPECT_EQ(e->text(), QStringLiteral("7,00"));
+    EXPECT_DOUBLE_EQ(Gespeichert("MENGE").toDouble(), 7.0);
+}
+
+TEST_F(DBFloatEditTest, MinusAndSeparatorAloneBecomeAZero)
+{
+    TDBFloatEdit* e = Edit("MENGE", 1, -10, 10);
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("-"));
+    EXPECT_EQ(e->text(), QStringLiteral("-0"));
+    EXPECT_EQ(e->selectedText(), QStringLiteral("0"));
+    QTest::keyClicks(e, QStringLiteral("5"));
+    EXPECT_EQ(e->text(), QStringLiteral("-5"));
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral(","));
+    EXPECT_EQ(e->text(), QStringLiteral("0,0"));
+    EXPECT_EQ(e->selectedText(), QStringLiteral("0"));
+    QTest::keyClicks(e, QStringLiteral("5"));
+    Verlassen();
+    EXPECT_DOUBLE_EQ(Gespeichert("MENGE").toDouble(), 0.5);
+}
+
+TEST_F(DBFloatEditTest, FactorScalesTheShownValue)
+{
+    Sql("UPDATE T_VCL SET MENGE = 0.25 WHERE ID = 1");
+    ds_->Refresh();
+    TDBFloatEdit* e = Edit("MENGE", 1, 0, 1000);
+    e->SetFactor(100);
+    EXPECT_EQ(e->text(), QStringLiteral("25,0"));
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("30"));
+    Verlassen();
+    EXPECT_EQ(e->text(), QStringLiteral("30,0"));
+    EXPECT_DOUBLE_EQ(Gespeichert("MENGE").toDouble(), 0.3);
+    e->SetDigits(25);
+    EXPECT_EQ(e->Digits(), 18);
+}
+
+TEST_F(DBFloatEditTest, EscapeBringsBackTheEntryValue)
+{
+    TDBFloatEdit* e = Edit("ANZAHL", 0, 0, 99);
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("4,"));  // no separator without decimals
+    EXPECT_EQ(e->text(), QStringLiteral("4"));
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(e->text(), QStringLiteral("7"));
+    EXPECT_EQ(e->selectedText(), QStringLiteral("7"));
+    Verlassen();
+    EXPECT_EQ(Gespeichert("ANZAHL").toInt(), 7);
+}
+
+TEST_F(DBFloatEditTest, ReadOnlyDatasetTakesNoTyping)
+{
+    ds_->Close();
+    ds_->SetModifySQL({});
+    ds_->Open();
+    TDBFloatEdit* e = Edit("MENGE", 2, 0, 100);
+    Fokus(e);
+    QTest::keyClicks(e, QStringLiteral("9"));
+    EXPECT_EQ(e->text(), QStringLiteral("5,00"));
+    EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
+}
