@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace db {
+class DataSet;
+}
+
+// The search edit over a dataset. Home, End, Up and Down move the dataset's record (or raise
+// OnFirst, OnLast, OnPrior, OnNext when connected); Enter raises OnSelect. Text the user types
+// (not text set by the program) filters: OnBeforeFilter lets the form take the new text, then,
+// with the dataset's controls held and the hourglass shown, OnFilter switches the filter on for a
+// non-blank text and off for a blank one; OnAfterFilter follows.
+//
+// The dataset has no filter of its own, so the form applies it in OnFilter (for example by
+// opening the dataset again with a condition on the text).
+class TZRFilterEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TZRFilterEdit(QWidget* parent = nullptr);
+
+    db::DataSet* DataSet() const { return dataSet_; }
+    void SetDataSet(db::DataSet* dataSet) { dataSet_ = dataSet; }
+
+    void DoFirst();
+    void DoLast();
+    void DoNext();
+    void DoPrior();
+
+signals:
+    void OnSelect(TZRFilterEdit* sender);
+    void OnFirst(TZRFilterEdit* sender);
+    void OnLast(TZRFilterEdit* sender);
+    void OnNext(TZRFilterEdit* sender);
+    void OnPrior(TZRFilterEdit* sender);
+    void OnBeforeFilter(TZRFilterEdit* sender);
+    void OnFilter(TZRFilterEdit* sender, bool an);
+    void OnAfterFilter(TZRFilterEdit* sender);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool Offen() const;
+    void TextGeaendert();
+    // Raises the event when a form listens to it; otherwise moves the dataset itself.
+    template <class Signal, class Bewegung>
+    void Navigieren(Signal signal, Bewegung bewegung);
+
+    db::DataSet* dataSet_ = nullptr;
+    bool getippt_ = false;
+};
