@@ -10,7 +10,7 @@ mkdir -p "$CCACHE_DIR" 2>/dev/null || export CCACHE_DIR=$HOME/.cache/bovantis-cc
 export CCACHE_BASEDIR=$top
 export CCACHE_NOHASHDIR=1
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
-ccache --max-size=5G >/dev/null 2>&1 || true
+ccache --max-size=20G >/dev/null 2>&1 || true
 
 # Ninja's moc step does not notice headers that arrive in a globbed folder; let it look again
 # every time (it only regenerates what changed).
