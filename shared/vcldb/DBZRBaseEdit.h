@@ -47,7 +47,6 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-    bool Fokussiert() const { return focused_; }
     // Returns the focus to the control after a refused value.
     void FokusZurueck();
 

@@ -4,6 +4,8 @@
 #include <DBZRDateEdit.h>
 #include <ZRDateTools.h>
 
+#include <Error.h>
+
 #include <QCalendarWidget>
 #include <QSignalSpy>
 
@@ -128,4 +130,16 @@ TEST_F(DBEditTest, DateEditOnReadOnlyDatasetDoesNotChange)
     QTest::keyClick(e, Qt::Key_F12);
     EXPECT_EQ(e->text(), QStringLiteral("01.03.2024"));
     EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
+}
+
+TEST_F(DBEditTest, DateFieldTakesShortTexts)
+{
+    ds_->Edit();
+    db::Field& datum = ds_->FieldByName(QStringLiteral("DATUM"));
+    TZRDateField::SetText(datum, QStringLiteral("1.2."));
+    EXPECT_EQ(datum.AsDate(), QDate(2026, 2, 1));
+    EXPECT_THROW(TZRDateField::SetText(datum, QStringLiteral("30.2.")), db::Error);
+    EXPECT_EQ(datum.AsDate(), QDate(2026, 2, 1));
+    TZRDateField::SetText(datum, {});
+    EXPECT_TRUE(datum.IsNull());
 }
