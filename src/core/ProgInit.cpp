@@ -3,6 +3,7 @@
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
+#include "ProgDatum.h"
 #include "Produkt.h"
 #include "Splash.h"
 
@@ -16,6 +17,8 @@
 #include <Process.h>
 #include <SystemInfo.h>
 #include <ZRDebug.h>
+#include <ZRDateTools.h>
+#include <ZRcxGridLayout.h>
 
 #include <QApplication>
 #include <QDir>
@@ -144,6 +147,10 @@ bool TProgInit::InitProgramm()
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
         DMErzeugen();
         EinstellungenErzeugen(&DM()->Datenbank, QString());
+        // The shared controls learn the program's today and keep grid layouts in the
+        // workstation's INI file.
+        ZRDateTools::SetHeuteQuelle(ProgDatum::Heute);
+        ZRcxGrid::SetZRcxGridLayoutIniFile(Einstellungen()->IniDateipfad());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/') +
                                     Produkt::HilfeDatei);
         const bool dbUpdate = parameter_->IsSwitch(QStringLiteral("DBUPDATE"));

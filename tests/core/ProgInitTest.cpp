@@ -4,6 +4,11 @@
 #include <Meldung.h>
 #include <ParamLst.h>
 #include <Tools.h>
+#include <ZRDateTools.h>
+#include <ZRcxGridLayout.h>
+
+#include <Grundeinstellungen.h>
+#include <ProgDatum.h>
 
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
@@ -159,6 +164,17 @@ TEST_F(ProgInitTest, SwitchesDecideMainWindowAndEnd)
                   "Das Update wurde abgeschlossen.\rZR Bovantis wird nun wieder gestartet.");
         EXPECT_TRUE(prog.HauptfensterZeigen());
     }
+}
+
+TEST_F(ProgInitTest, SharedControlsFollowTheProgramsTodayAndIniFile)
+{
+    TProgInit prog(umgebung({"-DEBUG"}));
+    ASSERT_TRUE(prog.InitProgramm());
+    ProgDatum::HeuteSetzen(QDate(2025, 2, 28));
+    EXPECT_EQ(ZRDateTools::Heute(), QDate(2025, 2, 28));
+    ProgDatum::HeuteSetzen(QDate());
+    EXPECT_EQ(ZRcxGrid::ZRcxGridLayoutIniFile(), Einstellungen()->IniDateipfad());
+    EXPECT_TRUE(ZRcxGrid::ZRcxGridLayoutIniFile().startsWith(runtime.path()));
 }
 
 TEST_F(ProgInitTest, SplashStaysAtLeastOneSecond)
