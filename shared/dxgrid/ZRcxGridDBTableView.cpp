@@ -8,15 +8,18 @@
 #include <Meldung.h>
 
 TZRcxGridDBTableView::TZRcxGridDBTableView(QWidget* parent)
-    : TZRcxGridTableView(parent), model_(new db::DataSetModel(nullptr, this))
+    : TZRcxGridTableView(parent),
+      model_(new db::DataSetModel(nullptr, this)),
+      controller_(new TZRcxGridDataController(this))
 {
-    setModel(model_);
+    controller_->setSourceModel(model_);
+    setModel(controller_);
     connect(model_, &db::DataSetModel::CurrentRowChanged, this, [this](int row) {
         if (folgen_)
             return;
         folgen_ = true;
         const int spalte = currentIndex().isValid() ? currentIndex().column() : 0;
-        setCurrentIndex(row >= 0 ? model_->index(row, spalte) : QModelIndex());
+        setCurrentIndex(row >= 0 ? controller_->index(row, spalte) : QModelIndex());
         folgen_ = false;
     });
 }
@@ -32,14 +35,20 @@ void TZRcxGridDBTableView::SetDataSet(db::DataSet* dataSet)
 {
     model_->SetDataSet(dataSet);
     if (dataSet && dataSet->Active() && dataSet->RecNo() >= 0)
-        setCurrentIndex(model_->index(dataSet->RecNo(), 0));
+        setCurrentIndex(controller_->index(dataSet->RecNo(), 0));
+}
+
+int TZRcxGridDBTableView::CreateCheckColumn(const QString& name, const QString& caption,
+                                            int position)
+{
+    return controller_->CreateCheckColumn(name, caption, position);
 }
 
 QString TZRcxGridDBTableView::SpaltenName(int section) const
 {
-    const int feld = model_->FieldIndex(section);
+    const int feld = model_->FieldIndex(controller_->SourceColumn(section));
     db::DataSet* ds = DataSet();
-    if (model() != model_ || feld < 0 || !ds)
+    if (model() != controller_ || feld < 0 || !ds)
         return TZRcxGridTableView::SpaltenName(section);
     return ds->Fields(feld).FieldName();
 }
@@ -56,7 +65,7 @@ void TZRcxGridDBTableView::currentChanged(const QModelIndex& current, const QMod
         ds->MoveTo(current.row());
     } catch (const db::Error& e) {
         Tools::MeldungError(e.Message());
-        setCurrentIndex(model_->index(ds->RecNo(), current.column()));
+        setCurrentIndex(controller_->index(ds->RecNo(), current.column()));
     }
     folgen_ = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZRcxGridDataController.h"
 #include "ZRcxGridTableView.h"
 
 namespace db {
@@ -11,6 +12,9 @@ class TZRBandedHeader;
 
 // The table view over a dataset: one column per visible field, the dataset's current record is
 // the view's current row and the other way round. Layouts name the columns by their fields.
+// Unbound check-box columns hold a Boolean per record index in the view, not in the dataset:
+//     const int auswahl = view->CreateCheckColumn("ListeViewAuswahl", QString(), 0);
+//     view->DataController()->SetValues(recordIndex, auswahl, true);
 class TZRcxGridDBTableView : public TZRcxGridTableView {
     Q_OBJECT
 public:
@@ -20,6 +24,10 @@ public:
     db::DataSet* DataSet() const;
     void SetDataSet(db::DataSet* dataSet);
     db::DataSetModel* DataModel() const { return model_; }
+    TZRcxGridDataController* DataController() const { return controller_; }
+    // Adds an unbound Boolean check-box column at `position` among the columns; returns its
+    // column. Its values are dropped when the dataset reopens or gains or loses records.
+    int CreateCheckColumn(const QString& name, const QString& caption, int position);
 
 protected:
     QString SpaltenName(int section) const override;
@@ -27,6 +35,7 @@ protected:
 
 private:
     db::DataSetModel* model_;
+    TZRcxGridDataController* controller_;
     bool folgen_ = false;
 };
 

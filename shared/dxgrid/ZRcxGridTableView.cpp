@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
@@ -50,6 +51,13 @@ protected:
     }
 };
 
+// A cell that is nothing but a check box (an unbound Boolean column).
+bool NurKaestchen(const QModelIndex& index)
+{
+    return (index.flags() & Qt::ItemIsUserCheckable) && index.data(Qt::CheckStateRole).isValid() &&
+           !index.data(Qt::DisplayRole).isValid();
+}
+
 }  // namespace
 
 TZRcxGridCellDelegate::TZRcxGridCellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
@@ -82,7 +90,64 @@ void TZRcxGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
         if (done)
             return;
     }
+    if (NurKaestchen(index)) {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        QStyleOptionViewItem box = opt;
+        opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        box.rect = CheckRect(box);
+        box.state &= ~(QStyle::State_On | QStyle::State_Off | QStyle::State_NoChange |
+                       QStyle::State_HasFocus);
+        box.state |= box.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
+        return;
+    }
     QStyledItemDelegate::paint(painter, option, index);
+}
+
+QRect TZRcxGridCellDelegate::CheckRect(const QStyleOptionViewItem& option)
+{
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const QSize groesse(style->pixelMetric(QStyle::PM_IndicatorWidth, &option, widget),
+                        style->pixelMetric(QStyle::PM_IndicatorHeight, &option, widget));
+    return QStyle::alignedRect(option.direction, Qt::AlignCenter, groesse, option.rect);
+}
+
+bool TZRcxGridCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                        const QStyleOptionViewItem& option,
+                                        const QModelIndex& index)
+{
+    if (!NurKaestchen(index) || !(index.flags() & Qt::ItemIsEnabled))
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    switch (event->type()) {
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+            // The press is left to the view, so that the row becomes current as with any click.
+            const auto* maus = static_cast<QMouseEvent*>(event);
+            if (maus->button() != Qt::LeftButton ||
+                !CheckRect(option).contains(maus->position().toPoint()))
+                return false;
+            // The second click of a double click toggles on its release; the double click
+            // itself neither toggles nor opens the record.
+            if (event->type() == QEvent::MouseButtonDblClick)
+                return true;
+            break;
+        }
+        case QEvent::KeyPress: {
+            const int taste = static_cast<QKeyEvent*>(event)->key();
+            if (taste != Qt::Key_Space && taste != Qt::Key_Select)
+                return false;
+            break;
+        }
+        default:
+            return false;
+    }
+    const bool an = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return model->setData(index, an ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
 }
 
 TZRcxGridTableView::TZRcxGridTableView(QWidget* parent)

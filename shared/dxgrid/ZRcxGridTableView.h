@@ -12,7 +12,8 @@
 class QPainter;
 
 // A cell painter that forms may take over (the custom-draw event of a view): the handler draws the
-// cell and sets `done`; otherwise the cell is drawn as usual.
+// cell and sets `done`; otherwise the cell is drawn as usual. A check-box cell without text shows
+// its box centred; a click on the box or Space on the cell toggles it.
 class TZRcxGridCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -26,6 +27,10 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
+    // Where the box of a check-box cell is drawn: centred in the cell.
+    static QRect CheckRect(const QStyleOptionViewItem& option);
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;

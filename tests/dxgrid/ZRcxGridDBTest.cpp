@@ -1,4 +1,5 @@
 #include <ZRDBcxGrid.h>
+#include <ZRcxGrid.h>
 #include <ZRcxGridDBTableView.h>
 
 #include <DataSet.h>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -151,4 +153,81 @@ TEST_F(ZRcxGridDBTest, DISABLED_BenchmarkFirstRowsOfALongList)
     std::printf("dataset open (%d rows): %.1f ms\n", Zeilen, oeffnen / 1e6);
     std::printf("grid shows its first rows: %.1f ms after the open began\n", gezeigt / 1e6);
     std::printf("20 scroll steps over the list: %.1f ms\n", rollen / 1e6);
+}
+
+// An unbound check-box column keeps its ticks per record index in the view: clicks and Space
+// toggle them, the dataset stays untouched, and they last as long as the records keep their
+// indices.
+TEST_F(ZRcxGridDBTest, UnboundCheckColumnKeepsTicksPerRecord)
+{
+    Fuellen(4);
+    ds_->SetSelectSQL(QStringLiteral("SELECT ID, S1 FROM T_GRID ORDER BY ID"));
+    ds_->SetModifySQL(QStringLiteral("UPDATE T_GRID SET S1 = :S1 WHERE ID = :OLD_ID"));
+    ds_->Open();
+    TZRDBcxGrid grid;
+    auto* view = static_cast<TZRcxGridDBTableView*>(grid.ActiveView());
+    view->setObjectName(QStringLiteral("MeldungenView"));
+    view->SetDataSet(ds_.get());
+    const int melden =
+        view->CreateCheckColumn(QStringLiteral("Melden"), QStringLiteral("Melden"), 0);
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+
+    TZRcxGridDataController* dc = view->DataController();
+    ASSERT_EQ(melden, 0);
+    ASSERT_EQ(view->model()->columnCount(), 3);
+    EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Melden"));
+    EXPECT_EQ(view->model()->index(1, 1).data().toInt(), 2) << "the fields follow the check column";
+    const ZRcxGrid::Layout layout = view->AktuellesLayout();
+    ASSERT_EQ(layout.size(), 3);
+    EXPECT_EQ(layout[0].name, QStringLiteral("Melden"));
+    EXPECT_EQ(layout[1].name, QStringLiteral("ID"));
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_FALSE(dc->Values(r, melden).isValid()) << r;
+        EXPECT_EQ(view->model()->index(r, melden).data(Qt::CheckStateRole), Qt::Unchecked) << r;
+    }
+
+    const auto klick = [&](int row, int column) {
+        const QRect zelle = view->visualRect(view->model()->index(row, column));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, zelle.center());
+    };
+    klick(2, melden);
+    EXPECT_EQ(dc->Values(2, melden), QVariant(true));
+    EXPECT_EQ(ds_->RecNo(), 2) << "the clicked row becomes the current record";
+    EXPECT_EQ(ds_->State(), db::DataSetState::Browse) << "the tick is not the dataset's";
+    klick(2, melden);
+    EXPECT_EQ(dc->Values(2, melden), QVariant(false));
+    QTest::keyClick(view, Qt::Key_Space);
+    EXPECT_EQ(dc->Values(2, melden), QVariant(true));
+    QTest::keyClick(view, Qt::Key_Down);
+    ASSERT_EQ(ds_->RecNo(), 3);
+    QTest::keyClick(view, Qt::Key_Space);
+    EXPECT_EQ(dc->Values(3, melden), QVariant(true));
+    klick(0, 1);
+    EXPECT_FALSE(dc->Values(0, melden).isValid()) << "a click beside the column ticks nothing";
+    EXPECT_EQ(ds_->RecNo(), 0);
+
+    dc->SetValues(1, melden, false);
+    ZRcxGrid::ToggleBooleanCell(*view->model(), melden, view);
+    const QList<QVariant> erwartet{false, true, false, false};
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(dc->Values(r, melden), erwartet[r]) << r;
+    EXPECT_THROW(dc->Values(4, melden), std::out_of_range);
+    EXPECT_THROW(dc->SetValues(0, melden, QStringLiteral("T")), std::runtime_error);
+
+    // A posted record keeps every record where it was, and so the ticks.
+    ds_->MoveTo(3);
+    ds_->Edit();
+    ds_->FieldByName(QStringLiteral("S1")).SetValue(QStringLiteral("geändert"));
+    ds_->Post();
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(dc->Values(r, melden), erwartet[r]) << r;
+
+    // Reopened, the records may be others: no tick may land on a record the user never chose.
+    ds_->Close();
+    ds_->Open();
+    ASSERT_EQ(dc->RecordCount(), 4);
+    for (int r = 0; r < 4; ++r)
+        EXPECT_FALSE(dc->Values(r, melden).isValid()) << r;
 }

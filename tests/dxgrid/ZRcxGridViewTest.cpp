@@ -2,6 +2,7 @@
 #include <ZRDBcxGrid.h>
 #include <ZRStdGridPopupMenu.h>
 #include <ZRcxGrid.h>
+#include <ZRcxGridDataController.h>
 #include <ZRcxGridDBTableView.h>
 #include <ZRcxGridTableView.h>
 
@@ -313,4 +314,35 @@ TEST(ZRcxGrid, ToggleBooleanCellNegatesAndTurnsTheRestFalse)
         EXPECT_EQ(m.data(m.index(r, 1)), erwartet[r]) << r;
     }
     EXPECT_TRUE(view.updatesEnabled());
+}
+
+// Rows that come and go in the source carry the ticks of the other rows along with their records.
+TEST(ZRcxGridDataController, UnboundValuesFollowInsertedAndRemovedRows)
+{
+    auto quelle = Modell(4, {QStringLiteral("A"), QStringLiteral("B")});
+    TZRcxGridDataController dc;
+    dc.setSourceModel(quelle.get());
+    const int hinten = dc.CreateCheckColumn(QStringLiteral("Hinten"), {}, 99);
+    const int mitte = dc.CreateCheckColumn(QStringLiteral("Mitte"), {}, 1);
+    EXPECT_EQ(mitte, 1);
+    EXPECT_EQ(dc.ColumnByName(QStringLiteral("hinten")), 3) << "placed at the end";
+    EXPECT_EQ(hinten, 2) << "the column index when it was made";
+    EXPECT_EQ(dc.SourceColumn(2), 1);
+    EXPECT_EQ(dc.SourceColumn(1), -1);
+    for (int r = 0; r < 4; ++r)
+        dc.SetValues(r, 1, r % 2 == 1);
+
+    quelle->insertRow(1);
+    ASSERT_EQ(dc.RecordCount(), 5);
+    const QList<QVariant> nachEinfuegen{false, QVariant(), true, false, true};
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(dc.Values(r, 1), nachEinfuegen[r]) << r;
+    quelle->removeRows(2, 2);
+    const QList<QVariant> nachEntfernen{false, QVariant(), true};
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(dc.Values(r, 1), nachEntfernen[r]) << r;
+    EXPECT_EQ(dc.Values(2, 2).toString(), QStringLiteral("B-3"));
+    dc.SetValues(2, 2, QStringLiteral("neu"));
+    EXPECT_EQ(quelle->data(quelle->index(2, 1)).toString(), QStringLiteral("neu"))
+        << "bound columns write through to the source";
 }
