@@ -102,7 +102,7 @@ Error ToError(Firebird::IStatus* status)
     return Error(message, sqlCode, engineCode, constraint);
 }
 
-QByteArray ToLatin1(const QString& text)
+void ToLatin1(const QString& text, char* out)
 {
     for (const QChar c : text) {
         if (c.unicode() > 0xff)
@@ -110,8 +110,15 @@ QByteArray ToLatin1(const QString& text)
                                        "nicht speichern kann:\n%2")
                             .arg(c)
                             .arg(text));
+        *out++ = char(c.unicode());
     }
-    return text.toLatin1();
+}
+
+QByteArray ToLatin1(const QString& text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    ToLatin1(text, bytes.data());
+    return bytes;
 }
 
 }  // namespace db::fb

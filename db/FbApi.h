@@ -50,6 +50,8 @@ decltype(auto) Call(F&& f)
 
 // Text towards the database is ISO8859_1; characters it cannot hold are refused, never replaced.
 QByteArray ToLatin1(const QString& text);
+// The same into a buffer of text.size() bytes, without an allocation per value.
+void ToLatin1(const QString& text, char* out);
 inline QString FromLatin1(const char* data, qsizetype size)
 {
     return QString::fromLatin1(data, size);

@@ -195,7 +195,11 @@ struct Query::Impl {
     IMessageMetadata* inMeta = nullptr;
     std::vector<Slot> inSlots;
     std::vector<unsigned char> inBuffer;
-    std::vector<QByteArray> texts;  // the text parameters of the execution being bound
+    // The text parameters of the execution being bound: octets as given, or characters that go
+    // to the buffer as Latin-1 (one byte each).
+    std::vector<QByteArray> octets;
+    std::vector<QString> texts;
+    std::vector<unsigned> textLengths;
     IMessageMetadata* outMeta = nullptr;
     std::vector<Slot> outSlots;
     std::vector<unsigned char> outBuffer;
@@ -342,18 +346,17 @@ struct Query::Impl {
     }
 
     // Grows the text slots to the texts' lengths; rebuilds the message when one does not fit.
-    void FitTexts(fb::Status& st, const std::vector<QByteArray>& texts)
+    void FitTexts(fb::Status& st, const std::vector<unsigned>& lengths)
     {
         bool fits = true;
         for (size_t i = 0; i < inSlots.size(); ++i)
-            fits = fits && (inSlots[i].type != SQL_VARYING ||
-                            unsigned(texts[i].size()) <= inSlots[i].length);
+            fits = fits && (inSlots[i].type != SQL_VARYING || lengths[i] <= inSlots[i].length);
         if (fits)
             return;
         IMetadataBuilder* b = inMeta->getBuilder(&st);
         for (size_t i = 0; i < inSlots.size(); ++i) {
-            if (inSlots[i].type == SQL_VARYING && unsigned(texts[i].size()) > inSlots[i].length)
-                b->setLength(&st, unsigned(i), unsigned(texts[i].size()));
+            if (inSlots[i].type == SQL_VARYING && lengths[i] > inSlots[i].length)
+                b->setLength(&st, unsigned(i), lengths[i]);
         }
         IMessageMetadata* grown = b->getMetadata(&st);
         b->release();
@@ -366,16 +369,27 @@ struct Query::Impl {
     void BindInput(fb::Status& st)
     {
         const size_t n = inSlots.size();
+        octets.resize(n);
         texts.resize(n);
+        textLengths.assign(n, 0);
         for (size_t i = 0; i < n; ++i) {
-            texts[i].clear();
+            octets[i] = QByteArray();
+            texts[i] = QString();
             const Value& v = values[positionIndex[i]];
-            if (inSlots[i].type == SQL_VARYING && !v.IsNull())
-                texts[i] = v.AsVariant().typeId() == QMetaType::QByteArray
-                               ? v.AsVariant().toByteArray()
-                               : fb::ToLatin1(v.AsString());
+            if (inSlots[i].type != SQL_VARYING || v.IsNull())
+                continue;
+            const QVariant& x = v.AsVariant();
+            if (x.typeId() == QMetaType::QByteArray) {
+                octets[i] = *static_cast<const QByteArray*>(x.constData());
+                textLengths[i] = unsigned(octets[i].size());
+            } else {
+                texts[i] = x.typeId() == QMetaType::QString
+                               ? *static_cast<const QString*>(x.constData())
+                               : v.AsString();
+                textLengths[i] = unsigned(texts[i].size());
+            }
         }
-        FitTexts(st, texts);
+        FitTexts(st, textLengths);
         IAttachment* att = Tr().GetDatabase().Handle();
         unsigned char* buf = inBuffer.data();
         for (size_t i = 0; i < n; ++i) {
@@ -389,9 +403,13 @@ struct Query::Impl {
             unsigned char* p = buf + s.offset;
             switch (s.type) {
                 case SQL_VARYING: {
-                    const auto len = static_cast<unsigned short>(texts[i].size());
+                    const auto len = static_cast<unsigned short>(textLengths[i]);
                     std::memcpy(p, &len, sizeof len);
-                    std::memcpy(p + sizeof len, texts[i].constData(), len);
+                    auto* chars = reinterpret_cast<char*>(p + sizeof len);
+                    if (v.AsVariant().typeId() == QMetaType::QByteArray)
+                        std::memcpy(chars, octets[i].constData(), len);
+                    else
+                        fb::ToLatin1(texts[i], chars);
                     break;
                 }
                 case SQL_SHORT:
