@@ -731,8 +731,12 @@ void DataSet::Write(Statement& statement, const QString& sql, const Row& values,
                     bool checkRows)
 {
     Query& q = Prepared(statement, sql);
-    Bind(statement, values, old);
-    q.Execute();
+    statement.bound.resize(statement.field.size());
+    for (size_t i = 0; i < statement.field.size(); ++i) {
+        const Row& source = statement.old[i] && !old.isEmpty() ? old : values;
+        statement.bound[i] = &source[statement.field[i]];
+    }
+    q.Execute(statement.bound);
     // Another user deleted the row in the meantime: the change must not vanish silently.
     if (checkRows && q.RowsAffected() == 0 &&
         sql.trimmed().startsWith(QLatin1String("UPDATE"), Qt::CaseInsensitive))

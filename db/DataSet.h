@@ -147,6 +147,7 @@ private:
         std::unique_ptr<Query> query;
         std::vector<int> field;
         std::vector<bool> old;
+        std::vector<const Value*> bound;  // reused for each write
     };
     // A fetched row is kept as the engine delivered it (raw) until first used, then decoded into
     // values; posted rows hold values only.

@@ -187,7 +187,8 @@ struct Query::Impl {
     QStringList names;    // distinct, in order of first occurrence
     QList<Value> values;  // parallel to names
     QHash<QString, int> nameIndex;
-    std::vector<int> positionIndex;  // each "?" of the text to its name
+    const std::vector<const Value*>* borrowed = nullptr;  // parallel to names
+    std::vector<int> positionIndex;                       // each "?" of the text to its name
 
     IStatement* statement = nullptr;
     unsigned statementType = 0;
@@ -366,6 +367,13 @@ struct Query::Impl {
         inBuffer.assign(inMeta->getMessageLength(&st), 0);
     }
 
+    // The value for a "?" of the text: the caller's while an execution borrows them.
+    const Value& ParamValue(size_t position) const
+    {
+        const int k = positionIndex[position];
+        return borrowed ? *(*borrowed)[size_t(k)] : values[k];
+    }
+
     void BindInput(fb::Status& st)
     {
         const size_t n = inSlots.size();
@@ -375,7 +383,7 @@ struct Query::Impl {
         for (size_t i = 0; i < n; ++i) {
             octets[i] = QByteArray();
             texts[i] = QString();
-            const Value& v = values[positionIndex[i]];
+            const Value& v = ParamValue(i);
             if (inSlots[i].type != SQL_VARYING || v.IsNull())
                 continue;
             const QVariant& x = v.AsVariant();
@@ -395,7 +403,7 @@ struct Query::Impl {
         for (size_t i = 0; i < n; ++i) {
             const Slot& s = inSlots[i];
             const QString& name = names[positionIndex[i]];
-            const Value& v = values[positionIndex[i]];
+            const Value& v = ParamValue(i);
             auto* isNull = reinterpret_cast<short*>(buf + s.nullOffset);
             *isNull = v.IsNull() ? -1 : 0;
             if (v.IsNull())
@@ -765,6 +773,22 @@ Value& Query::Param(const QString& name)
 
 void Query::Execute()
 {
+    d->Execute();
+}
+
+void Query::Execute(const std::vector<const Value*>& params)
+{
+    d->Prepare();
+    if (params.size() != size_t(d->values.size()))
+        throw Error(QStringLiteral("Die Anweisung hat %1 Parameter, übergeben sind %2:\n%3")
+                        .arg(d->values.size())
+                        .arg(params.size())
+                        .arg(d->sql));
+    struct Lend {
+        const std::vector<const Value*>*& borrowed;
+        ~Lend() { borrowed = nullptr; }
+    } lend{d->borrowed};
+    d->borrowed = &params;
     d->Execute();
 }
 

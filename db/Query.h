@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -112,6 +113,9 @@ public:
     void OpenCursor();
     bool FetchRaw(QByteArray& row);
     QList<Value> Decode(const QByteArray& row);
+    // Executes with the values at hand (by position in ParamNames) instead of the parameters'
+    // own, which stay as they were; datasets bind a record so without copying it.
+    void Execute(const std::vector<const Value*>& params);
 
 private:
     struct Impl;
