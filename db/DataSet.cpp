@@ -211,11 +211,13 @@ Field& DataSet::AddCalculatedField(const QString& name, FieldType type, int size
     fields_.push_back(std::make_unique<Field>(*this, name, type, size, true));
     Field& f = *fields_.back();
     f.index_ = int(fields_.size()) - 1;
-    for (Record& r : rows_) {
-        if (!r.raw.isEmpty() || r.values.isEmpty())
-            continue;
-        r.values.append(Value());
-        Calculate(r.values);
+    for (auto* records : {&rows_, &hidden_}) {
+        for (Record& r : *records) {
+            if (!r.raw.isEmpty() || r.values.isEmpty())
+                continue;
+            r.values.append(Value());
+            Calculate(r.values);
+        }
     }
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
         edit_.append(Value());
@@ -252,6 +254,11 @@ void DataSet::FetchAll()
     while (select_->FetchRaw(raw))
         rows_.push_back({raw, {}});
     select_->Close();
+    hidden_.clear();
+    if (filtered_) {
+        int current = -1;
+        ApplyFilter(current);
+    }
 }
 
 DataSet::Row& DataSet::RowAt(int recNo) const
@@ -274,6 +281,7 @@ void DataSet::Close()
     if (BeforeClose)
         BeforeClose(*this);
     rows_.clear();
+    hidden_.clear();
     edit_.clear();
     old_.clear();
     current_ = -1;
@@ -311,6 +319,8 @@ const DataSet::Row& DataSet::CurrentBuffer() const
     static const Row empty;
     if (calcTarget_)
         return *calcTarget_;
+    if (filterTarget_)
+        return *filterTarget_;
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return edit_;
     if (current_ >= 0 && current_ < int(rows_.size()))
@@ -349,6 +359,9 @@ void DataSet::SetFieldValue(Field& field, const QVariant& value)
         (*calcTarget_)[field.index_] = value;
         return;
     }
+    if (filterTarget_)
+        Fail(QStringLiteral("Im Filterereignis können keine Felder gesetzt werden (%1).")
+                 .arg(field.name_));
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
         Fail(QStringLiteral("Die Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus (Feld "
                             "'%1').")
@@ -363,6 +376,91 @@ void DataSet::SetFieldValue(Field& field, const QVariant& value)
         field.OnChange(field);
     Calculate(edit_);
     NotifyRecord(&field);
+}
+
+// ---- filter
+
+void DataSet::SetFiltered(bool on)
+{
+    if (!Active()) {
+        filtered_ = on;
+        return;
+    }
+    CheckBrowseMode();
+    int current = current_;
+    MergeHidden(current);
+    filtered_ = false;
+    const auto finish = [this, &current] {
+        current_ = current;
+        bof_ = eof_ = rows_.empty();
+        NotifyDataSet();
+        Scrolled();
+    };
+    try {
+        if (on) {
+            ApplyFilter(current);
+            filtered_ = true;
+        }
+    } catch (...) {
+        // The records are all in sight again; the links must hear of it before the error passes.
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void DataSet::MergeHidden(int& current)
+{
+    std::vector<Record> all;
+    all.reserve(rows_.size() + hidden_.size());
+    int moved = -1;
+    size_t h = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        Record& r = rows_[i];
+        while (r.ordinal >= 0 && h < hidden_.size() && hidden_[h].ordinal < r.ordinal)
+            all.push_back(std::move(hidden_[h++]));
+        if (int(i) == current)
+            moved = int(all.size());
+        all.push_back(std::move(r));
+    }
+    while (h < hidden_.size())
+        all.push_back(std::move(hidden_[h++]));
+    for (Record& r : all)
+        r.ordinal = -1;
+    rows_ = std::move(all);
+    hidden_.clear();
+    current = moved >= 0 ? moved : (rows_.empty() ? -1 : 0);
+}
+
+void DataSet::ApplyFilter(int& current)
+{
+    if (!OnFilterRecord)
+        return;
+    std::vector<bool> passes(rows_.size());
+    {
+        struct Restore {
+            const Row*& target;
+            ~Restore() { target = nullptr; }
+        } restore{filterTarget_};
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            filterTarget_ = &RowAt(int(i));
+            passes[i] = OnFilterRecord(*this);
+        }
+    }
+    std::vector<Record> shown;
+    int moved = -1;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        rows_[i].ordinal = int(i);
+        if (!passes[i]) {
+            hidden_.push_back(std::move(rows_[i]));
+            continue;
+        }
+        if (int(i) == current)
+            moved = int(shown.size());
+        shown.push_back(std::move(rows_[i]));
+    }
+    rows_ = std::move(shown);
+    current = moved >= 0 ? moved : (rows_.empty() ? -1 : 0);
 }
 
 // ---- navigation
@@ -611,7 +709,9 @@ void DataSet::Post()
         Write(modify_, modifySql_, edit_, old_, true);
     ReadBack(edit_);
     Calculate(edit_);
-    rows_[size_t(current_)] = Record{{}, std::move(edit_)};
+    Record& posted = rows_[size_t(current_)];
+    posted.raw = QByteArray();
+    posted.values = std::move(edit_);
     edit_.clear();
     old_.clear();
     SetState(DataSetState::Browse);

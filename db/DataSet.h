@@ -93,6 +93,15 @@ public:
     // The value of a field in any record, without moving.
     const Value& ValueAt(int recNo, int fieldIndex) const;
 
+    // Filter in memory: while filtered, the records OnFilterRecord rejects are set aside, and
+    // navigation, RecordCount, Locate, ValueAt and the bound controls and grids see only the
+    // others. Switching posts a pending edit, keeps the current record when it passes (else the
+    // first becomes current) and tells the links. Switching on again judges every record anew,
+    // so a form changes its condition and switches off and on. Records are judged then and when
+    // the select runs; a record edited while filtered stays in sight until then.
+    void SetFiltered(bool on);
+    bool Filtered() const { return filtered_; }
+
     // Editing.
     void Append();
     void Insert();
@@ -125,6 +134,9 @@ public:
     std::function<void(DataSet&)> AfterOpen;
     std::function<void(DataSet&)> BeforeClose;
     std::function<void(DataSet&)> AfterScroll;
+    // Whether a record passes the filter; the fields show that record while it runs and cannot
+    // be set. Without it every record passes.
+    std::function<bool(DataSet&)> OnFilterRecord;
 
 signals:
     void StateChanged();
@@ -154,6 +166,9 @@ private:
     struct Record {
         QByteArray raw;
         Row values;
+        // The place in the whole result while records are set aside by the filter; -1 for a
+        // record added since.
+        int ordinal = -1;
     };
     Row& RowAt(int recNo) const;
     Query& Prepared(Statement& statement, const QString& sql);
@@ -163,6 +178,10 @@ private:
     void ReadBack(Row& row);
     void DropStatements();
     void StartInsert(int at);
+    // Puts the records set aside back in their places; `current` follows its record.
+    void MergeHidden(int& current);
+    // Sets the records the filter rejects aside; changes nothing when the filter throws.
+    void ApplyFilter(int& current);
     void Scrolled();
 
     void NotifyActive();
@@ -193,6 +212,9 @@ private:
     bool eof_ = true;
     DataSetState state_ = DataSetState::Inactive;
     mutable Row* calcTarget_ = nullptr;
+    const Row* filterTarget_ = nullptr;
+    std::vector<Record> hidden_;
+    bool filtered_ = false;
     int disableCount_ = 0;
     QList<DataLink*> links_;
 };

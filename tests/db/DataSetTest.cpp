@@ -385,3 +385,90 @@ TEST_F(DataSetTest, ItemModelShowsVisibleFieldsAndEditsThroughTheDataset)
 }
 
 }  // namespace
+
+// The names of the records in sight, in order.
+static QStringList Names(db::DataSet& d)
+{
+    QStringList r;
+    const int name = d.FieldByName(QStringLiteral("NAME")).Index();
+    for (int i = 0; i < d.RecordCount(); ++i)
+        r << d.ValueAt(i, name).AsString();
+    return r;
+}
+
+TEST_F(DataSetTest, FilterHidesRejectedRecordsAndBringsThemBackInPlace)
+{
+    ds.Open();
+    Spy spy(&ds);
+    db::DataSetModel model(&ds);
+    QString ende = QStringLiteral("a");
+    ds.OnFilterRecord = [&](db::DataSet& d) {
+        return d.FieldByName(QStringLiteral("NAME")).AsString().endsWith(ende);
+    };
+    ds.MoveTo(2);  // Cilly, whom the filter rejects
+    spy.heard.clear();
+    ds.SetFiltered(true);
+    EXPECT_TRUE(ds.Filtered());
+    EXPECT_EQ(Names(ds), (QStringList{"Berta", "Alma", "Dora"}));
+    EXPECT_EQ(ds.RecNo(), 0) << "a rejected current record gives way to the first";
+    EXPECT_EQ(spy.heard, (QStringList{"data", "scroll"}));
+    EXPECT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.index(2, 1).data().toString(), QStringLiteral("Dora"));
+
+    ds.Last();
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("Dora"));
+    ds.Next();
+    EXPECT_TRUE(ds.Eof());
+    EXPECT_FALSE(ds.Locate(QStringLiteral("NAME"), {QStringLiteral("Cilly")}));
+    ASSERT_TRUE(ds.Locate(QStringLiteral("NAME"), {QStringLiteral("Alma")}));
+    EXPECT_EQ(ds.RecNo(), 1);
+
+    // Writing while filtered: an edited record stays in sight, new ones join, deleted ones go.
+    ds.Delete();
+    ds.Last();
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Doris"));
+    ds.Post();
+    ds.Append();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Zora"));
+    ds.Post();
+    EXPECT_EQ(Names(ds), (QStringList{"Berta", "Doris", "Zora"}));
+    ASSERT_TRUE(ds.Locate(QStringLiteral("NAME"), {QStringLiteral("Doris")}));
+
+    // Off: every record back in its place, the current one still current; a pending edit is
+    // posted first.
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("GEBDAT")).SetDate(QDate(2021, 5, 5));
+    ds.SetFiltered(false);
+    EXPECT_FALSE(ds.Filtered());
+    EXPECT_EQ(ds.State(), db::DataSetState::Browse);
+    EXPECT_EQ(Names(ds), (QStringList{"Berta", "Cilly", "Doris", "Zora"}));
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("Doris"));
+    EXPECT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(Stored().size(), 4);
+
+    // On again, every record is judged anew; so after the select runs.
+    ende = QStringLiteral("y");
+    ds.SetFiltered(true);
+    EXPECT_EQ(Names(ds), (QStringList{"Cilly"}));
+    ds.Close();
+    ds.Open();
+    EXPECT_EQ(Names(ds), (QStringList{"Cilly"}));
+    EXPECT_EQ(ds.RecNo(), 0);
+
+    // A filter that fails leaves every record in sight and the filter off.
+    ds.SetFiltered(false);
+    ds.OnFilterRecord = [](db::DataSet& d) {
+        d.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("nein"));
+        return true;
+    };
+    EXPECT_THROW(ds.SetFiltered(true), db::Error);
+    EXPECT_FALSE(ds.Filtered());
+    // Read anew, Zora's generated ID puts her first.
+    EXPECT_EQ(Names(ds), (QStringList{"Zora", "Berta", "Cilly", "Doris"}));
+
+    // Without a condition every record passes.
+    ds.OnFilterRecord = nullptr;
+    ds.SetFiltered(true);
+    EXPECT_EQ(ds.RecordCount(), 4);
+}
