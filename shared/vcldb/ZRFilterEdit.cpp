@@ -1,6 +1,8 @@
 #include "ZRFilterEdit.h"
 
 #include <DataSet.h>
+#include <Error.h>
+#include <Meldung.h>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -114,12 +116,23 @@ void TZRFilterEdit::TextGeaendert()
 {
     if (!getippt_ || !Offen())
         return;
-    Sanduhr sanduhr;
     getippt_ = false;
-    emit OnBeforeFilter(this);
+    QString fehler;
     {
-        Steuerelementsperre sperre(*dataSet_);
-        emit OnFilter(this, !text().trimmed().isEmpty());
+        Sanduhr sanduhr;
+        emit OnBeforeFilter(this);
+        try {
+            Steuerelementsperre sperre(*dataSet_);
+            dataSet_->SetFiltered(false);
+            if (!text().trimmed().isEmpty())
+                dataSet_->SetFiltered(true);
+        } catch (const db::Error& e) {
+            // A pending edit that cannot be posted keeps the dataset as it was.
+            fehler = e.Message();
+        }
+        if (fehler.isEmpty())
+            emit OnAfterFilter(this);
     }
-    emit OnAfterFilter(this);
+    if (!fehler.isEmpty())
+        Tools::MeldungError(fehler);
 }

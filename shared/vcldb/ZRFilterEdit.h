@@ -8,12 +8,9 @@ class DataSet;
 
 // The search edit over a dataset. Home, End, Up and Down move the dataset's record (or raise
 // OnFirst, OnLast, OnPrior, OnNext when connected); Enter raises OnSelect. Text the user types
-// (not text set by the program) filters: OnBeforeFilter lets the form take the new text, then,
-// with the dataset's controls held and the hourglass shown, OnFilter switches the filter on for a
-// non-blank text and off for a blank one; OnAfterFilter follows.
-//
-// The dataset has no filter of its own, so the form applies it in OnFilter (for example by
-// opening the dataset again with a condition on the text).
+// (not text set by the program) filters: OnBeforeFilter lets the form take the new text into the
+// dataset's OnFilterRecord, then, with the dataset's controls held and the hourglass shown, the
+// dataset's filter is switched off and, for a non-blank text, on again; OnAfterFilter follows.
 class TZRFilterEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -34,7 +31,6 @@ signals:
     void OnNext(TZRFilterEdit* sender);
     void OnPrior(TZRFilterEdit* sender);
     void OnBeforeFilter(TZRFilterEdit* sender);
-    void OnFilter(TZRFilterEdit* sender, bool an);
     void OnAfterFilter(TZRFilterEdit* sender);
 
 protected:
