@@ -14,16 +14,6 @@ TDBAMCheckbox::~TDBAMCheckbox()
     link_.OnUpdateData = {};
 }
 
-void TDBAMCheckbox::SetDataSource(db::DataSet* dataSet)
-{
-    link_.SetDataSource(dataSet);
-}
-
-void TDBAMCheckbox::SetDataField(const QString& name)
-{
-    link_.SetDataField(name);
-}
-
 void TDBAMCheckbox::SetValueChecked(const QString& v)
 {
     checked_ = v;

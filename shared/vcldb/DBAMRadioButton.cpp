@@ -19,16 +19,6 @@ TDBAMRadioButton::~TDBAMRadioButton()
     link_.OnUpdateData = {};
 }
 
-void TDBAMRadioButton::SetDataSource(db::DataSet* dataSet)
-{
-    link_.SetDataSource(dataSet);
-}
-
-void TDBAMRadioButton::SetDataField(const QString& name)
-{
-    link_.SetDataField(name);
-}
-
 void TDBAMRadioButton::SetValueChecked(const QString& v)
 {
     checked_ = v;

@@ -64,6 +64,21 @@ private:
     bool modified_ = false;
 };
 
+// The field binding that data-aware controls offer their forms.
+class TFeldBindung {
+public:
+    db::DataSet* DataSource() const { return link_.GetDataSet(); }
+    void SetDataSource(db::DataSet* dataSet) { link_.SetDataSource(dataSet); }
+    const QString& DataField() const { return link_.DataField(); }
+    void SetDataField(const QString& name) { link_.SetDataField(name); }
+    bool ReadOnly() const { return link_.ReadOnly(); }
+    void SetReadOnly(bool on) { link_.SetReadOnly(on); }
+    db::Field* Field() const { return link_.GetField(); }
+
+protected:
+    TFieldDataLink link_;
+};
+
 // The texts of a field as the edit controls show and read them.
 namespace FeldText {
 // The value as it is edited: numbers with "," and no grouping, dates "dd.MM.yyyy", texts without
