@@ -52,7 +52,6 @@ TProgInit::TProgInit(Umgebung umgebung) : umgebung_(std::move(umgebung)) {}
 
 TProgInit::~TProgInit()
 {
-    updateDatei_.clear();
     // After a failed end phase: the settings work on the data module's connection.
     EinstellungenFreigeben();
     DMFreigeben();
