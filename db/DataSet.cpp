@@ -349,14 +349,14 @@ void DataSet::Calculate(Row& row)
     OnCalcFields(*this);
 }
 
-void DataSet::SetFieldValue(Field& field, const QVariant& value)
+void DataSet::SetFieldValue(Field& field, QVariant value)
 {
     if (calcTarget_) {
         if (!field.calculated_)
             Fail(QStringLiteral("Im Berechnungsereignis können nur berechnete Felder gesetzt "
                                 "werden (%1).")
                      .arg(field.name_));
-        (*calcTarget_)[field.index_] = value;
+        (*calcTarget_)[field.index_] = std::move(value);
         return;
     }
     if (filterTarget_)
@@ -371,7 +371,7 @@ void DataSet::SetFieldValue(Field& field, const QVariant& value)
                  .arg(field.Label()));
     if (field.ReadOnly)
         Fail(QStringLiteral("Das Feld '%1' kann nicht geändert werden.").arg(field.Label()));
-    edit_[field.index_] = value;
+    edit_[field.index_] = std::move(value);
     if (field.OnChange)
         field.OnChange(field);
     Calculate(edit_);
@@ -666,7 +666,8 @@ void DataSet::StartInsert(int at)
     rows_.insert(rows_.begin() + at, Record{});
     current_ = at;
     bof_ = eof_ = false;
-    edit_ = Row(qsizetype(fields_.size()));
+    edit_.clear();
+    edit_.resize(qsizetype(fields_.size()));
     old_.clear();
     SetState(DataSetState::Insert);
     try {
@@ -709,9 +710,15 @@ void DataSet::Post()
         Write(modify_, modifySql_, edit_, old_, true);
     ReadBack(edit_);
     Calculate(edit_);
+    // Kept like a fetched row when it reads back unchanged so: a long series of posts then costs
+    // no more memory than reading the rows.
     Record& posted = rows_[size_t(current_)];
-    posted.raw = QByteArray();
-    posted.values = std::move(edit_);
+    if (select_->Encode(edit_, posted.raw)) {
+        posted.values.clear();
+    } else {
+        posted.raw = QByteArray();
+        posted.values = std::move(edit_);
+    }
     edit_.clear();
     old_.clear();
     SetState(DataSetState::Browse);

@@ -153,7 +153,7 @@ private:
     const Row& CurrentBuffer() const;
     void SetState(DataSetState state);
     void CheckActive() const;
-    void SetFieldValue(Field& field, const QVariant& value);
+    void SetFieldValue(Field& field, QVariant value);
     // A writing statement with its parameters resolved to fields once.
     struct Statement {
         std::unique_ptr<Query> query;
@@ -162,7 +162,7 @@ private:
         std::vector<const Value*> bound;  // reused for each write
     };
     // A fetched row is kept as the engine delivered it (raw) until first used, then decoded into
-    // values; posted rows hold values only.
+    // values; a posted row too when its columns give it back unchanged, else its values.
     struct Record {
         QByteArray raw;
         Row values;

@@ -52,6 +52,8 @@ decltype(auto) Call(F&& f)
 QByteArray ToLatin1(const QString& text);
 // The same into a buffer of text.size() bytes, without an allocation per value.
 void ToLatin1(const QString& text, char* out);
+// As ToLatin1 into a buffer, but false instead of an exception (the buffer then holds garbage).
+bool Latin1Into(const QString& text, char* out);
 inline QString FromLatin1(const char* data, qsizetype size)
 {
     return QString::fromLatin1(data, size);

@@ -188,14 +188,18 @@ QString Field::Format(const Value& value, FieldType type, const QString& display
     }
 }
 
-void Field::SetValue(const QVariant& value)
+void Field::SetValue(QVariant value)
 {
     // An empty text clears a field that does not hold text.
     if (!IsText(type_) && value.typeId() == QMetaType::QString &&
         value.toString().trimmed().isEmpty())
-        dataSet_.SetFieldValue(*this, QVariant());
-    else
-        dataSet_.SetFieldValue(*this, value);
+        value = QVariant();
+    dataSet_.SetFieldValue(*this, std::move(value));
+}
+
+void Field::Store(QVariant value)
+{
+    dataSet_.SetFieldValue(*this, std::move(value));
 }
 
 }  // namespace db

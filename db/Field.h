@@ -60,18 +60,20 @@ public:
 
     // Setters need the dataset in edit or insert state (calculated fields: in the calculation
     // handler) and throw db::Error otherwise.
-    void SetValue(const QVariant& value);
-    void SetNull() { SetValue(QVariant()); }
-    void SetInteger(int v) { SetValue(v); }
-    void SetInt64(qint64 v) { SetValue(QVariant::fromValue(v)); }
-    void SetDouble(double v) { SetValue(v); }
+    void SetValue(QVariant value);
+    void SetNull() { Store(QVariant()); }
+    void SetInteger(int v) { Store(v); }
+    void SetInt64(qint64 v) { Store(QVariant::fromValue(v)); }
+    void SetDouble(double v) { Store(v); }
     void SetString(const QString& v) { SetValue(v); }
-    void SetDate(const QDate& v) { SetValue(v.isValid() ? QVariant(v) : QVariant()); }
-    void SetDateTime(const QDateTime& v) { SetValue(v.isValid() ? QVariant(v) : QVariant()); }
-    void SetBoolean(bool v) { SetValue(v); }
+    void SetDate(const QDate& v) { Store(v.isValid() ? QVariant(v) : QVariant()); }
+    void SetDateTime(const QDateTime& v) { Store(v.isValid() ? QVariant(v) : QVariant()); }
+    void SetBoolean(bool v) { Store(v); }
 
 private:
     friend class DataSet;
+    // Sets a value that needs no conversion.
+    void Store(QVariant value);
     DataSet& dataSet_;
     QString name_;
     FieldType type_;

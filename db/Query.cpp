@@ -168,6 +168,39 @@ ISC_QUAD WriteBlob(fb::Status& st, IAttachment* att, ITransaction* tra, const QB
     return id;
 }
 
+// The engine counts days from 17 November 1858 (Julian day 2400001) in the Gregorian calendar,
+// also before 1582, and the time of day in 1/10,000 s.
+constexpr qint64 julianDayOfDayZero = 2400001;
+
+// Years 1 to 9999.
+bool InDateRange(const QDate& d)
+{
+    static const qint64 first = QDate(1, 1, 1).toJulianDay();
+    static const qint64 last = QDate(9999, 12, 31).toJulianDay();
+    const qint64 day = d.toJulianDay();
+    return d.isValid() && day >= first && day <= last;
+}
+
+ISC_DATE ToIscDate(const QDate& d)
+{
+    return ISC_DATE(d.toJulianDay() - julianDayOfDayZero);
+}
+
+QDate FromIscDate(ISC_DATE x)
+{
+    return QDate::fromJulianDay(qint64(x) + julianDayOfDayZero);
+}
+
+ISC_TIME ToIscTime(const QTime& t)
+{
+    return ISC_TIME(t.msecsSinceStartOfDay()) * 10;
+}
+
+QTime FromIscTime(ISC_TIME x)
+{
+    return QTime::fromMSecsSinceStartOfDay(int(x / 10));
+}
+
 [[noreturn]] void OutOfRange(const QString& name, const Value& v)
 {
     throw Error(QStringLiteral("Der Wert \"%1\" des Parameters %2 liegt außerhalb des "
@@ -196,9 +229,8 @@ struct Query::Impl {
     IMessageMetadata* inMeta = nullptr;
     std::vector<Slot> inSlots;
     std::vector<unsigned char> inBuffer;
-    // The text parameters of the execution being bound: octets as given, or characters that go
-    // to the buffer as Latin-1 (one byte each).
-    std::vector<QByteArray> octets;
+    // The text parameters of the execution being bound: lengths, and the text of values that
+    // are neither text nor octets.
     std::vector<QString> texts;
     std::vector<unsigned> textLengths;
     IMessageMetadata* outMeta = nullptr;
@@ -377,23 +409,19 @@ struct Query::Impl {
     void BindInput(fb::Status& st)
     {
         const size_t n = inSlots.size();
-        octets.resize(n);
         texts.resize(n);
         textLengths.assign(n, 0);
         for (size_t i = 0; i < n; ++i) {
-            octets[i] = QByteArray();
-            texts[i] = QString();
             const Value& v = ParamValue(i);
             if (inSlots[i].type != SQL_VARYING || v.IsNull())
                 continue;
             const QVariant& x = v.AsVariant();
             if (x.typeId() == QMetaType::QByteArray) {
-                octets[i] = *static_cast<const QByteArray*>(x.constData());
-                textLengths[i] = unsigned(octets[i].size());
+                textLengths[i] = unsigned(static_cast<const QByteArray*>(x.constData())->size());
+            } else if (x.typeId() == QMetaType::QString) {
+                textLengths[i] = unsigned(static_cast<const QString*>(x.constData())->size());
             } else {
-                texts[i] = x.typeId() == QMetaType::QString
-                               ? *static_cast<const QString*>(x.constData())
-                               : v.AsString();
+                texts[i] = v.AsString();
                 textLengths[i] = unsigned(texts[i].size());
             }
         }
@@ -404,9 +432,9 @@ struct Query::Impl {
             const Slot& s = inSlots[i];
             const QString& name = names[positionIndex[i]];
             const Value& v = ParamValue(i);
-            auto* isNull = reinterpret_cast<short*>(buf + s.nullOffset);
-            *isNull = v.IsNull() ? -1 : 0;
-            if (v.IsNull())
+            const bool null = v.IsNull();
+            *reinterpret_cast<short*>(buf + s.nullOffset) = null ? -1 : 0;
+            if (null)
                 continue;
             unsigned char* p = buf + s.offset;
             switch (s.type) {
@@ -414,8 +442,12 @@ struct Query::Impl {
                     const auto len = static_cast<unsigned short>(textLengths[i]);
                     std::memcpy(p, &len, sizeof len);
                     auto* chars = reinterpret_cast<char*>(p + sizeof len);
-                    if (v.AsVariant().typeId() == QMetaType::QByteArray)
-                        std::memcpy(chars, octets[i].constData(), len);
+                    const QVariant& x = v.AsVariant();
+                    if (x.typeId() == QMetaType::QByteArray)
+                        std::memcpy(
+                            chars, static_cast<const QByteArray*>(x.constData())->constData(), len);
+                    else if (x.typeId() == QMetaType::QString)
+                        fb::ToLatin1(*static_cast<const QString*>(x.constData()), chars);
                     else
                         fb::ToLatin1(texts[i], chars);
                     break;
@@ -460,25 +492,25 @@ struct Query::Impl {
                 }
                 case SQL_TYPE_DATE: {
                     const QDate d = v.AsDate();
-                    const ISC_DATE y = fb::Util()->encodeDate(d.year(), d.month(), d.day());
+                    if (!InDateRange(d))
+                        OutOfRange(name, v);
+                    const ISC_DATE y = ToIscDate(d);
                     std::memcpy(p, &y, sizeof y);
                     break;
                 }
                 case SQL_TYPE_TIME: {
-                    const QTime t = v.AsTime();
-                    const ISC_TIME y =
-                        fb::Util()->encodeTime(t.hour(), t.minute(), t.second(), t.msec() * 10);
+                    const ISC_TIME y = ToIscTime(v.AsTime());
                     std::memcpy(p, &y, sizeof y);
                     break;
                 }
                 case SQL_TIMESTAMP: {
                     const QDateTime dt = v.AsDateTime();
-                    const QDate d = dt.date();
-                    const QTime t = dt.time();
                     ISC_TIMESTAMP y;
-                    y.timestamp_date = fb::Util()->encodeDate(d.year(), d.month(), d.day());
-                    y.timestamp_time =
-                        fb::Util()->encodeTime(t.hour(), t.minute(), t.second(), t.msec() * 10);
+                    const QDate d = dt.date();
+                    if (!InDateRange(d))
+                        OutOfRange(name, v);
+                    y.timestamp_date = ToIscDate(d);
+                    y.timestamp_time = ToIscTime(dt.time());
                     std::memcpy(p, &y, sizeof y);
                     break;
                 }
@@ -572,27 +604,20 @@ struct Query::Impl {
                 case SQL_TYPE_DATE: {
                     ISC_DATE x;
                     std::memcpy(&x, p, sizeof x);
-                    unsigned y, m, d;
-                    fb::Util()->decodeDate(x, &y, &m, &d);
-                    out = QVariant(QDate(int(y), int(m), int(d)));
+                    out = QVariant(FromIscDate(x));
                     break;
                 }
                 case SQL_TYPE_TIME: {
                     ISC_TIME x;
                     std::memcpy(&x, p, sizeof x);
-                    unsigned h, mi, sec, frac;
-                    fb::Util()->decodeTime(x, &h, &mi, &sec, &frac);
-                    out = QVariant(QTime(int(h), int(mi), int(sec), int(frac / 10)));
+                    out = QVariant(FromIscTime(x));
                     break;
                 }
                 case SQL_TIMESTAMP: {
                     ISC_TIMESTAMP x;
                     std::memcpy(&x, p, sizeof x);
-                    unsigned y, m, d, h, mi, sec, frac;
-                    fb::Util()->decodeDate(x.timestamp_date, &y, &m, &d);
-                    fb::Util()->decodeTime(x.timestamp_time, &h, &mi, &sec, &frac);
-                    out = QVariant(QDateTime(QDate(int(y), int(m), int(d)),
-                                             QTime(int(h), int(mi), int(sec), int(frac / 10))));
+                    out = QVariant(
+                        QDateTime(FromIscDate(x.timestamp_date), FromIscTime(x.timestamp_time)));
                     break;
                 }
                 case SQL_BLOB: {
@@ -616,6 +641,146 @@ struct Query::Impl {
                                     .arg(columns[i].Name));
             }
         }
+    }
+
+    // Writes values into a row of the output message as the engine would deliver them; false
+    // when a value would not read back as it is (text longer than its column, a blob, another
+    // type than the column delivers, a number the column rounds).
+    bool EncodeInto(const QList<Value>& values, unsigned char* buf) const
+    {
+        if (size_t(values.size()) < outSlots.size())
+            return false;
+        for (size_t i = 0; i < outSlots.size(); ++i) {
+            const Slot& s = outSlots[i];
+            const QVariant& x = values[qsizetype(i)].AsVariant();
+            const bool null = x.isNull();
+            *reinterpret_cast<short*>(buf + s.nullOffset) = null ? -1 : 0;
+            if (null)
+                continue;
+            unsigned char* p = buf + s.offset;
+            const int type = x.typeId();
+            switch (s.type) {
+                case SQL_TEXT:
+                case SQL_VARYING: {
+                    const bool octets = s.charSet == charSetOctets;
+                    if (type != (octets ? QMetaType::QByteArray : QMetaType::QString))
+                        return false;
+                    const qsizetype len =
+                        octets ? static_cast<const QByteArray*>(x.constData())->size()
+                               : static_cast<const QString*>(x.constData())->size();
+                    // CHAR reads back padded to its length.
+                    if (s.type == SQL_TEXT ? len != qsizetype(s.length) : len > qsizetype(s.length))
+                        return false;
+                    char* chars = reinterpret_cast<char*>(p);
+                    if (s.type == SQL_VARYING) {
+                        const auto l = static_cast<unsigned short>(len);
+                        std::memcpy(p, &l, sizeof l);
+                        chars += sizeof l;
+                    }
+                    if (octets)
+                        std::memcpy(chars,
+                                    static_cast<const QByteArray*>(x.constData())->constData(),
+                                    size_t(len));
+                    else if (!fb::Latin1Into(*static_cast<const QString*>(x.constData()), chars))
+                        return false;
+                    break;
+                }
+                case SQL_SHORT:
+                case SQL_LONG:
+                case SQL_INT64: {
+                    qint64 n = 0;
+                    if (s.scale == 0) {
+                        if (type == QMetaType::Int && s.type != SQL_INT64)
+                            n = *static_cast<const int*>(x.constData());
+                        else if (type == QMetaType::LongLong && s.type == SQL_INT64)
+                            n = *static_cast<const qlonglong*>(x.constData());
+                        else
+                            return false;
+                    } else {
+                        if (type != QMetaType::Double)
+                            return false;
+                        const double d = *static_cast<const double*>(x.constData());
+                        const double scaled = d * Power10(s.scale);
+                        if (!(std::fabs(scaled) < 9.2e18))
+                            return false;
+                        n = std::llround(scaled);
+                        if (double(n) / Power10(s.scale) != d)
+                            return false;
+                    }
+                    if (s.type == SQL_SHORT) {
+                        if (n < SHRT_MIN || n > SHRT_MAX)
+                            return false;
+                        const auto y = static_cast<short>(n);
+                        std::memcpy(p, &y, sizeof y);
+                    } else if (s.type == SQL_LONG) {
+                        if (n < INT_MIN || n > INT_MAX)
+                            return false;
+                        const auto y = static_cast<ISC_LONG>(n);
+                        std::memcpy(p, &y, sizeof y);
+                    } else {
+                        std::memcpy(p, &n, sizeof n);
+                    }
+                    break;
+                }
+                case SQL_FLOAT: {
+                    if (type != QMetaType::Double)
+                        return false;
+                    const double d = *static_cast<const double*>(x.constData());
+                    const auto y = static_cast<float>(d);
+                    if (double(y) != d)
+                        return false;
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_DOUBLE:
+                case SQL_D_FLOAT:
+                    if (type != QMetaType::Double)
+                        return false;
+                    std::memcpy(p, x.constData(), sizeof(double));
+                    break;
+                case SQL_TYPE_DATE: {
+                    if (type != QMetaType::QDate)
+                        return false;
+                    const QDate d = *static_cast<const QDate*>(x.constData());
+                    if (!InDateRange(d))
+                        return false;
+                    const ISC_DATE y = ToIscDate(d);
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_TYPE_TIME: {
+                    if (type != QMetaType::QTime)
+                        return false;
+                    const ISC_TIME y = ToIscTime(*static_cast<const QTime*>(x.constData()));
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_TIMESTAMP: {
+                    if (type != QMetaType::QDateTime)
+                        return false;
+                    const auto& dt = *static_cast<const QDateTime*>(x.constData());
+                    // Read back as local time; another zone would come back shifted.
+                    if (dt.timeSpec() != Qt::LocalTime)
+                        return false;
+                    const QDate d = dt.date();
+                    if (!InDateRange(d))
+                        return false;
+                    ISC_TIMESTAMP y;
+                    y.timestamp_date = ToIscDate(d);
+                    y.timestamp_time = ToIscTime(dt.time());
+                    std::memcpy(p, &y, sizeof y);
+                    break;
+                }
+                case SQL_BOOLEAN:
+                    if (type != QMetaType::Bool)
+                        return false;
+                    *p = *static_cast<const bool*>(x.constData()) ? FB_TRUE : FB_FALSE;
+                    break;
+                default:
+                    return false;
+            }
+        }
+        return true;
     }
 
     bool Fetch()
@@ -839,6 +1004,16 @@ QList<Value> Query::Decode(const QByteArray& row)
         d->DecodeInto(st, reinterpret_cast<const unsigned char*>(row.constData()), values);
     });
     return values;
+}
+
+bool Query::Encode(const QList<Value>& values, QByteArray& row)
+{
+    d->Prepare();
+    QByteArray encoded(qsizetype(d->outBuffer.size()), '\0');
+    if (!d->EncodeInto(values, reinterpret_cast<unsigned char*>(encoded.data())))
+        return false;
+    row = std::move(encoded);
+    return true;
 }
 
 bool Query::Active() const

@@ -113,6 +113,10 @@ public:
     void OpenCursor();
     bool FetchRaw(QByteArray& row);
     QList<Value> Decode(const QByteArray& row);
+    // The inverse for a record that reads back unchanged: false, with the row untouched, when a
+    // value would not (text longer than its column, a blob, a number the column rounds, a type
+    // other than the column delivers).
+    bool Encode(const QList<Value>& values, QByteArray& row);
     // Executes with the values at hand (by position in ParamNames) instead of the parameters'
     // own, which stay as they were; datasets bind a record so without copying it.
     void Execute(const std::vector<const Value*>& params);

@@ -22,7 +22,9 @@ qint64 Value::AsInt64() const
         case QMetaType::UnknownType:
             return 0;
         case QMetaType::Int:
+            return *static_cast<const int*>(v_.constData());
         case QMetaType::LongLong:
+            return *static_cast<const qlonglong*>(v_.constData());
         case QMetaType::Short:
         case QMetaType::UShort:
         case QMetaType::UInt:
@@ -54,6 +56,8 @@ int Value::AsInteger() const
 
 double Value::AsDouble() const
 {
+    if (v_.typeId() == QMetaType::Double)
+        return *static_cast<const double*>(v_.constData());
     if (v_.isNull())
         return 0;
     bool ok = false;
@@ -86,10 +90,10 @@ QString Value::AsString() const
 
 QDate Value::AsDate() const
 {
+    if (v_.typeId() == QMetaType::QDate)
+        return *static_cast<const QDate*>(v_.constData());
     if (v_.isNull())
         return {};
-    if (v_.typeId() == QMetaType::QDate)
-        return v_.toDate();
     if (v_.typeId() == QMetaType::QDateTime)
         return v_.toDateTime().date();
     const QString s = v_.toString().trimmed();
@@ -103,10 +107,10 @@ QDate Value::AsDate() const
 
 QTime Value::AsTime() const
 {
+    if (v_.typeId() == QMetaType::QTime)
+        return *static_cast<const QTime*>(v_.constData());
     if (v_.isNull())
         return {};
-    if (v_.typeId() == QMetaType::QTime)
-        return v_.toTime();
     if (v_.typeId() == QMetaType::QDateTime)
         return v_.toDateTime().time();
     const QTime t = QTime::fromString(v_.toString().trimmed(), Qt::ISODateWithMs);
@@ -117,10 +121,10 @@ QTime Value::AsTime() const
 
 QDateTime Value::AsDateTime() const
 {
+    if (v_.typeId() == QMetaType::QDateTime)
+        return *static_cast<const QDateTime*>(v_.constData());
     if (v_.isNull())
         return {};
-    if (v_.typeId() == QMetaType::QDateTime)
-        return v_.toDateTime();
     if (v_.typeId() == QMetaType::QDate)
         return QDateTime(v_.toDate(), QTime(0, 0));
     const QString s = v_.toString().trimmed();

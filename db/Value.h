@@ -45,6 +45,11 @@ public:
         v_ = v;
         return *this;
     }
+    Value& operator=(QVariant&& v)
+    {
+        v_ = std::move(v);
+        return *this;
+    }
 
     bool operator==(const Value& other) const { return v_ == other.v_; }
 

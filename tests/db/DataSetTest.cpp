@@ -325,6 +325,66 @@ TEST_F(DataSetTest, CalculatedFieldsAndDisplayFormats)
             << f.format.toStdString();
 }
 
+// Posted records are kept as compactly as fetched ones where the columns give them back unchanged;
+// whatever a column would change (rounding, length, padding, zone, type, blob) stays as it was set.
+TEST_F(DataSetTest, PostedRecordsReadBackExactlyAsSet)
+{
+    db::DataSet d(tr);
+    d.SetSelectSQL(QStringLiteral(
+        "SELECT ID, NAME, GEBDAT, LEISTUNG, NOTIZ, CAST(NULL AS VARCHAR(3)) AS KURZ, "
+        "CAST(NULL AS TIMESTAMP) AS ZEIT, CAST(NULL AS CHAR(4)) AS FEST FROM T_KUH WHERE ID < 0"));
+    d.SetInsertSQL(
+        QStringLiteral("INSERT INTO T_KUH (ID, NAME, GEBDAT, LEISTUNG) VALUES (:ID, "
+                       ":NAME, :GEBDAT, :LEISTUNG)"));
+    d.AddCalculatedField(QStringLiteral("GROSS"), db::FieldType::VarChar, 30);
+    d.OnCalcFields = [](db::DataSet& s) {
+        s.FieldByName(QStringLiteral("GROSS"))
+            .SetString(s.FieldByName(QStringLiteral("NAME")).AsString().toUpper());
+    };
+    const QDateTime lokal(QDate(2021, 6, 1), QTime(8, 0, 1, 5));
+    struct Fall {
+        QString name;
+        QVariant leistung, notiz, kurz, zeit, fest;
+    };
+    const QList<Fall> faelle{
+        {"Ärmel", 12.5, {}, "ab", lokal, "abcd"},
+        {"Rund", 12.345, "Notiz", "abcdef", lokal.toUTC(), "ab"},
+        {"Typ", QVariant(7), {}, "", QDate(2021, 6, 1), {}},
+        {"Leer", {}, {}, {}, {}, {}},
+    };
+    const QStringList spalten{"LEISTUNG", "NOTIZ", "KURZ", "ZEIT", "FEST"};
+    d.Open();
+    int id = 900;
+    for (const Fall& f : faelle) {
+        d.Append();
+        d.FieldByName(QStringLiteral("ID")).SetInteger(++id);
+        d.FieldByName(QStringLiteral("NAME")).SetString(f.name);
+        d.FieldByName(QStringLiteral("GEBDAT")).SetDate(QDate(1, 1, 1));
+        const QVariantList werte{f.leistung, f.notiz, f.kurz, f.zeit, f.fest};
+        for (int i = 0; i < spalten.size(); ++i)
+            d.FieldByName(spalten[i]).SetValue(werte[i]);
+        d.Post();
+    }
+    d.First();
+    for (const Fall& f : faelle) {
+        ASSERT_FALSE(d.Eof());
+        const QVariantList werte{f.leistung, f.notiz, f.kurz, f.zeit, f.fest};
+        EXPECT_EQ(d.FieldByName(QStringLiteral("NAME")).AsString(), f.name);
+        EXPECT_EQ(d.FieldByName(QStringLiteral("GROSS")).AsString(), f.name.toUpper());
+        EXPECT_EQ(d.FieldByName(QStringLiteral("GEBDAT")).AsDate(), QDate(1, 1, 1));
+        for (int i = 0; i < spalten.size(); ++i) {
+            const QVariant v = d.FieldByName(spalten[i]).AsVariant();
+            EXPECT_EQ(v.typeId(), werte[i].typeId()) << f.name.toStdString() << " " << i;
+            EXPECT_EQ(v, werte[i]) << f.name.toStdString() << " " << i;
+        }
+        d.Next();
+    }
+    // What the database holds is what the insert wrote.
+    db::Query q(tr, QStringLiteral("SELECT LEISTUNG FROM T_KUH WHERE ID = 902"));
+    q.Open();
+    EXPECT_DOUBLE_EQ(q.Field(0).AsDouble(), 12.35);
+}
+
 TEST_F(DataSetTest, BrowseStateRefusesValuesAndReadOnlyDatasetRefusesEdit)
 {
     ds.Open();

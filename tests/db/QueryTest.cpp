@@ -98,6 +98,46 @@ TEST_F(QueryTest, EveryTypeRoundTripsWithNullAndLatin1Text)
     EXPECT_EQ(sel.Column(0).Nullable, false);
 }
 
+// Dates and times cross to the engine by the program's own arithmetic; the engine's conversion of
+// the same values agrees over its whole range, and values outside it are refused.
+TEST_F(QueryTest, DatesAndTimesAgreeWithTheEngineOverItsRange)
+{
+    db::Transaction tr(Db(), QStringLiteral("TA"));
+    tr.Start();
+    db::Query q(tr, QStringLiteral("SELECT CAST(CAST(:TEXT AS VARCHAR(30)) AS TIMESTAMP), "
+                                   "CAST(CAST(:ZEIT AS TIMESTAMP) AS VARCHAR(30)), "
+                                   "CAST(CAST(:DATUM AS DATE) AS VARCHAR(30)), "
+                                   "CAST(CAST(:UHR AS TIME) AS VARCHAR(30)) FROM RDB$DATABASE"));
+    for (const char* text :
+         {"0001-01-01 00:00:00.0000", "1582-10-04 12:00:00.0010", "1582-10-15 06:30:00.5000",
+          "1858-11-16 23:59:59.9990", "1858-11-17 00:00:00.0000", "1900-02-28 10:11:12.0130",
+          "2000-02-29 08:15:30.1230", "9999-12-31 23:59:59.9990"}) {
+        const QString t = QString::fromLatin1(text);
+        const QDateTime expected =
+            QDateTime::fromString(t.left(23), QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+        ASSERT_TRUE(expected.isValid()) << text;
+        q.Param("TEXT").SetString(t);
+        q.Param("ZEIT").SetDateTime(expected);
+        q.Param("DATUM").SetDate(expected.date());
+        q.Param("UHR").SetTime(expected.time());
+        q.Open();
+        EXPECT_EQ(q.Field(0).AsDateTime(), expected) << text;
+        EXPECT_EQ(q.Field(1).AsString(), t) << text;
+        EXPECT_EQ(q.Field(2).AsString(), t.left(10)) << text;
+        EXPECT_EQ(q.Field(3).AsString(), t.mid(11)) << text;
+        q.Close();
+    }
+    q.Param("TEXT").SetString(QStringLiteral("2000-01-01"));
+    q.Param("ZEIT").SetDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    for (const QDate& d : {QDate(10000, 1, 1), QDate(-1, 12, 31)}) {
+        q.Param("DATUM").SetDate(d);
+        EXPECT_THROW(q.Open(), db::Error) << d.toJulianDay();
+    }
+    q.Param("DATUM").SetDate(QDate(2000, 1, 1));
+    q.Param("ZEIT").SetDateTime(QDateTime(QDate(10000, 1, 1), QTime(0, 0)));
+    EXPECT_THROW(q.Open(), db::Error);
+}
+
 TEST_F(QueryTest, RepeatedNamesBindOneValue)
 {
     db::Transaction tr(Db());

@@ -146,16 +146,12 @@ std::size_t BareFetch(ITransaction* tra, IAttachment* att)
 
 // ---- the same through a dataset
 
-// Input values as a program has them at hand; the bare loop builds its own the same way.
+// Input values as a program has them at hand, formatted as the bare loop formats its own.
 QString Text(int r, int i)
 {
-    QString text;
-    text.reserve(16);
-    text += QLatin1String("Text ");
-    text += QString::number(r);
-    text += QLatin1Char('/');
-    text += QString::number(i);
-    return text;
+    char text[32];
+    const int len = std::snprintf(text, sizeof text, "Text %d/%d", r, i);
+    return QString::fromLatin1(text, len);
 }
 
 const QDateTime& Zeit(int r)
