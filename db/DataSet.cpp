@@ -349,7 +349,7 @@ void DataSet::Calculate(Row& row)
     OnCalcFields(*this);
 }
 
-void DataSet::SetFieldValue(Field& field, QVariant value)
+void DataSet::SetFieldValue(Field& field, QVariant&& value)
 {
     if (calcTarget_) {
         if (!field.calculated_)

@@ -153,7 +153,7 @@ private:
     const Row& CurrentBuffer() const;
     void SetState(DataSetState state);
     void CheckActive() const;
-    void SetFieldValue(Field& field, QVariant value);
+    void SetFieldValue(Field& field, QVariant&& value);
     // A writing statement with its parameters resolved to fields once.
     struct Statement {
         std::unique_ptr<Query> query;

@@ -197,7 +197,7 @@ void Field::SetValue(QVariant value)
     dataSet_.SetFieldValue(*this, std::move(value));
 }
 
-void Field::Store(QVariant value)
+void Field::Store(QVariant&& value)
 {
     dataSet_.SetFieldValue(*this, std::move(value));
 }

@@ -73,7 +73,7 @@ public:
 private:
     friend class DataSet;
     // Sets a value that needs no conversion.
-    void Store(QVariant value);
+    void Store(QVariant&& value);
     DataSet& dataSet_;
     QString name_;
     FieldType type_;
