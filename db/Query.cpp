@@ -201,6 +201,61 @@ QTime FromIscTime(ISC_TIME x)
     return QTime::fromMSecsSinceStartOfDay(int(x / 10));
 }
 
+// A number of a NUMERIC/DECIMAL column in its scaled integer form; false beyond 64 bits.
+bool ToScaled(double d, int scale, qint64& n)
+{
+    const double scaled = d * Power10(scale);
+    if (!(std::fabs(scaled) < 9.2e18))
+        return false;
+    n = std::llround(scaled);
+    return true;
+}
+
+// Writes an integer into a SMALLINT, INTEGER or BIGINT slot; false when it does not fit.
+bool PutInteger(unsigned type, qint64 n, unsigned char* p)
+{
+    if (type == SQL_SHORT) {
+        if (n < SHRT_MIN || n > SHRT_MAX)
+            return false;
+        const auto y = static_cast<short>(n);
+        std::memcpy(p, &y, sizeof y);
+    } else if (type == SQL_LONG) {
+        if (n < INT_MIN || n > INT_MAX)
+            return false;
+        const auto y = static_cast<ISC_LONG>(n);
+        std::memcpy(p, &y, sizeof y);
+    } else {
+        std::memcpy(p, &n, sizeof n);
+    }
+    return true;
+}
+
+// Write DATE, TIME and TIMESTAMP slots; false for dates outside years 1 to 9999.
+bool PutDate(const QDate& d, unsigned char* p)
+{
+    if (!InDateRange(d))
+        return false;
+    const ISC_DATE y = ToIscDate(d);
+    std::memcpy(p, &y, sizeof y);
+    return true;
+}
+
+void PutTime(const QTime& t, unsigned char* p)
+{
+    const ISC_TIME y = ToIscTime(t);
+    std::memcpy(p, &y, sizeof y);
+}
+
+bool PutTimestamp(const QDateTime& dt, unsigned char* p)
+{
+    const QDate d = dt.date();
+    if (!InDateRange(d))
+        return false;
+    const ISC_TIMESTAMP y{ToIscDate(d), ToIscTime(dt.time())};
+    std::memcpy(p, &y, sizeof y);
+    return true;
+}
+
 [[noreturn]] void OutOfRange(const QString& name, const Value& v)
 {
     throw Error(QStringLiteral("Der Wert \"%1\" des Parameters %2 liegt außerhalb des "
@@ -456,27 +511,12 @@ struct Query::Impl {
                 case SQL_LONG:
                 case SQL_INT64: {
                     qint64 x = 0;
-                    if (s.scale == 0) {
+                    if (s.scale == 0)
                         x = v.AsInt64();
-                    } else {
-                        const double scaled = v.AsDouble() * Power10(s.scale);
-                        if (!(std::fabs(scaled) < 9.2e18))
-                            OutOfRange(name, v);
-                        x = std::llround(scaled);
-                    }
-                    if (s.type == SQL_SHORT) {
-                        if (x < SHRT_MIN || x > SHRT_MAX)
-                            OutOfRange(name, v);
-                        const auto y = static_cast<short>(x);
-                        std::memcpy(p, &y, sizeof y);
-                    } else if (s.type == SQL_LONG) {
-                        if (x < INT_MIN || x > INT_MAX)
-                            OutOfRange(name, v);
-                        const auto y = static_cast<ISC_LONG>(x);
-                        std::memcpy(p, &y, sizeof y);
-                    } else {
-                        std::memcpy(p, &x, sizeof x);
-                    }
+                    else if (!ToScaled(v.AsDouble(), s.scale, x))
+                        OutOfRange(name, v);
+                    if (!PutInteger(s.type, x, p))
+                        OutOfRange(name, v);
                     break;
                 }
                 case SQL_FLOAT: {
@@ -490,30 +530,17 @@ struct Query::Impl {
                     std::memcpy(p, &y, sizeof y);
                     break;
                 }
-                case SQL_TYPE_DATE: {
-                    const QDate d = v.AsDate();
-                    if (!InDateRange(d))
+                case SQL_TYPE_DATE:
+                    if (!PutDate(v.AsDate(), p))
                         OutOfRange(name, v);
-                    const ISC_DATE y = ToIscDate(d);
-                    std::memcpy(p, &y, sizeof y);
                     break;
-                }
-                case SQL_TYPE_TIME: {
-                    const ISC_TIME y = ToIscTime(v.AsTime());
-                    std::memcpy(p, &y, sizeof y);
+                case SQL_TYPE_TIME:
+                    PutTime(v.AsTime(), p);
                     break;
-                }
-                case SQL_TIMESTAMP: {
-                    const QDateTime dt = v.AsDateTime();
-                    ISC_TIMESTAMP y;
-                    const QDate d = dt.date();
-                    if (!InDateRange(d))
+                case SQL_TIMESTAMP:
+                    if (!PutTimestamp(v.AsDateTime(), p))
                         OutOfRange(name, v);
-                    y.timestamp_date = ToIscDate(d);
-                    y.timestamp_time = ToIscTime(dt.time());
-                    std::memcpy(p, &y, sizeof y);
                     break;
-                }
                 case SQL_BLOB: {
                     const QByteArray data = v.AsVariant().typeId() == QMetaType::QByteArray
                                                 ? v.AsVariant().toByteArray()
@@ -699,27 +726,13 @@ struct Query::Impl {
                     } else {
                         if (type != QMetaType::Double)
                             return false;
+                        // Decoding divides the same way, so equality means it reads back as set.
                         const double d = *static_cast<const double*>(x.constData());
-                        const double scaled = d * Power10(s.scale);
-                        if (!(std::fabs(scaled) < 9.2e18))
-                            return false;
-                        n = std::llround(scaled);
-                        if (double(n) / Power10(s.scale) != d)
+                        if (!ToScaled(d, s.scale, n) || double(n) / Power10(s.scale) != d)
                             return false;
                     }
-                    if (s.type == SQL_SHORT) {
-                        if (n < SHRT_MIN || n > SHRT_MAX)
-                            return false;
-                        const auto y = static_cast<short>(n);
-                        std::memcpy(p, &y, sizeof y);
-                    } else if (s.type == SQL_LONG) {
-                        if (n < INT_MIN || n > INT_MAX)
-                            return false;
-                        const auto y = static_cast<ISC_LONG>(n);
-                        std::memcpy(p, &y, sizeof y);
-                    } else {
-                        std::memcpy(p, &n, sizeof n);
-                    }
+                    if (!PutInteger(s.type, n, p))
+                        return false;
                     break;
                 }
                 case SQL_FLOAT: {
@@ -738,37 +751,23 @@ struct Query::Impl {
                         return false;
                     std::memcpy(p, x.constData(), sizeof(double));
                     break;
-                case SQL_TYPE_DATE: {
-                    if (type != QMetaType::QDate)
+                case SQL_TYPE_DATE:
+                    if (type != QMetaType::QDate ||
+                        !PutDate(*static_cast<const QDate*>(x.constData()), p))
                         return false;
-                    const QDate d = *static_cast<const QDate*>(x.constData());
-                    if (!InDateRange(d))
-                        return false;
-                    const ISC_DATE y = ToIscDate(d);
-                    std::memcpy(p, &y, sizeof y);
                     break;
-                }
-                case SQL_TYPE_TIME: {
+                case SQL_TYPE_TIME:
                     if (type != QMetaType::QTime)
                         return false;
-                    const ISC_TIME y = ToIscTime(*static_cast<const QTime*>(x.constData()));
-                    std::memcpy(p, &y, sizeof y);
+                    PutTime(*static_cast<const QTime*>(x.constData()), p);
                     break;
-                }
                 case SQL_TIMESTAMP: {
                     if (type != QMetaType::QDateTime)
                         return false;
                     const auto& dt = *static_cast<const QDateTime*>(x.constData());
                     // Read back as local time; another zone would come back shifted.
-                    if (dt.timeSpec() != Qt::LocalTime)
+                    if (dt.timeSpec() != Qt::LocalTime || !PutTimestamp(dt, p))
                         return false;
-                    const QDate d = dt.date();
-                    if (!InDateRange(d))
-                        return false;
-                    ISC_TIMESTAMP y;
-                    y.timestamp_date = ToIscDate(d);
-                    y.timestamp_time = ToIscTime(dt.time());
-                    std::memcpy(p, &y, sizeof y);
                     break;
                 }
                 case SQL_BOOLEAN:
