@@ -221,7 +221,9 @@ Field& DataSet::AddCalculatedField(const QString& name, FieldType type, int size
     }
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
         edit_.append(Value());
-        old_.append(Value());
+        // Empty while inserting: there are no values before the edit.
+        if (!old_.isEmpty())
+            old_.append(Value());
         Calculate(edit_);
     }
     NotifyDataSet();
@@ -697,7 +699,13 @@ void DataSet::Post()
                                       .arg(generator_)
                                       .arg(generatorIncrement_));
         q.Open();
-        edit_[generated->index_] = q.Field(0).AsVariant();
+        // In the type the column delivers, so the record is kept as compactly as a fetched one.
+        const Value& next = q.Field(0);
+        const FieldType type = generated->DataType();
+        if (type == FieldType::Integer || type == FieldType::SmallInt)
+            edit_[generated->index_].SetInteger(next.AsInteger());
+        else
+            edit_[generated->index_] = next;
     }
     for (int i = 0; i < dataFieldCount_; ++i) {
         const Field& f = *fields_[size_t(i)];
@@ -825,12 +833,12 @@ Query& DataSet::Prepared(Statement& statement, const QString& sql)
     return *statement.query;
 }
 
-void DataSet::Bind(Statement& statement, const Row& values, const Row& old)
+void DataSet::BindRecord(Statement& statement, const Row& values, const Row& old)
 {
-    Query& q = *statement.query;
+    statement.bound.resize(statement.field.size());
     for (size_t i = 0; i < statement.field.size(); ++i) {
         const Row& source = statement.old[i] && !old.isEmpty() ? old : values;
-        q.Param(int(i)) = source[statement.field[i]];
+        statement.bound[i] = &source[statement.field[i]];
     }
 }
 
@@ -838,11 +846,7 @@ void DataSet::Write(Statement& statement, const QString& sql, const Row& values,
                     bool checkRows)
 {
     Query& q = Prepared(statement, sql);
-    statement.bound.resize(statement.field.size());
-    for (size_t i = 0; i < statement.field.size(); ++i) {
-        const Row& source = statement.old[i] && !old.isEmpty() ? old : values;
-        statement.bound[i] = &source[statement.field[i]];
-    }
+    BindRecord(statement, values, old);
     q.Execute(statement.bound);
     // Another user deleted the row in the meantime: the change must not vanish silently.
     if (checkRows && q.RowsAffected() == 0 &&
@@ -857,8 +861,9 @@ void DataSet::ReadBack(Row& row)
     if (refreshSql_.isEmpty())
         return;
     Query& q = Prepared(refresh_, refreshSql_);
-    Bind(refresh_, row, row);
-    q.Open();
+    BindRecord(refresh_, row, row);
+    // Takes the record's values without copying them, and opens a select on its first row.
+    q.Execute(refresh_.bound);
     if (!q.Eof()) {
         for (int i = 0; i < q.FieldCount(); ++i) {
             if (Field* f = FindField(q.Column(i).Name); f && !f->calculated_)

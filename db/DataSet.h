@@ -172,7 +172,9 @@ private:
     };
     Row& RowAt(int recNo) const;
     Query& Prepared(Statement& statement, const QString& sql);
-    void Bind(Statement& statement, const Row& values, const Row& old);
+    // Points the statement's parameters at the record's values, OLD_ ones at the values before
+    // the edit when there are such.
+    void BindRecord(Statement& statement, const Row& values, const Row& old);
     void Write(Statement& statement, const QString& sql, const Row& values, const Row& old,
                bool checkRows);
     void ReadBack(Row& row);

@@ -1,6 +1,7 @@
 #include "DataSetModel.h"
 
 #include "DataSet.h"
+#include "Error.h"
 
 namespace db {
 
@@ -62,17 +63,23 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
         return {};
     DataSet* ds = GetDataSet();
     Field& f = ds->Fields(fieldIndex);
-    const Value& v = ds->ValueAt(index.row(), fieldIndex);
-    switch (role) {
-        case Qt::DisplayRole:
-            return Field::Format(v, f.DataType(), f.DisplayFormat);
-        case Qt::EditRole:
-            return v.AsVariant();
-        case Qt::TextAlignmentRole:
-            return f.IsNumeric() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-        default:
-            return {};
+    // Called while the view paints, where an exception cannot be handled: a row that cannot be
+    // read (lazy decoding) or formatted shows as an empty cell.
+    try {
+        switch (role) {
+            case Qt::DisplayRole:
+                return Field::Format(ds->ValueAt(index.row(), fieldIndex), f.DataType(),
+                                     f.DisplayFormat);
+            case Qt::EditRole:
+                return ds->ValueAt(index.row(), fieldIndex).AsVariant();
+            case Qt::TextAlignmentRole:
+                return f.IsNumeric() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                     : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+            default:
+                return {};
+        }
+    } catch (const Error&) {
+        return {};
     }
 }
 

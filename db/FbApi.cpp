@@ -3,31 +3,15 @@
 #include "EngineRoot.h"
 
 #include <ibase.h>
-#include <malloc.h>
 
 #include <mutex>
 #include <vector>
 
 namespace db::fb {
 
-namespace {
-
-// Datasets keep their rows in many small blocks and free them together when they close. Handed
-// back to the system at each close, those pages would be faulted in again by the next dataset,
-// which costs more than reading the rows; the process keeps up to 64 MB of freed memory for reuse
-// instead, and only blocks of 4 MB and more get pages of their own.
-void KeepFreedMemory()
-{
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    mallopt(M_MMAP_THRESHOLD, 4 << 20);
-}
-
-}  // namespace
-
 Firebird::IMaster* Master()
 {
     static Firebird::IMaster* master = [] {
-        KeepFreedMemory();
         PrepareEngineRoot();
         return Firebird::fb_get_master_interface();
     }();

@@ -256,6 +256,8 @@ bool PutTimestamp(const QDateTime& dt, unsigned char* p)
     return true;
 }
 
+constexpr qsizetype maxVaryingLength = 32765;
+
 [[noreturn]] void OutOfRange(const QString& name, const Value& v)
 {
     throw Error(QStringLiteral("Der Wert \"%1\" des Parameters %2 liegt außerhalb des "
@@ -351,6 +353,12 @@ struct Query::Impl {
                 s->release();
             }
         }
+        inSlots.clear();
+        outSlots.clear();
+        inBuffer.clear();
+        outBuffer.clear();
+        columns.clear();
+        columnIndex.clear();
         row.clear();
         eof = true;
     }
@@ -359,6 +367,18 @@ struct Query::Impl {
     {
         if (statement)
             return;
+        // A statement prepared but not described (the parameters do not match, the engine fails
+        // half-way) would otherwise count as prepared with stale slots.
+        try {
+            PrepareStatement();
+        } catch (...) {
+            Unprepare();
+            throw;
+        }
+    }
+
+    void PrepareStatement()
+    {
         Transaction& t = Tr();
         IAttachment* att = t.GetDatabase().Handle();
         parsed = paramCheck ? ParseParams(sql) : ParsedSql{sql, {}};
@@ -471,14 +491,23 @@ struct Query::Impl {
             if (inSlots[i].type != SQL_VARYING || v.IsNull())
                 continue;
             const QVariant& x = v.AsVariant();
+            qsizetype len = 0;
             if (x.typeId() == QMetaType::QByteArray) {
-                textLengths[i] = unsigned(static_cast<const QByteArray*>(x.constData())->size());
+                len = static_cast<const QByteArray*>(x.constData())->size();
             } else if (x.typeId() == QMetaType::QString) {
-                textLengths[i] = unsigned(static_cast<const QString*>(x.constData())->size());
+                len = static_cast<const QString*>(x.constData())->size();
             } else {
                 texts[i] = v.AsString();
-                textLengths[i] = unsigned(texts[i].size());
+                len = texts[i].size();
             }
+            // The length travels in two bytes; the engine's limit for a VARCHAR is below that.
+            if (len > maxVaryingLength)
+                throw Error(QStringLiteral("Der Text für den Parameter %1 ist zu lang (%2 Zeichen, "
+                                           "höchstens %3).")
+                                .arg(names[positionIndex[i]])
+                                .arg(len)
+                                .arg(maxVaryingLength));
+            textLengths[i] = unsigned(len);
         }
         FitTexts(st, textLengths);
         IAttachment* att = Tr().GetDatabase().Handle();
@@ -538,7 +567,8 @@ struct Query::Impl {
                     PutTime(v.AsTime(), p);
                     break;
                 case SQL_TIMESTAMP:
-                    if (!PutTimestamp(v.AsDateTime(), p))
+                    // Columns read back as local time, so another zone is stored as that instant.
+                    if (!PutTimestamp(v.AsDateTime().toLocalTime(), p))
                         OutOfRange(name, v);
                     break;
                 case SQL_BLOB: {

@@ -14,6 +14,7 @@ constexpr std::size_t Muster = 40;
 constexpr std::size_t Wochentag = 20;
 constexpr std::size_t Bnr = 20;
 constexpr std::size_t BnrKorrigiert = 15;
+constexpr std::size_t BnrEingabe = 40;
 constexpr std::size_t Lom = 40;
 constexpr std::size_t LomGedruckt = 20;
 constexpr std::size_t FormatZahl = 32;

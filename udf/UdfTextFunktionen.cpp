@@ -43,7 +43,7 @@ char* ZRNV_CORRECTBNR(const char* bnr)
     if (bnr == nullptr)
         return nullptr;
     return Sicher<char*>(nullptr, [&] {
-        std::string text(Argument(bnr, Breite::Lom));
+        std::string text(Argument(bnr, Breite::BnrEingabe));
         std::erase(text, ' ');
         if (text.size() == 12)
             text.insert(0, "276");

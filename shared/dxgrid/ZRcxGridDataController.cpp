@@ -1,5 +1,8 @@
 #include "ZRcxGridDataController.h"
 
+#include <Error.h>
+#include <Meldung.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -258,8 +261,16 @@ QVariant TZRcxGridDataController::data(const QModelIndex& index, int role) const
 bool TZRcxGridDataController::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     const int k = index.isValid() ? Ungebunden(index.column()) : -1;
-    if (k < 0)
-        return QAbstractProxyModel::setData(index, value, role);
+    if (k < 0) {
+        // The delegate commits from Qt's event loop, where a refusal of the dataset would end
+        // the program; the user gets the message and the cell keeps its stored value.
+        try {
+            return QAbstractProxyModel::setData(index, value, role);
+        } catch (const db::Error& e) {
+            Tools::MeldungError(e.Message());
+            return false;
+        }
+    }
     QVariant wert;
     if (role == Qt::CheckStateRole)
         wert = value.toInt() == Qt::Checked;

@@ -238,6 +238,9 @@ void TZRcxGridTableView::OptionenAnwenden()
 
 void TZRcxGridTableView::setModel(QAbstractItemModel* m)
 {
+    for (const QMetaObject::Connection& c : std::as_const(modellVerbindungen_))
+        disconnect(c);
+    modellVerbindungen_.clear();
     QTableView::setModel(m);
     if (!m)
         return;
@@ -246,14 +249,18 @@ void TZRcxGridTableView::setModel(QAbstractItemModel* m)
             SpaltenEinpassen();
         ZeilenhoehenPlanen();
     };
-    connect(m, &QAbstractItemModel::modelReset, this, neuEinpassen);
-    connect(m, &QAbstractItemModel::layoutChanged, this, neuEinpassen);
-    connect(m, &QAbstractItemModel::rowsInserted, this, &TZRcxGridTableView::ZeilenhoehenPlanen);
-    connect(m, &QAbstractItemModel::dataChanged, this, &TZRcxGridTableView::ZeilenhoehenPlanen);
-    connect(m, &QAbstractItemModel::columnsInserted, this, [this] {
-        if (optionsView_.ColumnAutoWidth)
-            SpaltenEinpassen();
-    });
+    modellVerbindungen_ = {
+        connect(m, &QAbstractItemModel::modelReset, this, neuEinpassen),
+        connect(m, &QAbstractItemModel::layoutChanged, this, neuEinpassen),
+        connect(m, &QAbstractItemModel::rowsInserted, this,
+                &TZRcxGridTableView::ZeilenhoehenPlanen),
+        connect(m, &QAbstractItemModel::dataChanged, this, &TZRcxGridTableView::ZeilenhoehenPlanen),
+        connect(m, &QAbstractItemModel::columnsInserted, this,
+                [this] {
+                    if (optionsView_.ColumnAutoWidth)
+                        SpaltenEinpassen();
+                }),
+    };
     if (optionsView_.ColumnAutoWidth)
         SpaltenEinpassen();
     ZeilenhoehenPlanen();

@@ -107,4 +107,6 @@ private:
     std::optional<ZRcxGrid::Layout> internesLayout_;
     bool einpassen_ = false;
     bool hoehenGeplant_ = false;
+    // A model the view no longer shows must not refit it any more.
+    QList<QMetaObject::Connection> modellVerbindungen_;
 };

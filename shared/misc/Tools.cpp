@@ -1,5 +1,7 @@
 #include "Tools.h"
 
+#include "DbugIntf.h"
+
 #include <Process.h>
 #include <SystemInfo.h>
 
@@ -429,10 +431,7 @@ bool Protokoll(const QString& text, bool neu)
     if (!Protokollieren)
         return false;
     try {
-        QString line = text;
-        line.replace(QLatin1String("\r\n"), QLatin1String("\r\n") + QString(20, QLatin1Char(' ')));
-        line.replace(QLatin1String("\n\r"), QLatin1String("\r\n"));
-        const QByteArray bytes = (ProtokollZeitstempel() + line + QLatin1String("\r\n")).toUtf8();
+        const QByteArray bytes = DbugIntf::TraceDateiZeile(ProtokollZeitstempel(), text).toUtf8();
         QMutexLocker lock(&protokollMutex);
         QFile file(ProtokollOrdner() + QStringLiteral("/debug.txt"));
         // A file that cannot be appended to is left alone: its earlier lines are the record the

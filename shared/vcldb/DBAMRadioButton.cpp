@@ -10,13 +10,11 @@ TDBAMRadioButton::TDBAMRadioButton(QWidget* parent) : TAMRadioButton(parent)
     // The field, not the parent widget, groups the buttons.
     setAutoExclusive(false);
     link_.OnDataChange = [this] { DataChange(); };
-    link_.OnUpdateData = [this] { UpdateData(); };
 }
 
 TDBAMRadioButton::~TDBAMRadioButton()
 {
     link_.OnDataChange = {};
-    link_.OnUpdateData = {};
 }
 
 void TDBAMRadioButton::SetValueChecked(const QString& v)
@@ -47,17 +45,4 @@ void TDBAMRadioButton::nextCheckState()
     } catch (const db::Error& e) {
         Tools::MeldungError(e.Message());
     }
-}
-
-void TDBAMRadioButton::UpdateData()
-{
-    db::Field* f = link_.GetField();
-    if (f && isChecked())
-        FeldText::SetText(*f, checked_);
-}
-
-void TDBAMRadioButton::focusOutEvent(QFocusEvent* event)
-{
-    TAMRadioButton::focusOutEvent(event);
-    DBControlTools::Verlassen(this, link_, event, verlassen_);
 }

@@ -18,12 +18,9 @@ public:
 
 protected:
     void nextCheckState() override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void DataChange();
-    void UpdateData();
 
     QString checked_;
-    bool verlassen_ = false;
 };

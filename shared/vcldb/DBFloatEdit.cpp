@@ -150,7 +150,8 @@ bool TDBFloatEdit::Verlassen_Schreiben()
 void TDBFloatEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (EditCanModify()) {
+        // Esc only undoes typing; it must not put an untouched record into edit.
+        if (Link().Modified()) {
             setText(eintrittsText_);
             Link().SetModified(false);
         }
@@ -168,19 +169,17 @@ void TDBFloatEdit::keyPressEvent(QKeyEvent* event)
     const int laenge = hasSelectedText() ? int(selectedText().size()) : 0;
     const Taste t = FloatEditRegeln::Zeichen(text(), start, laenge, zeichen.at(0), bereich_);
     event->accept();
+    if (t.art == Taste::Ablehnen) {
+        QApplication::beep();
+        return;
+    }
     if (!EditCanModify())
         return;
-    switch (t.art) {
-        case Taste::Ablehnen:
-            QApplication::beep();
-            return;
-        case Taste::Ersetzen:
-            setText(t.text);
-            setSelection(t.selStart, t.selLen);
-            Link().SetModified();
-            return;
-        case Taste::Annehmen:
-            QLineEdit::keyPressEvent(event);
-            return;
+    if (t.art == Taste::Ersetzen) {
+        setText(t.text);
+        setSelection(t.selStart, t.selLen);
+        Link().SetModified();
+        return;
     }
+    QLineEdit::keyPressEvent(event);
 }

@@ -1,5 +1,7 @@
 #include "DBZRBaseEdit.h"
 
+#include "DBControlTools.h"
+
 #include <Error.h>
 #include <Meldung.h>
 
@@ -93,14 +95,7 @@ void TDBZRBaseEdit::Reset()
 
 bool TDBZRBaseEdit::EditCanModify()
 {
-    if (link_.Editing())
-        return true;
-    try {
-        return link_.Edit();
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-        return false;
-    }
+    return DBControlTools::EditOderMelden(link_);
 }
 
 void TDBZRBaseEdit::keyPressEvent(QKeyEvent* event)

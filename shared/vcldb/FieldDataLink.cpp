@@ -5,6 +5,7 @@
 #include <Error.h>
 
 #include <QLocale>
+#include <QRegularExpression>
 
 void TFieldDataLink::SetDataSource(db::DataSet* dataSet)
 {
@@ -207,10 +208,25 @@ void SetText(db::Field& field, const QString& text)
             return;
         }
         case db::FieldType::Timestamp: {
-            const QDate d = ZRDateTools::DatumAusText(t);
+            // The edit shows the time whenever there is one, so it must come back in; a date
+            // typed alone changes the day and keeps the time the field had.
+            static const QRegularExpression aufbau(
+                QStringLiteral("^(.+?)(?:\\s+(\\d{1,2}:\\d{2}(?::\\d{2})?))?$"));
+            const QRegularExpressionMatch teile = aufbau.match(t);
+            const QDate d =
+                teile.hasMatch() ? ZRDateTools::DatumAusText(teile.captured(1)) : QDate();
             if (!d.isValid())
-                Ungueltig(field, t, QStringLiteral("Datumswert"));
-            field.SetDateTime(QDateTime(d, QTime(0, 0)));
+                Ungueltig(field, t, QStringLiteral("Zeitpunkt"));
+            QTime zeit = field.IsNull() ? QTime(0, 0) : field.AsDateTime().time();
+            const QString zeitText = teile.captured(2);
+            if (!zeitText.isEmpty()) {
+                zeit = QTime::fromString(zeitText, zeitText.count(QLatin1Char(':')) == 2
+                                                       ? QStringLiteral("H:mm:ss")
+                                                       : QStringLiteral("H:mm"));
+                if (!zeit.isValid())
+                    Ungueltig(field, t, QStringLiteral("Zeitpunkt"));
+            }
+            field.SetDateTime(QDateTime(d, zeit));
             return;
         }
         default:
@@ -235,8 +251,9 @@ bool IsValidChar(const db::Field& field, QChar ch)
         case db::FieldType::Double:
             return ch.isDigit() || QStringLiteral("+-,.eE").contains(ch);
         case db::FieldType::Date:
-        case db::FieldType::Timestamp:
             return ch.isDigit() || QStringLiteral(".,-/ ").contains(ch);
+        case db::FieldType::Timestamp:
+            return ch.isDigit() || QStringLiteral(".,-/ :").contains(ch);
         default:
             return true;
     }

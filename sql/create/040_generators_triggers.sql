@@ -809,21 +809,14 @@ END^
 
 /* ---------------------------------------------------------------- rules of single tables */
 
-/* The numeric ear tag is what imports and reports join on; the coder's error codes (< 0) and an
-   unreadable tag leave it empty, the animal is then still found by its printed NUMMER. */
+/* The numeric ear tag is what imports and reports join on; an invalid tag gives NULL and leaves
+   it empty, the animal is then still found by its printed NUMMER. */
 CREATE TRIGGER STAMMDATEN_BIU_NUMMER FOR T_STAMMDATEN
 ACTIVE BEFORE INSERT OR UPDATE POSITION 5
 AS
-DECLARE VARIABLE N BIGINT;
 BEGIN
   IF (INSERTING OR NEW.NUMMER IS DISTINCT FROM OLD.NUMMER OR NEW.NUMMER_NUM IS NULL) THEN
-  BEGIN
-    N = ZRNV_ENCODELOM(NEW.NUMMER);
-    IF (N > 0) THEN
-      NEW.NUMMER_NUM = N;
-    ELSE
-      NEW.NUMMER_NUM = NULL;
-  END
+    NEW.NUMMER_NUM = ZRNV_ENCODELOM(NEW.NUMMER);
 END^
 
 /* A pending national-database report outlives its animal: it keeps the ear tag, so that it can

@@ -1,5 +1,7 @@
 #include "DatenbankAnlegen.h"
 
+#include "DBConnect.h"
+
 #include <Database.h>
 #include <Error.h>
 #include <ScriptRunner.h>
@@ -12,10 +14,6 @@
 namespace DatenbankAnlegen {
 
 namespace {
-
-// The program's user; the embedded engine makes it the owner of the new database.
-const QString Benutzer = QStringLiteral("BOVANTIS");
-const QString Passwort = QStringLiteral("heuboden");
 
 QString SkriptLesen(const QString& pfad)
 {
@@ -81,7 +79,8 @@ bool FehlendeAnlegen(const QString& datenbankname, const QString& skriptordner,
 
     try {
         db::Database datenbank;
-        datenbank.Create({neu, Benutzer, Passwort, {}});
+        // The embedded engine makes the connecting user the owner of the new database.
+        datenbank.Create({neu, DBConnect::Benutzer, DBConnect::Passwort, {}});
         SkripteAusfuehren(datenbank, ordner, skripte, fortschritt);
         datenbank.Close();
     } catch (...) {

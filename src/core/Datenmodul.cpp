@@ -96,10 +96,8 @@ void TDM::DatenbankAfterConnect()
 {
     verbunden_ = true;
     DBFehlerOeffnen();
-    if (TEinstellungen* einstellungen = Einstellungen()) {
+    if (TEinstellungen* einstellungen = Einstellungen())
         einstellungen->Laden();
-        OnChangeEinstellungen = [einstellungen](TDM&) { einstellungen->Laden(); };
-    }
     Ereignis.Register();
 }
 
@@ -123,7 +121,13 @@ void TDM::EreignisMelden(const QString& name)
     const TAenderung* hooks[] = {&OnChangeStammdaten, &OnChangeTierarzt, &OnChangeEinstellungen,
                                  &OnChangeMLP};
     const int i = Ereignisse.indexOf(name);
-    if (i >= 0 && *hooks[i])
+    if (i < 0)
+        return;
+    // The settings object may have been replaced or freed since the connect, so the current one
+    // is reloaded; the windows' hook then reads the new values.
+    if (hooks[i] == &OnChangeEinstellungen && Einstellungen())
+        Einstellungen()->Laden();
+    if (*hooks[i])
         (*hooks[i])(*this);
 }
 

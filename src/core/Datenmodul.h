@@ -73,7 +73,8 @@ public:
     bool Verbinden();
     void Trennen();
 
-    // Hands a change event to its hook; names compare exactly.
+    // Hands a change event to its hook; names compare exactly. The settings event first reloads
+    // the program's settings object, when one exists.
     void EreignisMelden(const QString& name);
 
     // The first column of the first row; "", 0 or an invalid date when there is no row or the

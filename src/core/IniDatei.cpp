@@ -1,5 +1,7 @@
 #include "IniDatei.h"
 
+#include <ZRDateTools.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +120,17 @@ void TIniDatei::Ablegen() const
     geladenStand_ = info.lastModified();
 }
 
+void TIniDatei::AblegenOderZurueck(const QStringList& vorher)
+{
+    // A change that did not reach the file must not show in later reads either.
+    try {
+        Ablegen();
+    } catch (...) {
+        zeilen_ = vorher;
+        throw;
+    }
+}
+
 TIniDatei::Fundstelle TIniDatei::Suchen(const QString& sektion, const QString& schluessel) const
 {
     Aktualisieren();
@@ -227,12 +240,7 @@ void TIniDatei::Schreiben(const QString& sektion, const QString& schluessel, con
         zeilen_ << QLatin1Char('[') + sektion + QLatin1Char(']')
                 << schluessel + QLatin1Char('=') + wert;
     }
-    try {
-        Ablegen();
-    } catch (...) {
-        zeilen_ = vorher;
-        throw;
-    }
+    AblegenOderZurueck(vorher);
 }
 
 void TIniDatei::SchluesselLoeschen(const QString& sektion, const QString& schluessel)
@@ -240,8 +248,9 @@ void TIniDatei::SchluesselLoeschen(const QString& sektion, const QString& schlue
     const Fundstelle f = Suchen(sektion, schluessel);
     if (f.schluesselZeile < 0)
         return;
+    const QStringList vorher = zeilen_;
     zeilen_.removeAt(f.schluesselZeile);
-    Ablegen();
+    AblegenOderZurueck(vorher);
 }
 
 void TIniDatei::SektionLoeschen(const QString& sektion)
@@ -249,8 +258,9 @@ void TIniDatei::SektionLoeschen(const QString& sektion)
     const Fundstelle f = Suchen(sektion, QString());
     if (f.sektionsZeile < 0)
         return;
+    const QStringList vorher = zeilen_;
     zeilen_.remove(f.sektionsZeile, f.endeZeile - f.sektionsZeile);
-    Ablegen();
+    AblegenOderZurueck(vorher);
 }
 
 void TIniDatei::Speichern()
@@ -266,7 +276,7 @@ QString TIniDatei::BoolText(bool wert)
 
 QString TIniDatei::DatumText(const QDate& datum)
 {
-    return datum.isValid() ? datum.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+    return ZRDateTools::DatumText(datum);
 }
 
 QString TIniDatei::DatumZeitText(const QDateTime& zeit)

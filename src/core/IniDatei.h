@@ -67,6 +67,8 @@ private:
     void Aktualisieren() const;
     void Laden() const;
     void Ablegen() const;
+    // Writes the file; when that fails, the lines return to `vorher` and the error goes on.
+    void AblegenOderZurueck(const QStringList& vorher);
     Fundstelle Suchen(const QString& sektion, const QString& schluessel) const;
 
     QString dateipfad_;

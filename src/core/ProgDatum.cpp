@@ -1,26 +1,21 @@
 #include "ProgDatum.h"
 
-#include <QDateTime>
+#include <ZRDateTools.h>
 
 namespace ProgDatum {
 
-namespace {
-QDate& Fest()
-{
-    static QDate datum;
-    return datum;
-}
-}  // namespace
-
+// The shared controls ask ZRDateTools for today; keeping the date there means both always agree.
 QDate Heute()
 {
-    const QDate fest = Fest();
-    return fest.isValid() ? fest : QDate::currentDate();
+    return ZRDateTools::Heute();
 }
 
 void HeuteSetzen(const QDate& datum)
 {
-    Fest() = datum;
+    if (datum.isValid())
+        ZRDateTools::SetHeuteQuelle([datum] { return datum; });
+    else
+        ZRDateTools::SetHeuteQuelle({});
 }
 
 }  // namespace ProgDatum

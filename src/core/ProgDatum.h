@@ -2,7 +2,8 @@
 
 #include <QDate>
 
-// The program's "today": every date the program calls today comes from here.
+// The program's "today": every date the program calls today comes from here. It is the date the
+// shared controls get from ZRDateTools::Heute().
 namespace ProgDatum {
 
 // The date part of the current time, or the date a test set.

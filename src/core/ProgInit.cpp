@@ -3,7 +3,6 @@
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
-#include "ProgDatum.h"
 #include "Produkt.h"
 #include "Splash.h"
 
@@ -17,7 +16,6 @@
 #include <Process.h>
 #include <SystemInfo.h>
 #include <ZRDebug.h>
-#include <ZRDateTools.h>
 #include <ZRcxGridLayout.h>
 
 #include <QApplication>
@@ -99,10 +97,11 @@ int TProgInit::Ausfuehren()
     ZRDebug::DebugMsg(QStringLiteral("InitProgramm2"));
     if (InitProgramm2()) {
         ZRDebug::DebugMsg(QStringLiteral("StartProgramm"));
-        if (StartProgramm())
+        const bool gestartet = StartProgramm();
+        if (gestartet)
             QApplication::exec();
         ZRDebug::DebugMsg(QStringLiteral("DeInitProgramm"));
-        DeInitProgramm(StartProgramm());
+        DeInitProgramm(gestartet);
         return 0;
     }
     ZRDebug::DebugMsg(QStringLiteral("DeInitProgramm"));
@@ -146,9 +145,7 @@ bool TProgInit::InitProgramm()
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
         DMErzeugen();
         EinstellungenErzeugen(&DM()->Datenbank, QString());
-        // The shared controls learn the program's today and keep grid layouts in the
-        // workstation's INI file.
-        ZRDateTools::SetHeuteQuelle(ProgDatum::Heute);
+        // The shared grids keep their layouts in the workstation's INI file.
         ZRcxGrid::SetZRcxGridLayoutIniFile(Einstellungen()->IniDateipfad());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/') +
                                     Produkt::HilfeDatei);

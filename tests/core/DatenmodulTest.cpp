@@ -1,9 +1,13 @@
 #include <DBTools.h>
 #include <Datenmodul.h>
+#include <Grundeinstellungen.h>
 
 #include <Query.h>
 
+#include <ScopedEnv.h>
 #include <TestDatabase.h>
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -191,6 +195,33 @@ TEST_F(DatenmodulTest, DisconnectRollsBackWhatIsStillOpen)
     EXPECT_EQ(DBTools::Fehlertabelle(), nullptr);
     EXPECT_FALSE(dm.TADBFehler.Active());
     EXPECT_EQ(Meldungen(QStringLiteral("TIER = %1").arg(kuh)), 0);
+}
+
+TEST_F(DatenmodulTest, SettingsEventReloadsTheCurrentSettingsBeforeTheWindowsHook)
+{
+    QTemporaryDir tmp;
+    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.filePath("xdg-data").toLocal8Bit()};
+    QStringList gelesen;
+    dm.OnChangeEinstellungen = [&](TDM&) {
+        gelesen << (Einstellungen() ? Einstellungen()->Werte().value("Betrieb-Name") : "ohne");
+    };
+    // Created after the connect, as a restart of the settings does.
+    EinstellungenErzeugen(&dm.Datenbank, tmp.path());
+    Einstellungen()->Laden();
+    const auto ausfuehren = [](const QString& sql) {
+        db::Transaction tr(Db());
+        tr.Start();
+        db::Query(tr, sql).Execute();
+        tr.Commit();
+    };
+    ausfuehren(
+        "UPDATE OR INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES ('Betrieb-Name', "
+        "'Hof Neu') MATCHING (NAME)");
+    dm.EreignisMelden("CHANGE_EINSTELLUNGEN");
+    EinstellungenFreigeben();
+    dm.EreignisMelden("CHANGE_EINSTELLUNGEN");
+    ausfuehren("DELETE FROM T_EINSTELLUNGEN WHERE NAME = 'Betrieb-Name'");
+    EXPECT_EQ(gelesen, (QStringList{"Hof Neu", "ohne"}));
 }
 
 TEST(DatenmodulEreignisTest, EachEventGoesToItsOneHook)

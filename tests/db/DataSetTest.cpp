@@ -119,6 +119,7 @@ TEST_F(DataSetTest, AppendPostFillsGeneratorIdAndRunsEventsInOrder)
     ds.Open();
     EXPECT_EQ(ds.State(), db::DataSetState::Browse);
     EXPECT_EQ(ds.RecordCount(), 4);
+    const int fetchedIdType = ds.FieldByName(QStringLiteral("ID")).AsVariant().typeId();
     EXPECT_TRUE(ds.FieldByName(QStringLiteral("NAME")).Required);
     EXPECT_FALSE(ds.FieldByName(QStringLiteral("GEBDAT")).Required);
 
@@ -137,10 +138,13 @@ TEST_F(DataSetTest, AppendPostFillsGeneratorIdAndRunsEventsInOrder)
     EXPECT_DOUBLE_EQ(ds.FieldByName(QStringLiteral("LEISTUNG")).AsDouble(), 12.5);
     EXPECT_TRUE(Stored().contains(QStringLiteral("%1 Emma").arg(id)));
 
+    // Not re-read, the generated ID keeps the type it was given: the one a fetched row has.
+    ds.SetRefreshSQL({});
     ds.Append();
     ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Frieda"));
     ds.Post();
     EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).AsInteger(), id + 1);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("ID")).AsVariant().typeId(), fetchedIdType);
 }
 
 TEST_F(DataSetTest, CancelRestoresAndFailedPostKeepsTheUsersValues)

@@ -6,6 +6,8 @@
 
 #include <TestDatabase.h>
 
+#include <QTimeZone>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -136,6 +138,16 @@ TEST_F(QueryTest, DatesAndTimesAgreeWithTheEngineOverItsRange)
     q.Param("DATUM").SetDate(QDate(2000, 1, 1));
     q.Param("ZEIT").SetDateTime(QDateTime(QDate(10000, 1, 1), QTime(0, 0)));
     EXPECT_THROW(q.Open(), db::Error);
+
+    // Another zone than local time is stored as the same instant, not as its wall clock.
+    db::Query zeit(tr, QStringLiteral("SELECT CAST(:ZEIT AS TIMESTAMP) FROM RDB$DATABASE"));
+    for (const QDateTime& dt :
+         {QDateTime(QDate(2024, 7, 1), QTime(8, 30), Qt::UTC),
+          QDateTime(QDate(2024, 1, 15), QTime(23, 45), QTimeZone(5 * 3600))}) {
+        zeit.Param("ZEIT").SetDateTime(dt);
+        zeit.Open();
+        EXPECT_EQ(zeit.Field(0).AsDateTime(), dt) << dt.toString(Qt::ISODate).toStdString();
+    }
 }
 
 TEST_F(QueryTest, RepeatedNamesBindOneValue)
@@ -181,16 +193,95 @@ TEST_F(QueryTest, NullTestedParameterAndTooLongText)
     }
 }
 
-TEST_F(QueryTest, TextOutsideLatin1IsRefusedAndNothingStored)
+TEST_F(QueryTest, UnstorableTextIsRefusedAndNothingStored)
 {
     db::Transaction tr(Db());
     tr.Start();
     db::Query ins(tr, QStringLiteral("INSERT INTO T_WERTE (ID, TEXT) VALUES (10, :T)"));
-    ins.Param("T").SetString(QStringLiteral("5 €"));
-    EXPECT_THROW(ins.Execute(), db::Error);
     db::Query sel(tr, QStringLiteral("SELECT COUNT(*) FROM T_WERTE WHERE ID = 10"));
-    sel.Open();
-    EXPECT_EQ(sel.Field(0).AsInteger(), 0);
+    // Beyond 65535 characters a cut length prefix would leave a short text that fits the column.
+    for (const QString& text : {QStringLiteral("5 €"), QString(65536 + 3, QLatin1Char('x'))}) {
+        ins.Param("T").SetString(text);
+        EXPECT_THROW(ins.Execute(), db::Error) << text.size();
+        sel.Open();
+        EXPECT_EQ(sel.Field(0).AsInteger(), 0) << text.size();
+    }
+}
+
+TEST_F(QueryTest, FailedPrepareLeavesTheQueryUnprepared)
+{
+    db::Transaction tr(Db());
+    tr.Start();
+    // The engine prepares the text, but the parameter count does not match the names.
+    db::Query q(tr, QStringLiteral("SELECT CAST(? AS INTEGER) FROM RDB$DATABASE"));
+    q.SetParamCheck(false);
+    EXPECT_THROW(q.Prepare(), db::Error);
+    EXPECT_FALSE(q.Prepared());
+    EXPECT_THROW(q.Prepare(), db::Error);
+    q.SetSQL(QStringLiteral("SELECT 7, 'x' FROM RDB$DATABASE"));
+    q.Open();
+    EXPECT_EQ(q.FieldCount(), 2);
+    EXPECT_EQ(q.Field(0).AsInteger(), 7);
+}
+
+// A record is kept encoded only when it decodes to exactly the values it had.
+TEST_F(QueryTest, EncodeKeepsOnlyValuesThatDecodeUnchanged)
+{
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query q(tr, QStringLiteral("SELECT ID, KLEIN, GROSS, TEXT, FEST, DATUM, ZEIT, UHR, KOMMA, "
+                                   "BETRAG, MEMO, FLAG FROM T_WERTE"));
+    const QList<db::Value> base{QVariant(1),
+                                QVariant(-7),
+                                QVariant(qlonglong(9000000000LL)),
+                                QVariant(QStringLiteral("Äpfel")),
+                                QVariant(QStringLiteral("ÄB  ")),
+                                QVariant(QDate(2024, 2, 29)),
+                                QVariant(QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58, 120))),
+                                QVariant(QTime(6, 30)),
+                                QVariant(2.5),
+                                QVariant(-19.57),
+                                QVariant(),
+                                QVariant(true)};
+    struct Fall {
+        const char* column;  // nullptr: the base row as it is
+        QVariant value;
+        bool encodes;
+    };
+    const Fall faelle[] = {
+        {nullptr, {}, true},
+        {"TEXT", QString(), true},
+        {"TEXT", QString(20, QLatin1Char('t')), true},
+        {"KLEIN", QVariant(), true},
+        {"BETRAG", 12.5, true},
+        {"BETRAG", 0.125, false},
+        {"TEXT", QString(21, QLatin1Char('t')), false},
+        {"FEST", QStringLiteral("AB"), false},
+        {"ZEIT", QDateTime(QDate(2024, 7, 1), QTime(8, 30), Qt::UTC), false},
+        {"GROSS", 5, false},
+        {"MEMO", QStringLiteral("Notiz"), false},
+    };
+    for (const Fall& f : faelle) {
+        const std::string what = f.column ? f.column : "Grundzeile";
+        QList<db::Value> vals = base;
+        if (f.column) {
+            const int i = q.FieldIndex(QLatin1String(f.column));
+            ASSERT_GE(i, 0) << what;
+            vals[i] = f.value;
+        }
+        QByteArray raw("unverändert");
+        if (!f.encodes) {
+            EXPECT_FALSE(q.Encode(vals, raw)) << what;
+            EXPECT_EQ(raw, QByteArray("unverändert")) << what;
+            continue;
+        }
+        ASSERT_TRUE(q.Encode(vals, raw)) << what;
+        const QList<db::Value> decoded = q.Decode(raw);
+        EXPECT_EQ(decoded, vals) << what;
+        for (qsizetype i = 0; i < vals.size() && i < decoded.size(); ++i)
+            EXPECT_EQ(decoded[i].AsVariant().typeId(), vals[i].AsVariant().typeId())
+                << what << " " << i;
+    }
 }
 
 TEST_F(QueryTest, ViolationNamesItsConstraint)

@@ -4,9 +4,12 @@
 
 #include <DataSet.h>
 #include <DataSetModel.h>
+#include <Error.h>
 #include <Query.h>
 #include <TestDatabase.h>
 #include <Transaction.h>
+
+#include <MessageBoxScript.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -230,4 +233,35 @@ TEST_F(ZRcxGridDBTest, UnboundCheckColumnKeepsTicksPerRecord)
     ASSERT_EQ(dc->RecordCount(), 4);
     for (int r = 0; r < 4; ++r)
         EXPECT_FALSE(dc->Values(r, melden).isValid()) << r;
+}
+
+// A cell whose entry the dataset refuses shows the refusal and stores nothing, instead of letting
+// the error run out through the editor's event loop.
+TEST_F(ZRcxGridDBTest, RefusedCellEntryShowsTheMessageAndStoresNothing)
+{
+    Fuellen(2);
+    ds_->SetSelectSQL(QStringLiteral("SELECT ID, S1 FROM T_GRID ORDER BY ID"));
+    ds_->SetModifySQL(QStringLiteral("UPDATE T_GRID SET S1 = :S1 WHERE ID = :OLD_ID"));
+    ds_->BeforePost = [](db::DataSet&) { throw db::Error(QStringLiteral("Wert unzulässig.")); };
+    ds_->Open();
+    TZRDBcxGrid grid;
+    auto* view = static_cast<TZRcxGridDBTableView*>(grid.ActiveView());
+    view->SetDataSet(ds_.get());
+    QAbstractItemModel* m = view->model();
+    MessageBoxScript boxen;
+    ASSERT_TRUE(m->setData(m->index(0, 1), QStringLiteral("neu")));
+    // Moving on to the second row posts the first one, which the dataset refuses.
+    boxen.AnswerWith(Tools::mrOk);
+    EXPECT_FALSE(m->setData(m->index(1, 1), QStringLiteral("anders")));
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].text, QStringLiteral("Wert unzulässig."));
+    EXPECT_EQ(boxen.Shown()[0].type, Tools::mtError);
+    ds_->Cancel();
+    db::Query q(*tr_, QStringLiteral("SELECT S1 FROM T_GRID ORDER BY ID"));
+    q.Open();
+    for (const char* erwartet : {"Wert 1-1", "Wert 2-1"}) {
+        ASSERT_FALSE(q.Eof());
+        EXPECT_EQ(q.Field(0).AsString(), QString::fromUtf8(erwartet));
+        q.Next();
+    }
 }

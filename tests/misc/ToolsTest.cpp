@@ -265,11 +265,11 @@ TEST(Tools, ProtokollAppendsAndNeverEmptiesTheFile)
 
     Protokollieren = true;
     EXPECT_TRUE(Protokoll(QStringLiteral("erste"), true));
-    EXPECT_TRUE(Protokoll(QStringLiteral("A\r\nB\n\rC"), false));
+    EXPECT_TRUE(Protokoll(QStringLiteral("A\r\nB\n\rC\nD"), false));
     const QString text = QString::fromUtf8(readFile(file));
     const QString stamp = QStringLiteral("\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d ");
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^") + stamp + QStringLiteral("erste\r\n") +
-                                   stamp + QStringLiteral("A\r\n {20}B\r\nC\r\n$"))
+                                   stamp + QStringLiteral("A\r\n {20}B\r\n {20}C\r\n {20}D\r\n$"))
                     .match(text)
                     .hasMatch())
         << text.toStdString();

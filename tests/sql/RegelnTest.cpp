@@ -131,6 +131,24 @@ TEST_F(RegelnTest, NewCalvingsAndInseminationsAreNumberedWhenTheInsertGivesNone)
               QStringLiteral("1,4"));
 }
 
+TEST_F(RegelnTest, TheNumericEarTagFollowsTheTagAndStaysEmptyForAnInvalidOne)
+{
+    const int tier = NeuesTier(tr_, "DE 0100000030");
+    const auto zahl = [&] {
+        return Text(tr_, QStringLiteral("SELECT COALESCE(CAST(NUMMER_NUM AS VARCHAR(20)), 'NULL') "
+                                        "FROM T_STAMMDATEN WHERE ID = %1")
+                             .arg(tier));
+    };
+    EXPECT_EQ(zahl(), QStringLiteral("276000100000030"));
+    // Never a number that a join on another animal's tag could match.
+    Sql(tr_, QStringLiteral("UPDATE T_STAMMDATEN SET NUMMER = 'AT 123 456 789' WHERE ID = %1")
+                 .arg(tier));
+    EXPECT_EQ(zahl(), QStringLiteral("NULL"));
+    Sql(tr_,
+        QStringLiteral("UPDATE T_STAMMDATEN SET NUMMER = 'DE 0100000031' WHERE ID = %1").arg(tier));
+    EXPECT_EQ(zahl(), QStringLiteral("276000100000031"));
+}
+
 TEST_F(RegelnTest, AViolatedConstraintNamesItselfAndHasItsUserText)
 {
     NeuesTier(tr_, "DE 0100000003");

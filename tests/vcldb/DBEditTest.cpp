@@ -132,6 +132,44 @@ TEST_F(DBEditTest, DateEditOnReadOnlyDatasetDoesNotChange)
     EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
 }
 
+// A time is shown with the date and comes back in with it; a date typed alone keeps the time.
+TEST_F(DBEditTest, TimestampFieldTakesDateAndTime)
+{
+    struct Fall {
+        const char* text;
+        int id;
+        QDateTime erwartet;  // invalid: refused, the field keeps its value
+    };
+    const Fall faelle[] = {
+        {"02.03.2024 11:45:30", 1, QDateTime(QDate(2024, 3, 2), QTime(11, 45, 30))},
+        {"2.3.2024 8:05", 1, QDateTime(QDate(2024, 3, 2), QTime(8, 5))},
+        {"5.4.", 1, QDateTime(QDate(2026, 4, 5), QTime(10, 30))},
+        {"5.4.", 2, QDateTime(QDate(2026, 4, 5), QTime(0, 0))},
+        {"01.03.2024 25:00", 1, {}},
+        {"01.03.2024 10:3", 1, {}},
+        {"10:30", 1, {}},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.text);
+        ds_->Cancel();
+        ds_->MoveTo(f.id - 1);
+        ds_->Edit();
+        db::Field& zeit = ds_->FieldByName(QStringLiteral("ZEIT"));
+        const QVariant vorher = zeit.AsVariant();
+        if (f.erwartet.isValid()) {
+            FeldText::SetText(zeit, QString::fromUtf8(f.text));
+            EXPECT_EQ(zeit.AsDateTime(), f.erwartet);
+        } else {
+            EXPECT_THROW(FeldText::SetText(zeit, QString::fromUtf8(f.text)), db::Error);
+            EXPECT_EQ(zeit.AsVariant(), vorher);
+        }
+    }
+    const db::Field& zeit = ds_->FieldByName(QStringLiteral("ZEIT"));
+    EXPECT_TRUE(FeldText::IsValidChar(zeit, QLatin1Char(':')));
+    EXPECT_FALSE(
+        FeldText::IsValidChar(ds_->FieldByName(QStringLiteral("DATUM")), QLatin1Char(':')));
+}
+
 TEST_F(DBEditTest, DateFieldTakesShortTexts)
 {
     ds_->Edit();

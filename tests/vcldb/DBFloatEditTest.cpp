@@ -142,6 +142,18 @@ TEST_F(DBFloatEditTest, EscapeBringsBackTheEntryValue)
     EXPECT_EQ(Gespeichert("ANZAHL").toInt(), 7);
 }
 
+TEST_F(DBFloatEditTest, EscapeAndRefusedKeysLeaveAnUntouchedRecordInBrowse)
+{
+    TDBFloatEdit* e = Edit("MENGE", 2, 0, 100);
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
+    QTest::keyClicks(e, QStringLiteral("x"));
+    EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
+    EXPECT_EQ(e->text(), QStringLiteral("5,00"));
+}
+
 TEST_F(DBFloatEditTest, ReadOnlyDatasetTakesNoTyping)
 {
     ds_->Close();

@@ -4,6 +4,7 @@
 #include <DataSet.h>
 #include <Query.h>
 #include <Database.h>
+#include <Memory.h>
 #include <ScriptRunner.h>
 #include <Transaction.h>
 
@@ -321,4 +322,12 @@ BENCHMARK(Fetch_DataSet)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // The program sets the same memory policy at start.
+    db::KeepFreedMemory();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
