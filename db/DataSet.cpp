@@ -22,6 +22,38 @@ bool IsTextType(FieldType t)
     throw Error(message);
 }
 
+// The statements of one post either all stay or all go: a post that fails halfway (a calculated
+// field or the read-back throwing after the insert) must not leave a row on the server that the
+// dataset still shows as unposted, or the next post would add it twice.
+class PostSavepoint {
+public:
+    explicit PostSavepoint(Transaction& tr) : tr_(tr) { Run("SAVEPOINT DATASET_POST"); }
+    ~PostSavepoint()
+    {
+        if (released_)
+            return;
+        try {
+            Run("ROLLBACK TO SAVEPOINT DATASET_POST");
+        } catch (const Error&) {
+            // A lost connection takes the whole transaction with it.
+        }
+    }
+    PostSavepoint(const PostSavepoint&) = delete;
+    PostSavepoint& operator=(const PostSavepoint&) = delete;
+
+    void Release()
+    {
+        Run("RELEASE SAVEPOINT DATASET_POST ONLY");
+        released_ = true;
+    }
+
+private:
+    void Run(const char* sql) { Query(tr_, QString::fromLatin1(sql)).Execute(); }
+
+    Transaction& tr_;
+    bool released_ = false;
+};
+
 }  // namespace
 
 DataSet::DataSet(Transaction& transaction, QObject* parent)
@@ -712,12 +744,14 @@ void DataSet::Post()
         if (f.Required && edit_[i].IsNull())
             Fail(QStringLiteral("Feld '%1' muss einen Wert haben.").arg(f.Label()));
     }
+    PostSavepoint savepoint(GetTransaction());
     if (inserting)
         Write(insert_, insertSql_, edit_, old_, false);
     else
         Write(modify_, modifySql_, edit_, old_, true);
     ReadBack(edit_);
     Calculate(edit_);
+    savepoint.Release();
     // Kept like a fetched row when it reads back unchanged so: a long series of posts then costs
     // no more memory than reading the rows.
     Record& posted = rows_[size_t(current_)];

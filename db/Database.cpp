@@ -5,6 +5,7 @@
 
 #include <ibase.h>
 
+#include <exception>
 #include <memory>
 
 namespace db {
@@ -100,7 +101,19 @@ void Database::Close()
 {
     if (!attachment_)
         return;
-    emit BeforeDisconnect();
+    // Whatever a handler or the engine reports on the way (a lost connection makes every call
+    // fail), the connection ends detached, so that a new Open can follow; the first failure is
+    // reported afterwards.
+    std::exception_ptr failure;
+    const auto keep = [&failure] {
+        if (!failure)
+            failure = std::current_exception();
+    };
+    try {
+        emit BeforeDisconnect();
+    } catch (...) {
+        keep();
+    }
     for (Transaction* t : transactions_) {
         if (!t->Active())
             continue;
@@ -110,15 +123,21 @@ void Database::Close()
             // The detach below ends it on the engine's side as well.
         }
     }
-    emit Detaching();
+    try {
+        emit Detaching();
+    } catch (...) {
+        keep();
+    }
     IAttachment* a = attachment_;
     attachment_ = nullptr;
     try {
         fb::Call([&](fb::Status& st) { a->detach(&st); });
     } catch (const Error&) {
         a->release();
-        throw;
+        keep();
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 IAttachment* Database::Handle() const

@@ -34,7 +34,8 @@ public:
     // Creates the file (dialect 3, default character set ISO8859_1) and stays attached.
     void Create(const ConnectParams& params, int pageSize = 8192);
     // Emits BeforeDisconnect, rolls back every transaction still active, closes every statement
-    // and detaches. Nothing happens when not connected.
+    // and detaches. It always ends disconnected; a failure on the way (a handler's, or the
+    // engine's on a lost connection) is thrown afterwards. Nothing happens when not connected.
     void Close();
     bool Connected() const { return attachment_ != nullptr; }
     const ConnectParams& Params() const { return params_; }

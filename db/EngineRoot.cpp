@@ -10,8 +10,11 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace db {
@@ -62,6 +65,24 @@ void Link(const QString& target, const QString& link)
         Fail(link);
 }
 
+// The engine's shared lock tables. Every process that opens one file must use the same folder,
+// or two processes would write the file without knowing of each other: so it depends neither on
+// the program folder nor on TMPDIR. The distribution's /tmp/firebird is open to its server's group
+// only; this one belongs to the user, as the data folder and the embedded engine do.
+QString LockFolder()
+{
+    const QString folder = QStringLiteral("/tmp/bovantis-firebird-lock-%1").arg(::getuid());
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        Fail(folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st {};
+    // Another user's folder under this name would see and could disturb our locks.
+    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+        (st.st_mode & 0077) != 0)
+        Fail(folder + QStringLiteral(": gehört nicht dem Benutzer oder ist für andere offen"));
+    return folder;
+}
+
 QString Prepare()
 {
     const QString binDir = ExtensionModuleFolder();
@@ -92,6 +113,7 @@ QString Prepare()
     Link(systemRoot + QStringLiteral("/plugins"), root + QStringLiteral("/plugins"));
 
     qputenv("FIREBIRD", QFile::encodeName(root));
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(LockFolder()));
     return root;
 }
 

@@ -1,6 +1,7 @@
 #include "FbApi.h"
 
 #include "EngineRoot.h"
+#include "EngineSignals.h"
 
 #include <ibase.h>
 
@@ -13,7 +14,10 @@ Firebird::IMaster* Master()
 {
     static Firebird::IMaster* master = [] {
         PrepareEngineRoot();
-        return Firebird::fb_get_master_interface();
+        Firebird::IMaster* m = Firebird::fb_get_master_interface();
+        // Before the first attach, where the client library takes SIGINT and SIGTERM.
+        WatchEngineSignals();
+        return m;
     }();
     return master;
 }

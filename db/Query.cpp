@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace db {
@@ -209,6 +210,12 @@ bool ToScaled(double d, int scale, qint64& n)
         return false;
     n = std::llround(scaled);
     return true;
+}
+
+// NaN and infinity are no measurement, and a FLOAT column cannot hold more than FLT_MAX.
+bool FitsFloat(double d)
+{
+    return std::isfinite(d) && std::fabs(d) <= double(std::numeric_limits<float>::max());
 }
 
 // Writes an integer into a SMALLINT, INTEGER or BIGINT slot; false when it does not fit.
@@ -549,13 +556,18 @@ struct Query::Impl {
                     break;
                 }
                 case SQL_FLOAT: {
-                    const auto y = static_cast<float>(v.AsDouble());
+                    const double d = v.AsDouble();
+                    if (!FitsFloat(d))
+                        OutOfRange(name, v);
+                    const auto y = static_cast<float>(d);
                     std::memcpy(p, &y, sizeof y);
                     break;
                 }
                 case SQL_DOUBLE:
                 case SQL_D_FLOAT: {
                     const double y = v.AsDouble();
+                    if (!std::isfinite(y))
+                        OutOfRange(name, v);
                     std::memcpy(p, &y, sizeof y);
                     break;
                 }
@@ -769,6 +781,8 @@ struct Query::Impl {
                     if (type != QMetaType::Double)
                         return false;
                     const double d = *static_cast<const double*>(x.constData());
+                    if (!FitsFloat(d))
+                        return false;
                     const auto y = static_cast<float>(d);
                     if (double(y) != d)
                         return false;
@@ -777,7 +791,8 @@ struct Query::Impl {
                 }
                 case SQL_DOUBLE:
                 case SQL_D_FLOAT:
-                    if (type != QMetaType::Double)
+                    if (type != QMetaType::Double ||
+                        !std::isfinite(*static_cast<const double*>(x.constData())))
                         return false;
                     std::memcpy(p, x.constData(), sizeof(double));
                     break;

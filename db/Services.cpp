@@ -1,10 +1,20 @@
 #include "Services.h"
 
+#include "Database.h"
 #include "FbApi.h"
+#include "Query.h"
+#include "Transaction.h"
 
 #include <ibase.h>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStringList>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include <vector>
 
@@ -112,9 +122,18 @@ void Backup(const ServiceParams& params, const QString& database, const QString&
         bool(output), output);
 }
 
-void Restore(const ServiceParams& params, const QString& backupFile, const QString& database,
-             bool replace, const ServiceOutput& output)
+namespace {
+
+// The engine's restore reports a backup that ends too early only on its own stderr and then
+// returns as if it had succeeded; a restore is complete only when it said so at its end.
+const QString restoreFinished = QStringLiteral("finishing, closing, and going home");
+
+// Restores into a file that must not exist yet; false when the restore did not run to its end
+// (the file it made is then incomplete).
+bool RestoreNew(const ServiceParams& params, const QString& backupFile, const QString& database,
+                bool replace, const ServiceOutput& output)
 {
+    bool finished = false;
     Run(
         params,
         [&](fb::Status& st, Builder& spb) {
@@ -123,10 +142,125 @@ void Restore(const ServiceParams& params, const QString& backupFile, const QStri
             spb->insertString(&st, isc_spb_dbname, Local(database).constData());
             spb->insertInt(&st, isc_spb_options,
                            replace ? isc_spb_res_replace : isc_spb_res_create);
-            if (output)
-                spb->insertTag(&st, isc_spb_verbose);
+            spb->insertTag(&st, isc_spb_verbose);
         },
-        bool(output), output);
+        true,
+        [&](const QString& line) {
+            if (line.contains(restoreFinished))
+                finished = true;
+            if (output)
+                output(line);
+        });
+    return finished;
+}
+
+[[noreturn]] void Incomplete(const QString& backupFile)
+{
+    throw Error(QStringLiteral("Die Sicherung %1 ist unvollständig oder beschädigt; sie wurde "
+                               "nicht zurückgeladen.")
+                    .arg(backupFile));
+}
+
+// Removes what a failed restore left behind; a file the engine keeps cannot be removed here and
+// only costs room.
+void Discard(const ServiceParams& params, const QString& database)
+{
+    if (params.Server.isEmpty()) {
+        QFile::remove(database);
+        return;
+    }
+    try {
+        fb::Call([&](fb::Status& st) {
+            Builder dpb(st, IXpbBuilder::DPB);
+            dpb->insertString(&st, isc_dpb_user_name, fb::ToLatin1(params.User).constData());
+            dpb->insertString(&st, isc_dpb_password, fb::ToLatin1(params.Password).constData());
+            const QByteArray name = Local(params.Server) + ':' + Local(database);
+            IAttachment* a =
+                fb::Provider()->attachDatabase(&st, name.constData(), dpb.Length(), dpb.Buffer());
+            try {
+                a->dropDatabase(&st);
+            } catch (...) {
+                a->release();
+                throw;
+            }
+        });
+    } catch (const Error&) {
+    }
+}
+
+// A name beside the target that nothing uses.
+QString NameBeside(const QString& database)
+{
+    const QFileInfo target(database);
+    for (;;) {
+        const QString name =
+            target.absolutePath() + QLatin1Char('/') + target.completeBaseName() +
+            QStringLiteral(".rueckladen-%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                                      QLatin1Char('0'));
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+}
+
+// Other attachments to a local file; a file that cannot be opened has none.
+int OtherAttachments(const QString& database)
+{
+    try {
+        Database d;
+        d.Open({database, {}, {}, {}});
+        Transaction t(d);
+        t.Start();
+        Query q(t, QStringLiteral("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID "
+                                  "<> CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0"));
+        q.Open();
+        return q.Field(0).AsInteger();
+    } catch (const Error&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+void Restore(const ServiceParams& params, const QString& backupFile, const QString& database,
+             bool replace, const ServiceOutput& output)
+{
+    if (!replace || (params.Server.isEmpty() && !QFileInfo::exists(database))) {
+        // The engine refuses an existing file here, so what an incomplete restore made is its own.
+        if (!RestoreNew(params, backupFile, database, false, output)) {
+            Discard(params, database);
+            Incomplete(backupFile);
+        }
+        return;
+    }
+    // The database that is there is given up only for a restore that has run to its end.
+    const QString fresh = NameBeside(database);
+    try {
+        if (!RestoreNew(params, backupFile, fresh, false, output))
+            Incomplete(backupFile);
+    } catch (...) {
+        Discard(params, fresh);
+        throw;
+    }
+    if (!params.Server.isEmpty()) {
+        // The server's files are out of reach: the proven backup is restored over the target.
+        Discard(params, fresh);
+        if (!RestoreNew(params, backupFile, database, true, output))
+            Incomplete(backupFile);
+        return;
+    }
+    if (OtherAttachments(database) > 0) {
+        QFile::remove(fresh);
+        throw Error(QStringLiteral("Die Datenbank %1 wird noch benutzt und kann nicht ersetzt "
+                                   "werden.")
+                        .arg(database));
+    }
+    if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(database).constData()) !=
+        0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(fresh);
+        throw Error(QStringLiteral("Die Datenbank %1 kann nicht ersetzt werden: %2")
+                        .arg(database, reason));
+    }
 }
 
 void AddUser(const ServiceParams& params, const QString& user, const QString& password)

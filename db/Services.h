@@ -24,7 +24,9 @@ namespace Services {
 
 void Backup(const ServiceParams& params, const QString& database, const QString& backupFile,
             const ServiceOutput& output = {});
-// Restores into a new file; with replace an existing file is overwritten (it must not be in use).
+// Restores into a new file; with replace an existing file is replaced (it must not be in use).
+// A backup that is damaged or ends too early is an error, and the file that was there stays as it
+// was: the restore goes into a new file beside it, which takes its place only when complete.
 void Restore(const ServiceParams& params, const QString& backupFile, const QString& database,
              bool replace, const ServiceOutput& output = {});
 // Adds a user to the server's security database.

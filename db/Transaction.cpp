@@ -77,12 +77,22 @@ void Transaction::End(bool commit)
 {
     ITransaction* t = Handle();
     emit Ending();
-    fb::Call([&](fb::Status& st) {
+    try {
+        fb::Call([&](fb::Status& st) {
+            if (commit)
+                t->commit(&st);
+            else
+                t->rollback(&st);
+        });
+    } catch (const Error&) {
+        // A failed commit leaves the work open for a rollback. A failed rollback means the
+        // connection is gone, and with it the transaction: the handle is only let go.
         if (commit)
-            t->commit(&st);
-        else
-            t->rollback(&st);
-    });
+            throw;
+        t->release();
+        handle_ = nullptr;
+        throw;
+    }
     handle_ = nullptr;
 }
 

@@ -30,8 +30,13 @@ qint64 Value::AsInt64() const
         case QMetaType::UInt:
             return v_.toLongLong();
         case QMetaType::Double:
-        case QMetaType::Float:
-            return std::llround(v_.toDouble());
+        case QMetaType::Float: {
+            // Beyond 64 bits (and for NaN) rounding has no result; it must not become some number.
+            const double d = v_.toDouble();
+            if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0))
+                NotConvertible(v_, "Ganzzahlwert");
+            return std::llround(d);
+        }
         case QMetaType::Bool:
             return v_.toBool() ? 1 : 0;
         default:

@@ -70,7 +70,7 @@ TDBConnect::Umgebung TDBConnect::StandardUmgebung()
     u.serverLaeuft = [] { return platform::DbServer::isListening(); };
     u.aufServerWarten = [] {
         TfrmWarten dialog([] { return platform::DbServer::isListening(); });
-        dialog.exec();
+        return dialog.exec() == QDialog::Accepted || !dialog.Abgebrochen();
     };
     u.pause = warten;
     u.serverStarten = [] { return platform::DbServer::start(); };
@@ -210,7 +210,10 @@ bool TDBConnect::ServerUndBenutzerPruefen(const QString& pfad, QString& fehlerte
 
 void TDBConnect::AufDatenbankServerWarten()
 {
-    umgebung_.aufServerWarten();
+    if (!umgebung_.aufServerWarten()) {
+        abbruch_ = true;
+        return;
+    }
     if (umgebung_.serverLaeuft())
         umgebung_.pause(2000);
     else

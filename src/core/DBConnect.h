@@ -47,8 +47,9 @@ public:
         // One attempt to attach; throws on failure.
         std::function<void(db::Database&, const db::ConnectParams&)> verbinden;
         std::function<bool()> serverLaeuft;
-        // Waits up to a minute for the server to come up (the user may cancel).
-        std::function<void()> aufServerWarten;
+        // Waits up to a minute for the server to come up; false when the user cancelled (or the
+        // program is asked to end).
+        std::function<bool()> aufServerWarten;
         std::function<void(int ms)> pause;
         std::function<platform::DbServer::StartResult()> serverStarten;
         // Adds the program's user when the server does not know it; throws on failure.

@@ -67,6 +67,9 @@ TDM::~TDM()
     } catch (const std::exception& e) {
         ZRDebug::DebugMsg(QStringLiteral("Datenbank trennen: ") + QString::fromUtf8(e.what()));
     }
+    // The members go before this object's signals are cut: nothing may call back into them.
+    disconnect(&Datenbank, nullptr, this, nullptr);
+    disconnect(&Ereignis, nullptr, this, nullptr);
 }
 
 QList<db::Transaction*> TDM::Transaktionen()
@@ -103,6 +106,7 @@ void TDM::DatenbankAfterConnect()
 
 void TDM::DatenbankBeforeDisconnect()
 {
+    verbunden_ = false;
     Ereignis.Unregister();
     DBFehlerSchliessen();
     // Work left open is never made permanent by a disconnect.
@@ -113,7 +117,6 @@ void TDM::DatenbankBeforeDisconnect()
                           QStringLiteral(" ist noch aktiv!"));
         tr->Rollback();
     }
-    verbunden_ = false;
 }
 
 void TDM::EreignisMelden(const QString& name)

@@ -4,6 +4,7 @@
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "Produkt.h"
+#include "ProgrammEnde.h"
 #include "Splash.h"
 
 #include <AppInstance.h>
@@ -85,20 +86,23 @@ void TProgInit::SplashFreigeben()
 int TProgInit::Ausfuehren()
 {
     QApplication::setApplicationDisplayName(Produkt::Titel);
+    // A signal ends the run through the same end phase as closing the main window.
+    TProgrammEnde ende([this] { return Hauptfenster(); });
+    const auto ergebnis = [](bool ok) { return ok || TProgrammEnde::Angefordert() ? 0 : 1; };
     if (!InitProgramm()) {
         UpdateStarten();
         const bool gewollt =
             zweiteInstanz_ || (parameter_ && parameter_->IsSwitch(QStringLiteral("DBUPDATE")));
-        return gewollt ? 0 : 1;
+        return ergebnis(gewollt);
     }
     ZRDebug::DebugMsg(QStringLiteral("Init Objekt Application"));
     if (!HauptfensterErzeugen())
-        return 1;
+        return ergebnis(false);
     ZRDebug::DebugMsg(QStringLiteral("InitProgramm2"));
     if (InitProgramm2()) {
         ZRDebug::DebugMsg(QStringLiteral("StartProgramm"));
         const bool gestartet = StartProgramm();
-        if (gestartet)
+        if (gestartet && !TProgrammEnde::Angefordert())
             QApplication::exec();
         ZRDebug::DebugMsg(QStringLiteral("DeInitProgramm"));
         DeInitProgramm(gestartet);
@@ -106,7 +110,7 @@ int TProgInit::Ausfuehren()
     }
     ZRDebug::DebugMsg(QStringLiteral("DeInitProgramm"));
     DeInitProgramm(false);
-    return 1;
+    return ergebnis(false);
 }
 
 bool TProgInit::InitProgramm()

@@ -17,6 +17,8 @@ public:
     explicit TfrmWarten(std::function<bool()> serverLaeuft, QWidget* parent = nullptr);
 
     int Restzeit() const { return restzeit_; }
+    // Closed before its time: by "Abbrechen", or on the program's end.
+    bool Abgebrochen() const { return result() == Rejected && restzeit_ > 0; }
 
 private:
     void Takt();

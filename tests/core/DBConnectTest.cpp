@@ -37,6 +37,8 @@ struct FakeServer {
     std::deque<long> benutzer;
     bool servicesEintrag = true;
     bool einrichtungDa = true;
+    // The user presses "Abbrechen" in the wait dialog.
+    bool abgebrochen = false;
 
     TDBConnect::Umgebung umgebung(bool terminalServer = false)
     {
@@ -53,7 +55,10 @@ struct FakeServer {
             throw db::Error("unavailable database", -902, 335544375);
         };
         u.serverLaeuft = [this] { return serverLaeuft; };
-        u.aufServerWarten = [this] { log << "warten"; };
+        u.aufServerWarten = [this] {
+            log << "warten";
+            return !abgebrochen;
+        };
         u.pause = [this](int ms) { log << QStringLiteral("pause %1").arg(ms); };
         u.serverStarten = [this] {
             log << "starten";
@@ -191,6 +196,15 @@ TEST(DBConnectTest, NameRulesAndAttempts)
          {"speichern localhost:/d.fdb", "verbinden 127.0.0.1:/d.fdb", "warten", "starten",
           "einrichtung"},
          {"Bitte lassen Sie das Paket \"firebird3.0-server\" installieren"}},
+        {"\"Abbrechen\" while waiting for the server: nothing more is tried or shown",
+         "localhost:/d.fdb",
+         [](FakeServer& s) {
+             s.serverLaeuft = false;
+             s.abgebrochen = true;
+         },
+         false,
+         {"speichern localhost:/d.fdb", "verbinden 127.0.0.1:/d.fdb", "warten"},
+         {}},
         {"terminal server: the name exactly as stored, tried once, not written back",
          "localhost:/d.fdb",
          [](FakeServer& s) { s.erreichbar = {"localhost:/d.fdb"}; },
@@ -271,6 +285,8 @@ TEST(DBConnectTest, WaitDialogClosesWhenTheServerComesUpOrOnCancel)
         QTest::mouseClick(abbrechen.findChild<QPushButton*>("btnAbbrechen"), Qt::LeftButton);
     });
     EXPECT_EQ(abbrechen.exec(), QDialog::Rejected);
+    EXPECT_TRUE(abbrechen.Abgebrochen());
+    EXPECT_FALSE(warten.Abgebrochen());
 }
 
 TEST(DBConnectTest, ServicesLineIsFoundAsNameOrAlias)

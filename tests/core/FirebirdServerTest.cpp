@@ -132,3 +132,45 @@ TEST_F(FirebirdServerTest, TwoClientsSeeEachOthersCommittedWork)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !gemeldet.isEmpty(); }, 10000));
     EXPECT_EQ(gemeldet, QStringList{"Stammdaten"});
 }
+
+TEST_F(FirebirdServerTest, AfterTheServerWasKilledTheDataModuleDisconnectsAndReconnects)
+{
+    ProgrammbenutzerPruefen(Name(), FirebirdTestServer::AdminPasswort);
+    const db::ConnectParams programm{Name(), DBConnect::Benutzer, DBConnect::Passwort, {}};
+    auto dm = std::make_unique<TDM>();
+    dm->Datenbank.Open(programm);
+    {
+        dm->TAStammdaten.Start();
+        db::Query q(dm->TAStammdaten, "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) "
+                                      "VALUES (32, 'Jungvieh', 1)");
+        q.Execute();
+
+        server_->Abschiessen();
+        // The lost connection may be reported, but the data module ends disconnected.
+        try {
+            dm->Trennen();
+        } catch (const db::Error&) {
+        }
+        EXPECT_FALSE(dm->Datenbank.Connected());
+        EXPECT_FALSE(dm->TAStammdaten.Active());
+    }
+
+    ASSERT_TRUE(server_->Starten());
+    dm->Datenbank.Open(programm);
+    EXPECT_TRUE(dm->Datenbank.Connected());
+    // The work that was open when the server died is gone, not half stored.
+    EXPECT_EQ(dm->BetriebsstaetteBezeichnung(32), "");
+    {
+        dm->TAStammdaten.Start();
+        db::Query q(dm->TAStammdaten, "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) "
+                                      "VALUES (32, 'Jungvieh', 1)");
+        q.Execute();
+        dm->TAStammdaten.Commit();
+    }
+    EXPECT_EQ(dm->BetriebsstaetteBezeichnung(32), "Jungvieh");
+
+    // Killed again and then freed: the data module's end must not call into its freed members.
+    server_->Abschiessen();
+    dm.reset();
+    ASSERT_TRUE(server_->Starten());
+}

@@ -132,6 +132,17 @@ bool FirebirdTestServer::Einrichten()
 
     server_.setProcessEnvironment(env);
     server_.setProcessChannelMode(QProcess::MergedChannels);
+    return Starten();
+}
+
+void FirebirdTestServer::Abschiessen()
+{
+    server_.kill();
+    server_.waitForFinished(5000);
+}
+
+bool FirebirdTestServer::Starten()
+{
     server_.start(ServerProgramm, {});
     if (!server_.waitForStarted(10000)) {
         grund_ = QStringLiteral("Server startet nicht: ") + server_.errorString();

@@ -25,6 +25,10 @@ public:
     // The connection name of a file through this server.
     QString Name(const QString& datei) const;
 
+    // Kills the server as a crash would, and starts it again on the same port.
+    void Abschiessen();
+    bool Starten();
+
 private:
     bool Einrichten();
 

@@ -182,6 +182,42 @@ TEST_F(DataSetTest, CancelRestoresAndFailedPostKeepsTheUsersValues)
     EXPECT_EQ(Stored().last(), QStringLiteral("200 Doppelt"));
 }
 
+// A post that fails after its statement ran (here a calculated field after the read-back) leaves
+// nothing on the server: posting again stores the row once, and cancelling stores nothing.
+TEST_F(DataSetTest, PostFailingAfterItsStatementLeavesNothingOnTheServer)
+{
+    bool scheitern = false;
+    ds.AddCalculatedField(QStringLiteral("PRUEFUNG"), db::FieldType::Integer);
+    ds.OnCalcFields = [&scheitern](db::DataSet&) {
+        if (scheitern)
+            throw db::Error(QStringLiteral("Berechnung gescheitert"));
+    };
+    ds.Open();
+    const QStringList vorher = Stored();
+
+    ds.Append();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Emma"));
+    scheitern = true;
+    EXPECT_THROW(ds.Post(), db::Error);
+    EXPECT_EQ(ds.State(), db::DataSetState::Insert);
+    EXPECT_EQ(Stored(), vorher);
+    scheitern = false;
+    ds.Post();
+    const QStringList eine = Stored();
+    ASSERT_EQ(eine.size(), vorher.size() + 1);
+    EXPECT_EQ(eine.filter(QStringLiteral(" Emma")).size(), 1);
+
+    ds.MoveTo(0);
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Geändert"));
+    scheitern = true;
+    EXPECT_THROW(ds.Post(), db::Error);
+    scheitern = false;
+    ds.Cancel();
+    tr.CommitRetaining();
+    EXPECT_EQ(Stored(), eine);
+}
+
 TEST_F(DataSetTest, EditPostsOnMoveAndEditOfRowDeletedElsewhereFails)
 {
     ds.Open();

@@ -9,6 +9,7 @@
 
 #include <TestDatabase.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -146,6 +147,100 @@ TEST(ServicesTest, BackupThenRestoreIntoNewFileReproducesTheRows)
     bad.close();
     EXPECT_THROW(db::Services::Restore(params, bad.fileName(), t.Folder() + "/neu.fdb", false),
                  db::Error);
+}
+
+// A damaged backup must never cost the database that is there: the restore fails and the file
+// stays as it was, with nothing left beside it.
+TEST(ServicesTest, DamagedBackupLeavesTheDatabaseThatIsThere)
+{
+    TestDatabase t;
+    QString script = QStringLiteral("CREATE TABLE T_SICHER (ID INTEGER, NAME VARCHAR(60));\n");
+    for (int i = 0; i < 40; ++i)
+        script += QStringLiteral("CREATE TABLE T_LEER%1 (ID INTEGER);\n"
+                                 "INSERT INTO T_SICHER VALUES (%1, 'Zeile %1 mit etwas Text');\n")
+                      .arg(i);
+    db::ScriptRunner(t.Db()).Run(script);
+    const db::ServiceParams params{{}, QStringLiteral("BOVANTIS"), QStringLiteral("heuboden")};
+    const QString gbk = t.Folder() + QStringLiteral("/gut.gbk");
+    db::Services::Backup(params, t.Path(), gbk);
+    QFile gut(gbk);
+    ASSERT_TRUE(gut.open(QIODevice::ReadOnly));
+    const QByteArray sicherung = gut.readAll();
+    gut.close();
+
+    // The target: restored from the good backup, then changed so that a replacement shows.
+    QDir ordner(t.Folder() + QStringLiteral("/ziel"));
+    ASSERT_TRUE(ordner.mkpath(QStringLiteral(".")));
+    const QString ziel = ordner.filePath(QStringLiteral("herde.fdb"));
+    db::Services::Restore(params, gbk, ziel, true);
+    const auto zeilen = [&] {
+        db::Database d;
+        d.Open(TestDatabase::Params(ziel));
+        db::Transaction tr(d);
+        tr.Start();
+        db::Query q(tr, QStringLiteral("SELECT COUNT(*) FROM T_SICHER"));
+        q.Open();
+        return q.Field(0).AsInteger();
+    };
+    {
+        db::Database d;
+        d.Open(TestDatabase::Params(ziel));
+        db::ScriptRunner(d).Run(QStringLiteral("INSERT INTO T_SICHER VALUES (99, 'nur im Ziel');"));
+    }
+    ASSERT_EQ(zeilen(), 41);
+
+    const auto versuchen = [&](const QByteArray& inhalt) {
+        QFile f(t.Folder() + QStringLiteral("/versuch.gbk"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(inhalt);
+        f.close();
+        try {
+            db::Services::Restore(params, f.fileName(), ziel, true);
+        } catch (const db::Error&) {
+            return false;
+        }
+        return true;
+    };
+    const auto unveraendert = [&] {
+        EXPECT_EQ(ordner.entryList(QDir::Files), QStringList{QStringLiteral("herde.fdb")});
+        return zeilen() == 41;
+    };
+
+    for (const double anteil : {0.3, 0.6, 0.95}) {
+        SCOPED_TRACE(anteil);
+        EXPECT_FALSE(versuchen(sicherung.left(qsizetype(sicherung.size() * anteil))));
+        EXPECT_TRUE(unveraendert());
+    }
+    // Flipped bits: where the restore notices, the target stays; a flip inside a text value
+    // cannot be noticed by anyone, and then the backup's rows replace the target's.
+    int bemerkt = 0;
+    for (qsizetype stelle = 40; stelle < sicherung.size(); stelle += sicherung.size() / 9) {
+        SCOPED_TRACE(stelle);
+        QByteArray kippen = sicherung;
+        kippen[stelle] = char(kippen[stelle] ^ 0x5A);
+        if (!versuchen(kippen)) {
+            ++bemerkt;
+            EXPECT_TRUE(unveraendert());
+        } else {
+            EXPECT_EQ(zeilen(), 40);
+            db::Database d;
+            d.Open(TestDatabase::Params(ziel));
+            db::ScriptRunner(d).Run(QStringLiteral("INSERT INTO T_SICHER VALUES (99, 'x');"));
+        }
+    }
+    EXPECT_GT(bemerkt, 0);
+
+    // A database in use is not replaced, not even by a good backup.
+    {
+        db::Database benutzt;
+        benutzt.Open(TestDatabase::Params(ziel));
+        EXPECT_THROW(db::Services::Restore(params, gbk, ziel, true), db::Error);
+    }
+    EXPECT_TRUE(unveraendert());
+    // Not in use any more: replaced.
+    db::Services::Restore(params, gbk, ziel, true);
+    EXPECT_EQ(zeilen(), 40);
+    EXPECT_EQ(ordner.entryList(QDir::Files), QStringList{QStringLiteral("herde.fdb")});
 }
 
 TEST(ServicesTest, AddUserRefusesEmptyNames)

@@ -8,6 +8,8 @@
 
 #include <QTimeZone>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,6 +33,12 @@ public:
               BETRAG NUMERIC(15,2),
               MEMO BLOB SUB_TYPE 1,
               FLAG BOOLEAN);
+            CREATE TABLE T_ZAHLEN (
+              ID INTEGER NOT NULL PRIMARY KEY,
+              I INTEGER,
+              B BIGINT,
+              F FLOAT,
+              D DOUBLE PRECISION);
         )"));
     }
 };
@@ -206,6 +214,41 @@ TEST_F(QueryTest, UnstorableTextIsRefusedAndNothingStored)
         sel.Open();
         EXPECT_EQ(sel.Field(0).AsInteger(), 0) << text.size();
     }
+}
+
+// A number a column cannot hold is refused; nothing may store some other number in its place.
+TEST_F(QueryTest, NumbersAColumnCannotHoldAreRefused)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* column;
+        double value;
+    } cases[] = {{"I", 1e30},  {"I", nan},   {"B", 1e30},    {"B", -1e30},  {"B", nan},
+                 {"B", inf},   {"B", 9.3e18}, {"F", nan},    {"F", inf},    {"F", -inf},
+                 {"F", 1e300}, {"D", nan},   {"D", inf},     {"D", -inf}};
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query count(tr, QStringLiteral("SELECT COUNT(*) FROM T_ZAHLEN"));
+    for (const auto& c : cases) {
+        db::Query ins(tr, QStringLiteral("INSERT INTO T_ZAHLEN (ID, %1) VALUES (1, :V)")
+                              .arg(QLatin1String(c.column)));
+        ins.Param("V").SetDouble(c.value);
+        EXPECT_THROW(ins.Execute(), db::Error) << c.column << " " << c.value;
+        count.Open();
+        EXPECT_EQ(count.Field(0).AsInteger(), 0) << c.column << " " << c.value;
+    }
+    // The largest values that fit are stored as they are.
+    db::Query ins(tr, QStringLiteral("INSERT INTO T_ZAHLEN (ID, B, F, D) VALUES (2, :B, :F, :D)"));
+    ins.Param("B").SetDouble(9.2e18);
+    ins.Param("F").SetDouble(-double(std::numeric_limits<float>::max()));
+    ins.Param("D").SetDouble(std::numeric_limits<double>::max());
+    ins.Execute();
+    db::Query sel(tr, QStringLiteral("SELECT B, F, D FROM T_ZAHLEN WHERE ID = 2"));
+    sel.Open();
+    EXPECT_EQ(sel.Field(0).AsInt64(), 9200000000000000000LL);
+    EXPECT_EQ(sel.Field(1).AsDouble(), -double(std::numeric_limits<float>::max()));
+    EXPECT_EQ(sel.Field(2).AsDouble(), std::numeric_limits<double>::max());
 }
 
 TEST_F(QueryTest, FailedPrepareLeavesTheQueryUnprepared)

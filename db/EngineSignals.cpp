@@ -1,0 +1,51 @@
+#include "EngineSignals.h"
+
+#include "Error.h"
+
+#include <ibase.h>
+
+#include <atomic>
+#include <csignal>
+
+#include <unistd.h>
+
+namespace db {
+
+namespace {
+
+std::atomic<void (*)()> notifyOnSignal{nullptr};
+
+int OnShutdown(const int reason, const int /*mask*/, void* /*arg*/)
+{
+    if (reason != fb_shutrsn_signal)
+        return 0;
+    auto notify = notifyOnSignal.load();
+    if (!notify)
+        ::_exit(128 + SIGTERM);
+    notify();
+    // Any other answer than 0 refuses the shutdown; the program ends through its own end phase.
+    return 1;
+}
+
+}  // namespace
+
+void KeepEngineOnSignal(void (*notify)())
+{
+    WatchEngineSignals();
+    notifyOnSignal.store(notify);
+}
+
+void WatchEngineSignals()
+{
+    static const bool registered = [] {
+        ISC_STATUS_ARRAY status{};
+        if (fb_shutdown_callback(status, OnShutdown, fb_shut_confirmation, nullptr) != 0)
+            throw Error(QStringLiteral("Die Datenbank-Engine nimmt die Signalbehandlung nicht an "
+                                       "(Fehler %1).")
+                            .arg(status[1]));
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace db
