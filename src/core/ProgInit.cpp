@@ -3,6 +3,7 @@
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
+#include "Haupt.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
 #include "Splash.h"
@@ -21,7 +22,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMainWindow>
 #include <QScreen>
 #include <QThread>
 
@@ -196,10 +196,8 @@ bool TProgInit::PruefeBildschirm()
 bool TProgInit::HauptfensterErzeugen()
 {
     try {
-        auto fenster = std::make_unique<QMainWindow>();
-        fenster->setObjectName(QStringLiteral("frmHaupt"));
-        fenster->setWindowTitle(Produkt::Titel);
-        fenster->resize(1024, 700);
+        auto fenster = std::make_unique<TfrmHaupt>();
+        fenster->SetUpdateDatei([this] { return updateDatei_; });
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
@@ -257,6 +255,10 @@ bool TProgInit::DatenInitialisieren()
     db::Query q(tr, QStringLiteral("EXECUTE PROCEDURE P_INIT_DATEN"));
     q.Execute();
     tr.Commit();
+    if (auto* haupt = dynamic_cast<TfrmHaupt*>(frmHaupt_.get())) {
+        haupt->AktBetriebListeChange();
+        haupt->ErzeugeListenMenue();
+    }
     return true;
 }
 

@@ -1,14 +1,13 @@
 #include "ProgInit.h"
 #include "Produkt.h"
+#include "ProgrammFehler.h"
 
 #include <Memory.h>
-
-#include <QApplication>
 
 int main(int argc, char* argv[])
 {
     db::KeepFreedMemory();
-    QApplication app(argc, argv);
+    TAnwendung app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bovantis"));
     TProgInit progInit(TProgInit::StandardUmgebung());
     return progInit.Ausfuehren();
