@@ -623,6 +623,42 @@ void TfrmHaupt::Aktivieren()
     image1_->setPixmap(bild);
 }
 
+void TfrmHaupt::BetriebWechsel(const TiereWaehlen& waehlen, const BetriebsstaetteWaehlen& neue)
+{
+    QList<int> tiere = waehlen();
+    if (tiere.isEmpty())
+        return;
+    QDate datum;
+    int betriebsstaette = 0;
+    if (!neue(datum, betriebsstaette))
+        return;
+    TDM* dm = DM();
+    if (!dm)
+        return;
+    if (dm->BetriebsstaetteWechselnListe(tiere, betriebsstaette, datum))
+        Tools::MeldungInfo(QStringLiteral("Die Wechsel wurden eingetragen."));
+    else
+        Tools::MeldungInfo(QStringLiteral("Nicht alle Wechsel konnten eingetragen werden.\r"
+                                          "Bitte überprüfen Sie die betreffenden Tiere."));
+}
+
+void TfrmHaupt::TierLoeschen(const TiereWaehlen& waehlen)
+{
+    const QList<int> tiere = waehlen();
+    if (tiere.isEmpty())
+        return;
+    if (Tools::MeldungConfirm(QStringLiteral("Sollen die ausgewählten Tiere wirklich gelöscht "
+                                             "werden?\rDiese können nicht mehr wiederhergestellt "
+                                             "werden!"),
+                              1) != Tools::mrYes)
+        return;
+    TDM* dm = DM();
+    if (!dm)
+        return;
+    dm->TiereLoeschen(tiere);
+    Tools::MeldungInfo(QStringLiteral("Die Tiere wurden gelöscht"));
+}
+
 bool TfrmHaupt::RuecksicherungVorbereiten()
 {
     if (!mdiArea_->subWindowList().isEmpty()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
 #include <QMainWindow>
 
 #include <functional>
@@ -65,6 +67,13 @@ public:
     void AktionenAktualisieren();
     // The activation handler: the tiled picture behind the toolbar unless switched off.
     void Aktivieren();
+    // The premises change of several animals: the animal choice gives their IDs (empty:
+    // cancelled), the premises dialog the date and the new premises (false: cancelled).
+    using TiereWaehlen = std::function<QList<int>()>;
+    using BetriebsstaetteWaehlen = std::function<bool(QDate& datum, int& betriebsstaette)>;
+    void BetriebWechsel(const TiereWaehlen& waehlen, const BetriebsstaetteWaehlen& neue);
+    // Deletes the chosen animals after the question.
+    void TierLoeschen(const TiereWaehlen& waehlen);
     // Closes the MDI children after asking; false when the user keeps them (no restore then).
     bool RuecksicherungVorbereiten();
     void SchliesseAlleFenster();

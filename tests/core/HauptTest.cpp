@@ -410,3 +410,69 @@ TEST_F(HauptfensterTest, ScreenshotOfTheMainWindow)
     ASSERT_TRUE(bild.save(ordner + "/hauptfenster.png"));
     EXPECT_EQ(bild.width(), fenster->width());
 }
+
+TEST_F(HauptfensterTest, PremisesChangeAndDeletionRunTheirFlows)
+{
+    Ausfuehren("INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (51, 'Stall A', 1);"
+               "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (52, 'Stall B', 1)");
+    int tier = 0;
+    {
+        db::Transaction tr(Db());
+        tr.Start();
+        db::Query q(tr, "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                        "VALUES ('DE 09 555 66666', 'Lotte', DATE '2021-02-03', 'W', 1) RETURNING ID");
+        q.Execute();
+        tier = q.Field(0).AsInteger();
+        db::Query stall(tr, "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:T, DATE '2021-02-03', 51)");
+        stall.Param("T").SetInteger(tier);
+        stall.Execute();
+        tr.Commit();
+    }
+    const auto staelle = [&] {
+        db::Transaction tr(Db());
+        tr.Start();
+        db::Query q(tr, "SELECT LIST(STALL, ',') FROM (SELECT STALL FROM T_STAELLE WHERE TIER = :T "
+                        "ORDER BY VON, STALL)");
+        q.Param("T").SetInteger(tier);
+        q.Open();
+        return q.Field(0).AsString();
+    };
+    const auto waehlen = [&] { return QList<int>{tier}; };
+    const auto keine = [] { return QList<int>{}; };
+
+    MessageBoxScript script;
+    int gefragt = 0;
+    fenster->BetriebWechsel(keine, [&](QDate&, int&) { return ++gefragt, true; });
+    fenster->BetriebWechsel(waehlen, [&](QDate&, int&) { return ++gefragt, false; });
+    EXPECT_EQ(gefragt, 1);
+    EXPECT_TRUE(script.Shown().isEmpty());
+    EXPECT_EQ(staelle(), "51");
+
+    script.AnswerWith(Tools::mrOk);
+    fenster->BetriebWechsel(waehlen, [](QDate& datum, int& stall) {
+        datum = QDate(2024, 5, 1);
+        stall = 52;
+        return true;
+    });
+    ASSERT_EQ(script.Shown().size(), 1);
+    EXPECT_EQ(script.Shown()[0].text, "Die Wechsel wurden eingetragen.");
+    EXPECT_EQ(staelle(), "51,52");
+
+    const auto vorhanden = [&] {
+        db::Transaction tr(Db());
+        tr.Start();
+        db::Query q(tr, "SELECT COUNT(*) FROM T_STAMMDATEN WHERE ID = :T");
+        q.Param("T").SetInteger(tier);
+        q.Open();
+        return q.Field(0).AsInteger() == 1;
+    };
+    script.AnswerWith(Tools::mrNo);
+    fenster->TierLoeschen(waehlen);
+    EXPECT_TRUE(vorhanden());
+    script.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
+    fenster->TierLoeschen(waehlen);
+    EXPECT_FALSE(vorhanden());
+    ASSERT_EQ(script.Shown().size(), 4);
+    EXPECT_TRUE(script.Shown()[1].text.startsWith("Sollen die ausgewählten Tiere wirklich"));
+    EXPECT_EQ(script.Shown()[3].text, "Die Tiere wurden gelöscht");
+}
