@@ -5,11 +5,16 @@
 
 /* ---------------------------------------------------------------- settings and texts */
 
+/* One row per setting. The handheld's slow-marks (WERT 'HOTSYNC-SLOW', 040_generators_triggers.sql)
+   are the exception: every transaction that deletes adds its own mark, so their names repeat and
+   the names are unique only among the other rows. */
 CREATE TABLE T_EINSTELLUNGEN (
   NAME  VARCHAR(64) NOT NULL,
-  WERT  VARCHAR(1000),
-  CONSTRAINT PK_EINSTELLUNGEN PRIMARY KEY (NAME)
+  WERT  VARCHAR(1000)
 );
+CREATE UNIQUE INDEX UX_EINSTELLUNGEN_NAME ON T_EINSTELLUNGEN
+  COMPUTED BY (IIF(WERT = 'HOTSYNC-SLOW', NULL, NAME));
+CREATE INDEX IX_EINSTELLUNGEN_NAME ON T_EINSTELLUNGEN (NAME);
 
 CREATE TABLE T_DB_FEHLER (
   CONSTR       VARCHAR(30) NOT NULL,

@@ -1144,10 +1144,15 @@ END^
    is due from VOR days before until NACH days after its date; rules that must be marked done
    also pick up dates of the last 30 days, so that a few days without the program lose none.
    Open rows in that window that the rules no longer give (a rule or an animal was changed) are
-   dropped unless the user already wrote a remark on them. */
+   dropped unless the user already wrote a remark on them.
+   Two programs starting at the same time run this side by side. A row the other one is writing
+   or deleting is left to it: the write fails with a duplicate key or an update conflict (at once
+   without wait, otherwise when the other transaction commits or the lock wait ends), and only
+   that row is skipped. A wait that ends with the other's rollback lets the write through. */
 CREATE PROCEDURE P_UPDATE_TERMINE_ERLEDIGEN
 AS
 DECLARE VARIABLE HEUTE DATE;
+DECLARE VARIABLE E_ID INTEGER;
 DECLARE VARIABLE R_ID INTEGER;
 DECLARE VARIABLE R_ANKER CHAR(2);
 DECLARE VARIABLE R_TERMIN INTEGER;
@@ -1207,34 +1212,65 @@ BEGIN
             IF (NOT EXISTS (SELECT 1 FROM T_TERMINE_ERLEDIGEN E
                             WHERE E.TERMIN_ID = :R_ID AND E.TERMIN = :TERMIN
                               AND E.TIER = :TIER)) THEN
+            BEGIN
               INSERT INTO T_TERMINE_ERLEDIGEN (TERMIN_ID, TERMIN, TIER, TEXT)
               VALUES (:R_ID, :TERMIN, :TIER, :R_TEXT);
+              WHEN GDSCODE unique_key_violation, GDSCODE deadlock, GDSCODE lock_conflict,
+                   GDSCODE update_conflict, GDSCODE lock_timeout DO
+                BEGIN
+                  /* Another start has written the row. */
+                END
+            END
           END
         END
     END
   END
-  DELETE FROM T_TERMINE_ERLEDIGEN E
-  WHERE E.ERLEDIGT IS NULL AND E.BEMERKUNG IS NULL
-    AND E.TERMIN >= (SELECT :HEUTE - R.NACH - IIF(R.ERLEDIGEN = 'T', 30, 0)
-                     FROM T_TERMINE_EINSTELLUNG R WHERE R.ID = E.TERMIN_ID)
-    AND NOT EXISTS (SELECT 1 FROM T_TERMINE_BERECHNET B
-                    WHERE B.TERMIN_ID = E.TERMIN_ID AND B.TERMIN = E.TERMIN
-                      AND B.TIER = E.TIER);
+  FOR SELECT E.ID FROM T_TERMINE_ERLEDIGEN E
+      WHERE E.ERLEDIGT IS NULL AND E.BEMERKUNG IS NULL
+        AND E.TERMIN >= (SELECT :HEUTE - R.NACH - IIF(R.ERLEDIGEN = 'T', 30, 0)
+                         FROM T_TERMINE_EINSTELLUNG R WHERE R.ID = E.TERMIN_ID)
+        AND NOT EXISTS (SELECT 1 FROM T_TERMINE_BERECHNET B
+                        WHERE B.TERMIN_ID = E.TERMIN_ID AND B.TERMIN = E.TERMIN
+                          AND B.TIER = E.TIER)
+      INTO :E_ID
+  DO
+  BEGIN
+    DELETE FROM T_TERMINE_ERLEDIGEN
+    WHERE ID = :E_ID AND ERLEDIGT IS NULL AND BEMERKUNG IS NULL;
+    WHEN GDSCODE deadlock, GDSCODE lock_conflict, GDSCODE update_conflict,
+         GDSCODE lock_timeout DO
+      BEGIN
+        /* Another start deletes it, or the user is marking it done. */
+      END
+  END
   DELETE FROM T_TERMINE_BERECHNET;
 END^
 
 /* Start-up work of the database, run at every start of the programs: sets pregnant animals
    whose dry-off day has come to "trocken" (unless the farm switched that off) and creates the
-   rows of the due animal-related appointments. */
+   rows of the due animal-related appointments. An animal that another transaction is changing
+   (another start doing the same, or a user) keeps its status until the next start. */
 CREATE PROCEDURE P_INIT_DATEN
 AS
 DECLARE VARIABLE TROCKEN_SETZEN VARCHAR(1000);
+DECLARE VARIABLE TIER INTEGER;
 BEGIN
   SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Status-Trocken-Setzen' INTO :TROCKEN_SETZEN;
   IF (TROCKEN_SETZEN IS NULL OR TROCKEN_SETZEN = 'T') THEN
-    UPDATE T_STAMMDATEN S SET S.STATUS = 'R'
-    WHERE S.STATUS = 'T' AND S.VERKAUFT IS NULL AND S.TROCKEN <= CURRENT_DATE
-      AND NOT EXISTS (SELECT 1 FROM T_KALBUNGEN K WHERE K.TIER = S.ID AND K.DATUM >= S.TROCKEN);
+    FOR SELECT S.ID FROM T_STAMMDATEN S
+        WHERE S.STATUS = 'T' AND S.VERKAUFT IS NULL AND S.TROCKEN <= CURRENT_DATE
+          AND NOT EXISTS (SELECT 1 FROM T_KALBUNGEN K
+                          WHERE K.TIER = S.ID AND K.DATUM >= S.TROCKEN)
+        INTO :TIER
+    DO
+    BEGIN
+      UPDATE T_STAMMDATEN SET STATUS = 'R' WHERE ID = :TIER AND STATUS = 'T';
+      WHEN GDSCODE deadlock, GDSCODE lock_conflict, GDSCODE update_conflict,
+           GDSCODE lock_timeout DO
+        BEGIN
+          /* Left to the other transaction. */
+        END
+    END
   EXECUTE PROCEDURE P_UPDATE_TERMINE_ERLEDIGEN;
 END^
 
