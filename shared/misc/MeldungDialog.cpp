@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace Tools {
 
 namespace {
@@ -40,6 +42,18 @@ QString displayText(QString text)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+// A long text (a database error, a list of names) is wrapped to a width that leaves the box well
+// inside the screen; a short one keeps its own width.
+int textWidth(const QLabel& label)
+{
+    const QScreen* screen = label.screen() ? label.screen() : QGuiApplication::primaryScreen();
+    const int limit = screen ? std::min(screen->availableGeometry().width() / 2, 640) : 640;
+    const QRect wrapped = label.fontMetrics().boundingRect(
+        QRect(0, 0, limit, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, label.text());
+    // One pixel more than measured, so that the label does not break a line that just fits.
+    return std::min(wrapped.width() + 1, limit);
 }
 
 }  // namespace
@@ -120,9 +134,14 @@ TMeldungDialog::TMeldungDialog(const QString& text, TMsgDlgType type, TMsgDlgBut
         icon->setAlignment(Qt::AlignTop);
         textRow->addWidget(icon);
     }
-    auto* message = new QLabel(displayText(text), this);
+    auto* message = new QLabel(this);
     message->setObjectName(QStringLiteral("Message"));
+    // Texts come from users and the database; a "<" in them is a character, not markup.
+    message->setTextFormat(Qt::PlainText);
+    message->setText(displayText(text));
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    message->setWordWrap(true);
+    message->setFixedWidth(textWidth(*message));
     textRow->addWidget(message, 1);
     mainLayout_->addLayout(textRow);
 

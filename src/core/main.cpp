@@ -2,6 +2,7 @@
 #include "Produkt.h"
 
 #include <Memory.h>
+#include <Sprache.h>
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[])
 {
     db::KeepFreedMemory();
     QApplication app(argc, argv);
+    Tools::DeutschEinstellen();
     QApplication::setApplicationName(QStringLiteral("Bovantis"));
     TProgInit progInit(TProgInit::StandardUmgebung());
     return progInit.Ausfuehren();
