@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -44,16 +45,32 @@ QString displayText(QString text)
     return text;
 }
 
-// A long text (a database error, a list of names) is wrapped to a width that leaves the box well
-// inside the screen; a short one keeps its own width.
-int textWidth(const QLabel& label)
+// Puts the text into the box: a long text (a database error, a list of names) is wrapped to a
+// width that leaves the box well inside the screen, a short one keeps its own width. A text that
+// is still too large (many lines, a word longer than a line) scrolls.
+QWidget* textArea(QLabel* label, QWidget* parent)
 {
-    const QScreen* screen = label.screen() ? label.screen() : QGuiApplication::primaryScreen();
-    const int limit = screen ? std::min(screen->availableGeometry().width() / 2, 640) : 640;
-    const QRect wrapped = label.fontMetrics().boundingRect(
-        QRect(0, 0, limit, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, label.text());
+    const QScreen* screen = label->screen() ? label->screen() : QGuiApplication::primaryScreen();
+    const QRect frei = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int breit = std::min(frei.width() / 2, 640);
+    const int hoch = frei.height() / 2;
+    const QRect wrapped = label->fontMetrics().boundingRect(
+        QRect(0, 0, breit, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, label->text());
     // One pixel more than measured, so that the label does not break a line that just fits.
-    return std::min(wrapped.width() + 1, limit);
+    const int w = wrapped.width() + 1;
+    label->setFixedWidth(w);
+    const int h = label->heightForWidth(w);
+    if (w <= breit && h <= hoch)
+        return label;
+    label->setFixedHeight(h);
+    auto* area = new QScrollArea(parent);
+    area->setFrameShape(QFrame::NoFrame);
+    area->viewport()->setAutoFillBackground(false);
+    area->setWidget(label);
+    const int leiste = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    area->setFixedSize(std::min(w, breit) + (h > hoch ? leiste : 0),
+                       std::min(h, hoch) + (w > breit ? leiste : 0));
+    return area;
 }
 
 }  // namespace
@@ -141,8 +158,7 @@ TMeldungDialog::TMeldungDialog(const QString& text, TMsgDlgType type, TMsgDlgBut
     message->setText(displayText(text));
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     message->setWordWrap(true);
-    message->setFixedWidth(textWidth(*message));
-    textRow->addWidget(message, 1);
+    textRow->addWidget(textArea(message, this), 1);
     mainLayout_->addLayout(textRow);
 
     buttonRow_ = new QHBoxLayout;
