@@ -152,7 +152,8 @@ QLocale Deutsch()
 }
 
 // A number the column cannot hold would be refused only when the record is posted, with the
-// engine's words; tell the user while the entry is still in the control.
+// engine's words; tell the user while the entry is still in the control (which keeps the focus,
+// so the message need not name the column).
 void Pruefen(const db::Field& field, const QString& text, long double wert)
 {
     const std::optional<Grenzen> g = ZahlGrenzen(field);
@@ -165,9 +166,10 @@ void Pruefen(const db::Field& field, const QString& text, long double wert)
     const auto zahl = [&](long double v) {
         return ganz ? d.toString(qlonglong(v)) : d.toString(double(v), 'f', stellen);
     };
-    throw db::Error(QStringLiteral("Die Zahl %1 passt nicht in das Feld '%2'.\rErlaubt sind "
-                                   "Zahlen von %3 bis %4.")
-                        .arg(text, field.Label(), zahl(g->min), zahl(g->max)));
+    throw db::Error(
+        QStringLiteral(
+            "Die Zahl %1 passt nicht in dieses Feld.\rErlaubt sind Zahlen von %2 bis %3.")
+            .arg(text, zahl(g->min), zahl(g->max)));
 }
 
 }  // namespace

@@ -101,8 +101,10 @@ TEST_F(DBEditTest, NumberTooBigForTheColumnIsRefusedOnLeaving)
         boxen_->AnswerWith(Tools::mrOk);
         Verlassen();
         ASSERT_EQ(boxen_->Shown().size(), ++boxen);
-        EXPECT_TRUE(boxen_->Shown().back().text.contains(QString::fromUtf8(f.erlaubt)))
-            << boxen_->Shown().back().text.toStdString();
+        const QString meldung = boxen_->Shown().back().text;
+        EXPECT_TRUE(meldung.contains(QString::fromUtf8(f.erlaubt))) << meldung.toStdString();
+        EXPECT_TRUE(meldung.contains(QString::fromUtf8(f.eingabe))) << meldung.toStdString();
+        EXPECT_FALSE(meldung.contains(QString::fromUtf8(f.feld))) << meldung.toStdString();
         EXPECT_EQ(form_->focusWidget(), e);
         EXPECT_EQ(e->selectedText(), QString::fromUtf8(f.eingabe));
         QTest::keyClick(e, Qt::Key_Escape);
