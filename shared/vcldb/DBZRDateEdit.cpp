@@ -32,9 +32,9 @@ TDBZRDateEdit::TDBZRDateEdit(QWidget* parent) : TDBZRBaseEdit(parent)
 
 void TDBZRDateEdit::BreiteAnpassen()
 {
-    // A whole date must show beside the button in the font the edit has; the forms' fixed width
-    // is too small for larger fonts. The line edit's own hint holds room for 17 "x" plus frame,
-    // margins and the button.
+    // A whole date must show beside the button in the font the edit has; the forms' 85 pixels
+    // hold it only in small fonts. Qt's hint for a line edit is room for 17 "x" plus frame,
+    // margins and the button; the rest of it is what the date needs around it.
     const QFontMetricsF fm(font());
     const qreal rand = sizeHint().width() - 17 * QFontMetrics(font()).horizontalAdvance(u'x');
     qreal ziffer = 0;
