@@ -8,9 +8,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace Tools {
 
@@ -40,6 +43,34 @@ QString displayText(QString text)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+// Puts the text into the box: a long text (a database error, a list of names) is wrapped to a
+// width that leaves the box well inside the screen, a short one keeps its own width. A text that
+// is still too large (many lines, a word longer than a line) scrolls.
+QWidget* textArea(QLabel* label, QWidget* parent)
+{
+    const QScreen* screen = label->screen() ? label->screen() : QGuiApplication::primaryScreen();
+    const QRect frei = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+    const int breit = std::min(frei.width() / 2, 640);
+    const int hoch = frei.height() / 2;
+    const QRect wrapped = label->fontMetrics().boundingRect(
+        QRect(0, 0, breit, 1 << 20), Qt::TextWordWrap | Qt::TextExpandTabs, label->text());
+    // One pixel more than measured, so that the label does not break a line that just fits.
+    const int w = wrapped.width() + 1;
+    label->setFixedWidth(w);
+    const int h = label->heightForWidth(w);
+    if (w <= breit && h <= hoch)
+        return label;
+    label->setFixedHeight(h);
+    auto* area = new QScrollArea(parent);
+    area->setFrameShape(QFrame::NoFrame);
+    area->viewport()->setAutoFillBackground(false);
+    area->setWidget(label);
+    const int leiste = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    area->setFixedSize(std::min(w, breit) + (h > hoch ? leiste : 0),
+                       std::min(h, hoch) + (w > breit ? leiste : 0));
+    return area;
 }
 
 }  // namespace
@@ -120,10 +151,14 @@ TMeldungDialog::TMeldungDialog(const QString& text, TMsgDlgType type, TMsgDlgBut
         icon->setAlignment(Qt::AlignTop);
         textRow->addWidget(icon);
     }
-    auto* message = new QLabel(displayText(text), this);
+    auto* message = new QLabel(this);
     message->setObjectName(QStringLiteral("Message"));
+    // Texts come from users and the database; a "<" in them is a character, not markup.
+    message->setTextFormat(Qt::PlainText);
+    message->setText(displayText(text));
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    textRow->addWidget(message, 1);
+    message->setWordWrap(true);
+    textRow->addWidget(textArea(message, this), 1);
     mainLayout_->addLayout(textRow);
 
     buttonRow_ = new QHBoxLayout;

@@ -102,12 +102,20 @@ void TDBFloatEdit::DataChange()
     SetValue(FeldWert());
 }
 
+FloatEditRegeln::Bereich TDBFloatEdit::Pruefbereich() const
+{
+    const db::Field* f = Field();
+    const std::optional<FeldText::Grenzen> g = f ? FeldText::ZahlGrenzen(*f) : std::nullopt;
+    return g ? FloatEditRegeln::InSpalte(bereich_, g->min, g->max, factor_) : bereich_;
+}
+
 void TDBFloatEdit::UpdateData()
 {
     db::Field* f = Field();
     if (!f)
         return;
-    const Lesung l = FloatEditRegeln::Lesen(text(), bereich_);
+    const FloatEditRegeln::Bereich b = Pruefbereich();
+    const Lesung l = FloatEditRegeln::Lesen(text(), b);
     switch (l.art) {
         case Lesung::Leer:
             f->SetNull();
@@ -123,7 +131,7 @@ void TDBFloatEdit::UpdateData()
         }
         case Lesung::Unlesbar:
         case Lesung::Ausserhalb:
-            throw db::Error(FloatEditRegeln::Fehlertext(l, bereich_));
+            throw db::Error(FloatEditRegeln::Fehlertext(l, b));
     }
 }
 
@@ -136,9 +144,14 @@ void TDBFloatEdit::focusInEvent(QFocusEvent* event)
 
 bool TDBFloatEdit::Verlassen_Schreiben()
 {
-    const Lesung l = FloatEditRegeln::Lesen(text(), bereich_);
+    // Only an entry is checked: a stored value outside the range (or a NULL where the edit wants
+    // a number) can be passed over untouched; the user need not change what he did not type.
+    if (!Link().Modified())
+        return TDBZRBaseEdit::Verlassen_Schreiben();
+    const FloatEditRegeln::Bereich b = Pruefbereich();
+    const Lesung l = FloatEditRegeln::Lesen(text(), b);
     if (l.art == Lesung::Unlesbar || l.art == Lesung::Ausserhalb) {
-        Tools::MeldungError(FloatEditRegeln::Fehlertext(l, bereich_));
+        Tools::MeldungError(FloatEditRegeln::Fehlertext(l, b));
         setText(eintrittsText_);
         Link().SetModified(false);
         FokusZurueck();

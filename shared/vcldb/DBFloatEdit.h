@@ -7,10 +7,11 @@
 
 // The number edit: fixed decimals, a range, an optional empty value and a display factor
 // (shown value = field value × Factor). Only digits, one decimal comma (with Digits > 0) and a
-// leading "-" (with a negative Min) can be typed. Leaving with an entry that is no number or lies
-// outside Min .. Max stores nothing: the user is told the allowed range, the value from before the
-// entry comes back selected and the focus stays. An emptied edit stores NULL when AllowNull is
-// set; without it the empty text means 0.
+// leading "-" (with a negative Min) can be typed. Leaving with an entry that is no number, lies
+// outside Min .. Max or does not fit the column's type stores nothing: the user is told the
+// allowed range, the value from before the entry comes back selected and the focus stays. A
+// stored value that was not typed over is left as it is, even outside the range. An emptied edit
+// stores NULL when AllowNull is set; without it the empty text means 0.
 class TDBFloatEdit : public TDBZRBaseEdit {
     Q_OBJECT
 public:
@@ -42,6 +43,8 @@ private:
     void Zeigen(std::optional<long double> angezeigt);
     void NeuZeigen(std::optional<long double> wert);
     std::optional<long double> FeldWert() const;
+    // Min .. Max, narrowed to what the bound column can hold.
+    FloatEditRegeln::Bereich Pruefbereich() const;
 
     FloatEditRegeln::Bereich bereich_;
     long double factor_ = 1;

@@ -9,6 +9,9 @@
 #include <QKeyEvent>
 #include <QStyle>
 
+#include <algorithm>
+#include <cmath>
+
 namespace TZRDateField {
 
 void SetText(db::Field& field, const QString& text)
@@ -20,10 +23,33 @@ void SetText(db::Field& field, const QString& text)
 
 TDBZRDateEdit::TDBZRDateEdit(QWidget* parent) : TDBZRBaseEdit(parent)
 {
-    resize(85, sizeHint().height());
     QAction* knopf = addAction(style()->standardIcon(QStyle::SP_ArrowDown), TrailingPosition);
     knopf->setToolTip(QStringLiteral("Kalender"));
     connect(knopf, &QAction::triggered, this, &TDBZRDateEdit::KalenderOeffnen);
+    BreiteAnpassen();
+    resize(std::max(85, minimumWidth()), sizeHint().height());
+}
+
+void TDBZRDateEdit::BreiteAnpassen()
+{
+    // A whole date must show beside the button in the font the edit has; the forms' 85 pixels
+    // hold it only in small fonts. Qt's hint for a line edit is room for 17 "x" plus frame,
+    // margins and the button; the rest of it is what the date needs around it.
+    const QFontMetricsF fm(font());
+    const qreal rand = sizeHint().width() - 17 * QFontMetrics(font()).horizontalAdvance(u'x');
+    qreal ziffer = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        ziffer = std::max(ziffer, fm.horizontalAdvance(QLatin1Char(c)));
+    // The text is laid out in fractions of a pixel, and the cursor behind it takes one more.
+    const qreal datum = 8 * ziffer + 2 * fm.horizontalAdvance(QLatin1Char('.'));
+    setMinimumWidth(int(std::ceil(rand + datum)) + 2);
+}
+
+void TDBZRDateEdit::changeEvent(QEvent* event)
+{
+    TDBZRBaseEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        BreiteAnpassen();
 }
 
 QDate TDBZRDateEdit::Date() const

@@ -6,7 +6,8 @@ class QCalendarWidget;
 
 // The date edit: free text completed as typed short (ZRDateTools::FormatDateNice) when it is
 // left; Up and Down step a day, F12 sets today (while the dataset can edit). The button at its
-// end (or Alt+Down) opens a calendar, on today's date when the field is empty.
+// end (or Alt+Down) opens a calendar, on today's date when the field is empty. It is 85 pixels
+// wide, or as wide as a whole date and the button need in its font, and never narrower than that.
 class TDBZRDateEdit : public TDBZRBaseEdit {
     Q_OBJECT
 public:
@@ -25,8 +26,11 @@ public:
 protected:
     bool Verlassen_Schreiben() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void BreiteAnpassen();
+
     QCalendarWidget* kalender_ = nullptr;
 };
 

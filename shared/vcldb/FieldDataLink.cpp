@@ -7,6 +7,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
+
 void TFieldDataLink::SetDataSource(db::DataSet* dataSet)
 {
     if (dataSet == GetDataSet())
@@ -148,7 +151,49 @@ QLocale Deutsch()
                         .arg(text, art, field.Label()));
 }
 
+// A number the column cannot hold would be refused only when the record is posted, with the
+// engine's words; tell the user while the entry is still in the control (which keeps the focus,
+// so the message need not name the column).
+void Pruefen(const db::Field& field, const QString& text, long double wert)
+{
+    const std::optional<Grenzen> g = ZahlGrenzen(field);
+    if (!g || (wert >= g->min && wert <= g->max))
+        return;
+    const QLocale d = Deutsch();
+    const int stellen = field.DataType() == db::FieldType::Numeric ? field.Scale : 0;
+    const bool ganz = stellen == 0 && field.DataType() != db::FieldType::Float &&
+                      field.DataType() != db::FieldType::Double;
+    const auto zahl = [&](long double v) {
+        return ganz ? d.toString(qlonglong(v)) : d.toString(double(v), 'f', stellen);
+    };
+    throw db::Error(
+        QStringLiteral(
+            "Die Zahl %1 passt nicht in dieses Feld.\rErlaubt sind Zahlen von %2 bis %3.")
+            .arg(text, zahl(g->min), zahl(g->max)));
+}
+
 }  // namespace
+
+std::optional<Grenzen> ZahlGrenzen(const db::Field& field)
+{
+    switch (field.DataType()) {
+        case db::FieldType::SmallInt:
+            return Grenzen{std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()};
+        case db::FieldType::Integer:
+            return Grenzen{std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()};
+        case db::FieldType::BigInt:
+            return Grenzen{std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()};
+        case db::FieldType::Numeric: {
+            const long double teiler = std::pow(10.0L, field.Scale);
+            return Grenzen{std::numeric_limits<qint64>::min() / teiler,
+                           std::numeric_limits<qint64>::max() / teiler};
+        }
+        case db::FieldType::Float:
+            return Grenzen{-std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+        default:
+            return std::nullopt;
+    }
+}
 
 QString EditText(const db::Field& field)
 {
@@ -186,8 +231,14 @@ void SetText(db::Field& field, const QString& text)
         case db::FieldType::Integer:
         case db::FieldType::BigInt: {
             const qlonglong n = Deutsch().toLongLong(t, &ok);
-            if (!ok)
+            if (!ok) {
+                // Digits only, but more than 64 bits hold: a number, just too big.
+                const double d = Deutsch().toDouble(t, &ok);
+                if (ok && d == std::trunc(d))
+                    Pruefen(field, t, d);
                 Ungueltig(field, t, QStringLiteral("ganzzahliger Wert"));
+            }
+            Pruefen(field, t, n);
             field.SetInt64(n);
             return;
         }
@@ -197,6 +248,7 @@ void SetText(db::Field& field, const QString& text)
             const double d = Deutsch().toDouble(t, &ok);
             if (!ok)
                 Ungueltig(field, t, QStringLiteral("Zahlenwert"));
+            Pruefen(field, t, d);
             field.SetDouble(d);
             return;
         }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Binds one control to one field of a dataset: tells it when the dataset opens or closes, when
 // the shown record or the field's value changes, when editing begins or ends, and asks it for its
@@ -90,5 +91,12 @@ QString EditText(const db::Field& field);
 void SetText(db::Field& field, const QString& text);
 // Whether a typed character may go into the field at all.
 bool IsValidChar(const db::Field& field, QChar ch);
+// The smallest and largest number a numeric column can hold; none for other columns. A NUMERIC
+// column is taken as stored in 64 bits: its storage type is not known here.
+struct Grenzen {
+    long double min;
+    long double max;
+};
+std::optional<Grenzen> ZahlGrenzen(const db::Field& field);
 Qt::Alignment Alignment(const db::Field& field);
 }  // namespace FeldText

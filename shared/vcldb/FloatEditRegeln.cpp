@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace FloatEditRegeln {
@@ -82,6 +83,16 @@ QString Fehlertext(const Lesung& l, const Bereich& b)
                "Die Zahl liegt außerhalb des erlaubten Bereichs.\rErlaubt sind Zahlen von %1 bis "
                "%2.")
         .arg(von, bis);
+}
+
+Bereich InSpalte(const Bereich& b, long double spalteMin, long double spalteMax, long double factor)
+{
+    const auto [unten, oben] = std::minmax({spalteMin * factor, spalteMax * factor});
+    const long double stellen = std::pow(10.0L, b.digits);
+    Bereich r = b;
+    r.min = std::max(b.min, std::ceil(unten * stellen) / stellen);
+    r.max = std::min(b.max, std::floor(oben * stellen) / stellen);
+    return r;
 }
 
 }  // namespace FloatEditRegeln

@@ -56,4 +56,10 @@ Taste Zeichen(const QString& text, int selStart, int selLen, QChar ch, const Ber
 // The message for an entry that Lesen does not accept.
 QString Fehlertext(const Lesung& l, const Bereich& b);
 
+// Narrows the edit's range to what the column can hold (spalteMin .. spalteMax in field units;
+// the edit shows field values × factor). The bounds are rounded inwards to `digits` decimals, so
+// that every value that passes still fits once it is rounded for the column.
+Bereich InSpalte(const Bereich& b, long double spalteMin, long double spalteMax,
+                 long double factor);
+
 }  // namespace FloatEditRegeln

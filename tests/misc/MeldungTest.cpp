@@ -6,9 +6,16 @@
 #include <MessageBoxScript.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 using namespace Tools;
 
@@ -161,4 +168,64 @@ TEST(CheckMessageDlg, KeepsTheCheckBoxStateAlsoOnNo)
                               unchanged, DefaultButton(1)),
               mrNo);
     EXPECT_TRUE(unchanged);
+}
+
+TEST(Meldung, LongTextsWrapToFitTheScreenAndTextStaysPlain)
+{
+    QString datenbankFehler = QStringLiteral(
+        "Die Änderung konnte nicht gespeichert werden:\rviolation of FOREIGN KEY constraint "
+        "\"FK_BEHANDLUNG_TIER\" on table \"BEHANDLUNG\"");
+    for (int i = 0; i < 12; ++i)
+        datenbankFehler += QStringLiteral(" Foreign key reference target does not exist, "
+                                          "Problematic key value is (\"TIER_ID\" = %1)")
+                               .arg(4711 + i);
+    QStringList tiere;
+    for (int i = 1; i <= 120; ++i)
+        tiere << QStringLiteral("DE 0934%1 Berta").arg(i, 6, 10, QLatin1Char('0'));
+    const struct {
+        const char* fall;
+        QString text;
+        QString png;
+    } faelle[] = {
+        {"database error", datenbankFehler, QStringLiteral("meldung_lang.png")},
+        {"many lines", QStringLiteral("Nicht gefunden:\r") + tiere.join(QLatin1Char('\r')),
+         QStringLiteral("meldung_zeilen.png")},
+        {"word longer than a line", QStringLiteral("Datei fehlt: ") + QString(300, QLatin1Char('x')),
+         QStringLiteral("meldung_wort.png")},
+        {"markup as typed", QStringLiteral("Kuh <b>Berta</b> & <i>Anna</i>"),
+         QStringLiteral("meldung_markup.png")},
+    };
+    const QRect bildschirm = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        MessageBoxScript script;
+        script.Answer(MessageBoxScript::Enter(), [&](QDialog& d) {
+            EXPECT_TRUE(bildschirm.contains(d.frameGeometry())) << d.width() << "x" << d.height();
+            auto* text = d.findChild<QLabel*>(QStringLiteral("Message"));
+            ASSERT_NE(text, nullptr);
+            // Every line of the wrapped text is there: the label is as high and as wide as its
+            // text needs (it scrolls when that is more than the screen has).
+            EXPECT_GE(text->height(), text->heightForWidth(text->width()));
+            for (const QString& wort : f.text.split(QRegularExpression(QStringLiteral("\\s"))))
+                EXPECT_GE(text->width(), text->fontMetrics().horizontalAdvance(wort));
+            // What the user sees and copies is the text as it was given.
+            text->setSelection(0, int(f.text.size()));
+            EXPECT_EQ(text->selectedText(),
+                      QString(f.text).replace(QLatin1Char('\r'), QChar::ParagraphSeparator));
+            text->setSelection(0, 0);
+            const QString png = QDir(QString::fromStdString(::testing::TempDir())).filePath(f.png);
+            EXPECT_TRUE(d.grab().save(png));
+            std::cout << "Bild: " << png.toStdString() << std::endl;
+        });
+        EXPECT_EQ(MeldungError(f.text), mrOk);
+    }
+
+    // The check box variant wraps the same way.
+    MessageBoxScript script;
+    script.Answer(MessageBoxScript::Enter(), [&](QDialog& d) {
+        EXPECT_TRUE(bildschirm.contains(d.frameGeometry())) << d.width() << "x" << d.height();
+    });
+    bool haken = false;
+    CheckMessageDlg(datenbankFehler, mtWarning, mbOKOnly, QStringLiteral("Nicht mehr zeigen"),
+                    haken);
 }

@@ -1,6 +1,7 @@
 #include <NeuWert.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 
 namespace {
 
@@ -25,6 +27,41 @@ void whenShown(std::function<void(TNeuerWert&)> user)
             dialog->reject();
         }
     });
+}
+
+// Every text of the dialog shows whole, and no control covers another.
+void nichtsAbgeschnitten(TNeuerWert& d, const char* png)
+{
+    QList<QWidget*> teile;
+    for (QLabel* l : d.findChildren<QLabel*>()) {
+        if (!l->isVisible())
+            continue;
+        EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+        EXPECT_GE(l->height(), l->fontMetrics().height()) << l->text().toStdString();
+        teile << l;
+    }
+    for (QLineEdit* e : d.Edits()) {
+        EXPECT_GE(e->height(), e->sizeHint().height());
+        teile << e;
+    }
+    for (QPushButton* b : d.findChildren<QPushButton*>()) {
+        EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+        EXPECT_GE(b->height(), b->sizeHint().height()) << b->text().toStdString();
+        teile << b;
+    }
+    for (QWidget* w : teile) {
+        const QRect r(w->mapTo(&d, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(d.rect().contains(r)) << w->metaObject()->className();
+        for (QWidget* v : teile) {
+            const QRect s(v->mapTo(&d, QPoint(0, 0)), v->size());
+            if (v != w && v->parentWidget() == w->parentWidget())
+                EXPECT_FALSE(r.intersects(s))
+                    << w->metaObject()->className() << " / " << v->metaObject()->className();
+        }
+    }
+    const QString datei = QDir(QString::fromStdString(::testing::TempDir())).filePath(png);
+    EXPECT_TRUE(d.grab().save(datei));
+    std::cout << "Bild: " << datei.toStdString() << std::endl;
 }
 
 }  // namespace
@@ -45,7 +82,9 @@ TEST(GetNeueWerte, EnterConfirmsASingleValue)
     whenShown([](TNeuerWert& d) {
         EXPECT_EQ(d.windowTitle(), "Desktop-Symbol");
         QLineEdit* edit = d.Edits().at(0);
-        EXPECT_EQ(edit->geometry(), QRect(68, 0, 161, 21));  // no prompt: first row at 0
+        EXPECT_EQ(edit->y(), 0);  // no prompt: first row at 0
+        EXPECT_GE(edit->x(), 68);
+        EXPECT_GE(edit->width(), 161);
         edit->selectAll();
         QTest::keyClicks(edit, "Sicherung");
         QTest::keyClick(edit, Qt::Key_Return);
@@ -59,9 +98,10 @@ TEST(GetNeueWerte, EnterMovesOnWithSeveralValuesAndCancelKeepsThem)
     QStringList values{"1", "2"};
     whenShown([](TNeuerWert& d) {
         EXPECT_EQ(d.findChild<QLabel*>("Label1")->text(), "Bitte angeben:");
-        EXPECT_EQ(d.Edits().at(0)->y(), 24);
-        EXPECT_EQ(d.Edits().at(1)->y(), 24 + 28);
-        EXPECT_EQ(d.findChild<QPushButton*>("Button1")->y(), 24 + 2 * 28 + 4);
+        const int zeile = d.Edits().at(1)->y() - d.Edits().at(0)->y();
+        EXPECT_EQ(d.Edits().at(0)->y(), zeile - 4);
+        EXPECT_EQ(d.findChild<QPushButton*>("Button1")->y(), d.Edits().at(0)->y() + 2 * zeile + 4);
+        nichtsAbgeschnitten(d, "neuwert_zwei.png");
         QLineEdit* first = d.Edits().at(0);
         first->selectAll();
         QTest::keyClicks(first, "x");
@@ -79,4 +119,16 @@ TEST(GetNeueWerte, EnterMovesOnWithSeveralValuesAndCancelKeepsThem)
     });
     EXPECT_TRUE(GetNeueWerte({"A", "B"}, values, "Neu", "Bitte angeben:"));
     EXPECT_EQ(values, (QStringList{"1", "zwei"}));
+}
+
+TEST(GetNeueWerte, LongPromptAndLabelsShowWhole)
+{
+    QStringList values{"Sicherung", "/home/bauer/Schreibtisch"};
+    whenShown([](TNeuerWert& d) {
+        nichtsAbgeschnitten(d, "neuwert_lang.png");
+        QTest::mouseClick(d.findChild<QPushButton*>("Button2"), Qt::LeftButton);
+    });
+    EXPECT_FALSE(GetNeueWerte({"Name des Desktop-Symbols", "Ordner für das Symbol"}, values,
+                              "Desktop-Symbol anlegen",
+                              "Bitte geben Sie den Namen und den Ordner des neuen Symbols an:"));
 }

@@ -8,6 +8,10 @@
 
 #include <QCalendarWidget>
 #include <QSignalSpy>
+#include <QDir>
+#include <QToolButton>
+
+#include <iostream>
 
 class DBEditTest : public VcldbTest {
 protected:
@@ -74,6 +78,42 @@ TEST_F(DBEditTest, FailedWriteKeepsTheFocusAndSelectsTheText)
     EXPECT_EQ(ds_->FieldByName(QStringLiteral("DATUM")).AsDate(), QDate(2024, 3, 1));
 }
 
+TEST_F(DBEditTest, NumberTooBigForTheColumnIsRefusedOnLeaving)
+{
+    const struct {
+        const char* feld;
+        const char* eingabe;
+        const char* erlaubt;
+    } faelle[] = {
+        {"BILD", "70000", "von -32768 bis 32767"},
+        {"ANZAHL", "-5000000000", "von -2147483648 bis 2147483647"},
+        {"ANZAHL", "99999999999999999999", "von -2147483648 bis 2147483647"},
+    };
+    qsizetype boxen = 0;
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.eingabe);
+        auto* e = Edit<TDBZRBaseEdit>(f.feld);
+        e->show();  // the form is already shown from the case before
+        const QString vorher = e->text();
+        Fokus(e);
+        e->selectAll();
+        QTest::keyClicks(e, QString::fromUtf8(f.eingabe));
+        boxen_->AnswerWith(Tools::mrOk);
+        Verlassen();
+        ASSERT_EQ(boxen_->Shown().size(), ++boxen);
+        const QString meldung = boxen_->Shown().back().text;
+        EXPECT_TRUE(meldung.contains(QString::fromUtf8(f.erlaubt))) << meldung.toStdString();
+        EXPECT_TRUE(meldung.contains(QString::fromUtf8(f.eingabe))) << meldung.toStdString();
+        EXPECT_FALSE(meldung.contains(QString::fromUtf8(f.feld))) << meldung.toStdString();
+        EXPECT_EQ(form_->focusWidget(), e);
+        EXPECT_EQ(e->selectedText(), QString::fromUtf8(f.eingabe));
+        QTest::keyClick(e, Qt::Key_Escape);
+        EXPECT_NO_THROW(ds_->CheckBrowseMode());
+        EXPECT_EQ(Gespeichert(f.feld).toString(), vorher);
+        delete e;
+    }
+}
+
 TEST_F(DBEditTest, DateEditCompletesShortEntries)
 {
     auto* e = Edit<TDBZRDateEdit>("DATUM");
@@ -93,6 +133,46 @@ TEST_F(DBEditTest, DateEditCompletesShortEntries)
         Verlassen();
         EXPECT_EQ(e->text(), f.datum.toString(QStringLiteral("dd.MM.yyyy"))) << f.eingabe;
         EXPECT_EQ(Gespeichert("DATUM").toDate(), f.datum) << f.eingabe;
+    }
+}
+
+TEST_F(DBEditTest, DateEditShowsAWholeDateBesideItsButton)
+{
+    Sql("UPDATE T_VCL SET DATUM = '2024-03-15' WHERE ID = 1");
+    ds_->Refresh();
+    const struct {
+        const char* fall;
+        int punkte;  // 0: the application's font
+    } faelle[] = {{"application font", 0}, {"large font", 16}};
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        auto* e = Edit<TDBZRDateEdit>("DATUM");
+        e->show();  // the form is already shown from the case before
+        if (f.punkte) {
+            QFont gross = e->font();
+            gross.setPointSize(f.punkte);
+            e->setFont(gross);
+        }
+        EXPECT_GE(e->width(), 85);
+        ASSERT_EQ(e->text(), QStringLiteral("15.03.2024"));
+        auto* knopf = e->findChild<QToolButton*>();
+        ASSERT_NE(knopf, nullptr);
+        // The line edit scrolls a text that does not fit; unscrolled, the start and the end of
+        // the date lie a whole text width apart, and the end lies left of the button.
+        const auto cursorX = [e](int pos) {
+            e->setCursorPosition(pos);
+            e->grab();  // the edit scrolls while it paints
+            return e->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        };
+        const int anfang = cursorX(0);
+        const int ende = cursorX(int(e->text().size()));
+        EXPECT_NEAR(ende - anfang, QFontMetricsF(e->font()).horizontalAdvance(e->text()), 1.5);
+        EXPECT_LT(ende, knopf->x());
+        const QString png = QDir(QString::fromStdString(::testing::TempDir()))
+                                .filePath(QStringLiteral("datum_%1.png").arg(f.punkte));
+        EXPECT_TRUE(e->grab().save(png));
+        std::cout << "Bild: " << png.toStdString() << std::endl;
+        delete e;
     }
 }
 

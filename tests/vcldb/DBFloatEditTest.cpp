@@ -165,3 +165,78 @@ TEST_F(DBFloatEditTest, ReadOnlyDatasetTakesNoTyping)
     EXPECT_EQ(e->text(), QStringLiteral("5,00"));
     EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
 }
+
+TEST_F(DBFloatEditTest, UntouchedStoredValueOutsideTheRangeCanBeLeft)
+{
+    // What the user did not type is not his to mend: passing through the edit stores nothing and
+    // asks nothing, however often he tabs through.
+    const struct {
+        const char* fall;
+        int zeile;
+        long double min;
+        long double max;
+        bool allowNull;
+        const char* gezeigt;
+    } faelle[] = {
+        {"stored value above Max", 0, 0, 3, true, "5,00"},
+        {"NULL without AllowNull, 0 below Min", 1, 1, 100, false, ""},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        ds_->MoveTo(f.zeile);
+        TDBFloatEdit* e = Edit("MENGE", 2, f.min, f.max);
+        e->show();  // the form is already shown from the case before
+        e->SetAllowNull(f.allowNull);
+        const QVariant vorher = Gespeichert("MENGE", f.zeile + 1);
+        QSignalSpy verlassen(e, &TDBZRBaseEdit::Verlassen);
+        for (int mal = 0; mal < 3; ++mal) {
+            Fokus(e);
+            EXPECT_EQ(e->text(), QString::fromUtf8(f.gezeigt));
+            Verlassen();
+            EXPECT_EQ(form_->focusWidget(), anderes_);
+        }
+        EXPECT_TRUE(boxen_->Shown().isEmpty());
+        EXPECT_EQ(verlassen.count(), 3);
+        EXPECT_EQ(ds_->State(), db::DataSetState::Browse);
+        EXPECT_EQ(Gespeichert("MENGE", f.zeile + 1), vorher);
+        delete e;
+    }
+}
+
+TEST_F(DBFloatEditTest, NumberTooBigForTheColumnIsRefusedOnLeaving)
+{
+    // The edit's range is wider than the column's; the column's limit is told in the message.
+    const struct {
+        const char* feld;
+        const char* eingabe;
+        const char* erlaubt;
+        qlonglong vorher;
+    } faelle[] = {
+        {"BILD", "70000", "von -32768 bis 32767", 1},
+        {"BILD", "-70000", "von -32768 bis 32767", 1},
+        {"ANZAHL", "5000000000", "von -2147483648 bis 2147483647", 7},
+    };
+    qsizetype boxen = 0;
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.eingabe);
+        TDBFloatEdit* e = Edit(f.feld, 0, -1e12L, 1e12L);
+        e->show();  // the form is already shown from the case before
+        const QString vorher = e->text();
+        Fokus(e);
+        e->selectAll();
+        QTest::keyClicks(e, QString::fromUtf8(f.eingabe));
+        boxen_->AnswerWith(Tools::mrOk);
+        Verlassen();
+        ASSERT_EQ(boxen_->Shown().size(), ++boxen);
+        const Tools::ShownMessage& box = boxen_->Shown().back();
+        EXPECT_EQ(box.type, Tools::mtError);
+        EXPECT_TRUE(box.text.contains(QString::fromUtf8(f.erlaubt))) << box.text.toStdString();
+        EXPECT_FALSE(box.text.contains(QString::fromUtf8(f.feld))) << box.text.toStdString();
+        EXPECT_EQ(form_->focusWidget(), e);
+        EXPECT_EQ(e->text(), vorher);
+        EXPECT_EQ(e->selectedText(), vorher);
+        EXPECT_NO_THROW(ds_->CheckBrowseMode());
+        EXPECT_EQ(Gespeichert(f.feld).toLongLong(), f.vorher);
+        delete e;
+    }
+}

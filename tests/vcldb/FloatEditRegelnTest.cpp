@@ -109,3 +109,28 @@ TEST(FloatEditRegeln, NamesTheAllowedRange)
     EXPECT_TRUE(
         Fehlertext({Lesung::Unlesbar, 0}, b).startsWith(QStringLiteral("Die Eingabe ist keine")));
 }
+
+TEST(FloatEditRegeln, RangeNarrowsToTheColumnInShownUnits)
+{
+    // A SMALLINT column (-32768 .. 32767) behind edits with different factors and decimals: a
+    // bound that falls between two shown values is taken inwards, so that the rounded entry fits.
+    const struct {
+        const char* fall;
+        Bereich b;
+        long double factor;
+        long double min;
+        long double max;
+    } faelle[] = {
+        {"edit range wider", B(0, -1e9L, 1e9L), 1, -32768, 32767},
+        {"edit range narrower", B(2, 0, 100), 1, 0, 100},
+        {"half factor, no decimals", B(0, -1e9L, 1e9L), 0.5L, -16384, 16383},
+        {"percent with one decimal", B(1, -1e9L, 1e9L), 100, -3276800, 3276700},
+        {"negative factor", B(0, -1e9L, 1e9L), -1, -32767, 32768},
+    };
+    for (const auto& f : faelle) {
+        const Bereich r = InSpalte(f.b, -32768, 32767, f.factor);
+        EXPECT_EQ(r.min, f.min) << f.fall;
+        EXPECT_EQ(r.max, f.max) << f.fall;
+        EXPECT_EQ(r.digits, f.b.digits) << f.fall;
+    }
+}
