@@ -20,8 +20,9 @@ int Tag(const ISC_TIMESTAMP* t)
     return t != nullptr ? t->timestamp_date : 0;
 }
 
-// Only a direct call brings a date outside the engine's range; the calendar arithmetic does not
-// hold there, so such a date gives NULL. A missing argument counts as day 0.
+// Outside the engine's range the calendar arithmetic and the name tables do not hold, so such a
+// date (from a direct call, or stored from a result the engine took unchecked) gives NULL. A
+// missing argument counts as day 0.
 bool Gueltig(const ISC_TIMESTAMP* t)
 {
     return ImBereich(Tag(t));

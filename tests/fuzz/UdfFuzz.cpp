@@ -225,9 +225,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             out.pruefen("ZRNV_SORT_WOCHENTAGE", ZRNV_SORT_WOCHENTAGE(tage.get(), out.get()));
             break;
         }
-        case 8:
-            ZeitpunktPruefen("ZRNV_DATE_ADD", datum, ZRNV_DATE_ADD(&datum, &zahl, &zahl2), -1);
+        case 8: {
+            const ISC_TIMESTAMP* r = ZRNV_DATE_ADD(&datum, &zahl, &zahl2);
+            ZeitpunktPruefen("ZRNV_DATE_ADD", datum, r, -1);
+            if (r == nullptr)
+                break;
+            // The month moves by exactly what was asked, the day at most back to the month's end;
+            // only a month beyond the engine's years leaves the date as it was.
+            const Kalenderdatum von = TagNachDatum(datum.timestamp_date);
+            const Kalenderdatum bis = TagNachDatum(r->timestamp_date);
+            const int64_t ziel =
+                int64_t{von.jahr} * 12 + von.monat - 1 + zahl + int64_t{zahl2} * 12;
+            if (ziel < 12 || ziel >= 10000 * 12) {
+                if (r->timestamp_date != datum.timestamp_date)
+                    Fehler("ZRNV_DATE_ADD", "Datum jenseits der Jahre verschoben");
+                break;
+            }
+            const bool monatsende = TagNachDatum(r->timestamp_date + 1).tag == 1;
+            if (int64_t{bis.jahr} * 12 + bis.monat - 1 != ziel || bis.tag > von.tag ||
+                (bis.tag < von.tag && !monatsende))
+                Fehler("ZRNV_DATE_ADD", "falscher Monat oder Tag");
             break;
+        }
         case 9: {
             const Argumenttext bnr(daten, Breite::Bnr);
             Ergebnis out(Breite::Bnr);

@@ -147,8 +147,8 @@ TEST(ZRNV_DATE2STR_FORMAT, PatternsAreParsedNotPrinted)
 }
 
 // The calendar's ends: the engine's first and last day are written as any other; a day beyond
-// them, which only a direct call can bring, gives NULL instead of a year 0 or 10000 (cut to a
-// wrong four-digit year) or names read from before the month table.
+// them gives NULL instead of a year 0 or 10000 (cut to a wrong four-digit year) or names read
+// from before the month table.
 TEST(UdfDatum, TextsAtAndBeyondTheCalendarEnds)
 {
     struct Case {
