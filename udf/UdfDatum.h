@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,15 @@ struct Kalenderdatum {
 
 Kalenderdatum TagNachDatum(int tagnummer);
 int DatumNachTag(const Kalenderdatum& datum);
+
+// The engine's range, 01.01.0001 to 31.12.9999. The calendar arithmetic and the names hold only
+// within it.
+constexpr int kErsterTag = -678575;
+constexpr int kLetzterTag = 2973483;
+constexpr bool ImBereich(int64_t tagnummer)
+{
+    return tagnummer >= kErsterTag && tagnummer <= kLetzterTag;
+}
 
 // Monday = 1 .. Sunday = 7.
 int Wochentag(int tagnummer);

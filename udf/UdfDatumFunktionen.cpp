@@ -20,6 +20,22 @@ int Tag(const ISC_TIMESTAMP* t)
     return t != nullptr ? t->timestamp_date : 0;
 }
 
+// Outside the engine's range the calendar arithmetic and the name tables do not hold, so such a
+// date (from a direct call, or stored from a result the engine took unchecked) gives NULL. A
+// missing argument counts as day 0.
+bool Gueltig(const ISC_TIMESTAMP* t)
+{
+    return ImBereich(Tag(t));
+}
+
+// NULL for a text result: the engine ignores the address of a result written into its buffer
+// (RETURNS PARAMETER) and takes the buffer, so that holds the empty text.
+char* Null(char* out)
+{
+    Ausgeben(out, "", 0);
+    return nullptr;
+}
+
 constexpr std::array<std::string_view, 7> kTagCodes = {"MO", "DI", "MI", "DO", "FR", "SA", "SO"};
 
 }  // namespace
@@ -27,6 +43,8 @@ constexpr std::array<std::string_view, 7> kTagCodes = {"MO", "DI", "MI", "DO", "
 char* ZRNV_ALTER(const ISC_TIMESTAMP* geburt, const ISC_TIMESTAMP* abgang,
                  const ISC_TIMESTAMP* bezug, char* out)
 {
+    if (!Gueltig(geburt) || !Gueltig(abgang) || !Gueltig(bezug))
+        return Null(out);
     return Sicher(Ausgeben(out, "", 0), [&] {
         if (Tag(geburt) == 0)
             return Ausgeben(out, "", 0);
@@ -53,6 +71,8 @@ char* ZRNV_ALTER(const ISC_TIMESTAMP* geburt, const ISC_TIMESTAMP* abgang,
 
 char* ZRNV_DATE2STR(const ISC_TIMESTAMP* datum, char* out)
 {
+    if (!Gueltig(datum))
+        return Null(out);
     return Sicher(Ausgeben(out, "", 0), [&] {
         return Ausgeben(out, Tag(datum) == 0 ? "" : DatumLang(Tag(datum)), Breite::Datum);
     });
@@ -60,6 +80,8 @@ char* ZRNV_DATE2STR(const ISC_TIMESTAMP* datum, char* out)
 
 char* ZRNV_DATE2STRSHORT(const ISC_TIMESTAMP* datum, char* out)
 {
+    if (!Gueltig(datum))
+        return Null(out);
     return Sicher(Ausgeben(out, "", 0), [&] {
         return Ausgeben(out, Tag(datum) == 0 ? "" : DatumKurz(Tag(datum)), Breite::DatumKurz);
     });
@@ -67,6 +89,8 @@ char* ZRNV_DATE2STRSHORT(const ISC_TIMESTAMP* datum, char* out)
 
 char* ZRNV_DATE2STR_FORMAT(const ISC_TIMESTAMP* datum, const char* muster, char* out)
 {
+    if (!Gueltig(datum))
+        return Null(out);
     return Sicher(Ausgeben(out, "", 0), [&] {
         if (Tag(datum) == 0)
             return Ausgeben(out, "", 0);
@@ -77,6 +101,8 @@ char* ZRNV_DATE2STR_FORMAT(const ISC_TIMESTAMP* datum, const char* muster, char*
 
 char* ZRNV_DATE2STR_HEUTE(const ISC_TIMESTAMP* datum, const ISC_LONG* gross, char* out)
 {
+    if (!Gueltig(datum))
+        return Null(out);
     return Sicher(Ausgeben(out, "", 0), [&] {
         const int tag = Tag(datum);
         if (tag == 0)
@@ -90,6 +116,8 @@ char* ZRNV_DATE2STR_HEUTE(const ISC_TIMESTAMP* datum, const ISC_LONG* gross, cha
 
 char* ZRNV_WOCHENTAG(const ISC_TIMESTAMP* datum, char* out)
 {
+    if (!Gueltig(datum))
+        return Null(out);
     return Sicher(Ausgeben(out, "", 0), [&] {
         return Ausgeben(out, Tag(datum) == 0 ? "" : WochentagName(Tag(datum)), Breite::Wochentag);
     });
@@ -97,7 +125,7 @@ char* ZRNV_WOCHENTAG(const ISC_TIMESTAMP* datum, char* out)
 
 ISC_TIMESTAMP* ZRNV_TERMIN_LAGE(const ISC_TIMESTAMP* datum, const char* tage)
 {
-    if (datum == nullptr)
+    if (datum == nullptr || !ImBereich(datum->timestamp_date))
         return nullptr;
     tTerminLage = *datum;
     return Sicher(&tTerminLage, [&] {
@@ -125,7 +153,10 @@ ISC_TIMESTAMP* ZRNV_TERMIN_LAGE(const ISC_TIMESTAMP* datum, const char* tage)
             bester -= 7;
         else if (bester < -3)
             bester += 7;
-        tTerminLage.timestamp_date = datum->timestamp_date + bester;
+        // At the ends of the engine's range the date stays as it was, as in ZRNV_DATE_ADD.
+        const int64_t ziel = static_cast<int64_t>(datum->timestamp_date) + bester;
+        if (ImBereich(ziel))
+            tTerminLage.timestamp_date = static_cast<ISC_DATE>(ziel);
         return &tTerminLage;
     });
 }
@@ -152,7 +183,7 @@ char* ZRNV_SORT_WOCHENTAGE(const char* tage, char* out)
 ISC_TIMESTAMP* ZRNV_DATE_ADD(const ISC_TIMESTAMP* datum, const ISC_LONG* monate,
                              const ISC_LONG* jahre)
 {
-    if (datum == nullptr)
+    if (datum == nullptr || !ImBereich(datum->timestamp_date))
         return nullptr;
     tDatumAdd = *datum;
     return Sicher(&tDatumAdd, [&] {

@@ -5,7 +5,10 @@
 // The functions the database engine calls (legacy external-function interface). Arguments arrive
 // by reference; a text result is written, zero-terminated and cut at its declared width
 // (UdfBreiten.h), into the buffer the engine passes last, whose address is returned. A null
-// pointer as result means SQL NULL. Nothing here throws into the engine.
+// pointer as result means SQL NULL; a text buffer then holds the empty text, which is what a
+// declaration with RETURNS PARAMETER shows, as the engine ignores the returned address there. A
+// date outside the engine's range (01.01.0001 to 31.12.9999) gives NULL. Nothing here throws into
+// the engine.
 #define BOVANTIS_UDF extern "C" __attribute__((visibility("default")))
 
 BOVANTIS_UDF char* ZRNV_ALTER(const ISC_TIMESTAMP* geburt, const ISC_TIMESTAMP* abgang,

@@ -7,7 +7,9 @@ namespace Udf {
 char* Ausgeben(char* out, std::string_view text, std::size_t breite)
 {
     const std::size_t n = std::min(text.size(), breite);
-    std::memcpy(out, text.data(), n);
+    // An empty view may have no address at all (a missing argument), and memcpy takes none.
+    if (n > 0)
+        std::memcpy(out, text.data(), n);
     out[n] = '\0';
     return out;
 }

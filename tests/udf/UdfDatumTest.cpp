@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
+#include <vector>
+
 using namespace Udf;
 
 TEST(UdfDatum, DayNumbersAreTheEngines)
@@ -14,6 +18,8 @@ TEST(UdfDatum, DayNumbersAreTheEngines)
     EXPECT_EQ(DatumNachTag({2000, 1, 1}), 51544);
     EXPECT_EQ(Wochentag(DatumNachTag({2024, 12, 12})), 4);  // a Thursday
     EXPECT_EQ(Wochentag(DatumNachTag({1858, 11, 15})), 1);  // before day 0: a Monday
+    EXPECT_EQ(DatumNachTag({1, 1, 1}), kErsterTag);
+    EXPECT_EQ(DatumNachTag({9999, 12, 31}), kLetzterTag);
     // Every day of the engine's range converts there and back, one day after the other.
     int vorher = DatumNachTag({1, 1, 1}) - 1;
     for (int jahr = 1; jahr <= 9999; ++jahr) {
@@ -52,6 +58,39 @@ TEST(ZRNV_ALTER, AgeTexts)
     }
     Puffer<Breite::Alter> out;
     EXPECT_STREQ(ZRNV_ALTER(&null, &geburt, &geburt, out.get()), "");
+}
+
+TEST(ZRNV_ALTER, DatesOutsideTheEnginesRangeGiveNull)
+{
+    const ISC_TIMESTAMP erster{kErsterTag, 0}, letzter{kLetzterTag, 0}, null{0, 0};
+    const ISC_TIMESTAMP davor{kErsterTag - 1, 0}, danach{kLetzterTag + 1, 0};
+    struct Case {
+        const ISC_TIMESTAMP *geburt, *abgang, *bezug;
+        const char* text;  // nullptr: NULL
+    };
+    const std::vector<Case> cases = {
+        {&erster, &letzter, &null, "9998 J 9 M"},
+        {&erster, &null, &letzter, "9998 J 9 M"},
+        {&letzter, &erster, &null, "-3652058 Tage"},
+        {&davor, &letzter, &null, nullptr},
+        {&erster, &danach, &null, nullptr},
+        {&erster, &null, &danach, nullptr},
+        {&erster, &letzter, &danach, nullptr},  // even where the exit date counts
+        {&null, &null, &davor, nullptr},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Case& c = cases[i];
+        Puffer<Breite::Alter> out;
+        const char* r = ZRNV_ALTER(c.geburt, c.abgang, c.bezug, out.get());
+        if (c.text == nullptr) {
+            EXPECT_EQ(r, nullptr);
+            EXPECT_STREQ(out.get(), "");  // what the engine shows of a declared result buffer
+        } else {
+            EXPECT_STREQ(r, c.text);
+        }
+        EXPECT_TRUE(out.unversehrt());
+    }
 }
 
 TEST(ZRNV_DATE2STR, DateTexts)
@@ -107,6 +146,54 @@ TEST(ZRNV_DATE2STR_FORMAT, PatternsAreParsedNotPrinted)
     EXPECT_STREQ(ZRNV_DATE2STR_FORMAT(&null, "dd", out.get()), "");
 }
 
+// The calendar's ends: the engine's first and last day are written as any other; a day beyond
+// them gives NULL instead of a year 0 or 10000 (cut to a wrong four-digit year) or names read
+// from before the month table.
+TEST(UdfDatum, TextsAtAndBeyondTheCalendarEnds)
+{
+    struct Case {
+        int tag;
+        const char *lang, *kurz, *wochentag, *format;  // nullptr: NULL
+    };
+    const std::vector<Case> cases = {
+        {kErsterTag, "01.01.0001", "01.01.01", "Montag", "Mo 1. Januar 01"},
+        {kErsterTag + 1, "02.01.0001", "02.01.01", "Dienstag", "Di 2. Januar 01"},
+        {kLetzterTag - 1, "30.12.9999", "30.12.99", "Donnerstag", "Do 30. Dezember"},
+        {kLetzterTag, "31.12.9999", "31.12.99", "Freitag", "Fr 31. Dezember"},
+        {kErsterTag - 1, nullptr, nullptr, nullptr, nullptr},
+        {kErsterTag - 366, nullptr, nullptr, nullptr, nullptr},
+        {kLetzterTag + 1, nullptr, nullptr, nullptr, nullptr},
+        {kLetzterTag + 366, nullptr, nullptr, nullptr, nullptr},
+        {INT_MIN, nullptr, nullptr, nullptr, nullptr},
+        {INT_MAX, nullptr, nullptr, nullptr, nullptr},
+    };
+    const auto pruefen = [](const char* r, const char* out, const char* text) {
+        if (text == nullptr) {
+            EXPECT_EQ(r, nullptr);
+            EXPECT_STREQ(out, "");  // what the engine shows of a declared result buffer
+        } else {
+            EXPECT_STREQ(r, text);
+        }
+    };
+    const ISC_LONG gross = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        const ISC_TIMESTAMP datum{c.tag, 4711};
+        Puffer<Breite::Datum> lang, heute;
+        pruefen(ZRNV_DATE2STR(&datum, lang.get()), lang.get(), c.lang);
+        pruefen(ZRNV_DATE2STR_HEUTE(&datum, &gross, heute.get()), heute.get(), c.lang);
+        Puffer<Breite::DatumKurz> kurz;
+        pruefen(ZRNV_DATE2STRSHORT(&datum, kurz.get()), kurz.get(), c.kurz);
+        Puffer<Breite::Wochentag> wt;
+        pruefen(ZRNV_WOCHENTAG(&datum, wt.get()), wt.get(), c.wochentag);
+        Puffer<Breite::DatumFormat> format;
+        pruefen(ZRNV_DATE2STR_FORMAT(&datum, "ddd d. mmmm yy", format.get()), format.get(),
+                c.format);
+        EXPECT_TRUE(lang.unversehrt() && heute.unversehrt() && kurz.unversehrt() &&
+                    wt.unversehrt() && format.unversehrt());
+    }
+}
+
 TEST(ZRNV_DATE2STR_HEUTE, TodayInWords)
 {
     const ISC_TIMESTAMP heute{Heute(), 0};
@@ -136,6 +223,42 @@ TEST(ZRNV_TERMIN_LAGE, MovesToTheNearestAllowedDay)
         EXPECT_EQ(r->timestamp_time, mittag);
     }
     EXPECT_EQ(ZRNV_TERMIN_LAGE(&donnerstag, nullptr)->timestamp_date, donnerstag.timestamp_date);
+}
+
+TEST(ZRNV_TERMIN_LAGE, StaysWithinTheEnginesRange)
+{
+    // 01.01.0001 was a Monday, 31.12.9999 a Friday.
+    const ISC_TIME zeit = 4711;
+    struct Case {
+        int tag;
+        const char* liste;
+        int ergebnis;
+    };
+    const std::vector<Case> cases = {
+        {kLetzterTag, "DO", kLetzterTag - 1},      // the Thursday before
+        {kLetzterTag, "FR", kLetzterTag},          // the day itself
+        {kLetzterTag, "SO", kLetzterTag},          // the Sunday after lies beyond: unchanged
+        {kLetzterTag, "SA", kLetzterTag},          // the Saturday after, too
+        {kLetzterTag - 1, "SA", kLetzterTag - 1},  // two days on lies beyond
+        {kLetzterTag - 1, "FR", kLetzterTag},      // onto the last day
+        {kErsterTag, "DI", kErsterTag + 1},        // the Tuesday after
+        {kErsterTag, "SO", kErsterTag},            // the Sunday before lies beyond: unchanged
+        {kErsterTag, "FR", kErsterTag},            // the Friday before, too
+        {kErsterTag + 1, "MO", kErsterTag},        // onto the first day
+        {kErsterTag + 2, "SO", kErsterTag + 2},    // three days back lies beyond
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.tag) + " " + c.liste);
+        const ISC_TIMESTAMP datum{c.tag, zeit};
+        const ISC_TIMESTAMP* r = ZRNV_TERMIN_LAGE(&datum, c.liste);
+        ASSERT_NE(r, nullptr);
+        EXPECT_EQ(r->timestamp_date, c.ergebnis);
+        EXPECT_EQ(r->timestamp_time, zeit);
+    }
+    for (const int tag : {kErsterTag - 1, kLetzterTag + 1, INT_MIN, INT_MAX}) {
+        const ISC_TIMESTAMP datum{tag, zeit};
+        EXPECT_EQ(ZRNV_TERMIN_LAGE(&datum, "MO"), nullptr) << tag;
+    }
 }
 
 TEST(ZRNV_SORT_WOCHENTAGE, WeekdayOrder)
@@ -169,6 +292,15 @@ TEST(ZRNV_DATE_ADD, MonthsAndYears)
         {{2023, 1, 31}, 1, 0, {2023, 2, 28}},
         {{2024, 2, 29}, 0, 1, {2025, 2, 28}},
         {{2024, 5, 31}, 25, 2, {2028, 6, 30}},
+        {{9999, 12, 31}, 0, 0, {9999, 12, 31}},
+        {{9999, 11, 30}, 1, 0, {9999, 12, 30}},
+        {{9999, 12, 31}, 1, 0, {9999, 12, 31}},  // beyond the engine's years: unchanged
+        {{9999, 1, 31}, 0, 1, {9999, 1, 31}},
+        {{1, 1, 1}, 0, 0, {1, 1, 1}},
+        {{1, 2, 28}, -1, 0, {1, 1, 28}},
+        {{1, 1, 31}, -1, 0, {1, 1, 31}},
+        {{1, 12, 31}, 0, -1, {1, 12, 31}},
+        {{1, 1, 1}, 11, 9998, {9999, 12, 1}},
     };
     const ISC_TIME zeit = 4711;
     for (const Case& c : cases) {
@@ -184,7 +316,12 @@ TEST(ZRNV_DATE_ADD, MonthsAndYears)
     const ISC_TIMESTAMP von = Zeitpunkt(2024, 1, 1);
     const ISC_LONG m = 0, j = 10000;
     EXPECT_EQ(ZRNV_DATE_ADD(&von, &m, &j)->timestamp_date, von.timestamp_date);
-    // SQL NULL stays NULL.
+    // SQL NULL stays NULL, and so does a date outside the engine's range.
     EXPECT_EQ(ZRNV_DATE_ADD(nullptr, &m, &j), nullptr);
+    const ISC_LONG null = 0;
+    for (const int tag : {kErsterTag - 1, kLetzterTag + 1, INT_MIN, INT_MAX}) {
+        const ISC_TIMESTAMP ausserhalb{tag, 0};
+        EXPECT_EQ(ZRNV_DATE_ADD(&ausserhalb, &null, &null), nullptr) << tag;
+    }
     EXPECT_EQ(ZRNV_TERMIN_LAGE(nullptr, "MO"), nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include <UdfBreiten.h>
 #include <UdfExport.h>
+#include <UdfText.h>
 #include <UdfTrace.h>
 
 #include <gtest/gtest.h>
@@ -196,6 +197,32 @@ TEST(ZRNV_FieldLists, QualifiedNames)
     EXPECT_STREQ(ZRNV_GET_FELD_PUR("NAME", pur.get()), "NAME");
     EXPECT_STREQ(ZRNV_GET_FELD_PUR("Q1.A.B", pur.get()), "A.B");
     EXPECT_TRUE(out.unversehrt() && pur.unversehrt());
+}
+
+// A missing text gives the empty result. Copying from a missing text is undefined even for no
+// bytes, which only a sanitizer shows: the fuzz build reruns that input (tests/fuzz/corpus).
+TEST(ZRNV_FieldLists, MissingTextsGiveEmptyResults)
+{
+    using Textfunktion = char* (*)(const char*, char*);
+    const std::vector<std::pair<const char*, Textfunktion>> funktionen = {
+        {"ZRNV_GET_FELD", ZRNV_GET_FELD},
+        {"ZRNV_DEL_FELD", ZRNV_DEL_FELD},
+        {"ZRNV_GET_FELD_PUR", ZRNV_GET_FELD_PUR},
+        {"ZRNV_GESCHLECHT", ZRNV_GESCHLECHT},
+        {"ZRNV_SORT_WOCHENTAGE", ZRNV_SORT_WOCHENTAGE},
+    };
+    for (const auto& [name, f] : funktionen) {
+        SCOPED_TRACE(name);
+        for (const char* text : {static_cast<const char*>(nullptr), ""}) {
+            Puffer<Breite::Feldliste> out;
+            EXPECT_STREQ(f(text, out.get()), "");
+        }
+    }
+    EXPECT_EQ(ZRNV_GET_QUELLE(nullptr), 1);
+    EXPECT_EQ(ZRNV_IS_SPEZIALFELD(nullptr), 0);
+    Puffer<0> leer;
+    EXPECT_STREQ(Ausgeben(leer.get(), std::string_view(), 0), "");
+    EXPECT_TRUE(leer.unversehrt());
 }
 
 namespace {
