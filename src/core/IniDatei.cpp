@@ -295,13 +295,18 @@ void TIniDatei::Stapel::Abschliessen()
 {
     if (!offen_)
         return;
-    if (ini_.stapelTiefe_ == 1 && !ini_.ausstehend_.empty()) {
+    offen_ = false;
+    --ini_.stapelTiefe_;
+    if (ini_.stapelTiefe_ > 0 || ini_.ausstehend_.empty())
+        return;
+    try {
         ini_.Aktualisieren();
         ini_.Ablegen();
-        ini_.ausstehend_.clear();
+    } catch (...) {
+        ini_.Zuruecknehmen(anfang_);
+        throw;
     }
-    --ini_.stapelTiefe_;
-    offen_ = false;
+    ini_.ausstehend_.clear();
 }
 
 TIniDatei::Fundstelle TIniDatei::Suchen(const QString& sektion, const QString& schluessel) const

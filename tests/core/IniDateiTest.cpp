@@ -281,5 +281,17 @@ TEST_F(IniDateiTest, AWriteThatFailsNamesTheSystemsReasonAndLeavesTheFileAsItWas
     }
     EXPECT_EQ(leseRoh(), "[Zustand]\nA=1\n");
     EXPECT_FALSE(ini.Lesen("Zustand", "B").has_value());
+
+    // The same for the changes of a bracket.
+    {
+        TIniDatei::Stapel stapel(ini);
+        ini.Schreiben("Zustand", "B", "2");
+        ini.Schreiben("Zustand", "C", "3");
+        Dateigrenze grenze(16);
+        EXPECT_THROW(stapel.Abschliessen(), std::runtime_error);
+        EXPECT_FALSE(ini.Lesen("Zustand", "B").has_value());
+    }
+    EXPECT_EQ(leseRoh(), "[Zustand]\nA=1\n");
+    EXPECT_FALSE(ini.Lesen("Zustand", "C").has_value());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Bovantis.ini"});
 }
