@@ -4,10 +4,12 @@
 
 #include <functional>
 
-// The herd database of a new installation. When the data folder holds no database file yet, the
-// program makes one from the create scripts that lie next to it (sql/create/*.sql, run in name
-// order), as the installer's empty database would have been. An existing database is never
-// touched, and a server's database ("host:path") is the server installation's business.
+// The herd database of a new installation. When the program starts for the first time and the data
+// folder holds no database file yet, it makes one from the create scripts that lie next to it
+// (sql/create/*.sql, run in name order), as the installer's empty database would have been. A
+// database that the settings name and that is missing is never made anew (it is reported), an
+// existing database is never touched, and a server's database ("host:path") is the server
+// installation's business.
 namespace DatenbankAnlegen {
 
 // <program folder>/sql/create

@@ -19,6 +19,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 namespace {
@@ -81,6 +82,8 @@ TEinstellungen::TEinstellungen(db::Database* datenbank, const QString& datenverz
                 .arg(QDir::toNativeSeparators(datenverzeichnis_))
                 .toStdString());
     iniDatei_ = std::make_unique<TIniDatei>(IniDateipfad());
+    // Reads the file: one that cannot be read stops here, before any default is written over it.
+    ersterStart_ = !iniDatei_->WertExistiert(QStringLiteral("Datenbank"), QStringLiteral("Name"));
 }
 
 TEinstellungen::~TEinstellungen() = default;
@@ -109,6 +112,11 @@ QString TEinstellungen::DatenbankDateiname() const
     return QStringLiteral("Bovantis-%1.fdb").arg(umgebung_.benutzerName.toLower());
 }
 
+QString TEinstellungen::StandardDatenbankName() const
+{
+    return datenverzeichnis_ + DatenbankDateiname();
+}
+
 void TEinstellungen::IniSpeichern()
 {
     iniDatei_->Speichern();
@@ -128,6 +136,29 @@ void vorgabeSchreiben(TIniDatei& ini, const QString& sektion, const QString& sch
         ZRDebug::DebugMsg(QString::fromUtf8(e.what()));
     }
 }
+
+// The defaults of several settings read together, written in one go when the reading ends
+// (dropped when it ends by an exception).
+class Vorgaben {
+public:
+    explicit Vorgaben(TIniDatei& ini) : stapel_(ini) {}
+    ~Vorgaben()
+    {
+        if (std::uncaught_exceptions() > ausnahmen_)
+            return;
+        try {
+            stapel_.Abschliessen();
+        } catch (const std::exception& e) {
+            ZRDebug::DebugMsg(QString::fromUtf8(e.what()));
+        }
+    }
+    Vorgaben(const Vorgaben&) = delete;
+    Vorgaben& operator=(const Vorgaben&) = delete;
+
+private:
+    TIniDatei::Stapel stapel_;
+    int ausnahmen_ = std::uncaught_exceptions();
+};
 
 }  // namespace
 
@@ -340,7 +371,7 @@ QString TEinstellungen::GetDatenbankAdminPasswort() const
 QString TEinstellungen::GetDatenbankName() const
 {
     return IniLesenString(QStringLiteral("Datenbank"), QStringLiteral("Name"),
-                          datenverzeichnis_ + DatenbankDateiname());
+                          StandardDatenbankName());
 }
 
 void TEinstellungen::SetDatenbankName(const QString& wert)
@@ -543,6 +574,7 @@ QDate TEinstellungen::ZeitraumBeginn() const
 
 bool TEinstellungen::UpdatePruefungFaellig() const
 {
+    const Vorgaben vorgaben(*iniDatei_);
     const int intervall = GetUpdateIntervall();
     if (intervall == 0)
         return false;
@@ -554,21 +586,25 @@ bool TEinstellungen::UpdatePruefungFaellig() const
 
 QString TEinstellungen::AutoSicherungDateiname()
 {
+    TIniDatei::Stapel stapel(*iniDatei_);
     const QString sektion = QStringLiteral("AutoSicherung");
     const int nummer = std::max(1, IniLesenInteger(sektion, QStringLiteral("Nummer"), 1));
     const QString name =
         mitTrenner(GetAutoSicherungVerzeichnis()) + QStringLiteral("sicherung%1.zip").arg(nummer);
     IniSchreibenInteger(sektion, QStringLiteral("Nummer"),
                         GetAutoSicherungAnzahl() < nummer + 1 ? 1 : nummer + 1);
+    stapel.Abschliessen();
     return name;
 }
 
 bool TEinstellungen::AutoSicherungFaellig()
 {
-    if (!GetAutoSicherungAktiv() || GetAutoSicherungLetzte() == Heute())
-        return false;
-    SetAutoSicherungLetzte(Heute());
-    return true;
+    TIniDatei::Stapel stapel(*iniDatei_);
+    const bool faellig = GetAutoSicherungAktiv() && GetAutoSicherungLetzte() != Heute();
+    if (faellig)
+        SetAutoSicherungLetzte(Heute());
+    stapel.Abschliessen();
+    return faellig;
 }
 
 bool TEinstellungen::AutostartAktiv() const

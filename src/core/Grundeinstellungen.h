@@ -21,7 +21,10 @@ class Transaction;
 // table T_EINSTELLUNGEN, held in memory as a cache. Also decides where the data folder lies and
 // how the INI and database files are named.
 //
-// Reading a missing or unreadable INI value writes its default into the file. Farm-wide values are
+// Reading a missing or unreadable INI value writes its default into the file; a window that reads
+// many settings at once gathers those writes into one with a TIniDatei::Stapel on IniDatei(). An
+// INI file that exists but cannot be read stops the constructor: it is never taken for an empty
+// one and overwritten with defaults. Farm-wide values are
 // read from the cache only (Laden fills it); they are written inside the bracket Bearbeiten ...
 // Speichern or Verwerfen, a transaction of its own. Laden reads in a transaction of its own too,
 // so that a reload caused by another workstation never commits or loses an open bracket.
@@ -39,7 +42,7 @@ public:
     // An empty data folder means the data folder of the system (created when missing). A given
     // folder is replaced by the system's data folder when that exists. Without a database only
     // the INI file is at hand (backup program, setup wizard). The database must outlive an open
-    // bracket.
+    // bracket. Throws std::runtime_error when the INI file exists but cannot be read.
     TEinstellungen(db::Database* datenbank, const QString& datenverzeichnis,
                    Umgebung umgebung = StandardUmgebung());
     ~TEinstellungen();
@@ -54,6 +57,11 @@ public:
     QString IniDateiname() const;
     QString IniDateipfad() const;
     QString DatenbankDateiname() const;
+    // The embedded database file in the data folder: the database of a first start.
+    QString StandardDatenbankName() const;
+    // True when the INI file named no database when this object was made: the program's first
+    // start on this workstation (the file may have been begun by another program of the suite).
+    bool ErsterStart() const { return ersterStart_; }
     TIniDatei& IniDatei() const { return *iniDatei_; }
     // Makes sure the INI file exists on disk with every value set so far (they are written at
     // once).
@@ -216,6 +224,7 @@ private:
     QString programmverzeichnis_;
     QString datenverzeichnis_;
     std::unique_ptr<TIniDatei> iniDatei_;
+    bool ersterStart_ = false;
     db::Database* datenbank_;
     std::unique_ptr<db::Transaction> taEinstellungen_;
     QHash<QString, QString> werte_;

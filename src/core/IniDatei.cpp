@@ -5,11 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
+#include <QScopeGuard>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +64,130 @@ void pruefeName(const QString& name, const char* was)
                                      .toStdString());
 }
 
+// The system's text for an error number, in the language of the user's locale.
+QString systemFehler(int nummer)
+{
+    char puffer[256];
+    return QString::fromLocal8Bit(strerror_r(nummer, puffer, sizeof puffer));
+}
+
+[[noreturn]] void lesefehler(const QString& pfad, int nummer)
+{
+    throw std::runtime_error(
+        QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden: %2\r"
+                       "Sie wird nicht verändert. Bitte lassen Sie ihre Zugriffsrechte prüfen.")
+            .arg(QDir::toNativeSeparators(pfad), systemFehler(nummer))
+            .toStdString());
+}
+
+[[noreturn]] void schreibfehler(const QString& pfad, int nummer)
+{
+    throw std::runtime_error(
+        QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
+            .arg(QDir::toNativeSeparators(pfad), systemFehler(nummer))
+            .toStdString());
+}
+
+class Deskriptor {
+public:
+    explicit Deskriptor(int fd) : fd_(fd) {}
+    ~Deskriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Deskriptor(const Deskriptor&) = delete;
+    Deskriptor& operator=(const Deskriptor&) = delete;
+    int fd() const { return fd_; }
+    // The result of close(2), whose failure may be the first sign of a full disk.
+    int Schliessen()
+    {
+        const int ergebnis = ::close(fd_);
+        fd_ = -1;
+        return ergebnis;
+    }
+
+private:
+    int fd_;
+};
+
+// The whole file; empty when there is none. A file that is there but cannot be read throws.
+QByteArray dateiLesen(const QString& pfad)
+{
+    const Deskriptor datei(::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC));
+    if (datei.fd() < 0) {
+        // Also a path through a file that is no folder: there is no such file.
+        if (errno == ENOENT || errno == ENOTDIR)
+            return QByteArray();
+        lesefehler(pfad, errno);
+    }
+    QByteArray inhalt;
+    char puffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(datei.fd(), puffer, sizeof puffer);
+        if (n == 0)
+            return inhalt;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            lesefehler(pfad, errno);
+        }
+        inhalt.append(puffer, n);
+    }
+}
+
+// Replaces the file by one with the given contents: written beside it under a temporary name
+// and renamed when complete, so that a failure leaves the old file as it was. Errors name the
+// system's reason (a full disk, missing rights) with the path the user knows, `anzeigePfad`.
+void dateiErsetzen(const QString& pfad, const QByteArray& inhalt, const QString& anzeigePfad)
+{
+    QByteArray temporaer = QFile::encodeName(pfad) + ".XXXXXX";
+    // mkstemp makes the file readable by its owner only: it holds the server administrator's
+    // password.
+    Deskriptor datei(::mkstemp(temporaer.data()));
+    if (datei.fd() < 0)
+        schreibfehler(anzeigePfad, errno);
+    bool umbenannt = false;
+    const auto aufraeumen = qScopeGuard([&] {
+        if (!umbenannt)
+            ::unlink(temporaer.constData());
+    });
+    for (qsizetype geschrieben = 0; geschrieben < inhalt.size();) {
+        const ssize_t n =
+            ::write(datei.fd(), inhalt.constData() + geschrieben, inhalt.size() - geschrieben);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            schreibfehler(anzeigePfad, errno);
+        }
+        geschrieben += n;
+    }
+    if (::fsync(datei.fd()) != 0 || datei.Schliessen() != 0)
+        schreibfehler(anzeigePfad, errno);
+    if (::rename(temporaer.constData(), QFile::encodeName(pfad).constData()) != 0)
+        schreibfehler(anzeigePfad, errno);
+    umbenannt = true;
+}
+
+// Each line by itself: UTF-8 when it is valid UTF-8, otherwise ISO-8859-1.
+QStringList zeilenAus(QByteArray roh)
+{
+    if (roh.startsWith("\xEF\xBB\xBF"))
+        roh.remove(0, 3);
+    roh.replace("\r\n", "\n");
+    roh.replace('\r', '\n');
+    QStringList zeilen;
+    for (qsizetype anfang = 0; anfang < roh.size();) {
+        qsizetype ende = roh.indexOf('\n', anfang);
+        if (ende < 0)
+            ende = roh.size();
+        const QByteArrayView zeile(roh.constData() + anfang, ende - anfang);
+        zeilen << (zeile.isValidUtf8() ? QString::fromUtf8(zeile) : QString::fromLatin1(zeile));
+        anfang = ende + 1;
+    }
+    return zeilen;
+}
+
 }  // namespace
 
 TIniDatei::TIniDatei(QString dateipfad) : dateipfad_(std::move(dateipfad)) {}
@@ -67,73 +195,128 @@ TIniDatei::TIniDatei(QString dateipfad) : dateipfad_(std::move(dateipfad)) {}
 void TIniDatei::Aktualisieren() const
 {
     const QFileInfo info(dateipfad_);
-    if (!info.exists()) {
-        zeilen_.clear();
-        geladenGroesse_ = -1;
-        geladenStand_ = QDateTime();
-        return;
-    }
-    if (info.size() != geladenGroesse_ || info.lastModified() != geladenStand_)
+    const qint64 groesse = info.exists() ? info.size() : -1;
+    const QDateTime stand = info.exists() ? info.lastModified() : QDateTime();
+    if (!geladen_ || groesse != geladenGroesse_ || stand != geladenStand_)
         Laden();
 }
 
 void TIniDatei::Laden() const
 {
-    QFile datei(dateipfad_);
-    zeilen_.clear();
-    if (!datei.open(QIODevice::ReadOnly))
-        return;
-    QByteArray roh = datei.readAll();
+    // Taken before reading: a change made meanwhile makes the next access read again.
     const QFileInfo info(dateipfad_);
-    geladenGroesse_ = info.size();
-    geladenStand_ = info.lastModified();
-    if (roh.startsWith("\xEF\xBB\xBF"))
-        roh.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(roh);
-    if (utf8.hasError())
-        text = QString::fromLatin1(roh);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    zeilen_ = text.split(QLatin1Char('\n'));
-    if (!zeilen_.isEmpty() && zeilen_.last().isEmpty())
-        zeilen_.removeLast();
+    const qint64 groesse = info.exists() ? info.size() : -1;
+    const QDateTime stand = info.exists() ? info.lastModified() : QDateTime();
+    QStringList zeilen = zeilenAus(dateiLesen(dateipfad_));
+    zeilen_ = std::move(zeilen);
+    geladenGroesse_ = groesse;
+    geladenStand_ = stand;
+    geladen_ = true;
+    for (const Aenderung& a : ausstehend_)
+        Anwenden(a);
 }
 
 void TIniDatei::Ablegen() const
 {
-    QDir().mkpath(QFileInfo(dateipfad_).absolutePath());
-    QSaveFile datei(dateipfad_);
     QByteArray inhalt;
     for (const QString& zeile : zeilen_)
         inhalt += zeile.toUtf8() + '\n';
-    // The file holds the server administrator's password: readable by its owner only.
-    if (!datei.open(QIODevice::WriteOnly) ||
-        !datei.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        datei.write(inhalt) != inhalt.size() || !datei.commit())
-        throw std::runtime_error(
-            QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
-                .arg(QDir::toNativeSeparators(dateipfad_), datei.errorString())
-                .toStdString());
+    // A link stays a link: its target is written.
     const QFileInfo info(dateipfad_);
-    geladenGroesse_ = info.size();
-    geladenStand_ = info.lastModified();
+    const QString ziel = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    QDir().mkpath(QFileInfo(ziel).absolutePath());
+    dateiErsetzen(ziel, inhalt, dateipfad_);
+    const QFileInfo neu(dateipfad_);
+    geladenGroesse_ = neu.size();
+    geladenStand_ = neu.lastModified();
 }
 
-void TIniDatei::AblegenOderZurueck(const QStringList& vorher)
+bool TIniDatei::Anwenden(const Aenderung& a) const
 {
-    // A change that did not reach the file must not show in later reads either.
+    const Fundstelle f = Finden(a.sektion, a.schluessel);
+    switch (a.art) {
+        case Aenderung::Art::SchluesselLoeschen:
+            if (f.schluesselZeile < 0)
+                return false;
+            zeilen_.removeAt(f.schluesselZeile);
+            return true;
+        case Aenderung::Art::SektionLoeschen:
+            if (f.sektionsZeile < 0)
+                return false;
+            zeilen_.remove(f.sektionsZeile, f.endeZeile - f.sektionsZeile);
+            return true;
+        case Aenderung::Art::Setzen:
+            break;
+    }
+    const QString neu = a.schluessel + QLatin1Char('=') + a.wert;
+    if (f.schluesselZeile >= 0) {
+        // The key keeps the spelling it has in the file.
+        const QString zeile =
+            eintrag(zeilen_[f.schluesselZeile])->schluessel + QLatin1Char('=') + a.wert;
+        if (zeilen_[f.schluesselZeile] == zeile)
+            return false;
+        zeilen_[f.schluesselZeile] = zeile;
+    } else if (f.sektionsZeile >= 0) {
+        // After the section's last entry, before the blank lines that separate it from the next.
+        int nach = f.endeZeile;
+        while (nach - 1 > f.sektionsZeile && zeilen_[nach - 1].trimmed().isEmpty())
+            --nach;
+        zeilen_.insert(nach, neu);
+    } else {
+        if (!zeilen_.isEmpty() && !zeilen_.last().trimmed().isEmpty())
+            zeilen_ << QString();
+        zeilen_ << QLatin1Char('[') + a.sektion + QLatin1Char(']') << neu;
+    }
+    return true;
+}
+
+void TIniDatei::Zuruecknehmen(std::size_t anfang)
+{
+    if (anfang < ausstehend_.size())
+        ausstehend_.resize(anfang);
+    zeilen_.clear();
+    geladen_ = false;
+}
+
+TIniDatei::Stapel::Stapel(TIniDatei& ini) : ini_(ini), anfang_(ini.ausstehend_.size())
+{
+    ++ini_.stapelTiefe_;
+}
+
+TIniDatei::Stapel::~Stapel()
+{
+    if (!offen_)
+        return;
+    --ini_.stapelTiefe_;
+    ini_.Zuruecknehmen(anfang_);
+}
+
+void TIniDatei::Stapel::Abschliessen()
+{
+    if (!offen_)
+        return;
+    offen_ = false;
+    --ini_.stapelTiefe_;
+    if (ini_.stapelTiefe_ > 0 || ini_.ausstehend_.empty())
+        return;
     try {
-        Ablegen();
+        ini_.Aktualisieren();
+        ini_.Ablegen();
     } catch (...) {
-        zeilen_ = vorher;
+        ini_.Zuruecknehmen(anfang_);
         throw;
     }
+    ini_.ausstehend_.clear();
 }
 
 TIniDatei::Fundstelle TIniDatei::Suchen(const QString& sektion, const QString& schluessel) const
 {
     Aktualisieren();
+    return Finden(sektion, schluessel);
+}
+
+TIniDatei::Fundstelle TIniDatei::Finden(const QString& sektion, const QString& schluessel) const
+{
     Fundstelle f;
     for (int i = 0; i < zeilen_.size(); ++i) {
         const auto name = sektionsName(zeilen_[i]);
@@ -220,53 +403,45 @@ void TIniDatei::Schreiben(const QString& sektion, const QString& schluessel, con
                            "(Schlüssel >%1<).")
                 .arg(schluessel)
                 .toStdString());
-    const Fundstelle f = Suchen(sektion, schluessel);
-    const QStringList vorher = zeilen_;
-    if (f.schluesselZeile >= 0) {
-        const QString geschrieben = eintrag(zeilen_[f.schluesselZeile])->schluessel;
-        const QString neu = geschrieben + QLatin1Char('=') + wert;
-        if (zeilen_[f.schluesselZeile] == neu)
-            return;
-        zeilen_[f.schluesselZeile] = neu;
-    } else if (f.sektionsZeile >= 0) {
-        // After the section's last entry, before the blank lines that separate it from the next.
-        int nach = f.endeZeile;
-        while (nach - 1 > f.sektionsZeile && zeilen_[nach - 1].trimmed().isEmpty())
-            --nach;
-        zeilen_.insert(nach, schluessel + QLatin1Char('=') + wert);
-    } else {
-        if (!zeilen_.isEmpty() && !zeilen_.last().trimmed().isEmpty())
-            zeilen_ << QString();
-        zeilen_ << QLatin1Char('[') + sektion + QLatin1Char(']')
-                << schluessel + QLatin1Char('=') + wert;
-    }
-    AblegenOderZurueck(vorher);
+    Aendern({Aenderung::Art::Setzen, sektion, schluessel, wert});
 }
 
 void TIniDatei::SchluesselLoeschen(const QString& sektion, const QString& schluessel)
 {
-    const Fundstelle f = Suchen(sektion, schluessel);
-    if (f.schluesselZeile < 0)
-        return;
-    const QStringList vorher = zeilen_;
-    zeilen_.removeAt(f.schluesselZeile);
-    AblegenOderZurueck(vorher);
+    Aendern({Aenderung::Art::SchluesselLoeschen, sektion, schluessel, QString()});
 }
 
 void TIniDatei::SektionLoeschen(const QString& sektion)
 {
-    const Fundstelle f = Suchen(sektion, QString());
-    if (f.sektionsZeile < 0)
-        return;
+    Aendern({Aenderung::Art::SektionLoeschen, sektion, QString(), QString()});
+}
+
+void TIniDatei::Aendern(const Aenderung& aenderung)
+{
+    Aktualisieren();
     const QStringList vorher = zeilen_;
-    zeilen_.remove(f.sektionsZeile, f.endeZeile - f.sektionsZeile);
-    AblegenOderZurueck(vorher);
+    if (!Anwenden(aenderung))
+        return;
+    ausstehend_.push_back(aenderung);
+    if (stapelTiefe_ > 0)
+        return;
+    // A change that did not reach the file must not show in later reads either.
+    try {
+        Ablegen();
+    } catch (...) {
+        ausstehend_.clear();
+        zeilen_ = vorher;
+        throw;
+    }
+    ausstehend_.clear();
 }
 
 void TIniDatei::Speichern()
 {
     Aktualisieren();
     Ablegen();
+    if (stapelTiefe_ == 0)
+        ausstehend_.clear();
 }
 
 QString TIniDatei::BoolText(bool wert)

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <optional>
+#include <vector>
 
 // An INI file with the semantics of the Windows profile functions, so that a file written by an
 // older workstation or restored from a backup archive reads the same:
@@ -15,13 +17,37 @@
 // - comments, blank lines and unknown lines stay where they are when the file is rewritten.
 //
 // Encoding: the file is written as UTF-8 (without byte-order mark), because folder names on this
-// system may hold any character. A file that is not valid UTF-8 is read as ISO-8859-1, the
-// encoding of files written on the older workstations; it is rewritten as UTF-8 at its next change.
+// system may hold any character. Each line is read as UTF-8 when it is valid UTF-8 and as
+// ISO-8859-1 (the encoding of the older workstations) otherwise, so that one line an older
+// workstation added does not garble the others; the file is rewritten as UTF-8 at its next change.
 //
 // Every change goes to disk at once, merged into the file's current contents (another program of
-// the suite may have changed other keys meanwhile); reads see changes made by other programs.
+// the suite may have changed other keys meanwhile), unless a Stapel gathers several changes into
+// one write; reads see changes made by other programs.
+//
+// A file that exists but cannot be read is never taken for an empty one: reading and changing it
+// throw std::runtime_error, and nothing is written over it.
 class TIniDatei {
 public:
+    // Gathers the changes made while it is open into one write of the file; of nested brackets
+    // the outermost one writes. A bracket that ends without Abschliessen undoes its changes (in
+    // memory; the file is left as it was).
+    class Stapel {
+    public:
+        explicit Stapel(TIniDatei& ini);
+        ~Stapel();
+        Stapel(const Stapel&) = delete;
+        Stapel& operator=(const Stapel&) = delete;
+        // Writes the gathered changes (the outermost bracket only). Throws std::runtime_error
+        // when the file cannot be written; the bracket's changes are then undone.
+        void Abschliessen();
+
+    private:
+        TIniDatei& ini_;
+        std::size_t anfang_;  // the changes made before the bracket
+        bool offen_ = true;
+    };
+
     explicit TIniDatei(QString dateipfad);
 
     const QString& Dateipfad() const { return dateipfad_; }
@@ -40,7 +66,8 @@ public:
     void Schreiben(const QString& sektion, const QString& schluessel, const QString& wert);
     void SchluesselLoeschen(const QString& sektion, const QString& schluessel);
     void SektionLoeschen(const QString& sektion);
-    // Writes the file with its current contents (creates it when missing).
+    // Writes the file with its current contents (creates it when missing), the changes of open
+    // brackets included.
     void Speichern();
 
     // The forms of typed values in the file.
@@ -64,15 +91,36 @@ private:
         int schluesselZeile = -1;
     };
 
+    // A change as it is made again on the file's current contents.
+    struct Aenderung {
+        enum class Art { Setzen, SchluesselLoeschen, SektionLoeschen };
+        Art art;
+        QString sektion;
+        QString schluessel;
+        QString wert;
+    };
+
     void Aktualisieren() const;
     void Laden() const;
     void Ablegen() const;
-    // Writes the file; when that fails, the lines return to `vorher` and the error goes on.
-    void AblegenOderZurueck(const QStringList& vorher);
+    // Applies the change to the lines; false when it changes nothing.
+    bool Anwenden(const Aenderung& aenderung) const;
+    // Applies the change to the file's current contents and writes the file unless a Stapel is
+    // open. When the write fails, the change is undone and the error goes on.
+    void Aendern(const Aenderung& aenderung);
+    // Forgets the changes from `anfang` on; the lines are made anew at the next access.
+    void Zuruecknehmen(std::size_t anfang);
+    // On the file's current contents.
     Fundstelle Suchen(const QString& sektion, const QString& schluessel) const;
+    // On the lines as they are.
+    Fundstelle Finden(const QString& sektion, const QString& schluessel) const;
 
     QString dateipfad_;
     mutable QStringList zeilen_;
+    mutable bool geladen_ = false;
     mutable QDateTime geladenStand_;
     mutable qint64 geladenGroesse_ = -1;
+    // The changes not yet in the file, made again whenever the file is read anew.
+    std::vector<Aenderung> ausstehend_;
+    int stapelTiefe_ = 0;
 };

@@ -217,7 +217,7 @@ bool TProgInit::InitProgramm2()
 {
     try {
         SetzeAbschnitt(QStringLiteral("Datendateien"), true);
-        DatenbankAnlegen::FehlendeAnlegen(Einstellungen()->GetDatenbankName());
+        ErsteDatenbankAnlegen();
         if (!DatenInitialisieren()) {
             SplashFreigeben();
             return false;
@@ -243,6 +243,21 @@ bool TProgInit::InitProgramm2()
         ZeigeInitFehler(InitFehler.arg(abschnitt_), e);
         return false;
     }
+}
+
+void TProgInit::ErsteDatenbankAnlegen()
+{
+    // Only the first start makes the empty herd database. A database that the INI file names and
+    // that is missing (a USB stick not plugged in, a renamed folder) is the connection's failure
+    // to report, with the setup wizard; a new empty one there would hide the farmer's data.
+    const TEinstellungen& einstellungen = *Einstellungen();
+    if (!einstellungen.ErsterStart())
+        return;
+    const QString standard = einstellungen.StandardDatenbankName();
+    // Read without writing the default: a first start that fails here is again a first start.
+    if (einstellungen.IniDatei().LesenString(QStringLiteral("Datenbank"), QStringLiteral("Name"),
+                                             standard) == standard)
+        DatenbankAnlegen::FehlendeAnlegen(standard);
 }
 
 bool TProgInit::DatenInitialisieren()

@@ -62,6 +62,7 @@ private:
     void SetzeAbschnitt(const QString& name, bool trace);
     void InitProtokollierung();
     bool PruefeBildschirm();
+    void ErsteDatenbankAnlegen();
     bool DatenInitialisieren();
     void ZeigeInitFehler(const QString& text, const std::exception& e);
     void SplashFreigeben();

@@ -442,3 +442,52 @@ TEST_F(GrundeinstellungenTest, TerminalServerFlagComesFromTheSystemConfiguration
     }
     EXPECT_FALSE(platform::isTerminalServer(tmp.filePath("fehlt.conf")));
 }
+
+TEST_F(GrundeinstellungenTest, AWindowReadingManySettingsWritesTheirDefaultsInOneGo)
+{
+    auto e = neu();
+    {
+        TIniDatei::Stapel stapel(e->IniDatei());
+        EXPECT_EQ(e->GetListenmuster(), 6);
+        EXPECT_EQ(e->GetDatenbankAdminPasswort(), "kuhglocke");
+        EXPECT_EQ(e->GetAutoSicherungAnzahl(), 5);
+        EXPECT_TRUE(e->UpdatePruefungFaellig());
+        EXPECT_FALSE(QFile::exists(e->IniDateipfad()));
+        stapel.Abschliessen();
+    }
+    const QString ini = iniText(*e);
+    for (const char* zeile : {"Listenmuster=6\n", "AdminPasswort=kuhglocke\n", "Anzahl=5\n",
+                              "UpdateIntervall=1\n", "LastCheck=\n"})
+        EXPECT_TRUE(ini.contains(zeile)) << zeile << "\n" << ini.toStdString();
+}
+
+TEST_F(GrundeinstellungenTest, TheFirstStartIsTheOneWhoseIniFileNamesNoDatabase)
+{
+    struct Fall {
+        const char* name;
+        QByteArray ini;  // none when empty
+        bool ersterStart;
+    };
+    const std::vector<Fall> faelle = {
+        {"no INI file", QByteArray(), true},
+        {"an INI file without a database", "[Zustand]\nLetzteMaske=1\n", true},
+        {"a database named", "[Datenbank]\nName=/media/stick/Bovantis.fdb\n", false},
+        {"an empty database name", "[datenbank]\nname=\n", false},
+    };
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        QFile::remove(daten + "Bovantis.ini");
+        if (!fall.ini.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(daten));
+            QFile f(daten + "Bovantis.ini");
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(fall.ini);
+        }
+        auto e = neu();
+        EXPECT_EQ(e->ErsterStart(), fall.ersterStart);
+        EXPECT_EQ(e->StandardDatenbankName(), daten + "Bovantis.fdb");
+        // Once the name is read (and its default written), later starts are no first ones.
+        e->GetDatenbankName();
+        EXPECT_FALSE(neu()->ErsterStart());
+    }
+}

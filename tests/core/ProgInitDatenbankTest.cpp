@@ -103,3 +103,64 @@ TEST_F(ProgInitDatenbankTest, TheStartConnectsInitialisesTheDataAndTheEndDisconn
     EXPECT_EQ(DM(), nullptr);
     EXPECT_EQ(Einstellungen(), nullptr);
 }
+
+TEST(ProgInitErsteDatenbankTest, OnlyTheFirstStartMakesTheEmptyDatabase)
+{
+    struct Fall {
+        const char* name;
+        // The INI file before the start (none when empty); %1 stands for the data folder.
+        QString ini;
+        // The database the INI file names; relative to the data folder.
+        QString datenbank;
+        bool angelegt;
+    };
+    const std::vector<Fall> faelle = {
+        {"no INI file yet", QString(), "Bovantis.fdb", true},
+        {"an INI file another program began", "[Zustand]\nLetzteMaske=1\n", "Bovantis.fdb", true},
+        {"the USB stick is not plugged in", "[Datenbank]\nName=%1stick/Bovantis.fdb\n",
+         "stick/Bovantis.fdb", false},
+        {"the database was moved away", "[Datenbank]\nName=%1Bovantis.fdb\n", "Bovantis.fdb",
+         false},
+    };
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        QTemporaryDir tmp;
+        ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", tmp.path().toLocal8Bit()};
+        ScopedEnv dataHome{"XDG_DATA_HOME", tmp.path().toLocal8Bit()};
+        const QString daten = tmp.filePath("Bovantis/");
+        const QString datenbank = daten + fall.datenbank;
+        if (!fall.ini.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(daten));
+            QFile ini(daten + "Bovantis.ini");
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write(QString(fall.ini).replace("%1", daten).toUtf8());
+        }
+        TProgInit::Umgebung u = TProgInit::StandardUmgebung();
+        u.argumente = {"-Hinweise"};
+        u.benutzerName = [] { return QStringLiteral("tester"); };
+        u.jetzt = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0)); };
+        TProgInit prog(u);
+        ASSERT_TRUE(prog.InitProgramm());
+        ASSERT_TRUE(prog.HauptfensterErzeugen());
+        MessageBoxScript script;
+        if (!fall.angelegt)
+            script.AnswerWith(Tools::mrOk).AnswerWith(Tools::mrOk);
+        EXPECT_EQ(prog.InitProgramm2(), fall.angelegt);
+        EXPECT_EQ(QFile::exists(datenbank), fall.angelegt);
+        if (!fall.angelegt) {
+            // The connection's report, and the setup wizard is offered.
+            ASSERT_EQ(script.Shown().size(), 2);
+            EXPECT_TRUE(script.Shown()[0].text.startsWith("Zur Datenbank\r>> " + datenbank +
+                                                          " <<\rkonnte nicht verbunden werden."))
+                << script.Shown()[0].text.toStdString();
+            EXPECT_TRUE(script.Shown()[1].text.contains("\"ZRNVEinrichtung\""));
+            EXPECT_FALSE(QFileInfo::exists(daten + "stick"))
+                << "a folder for the missing database was made";
+            EXPECT_TRUE(QDir(daten).entryList({"*.fdb*"}, QDir::Files).isEmpty());
+        } else {
+            EXPECT_TRUE(script.Shown().isEmpty());
+            EXPECT_TRUE(DM()->Verbunden());
+        }
+        prog.DeInitProgramm(false);
+    }
+}
