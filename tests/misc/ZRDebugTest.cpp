@@ -332,7 +332,8 @@ TEST_F(ZRDebugTest, CallStackNamesTheProgramsOwnFunctions)
         QStringLiteral("ZRDebugTest   %1:  stapelAufzeichnen").arg(zeileStapel);
     const QStringList texts = viewer->texts();
     ASSERT_GE(texts.size(), 3);
-    EXPECT_EQ(texts[2], erwartet) << texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(texts[2].toStdString(), erwartet.toStdString())
+        << texts.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(QString::fromUtf8(traceFile()).contains(erwartet + QLatin1String("\r\n")))
         << traceFile().toStdString();
     // The test body that called it is named too, though none of its symbols is exported.
