@@ -59,7 +59,8 @@ long double StrToFloatDef(const QString& s, long double defaultValue);
 std::int32_t GetFaktWert(const QString& s, std::int32_t factor);
 void IncExt(long double& x, long double delta);
 
-// The system's rounding of a floating value to an integer: halves go to the even neighbour.
+// The system's rounding of a floating value to an integer: halves go to the even neighbour,
+// whatever rounding mode the process has set.
 std::int64_t Round(long double value);
 // a * b / c with a 64-bit intermediate, halves rounded away from zero; -1 when c is 0 or the
 // result does not fit 32 bits.
