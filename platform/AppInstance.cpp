@@ -8,7 +8,9 @@
 namespace platform {
 
 AppInstance::AppInstance(const QString& name, QObject* parent)
-    : QObject(parent), socketPath_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".sock"))
+    : QObject(parent),
+      socketPath_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".sock")),
+      claimName_(name + QStringLiteral(".sock"))
 {
 }
 
@@ -16,6 +18,10 @@ AppInstance::~AppInstance() = default;
 
 bool AppInstance::anotherInstanceRuns()
 {
+    // The probe, the removal of a stale socket and the listen are one step: of two starts at once
+    // each would otherwise find no listener, and the later one would delete the socket the
+    // earlier one had just begun to listen on.
+    const std::unique_ptr<InstanceGuard> claim = InstanceGuard::acquire(claimName_);
     QLocalSocket probe;
     probe.connectToServer(socketPath_);
     if (probe.waitForConnected(500)) {

@@ -24,6 +24,7 @@ signals:
 
 private:
     QString socketPath_;
+    QString claimName_;  // the lock that makes the check and the listen one step
     QLocalServer* server_ = nullptr;
 };
 

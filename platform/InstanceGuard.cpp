@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -51,6 +52,19 @@ std::unique_ptr<InstanceGuard> InstanceGuard::tryAcquire(const QString& name)
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return nullptr;
+    }
+    return std::unique_ptr<InstanceGuard>(new InstanceGuard(name, fd));
+}
+
+std::unique_ptr<InstanceGuard> InstanceGuard::acquire(const QString& name)
+{
+    const int fd = openLockFile(name);
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(fd);
+            throw std::runtime_error("Die Sperrdatei " + lockPath(name).toStdString() +
+                                     " kann nicht gesperrt werden.");
+        }
     }
     return std::unique_ptr<InstanceGuard>(new InstanceGuard(name, fd));
 }

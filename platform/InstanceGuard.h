@@ -16,6 +16,9 @@ public:
 
     // The lock when no other process holds it; nullptr when one does.
     static std::unique_ptr<InstanceGuard> tryAcquire(const QString& name);
+    // The lock, waiting while another process (or another guard of this one) holds it: for short
+    // sections that must not run twice at once.
+    static std::unique_ptr<InstanceGuard> acquire(const QString& name);
     // True when another process holds the lock of this name.
     static bool isHeldByOtherProcess(const QString& name);
 

@@ -20,10 +20,12 @@ std::optional<QString>& LayoutDatei()
     return datei;
 }
 
-// The section name of a "[name]" line, or nothing.
+// The section name of a "[name]" line, or nothing. The first line of a file that an editor saved
+// with a UTF-8 byte-order mark starts with the mark; it belongs to no section name.
 std::optional<QString> SektionsName(const QByteArray& zeile)
 {
-    const QByteArray t = zeile.trimmed();
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray t = (zeile.startsWith(bom) ? zeile.mid(bom.size()) : zeile).trimmed();
     if (t.size() < 2 || !t.startsWith('[') || !t.endsWith(']'))
         return std::nullopt;
     return QString::fromUtf8(t.mid(1, t.size() - 2)).trimmed();

@@ -57,9 +57,9 @@ QString LangString(const QString& s, int len)
     return s.leftJustified(len, QLatin1Char(' '), true);
 }
 
-QString FormatString(const QString& s, int width, QChar fill, bool leftAligned)
+QString FormatString(const QString& s, int width, const QString& fill, bool leftAligned)
 {
-    const QString pad = GetStrValue(width - int(s.size()), QString(fill));
+    const QString pad = GetStrValue(width - int(s.size()), fill);
     return leftAligned ? s + pad : pad + s;
 }
 
@@ -92,7 +92,7 @@ bool nurChar(const QString& s, bool mitUmlauten)
 
 // ---- Numbers ----
 
-QString FormatZahl(std::uint32_t value, int width, QChar fill)
+QString FormatZahl(std::uint32_t value, int width, const QString& fill)
 {
     return FormatString(QString::number(value), width, fill, false);
 }
@@ -152,7 +152,7 @@ QString festKomma(long double value, int decimals)
 
 }  // namespace
 
-QString FormatZahl(long double value, int width, int decimals, QChar fill)
+QString FormatZahl(long double value, int width, int decimals, const QString& fill)
 {
     return FormatString(festKomma(value, decimals), width, fill, false);
 }
@@ -220,7 +220,13 @@ void IncExt(long double& x, long double delta)
 
 std::int64_t Round(long double value)
 {
-    const long double r = std::nearbyint(value);
+    // Built from floor and an exact subtraction rather than nearbyint, which follows whatever
+    // rounding mode the process (or a library it loaded) has set.
+    const long double below = std::floor(value);
+    const long double fraction = value - below;
+    long double r = below;
+    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(below, 2.0L) != 0))
+        r = below + 1;
     if (!(r >= -9223372036854775808.0L && r < 9223372036854775808.0L))
         throw std::range_error("Round: Der Wert liegt außerhalb des ganzzahligen Bereichs");
     return std::int64_t(r);
@@ -411,6 +417,9 @@ QString ProtokollOrdner()
         if (!ordnerOverride().isEmpty())
             return ordnerOverride();
     }
+    const QString ausUmgebung = qEnvironmentVariable(ProtokollOrdnerVariable);
+    if (!ausUmgebung.isEmpty())
+        return ausUmgebung;
     const QString program = programmOrdner();
     return platform::isWritableFolder(program) ? program : platform::dataFolder();
 }
@@ -498,13 +507,12 @@ std::vector<TExPoint> tangenten(const std::vector<TExPoint>& p)
 TPoints MyArc(const QPoint& center, const QSize& radius, long double startAngle,
               long double endAngle)
 {
-    const auto normalise = [](long double a) {
-        while (a < -Pi)
-            a += 2 * Pi;
-        while (a > Pi)
-            a -= 2 * Pi;
-        return a;
-    };
+    // An angle that is no number has no point on the arc.
+    if (!std::isfinite(startAngle) || !std::isfinite(endAngle))
+        return {};
+    // Into -pi .. pi by whole turns in one exact step: turning by 2 pi at a time never ends for
+    // angles where 2 pi is below the precision.
+    const auto normalise = [](long double a) { return std::remainder(a, 2 * Pi); };
     startAngle = normalise(startAngle);
     endAngle = normalise(endAngle);
     if (startAngle > endAngle)

@@ -26,8 +26,9 @@ QString Copyex(const QString& s, int index);
 QString Replace(const QString& oldPattern, const QString& newPattern, QString& s);
 // S padded at the right with blanks to Len characters, cut to Len when longer.
 QString LangString(const QString& s, int len);
-// S filled up to Width with Fill, after S when LeftAligned, else before it; S is never cut.
-QString FormatString(const QString& s, int width, QChar fill, bool leftAligned);
+// S with Fill repeated (Width - length of S) times, after S when LeftAligned, else before it; S
+// is never cut. A fill of several characters is repeated whole.
+QString FormatString(const QString& s, int width, const QString& fill, bool leftAligned);
 // The line count of a message text: 1 + the number of carriage returns.
 int GetZeilenzahl(const QString& s);
 // True when every character is a digit 0-9 (also for the empty text: callers check emptiness).
@@ -42,11 +43,11 @@ bool nurChar(const QString& s, bool mitUmlauten);
 constexpr QChar DezimalTrenner = QLatin1Char(',');
 constexpr QChar TausenderTrenner = QLatin1Char('.');
 
-// The decimal digits of Value, preceded by Fill up to Width characters.
-QString FormatZahl(std::uint32_t value, int width, QChar fill);
+// The decimal digits of Value, preceded by Fill repeated (Width - number of digits) times.
+QString FormatZahl(std::uint32_t value, int width, const QString& fill);
 // Value with Decimals decimals and a decimal comma (halves rounded away from zero on the decimal
-// digits), preceded by Fill up to Width characters.
-QString FormatZahl(long double value, int width, int decimals, QChar fill);
+// digits), preceded by Fill repeated (Width - length) times.
+QString FormatZahl(long double value, int width, int decimals, const QString& fill);
 // The decimal digits with a point between groups of three (1.234.567; -123.456).
 QString FormatInt(std::int32_t value);
 // The Roman numeral of Value; empty below 1.
@@ -58,7 +59,8 @@ long double StrToFloatDef(const QString& s, long double defaultValue);
 std::int32_t GetFaktWert(const QString& s, std::int32_t factor);
 void IncExt(long double& x, long double delta);
 
-// The system's rounding of a floating value to an integer: halves go to the even neighbour.
+// The system's rounding of a floating value to an integer: halves go to the even neighbour,
+// whatever rounding mode the process has set.
 std::int64_t Round(long double value);
 // a * b / c with a 64-bit intermediate, halves rounded away from zero; -1 when c is 0 or the
 // result does not fit 32 bits.
@@ -101,8 +103,12 @@ QString GetOSVersion();
 // True when the file starts with the zip local-file-header signature "PK\3\4".
 bool TestZipDatei(const QString& fileName);
 
-// The folder of "debug.txt" and "debug.ini": the program folder, or the data folder when the
-// program folder cannot be written (an installed program).
+// The environment variable that puts "debug.txt" and "debug.ini" of a program and of the
+// programs it starts into another folder (test runs, which must not write into the build).
+constexpr const char* ProtokollOrdnerVariable = "BOVANTIS_PROTOKOLL_ORDNER";
+// The folder of "debug.txt" and "debug.ini": the one SetzeProtokollOrdner set, else the one the
+// environment variable names, else the program folder, or the data folder when the program folder
+// cannot be written (an installed program).
 QString ProtokollOrdner();
 // Puts "debug.txt" and "debug.ini" into another folder (tests); empty restores the default.
 void SetzeProtokollOrdner(const QString& folder);
@@ -129,7 +135,7 @@ QSize Size(int cx, int cy);
 TExPoint ExPoint(long double x, long double y);
 TExPoint ExPoint(const QPoint& p);
 // The points of an elliptic arc, one per 2 degrees and always the exact end point. Angles in
-// radians; growing angles run clockwise on the screen.
+// radians; growing angles run clockwise on the screen. No points when an angle is not finite.
 TPoints MyArc(const QPoint& center, const QSize& radius, long double startAngle,
               long double endAngle);
 // The polyline of a smooth curve through the first Count points (inner tangents at most 50

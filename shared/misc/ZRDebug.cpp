@@ -8,9 +8,12 @@
 #include <QMutex>
 
 #include <cxxabi.h>
-#include <typeinfo>
 #include <dlfcn.h>
+#include <elfutils/libdwfl.h>
 #include <execinfo.h>
+#include <unistd.h>
+
+#include <typeinfo>
 
 #include <cstdlib>
 #include <memory>
@@ -92,8 +95,39 @@ void enterExit(const TCodeOrt& ort, bool enter)
         ++tiefe;
 }
 
+// Only the binaries themselves are read: a separate debug file could make the library ask a
+// debug-information server on the network, and a trace must never wait for one.
+int keineGetrenntenDebugDaten(Dwfl_Module*, void**, const char*, Dwarf_Addr, const char*,
+                              const char*, GElf_Word, char**)
+{
+    return -1;
+}
+
+struct DwflEnde {
+    void operator()(Dwfl* dwfl) const { ::dwfl_end(dwfl); }
+};
+using DwflZeiger = std::unique_ptr<Dwfl, DwflEnde>;
+
+// The modules of this process with their symbol tables and line information; nullptr when the
+// process map cannot be read. Built per call: libraries may have been loaded since the last one.
+DwflZeiger prozessModule()
+{
+    static char* debugPfad = nullptr;
+    static const Dwfl_Callbacks callbacks = {::dwfl_linux_proc_find_elf, keineGetrenntenDebugDaten,
+                                             nullptr, &debugPfad};
+    DwflZeiger dwfl(::dwfl_begin(&callbacks));
+    if (!dwfl)
+        return nullptr;
+    ::dwfl_report_begin(dwfl.get());
+    if (::dwfl_linux_proc_report(dwfl.get(), ::getpid()) != 0 ||
+        ::dwfl_report_end(dwfl.get(), nullptr, nullptr) != 0)
+        return nullptr;
+    return dwfl;
+}
+
 std::vector<TCodeOrt> eigenerStack(void* const* addresses, int n)
 {
+    const DwflZeiger dwfl = prozessModule();
     std::vector<TCodeOrt> frames;
     for (int i = 0; i < n; ++i) {
         // A return address may already lie in the next function: look up the call itself.
@@ -108,6 +142,25 @@ std::vector<TCodeOrt> eigenerStack(void* const* addresses, int n)
         }
         // Without debug information the unit is the binary and the line unknown.
         ort.Unit = QFileInfo(ort.Module).fileName();
+        // The symbol table also names the functions the dynamic symbols leave out (those of
+        // the programs and everything static), the line table gives source and line.
+        Dwfl_Module* modul =
+            dwfl ? ::dwfl_addrmodule(dwfl.get(), reinterpret_cast<Dwarf_Addr>(call)) : nullptr;
+        if (modul) {
+            const Dwarf_Addr adresse = reinterpret_cast<Dwarf_Addr>(call);
+            if (const char* symbol = ::dwfl_module_addrname(modul, adresse))
+                ort.Procedure = ProzedurName(Klartext(symbol));
+            int zeile = 0;
+            const char* quelle = nullptr;
+            if (Dwfl_Line* line = ::dwfl_module_getsrc(modul, adresse))
+                quelle = ::dwfl_lineinfo(line, nullptr, &zeile, nullptr, nullptr, nullptr);
+            if (quelle && *quelle) {
+                const QFileInfo datei(QFile::decodeName(quelle));
+                ort.Source = datei.fileName();
+                ort.Unit = datei.completeBaseName();
+                ort.Line = zeile;
+            }
+        }
         frames.push_back(ort);
     }
     return frames;

@@ -1,11 +1,16 @@
 #include <Tools.h>
 #include <ToolsGui.h>
 
+#include <ScopedEnv.h>
+#include <TestProtokoll.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QProcessEnvironment>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -15,8 +20,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cfenv>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -62,10 +69,25 @@ TEST(Tools, TextRoutines)
     EXPECT_EQ(LangString(QStringLiteral("abcdef"), 4), QStringLiteral("abcd"));
     EXPECT_EQ(LangString(QStringLiteral("ab"), 0), QString());
 
-    EXPECT_EQ(FormatString(QStringLiteral("7"), 3, QLatin1Char('0'), false), QStringLiteral("007"));
-    EXPECT_EQ(FormatString(QStringLiteral("7"), 3, QLatin1Char('.'), true), QStringLiteral("7.."));
-    EXPECT_EQ(FormatString(QStringLiteral("12345"), 3, QLatin1Char('0'), false),
-              QStringLiteral("12345"));
+    struct FillCase {
+        const char* s;
+        int width;
+        const char* fill;
+        bool leftAligned;
+        const char* expected;
+    };
+    // A fill of several characters is repeated whole, once per missing character.
+    const std::vector<FillCase> fills = {
+        {"7", 3, "0", false, "007"},       {"7", 3, ".", true, "7.."},
+        {"12345", 3, "0", false, "12345"}, {"7", 3, "  ", false, "    7"},
+        {"7", 3, "ab", true, "7abab"},     {"abc", 3, "  ", false, "abc"},
+        {"7", 3, "", false, "7"},
+    };
+    for (const FillCase& c : fills)
+        EXPECT_EQ(FormatString(QString::fromLatin1(c.s), c.width, QString::fromLatin1(c.fill),
+                               c.leftAligned),
+                  QString::fromLatin1(c.expected))
+            << c.s << " " << c.width << " '" << c.fill << "'";
 
     EXPECT_EQ(GetZeilenzahl(QString()), 1);
     EXPECT_EQ(GetZeilenzahl(QStringLiteral("a\rb\r\nc")), 3);
@@ -100,9 +122,11 @@ TEST(Tools, TextRoutines)
 
 TEST(Tools, NumbersInTheGermanManner)
 {
-    EXPECT_EQ(FormatZahl(7u, 3, QLatin1Char('0')), QStringLiteral("007"));
-    EXPECT_EQ(FormatZahl(12345u, 3, QLatin1Char('0')), QStringLiteral("12345"));
-    EXPECT_EQ(FormatZahl(4294967295u, 0, QLatin1Char(' ')), QStringLiteral("4294967295"));
+    EXPECT_EQ(FormatZahl(7u, 3, QStringLiteral("0")), QStringLiteral("007"));
+    EXPECT_EQ(FormatZahl(12345u, 3, QStringLiteral("0")), QStringLiteral("12345"));
+    EXPECT_EQ(FormatZahl(4294967295u, 0, QStringLiteral(" ")), QStringLiteral("4294967295"));
+    EXPECT_EQ(FormatZahl(42u, 4, QStringLiteral("  ")), QStringLiteral("    42"));
+    EXPECT_EQ(FormatZahl(3.14159L, 6, 2, QStringLiteral("  ")), QStringLiteral("    3,14"));
 
     struct FloatCase {
         long double value;
@@ -125,7 +149,7 @@ TEST(Tools, NumbersInTheGermanManner)
         {1e20L, 0, 0, "100000000000000000000"},
     };
     for (const FloatCase& c : floats)
-        EXPECT_EQ(FormatZahl(c.value, c.width, c.decimals, QLatin1Char(' ')),
+        EXPECT_EQ(FormatZahl(c.value, c.width, c.decimals, QStringLiteral(" ")),
                   QString::fromLatin1(c.expected))
             << double(c.value);
 
@@ -188,6 +212,41 @@ TEST(Tools, RoundHalfToEvenAndMulDivHalfAwayFromZero)
                                                                  {-7, 1, 2, -4}};
     for (const auto& [a, b, c, expected] : muldivs)
         EXPECT_EQ(MulDiv(a, b, c), expected) << a << "*" << b << "/" << c;
+}
+
+TEST(Tools, RoundIsHalfToEvenInEveryRoundingMode)
+{
+    // A library may leave another rounding mode set; Round must not follow it.
+    struct ModusZurueck {
+        int alt = std::fegetround();
+        ~ModusZurueck() { std::fesetround(alt); }
+    } zurueck;
+    const std::vector<std::pair<long double, std::int64_t>> rounds = {
+        {0.5L, 0},
+        {1.5L, 2},
+        {2.5L, 2},
+        {-0.5L, 0},
+        {-1.5L, -2},
+        {-2.5L, -2},
+        {2.4L, 2},
+        {2.6L, 3},
+        {-2.4L, -2},
+        {-2.6L, -3},
+        {0.49999999999999999L, 0},
+        {7.0L, 7},
+        {-7.0L, -7},
+        {4611686018427387903.5L, 4611686018427387904},
+        {-4611686018427387904.5L, -4611686018427387904}};
+    for (const auto& [modus, name] :
+         std::vector<std::pair<int, const char*>>{{FE_TONEAREST, "zum Nächsten"},
+                                                  {FE_UPWARD, "aufwärts"},
+                                                  {FE_DOWNWARD, "abwärts"},
+                                                  {FE_TOWARDZERO, "zur Null"}}) {
+        ASSERT_EQ(std::fesetround(modus), 0) << name;
+        for (const auto& [value, expected] : rounds)
+            EXPECT_EQ(Round(value), expected) << name << ": " << double(value);
+        EXPECT_THROW(Round(std::numeric_limits<long double>::infinity()), std::range_error) << name;
+    }
 }
 
 TEST(Tools, RangesClampUpperFirst)
@@ -294,6 +353,39 @@ TEST(Tools, ProtokollAppendsAndNeverEmptiesTheFile)
     SetzeProtokollOrdner(QString());
 }
 
+TEST(Tools, ProtokollOrdnerFromTheEnvironment)
+{
+    QTemporaryDir umgebung, gesetzt;
+    ASSERT_TRUE(umgebung.isValid() && gesetzt.isValid());
+    ScopedEnv variable(ProtokollOrdnerVariable, QFile::encodeName(umgebung.path()));
+    EXPECT_EQ(ProtokollOrdner(), umgebung.path());
+    Protokollieren = true;
+    EXPECT_TRUE(Protokoll(QStringLiteral("hier"), true));
+    Protokollieren = false;
+    EXPECT_TRUE(readFile(umgebung.filePath("debug.txt")).endsWith("hier\r\n"));
+    // A folder set by the program itself comes first.
+    SetzeProtokollOrdner(gesetzt.path());
+    EXPECT_EQ(ProtokollOrdner(), gesetzt.path());
+    SetzeProtokollOrdner(QString());
+    EXPECT_EQ(ProtokollOrdner(), umgebung.path());
+}
+
+TEST(Tools, TestsKeepTheirTraceOutOfTheBuild)
+{
+    ScopedEnv ohne(ProtokollOrdnerVariable, QByteArray());
+    const QString ordner = ProtokollInTempOrdner();
+    EXPECT_TRUE(QFileInfo(ordner).isDir());
+    EXPECT_NE(QFileInfo(ordner).canonicalFilePath(),
+              QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
+    EXPECT_EQ(ProtokollOrdner(), ordner);
+    // Programs the tests start inherit the folder.
+    EXPECT_EQ(QProcessEnvironment::systemEnvironment().value(
+                  QString::fromLatin1(ProtokollOrdnerVariable)),
+              ordner);
+    // Called again (by a test after the test program's start), it keeps the folder of the run.
+    EXPECT_EQ(ProtokollInTempOrdner(), ordner);
+}
+
 TEST(Tools, ArcNormalisesByAFullTurn)
 {
     const long double pi = std::numbers::pi_v<long double>;
@@ -317,6 +409,67 @@ TEST(Tools, ArcNormalisesByAFullTurn)
     EXPECT_EQ(back.back(), QPoint(120, 50));
     EXPECT_GE(back.size(), 136u);
     EXPECT_LE(back.size(), 137u);
+}
+
+namespace {
+
+// MyArc of the angles, run in a child process so that an endless loop fails the test after a
+// few seconds instead of hanging it. The child reports the point count, or -1 for a point off
+// the ellipse.
+long arcPunkteImKind(long double start, long double end)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return -2;
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+        ::close(pipeFds[0]);
+        ::alarm(5);
+        const TPoints points = MyArc(QPoint(100, 100), QSize(30, 20), start, end);
+        long n = long(points.size());
+        for (const QPoint& p : points) {
+            if (std::abs(p.x() - 100) > 30 || std::abs(p.y() - 100) > 20)
+                n = -1;
+        }
+        const bool written = ::write(pipeFds[1], &n, sizeof n) == sizeof n;
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    long n = -2;
+    if (kind < 0 || ::read(pipeFds[0], &n, sizeof n) != sizeof n)
+        n = -2;
+    ::close(pipeFds[0]);
+    int status = 0;
+    if (kind > 0)
+        ::waitpid(kind, &status, 0);
+    return n;
+}
+
+}  // namespace
+
+TEST(Tools, ArcOfUnusableAnglesReturnsAtOnce)
+{
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double max = std::numeric_limits<long double>::max();
+    struct ArcCase {
+        long double start;
+        long double end;
+        long minPunkte;  // -2: the child hung or died
+        long maxPunkte;
+    };
+    // One turn has 181 points at most (one per 2 degrees and the end point).
+    const std::vector<ArcCase> cases = {{nan, 1, 0, 0},          {0, nan, 0, 0},
+                                        {nan, nan, 0, 0},        {inf, 0, 0, 0},
+                                        {0, -inf, 0, 0},         {-inf, inf, 0, 0},
+                                        {1e30L, 0, 1, 182},      {0, -1e30L, 1, 182},
+                                        {max, -max, 1, 182},     {1e19L, 1e19L + 1, 1, 182},
+                                        {1e6L, 1e6L + 1, 1, 182}};
+    for (const ArcCase& c : cases) {
+        const long n = arcPunkteImKind(c.start, c.end);
+        EXPECT_GE(n, c.minPunkte) << double(c.start) << " .. " << double(c.end);
+        EXPECT_LE(n, c.maxPunkte) << double(c.start) << " .. " << double(c.end);
+    }
 }
 
 TEST(Tools, SplinesSampleElevenPointsPerSegment)

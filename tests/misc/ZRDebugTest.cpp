@@ -118,6 +118,17 @@ void aussen()
     DebugExitProc();
 }
 
+int zeileStapel = 0;
+
+// A frame of the test program's own that no dynamic symbol names.
+[[gnu::noinline]] void stapelAufzeichnen()
+{
+    zeileStapel = __LINE__ + 1;
+    DebugCallStack(4, false);
+    // Keeps the call from becoming a jump, which would leave this frame off the stack.
+    asm volatile("" ::: "memory");
+}
+
 QString nr(int line)
 {
     return QStringLiteral("%1").arg(line, 4, 10, QLatin1Char('0'));
@@ -311,6 +322,25 @@ TEST_F(ZRDebugTest, CallStackSkipsLibraryFramesThatStillCount)
     for (int i = 2; i + 1 < t.size(); ++i)
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\S*   \\d+:  .*$")).match(t[i]).hasMatch())
             << t[i].toStdString();
+}
+
+TEST_F(ZRDebugTest, CallStackNamesTheProgramsOwnFunctions)
+{
+    SetDebugFile(false);
+    stapelAufzeichnen();
+    const QString erwartet =
+        QStringLiteral("ZRDebugTest   %1:  stapelAufzeichnen").arg(zeileStapel);
+    const QStringList texts = viewer->texts();
+    ASSERT_GE(texts.size(), 3);
+    EXPECT_EQ(texts[2].toStdString(), erwartet.toStdString())
+        << texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QString::fromUtf8(traceFile()).contains(erwartet + QLatin1String("\r\n")))
+        << traceFile().toStdString();
+    // The test body that called it is named too, though none of its symbols is exported.
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const QString& t) {
+        return t.startsWith(QLatin1String("ZRDebugTest   ")) &&
+               t.contains(QLatin1String("CallStackNamesTheProgramsOwnFunctions"));
+    })) << texts.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(ZRDebugTest, TraceFileLinesAndClear)
