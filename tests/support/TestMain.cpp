@@ -1,4 +1,5 @@
 #include <Sprache.h>
+#include <TestProtokoll.h>
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    ProtokollInTempOrdner();
     Tools::DeutschEinstellen();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
