@@ -7,8 +7,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
 
 #include <unistd.h>
 
@@ -73,4 +77,40 @@ TEST(EngineRootTest, AnOrdinaryUserCreatesAndOpensADatabase)
     EXPECT_EQ(p.exitCode(), 0) << ausgabe.toStdString();
     EXPECT_TRUE(ausgabe.contains(QStringLiteral("[  PASSED  ] 1 test"))) << ausgabe.toStdString();
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("herde.fdb"))));
+}
+
+// A program without an end phase of its own (a test program, a tool) must still end on SIGTERM
+// once the engine has taken the signal over, and not wait on with a shut-down engine.
+TEST(EngineRootTest, AProgramWithoutEndPhaseEndsOnTermAfterTheEngineStarted)
+{
+    if (qEnvironmentVariableIsSet("BOVANTIS_TEST_WARTEN")) {
+        QTemporaryDir dir;
+        db::Database d;
+        d.Create({dir.path() + QStringLiteral("/warten.fdb"), {}, {}, {}});
+        std::fputs("bereit\n", stdout);
+        std::fflush(stdout);
+        QThread::sleep(60);
+        return;
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("BOVANTIS_TEST_WARTEN"), QStringLiteral("1"));
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--gtest_filter=EngineRootTest.AProgramWithoutEndPhaseEndsOnTermAfter"
+                            "TheEngineStarted")});
+    ASSERT_TRUE(p.waitForStarted());
+    QByteArray ausgabe;
+    while (!ausgabe.contains("bereit") && p.waitForReadyRead(30000))
+        ausgabe += p.readAllStandardOutput();
+    ASSERT_TRUE(ausgabe.contains("bereit")) << ausgabe.toStdString();
+    ASSERT_EQ(::kill(pid_t(p.processId()), SIGTERM), 0);
+    const bool beendet = p.waitForFinished(10000);
+    if (!beendet) {
+        p.kill();
+        p.waitForFinished();
+    }
+    EXPECT_TRUE(beendet);
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 128 + SIGTERM);
 }
