@@ -739,8 +739,7 @@ void DataSet::Edit()
     CheckActive();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return;
-    FetchRest();
-    if (rows_.empty()) {
+    if (!Reach(0)) {
         Insert();
         return;
     }
@@ -869,8 +868,7 @@ void DataSet::Delete()
         Cancel();
         return;
     }
-    FetchRest();
-    if (rows_.empty())
+    if (!Reach(0))
         Fail(QStringLiteral("Die Datenmenge ist leer."));
     Cancel();
     if (deleteSql_.isEmpty())
@@ -880,7 +878,8 @@ void DataSet::Delete()
     const Row row = RowAt(current_);
     Write(delete_, deleteSql_, row, row, false);
     rows_.erase(rows_.begin() + current_);
-    if (current_ >= int(rows_.size()))
+    // The next record becomes current, also when it is still to be read.
+    if (!Reach(current_))
         current_ = int(rows_.size()) - 1;
     bof_ = eof_ = rows_.empty();
     if (AfterDelete)

@@ -38,8 +38,8 @@ enum class DataSetState { Inactive, Browse, Edit, Insert };
 // transaction ends (not at CommitRetaining) and when its connection closes.
 // Open reads only the first FetchBatch records; the rest follow as they are needed: moving or
 // locating past the records read so far, RecordCount and Last (the rest at once), and a grid
-// scrolling on (FetchMore). Before the first write (Edit, Append, Insert, Delete) the rest is
-// read too: the still open select could otherwise deliver a written record a second time.
+// scrolling on (FetchMore). Append and Insert read the rest first: the still open select would
+// deliver the new record a second time when it reaches it.
 class DataSet : public QObject {
     Q_OBJECT
 public:

@@ -707,14 +707,18 @@ TEST_F(LongListTest, FilterJudgesRecordsAsTheyAreRead)
     EXPECT_EQ(ds.RecNo(), -1);
 }
 
-// The first write reads the rest: the open select walks the key's index and would deliver a
-// record written behind its position a second time.
-TEST_F(LongListTest, WritingReadsTheRestSoNoRecordShowsTwice)
+// Writing over a list read only in part shows every record once. The open select walks the key's
+// index and would deliver a record inserted behind its position a second time, so Append and
+// Insert read the rest first; an edited record it does not deliver again. A deleted record gives
+// way to the next one, also when that is still to be read.
+TEST_F(LongListTest, WritingShowsEveryRecordOnce)
 {
+    constexpr int batch = db::DataSet::FetchBatch;
     struct Fall {
         const char* name;
         std::function<void(db::DataSet&)> schreiben;
         std::vector<int> ids;
+        int aktuell;  // the current record's ID afterwards
     };
     std::vector<int> angehaengt = Folge(1, Anzahl);
     angehaengt.push_back(Anzahl + 1);
@@ -722,6 +726,8 @@ TEST_F(LongListTest, WritingReadsTheRestSoNoRecordShowsTwice)
     eingefuegt.insert(eingefuegt.begin(), Anzahl + 1);
     std::vector<int> ersterHinten = Folge(2, Anzahl);
     ersterHinten.insert(ersterHinten.begin(), Anzahl + 9);
+    std::vector<int> ohneLetztenGelesenen = Folge(1, Anzahl);
+    ohneLetztenGelesenen.erase(ohneLetztenGelesenen.begin() + batch - 1);
     const std::vector<Fall> faelle{
         {"Append",
          [](db::DataSet& d) {
@@ -729,22 +735,28 @@ TEST_F(LongListTest, WritingReadsTheRestSoNoRecordShowsTwice)
              d.FieldByName(QStringLiteral("ID")).SetInteger(Anzahl + 1);
              d.Post();
          },
-         angehaengt},
+         angehaengt, Anzahl + 1},
         {"Insert",
          [](db::DataSet& d) {
              d.Insert();
              d.FieldByName(QStringLiteral("ID")).SetInteger(Anzahl + 1);
              d.Post();
          },
-         eingefuegt},
+         eingefuegt, Anzahl + 1},
         {"Edit of the key",
          [](db::DataSet& d) {
              d.Edit();
              d.FieldByName(QStringLiteral("ID")).SetInteger(Anzahl + 9);
              d.Post();
          },
-         ersterHinten},
-        {"Delete", [](db::DataSet& d) { d.Delete(); }, Folge(2, Anzahl)},
+         ersterHinten, Anzahl + 9},
+        {"Delete", [](db::DataSet& d) { d.Delete(); }, Folge(2, Anzahl), 2},
+        {"Delete of the last record read",
+         [](db::DataSet& d) {
+             d.MoveTo(batch - 1);
+             d.Delete();
+         },
+         ohneLetztenGelesenen, batch + 1},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -753,6 +765,7 @@ TEST_F(LongListTest, WritingReadsTheRestSoNoRecordShowsTwice)
         ds.Open();
         ASSERT_TRUE(ds.CanFetchMore());
         f.schreiben(ds);
+        EXPECT_EQ(Id(), f.aktuell);
         EXPECT_EQ(Ids(), f.ids);
     }
 }
