@@ -312,7 +312,7 @@ int DataSet::Read(int count)
 
 void DataSet::TellFetched(int before)
 {
-    if (int(rows_.size()) > before && disableCount_ == 0)
+    if (int(rows_.size()) > before && disableCount_ == 0 && quiet_ == 0)
         emit RowsFetched();
 }
 
@@ -878,14 +878,25 @@ void DataSet::Delete()
     const Row row = RowAt(current_);
     Write(delete_, deleteSql_, row, row, false);
     rows_.erase(rows_.begin() + current_);
-    // The next record becomes current, also when it is still to be read.
-    if (!Reach(current_))
-        current_ = int(rows_.size()) - 1;
-    bof_ = eof_ = rows_.empty();
-    if (AfterDelete)
-        AfterDelete(*this);
-    NotifyDataSet();
-    Scrolled();
+    const Quiet quiet(*this);
+    const auto finish = [this] {
+        if (current_ >= int(rows_.size()))
+            current_ = int(rows_.size()) - 1;
+        bof_ = eof_ = rows_.empty();
+        if (AfterDelete)
+            AfterDelete(*this);
+        NotifyDataSet();
+        Scrolled();
+    };
+    try {
+        // The next record becomes current, also when it is still to be read.
+        Reach(current_);
+    } catch (...) {
+        // The record is deleted all the same; the links must hear of it before the error passes.
+        finish();
+        throw;
+    }
+    finish();
 }
 
 void DataSet::Refresh()
@@ -1005,6 +1016,7 @@ void DataSet::EnableControls()
     if (disableCount_ == 0)
         return;
     if (--disableCount_ == 0) {
+        const Quiet quiet(*this);
         const auto links = links_;
         for (DataLink* link : links) {
             link->ActiveChanged();
@@ -1017,6 +1029,7 @@ void DataSet::NotifyActive()
 {
     if (disableCount_ > 0 || links_.isEmpty())
         return;
+    const Quiet quiet(*this);
     const auto links = links_;
     for (DataLink* link : links)
         link->ActiveChanged();
@@ -1026,6 +1039,7 @@ void DataSet::NotifyDataSet()
 {
     if (disableCount_ > 0 || links_.isEmpty())
         return;
+    const Quiet quiet(*this);
     const auto links = links_;
     for (DataLink* link : links)
         link->DataSetChanged();

@@ -175,6 +175,16 @@ private:
     bool Reach(int recNo);
     void FetchRest();
     void TellFetched(int before);
+    // Holds RowsFetched back while the links are about to hear, or are hearing, of a change of
+    // the rows as a whole: a model told of records read on before it heard of a deletion would
+    // count rows that moved.
+    struct Quiet {
+        explicit Quiet(DataSet& ds) : ds(ds) { ++ds.quiet_; }
+        ~Quiet() { --ds.quiet_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+        DataSet& ds;
+    };
     void Calculate(Row& row);
     Row& CurrentBuffer();
     const Row& CurrentBuffer() const;
@@ -247,6 +257,7 @@ private:
     int nextOrdinal_ = 0;
     // The select is open and may deliver more records.
     bool fetching_ = false;
+    int quiet_ = 0;
     bool filtered_ = false;
     int disableCount_ = 0;
     QList<DataLink*> links_;

@@ -2,6 +2,7 @@
 #include <ZRcxGrid.h>
 #include <ZRcxGridDBTableView.h>
 
+#include <DataLink.h>
 #include <DataSet.h>
 #include <DataSetModel.h>
 #include <Error.h>
@@ -152,6 +153,38 @@ TEST_F(ZRcxGridDBTest, LongListComesByScrollingAndCtrlEnd)
     ds_->Open();
     EXPECT_EQ(view->DataController()->RecordCount(), anzahl);
     EXPECT_EQ(m->rowCount(), anzahl);
+}
+
+// A status line that counts the records when the rows change reads the rest of a long list while
+// the grid has not yet heard of a deletion: the grid must still see the deletion as a change of
+// the records and drop its ticks, not keep them on the records that moved up.
+TEST_F(ZRcxGridDBTest, TicksGoWhenARecordIsDeletedWhileAnotherLinkReadsOn)
+{
+    constexpr int anzahl = 2 * db::DataSet::FetchBatch + 50;
+    Fuellen(anzahl);
+    ds_->SetSelectSQL(QStringLiteral("SELECT ID, S1 FROM T_GRID ORDER BY ID"));
+    ds_->SetDeleteSQL(QStringLiteral("DELETE FROM T_GRID WHERE ID = :OLD_ID"));
+    struct Statuszeile : db::DataLink {
+        using DataLink::DataLink;
+        int anzahl = 0;
+        void DataSetChanged() override { anzahl = GetDataSet()->RecordCount(); }
+    } status(ds_.get());
+    ds_->Open();
+    TZRDBcxGrid grid;
+    auto* view = static_cast<TZRcxGridDBTableView*>(grid.ActiveView());
+    view->SetDataSet(ds_.get());
+    const int auswahl = view->CreateCheckColumn(QStringLiteral("Auswahl"), QString(), 0);
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    TZRcxGridDataController* dc = view->DataController();
+    dc->SetValues(5, auswahl, true);
+    ASSERT_TRUE(ds_->CanFetchMore());
+
+    ds_->Delete();
+    EXPECT_EQ(status.anzahl, anzahl - 1);
+    EXPECT_EQ(view->model()->rowCount(), anzahl - 1);
+    EXPECT_FALSE(dc->Values(5, auswahl).isValid()) << "the tick would now mark ID 7";
 }
 
 // An unbound check-box column keeps its ticks per record index in the view: clicks and Space
