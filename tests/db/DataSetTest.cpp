@@ -806,9 +806,8 @@ TEST_F(LongListTest, ItemModelGrowsAsTheDatasetReadsOn)
     EXPECT_EQ(model.index(2 * batch - 1, 0).data().toInt(), 2 * batch);
 
     int zeileBeiMeldung = -1;
-    QObject::connect(&model, &db::DataSetModel::CurrentRowChanged, [&](int row) {
-        zeileBeiMeldung = row < model.rowCount() ? row : -2;
-    });
+    QObject::connect(&model, &db::DataSetModel::CurrentRowChanged,
+                     [&](int row) { zeileBeiMeldung = row < model.rowCount() ? row : -2; });
     ds.MoveTo(2 * batch + 5);
     EXPECT_EQ(zeileBeiMeldung, 2 * batch + 5);
     EXPECT_EQ(model.rowCount(), Anzahl);
