@@ -7,6 +7,7 @@
 #include "Transaction.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace db {
 
@@ -269,7 +270,7 @@ void DataSet::Open()
     if (Active())
         return;
     EnsureFields();
-    FetchAll();
+    OpenSelect();
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true;
     eof_ = rows_.empty();
@@ -280,19 +281,109 @@ void DataSet::Open()
     Scrolled();
 }
 
-void DataSet::FetchAll()
+void DataSet::OpenSelect()
 {
-    rows_.clear();
-    select_->OpenCursor();
-    QByteArray raw;
-    while (select_->FetchRaw(raw))
-        rows_.push_back({raw, {}});
     select_->Close();
+    rows_.clear();
     hidden_.clear();
-    if (filtered_) {
-        int current = -1;
-        ApplyFilter(current);
+    nextOrdinal_ = 0;
+    select_->OpenCursor();
+    fetching_ = true;
+    try {
+        Read(FetchBatch);
+    } catch (...) {
+        select_->Close();
+        fetching_ = false;
+        rows_.clear();
+        hidden_.clear();
+        throw;
     }
+}
+
+int DataSet::Read(int count)
+{
+    int shown = 0;
+    QByteArray raw;
+    while (fetching_ && shown < count) {
+        if (!select_->FetchRaw(raw)) {
+            fetching_ = false;
+            select_->Close();
+            break;
+        }
+        if (!filtered_ || !OnFilterRecord) {
+            rows_.push_back({raw, {}});
+            ++shown;
+            continue;
+        }
+        Record r{QByteArray(), select_->Decode(raw), nextOrdinal_++};
+        r.values.resize(qsizetype(fields_.size()));
+        Calculate(r.values);
+        bool passes = true;
+        {
+            struct Restore {
+                const Row*& target;
+                ~Restore() { target = nullptr; }
+            } restore{filterTarget_};
+            filterTarget_ = &r.values;
+            try {
+                passes = OnFilterRecord(*this);
+            } catch (...) {
+                rows_.push_back(std::move(r));
+                throw;
+            }
+        }
+        if (passes) {
+            rows_.push_back(std::move(r));
+            ++shown;
+        } else {
+            hidden_.push_back(std::move(r));
+        }
+    }
+    return shown;
+}
+
+void DataSet::TellFetched(int before)
+{
+    if (int(rows_.size()) > before && disableCount_ == 0 && quiet_ == 0)
+        emit RowsFetched();
+}
+
+int DataSet::FetchMore(int count)
+{
+    const int before = int(rows_.size());
+    try {
+        const int shown = Read(count);
+        TellFetched(before);
+        return shown;
+    } catch (...) {
+        // What came into sight before the failure stays there.
+        TellFetched(before);
+        throw;
+    }
+}
+
+bool DataSet::Reach(int recNo)
+{
+    while (recNo >= int(rows_.size()) && fetching_)
+        FetchMore(std::max(FetchBatch, recNo - int(rows_.size())));
+    return recNo >= 0 && recNo < int(rows_.size());
+}
+
+void DataSet::FetchRest()
+{
+    while (fetching_)
+        FetchMore(std::numeric_limits<int>::max());
+}
+
+int DataSet::RecordCount() const
+{
+    const_cast<DataSet*>(this)->FetchRest();
+    return int(rows_.size());
+}
+
+bool DataSet::IsEmpty() const
+{
+    return !const_cast<DataSet*>(this)->Reach(0);
 }
 
 DataSet::Row& DataSet::RowAt(int recNo) const
@@ -314,6 +405,8 @@ void DataSet::Close()
         return;
     if (BeforeClose)
         BeforeClose(*this);
+    select_->Close();
+    fetching_ = false;
     rows_.clear();
     hidden_.clear();
     edit_.clear();
@@ -366,6 +459,7 @@ const Value& DataSet::ValueAt(int recNo, int fieldIndex) const
 {
     if (recNo == current_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
         return edit_.at(fieldIndex);
+    const_cast<DataSet*>(this)->Reach(recNo);
     return RowAt(recNo).at(fieldIndex);
 }
 
@@ -434,6 +528,14 @@ void DataSet::SetFiltered(bool on)
         if (on) {
             ApplyFilter(current);
             filtered_ = true;
+            // As many records in sight as after the open, so that there is a first one when any
+            // passes.
+            if (int(rows_.size()) < FetchBatch) {
+                const bool none = rows_.empty();
+                Read(FetchBatch - int(rows_.size()));
+                if (none && !rows_.empty())
+                    current = 0;
+            }
         }
     } catch (...) {
         // The records are all in sight again; the links must hear of it before the error passes.
@@ -468,6 +570,7 @@ void DataSet::MergeHidden(int& current)
 
 void DataSet::ApplyFilter(int& current)
 {
+    nextOrdinal_ = int(rows_.size());
     if (!OnFilterRecord)
         return;
     std::vector<bool> passes(rows_.size());
@@ -510,6 +613,7 @@ void DataSet::First()
 {
     CheckActive();
     CheckBrowseMode();
+    Reach(0);
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true;
     eof_ = rows_.empty();
@@ -520,6 +624,7 @@ void DataSet::Last()
 {
     CheckActive();
     CheckBrowseMode();
+    FetchRest();
     current_ = int(rows_.size()) - 1;
     eof_ = true;
     bof_ = rows_.empty();
@@ -530,7 +635,7 @@ void DataSet::Next()
 {
     CheckActive();
     CheckBrowseMode();
-    if (current_ + 1 < int(rows_.size())) {
+    if (Reach(current_ + 1)) {
         ++current_;
         bof_ = eof_ = false;
         Scrolled();
@@ -556,11 +661,12 @@ void DataSet::MoveBy(int distance)
 {
     CheckActive();
     CheckBrowseMode();
+    const int target = current_ + distance;
+    Reach(std::max(target, 0));
     if (rows_.empty()) {
         bof_ = eof_ = true;
         return;
     }
-    const int target = current_ + distance;
     const int clamped = std::clamp(target, 0, int(rows_.size()) - 1);
     bof_ = target < 0;
     eof_ = target >= int(rows_.size());
@@ -573,7 +679,7 @@ void DataSet::MoveBy(int distance)
 void DataSet::MoveTo(int recNo)
 {
     CheckActive();
-    if (recNo < 0 || recNo >= int(rows_.size()))
+    if (!Reach(recNo))
         Fail(QStringLiteral("Datensatz %1 gibt es nicht.").arg(recNo + 1));
     CheckBrowseMode();
     bof_ = eof_ = false;
@@ -628,11 +734,11 @@ bool DataSet::Locate(const QString& fields, const QVariantList& values, bool cas
         }
         return true;
     };
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (matches(RowAt(int(i)))) {
+    for (int i = 0; Reach(i); ++i) {
+        if (matches(RowAt(i))) {
             bof_ = eof_ = false;
-            if (int(i) != current_) {
-                current_ = int(i);
+            if (i != current_) {
+                current_ = i;
                 Scrolled();
             }
             return true;
@@ -665,7 +771,7 @@ void DataSet::Edit()
     CheckActive();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return;
-    if (rows_.empty()) {
+    if (!Reach(0)) {
         Insert();
         return;
     }
@@ -682,6 +788,7 @@ void DataSet::Append()
 {
     CheckActive();
     CheckBrowseMode();
+    FetchRest();
     StartInsert(int(rows_.size()));
 }
 
@@ -689,6 +796,7 @@ void DataSet::Insert()
 {
     CheckActive();
     CheckBrowseMode();
+    FetchRest();
     StartInsert(current_ < 0 ? 0 : current_);
 }
 
@@ -794,7 +902,7 @@ void DataSet::Delete()
         Cancel();
         return;
     }
-    if (rows_.empty())
+    if (!Reach(0))
         Fail(QStringLiteral("Die Datenmenge ist leer."));
     Cancel();
     if (deleteSql_.isEmpty())
@@ -804,13 +912,25 @@ void DataSet::Delete()
     const Row row = RowAt(current_);
     Write(delete_, deleteSql_, row, row, false);
     rows_.erase(rows_.begin() + current_);
-    if (current_ >= int(rows_.size()))
-        current_ = int(rows_.size()) - 1;
-    bof_ = eof_ = rows_.empty();
-    if (AfterDelete)
-        AfterDelete(*this);
-    NotifyDataSet();
-    Scrolled();
+    const Quiet quiet(*this);
+    const auto finish = [this] {
+        if (current_ >= int(rows_.size()))
+            current_ = int(rows_.size()) - 1;
+        bof_ = eof_ = rows_.empty();
+        if (AfterDelete)
+            AfterDelete(*this);
+        NotifyDataSet();
+        Scrolled();
+    };
+    try {
+        // The next record becomes current, also when it is still to be read.
+        Reach(current_);
+    } catch (...) {
+        // The record is deleted all the same; the links must hear of it before the error passes.
+        finish();
+        throw;
+    }
+    finish();
 }
 
 void DataSet::Refresh()
@@ -828,13 +948,24 @@ void DataSet::Refresh()
     }
     const Value key = RowAt(current_).value(0);
     const int before = current_;
-    FetchAll();
-    current_ = rows_.empty() ? -1 : std::min(before, int(rows_.size()) - 1);
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (!key.IsNull() && RowAt(int(i)).value(0) == key) {
-            current_ = int(i);
+    current_ = -1;
+    try {
+        OpenSelect();
+    } catch (...) {
+        bof_ = eof_ = true;
+        NotifyDataSet();
+        throw;
+    }
+    for (int i = 0; !key.IsNull() && (i < int(rows_.size()) || Read(FetchBatch) > 0); ++i) {
+        if (RowAt(i).value(0) == key) {
+            current_ = i;
             break;
         }
+    }
+    if (current_ < 0) {
+        if (before >= int(rows_.size()))
+            Read(before + 1 - int(rows_.size()));
+        current_ = rows_.empty() ? -1 : std::min(before, int(rows_.size()) - 1);
     }
     bof_ = eof_ = rows_.empty();
     NotifyDataSet();
@@ -919,6 +1050,7 @@ void DataSet::EnableControls()
     if (disableCount_ == 0)
         return;
     if (--disableCount_ == 0) {
+        const Quiet quiet(*this);
         const auto links = links_;
         for (DataLink* link : links) {
             link->ActiveChanged();
@@ -931,6 +1063,7 @@ void DataSet::NotifyActive()
 {
     if (disableCount_ > 0 || links_.isEmpty())
         return;
+    const Quiet quiet(*this);
     const auto links = links_;
     for (DataLink* link : links)
         link->ActiveChanged();
@@ -940,6 +1073,7 @@ void DataSet::NotifyDataSet()
 {
     if (disableCount_ > 0 || links_.isEmpty())
         return;
+    const Quiet quiet(*this);
     const auto links = links_;
     for (DataLink* link : links)
         link->DataSetChanged();

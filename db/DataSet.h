@@ -36,6 +36,10 @@ enum class DataSetState { Inactive, Browse, Edit, Insert };
 // Moving to another record posts a pending edit first. A failing post leaves the record in edit
 // or insert state with the user's values, so nothing typed is lost. The dataset closes when its
 // transaction ends (not at CommitRetaining) and when its connection closes.
+// Open reads only the first FetchBatch records; the rest follow as they are needed: moving or
+// locating past the records read so far, RecordCount and Last (the rest at once), and a grid
+// scrolling on (FetchMore). Append and Insert read the rest first: the still open select would
+// deliver the new record a second time when it reaches it.
 class DataSet : public QObject {
     Q_OBJECT
 public:
@@ -74,9 +78,18 @@ public:
     // A field whose value OnCalcFields computes for each record.
     Field& AddCalculatedField(const QString& name, FieldType type, int size = 0);
 
+    // Records read at a time: at open and for each FetchMore.
+    static constexpr int FetchBatch = 100;
+    // Reads records until `count` more are in sight (fewer at the end of the select); returns
+    // how many came into sight. Emits RowsFetched when some did and the controls are enabled.
+    int FetchMore(int count = FetchBatch);
+    bool CanFetchMore() const { return fetching_; }
+    // The records read so far that are in sight.
+    int FetchedCount() const { return int(rows_.size()); }
+
     // Navigation.
-    int RecordCount() const { return int(rows_.size()); }
-    bool IsEmpty() const { return rows_.empty(); }
+    int RecordCount() const;  // reads the rest first
+    bool IsEmpty() const;
     int RecNo() const { return current_; }  // 0-based; -1 when empty
     void First();
     void Last();
@@ -90,15 +103,15 @@ public:
     // comparison ignores letter case when asked and may match only the beginning (partial key).
     bool Locate(const QString& fields, const QVariantList& values, bool caseInsensitive = false,
                 bool partialKey = false);
-    // The value of a field in any record, without moving.
+    // The value of a field in any record, without moving; reads up to the record first.
     const Value& ValueAt(int recNo, int fieldIndex) const;
 
     // Filter in memory: while filtered, the records OnFilterRecord rejects are set aside, and
     // navigation, RecordCount, Locate, ValueAt and the bound controls and grids see only the
     // others. Switching posts a pending edit, keeps the current record when it passes (else the
-    // first becomes current) and tells the links. Switching on again judges every record anew,
-    // so a form changes its condition and switches off and on. Records are judged then and when
-    // the select runs; a record edited while filtered stays in sight until then.
+    // first becomes current) and tells the links. Switching on again judges every record read
+    // anew, so a form changes its condition and switches off and on. Records are judged then and
+    // as the select delivers them; a record edited while filtered stays in sight until then.
     void SetFiltered(bool on);
     bool Filtered() const { return filtered_; }
 
@@ -140,6 +153,9 @@ public:
 
 signals:
     void StateChanged();
+    // Records read on came into sight behind the others (FetchedCount grew); not emitted while
+    // the controls are disabled, whose end tells the links of every change anyway.
+    void RowsFetched();
 
 private:
     friend class Field;
@@ -147,7 +163,28 @@ private:
     using Row = QList<Value>;
 
     void EnsureFields();
-    void FetchAll();
+    // Opens the select and reads the first batch; on failure the select is closed and no
+    // record is kept.
+    void OpenSelect();
+    // Reads records until `count` more are in sight or the select ends; returns how many came
+    // into sight. Records read while filtered are judged as they come; a record whose judging
+    // throws stays in sight.
+    int Read(int count);
+    // Reads until record recNo is there (Read and RowsFetched); false when the select ends
+    // before.
+    bool Reach(int recNo);
+    void FetchRest();
+    void TellFetched(int before);
+    // Holds RowsFetched back while the links are about to hear, or are hearing, of a change of
+    // the rows as a whole: a model told of records read on before it heard of a deletion would
+    // count rows that moved.
+    struct Quiet {
+        explicit Quiet(DataSet& ds) : ds(ds) { ++ds.quiet_; }
+        ~Quiet() { --ds.quiet_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+        DataSet& ds;
+    };
     void Calculate(Row& row);
     Row& CurrentBuffer();
     const Row& CurrentBuffer() const;
@@ -216,6 +253,11 @@ private:
     mutable Row* calcTarget_ = nullptr;
     const Row* filterTarget_ = nullptr;
     std::vector<Record> hidden_;
+    // The place in the whole result of the next record read while filtered.
+    int nextOrdinal_ = 0;
+    // The select is open and may deliver more records.
+    bool fetching_ = false;
+    int quiet_ = 0;
     bool filtered_ = false;
     int disableCount_ = 0;
     QList<DataLink*> links_;

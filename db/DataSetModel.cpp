@@ -12,7 +12,10 @@ DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableMo
 
 void DataSetModel::SetDataSet(DataSet* dataSet)
 {
+    disconnect(onFetched_);
     DataLink::SetDataSet(dataSet);
+    if (dataSet)
+        onFetched_ = connect(dataSet, &DataSet::RowsFetched, this, &DataSetModel::ShowFetched);
     Reset();
 }
 
@@ -20,11 +23,13 @@ void DataSetModel::Reset()
 {
     beginResetModel();
     columns_.clear();
+    rows_ = 0;
     if (DataSet* ds = GetDataSet(); ds && ds->Active()) {
         for (int i = 0; i < ds->FieldCount(); ++i) {
             if (ds->Fields(i).Visible)
                 columns_.push_back(i);
         }
+        rows_ = ds->FetchedCount();
     }
     endResetModel();
 }
@@ -46,9 +51,7 @@ int DataSetModel::ColumnOfField(const QString& name) const
 
 int DataSetModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() || !Active())
-        return 0;
-    return GetDataSet()->RecordCount();
+    return parent.isValid() ? 0 : rows_;
 }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const
@@ -59,9 +62,11 @@ int DataSetModel::columnCount(const QModelIndex& parent) const
 QVariant DataSetModel::data(const QModelIndex& index, int role) const
 {
     const int fieldIndex = FieldIndex(index.column());
-    if (!index.isValid() || fieldIndex < 0 || index.row() >= rowCount())
-        return {};
     DataSet* ds = GetDataSet();
+    // While the dataset's controls are disabled it may hold fewer records than reported.
+    if (!index.isValid() || fieldIndex < 0 || index.row() >= rowCount() ||
+        index.row() >= ds->FetchedCount())
+        return {};
     Field& f = ds->Fields(fieldIndex);
     // Called while the view paints, where an exception cannot be handled: a row that cannot be
     // read (lazy decoding) or formatted shows as an empty cell.
@@ -117,6 +122,33 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
+bool DataSetModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && Active() &&
+           (GetDataSet()->CanFetchMore() || GetDataSet()->FetchedCount() > rows_);
+}
+
+void DataSetModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid() || !Active())
+        return;
+    if (GetDataSet()->FetchedCount() <= rows_)
+        GetDataSet()->FetchMore();
+    // Also when the dataset kept quiet: its controls may be disabled.
+    ShowFetched();
+}
+
+void DataSetModel::ShowFetched()
+{
+    DataSet* ds = GetDataSet();
+    const int count = ds && ds->Active() ? ds->FetchedCount() : 0;
+    if (count <= rows_)
+        return;
+    beginInsertRows({}, rows_, count - 1);
+    rows_ = count;
+    endInsertRows();
+}
+
 void DataSetModel::ActiveChanged()
 {
     Reset();
@@ -137,7 +169,7 @@ void DataSetModel::DataSetScrolled()
 void DataSetModel::RecordChanged(Field*)
 {
     const int row = GetDataSet()->RecNo();
-    if (row >= 0 && !columns_.empty())
+    if (row >= 0 && row < rows_ && !columns_.empty())
         emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
 }
 

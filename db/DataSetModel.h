@@ -14,7 +14,8 @@ class DataSet;
 // field order, titled with the field's label. The display role is the field's display text, the
 // edit role its value. Editing a cell moves the dataset to that record and sets the field; the
 // record is posted when the dataset moves on (or by the caller). The model follows the dataset:
-// CurrentRowChanged tells the view which record is current.
+// CurrentRowChanged tells the view which record is current. The rows are the records the dataset
+// has read; the view asks for more as it scrolls on (canFetchMore, fetchMore).
 class DataSetModel : public QAbstractTableModel, private DataLink {
     Q_OBJECT
 public:
@@ -35,6 +36,9 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    // Throws db::Error when the dataset cannot read on.
+    void fetchMore(const QModelIndex& parent) override;
 
 signals:
     void CurrentRowChanged(int row);
@@ -44,8 +48,14 @@ private:
     void DataSetChanged() override;
     void DataSetScrolled() override;
     void RecordChanged(Field* field) override;
+    // Adds the records the dataset read since the rows were last counted.
+    void ShowFetched();
 
     std::vector<int> columns_;
+    // The rows as last reported: the dataset tells of records read on (RowsFetched) only after
+    // reading them.
+    int rows_ = 0;
+    QMetaObject::Connection onFetched_;
 };
 
 }  // namespace db

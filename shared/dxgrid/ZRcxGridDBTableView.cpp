@@ -70,6 +70,20 @@ void TZRcxGridDBTableView::currentChanged(const QModelIndex& current, const QMod
     folgen_ = false;
 }
 
+QModelIndex TZRcxGridDBTableView::moveCursor(CursorAction cursorAction,
+                                             Qt::KeyboardModifiers modifiers)
+{
+    if (cursorAction == MoveEnd && (modifiers & Qt::ControlModifier)) {
+        try {
+            controller_->RecordCount();
+        } catch (const db::Error& e) {
+            Tools::MeldungError(e.Message());
+            return currentIndex();
+        }
+    }
+    return TZRcxGridTableView::moveCursor(cursorAction, modifiers);
+}
+
 TZRcxGridDBBandedTableView::TZRcxGridDBBandedTableView(QWidget* parent)
     : TZRcxGridDBTableView(parent), bands_(new TZRBandedHeader(this))
 {

@@ -32,6 +32,8 @@ public:
 protected:
     QString SpaltenName(int section) const override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    // Ctrl+End goes to the last record, not the last one read so far.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     db::DataSetModel* model_;

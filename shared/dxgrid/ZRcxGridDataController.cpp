@@ -4,6 +4,7 @@
 #include <Meldung.h>
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 TZRcxGridDataController::TZRcxGridDataController(QObject* parent) : QAbstractProxyModel(parent) {}
@@ -175,8 +176,22 @@ int TZRcxGridDataController::ColumnByName(const QString& name) const
     return -1;
 }
 
+int TZRcxGridDataController::RecordCount() const
+{
+    Erreichen(std::numeric_limits<int>::max());
+    return rowCount();
+}
+
+void TZRcxGridDataController::Erreichen(int recordIndex) const
+{
+    QAbstractItemModel* quelle = sourceModel();
+    while (quelle && recordIndex >= rowCount() && quelle->canFetchMore({}))
+        quelle->fetchMore({});
+}
+
 void TZRcxGridDataController::Pruefen(int recordIndex, int column) const
 {
+    Erreichen(recordIndex);
     if (recordIndex < 0 || recordIndex >= rowCount() || column < 0 || column >= columnCount())
         throw std::out_of_range(QStringLiteral("Datensatz %1, Spalte %2 gibt es nicht.")
                                     .arg(recordIndex)
@@ -330,6 +345,11 @@ bool TZRcxGridDataController::canFetchMore(const QModelIndex& parent) const
 
 void TZRcxGridDataController::fetchMore(const QModelIndex& parent)
 {
-    if (!parent.isValid() && sourceModel())
+    if (parent.isValid() || !sourceModel())
+        return;
+    try {
         sourceModel()->fetchMore({});
+    } catch (const db::Error& e) {
+        Tools::MeldungError(e.Message());
+    }
 }

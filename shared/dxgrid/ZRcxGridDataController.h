@@ -25,9 +25,11 @@ public:
     int SourceColumn(int column) const;
     int ColumnByName(const QString& name) const;
 
-    int RecordCount() const { return rowCount(); }
+    // All records: the source reads the rest first.
+    int RecordCount() const;
     // The value of a column in a record: the stored one of an unbound column, the source's edit
-    // value otherwise. Throws std::out_of_range for a record or column that does not exist.
+    // value otherwise. The source reads up to the record first. Throws std::out_of_range for a
+    // record or column that does not exist.
     QVariant Values(int recordIndex, int column) const;
     // Writes a value; bound columns go through the source. Throws std::out_of_range as above and
     // std::runtime_error when the source refuses the value.
@@ -46,6 +48,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
+    // Called by the view from the event loop: a source that cannot read on shows the message.
     void fetchMore(const QModelIndex& parent) override;
 
 private:
@@ -59,6 +62,9 @@ private:
     // The unbound column at a column, -1 for a source column.
     int Ungebunden(int column) const;
     void Zuordnen();
+    // Has the source read until the record is there (or it has no more); a failure to read
+    // passes as db::Error.
+    void Erreichen(int recordIndex) const;
     void Pruefen(int recordIndex, int column) const;
     // Maps a range of source columns to the smallest range of columns that covers it.
     std::pair<int, int> Spaltenbereich(int first, int last) const;

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 class DataSetTest : public DatabaseTest {
@@ -572,3 +574,298 @@ TEST_F(DataSetTest, FilterHidesRejectedRecordsAndBringsThemBackInPlace)
     ds.SetFiltered(true);
     EXPECT_EQ(ds.RecordCount(), 4);
 }
+
+namespace {
+
+// A list longer than the dataset reads at its open: records 1 .. Anzahl, ordered by the primary
+// key, so the open select walks the index and would see records written behind its position.
+class LongListTest : public DatabaseTest {
+public:
+    static constexpr int Anzahl = 2 * db::DataSet::FetchBatch + 50;
+
+    static void SetUpTestSuite()
+    {
+        DatabaseTest::SetUpTestSuite();
+        db::ScriptRunner(Db()).Run(QStringLiteral(R"(
+            CREATE TABLE T_LISTE (ID INTEGER NOT NULL PRIMARY KEY, NAME VARCHAR(20));
+        )"));
+    }
+
+protected:
+    void SetUp() override
+    {
+        tr.Start();
+        db::Query(tr, QStringLiteral("DELETE FROM T_LISTE")).Execute();
+        db::Query block(tr, QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN "
+                                           "WHILE (I <= %1) DO BEGIN "
+                                           "INSERT INTO T_LISTE VALUES (:I, 'Kuh ' || :I); "
+                                           "I = I + 1; END END")
+                                .arg(Anzahl));
+        block.SetParamCheck(false);
+        block.Execute();
+        tr.CommitRetaining();
+        ds.SetSelectSQL(QStringLiteral("SELECT ID, NAME FROM T_LISTE ORDER BY ID"));
+        ds.SetInsertSQL(QStringLiteral("INSERT INTO T_LISTE (ID, NAME) VALUES (:ID, :NAME)"));
+        ds.SetModifySQL(
+            QStringLiteral("UPDATE T_LISTE SET ID = :ID, NAME = :NAME WHERE ID = :OLD_ID"));
+        ds.SetDeleteSQL(QStringLiteral("DELETE FROM T_LISTE WHERE ID = :OLD_ID"));
+    }
+
+    int Id() { return ds.FieldByName(QStringLiteral("ID")).AsInteger(); }
+
+    // The IDs of all records in sight, in order (reads the rest).
+    std::vector<int> Ids()
+    {
+        std::vector<int> r;
+        for (int i = 0; i < ds.RecordCount(); ++i)
+            r.push_back(ds.ValueAt(i, 0).AsInteger());
+        return r;
+    }
+
+    static std::vector<int> Folge(int von, int bis)
+    {
+        std::vector<int> r;
+        for (int i = von; i <= bis; ++i)
+            r.push_back(i);
+        return r;
+    }
+
+    db::Transaction tr{Db()};
+    db::DataSet ds{tr};
+};
+
+// Each way of asking for a record behind the first batch reads on to it; the open itself reads
+// no more than the first batch.
+TEST_F(LongListTest, RecordsBehindTheFirstBatchAreReadWhenAskedFor)
+{
+    constexpr int batch = db::DataSet::FetchBatch;
+    struct Fall {
+        const char* name;
+        std::function<void(db::DataSet&)> schritt;
+        int recNo;  // current afterwards
+        bool eof;
+    };
+    const std::vector<Fall> faelle{
+        {"Last", [](db::DataSet& d) { d.Last(); }, Anzahl - 1, true},
+        {"Locate", [](db::DataSet& d) { ASSERT_TRUE(d.Locate("ID", {Anzahl - 3})); }, Anzahl - 4,
+         false},
+        {"Locate by name in any case",
+         [](db::DataSet& d) {
+             ASSERT_TRUE(d.Locate("NAME", {"KUH " + QString::number(2 * batch + 1)}, true));
+         },
+         2 * batch, false},
+        {"MoveTo", [](db::DataSet& d) { d.MoveTo(batch + 7); }, batch + 7, false},
+        {"MoveBy", [](db::DataSet& d) { d.MoveBy(batch + 7); }, batch + 7, false},
+        {"MoveBy past the end", [](db::DataSet& d) { d.MoveBy(10 * Anzahl); }, Anzahl - 1, true},
+        {"Next past the batch",
+         [](db::DataSet& d) {
+             for (int i = 0; i < batch; ++i)
+                 d.Next();
+         },
+         batch, false},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        ds.Close();
+        ds.Open();
+        ASSERT_EQ(ds.FetchedCount(), batch);
+        ASSERT_TRUE(ds.CanFetchMore());
+        f.schritt(ds);
+        EXPECT_EQ(ds.RecNo(), f.recNo);
+        EXPECT_EQ(Id(), f.recNo + 1);
+        EXPECT_EQ(ds.Eof(), f.eof);
+    }
+
+    ds.Close();
+    ds.Open();
+    EXPECT_EQ(ds.ValueAt(Anzahl - 1, 0).AsInteger(), Anzahl) << "ValueAt reads on";
+    EXPECT_EQ(ds.RecNo(), 0);
+    ds.Close();
+    ds.Open();
+    EXPECT_EQ(ds.RecordCount(), Anzahl);
+    EXPECT_FALSE(ds.CanFetchMore());
+    EXPECT_EQ(Ids(), Folge(1, Anzahl));
+    EXPECT_FALSE(ds.Locate("ID", {Anzahl + 1}));
+    EXPECT_THROW(ds.MoveTo(Anzahl), db::Error);
+}
+
+// The filter judges the records read so far when it is switched on and every further record as it
+// is read; the records set aside in the meantime come back in their places.
+TEST_F(LongListTest, FilterJudgesRecordsAsTheyAreRead)
+{
+    constexpr int batch = db::DataSet::FetchBatch;
+    int grenze = 2 * batch;
+    ds.OnFilterRecord = [&](db::DataSet& d) {
+        const int id = d.FieldByName(QStringLiteral("ID")).AsInteger();
+        return id % 2 == 0 || id > grenze;
+    };
+    ds.Open();
+    ds.MoveTo(3);
+    ds.SetFiltered(true);
+    EXPECT_EQ(Id(), 4) << "the current record passes and stays current";
+    EXPECT_EQ(ds.RecNo(), 1);
+    ASSERT_TRUE(ds.Locate("ID", {2 * batch + 1}));
+    EXPECT_EQ(ds.RecNo(), batch);
+    std::vector<int> erwartet;
+    for (int id = 2; id <= 2 * batch; id += 2)
+        erwartet.push_back(id);
+    const std::vector<int> rest = Folge(2 * batch + 1, Anzahl);
+    erwartet.insert(erwartet.end(), rest.begin(), rest.end());
+    EXPECT_EQ(Ids(), erwartet);
+
+    ds.SetFiltered(false);
+    EXPECT_EQ(Id(), 2 * batch + 1);
+    EXPECT_EQ(Ids(), Folge(1, Anzahl)) << "every record back in its place";
+
+    // Filtered from the open, with no record of the first batch passing: the open reads on to a
+    // first one.
+    grenze = Anzahl - 5;
+    ds.OnFilterRecord = [&](db::DataSet& d) {
+        return d.FieldByName(QStringLiteral("ID")).AsInteger() > grenze;
+    };
+    ds.Close();
+    ds.SetFiltered(true);
+    ds.Open();
+    EXPECT_FALSE(ds.IsEmpty());
+    EXPECT_EQ(Id(), grenze + 1);
+    EXPECT_EQ(ds.RecordCount(), 5);
+    // Switched on over a list read only in part, the first record passing becomes current.
+    ds.SetFiltered(false);
+    ds.Close();
+    ds.Open();
+    ds.SetFiltered(true);
+    EXPECT_EQ(ds.RecNo(), 0);
+    EXPECT_EQ(Id(), grenze + 1);
+    grenze = Anzahl;
+    ds.SetFiltered(false);
+    ds.SetFiltered(true);
+    EXPECT_TRUE(ds.IsEmpty());
+    EXPECT_EQ(ds.RecNo(), -1);
+}
+
+// Writing over a list read only in part shows every record once. The open select walks the key's
+// index and would deliver a record inserted behind its position a second time, so Append and
+// Insert read the rest first; an edited record it does not deliver again. A deleted record gives
+// way to the next one, also when that is still to be read.
+TEST_F(LongListTest, WritingShowsEveryRecordOnce)
+{
+    constexpr int batch = db::DataSet::FetchBatch;
+    struct Fall {
+        const char* name;
+        std::function<void(db::DataSet&)> schreiben;
+        std::vector<int> ids;
+        int aktuell;  // the current record's ID afterwards
+    };
+    std::vector<int> angehaengt = Folge(1, Anzahl);
+    angehaengt.push_back(Anzahl + 1);
+    std::vector<int> eingefuegt = Folge(1, Anzahl);
+    eingefuegt.insert(eingefuegt.begin(), Anzahl + 1);
+    std::vector<int> ersterHinten = Folge(2, Anzahl);
+    ersterHinten.insert(ersterHinten.begin(), Anzahl + 9);
+    std::vector<int> ohneLetztenGelesenen = Folge(1, Anzahl);
+    ohneLetztenGelesenen.erase(ohneLetztenGelesenen.begin() + batch - 1);
+    const std::vector<Fall> faelle{
+        {"Append",
+         [](db::DataSet& d) {
+             d.Append();
+             d.FieldByName(QStringLiteral("ID")).SetInteger(Anzahl + 1);
+             d.Post();
+         },
+         angehaengt, Anzahl + 1},
+        {"Insert",
+         [](db::DataSet& d) {
+             d.Insert();
+             d.FieldByName(QStringLiteral("ID")).SetInteger(Anzahl + 1);
+             d.Post();
+         },
+         eingefuegt, Anzahl + 1},
+        {"Edit of the key",
+         [](db::DataSet& d) {
+             d.Edit();
+             d.FieldByName(QStringLiteral("ID")).SetInteger(Anzahl + 9);
+             d.Post();
+         },
+         ersterHinten, Anzahl + 9},
+        {"Delete", [](db::DataSet& d) { d.Delete(); }, Folge(2, Anzahl), 2},
+        {"Delete of the last record read",
+         [](db::DataSet& d) {
+             d.MoveTo(batch - 1);
+             d.Delete();
+         },
+         ohneLetztenGelesenen, batch + 1},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        ds.Close();
+        tr.RollbackRetaining();
+        ds.Open();
+        ASSERT_TRUE(ds.CanFetchMore());
+        f.schreiben(ds);
+        EXPECT_EQ(Id(), f.aktuell);
+        EXPECT_EQ(Ids(), f.ids);
+    }
+}
+
+// Re-reading without a refresh statement runs the select again and reads on to the record that
+// was current.
+TEST_F(LongListTest, RefreshFindsTheCurrentRecordBehindTheFirstBatch)
+{
+    ds.Open();
+    ds.MoveTo(Anzahl - 2);
+    db::Query(tr, QStringLiteral("UPDATE T_LISTE SET NAME = 'neu' WHERE ID = %1").arg(Anzahl - 1))
+        .Execute();
+    ds.Refresh();
+    EXPECT_EQ(ds.RecNo(), Anzahl - 2);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("NAME")).AsString(), QStringLiteral("neu"));
+    EXPECT_EQ(ds.RecordCount(), Anzahl);
+}
+
+// The item model shows the records read so far, reads on when the view asks, and grows when the
+// dataset reads on by itself, before the view hears of the new current row.
+TEST_F(LongListTest, ItemModelGrowsAsTheDatasetReadsOn)
+{
+    constexpr int batch = db::DataSet::FetchBatch;
+    db::DataSetModel model(&ds);
+    // Rows reported as inserted, as (first, last, row count when announced).
+    std::vector<std::array<int, 3>> eingefuegt;
+    QObject::connect(&model, &QAbstractItemModel::rowsAboutToBeInserted,
+                     [&](const QModelIndex&, int first, int last) {
+                         eingefuegt.push_back({first, last, model.rowCount()});
+                     });
+    ds.Open();
+    EXPECT_EQ(model.rowCount(), batch);
+    ASSERT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), 2 * batch);
+    ASSERT_EQ(eingefuegt.size(), 1u);
+    EXPECT_EQ(eingefuegt[0], (std::array<int, 3>{batch, 2 * batch - 1, batch}));
+    EXPECT_EQ(model.index(2 * batch - 1, 0).data().toInt(), 2 * batch);
+
+    int zeileBeiMeldung = -1;
+    QObject::connect(&model, &db::DataSetModel::CurrentRowChanged,
+                     [&](int row) { zeileBeiMeldung = row < model.rowCount() ? row : -2; });
+    ds.MoveTo(2 * batch + 5);
+    EXPECT_EQ(zeileBeiMeldung, 2 * batch + 5);
+    EXPECT_EQ(model.rowCount(), Anzahl);
+    ASSERT_EQ(eingefuegt.size(), 2u);
+    EXPECT_EQ(eingefuegt[1], (std::array<int, 3>{2 * batch, Anzahl - 1, 2 * batch}));
+    EXPECT_FALSE(model.canFetchMore({}));
+
+    // Read while the controls are held: the model hears nothing until they are released, but
+    // shows the records already read when the view asks.
+    ds.Close();
+    ds.Open();
+    ds.DisableControls();
+    ds.Last();
+    EXPECT_EQ(model.rowCount(), batch);
+    ASSERT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), Anzahl);
+    EXPECT_EQ(model.index(Anzahl - 1, 0).data().toInt(), Anzahl);
+    EXPECT_EQ(eingefuegt.size(), 3u);
+    ds.EnableControls();
+    EXPECT_EQ(model.rowCount(), Anzahl);
+    EXPECT_FALSE(model.canFetchMore({}));
+}
+
+}  // namespace
