@@ -202,8 +202,9 @@ TEST_P(UdfSqlTest, HotSyncFlagIsOneForBothDeclarations)
 TEST_P(UdfSqlTest, FunctionsAreDeclaredTheIntendedWay)
 {
     const QString art = GetParam() == Deklaration::Udr
-                            ? QStringLiteral("TRIM(RDB$ENGINE_NAME) = 'UDR' AND "
-                                             "RDB$LEGACY_FLAG = 0")
+                            ? QStringLiteral(
+                                  "TRIM(RDB$ENGINE_NAME) = 'UDR' AND "
+                                  "RDB$LEGACY_FLAG = 0")
                             : QStringLiteral("RDB$LEGACY_FLAG = 1 AND RDB$ENGINE_NAME IS NULL");
     EXPECT_EQ(Wert(QStringLiteral("(SELECT COUNT(*) FROM RDB$FUNCTIONS WHERE "
                                   "(RDB$FUNCTION_NAME STARTING WITH 'ZRNV_' OR "
@@ -254,21 +255,29 @@ TEST_F(UdfUdrDeklarationTest, MismatchingDeclarationsAreRefused)
     const QString alterArgumente = QStringLiteral("(DATE '2024-01-01', NULL, DATE '2024-01-02')");
     const QString lomArgumente = QStringLiteral("('DE 01 234 56789')");
     const std::vector<Fall> faelle = {
-        {"T_ALTER_WEIT", "(A TIMESTAMP, B TIMESTAMP, C TIMESTAMP) RETURNS VARCHAR(40) "
-                         "CHARACTER SET ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'", ""},
-        {"T_ALTER_ZAHL", "(A TIMESTAMP, B TIMESTAMP) RETURNS VARCHAR(15) CHARACTER SET ISO8859_1 "
-                         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'", "3 Parameter erwartet"},
-        {"T_ALTER_TYP", "(A TIMESTAMP, B TIMESTAMP, C DATE) RETURNS VARCHAR(15) CHARACTER SET "
-                        "ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+        {"T_ALTER_WEIT",
+         "(A TIMESTAMP, B TIMESTAMP, C TIMESTAMP) RETURNS VARCHAR(40) "
+         "CHARACTER SET ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+         ""},
+        {"T_ALTER_ZAHL",
+         "(A TIMESTAMP, B TIMESTAMP) RETURNS VARCHAR(15) CHARACTER SET ISO8859_1 "
+         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+         "3 Parameter erwartet"},
+        {"T_ALTER_TYP",
+         "(A TIMESTAMP, B TIMESTAMP, C DATE) RETURNS VARCHAR(15) CHARACTER SET "
+         "ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
          "Parameter 3 muss TIMESTAMP sein"},
-        {"T_ALTER_ENG", "(A TIMESTAMP, B TIMESTAMP, C TIMESTAMP) RETURNS VARCHAR(14) CHARACTER SET "
-                        "ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+        {"T_ALTER_ENG",
+         "(A TIMESTAMP, B TIMESTAMP, C TIMESTAMP) RETURNS VARCHAR(14) CHARACTER SET "
+         "ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
          "Platz f\u00fcr 15 Zeichen"},
-        {"T_LOM_UTF8", "(L VARCHAR(40) CHARACTER SET UTF8) RETURNS BIGINT "
-                       "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM'",
+        {"T_LOM_UTF8",
+         "(L VARCHAR(40) CHARACTER SET UTF8) RETURNS BIGINT "
+         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM'",
          "Parameter 1 muss VARCHAR CHARACTER SET ISO8859_1 sein"},
-        {"T_LOM_INT", "(L VARCHAR(40) CHARACTER SET ISO8859_1) RETURNS INTEGER "
-                      "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM'",
+        {"T_LOM_INT",
+         "(L VARCHAR(40) CHARACTER SET ISO8859_1) RETURNS INTEGER "
+         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM'",
          "Das Ergebnis muss BIGINT sein"},
     };
     for (const Fall& f : faelle) {
