@@ -105,7 +105,18 @@ QString Prepare()
                          "ServerMode = Classic\n"
                          "UdfAccess = Restrict ") +
                   QFile::encodeName(binDir) + "\n");
-    CopyFile(systemRoot + QStringLiteral("/plugins.conf"), root + QStringLiteral("/plugins.conf"));
+    // The UDR engine looks for its modules in the program's folder, beside the legacy ones: the
+    // schema declares the extension functions as UDR functions of the same module.
+    WriteFile(root + QStringLiteral("/plugins.conf"),
+              QByteArray("# Written by the program at every start.\n"
+                         "Plugin = UDR {\n"
+                         "\tModule = $(dir_plugins)/udr_engine\n"
+                         "\tConfig = UDR_config\n"
+                         "}\n"
+                         "\n"
+                         "Config = UDR_config {\n"
+                         "\tpath = ") +
+                  QFile::encodeName(binDir) + "\n}\n");
     CopyFile(systemRoot + QStringLiteral("/firebird.msg"), root + QStringLiteral("/firebird.msg"));
     const QDir intl(systemRoot + QStringLiteral("/intl"));
     for (const QFileInfo& f : intl.entryInfoList(QDir::Files))

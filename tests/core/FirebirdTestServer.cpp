@@ -95,8 +95,17 @@ bool FirebirdTestServer::Einrichten()
                             .arg(port_)
                             .arg(sicherheit, db::ExtensionModuleFolder())
                             .toLocal8Bit()) &&
-              QFile::copy(system + QStringLiteral("/plugins.conf"),
-                          wurzel + QStringLiteral("/plugins.conf")) &&
+              // As in the program's own engine root: the schema's UDR functions lie there too.
+              Schreiben(wurzel + QStringLiteral("/plugins.conf"),
+                        QStringLiteral("Plugin = UDR {\n"
+                                       "\tModule = $(dir_plugins)/udr_engine\n"
+                                       "\tConfig = UDR_config\n"
+                                       "}\n"
+                                       "Config = UDR_config {\n"
+                                       "\tpath = %1\n"
+                                       "}\n")
+                            .arg(db::ExtensionModuleFolder())
+                            .toLocal8Bit()) &&
               QFile::copy(system + QStringLiteral("/firebird.msg"),
                           wurzel + QStringLiteral("/firebird.msg")) &&
               QFile::link(system + QStringLiteral("/plugins"), wurzel + QStringLiteral("/plugins"));

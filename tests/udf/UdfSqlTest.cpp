@@ -1,5 +1,9 @@
-// The functions called through SQL on an embedded database: proves that the declarations match the
-// module and that the engine gets what the direct calls give.
+// The functions called through SQL on an embedded database, once declared as UDR functions (the
+// schema) and once declared the old way (legacy/020_udf.sql): proves that the declarations match
+// the module and that both give what the direct calls give.
+#include "UdfLegacyDatenbank.h"
+
+#include <Error.h>
 #include <Query.h>
 #include <ScriptRunner.h>
 #include <Transaction.h>
@@ -7,41 +11,55 @@
 #include <TestDatabase.h>
 
 #include <QDate>
-#include <QFile>
 #include <QDateTime>
 #include <QVariant>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-class UdfSqlTest : public DatabaseTest {
+enum class Deklaration { Udr, Legacy };
+
+// The value of one expression, evaluated by the engine.
+QVariant Wert(db::Database& datenbank, const QString& ausdruck)
+{
+    db::Transaction tr(datenbank);
+    tr.Start();
+    db::Query q(tr, QStringLiteral("SELECT ") + ausdruck + QStringLiteral(" FROM RDB$DATABASE"));
+    q.Open();
+    return q.Field(0).AsVariant();
+}
+
+class UdfSqlTest : public ::testing::TestWithParam<Deklaration> {
 public:
-    // The test database holds the declarations when it is made from the schema scripts; where it
-    // is not, they are run here from the same file.
     static void SetUpTestSuite()
     {
-        DatabaseTest::SetUpTestSuite();
-        if (Wert(QStringLiteral("(SELECT COUNT(*) FROM RDB$FUNCTIONS WHERE RDB$FUNCTION_NAME = "
-                                "'ZRNV_ALTER')"))
-                .toInt() == 0) {
-            QFile datei(QStringLiteral(BOVANTIS_UDF_SQL));
-            ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
-            db::ScriptRunner(Db()).Run(QString::fromUtf8(datei.readAll()));
-        }
+        udr_ = std::make_unique<TestDatabase>();
+        legacy_ = std::make_unique<LegacyDatenbank>();
+    }
+    static void TearDownTestSuite()
+    {
+        udr_.reset();
+        legacy_.reset();
     }
 
 protected:
-    // The value of one expression, evaluated by the engine.
-    static QVariant Wert(const QString& ausdruck)
+    static db::Database& Datenbank(Deklaration d)
     {
-        db::Transaction tr(Db());
-        tr.Start();
-        db::Query q(tr,
-                    QStringLiteral("SELECT ") + ausdruck + QStringLiteral(" FROM RDB$DATABASE"));
-        q.Open();
-        return q.Field(0).AsVariant();
+        return d == Deklaration::Udr ? udr_->Db() : legacy_->Db();
     }
+    db::Database& Db() const { return Datenbank(GetParam()); }
+    db::Database& AndereDb() const
+    {
+        return Datenbank(GetParam() == Deklaration::Udr ? Deklaration::Legacy : Deklaration::Udr);
+    }
+    QVariant Wert(const QString& ausdruck) const { return ::Wert(Db(), ausdruck); }
+
+private:
+    static inline std::unique_ptr<TestDatabase> udr_;
+    static inline std::unique_ptr<LegacyDatenbank> legacy_;
 };
 
 struct Case {
@@ -49,7 +67,7 @@ struct Case {
     QVariant erwartet;  // an invalid QVariant: SQL NULL
 };
 
-TEST_F(UdfSqlTest, EveryFunctionWithGoodNullAndBadInput)
+TEST_P(UdfSqlTest, EveryFunctionWithGoodNullAndBadInput)
 {
     const QString viele0 = QString(30, QLatin1Char('0')) + QStringLiteral("42");
     const std::vector<Case> cases = {
@@ -143,7 +161,7 @@ TEST_F(UdfSqlTest, EveryFunctionWithGoodNullAndBadInput)
 }
 
 // Inputs that make results longer than their room are cut there.
-TEST_F(UdfSqlTest, LongResultsAreCut)
+TEST_P(UdfSqlTest, LongResultsAreCut)
 {
     EXPECT_EQ(
         Wert(QStringLiteral("ZRNV_STR_CAT(LPAD('', 1000, 'a'), LPAD('', 1000, 'b'))")).toString(),
@@ -162,7 +180,7 @@ TEST_F(UdfSqlTest, LongResultsAreCut)
 }
 
 // The flag is one value for the whole engine process, across statements and transactions.
-TEST_F(UdfSqlTest, HotSyncFlag)
+TEST_P(UdfSqlTest, HotSyncFlag)
 {
     EXPECT_EQ(Wert(QStringLiteral("ZRNV_SET_HOTSYNC(1)")).toInt(), 1);
     EXPECT_EQ(Wert(QStringLiteral("ZRNV_GET_HOTSYNC()")).toInt(), 1);
@@ -170,8 +188,34 @@ TEST_F(UdfSqlTest, HotSyncFlag)
     EXPECT_EQ(Wert(QStringLiteral("ZRNV_GET_HOTSYNC()")).toInt(), 0);
 }
 
+// Both declarations reach one loaded module, so a flag set through one is seen through the other
+// and in every database of the process.
+TEST_P(UdfSqlTest, HotSyncFlagIsOneForBothDeclarations)
+{
+    EXPECT_EQ(Wert(QStringLiteral("ZRNV_SET_HOTSYNC(7)")).toInt(), 7);
+    EXPECT_EQ(::Wert(AndereDb(), QStringLiteral("ZRNV_GET_HOTSYNC()")).toInt(), 1);
+    EXPECT_EQ(Wert(QStringLiteral("ZRNV_SET_HOTSYNC(0)")).toInt(), 0);
+    EXPECT_EQ(::Wert(AndereDb(), QStringLiteral("ZRNV_GET_HOTSYNC()")).toInt(), 0);
+}
+
+// Each database holds the kind of declaration its cases claim to test.
+TEST_P(UdfSqlTest, FunctionsAreDeclaredTheIntendedWay)
+{
+    const QString art = GetParam() == Deklaration::Udr
+                            ? QStringLiteral(
+                                  "TRIM(RDB$ENGINE_NAME) = 'UDR' AND "
+                                  "RDB$LEGACY_FLAG = 0")
+                            : QStringLiteral("RDB$LEGACY_FLAG = 1 AND RDB$ENGINE_NAME IS NULL");
+    EXPECT_EQ(Wert(QStringLiteral("(SELECT COUNT(*) FROM RDB$FUNCTIONS WHERE "
+                                  "(RDB$FUNCTION_NAME STARTING WITH 'ZRNV_' OR "
+                                  "RDB$FUNCTION_NAME = 'EOL') AND ") +
+                   art + QStringLiteral(")"))
+                  .toInt(),
+              34);
+}
+
 // A join on the ear-tag number matches no row for an invalid ear tag, not the rows stored as 0.
-TEST_F(UdfSqlTest, InvalidEarTagsJoinNothing)
+TEST_P(UdfSqlTest, InvalidEarTagsJoinNothing)
 {
     db::ScriptRunner(Db()).Run(QStringLiteral(R"(
         CREATE TABLE T_UDF_TIERE (ID INTEGER NOT NULL PRIMARY KEY, NUMMER_NUM BIGINT);
@@ -196,5 +240,70 @@ TEST_F(UdfSqlTest, InvalidEarTagsJoinNothing)
     EXPECT_EQ(zeilen[1].second.toInt(), 1);  // DE 01 234 56789
     EXPECT_TRUE(zeilen[2].second.isNull());  // unlesbar
 }
+
+// The module refuses a UDR declaration whose message it would misread or whose result has too
+// little room; a correct declaration under another name with more room works.
+class UdfUdrDeklarationTest : public DatabaseTest {};
+
+TEST_F(UdfUdrDeklarationTest, MismatchingDeclarationsAreRefused)
+{
+    struct Fall {
+        const char* name;
+        const char* deklaration;
+        const char* fehler;  // part of the message; empty: the function works
+    };
+    const QString alterArgumente = QStringLiteral("(DATE '2024-01-01', NULL, DATE '2024-01-02')");
+    const QString lomArgumente = QStringLiteral("('DE 01 234 56789')");
+    const std::vector<Fall> faelle = {
+        {"T_ALTER_WEIT",
+         "(A TIMESTAMP, B TIMESTAMP, C TIMESTAMP) RETURNS VARCHAR(40) "
+         "CHARACTER SET ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+         ""},
+        {"T_ALTER_ZAHL",
+         "(A TIMESTAMP, B TIMESTAMP) RETURNS VARCHAR(15) CHARACTER SET ISO8859_1 "
+         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+         "3 Parameter erwartet"},
+        {"T_ALTER_TYP",
+         "(A TIMESTAMP, B TIMESTAMP, C DATE) RETURNS VARCHAR(15) CHARACTER SET "
+         "ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+         "Parameter 3 muss TIMESTAMP sein"},
+        {"T_ALTER_ENG",
+         "(A TIMESTAMP, B TIMESTAMP, C TIMESTAMP) RETURNS VARCHAR(14) CHARACTER SET "
+         "ISO8859_1 EXTERNAL NAME 'bovantis_udf.so!ZRNV_ALTER'",
+         "Platz f\u00fcr 15 Zeichen"},
+        {"T_LOM_UTF8",
+         "(L VARCHAR(40) CHARACTER SET UTF8) RETURNS BIGINT "
+         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM'",
+         "Parameter 1 muss VARCHAR CHARACTER SET ISO8859_1 sein"},
+        {"T_LOM_INT",
+         "(L VARCHAR(40) CHARACTER SET ISO8859_1) RETURNS INTEGER "
+         "EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM'",
+         "Das Ergebnis muss BIGINT sein"},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        const QString name = QString::fromLatin1(f.name);
+        const QString aufruf =
+            name + (name.startsWith(QLatin1String("T_LOM")) ? lomArgumente : alterArgumente);
+        try {
+            db::ScriptRunner(Db()).Run(QStringLiteral("CREATE FUNCTION ") + name +
+                                       QString::fromLatin1(f.deklaration) +
+                                       QStringLiteral(" ENGINE UDR;"));
+            const QVariant wert = ::Wert(Db(), aufruf);
+            EXPECT_STREQ(f.fehler, "") << "keine Fehlermeldung";
+            EXPECT_EQ(wert.toString(), QStringLiteral("1 Tag"));
+        } catch (const db::Error& e) {
+            ASSERT_STRNE(f.fehler, "") << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(f.fehler)))
+                << e.Message().toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Deklarationen, UdfSqlTest,
+                         ::testing::Values(Deklaration::Udr, Deklaration::Legacy),
+                         [](const ::testing::TestParamInfo<Deklaration>& info) {
+                             return info.param == Deklaration::Udr ? "Udr" : "Legacy";
+                         });
 
 }  // namespace
