@@ -1,6 +1,7 @@
 #include "EngineSignals.h"
 
 #include "Error.h"
+#include "FbApi.h"
 
 #include <ibase.h>
 
@@ -31,8 +32,10 @@ int OnShutdown(const int reason, const int /*mask*/, void* /*arg*/)
 
 void KeepEngineOnSignal(void (*notify)())
 {
-    WatchEngineSignals();
     notifyOnSignal.store(notify);
+    // The engine's first use prepares its root before anything of the client library runs, and
+    // registers the callback.
+    fb::Master();
 }
 
 void WatchEngineSignals()
