@@ -180,4 +180,32 @@ QStringList Quellen(const QString& datenfeld, const QList<QPair<QString, QString
     return zeilen;
 }
 
+QString BerechneterText(const QStringList& quellen, int satzNummer,
+                        const std::function<std::optional<QString>(const QString&)>& feldText,
+                        bool kurzeZeilen)
+{
+    QString text;
+    for (qsizetype n = 0; n < quellen.size(); ++n) {
+        if (n > 0)
+            text += QLatin1Char('\r');
+        const QString& q = quellen.at(n);
+        if (ListenTools::IstFortlaufendeNummer(q)) {
+            text += QString::number(satzNummer);
+        } else if (const std::optional<QString> f = feldText(q)) {
+            text += *f;
+        } else if (ListenTools::IstFesterWert(q)) {
+            const qsizetype gleich = q.indexOf(QLatin1Char('='));
+            if (gleich >= 0)
+                text += q.mid(gleich + 1);
+        }
+    }
+    if (kurzeZeilen) {
+        qsizetype ende = text.size();
+        while (ende > 0 && (text.at(ende - 1).isSpace()))
+            --ende;
+        text.truncate(ende);
+    }
+    return text;
+}
+
 }  // namespace ListenSpalten

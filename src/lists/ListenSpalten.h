@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -73,5 +74,13 @@ Ergebnis SpaltenAnlegen(const std::vector<LayoutZeile>& layout, const Umgebung& 
 
 // The source entries of a computed column, by line (index 0 = line 1; empty where no entry).
 QStringList Quellen(const QString& datenfeld, const QList<QPair<QString, QString>>& werte);
+
+// The text of a computed column in one record: line by line, "S.N…" gives the record number,
+// a field name that field's display text, "S.F<n>=text" the text, anything else an empty line;
+// lines are joined with "\r". With kurzeZeilen trailing blanks and empty lines are cut.
+// feldText gives nothing for a name that is no field of the data.
+QString BerechneterText(const QStringList& quellen, int satzNummer,
+                        const std::function<std::optional<QString>(const QString&)>& feldText,
+                        bool kurzeZeilen);
 
 }  // namespace ListenSpalten
