@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -218,6 +219,18 @@ void TZRDBcxGridBovantis::Zeichnen(QPainter* painter, const QStyleOptionViewItem
                 r.moveCenter(option.rect.center());
                 StatusIcons.at(bild).paint(painter, r);
             }
+            done = true;
+            return;
+        }
+        if (spalten_.terminmodus && feld == spalten_.erledigenFeld &&
+            Text(feld, index.row()) == QLatin1String("T")) {
+            QStyleOptionViewItem o = option;
+            o.text.clear();
+            stil->drawControl(QStyle::CE_ItemViewItem, &o, painter, view_);
+            QStyleOptionButton box;
+            box.rect = TZRcxGridCellDelegate::CheckRect(option);
+            box.state = QStyle::State_Enabled | QStyle::State_On;
+            stil->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, view_);
             done = true;
             return;
         }

@@ -187,6 +187,41 @@ TEST(ListenSpaltenTest, QuellnamenMitMehrAlsZweiZeichenWerdenAbgewiesen)
     }
 }
 
+TEST(ListenSpaltenTest, BerechneterText)
+{
+    const auto feld = [](const QString& name) -> std::optional<QString> {
+        if (name == "Q1NUMMER")
+            return QString("DE 01");
+        if (name == "Q1NAME")
+            return QString("Berta");
+        if (name == "Q1LEER")
+            return QString("  ");
+        return std::nullopt;
+    };
+    struct Fall {
+        QStringList quellen;
+        bool kurz;
+        const char* text;
+    };
+    const Fall faelle[] = {
+        {{"S.N"}, false, "7"},
+        {{"S.N2"}, false, "7"},
+        {{"Q1NUMMER", "Q1NAME"}, false, "DE 01\rBerta"},
+        {{"S.F1=a=b"}, false, "a=b"},
+        {{"S.F1"}, false, ""},
+        {{"XYZ"}, false, ""},
+        {{"Q1NUMMER", "XYZ"}, false, "DE 01\r"},
+        {{"Q1NUMMER", "XYZ"}, true, "DE 01"},
+        {{"Q1NUMMER", "Q1LEER"}, true, "DE 01"},
+        {{"", "Q1NAME"}, true, "\rBerta"},
+        {{"Q1NUMMER", "S.F2=Stall ", ""}, true, "DE 01\rStall"},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.quellen.join('|').toStdString());
+        EXPECT_EQ(BerechneterText(f.quellen, 7, feld, f.kurz), f.text);
+    }
+}
+
 // A design stored through the tables the list designer writes.
 class ListenLayoutTest : public DatabaseTest {};
 
