@@ -366,6 +366,30 @@ TEST_F(ZREditGridTest, EingabeUndAuswahl)
     EXPECT_EQ(gemeldet, QStringList({"0/2=NUMMER", "1/2=DE 0123"}));
 }
 
+TEST_F(ZREditGridTest, MausWahlUndGeaenderteListe)
+{
+    QList<int> gefragt;
+    grid.OnPicklistDropdown = [&](TZRGridInplaceEdit*, int col, int row, QStringList& liste) {
+        gefragt << col << row;
+        liste.removeAll("GEBDAT");
+        liste.prepend("ID");
+    };
+    TZRGridInplaceEdit* e = Betreten(0, 1);
+    ASSERT_TRUE(e);
+    // A press on the button opens the list; a release on an entry takes it.
+    QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(e->width() - 3, e->height() / 2));
+    ASSERT_TRUE(e->DroppedDown());
+    EXPECT_EQ(gefragt, QList<int>({0, 1}));
+    QListWidget* liste = e->Liste();
+    ASSERT_EQ(liste->count(), 3);
+    EXPECT_EQ(liste->item(0)->text(), "ID");
+    EXPECT_EQ(liste->currentItem()->text(), "NAME") << "the cell's value is highlighted";
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+                      liste->visualItemRect(liste->item(2)).center());
+    EXPECT_FALSE(e->DroppedDown());
+    EXPECT_EQ(grid.Items().GetItem(0).Zellen.at(0), "NUMMER");
+}
+
 TEST(ZREditGridLeerTest, OhneSpaltenGesperrt)
 {
     TZREditGrid grid;
