@@ -44,13 +44,6 @@ TZREditItem& TZREditItems::Add()
     return *items_.back();
 }
 
-void TZREditItems::Clear()
-{
-    items_.clear();
-    if (neuaufbau_)
-        neuaufbau_();
-}
-
 TZRColumnsItem& TZRColumns::Add(TZREditItems& zeilen)
 {
     items_.push_back(std::make_unique<TZRColumnsItem>(neuaufbau_, neuZeichnen_));

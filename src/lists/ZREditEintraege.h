@@ -58,7 +58,6 @@ public:
     int Count() const { return int(items_.size()); }
     TZREditItem& GetItem(int index) { return *items_.at(index); }
     const TZREditItem& GetItem(int index) const { return *items_.at(index); }
-    void Clear();
 
 private:
     friend class TZRColumns;

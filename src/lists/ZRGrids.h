@@ -146,6 +146,7 @@ public:
     virtual void UpdateGrid() = 0;
     // The cell exists and takes edits (its editor may still be read-only).
     virtual bool CanEdit(int col, int row) const = 0;
+    void reset() override;
 
 signals:
     // After every rebuild of rows and columns.
@@ -163,7 +164,6 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void reset() override;
 
     bool aenderungOffen_ = true;
 

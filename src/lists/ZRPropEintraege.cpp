@@ -9,11 +9,6 @@ void TZRPropPickList::Add(const QString& schluessel, const QString& text)
         Sortieren();
 }
 
-void TZRPropPickList::Clear()
-{
-    eintraege_.clear();
-}
-
 QStringList TZRPropPickList::Texte() const
 {
     QStringList texte;
@@ -121,11 +116,4 @@ TZRPropertiesItem& TZRProperties::Add()
     if (neuaufbau_)
         neuaufbau_();
     return *items_.back();
-}
-
-void TZRProperties::Clear()
-{
-    items_.clear();
-    if (neuaufbau_)
-        neuaufbau_();
 }

@@ -16,7 +16,6 @@ using Neuaufbau = std::function<void()>;
 class TZRPropPickList {
 public:
     void Add(const QString& schluessel, const QString& text);
-    void Clear();
     int Count() const { return int(eintraege_.size()); }
     const QString& Schluessel(int i) const { return eintraege_.at(i).first; }
     const QString& Text(int i) const { return eintraege_.at(i).second; }
@@ -84,7 +83,6 @@ public:
     int Count() const { return int(items_.size()); }
     TZRPropertiesItem& GetItem(int index) { return *items_.at(index); }
     const TZRPropertiesItem& GetItem(int index) const { return *items_.at(index); }
-    void Clear();
 
 private:
     Neuaufbau neuaufbau_;
