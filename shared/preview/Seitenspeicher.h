@@ -175,6 +175,7 @@ class TPaper {
   std::function<void(std::uint16_t itemType, std::int32_t index)> OnDrawObject;
 
  private:
+  friend class PageReplay;
   void record(std::uint16_t type, const QByteArray& fixed, const QByteArray& extra = {});
   void recordEightCoordinates(std::uint16_t type, const int (&v)[8]);
   void recordRect(std::uint16_t type, int l, int t, int r, int b);
