@@ -155,7 +155,9 @@ TEST(Systemdrucker, WithoutAnInstalledPrinterAPdfFilePrinterStandsIn) {
   SystemPrinterDevice& device = SystemPrinter();
   EXPECT_GT(device.logicalDpiX(), 0);
   EXPECT_GT(device.physicalSize().width(), 0);
-  if (device.isPdfFallback()) EXPECT_EQ(device.paperCode(), 9);
+  if (device.isPdfFallback()) {
+    EXPECT_EQ(device.paperCode(), 9);
+  }
   TPaper paper;
   paper.Clear();
   EXPECT_GT(paper.PrinterSetup().PixelsPerMM_byX(), 0);
