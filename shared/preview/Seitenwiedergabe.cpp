@@ -378,7 +378,10 @@ class PageReplay {
       if (source.isEmpty()) return;
       painter_.save();
       painter_.translate(dest.topLeft());
-      painter_.scale(qreal(dest.width()) / source.width(), qreal(dest.height()) / source.height());
+      // A picture plays back scaled by the ratio of the device's resolution to its own.
+      const qreal dpiX = qreal(picture.logicalDpiX()) / painter_.device()->logicalDpiX();
+      const qreal dpiY = qreal(picture.logicalDpiY()) / painter_.device()->logicalDpiY();
+      painter_.scale(dpiX * dest.width() / source.width(), dpiY * dest.height() / source.height());
       painter_.drawPicture(-source.topLeft(), picture);
       painter_.restore();
       return;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -182,6 +183,41 @@ TEST_F(Seitenwiedergabe, GradientTextRegionAndRichTextDrawSomething) {
       red = c.red() > 200 && c.green() < 80 && c.blue() < 80;
     }
   EXPECT_TRUE(red);
+}
+
+TEST_F(Seitenwiedergabe, ImagesOfEveryKindAndClippedText) {
+  QImage tile(20, 10, QImage::Format_RGB32);
+  tile.fill(QColor(0, 0, 255));
+  QPicture picture;
+  {
+    QPainter p(&picture);
+    p.fillRect(QRect(0, 0, 40, 40), QColor(0, 255, 0));
+  }
+  paper.Draw(10, 10, tile, ikBitmap);
+  paper.Draw(10, 50, tile, ikPng);
+  paper.StretchDraw(QRect(100, 10, 80, 40), tile, ikJpeg);
+  paper.StretchDraw(QRect(200, 10, 60, 60), picture);
+  paper.SetFont("DejaVu Sans", 8, 0, 0, false);
+  paper.TextRect(QRect(10, 200, 40, 40), 10, 200, "WWWWWWWW");
+  const QImage image = replay(1, 200, 600, 600);
+  image.save(QDir(QString::fromStdString(::testing::TempDir())).filePath("bilder.png"));
+  // Draw keeps the image's own pixel size, times the scale.
+  EXPECT_EQ(image.pixelColor(20 + 39, 25), QColor(0, 0, 255));
+  EXPECT_EQ(image.pixelColor(20 + 41, 25), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(30, 110), QColor(0, 0, 255));
+  const QColor jpeg = image.pixelColor(300, 50);
+  EXPECT_GT(jpeg.blue(), 230);
+  EXPECT_LT(jpeg.red(), 25);
+  EXPECT_EQ(image.pixelColor(461, 61), QColor(0, 255, 0));
+  EXPECT_EQ(image.pixelColor(540, 61), QColor(Qt::white));
+  // The text is cut at the rectangle's right edge.
+  bool inside = false, beyond = false;
+  for (int y = 400; y < 480; ++y) {
+    inside |= image.pixelColor(60, y).lightness() < 100;
+    for (int x = 102; x < 300; ++x) beyond |= image.pixelColor(x, y) != QColor(Qt::white);
+  }
+  EXPECT_TRUE(inside);
+  EXPECT_FALSE(beyond);
 }
 
 TEST_F(Seitenwiedergabe, PdfHoldsTheRecordedTexts) {
