@@ -220,6 +220,33 @@ TEST_F(Seitenwiedergabe, ImagesOfEveryKindAndClippedText) {
   EXPECT_FALSE(beyond);
 }
 
+TEST_F(Seitenwiedergabe, ConicBrushFillsEveryFigureInsideItsShapeOnly) {
+  struct Case {
+    const char* name;
+    std::function<void(TPaper&)> record;
+    QPoint inside, outside;
+  };
+  const std::vector<Case> cases = {
+      {"ellipse", [](TPaper& p) { p.Ellipse(0, 0, 200, 200); }, {100, 100}, {5, 5}},
+      {"rectangle", [](TPaper& p) { p.Rectangle(0, 0, 200, 100); }, {100, 50}, {100, 150}},
+      {"round rectangle", [](TPaper& p) { p.RoundRect(0, 0, 200, 200, 120, 120); }, {100, 100}, {4, 4}},
+      {"fill", [](TPaper& p) { p.FillRect(QRect(0, 0, 200, 100)); }, {100, 50}, {100, 150}},
+      {"pie", [](TPaper& p) { p.Pie(0, 0, 200, 200, 200, 100, 100, 0); }, {150, 50}, {50, 150}},
+      {"chord", [](TPaper& p) { p.Chord(0, 0, 200, 200, 200, 100, 100, 0); }, {160, 40}, {110, 90}},
+      {"polygon", [](TPaper& p) { p.Polygon({{0, 0}, {200, 0}, {0, 200}}); }, {50, 50}, {150, 150}},
+      {"region", [](TPaper& p) { p.DrawRegion(QRegion(QRect(0, 0, 200, 100))); }, {100, 50}, {100, 150}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    paper.Clear();
+    paper.SetBrush(exConic, 0x0000FF, 0xFF0000, nullptr, 0);
+    c.record(paper);
+    const QImage image = replay(1, 100, 220, 220);
+    EXPECT_NE(image.pixelColor(c.inside), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(c.outside), QColor(Qt::white));
+  }
+}
+
 TEST_F(Seitenwiedergabe, PdfHoldsTheRecordedTexts) {
   if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
   drucker.dpi = 300;
