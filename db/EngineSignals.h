@@ -9,8 +9,9 @@ namespace db {
 void KeepEngineOnSignal(void (*notify)());
 
 // Inside db/ only: set up at the engine's first use. Until a program asks for its own end, a
-// signal ends the process at once, as it would without the engine: a test or tool that has no
-// end phase must not go on with an engine that has shut itself down.
+// signal lets the engine shut down (closing its attachments and giving back its shared locks) and
+// then ends the process: a test or tool that has no end phase must not go on with an engine that
+// has shut itself down, nor leave the lock tables of other processes held.
 void WatchEngineSignals();
 
 }  // namespace db
