@@ -15,6 +15,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   clang-format
   clang libclang-rt-14-dev
+  python3-pil imagemagick
 )
 
 missing=()
