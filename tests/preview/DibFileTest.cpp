@@ -177,7 +177,7 @@ TEST(DibFileLayout, SixteenBitsWriteBitFieldsAndMasks)
     EXPECT_EQ(info[44] | (info[45] << 8), 0x07E0);
     EXPECT_EQ(info[48], 0x1F);
     TDIBSharedImage narrow;
-    narrow.NewImage(3, 1, 24, table.size() ? PixelFormatFromBits(8, 8, 8) : TDIBPixelFormat{}, table, false);
+    narrow.NewImage(3, 1, 24, PixelFormatFromBits(8, 8, 8), table, false);
     EXPECT_EQ(narrow.WidthBytes(), 12);
     narrow.NewImage(1, 1, 1, PixelFormatFromBits(8, 8, 8), table, false);
     EXPECT_EQ(narrow.WidthBytes(), 4);
@@ -265,10 +265,13 @@ QByteArray buildFile(FileSpec s)
                le32(s.imageSize >= 0 ? s.imageSize : s.pixels.size()) + le32(0) + le32(0) + le32(s.colorsUsed) + le32(0);
         info.append(QByteArray(std::max(0, s.headerSize - 40), '\0'));
     }
+    // Readers differ on the pixels an RLE stream skips; with entry 0 black ours (index 0) and Qt's
+    // (black) agree.
+    const bool rle = s.compression == 1 || s.compression == 2;
     for (int i = 0; i < s.tableEntries; ++i) {
         info.append(char((i * 3) % 256));
-        info.append(char((i * 5 + 1) % 256));
-        info.append(char(255 - i % 256));
+        info.append(char(rle && i == 0 ? 0 : (i * 5 + 1) % 256));
+        info.append(char(rle && i == 0 ? 0 : 255 - i % 256));
         if (!s.core)
             info.append('\0');
     }
@@ -327,12 +330,41 @@ INSTANTIATE_TEST_SUITE_P(
                                     s.tableEntries = 20;
                                     s.pixels = QByteArray(8, '\x13');
                                 })},
+                      LegalCase{"ForeignRle4", spec([](FileSpec& s) {
+                                    s.width = 8;
+                                    s.bits = 4;
+                                    s.compression = 2;
+                                    s.tableEntries = 16;
+                                    s.pixels = QByteArray("\x04\x12\x00\x04\x34\x56\x00\x00"
+                                                          "\x03\xAB\x00\x02\x02\x00\x02\xCD\x00\x01",
+                                                          18);
+                                })},
                       LegalCase{"TwentyFourBitsWithGap", spec([](FileSpec& s) {
                                     s.bits = 24;
                                     s.tableEntries = 0;
                                     s.gap = 2;
                                 })}),
     [](const ::testing::TestParamInfo<LegalCase>& info) { return std::string(info.param.name); });
+
+// Qt and Pillow 9 disagree with each other on a delta escape; ImageMagick reads this stream as
+// the expected indices below (a run of 2, a delta of 3 right and 1 up, an absolute run of 3).
+TEST(DibReadFile, ForeignRle8WithDelta)
+{
+    QBuffer buffer;
+    buffer.setData(buildFile(spec([](FileSpec& s) {
+        s.width = 6;
+        s.height = 3;
+        s.compression = 1;
+        s.pixels = QByteArray("\x02\x05\x00\x02\x03\x01\x01\x09\x00\x00\x00\x03\x07\x08\x09\x00\x00\x01", 18);
+    })));
+    buffer.open(QIODevice::ReadOnly);
+    TDIB dib;
+    dib.LoadFromStream(buffer);
+    const std::uint32_t expected[3][6] = {{7, 8, 9, 0, 0, 0}, {0, 0, 0, 0, 0, 9}, {5, 5, 0, 0, 0, 0}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(dib.GetPixel(x, y), expected[y][x]) << x << "," << y;
+}
 
 TEST(DibReadFile, TopDownFileHasItsFirstStoredLineOnTop)
 {
