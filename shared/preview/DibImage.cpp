@@ -70,12 +70,23 @@ bool TDIBPixelFormat::operator==(const TDIBPixelFormat& o) const
            BShift == o.BShift && RFill == o.RFill && GFill == o.GFill && BFill == o.BFill;
 }
 
+namespace {
+// Masks from a file can have up to 32 bits each; what does not fit a 32-bit pixel falls away.
+std::int32_t bitMask(int count, int shift)
+{
+    if (shift >= 32)
+        return 0;
+    const std::uint64_t mask = ((std::uint64_t{1} << count) - 1) << shift;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(mask));
+}
+}  // namespace
+
 TDIBPixelFormat PixelFormatFromBits(int r, int g, int b)
 {
     TDIBPixelFormat f;
-    f.RBitMask = static_cast<std::int32_t>(((1u << r) - 1) << (g + b));
-    f.GBitMask = static_cast<std::int32_t>(((1u << g) - 1) << b);
-    f.BBitMask = static_cast<std::int32_t>((1u << b) - 1);
+    f.RBitMask = bitMask(r, g + b);
+    f.GBitMask = bitMask(g, b);
+    f.BBitMask = bitMask(b, 0);
     f.RBitCount = r;
     f.GBitCount = g;
     f.BBitCount = b;

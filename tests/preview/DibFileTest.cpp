@@ -366,6 +366,29 @@ TEST(DibReadFile, ForeignRle8WithDelta)
             EXPECT_EQ(dib.GetPixel(x, y), expected[y][x]) << x << "," << y;
 }
 
+// Masks of a file go through the same check as a new shape: 32 bits need 8-8-8.
+TEST(DibReadFile, FullWidthMasksAreRefused)
+{
+    QByteArray bytes = buildFile(spec([](FileSpec& s) {
+        s.bits = 32;
+        s.compression = 3;
+        s.tableEntries = 0;
+        s.gap = 12;
+    }));
+    bytes.replace(14 + 40, 12, QByteArray(12, '\xFF'));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TDIB dib;
+    try {
+        dib.LoadFromStream(buffer);
+        FAIL() << "no error";
+    } catch (const EInvalidGraphicOperation& e) {
+        EXPECT_STREQ(e.what(), "PixelFormat in invalid");
+    }
+    EXPECT_TRUE(dib.GetEmpty());
+}
+
 TEST(DibReadFile, TopDownFileHasItsFirstStoredLineOnTop)
 {
     const QImage img = loadDib(buildFile(spec([](FileSpec& s) {
