@@ -184,6 +184,12 @@ void TDIBSharedImage::reset()
 void TDIBSharedImage::NewImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat,
                                const TColorTable& colorTable, bool compressed)
 {
+    newImage(width, height, bitCount, pixelFormat, colorTable, compressed, true);
+}
+
+void TDIBSharedImage::newImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat,
+                               const TColorTable& colorTable, bool compressed, bool zeroFill)
+{
     reset();
     switch (bitCount) {
     case 1:
@@ -242,8 +248,12 @@ void TDIBSharedImage::NewImage(int width, int height, int bitCount, const TDIBPi
     m_colorTable = colorTable;
     std::memcpy(info + m_colorTablePos, colorTable.data(), static_cast<std::size_t>(m_paletteCount) * 4);
     m_compressed = compression == 1 || compression == 2;
-    if (!compressed)
+    if (compressed)
+        return;
+    if (zeroFill)
         m_pixels.assign(static_cast<std::size_t>(size), 0);
+    else
+        m_pixels.resize(static_cast<std::size_t>(size));
 }
 
 void TDIBSharedImage::setImageSize(std::uint32_t size)
@@ -276,9 +286,10 @@ void TDIBSharedImage::Compress(const TDIBSharedImage& source)
         Duplicate(source);
         return;
     }
-    m_pixels = m_bitCount == 4
-                   ? Rle::EncodeRLE4(source.Pixels(), m_width, m_height, m_widthBytes)
-                   : Rle::EncodeRLE8(source.Pixels(), m_width, m_height, m_widthBytes);
+    const std::vector<std::uint8_t> encoded = m_bitCount == 4
+                                                  ? Rle::EncodeRLE4(source.Pixels(), m_width, m_height, m_widthBytes)
+                                                  : Rle::EncodeRLE8(source.Pixels(), m_width, m_height, m_widthBytes);
+    m_pixels.assign(encoded.begin(), encoded.end());
     setImageSize(static_cast<std::uint32_t>(m_pixels.size()));
 }
 
@@ -400,7 +411,8 @@ void TDIBSharedImage::ReadData(QIODevice& stream, std::int64_t pixelOffset)
         checkAvailable(stream, widthBytes * lines);
     }
 
-    NewImage(width, lines, bitCount, pixelFormat, table, compressed);
+    // Uncompressed pixels are read in full or the store is discarded, so they need no clearing.
+    newImage(width, lines, bitCount, pixelFormat, table, compressed, false);
     if (compressed) {
         setImageSize(imageSize);
         m_pixels.assign(imageSize, 0);

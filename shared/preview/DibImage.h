@@ -46,6 +46,31 @@ void FillGreyRamp(TColorTable& table);
 // allocation.
 constexpr std::int64_t kMaxDibImageBytes = 256 * 1024 * 1024;
 
+// Leaves new elements uninitialised on resize, so a buffer that a read fills completely is not
+// cleared first; every other new buffer is zero-filled explicitly.
+template <typename T>
+struct TUninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = TUninitialisedAllocator<U>;
+    };
+    TUninitialisedAllocator() = default;
+    template <typename U>
+    TUninitialisedAllocator(const TUninitialisedAllocator<U>&) noexcept
+    {
+    }
+    template <typename U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 // The pixel store behind TDIB: bitmap info block (header, masks, colour table), bottom-up lines
 // padded to 32 bits, or RLE bytes. Every store is a plain memory image; new buffers start at zero.
 // Shared between bitmaps through shared_ptr; a writer takes a copy first.
@@ -88,6 +113,8 @@ public:
 
 private:
     void reset();
+    void newImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat, const TColorTable& colorTable,
+                  bool compressed, bool zeroFill);
     void setImageSize(std::uint32_t size);
 
     int m_bitCount = 0;
@@ -99,7 +126,7 @@ private:
     int m_height = 0;
     HPalette m_palette = 0;
     int m_paletteCount = 0;
-    std::vector<std::uint8_t> m_pixels;
+    std::vector<std::uint8_t, TUninitialisedAllocator<std::uint8_t>> m_pixels;
     TDIBPixelFormat m_pixelFormat;
     std::int64_t m_size = 0;
     int m_width = 0;
