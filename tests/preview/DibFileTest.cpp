@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
 QByteArray le16(int v) { return QByteArray(1, char(v & 0xFF)) + QByteArray(1, char((v >> 8) & 0xFF)); }
 QByteArray le32(std::int64_t v) { return le16(static_cast<int>(v & 0xFFFF)) + le16(static_cast<int>((v >> 16) & 0xFFFF)); }
 
-struct FileSpec {
+struct FileLayout {
     int width = 3;
     int height = 2;  // negative: top-down
     int bits = 8;
@@ -250,7 +250,7 @@ struct FileSpec {
     QByteArray pixels;  // empty: a pattern of width bytes x lines
 };
 
-QByteArray buildFile(FileSpec s)
+QByteArray buildFile(FileLayout s)
 {
     const int lines = std::abs(s.height);
     const int wb = ((s.width * s.bits + 31) >> 5) * 4;
@@ -301,36 +301,36 @@ void expectSamePixels(const QImage& own, const QImage& reference)
 
 struct LegalCase {
     const char* name;
-    FileSpec spec;
+    FileLayout layout;
 };
 
 class DibLegalFile : public ::testing::TestWithParam<LegalCase> {};
 
 TEST_P(DibLegalFile, ReadsAsQImageDoes)
 {
-    const QByteArray bytes = buildFile(GetParam().spec);
+    const QByteArray bytes = buildFile(GetParam().layout);
     expectSamePixels(loadDib(bytes), QImage::fromData(bytes, "BMP"));
 }
 
-FileSpec spec(std::function<void(FileSpec&)> change)
+FileLayout layout(std::function<void(FileLayout&)> change)
 {
-    FileSpec s;
+    FileLayout s;
     change(s);
     return s;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DibLegalFile,
-    ::testing::Values(LegalCase{"Plain8", spec([](FileSpec&) {})},
-                      LegalCase{"TopDown", spec([](FileSpec& s) { s.height = -2; })},
-                      LegalCase{"CoreHeader", spec([](FileSpec& s) { s.core = true; })},
-                      LegalCase{"GapBeforePixels", spec([](FileSpec& s) { s.gap = 6; })},
-                      LegalCase{"ShortTable", spec([](FileSpec& s) {
+    ::testing::Values(LegalCase{"Plain8", layout([](FileLayout&) {})},
+                      LegalCase{"TopDown", layout([](FileLayout& s) { s.height = -2; })},
+                      LegalCase{"CoreHeader", layout([](FileLayout& s) { s.core = true; })},
+                      LegalCase{"GapBeforePixels", layout([](FileLayout& s) { s.gap = 6; })},
+                      LegalCase{"ShortTable", layout([](FileLayout& s) {
                                     s.colorsUsed = 20;
                                     s.tableEntries = 20;
                                     s.pixels = QByteArray(8, '\x13');
                                 })},
-                      LegalCase{"ForeignRle4", spec([](FileSpec& s) {
+                      LegalCase{"ForeignRle4", layout([](FileLayout& s) {
                                     s.width = 8;
                                     s.bits = 4;
                                     s.compression = 2;
@@ -339,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                           "\x03\xAB\x05\xCD\x00\x00\x00\x01",
                                                           16);
                                 })},
-                      LegalCase{"TwentyFourBitsWithGap", spec([](FileSpec& s) {
+                      LegalCase{"TwentyFourBitsWithGap", layout([](FileLayout& s) {
                                     s.bits = 24;
                                     s.tableEntries = 0;
                                     s.gap = 2;
@@ -352,7 +352,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DibReadFile, ForeignRle8WithDelta)
 {
     QBuffer buffer;
-    buffer.setData(buildFile(spec([](FileSpec& s) {
+    buffer.setData(buildFile(layout([](FileLayout& s) {
         s.width = 6;
         s.height = 3;
         s.compression = 1;
@@ -370,7 +370,7 @@ TEST(DibReadFile, ForeignRle8WithDelta)
 // Masks of a file go through the same check as a new shape: 32 bits need 8-8-8.
 TEST(DibReadFile, FullWidthMasksAreRefused)
 {
-    QByteArray bytes = buildFile(spec([](FileSpec& s) {
+    QByteArray bytes = buildFile(layout([](FileLayout& s) {
         s.bits = 32;
         s.compression = 3;
         s.tableEntries = 0;
@@ -392,7 +392,7 @@ TEST(DibReadFile, FullWidthMasksAreRefused)
 
 TEST(DibReadFile, TopDownFileHasItsFirstStoredLineOnTop)
 {
-    const QImage img = loadDib(buildFile(spec([](FileSpec& s) {
+    const QImage img = loadDib(buildFile(layout([](FileLayout& s) {
         s.height = -2;
         s.pixels = QByteArray("\x01\x01\x01\x00\x02\x02\x02\x00", 8);
     })));
@@ -401,7 +401,7 @@ TEST(DibReadFile, TopDownFileHasItsFirstStoredLineOnTop)
 
 TEST(DibReadFile, TableOverTwoHundredFiftySixEntriesIsSkipped)
 {
-    const QByteArray bytes = buildFile(spec([](FileSpec& s) {
+    const QByteArray bytes = buildFile(layout([](FileLayout& s) {
         s.colorsUsed = 300;
         s.tableEntries = 300;
     }));
@@ -468,20 +468,20 @@ QByteArray truncatedBy(const QByteArray& b, int n) { return b.left(b.size() - n)
 INSTANTIATE_TEST_SUITE_P(
     Cases, DibBadFile,
     ::testing::Values(
-        BadCase{"NotBM", "XY" + buildFile(FileSpec{}).mid(2), "DIB is invalid"},
+        BadCase{"NotBM", "XY" + buildFile(FileLayout{}).mid(2), "DIB is invalid"},
         BadCase{"ShortFileHeader", QByteArray("BM\x10\x00", 4), "DIB is invalid"},
-        BadCase{"HeaderSize108", buildFile(spec([](FileSpec& s) { s.headerSize = 108; })), "DIB is invalid"},
-        BadCase{"CompressionFour", buildFile(spec([](FileSpec& s) { s.compression = 4; })), "DIB is invalid"},
-        BadCase{"Rle8OnTwentyFourBits", buildFile(spec([](FileSpec& s) {
+        BadCase{"HeaderSize108", buildFile(layout([](FileLayout& s) { s.headerSize = 108; })), "DIB is invalid"},
+        BadCase{"CompressionFour", buildFile(layout([](FileLayout& s) { s.compression = 4; })), "DIB is invalid"},
+        BadCase{"Rle8OnTwentyFourBits", buildFile(layout([](FileLayout& s) {
                     s.bits = 24;
                     s.tableEntries = 0;
                     s.compression = 1;
                 })),
                 "DIB is invalid"},
-        BadCase{"TruncatedPixels", truncatedBy(buildFile(FileSpec{}), 3), "zu kurz"},
-        BadCase{"TruncatedTable", buildFile(FileSpec{}).left(14 + 40 + 100), "zu kurz"},
-        BadCase{"TruncatedHeader", buildFile(FileSpec{}).left(14 + 20), "unvollständig"},
-        BadCase{"HugeDimensions", buildFile(spec([](FileSpec& s) {
+        BadCase{"TruncatedPixels", truncatedBy(buildFile(FileLayout{}), 3), "zu kurz"},
+        BadCase{"TruncatedTable", buildFile(FileLayout{}).left(14 + 40 + 100), "zu kurz"},
+        BadCase{"TruncatedHeader", buildFile(FileLayout{}).left(14 + 20), "unvollständig"},
+        BadCase{"HugeDimensions", buildFile(layout([](FileLayout& s) {
                     s.width = 0x7FFFFFFF;
                     s.height = 0x7FFFFFFF;
                     s.bits = 32;
@@ -489,22 +489,22 @@ INSTANTIATE_TEST_SUITE_P(
                     s.pixels = QByteArray(16, '\0');
                 })),
                 "zu groß"},
-        BadCase{"LiesAboutItsSize", buildFile(spec([](FileSpec& s) {
+        BadCase{"LiesAboutItsSize", buildFile(layout([](FileLayout& s) {
                     s.width = 4000;
                     s.height = 3000;
                     s.pixels = QByteArray(64, '\0');
                 })),
                 "zu kurz"},
-        BadCase{"NegativeWidth", buildFile(spec([](FileSpec& s) { s.width = -3; })), "ungültige Größe"},
-        BadCase{"OffsetInsideHeader", buildFile(spec([](FileSpec& s) { s.offsetOverride = 30; })), "beschädigt"},
-        BadCase{"OffsetPastEnd", buildFile(spec([](FileSpec& s) { s.offsetOverride = 5000; })), "zu kurz"},
-        BadCase{"HugeColorsUsed", buildFile(spec([](FileSpec& s) { s.colorsUsed = 0xFFFFFFF; })), "zu kurz"},
-        BadCase{"RleWithoutImageSize", buildFile(spec([](FileSpec& s) {
+        BadCase{"NegativeWidth", buildFile(layout([](FileLayout& s) { s.width = -3; })), "ungültige Größe"},
+        BadCase{"OffsetInsideHeader", buildFile(layout([](FileLayout& s) { s.offsetOverride = 30; })), "beschädigt"},
+        BadCase{"OffsetPastEnd", buildFile(layout([](FileLayout& s) { s.offsetOverride = 5000; })), "zu kurz"},
+        BadCase{"HugeColorsUsed", buildFile(layout([](FileLayout& s) { s.colorsUsed = 0xFFFFFFF; })), "zu kurz"},
+        BadCase{"RleWithoutImageSize", buildFile(layout([](FileLayout& s) {
                     s.compression = 1;
                     s.imageSize = 0;
                 })),
                 "DIB is invalid"},
-        BadCase{"RleTopDown", buildFile(spec([](FileSpec& s) {
+        BadCase{"RleTopDown", buildFile(layout([](FileLayout& s) {
                     s.compression = 1;
                     s.height = -2;
                 })),
@@ -539,7 +539,7 @@ TEST(DibReadFile, ImageMagickRle8IsReadWithIdenticalPixels)
 TEST(DibReadFile, RleThatStopsEarlyLeavesZeroPixels)
 {
     // One run of 2 pixels of index 5 and the end of the bitmap: the rest must be index 0.
-    const QByteArray bytes = buildFile(spec([](FileSpec& s) {
+    const QByteArray bytes = buildFile(layout([](FileLayout& s) {
         s.compression = 1;
         s.width = 4;
         s.height = 2;
