@@ -45,6 +45,8 @@ struct DepthCase {
     bool compressed;
 };
 
+void PrintTo(const DepthCase& c, std::ostream* os) { *os << c.name; }
+
 class DibWrittenFile : public ::testing::TestWithParam<DepthCase> {};
 
 // A picture with runs and noise at every depth; the colour each pixel must have is worked out here
@@ -209,6 +211,8 @@ struct NewImageErrorCase {
     const char* message;
 };
 
+void PrintTo(const NewImageErrorCase& c, std::ostream* os) { *os << c.name; }
+
 class DibNewImageRefused : public ::testing::TestWithParam<NewImageErrorCase> {};
 
 TEST_P(DibNewImageRefused, WithTheMessage)
@@ -303,6 +307,8 @@ struct LegalCase {
     const char* name;
     FileLayout layout;
 };
+
+void PrintTo(const LegalCase& c, std::ostream* os) { *os << c.name; }
 
 class DibLegalFile : public ::testing::TestWithParam<LegalCase> {};
 
@@ -442,6 +448,8 @@ struct BadCase {
     QByteArray bytes;
     const char* message;
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 
 class DibBadFile : public ::testing::TestWithParam<BadCase> {};
 
