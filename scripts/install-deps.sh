@@ -16,6 +16,7 @@ packages=(
   clang-format
   clang libclang-rt-14-dev
   poppler-utils
+  python3-pil imagemagick
 )
 
 missing=()

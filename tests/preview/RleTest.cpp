@@ -34,6 +34,8 @@ struct EncodeCase {
     Bytes expected;  // the line's encoding without the end-of-bitmap pair
 };
 
+void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
+
 class RleEncodeLine : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(RleEncodeLine, MatchesTheExactEncoding)
@@ -131,6 +133,8 @@ struct BoundCase {
     const char* name;
     Bytes stream;
 };
+
+void PrintTo(const BoundCase& c, std::ostream* os) { *os << c.name; }
 
 class RleDecodeBounded : public ::testing::TestWithParam<BoundCase> {};
 
