@@ -465,7 +465,8 @@ TEST(ProgUpdateStartTest, ADownloadedInstallerEndsTheStartAndRunsAtTheEnd)
     {
         QFile v(wurzel + "/support/aktzrnv3.txt"), i(wurzel + "/cgi-bin/update.pl");
         ASSERT_TRUE(v.open(QIODevice::WriteOnly) && i.open(QIODevice::WriteOnly));
-        v.write("9000000\n" + QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex());
+        v.write("9000000\n" +
+                QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex());
         i.write(installer);
     }
     Webserver server(wurzel);
