@@ -154,6 +154,8 @@ TfrmVersionInfo::TfrmVersionInfo(const Quellen& quellen, QWidget* parent) : TZRD
     liste_->setSelectionBehavior(QAbstractItemView::SelectRows);
     liste_->setShowGrid(false);
     liste_->verticalHeader()->hide();
+    liste_->setWordWrap(false);
+    liste_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     liste_->horizontalHeader()->setStretchLastSection(true);
     rahmen->addWidget(liste_);
     auto* unten = new QHBoxLayout;
@@ -184,7 +186,7 @@ TfrmVersionInfo::TfrmVersionInfo(const Quellen& quellen, QWidget* parent) : TZRD
         throw;
     }
     QApplication::restoreOverrideCursor();
-    resize(900, 500);
+    resize(1000, 500);
 }
 
 void TfrmVersionInfo::ListeFuellen()

@@ -90,10 +90,18 @@ QStringList Ordnen(const QStringList& pfade, const QString& programm)
 
 TFileInfo DateiInfo(const QString& pfad)
 {
+    // Our own files say what they are; other modules carry no description on this system.
+    static const QMap<QString, QString> beschreibungen = {
+        {Programmdatei.toLower(), QStringLiteral("ZR Bovantis Hauptprogramm")},
+        {QStringLiteral("zrnvbackup"), QStringLiteral("ZR Bovantis Datensicherung")},
+        {QStringLiteral("zrnveinrichtung"), QStringLiteral("ZR Bovantis Einrichtung")},
+        {UdfDatei.toLower(), QStringLiteral("ZR Bovantis Datenbankfunktionen")},
+    };
     const QFileInfo fi(pfad);
     TFileInfo d;
     d.name = fi.fileName();
     d.ordner = QDir::toNativeSeparators(fi.absolutePath());
+    d.beschreibung = beschreibungen.value(d.name.toLower());
     if (fi.isFile()) {
         const QString version = Tools::GetFileVersion(pfad);
         if (version != QLatin1String("unbekannt"))

@@ -186,6 +186,7 @@ TEST_F(InformationenTest, VersionWindowListsMarksAndCopies)
     EXPECT_EQ(liste->item(0, 0)->text(), "ZR_Bovantis");
     EXPECT_EQ(liste->item(0, 1)->text(), "3.0.0");
     EXPECT_EQ(liste->item(0, 2)->text(), programm.path());
+    EXPECT_EQ(liste->item(0, 3)->text(), "ZR Bovantis Hauptprogramm");
     EXPECT_EQ(liste->item(0, 4)->text(), "");
     EXPECT_EQ(liste->item(1, 0)->text(), "ZRNVBackup");
     EXPECT_EQ(liste->item(1, 4)->text(), "Datei fehlerhaft, oder falsche Version!");
@@ -197,6 +198,9 @@ TEST_F(InformationenTest, VersionWindowListsMarksAndCopies)
     }
     EXPECT_TRUE(module.contains("libzrmiscbase.so"));
     EXPECT_TRUE(module.contains("libQt6Core.so.6"));
+
+    QApplication::processEvents();
+    EXPECT_TRUE(fenster.grab().save(Bildordner() + "/versionen.png"));
 
     QApplication::clipboard()->clear();
     QTest::mouseClick(fenster.Kopieren(), Qt::LeftButton);
