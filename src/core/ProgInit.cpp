@@ -2,8 +2,10 @@
 
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
+#include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
+#include "Informationen.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
 #include "Splash.h"
@@ -198,6 +200,7 @@ bool TProgInit::HauptfensterErzeugen()
     try {
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
+        InfoAktionenVerbinden(*fenster, updateDatei_);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
@@ -219,6 +222,12 @@ bool TProgInit::InitProgramm2()
         SetzeAbschnitt(QStringLiteral("Datendateien"), true);
         ErsteDatenbankAnlegen();
         if (!DatenInitialisieren()) {
+            SplashFreigeben();
+            return false;
+        }
+        // A downloaded installer ends the start here; the end phase runs it.
+        updateDatei_ = UpdatePruefungBeimStart(frmHaupt_.get());
+        if (!updateDatei_.isEmpty()) {
             SplashFreigeben();
             return false;
         }

@@ -1,0 +1,179 @@
+#include "FProgUpdate.h"
+
+#include "Grundeinstellungen.h"
+
+#include <CheckMessageBox.h>
+#include <Meldung.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace ProgUpdate;
+
+TfrmProgUpdate::TfrmProgUpdate(QString url, QWidget* parent)
+    : TZRDialog(parent), url_(std::move(url))
+{
+    setWindowTitle(QStringLiteral("Update laden...."));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Lade aktuelles Update für ZR Bovantis...."), this));
+    info_ = new QLabel(this);
+    info_->setObjectName(QStringLiteral("Info"));
+    layout->addWidget(info_);
+    balken_ = new QProgressBar(this);
+    balken_->setMinimumWidth(320);
+    balken_->setRange(0, 0);
+    layout->addWidget(balken_);
+    auto* unten = new QHBoxLayout;
+    unten->addStretch();
+    knopf_ = new QPushButton(QStringLiteral("Abbrechen"), this);
+    knopf_->setObjectName(QStringLiteral("Knopf"));
+    unten->addWidget(knopf_);
+    layout->addLayout(unten);
+    connect(knopf_, &QPushButton::clicked, this, [this] {
+        if (abbrechbar_)
+            reject();
+        else
+            accept();
+    });
+}
+
+TfrmProgUpdate::~TfrmProgUpdate() = default;
+
+std::unique_ptr<Installerdatei> TfrmProgUpdate::InstallerUebernehmen()
+{
+    if (result() != Accepted)
+        return {};
+    return std::move(installer_);
+}
+
+void TfrmProgUpdate::showEvent(QShowEvent* e)
+{
+    TZRDialog::showEvent(e);
+    if (!gestartet_) {
+        gestartet_ = true;
+        QTimer::singleShot(0, this, &TfrmProgUpdate::Laden);
+    }
+}
+
+void TfrmProgUpdate::Laden()
+{
+    abbrechbar_ = true;
+    abgebrochen_ = false;
+    bool fertig = false;
+    try {
+        installer_ = std::make_unique<Installerdatei>();
+        bool verbunden = false;
+        fertig = installer_->Laden(url_, [this, &verbunden](qint64 geladen, qint64 gesamt) {
+            if (!verbunden && (geladen > 0 || gesamt > 0)) {
+                verbunden = true;
+                info_->setText(QStringLiteral("Verbunden"));
+            }
+            if (gesamt > 0 && balken_->maximum() != int(gesamt / 1024))
+                balken_->setRange(0, int(gesamt / 1024));
+            balken_->setValue(int(geladen / 1024));
+            QCoreApplication::processEvents();
+            return !abgebrochen_;
+        });
+    } catch (const EUpdateFehler& e) {
+        fehler_ = e.Text();
+    }
+    if (!fertig) {
+        // Cancelled or failed: nothing of the download stays behind.
+        installer_.reset();
+        if (!abgebrochen_) {
+            abbrechbar_ = false;
+            reject();
+        }
+        return;
+    }
+    abbrechbar_ = false;
+    balken_->setRange(0, 1);
+    balken_->setValue(1);
+    knopf_->setText(QStringLiteral("Weiter >"));
+    info_->setText(QStringLiteral("Download ist abgeschlossen"));
+}
+
+void TfrmProgUpdate::reject()
+{
+    if (abbrechbar_)
+        abgebrochen_ = true;
+    TZRDialog::reject();
+}
+
+QString ProgrammUpdate(bool zwang, QWidget* parent)
+{
+    Einstellungen()->SetUpdateLastCheck(QDateTime::currentDateTime());
+    try {
+        const Adresse adresse = UpdateAdresse();
+        // Fetched in the forced mode too: it names the installer's checksum.
+        const Versionsdatei aktuell = VersionsdateiLesen(TextLaden(adresse.Versionsdatei()));
+        if (!zwang && aktuell.version == GetProgrammVersionUpdate()) {
+            Tools::MeldungInfo(
+                QStringLiteral("Sie haben die aktuellste Version installiert.\rEin Update ist "
+                               "nicht erforderlich."));
+            return {};
+        }
+        if (!zwang &&
+            Tools::MeldungConfirmFormat(
+                QStringLiteral("Ihre Version:       %s\rAktuelle Version: %s\r\r"
+                               "Soll nun ein Update durchgeführt werden?"),
+                {GetProgrammVersion(), VersionFormatieren(aktuell.version)}) != Tools::mrYes)
+            return {};
+        if (aktuell.sha256.isEmpty())
+            throw EUpdateFehler(QStringLiteral(
+                "Die Versionsdatei des Update-Servers nennt keine Prüfsumme des Updates."));
+        TfrmProgUpdate dialog(adresse.Installer(GetProgrammVersion()), parent);
+        dialog.exec();
+        if (!dialog.Fehler().isEmpty())
+            throw EUpdateFehler(dialog.Fehler());
+        const std::unique_ptr<Installerdatei> installer = dialog.InstallerUebernehmen();
+        if (!installer)
+            return {};
+        if (!installer->PruefsummeStimmt(aktuell.sha256)) {
+            Tools::MeldungError(QStringLiteral(
+                "Das geladene Update ist beschädigt oder stammt nicht vom Hersteller:\r"
+                "seine Prüfsumme stimmt nicht.\r\rDas Update wird nicht ausgeführt."));
+            return {};
+        }
+        const QString pfad = installer->Behalten();
+        Tools::MeldungInfo(
+            QStringLiteral("Es wird nun ZR Bovantis beendet und das Update "
+                           "durchgeführt.\rAnschließend wird ZR Bovantis wieder "
+                           "gestartet."));
+        return pfad;
+    } catch (const EUpdateFehler& e) {
+        Tools::MeldungError(QStringLiteral("Die Prüfung auf ein Update ist fehlgeschlagen.\r\r") +
+                            e.Text());
+        return {};
+    }
+}
+
+QString UpdatePruefungBeimStart(QWidget* parent)
+{
+    TEinstellungen& einstellungen = *Einstellungen();
+    // Without a server there is nothing to offer; the menu's check says so when asked.
+    if (!UpdateServerEingerichtet() || !einstellungen.UpdatePruefungFaellig())
+        return {};
+    bool nieMehr = false;
+    const auto antwort = CheckMessageDlg(
+        QStringLiteral("Soll auf der Internetseite des Herstellers nach einer neueren Version von "
+                       "ZR Bovantis gesucht werden?\r\rDazu wird eine Internet-Verbindung "
+                       "benötigt, die Sie ggfs. vorher herstellen müssen."),
+        Tools::mtConfirmation, Tools::mbYesNo,
+        QStringLiteral("In Zukunft nicht mehr auf Updates prüfen"), nieMehr);
+    QString installer;
+    if (antwort == Tools::mrYes)
+        installer = ProgrammUpdate(false, parent);
+    else
+        einstellungen.SetUpdateLastCheck(QDateTime::currentDateTime());
+    if (nieMehr && installer.isEmpty())
+        einstellungen.SetUpdateIntervall(0);
+    return installer;
+}
