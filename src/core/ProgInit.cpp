@@ -6,6 +6,7 @@
 #include "Haupt.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
+#include "SicherungFenster.h"
 #include "Splash.h"
 
 #include <AppInstance.h>
@@ -198,6 +199,7 @@ bool TProgInit::HauptfensterErzeugen()
     try {
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
+        SicherungsAktionenVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
@@ -284,11 +286,16 @@ bool TProgInit::StartProgramm()
     return hauptfensterZeigen_;
 }
 
-void TProgInit::DeInitProgramm(bool /*hauptfensterGezeigt*/)
+void TProgInit::DeInitProgramm(bool hauptfensterGezeigt)
 {
     try {
         if (frmHaupt_)
             frmHaupt_->hide();
+
+        if (Einstellungen() && hauptfensterGezeigt && Einstellungen()->AutoSicherungFaellig()) {
+            SetzeAbschnitt(QStringLiteral("Auto-Sicherung"), true);
+            AutoSicherungDurchfuehren(*Einstellungen());
+        }
 
         SetzeAbschnitt(QStringLiteral("Update starten"), true);
         UpdateStarten();
