@@ -43,7 +43,10 @@ struct Herde {
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query(tr, QString::fromLatin1(herde)).Execute();
+        db::Query q(tr, QString::fromLatin1(herde));
+        // The block's own variables are written as :NAME.
+        q.SetParamCheck(false);
+        q.Execute();
         tr.Commit();
         t.Db().Close();
         ini = t.Folder() + QStringLiteral("/Bovantis.ini");
