@@ -10,7 +10,9 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -89,6 +91,44 @@ TEST_F(RuecksicherungFensterTest, RestoreReturnsToTheBackupAndTheProgramGoesOn)
     ASSERT_NE(Einstellungen(), nullptr);
     EXPECT_EQ(Tiere(), 0);
     EXPECT_EQ(Einstellungen()->IniLesenInteger("Palm", "HotsyncAction", 0), 3);
+}
+
+// The engine refuses a backup cut short: the program goes on with its old data, connected.
+TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
+{
+    const QString gekuerzt = tmp.filePath("gekuerzt.zip");
+    ASSERT_EQ(QProcess::execute("python3", {"-c",
+                                            "import zipfile,sys\n"
+                                            "s=zipfile.ZipFile(sys.argv[1]); g=s.read('bovantis.gbk')\n"
+                                            "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
+                                            "  z.comment=s.comment; z.writestr('bovantis.gbk', g[:len(g)//2])",
+                                            archiv, gekuerzt}),
+              0);
+    TfrmRestore dlg;
+    bool beendet = false;
+    dlg.ProgrammBeenden = [&] { beendet = true; };
+    dlg.show();
+    int protokolle = 0;
+    QTimer schliessen;
+    QObject::connect(&schliessen, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->objectName() == "frmProtokoll") {
+            ++protokolle;
+            static_cast<QDialog*>(w)->accept();
+        }
+    });
+    schliessen.start(20);
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
+    Ausfuehren(dlg, gekuerzt);
+    ASSERT_EQ(boxen.Shown().size(), 2);
+    EXPECT_EQ(boxen.Shown()[1].text,
+              "Es ist ein Fehler bei der Rücksicherung aufgetreten.\rIm Protokoll finden Sie Details.");
+    EXPECT_EQ(protokolle, 1);
+    EXPECT_FALSE(beendet);
+    ASSERT_NE(DM(), nullptr);
+    ASSERT_NE(Einstellungen(), nullptr);
+    EXPECT_EQ(Tiere(), 1);
 }
 
 TEST_F(RuecksicherungFensterTest, ChecksBeforeTheRestoreStopIt)
