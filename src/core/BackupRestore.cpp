@@ -203,6 +203,21 @@ void TBackupRestore::Ruecksichern(bool mitIni)
                                false, true);
     }
 
+    if (mitIni) {
+        // The settings that come back decide which database the program works on next: they
+        // must name the one restored here.
+        const QString verbindung = server_.isEmpty() ? datenbank_ : server_ + QLatin1Char(':') + datenbank_;
+        const std::optional<QString> name =
+            TIniDatei(ordner->filePath(QFileInfo(iniMitglied).fileName()))
+                .Lesen(QStringLiteral("Datenbank"), QStringLiteral("Name"));
+        if (name && !name->trimmed().isEmpty() && name->trimmed() != verbindung)
+            throw EBackupError(QStringLiteral("Die Rechner-Einstellungen der Sicherung nennen eine "
+                                              "andere Datenbank (%1).\rRücksichern Sie ohne die "
+                                              "Rechner-Einstellungen.")
+                                   .arg(name->trimmed()),
+                               false, true);
+    }
+
     if (OnNachEntpacken)
         OnNachEntpacken();
 

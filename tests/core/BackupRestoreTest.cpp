@@ -85,7 +85,7 @@ protected:
         db::ScriptRunner(t.Db()).Run(script);
         t.Db().Close();
         ini = dir.filePath("Bovantis.ini");
-        Schreiben(ini, "[Datenbank]\nName=alt\n[Palm]\nHotsyncAction=1\n");
+        Schreiben(ini, "[Datenbank]\nName=" + t.Path().toUtf8() + "\n[Palm]\nHotsyncAction=1\n");
         br.SetDatenbank(t.Path());
         br.IniDatei = ini;
         br.IniDateiname = "Bovantis.ini";
@@ -149,7 +149,7 @@ TEST_F(BackupRestoreTest, RoundTripRestoresEveryRowAndTheIniFile)
     EXPECT_EQ(fertig, 1);
     EXPECT_EQ(Inhalt(t.Path()), vorher);
     TIniDatei zurueck(ini);
-    EXPECT_EQ(zurueck.LesenString("Datenbank", "Name", {}), "alt");
+    EXPECT_EQ(zurueck.LesenString("Datenbank", "Name", {}), t.Path());
     EXPECT_EQ(zurueck.LesenString("Palm", "HotsyncAction", {}), "3");
 }
 
@@ -184,7 +184,7 @@ TEST_F(BackupRestoreTest, BrokenArchiveLeavesDatabaseAndIniUnchanged)
            "s=zipfile.ZipFile(sys.argv[1]); g=s.read('bovantis.gbk')\n"
            "with zipfile.ZipFile(sys.argv[2],'w',zipfile.ZIP_DEFLATED) as z:\n"
            "  z.comment=s.comment; z.writestr('bovantis.gbk', g[:len(g)*2//3])\n"
-           "  z.writestr('Bovantis.ini', '[Datenbank]\\nName=aus-der-sicherung\\n')",
+           "  z.writestr('Bovantis.ini', '[Palm]\\nHotsyncAction=1\\n')",
            {br.Archiv, gekuerzt});
     // Damaged compressed data: found while extracting.
     const QString beschaedigt = dir.filePath("beschaedigt.zip");
@@ -195,13 +195,21 @@ TEST_F(BackupRestoreTest, BrokenArchiveLeavesDatabaseAndIniUnchanged)
         f.seek(f.size() / 2);
         f.write(QByteArray(256, '\x5a'));
     }
+    // Settings of another workstation's database.
+    const QString fremdeIni = dir.filePath("fremde-ini.zip");
+    Python("import zipfile,sys\n"
+           "s=zipfile.ZipFile(sys.argv[1])\n"
+           "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
+           "  z.comment=s.comment; z.writestr('bovantis.gbk', s.read('bovantis.gbk'))\n"
+           "  z.writestr('Bovantis.ini', '[Datenbank]\\nName=/srv/andere.fdb\\n')",
+           {br.Archiv, fremdeIni});
     // No database member at all.
     const QString ohneGbk = dir.filePath("ohne.zip");
     Python("import zipfile,sys\n"
            "with zipfile.ZipFile(sys.argv[1],'w') as z: z.writestr('Bovantis.ini','x')",
            {ohneGbk});
 
-    for (const QString& archiv : {gekuerzt, beschaedigt, ohneGbk}) {
+    for (const QString& archiv : {gekuerzt, beschaedigt, fremdeIni, ohneGbk}) {
         SCOPED_TRACE(archiv.toStdString());
         TBackupRestore r;
         r.SetDatenbank(t.Path());
