@@ -45,8 +45,8 @@ Archiv Oeffnen(const QString& name, int flags)
 void Schliessen(Archiv& za, const QString& name)
 {
     if (zip_close(za.get()) != 0)
-        throw ZipException(
-            QStringLiteral("Unable to write \"%1\": %2").arg(name, Fehlertext(zip_get_error(za.get()))));
+        throw ZipException(QStringLiteral("Unable to write \"%1\": %2")
+                               .arg(name, Fehlertext(zip_get_error(za.get()))));
     za.release();
 }
 
@@ -116,8 +116,9 @@ const TFileInfo& TZip::GetFileInfo(int index) const
 void TZip::SetZipComment(const QString& comment)
 {
     if (filename_.isEmpty())
-        throw ZipException(QStringLiteral("A Zip file must be openned or created before\n"
-                                          "Adding, Deleting or Extracting files."));
+        throw ZipException(
+            QStringLiteral("A Zip file must be openned or created before\n"
+                           "Adding, Deleting or Extracting files."));
     Archiv za = Oeffnen(filename_, 0);
     const QByteArray text = comment.toUtf8();
     if (text.size() > 0xFFFF)
@@ -131,8 +132,9 @@ void TZip::SetZipComment(const QString& comment)
 void TZip::Vorbedingungen() const
 {
     if (filename_.isEmpty())
-        throw ZipException(QStringLiteral("A Zip file must be openned or created before\n"
-                                          "Adding, Deleting or Extracting files."));
+        throw ZipException(
+            QStringLiteral("A Zip file must be openned or created before\n"
+                           "Adding, Deleting or Extracting files."));
     if (FileList.isEmpty())
         throw ZipException(QStringLiteral("No files have been selected."));
 }
@@ -179,7 +181,8 @@ int TZip::Extract()
         throw ZipException(QStringLiteral("Extract folder \"%1\" does not exist").arg(ExtractDir));
     Archiv za = Oeffnen(filename_, ZIP_RDONLY);
     for (const QString& name : namen) {
-        const zip_int64_t index = zip_name_locate(za.get(), name.toUtf8().constData(), ZIP_FL_ENC_GUESS);
+        const zip_int64_t index =
+            zip_name_locate(za.get(), name.toUtf8().constData(), ZIP_FL_ENC_GUESS);
         if (index < 0)
             throw ZipException(QStringLiteral("\"%1\" is not in the Zip file").arg(name));
         std::unique_ptr<zip_file_t, DateiSchliessen> quelle(
@@ -187,7 +190,9 @@ int TZip::Extract()
         if (!quelle)
             throw ZipException(Fehlertext(zip_get_error(za.get())));
         const QString ziel =
-            QDir(ExtractDir).filePath(QFileInfo(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName());
+            QDir(ExtractDir)
+                .filePath(QFileInfo(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')))
+                              .fileName());
         QSaveFile datei(ziel);
         if (!datei.open(QIODevice::WriteOnly))
             throw ZipException(QStringLiteral("Unable to create \"%1\"").arg(ziel));

@@ -11,10 +11,7 @@
 // runs without a user (automatic backup, update) must learn of it, never see a box.
 class ZipException : public std::runtime_error {
 public:
-    explicit ZipException(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+    explicit ZipException(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
 // One member of the archive's central directory.

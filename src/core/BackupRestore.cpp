@@ -31,16 +31,14 @@ std::unique_ptr<QTemporaryDir> PrivaterOrdner()
 // our temporary folder.
 bool LokalerServer(const QString& server)
 {
-    return server.isEmpty() || server.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
+    return server.isEmpty() ||
+           server.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
            server == QStringLiteral("127.0.0.1");
 }
 
 }  // namespace
 
-TBackupRestore::TBackupRestore()
-    : Erstellt(QDateTime::currentDateTime())
-{
-}
+TBackupRestore::TBackupRestore() : Erstellt(QDateTime::currentDateTime()) {}
 
 void TBackupRestore::SetDatenbank(const QString& verbindung)
 {
@@ -77,10 +75,11 @@ void TBackupRestore::Fortschritt(const QString& text)
 db::ServiceParams TBackupRestore::Parameter() const
 {
     if (!LokalerServer(server_))
-        throw EBackupError(QStringLiteral("Eine Datensicherung ist nur für eine Datenbank auf diesem "
-                                          "Rechner möglich (Server \"%1\").")
-                               .arg(server_),
-                           false, true);
+        throw EBackupError(
+            QStringLiteral("Eine Datensicherung ist nur für eine Datenbank auf diesem "
+                           "Rechner möglich (Server \"%1\").")
+                .arg(server_),
+            false, true);
     return db::ServiceParams{server_, QStringLiteral("SYSDBA"), AdminPasswort};
 }
 
@@ -129,8 +128,8 @@ void TBackupRestore::Sichern()
     } catch (const ZipException& e) {
         Protokoll << QString::fromUtf8(e.what());
         QFile::remove(archiv);
-        throw EBackupError(QStringLiteral("Erstellung der Backup-Datei war nicht erfolgreich"), false,
-                           true);
+        throw EBackupError(QStringLiteral("Erstellung der Backup-Datei war nicht erfolgreich"),
+                           false, true);
     }
     Fortschritt(QStringLiteral("Fertig"));
 }
@@ -165,17 +164,18 @@ void TBackupRestore::Ruecksichern(bool mitIni)
             const QString name = zip.GetFileInfo(i).FileName;
             if (name.compare(GbkName, Qt::CaseInsensitive) == 0 && gbkMitglied.isEmpty())
                 gbkMitglied = name;
-            if (mitIni && name.compare(IniDateiname, Qt::CaseInsensitive) == 0 && iniMitglied.isEmpty())
+            if (mitIni && name.compare(IniDateiname, Qt::CaseInsensitive) == 0 &&
+                iniMitglied.isEmpty())
                 iniMitglied = name;
         }
     } catch (const ZipException& e) {
         Protokoll << QString::fromUtf8(e.what());
-        throw EBackupError(QStringLiteral("Das Backup enthält nicht alle notwendigen Dateien"), false,
-                           true);
+        throw EBackupError(QStringLiteral("Das Backup enthält nicht alle notwendigen Dateien"),
+                           false, true);
     }
     if (gbkMitglied.isEmpty() || (mitIni && iniMitglied.isEmpty()))
-        throw EBackupError(QStringLiteral("Das Backup enthält nicht alle notwendigen Dateien"), false,
-                           true);
+        throw EBackupError(QStringLiteral("Das Backup enthält nicht alle notwendigen Dateien"),
+                           false, true);
 
     zip.ExtractDir = ordner->path();
     zip.FileList = {gbkMitglied};
@@ -185,8 +185,9 @@ void TBackupRestore::Ruecksichern(bool mitIni)
         zip.Extract();
     } catch (const ZipException& e) {
         Protokoll << QString::fromUtf8(e.what());
-        throw EBackupError(QStringLiteral("Das Backup ist beschädigt und kann nicht entpackt werden"),
-                           false, true);
+        throw EBackupError(
+            QStringLiteral("Das Backup ist beschädigt und kann nicht entpackt werden"), false,
+            true);
     }
     const QString gbk = ordner->filePath(QFileInfo(gbkMitglied).fileName());
 
@@ -206,7 +207,8 @@ void TBackupRestore::Ruecksichern(bool mitIni)
     if (mitIni) {
         // The settings that come back decide which database the program works on next: they
         // must name the one restored here.
-        const QString verbindung = server_.isEmpty() ? datenbank_ : server_ + QLatin1Char(':') + datenbank_;
+        const QString verbindung =
+            server_.isEmpty() ? datenbank_ : server_ + QLatin1Char(':') + datenbank_;
         const std::optional<QString> name =
             TIniDatei(ordner->filePath(QFileInfo(iniMitglied).fileName()))
                 .Lesen(QStringLiteral("Datenbank"), QStringLiteral("Name"));
@@ -231,8 +233,9 @@ void TBackupRestore::Ruecksichern(bool mitIni)
     QFile::remove(gbk);
 
     if (neueIni && !neueIni->commit())
-        throw EBackupError(QStringLiteral("Rücksicherung der Rechner-Einstellungen ist fehlgeschlagen"),
-                           true, true);
+        throw EBackupError(
+            QStringLiteral("Rücksicherung der Rechner-Einstellungen ist fehlgeschlagen"), true,
+            true);
     TIniDatei ini(IniDatei);
     ini.Schreiben(QStringLiteral("Palm"), QStringLiteral("HotsyncAction"), QStringLiteral("3"));
     ini.Speichern();

@@ -26,7 +26,8 @@ public:
 // private temporary folder, never under a shared fixed name.
 class TBackupRestore {
 public:
-    static inline const QString Kommentarkennung = QStringLiteral("ZR Bovantis Sicherung, Erstellt: ");
+    static inline const QString Kommentarkennung =
+        QStringLiteral("ZR Bovantis Sicherung, Erstellt: ");
     static inline const QString GbkName = QStringLiteral("bovantis.gbk");
     static constexpr int PruefungOk = 0;
     static constexpr int PruefungKeinZip = 1;

@@ -5,9 +5,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-TfrmProtokoll::TfrmProtokoll(QWidget* owner)
-    : TZRDialog(owner)
-    , memo_(new QPlainTextEdit(this))
+TfrmProtokoll::TfrmProtokoll(QWidget* owner) : TZRDialog(owner), memo_(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("frmProtokoll"));
     setWindowTitle(QStringLiteral("Protokoll"));

@@ -53,9 +53,8 @@ QLineEdit* DateiFeld(QWidget* owner, QGridLayout* layout, int zeile, bool speich
     waehlen->setObjectName(QStringLiteral("btnDatei"));
     QObject::connect(waehlen, &QPushButton::clicked, owner, [=] {
         const QString start = edit->text().isEmpty() ? ordner : edit->text();
-        const QString datei =
-            speichern ? QFileDialog::getSaveFileName(owner, {}, start, Filter)
-                      : QFileDialog::getOpenFileName(owner, {}, start, Filter);
+        const QString datei = speichern ? QFileDialog::getSaveFileName(owner, {}, start, Filter)
+                                        : QFileDialog::getOpenFileName(owner, {}, start, Filter);
         if (!datei.isEmpty())
             edit->setText(datei);
     });
@@ -76,15 +75,15 @@ QPushButton* Knopf(QWidget* owner, const QString& name, const QString& text)
 // The automatic backup's window: no buttons, shown while the backup runs.
 class TfrmAutoBackup : public TZRDialog {
 public:
-    explicit TfrmAutoBackup(QWidget* owner)
-        : TZRDialog(owner)
+    explicit TfrmAutoBackup(QWidget* owner) : TZRDialog(owner)
     {
         setObjectName(QStringLiteral("frmAutoBackup"));
         setWindowTitle(QStringLiteral("Automatische Datensicherung"));
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         auto* layout = new QGridLayout(this);
-        layout->addWidget(new QLabel(QStringLiteral("Es wird jetzt eine Datensicherung durchgeführt."), this),
-                          0, 0, 1, 2);
+        layout->addWidget(
+            new QLabel(QStringLiteral("Es wird jetzt eine Datensicherung durchgeführt."), this), 0,
+            0, 1, 2);
         layout->addWidget(new QLabel(QStringLiteral("Sicherungsdatei:"), this), 1, 0);
         datei = new QLabel(this);
         datei->setObjectName(QStringLiteral("lblDatei"));
@@ -109,15 +108,15 @@ void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen)
 }
 
 TfrmBackup::TfrmBackup(TEinstellungen& einstellungen, QWidget* owner)
-    : TZRDialog(owner)
-    , einstellungen_(einstellungen)
+    : TZRDialog(owner), einstellungen_(einstellungen)
 {
     setObjectName(QStringLiteral("frmBackup"));
     setWindowTitle(QStringLiteral("Datensicherung"));
     setHelpContext(13700);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Es wird jetzt eine Datensicherung durchgeführt."), this),
-                      0, 0, 1, 2);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Es wird jetzt eine Datensicherung durchgeführt."), this), 0, 0,
+        1, 2);
     layout->addWidget(new QLabel(QStringLiteral("Sicherungsdatei:"), this), 1, 0);
     SicherungEinrichten(br_, einstellungen);
     br_.Sicherungsverzeichnis = einstellungen.GetSicherungVerzeichnis();
@@ -168,9 +167,10 @@ void TfrmBackup::Ausfuehren()
     } catch (const std::exception& e) {
         br_.Protokoll << Fehlertext(e);
         fortschritt_->setText(QStringLiteral("Fehler!"));
-        Tools::MeldungError(QStringLiteral("Es ist ein Fehler beim Backup aufgetreten.\rEine mögliche "
-                                           "Ursache ist,\rdass der Datenträger nicht genügend Platz "
-                                           "bietet.\rIm Protokoll finden Sie Details."));
+        Tools::MeldungError(
+            QStringLiteral("Es ist ein Fehler beim Backup aufgetreten.\rEine mögliche "
+                           "Ursache ist,\rdass der Datenträger nicht genügend Platz "
+                           "bietet.\rIm Protokoll finden Sie Details."));
         protokoll_->setEnabled(true);
         schliessen_->setEnabled(true);
         ProtokollZeigen(br_.Protokoll, true, this);
@@ -194,15 +194,15 @@ void AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& arc
     } catch (const std::exception& e) {
         br.Protokoll << Fehlertext(e);
         fenster.fortschritt->setText(QStringLiteral("Fehler!"));
-        Tools::MeldungError(QStringLiteral("Es ist ein Fehler beim Backup aufgetreten.\rEine mögliche "
-                                           "Ursache ist,\rdass nicht genügend freier Platz vorhanden "
-                                           "ist.\rIm Protokoll finden Sie Details."));
+        Tools::MeldungError(
+            QStringLiteral("Es ist ein Fehler beim Backup aufgetreten.\rEine mögliche "
+                           "Ursache ist,\rdass nicht genügend freier Platz vorhanden "
+                           "ist.\rIm Protokoll finden Sie Details."));
         ProtokollZeigen(br.Protokoll, true, &fenster);
     }
 }
 
-TfrmRestore::TfrmRestore(QWidget* owner)
-    : TZRDialog(owner)
+TfrmRestore::TfrmRestore(QWidget* owner) : TZRDialog(owner)
 {
     setObjectName(QStringLiteral("frmRestore"));
     setWindowTitle(QStringLiteral("Datenrücksicherung"));
@@ -300,26 +300,29 @@ void TfrmRestore::Ausfuehren()
     }
     QString kommentar;
     switch (TBackupRestore::PruefeSicherungsdatei(datei, kommentar)) {
-    case TBackupRestore::PruefungKeinZip:
-        Tools::MeldungError(QStringLiteral("Die Datei hat nicht das erforderliche Dateiformat"));
-        return;
-    case TBackupRestore::PruefungKeinKommentar:
-        if (Tools::MeldungConfirm(QStringLiteral("Die Datei ist möglicherweise keine "
-                                                 "Sicherungsdatei.\rGrund: Fehlender oder falscher "
-                                                 "Kommentar\rSoll dennoch die Rücksicherung "
-                                                 "fortgesetzt werden?"),
-                                  1) != Tools::mrYes)
+        case TBackupRestore::PruefungKeinZip:
+            Tools::MeldungError(
+                QStringLiteral("Die Datei hat nicht das erforderliche Dateiformat"));
             return;
-        break;
-    default:
-        break;
+        case TBackupRestore::PruefungKeinKommentar:
+            if (Tools::MeldungConfirm(
+                    QStringLiteral("Die Datei ist möglicherweise keine "
+                                   "Sicherungsdatei.\rGrund: Fehlender oder falscher "
+                                   "Kommentar\rSoll dennoch die Rücksicherung "
+                                   "fortgesetzt werden?"),
+                    1) != Tools::mrYes)
+                return;
+            break;
+        default:
+            break;
     }
-    if (Tools::MeldungConfirm(QStringLiteral("Soll die Rücksicherung gestartet werden?\rEs werden alle "
-                                             "aktuellen Daten gelöscht und auf den Stand\rder "
-                                             "Sicherung zurückgesetzt.\r\rDer Archiv-Kommentar "
-                                             "lautet:\r%1\r\rZum Starten bestätigen Sie mit >Ja<")
-                                  .arg(kommentar),
-                              1) != Tools::mrYes)
+    if (Tools::MeldungConfirm(
+            QStringLiteral("Soll die Rücksicherung gestartet werden?\rEs werden alle "
+                           "aktuellen Daten gelöscht und auf den Stand\rder "
+                           "Sicherung zurückgesetzt.\r\rDer Archiv-Kommentar "
+                           "lautet:\r%1\r\rZum Starten bestätigen Sie mit >Ja<")
+                .arg(kommentar),
+            1) != Tools::mrYes)
         return;
 
     ausfuehren_->setEnabled(false);
@@ -331,7 +334,8 @@ void TfrmRestore::Ausfuehren()
             Sanduhr sanduhr;
             br_.Ruecksichern(mitIni_->isChecked());
         }
-        Tools::MeldungInfo(QStringLiteral("Die Rücksicherung ist erfolgreich durchgeführt worden."));
+        Tools::MeldungInfo(
+            QStringLiteral("Die Rücksicherung ist erfolgreich durchgeführt worden."));
         protokoll_->setEnabled(true);
         schliessen_->setEnabled(true);
         return;
@@ -352,17 +356,19 @@ void TfrmRestore::Ausfuehren()
             }
         }
         if (!beenden) {
-            Tools::MeldungError(QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
-                                               "aufgetreten.\rIm Protokoll finden Sie Details."));
+            Tools::MeldungError(
+                QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
+                               "aufgetreten.\rIm Protokoll finden Sie Details."));
             protokoll_->setEnabled(true);
             schliessen_->setEnabled(true);
             ProtokollZeigen(br_.Protokoll, true, this);
             return;
         }
         if (melden) {
-            Tools::MeldungError(QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
-                                               "aufgetreten.\rDas Programm wird nach der Anzeige des "
-                                               "Protokolls beendet."));
+            Tools::MeldungError(
+                QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
+                               "aufgetreten.\rDas Programm wird nach der Anzeige des "
+                               "Protokolls beendet."));
             ProtokollZeigen(br_.Protokoll, true, this);
         }
         reject();

@@ -78,8 +78,9 @@ protected:
             "BETRAG NUMERIC(12,2), TAG DATE, NOTIZ BLOB SUB_TYPE TEXT);\n"));
         QString script;
         for (int i = 1; i <= 300; ++i)
-            script += QStringLiteral("INSERT INTO T_PRUEF VALUES (%1, 'Kuh %1 Größe', %1.25, "
-                                     "DATE '2026-01-01' + %1, 'Notiz ''%1''');\n")
+            script += QStringLiteral(
+                          "INSERT INTO T_PRUEF VALUES (%1, 'Kuh %1 Größe', %1.25, "
+                          "DATE '2026-01-01' + %1, 'Notiz ''%1''');\n")
                           .arg(i);
         script += QStringLiteral("INSERT INTO T_PRUEF VALUES (0, NULL, NULL, NULL, NULL);\n");
         db::ScriptRunner(t.Db()).Run(script);
@@ -96,8 +97,9 @@ protected:
     {
         db::Database d;
         d.Open(TestDatabase::Params(t.Path()));
-        db::ScriptRunner(d).Run(QStringLiteral("DELETE FROM T_PRUEF WHERE ID < 100;\n"
-                                               "UPDATE T_PRUEF SET NAME = 'geändert';\n"));
+        db::ScriptRunner(d).Run(
+            QStringLiteral("DELETE FROM T_PRUEF WHERE ID < 100;\n"
+                           "UPDATE T_PRUEF SET NAME = 'geändert';\n"));
         d.Close();
         Schreiben(ini, "[Datenbank]\nName=neu\n");
     }
@@ -123,13 +125,15 @@ TEST_F(BackupRestoreTest, RoundTripRestoresEveryRowAndTheIniFile)
     EXPECT_EQ(fortschritt.count("..."), br.Protokoll.size() / 100);
 
     // The archive as another reader sees it.
-    const QString aus = Python("import zipfile,sys\n"
-                               "z=zipfile.ZipFile(sys.argv[1]); assert z.testzip() is None\n"
-                               "print(z.comment.decode()); print(sorted(z.namelist()))\n"
-                               "print(z.read('Bovantis.ini').decode())",
-                               {br.Archiv});
-    EXPECT_TRUE(aus.startsWith("ZR Bovantis Sicherung, Erstellt: " +
-                               TIniDatei::DatumZeitText(br.Erstellt) + "\n['Bovantis.ini', 'bovantis.gbk']"))
+    const QString aus = Python(
+        "import zipfile,sys\n"
+        "z=zipfile.ZipFile(sys.argv[1]); assert z.testzip() is None\n"
+        "print(z.comment.decode()); print(sorted(z.namelist()))\n"
+        "print(z.read('Bovantis.ini').decode())",
+        {br.Archiv});
+    EXPECT_TRUE(
+        aus.startsWith("ZR Bovantis Sicherung, Erstellt: " + TIniDatei::DatumZeitText(br.Erstellt) +
+                       "\n['Bovantis.ini', 'bovantis.gbk']"))
         << aus.toStdString();
     EXPECT_TRUE(aus.endsWith(QString::fromUtf8(iniVorher).trimmed()));
 
@@ -180,12 +184,13 @@ TEST_F(BackupRestoreTest, BrokenArchiveLeavesDatabaseAndIniUnchanged)
 
     // A gbk cut short inside a valid zip: found only by the engine's restore.
     const QString gekuerzt = dir.filePath("gekuerzt.zip");
-    Python("import zipfile,sys\n"
-           "s=zipfile.ZipFile(sys.argv[1]); g=s.read('bovantis.gbk')\n"
-           "with zipfile.ZipFile(sys.argv[2],'w',zipfile.ZIP_DEFLATED) as z:\n"
-           "  z.comment=s.comment; z.writestr('bovantis.gbk', g[:len(g)*2//3])\n"
-           "  z.writestr('Bovantis.ini', '[Palm]\\nHotsyncAction=1\\n')",
-           {br.Archiv, gekuerzt});
+    Python(
+        "import zipfile,sys\n"
+        "s=zipfile.ZipFile(sys.argv[1]); g=s.read('bovantis.gbk')\n"
+        "with zipfile.ZipFile(sys.argv[2],'w',zipfile.ZIP_DEFLATED) as z:\n"
+        "  z.comment=s.comment; z.writestr('bovantis.gbk', g[:len(g)*2//3])\n"
+        "  z.writestr('Bovantis.ini', '[Palm]\\nHotsyncAction=1\\n')",
+        {br.Archiv, gekuerzt});
     // Damaged compressed data: found while extracting.
     const QString beschaedigt = dir.filePath("beschaedigt.zip");
     QFile::copy(br.Archiv, beschaedigt);
@@ -197,17 +202,19 @@ TEST_F(BackupRestoreTest, BrokenArchiveLeavesDatabaseAndIniUnchanged)
     }
     // Settings of another workstation's database.
     const QString fremdeIni = dir.filePath("fremde-ini.zip");
-    Python("import zipfile,sys\n"
-           "s=zipfile.ZipFile(sys.argv[1])\n"
-           "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
-           "  z.comment=s.comment; z.writestr('bovantis.gbk', s.read('bovantis.gbk'))\n"
-           "  z.writestr('Bovantis.ini', '[Datenbank]\\nName=/srv/andere.fdb\\n')",
-           {br.Archiv, fremdeIni});
+    Python(
+        "import zipfile,sys\n"
+        "s=zipfile.ZipFile(sys.argv[1])\n"
+        "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
+        "  z.comment=s.comment; z.writestr('bovantis.gbk', s.read('bovantis.gbk'))\n"
+        "  z.writestr('Bovantis.ini', '[Datenbank]\\nName=/srv/andere.fdb\\n')",
+        {br.Archiv, fremdeIni});
     // No database member at all.
     const QString ohneGbk = dir.filePath("ohne.zip");
-    Python("import zipfile,sys\n"
-           "with zipfile.ZipFile(sys.argv[1],'w') as z: z.writestr('Bovantis.ini','x')",
-           {ohneGbk});
+    Python(
+        "import zipfile,sys\n"
+        "with zipfile.ZipFile(sys.argv[1],'w') as z: z.writestr('Bovantis.ini','x')",
+        {ohneGbk});
 
     for (const QString& archiv : {gekuerzt, beschaedigt, fremdeIni, ohneGbk}) {
         SCOPED_TRACE(archiv.toStdString());
@@ -272,11 +279,12 @@ TEST_F(BackupRestoreTest, ArchiveCheck)
 {
     br.Sichern();
     Schreiben(dir.filePath("text.zip"), "PK nichts");
-    Python("import zipfile,sys\n"
-           "with zipfile.ZipFile(sys.argv[1],'w') as z:\n"
-           "  z.comment=b'Eine andere Sicherung'; z.writestr('a','b')\n"
-           "zipfile.ZipFile(sys.argv[2],'w').close()",
-           {dir.filePath("fremd.zip"), dir.filePath("leer.zip")});
+    Python(
+        "import zipfile,sys\n"
+        "with zipfile.ZipFile(sys.argv[1],'w') as z:\n"
+        "  z.comment=b'Eine andere Sicherung'; z.writestr('a','b')\n"
+        "zipfile.ZipFile(sys.argv[2],'w').close()",
+        {dir.filePath("fremd.zip"), dir.filePath("leer.zip")});
     struct Fall {
         QString datei;
         int ergebnis;

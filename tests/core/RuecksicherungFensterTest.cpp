@@ -47,8 +47,9 @@ protected:
         archiv = br.Archiv;
         db::Transaction tr(DM()->Datenbank);
         tr.Start();
-        db::Query(tr, "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
-                      "(1, 'DE 01 000 00001', DATE '2020-01-01', 'W', 1)")
+        db::Query(tr,
+                  "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
+                  "(1, 'DE 01 000 00001', DATE '2020-01-01', 'W', 1)")
             .Execute();
         tr.Commit();
     }
@@ -97,12 +98,13 @@ TEST_F(RuecksicherungFensterTest, RestoreReturnsToTheBackupAndTheProgramGoesOn)
 TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
 {
     const QString gekuerzt = tmp.filePath("gekuerzt.zip");
-    ASSERT_EQ(QProcess::execute("python3", {"-c",
-                                            "import zipfile,sys\n"
-                                            "s=zipfile.ZipFile(sys.argv[1]); g=s.read('bovantis.gbk')\n"
-                                            "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
-                                            "  z.comment=s.comment; z.writestr('bovantis.gbk', g[:len(g)//2])",
-                                            archiv, gekuerzt}),
+    ASSERT_EQ(QProcess::execute("python3",
+                                {"-c",
+                                 "import zipfile,sys\n"
+                                 "s=zipfile.ZipFile(sys.argv[1]); g=s.read('bovantis.gbk')\n"
+                                 "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
+                                 "  z.comment=s.comment; z.writestr('bovantis.gbk', g[:len(g)//2])",
+                                 archiv, gekuerzt}),
               0);
     TfrmRestore dlg;
     bool beendet = false;
@@ -122,8 +124,9 @@ TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, gekuerzt);
     ASSERT_EQ(boxen.Shown().size(), 2);
-    EXPECT_EQ(boxen.Shown()[1].text,
-              "Es ist ein Fehler bei der Rücksicherung aufgetreten.\rIm Protokoll finden Sie Details.");
+    EXPECT_EQ(
+        boxen.Shown()[1].text,
+        "Es ist ein Fehler bei der Rücksicherung aufgetreten.\rIm Protokoll finden Sie Details.");
     EXPECT_EQ(protokolle, 1);
     EXPECT_FALSE(beendet);
     ASSERT_NE(DM(), nullptr);
@@ -158,7 +161,8 @@ TEST_F(RuecksicherungFensterTest, ChecksBeforeTheRestoreStopIt)
         boxen.AnswerWith(f.antwort);
         Ausfuehren(dlg, f.datei);
         ASSERT_EQ(boxen.Shown().size(), 1);
-        EXPECT_TRUE(boxen.Shown()[0].text.contains(f.meldung)) << boxen.Shown()[0].text.toStdString();
+        EXPECT_TRUE(boxen.Shown()[0].text.contains(f.meldung))
+            << boxen.Shown()[0].text.toStdString();
         EXPECT_EQ(Tiere(), 1);
         EXPECT_TRUE(dlg.findChild<QPushButton*>("btnAusfuehren")->isEnabled());
     }

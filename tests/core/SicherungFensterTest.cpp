@@ -102,8 +102,10 @@ TEST_F(SicherungFensterTest, AutomaticBackupGoesIntoTheRing)
     AutoSicherungDurchfuehren(*einstellungen);
     AutoSicherungDurchfuehren(*einstellungen);
     QString kommentar;
-    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung1.zip"), kommentar), 0);
-    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung2.zip"), kommentar), 0);
+    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung1.zip"), kommentar),
+              0);
+    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung2.zip"), kommentar),
+              0);
 }
 
 }  // namespace

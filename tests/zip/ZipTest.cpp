@@ -65,7 +65,8 @@ TEST_F(ZipTest, AddedFilesAndCommentAreReadByAnotherReader)
     zip.FileList = {Pfad("a/b/daten.gbk"), Pfad("a/Bovantis.ini")};
     EXPECT_EQ(zip.Add(), 2);
     EXPECT_TRUE(zip.FileList.isEmpty());
-    const QString kommentar = QStringLiteral("ZR Bovantis Sicherung, Erstellt: 11.12.2026 01:02:03");
+    const QString kommentar =
+        QStringLiteral("ZR Bovantis Sicherung, Erstellt: 11.12.2026 01:02:03");
     zip.SetZipComment(kommentar);
 
     const QString aus = Python(
@@ -95,12 +96,13 @@ TEST_F(ZipTest, AddedFilesAndCommentAreReadByAnotherReader)
 
 TEST_F(ZipTest, ForeignArchiveIsListedAndExtractedUnderBareNames)
 {
-    Python("import zipfile,sys\n"
-           "with zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED) as z:\n"
-           "  z.comment=b'x'*100\n"
-           "  z.writestr('ordner/innen/datei.txt','Inhalt mit Umlaut \\u00e4')\n"
-           "  z.writestr('zwei.txt','2')",
-           {Pfad("fremd.zip")});
+    Python(
+        "import zipfile,sys\n"
+        "with zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED) as z:\n"
+        "  z.comment=b'x'*100\n"
+        "  z.writestr('ordner/innen/datei.txt','Inhalt mit Umlaut \\u00e4')\n"
+        "  z.writestr('zwei.txt','2')",
+        {Pfad("fremd.zip")});
     TZip zip;
     zip.SetFilename(Pfad("fremd.zip"));
     EXPECT_EQ(zip.GetZipComment(), QString(100, 'x'));
@@ -112,7 +114,8 @@ TEST_F(ZipTest, ForeignArchiveIsListedAndExtractedUnderBareNames)
     zip.ExtractDir = Pfad("aus");
     zip.FileList = {zip.GetFileInfo(0).FileName};
     EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_EQ(QString::fromUtf8(Lesen(Pfad("aus/datei.txt"))), QStringLiteral("Inhalt mit Umlaut ä"));
+    EXPECT_EQ(QString::fromUtf8(Lesen(Pfad("aus/datei.txt"))),
+              QStringLiteral("Inhalt mit Umlaut ä"));
 }
 
 TEST_F(ZipTest, FailuresAreExceptionsAndChangeNothing)
@@ -123,11 +126,34 @@ TEST_F(ZipTest, FailuresAreExceptionsAndChangeNothing)
         std::function<void(TZip&)> aktion;
     };
     const Fall faelle[] = {
-        {"Add without archive", [&](TZip& z) { z.FileList = {Pfad("x.txt")}; z.Add(); }},
-        {"Add without files", [&](TZip& z) { z.SetFilename(Pfad("l.zip")); z.Add(); }},
-        {"Extract without files", [&](TZip& z) { z.SetFilename(Pfad("l.zip")); z.Extract(); }},
-        {"Add of a missing file", [&](TZip& z) { z.SetFilename(Pfad("l.zip")); z.FileList = {Pfad("fehlt")}; z.Add(); }},
-        {"Extract of a missing member", [&](TZip& z) { z.SetFilename(Pfad("l.zip")); z.ExtractDir = dir.path(); z.FileList = {"fehlt"}; z.Extract(); }},
+        {"Add without archive",
+         [&](TZip& z) {
+             z.FileList = {Pfad("x.txt")};
+             z.Add();
+         }},
+        {"Add without files",
+         [&](TZip& z) {
+             z.SetFilename(Pfad("l.zip"));
+             z.Add();
+         }},
+        {"Extract without files",
+         [&](TZip& z) {
+             z.SetFilename(Pfad("l.zip"));
+             z.Extract();
+         }},
+        {"Add of a missing file",
+         [&](TZip& z) {
+             z.SetFilename(Pfad("l.zip"));
+             z.FileList = {Pfad("fehlt")};
+             z.Add();
+         }},
+        {"Extract of a missing member",
+         [&](TZip& z) {
+             z.SetFilename(Pfad("l.zip"));
+             z.ExtractDir = dir.path();
+             z.FileList = {"fehlt"};
+             z.Extract();
+         }},
         {"not a zip", [&](TZip& z) { z.SetFilename(Pfad("x.txt")); }},
         {"folder missing", [&](TZip& z) { z.SetFilename(Pfad("nicht/da.zip")); }},
     };

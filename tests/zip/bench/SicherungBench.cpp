@@ -89,7 +89,8 @@ void Gbak(benchmark::State& state)
             state.SkipWithError(p.readAllStandardError().constData());
     };
     for (auto _ : state) {
-        gbak({QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), h.t.Path(), gbk});
+        gbak({QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), h.t.Path(),
+              gbk});
         gbak({QStringLiteral("-rep"), QStringLiteral("-bu"), QStringLiteral("3000"),
               QStringLiteral("-user"), QStringLiteral("SYSDBA"), gbk, h.t.Path()});
         QFile::remove(gbk);
