@@ -8,6 +8,7 @@
 #include "Informationen.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
+#include "SicherungFenster.h"
 #include "Splash.h"
 
 #include <AppInstance.h>
@@ -201,6 +202,7 @@ bool TProgInit::HauptfensterErzeugen()
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
         InfoAktionenVerbinden(*fenster, updateDatei_);
+        SicherungsAktionenVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
@@ -293,11 +295,16 @@ bool TProgInit::StartProgramm()
     return hauptfensterZeigen_;
 }
 
-void TProgInit::DeInitProgramm(bool /*hauptfensterGezeigt*/)
+void TProgInit::DeInitProgramm(bool hauptfensterGezeigt)
 {
     try {
         if (frmHaupt_)
             frmHaupt_->hide();
+
+        if (Einstellungen() && hauptfensterGezeigt && Einstellungen()->AutoSicherungFaellig()) {
+            SetzeAbschnitt(QStringLiteral("Auto-Sicherung"), true);
+            AutoSicherungDurchfuehren(*Einstellungen());
+        }
 
         SetzeAbschnitt(QStringLiteral("Update starten"), true);
         UpdateStarten();

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <Services.h>
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <stdexcept>
+
+// A failure of a backup or restore with what the program has to do about it: Beenden when it
+// cannot go on, Melden when a message is due before it ends.
+class EBackupError : public std::runtime_error {
+public:
+    EBackupError(const QString& meldung, bool beenden, bool melden)
+        : std::runtime_error(meldung.toStdString()), Beenden(beenden), Melden(melden)
+    {
+    }
+    bool Beenden;
+    bool Melden;
+};
+
+// Backups of the herd database as zip archives: the engine's backup "bovantis.gbk" and the
+// workstation's INI file, marked by the archive comment. The intermediate backup file lives in a
+// private temporary folder, never under a shared fixed name.
+class TBackupRestore {
+public:
+    static inline const QString Kommentarkennung =
+        QStringLiteral("ZR Bovantis Sicherung, Erstellt: ");
+    static inline const QString GbkName = QStringLiteral("bovantis.gbk");
+    static constexpr int PruefungOk = 0;
+    static constexpr int PruefungKeinZip = 1;
+    static constexpr int PruefungKeinKommentar = 2;
+
+    TBackupRestore();
+
+    // "host:path" names a server, a plain path the embedded engine of this process.
+    void SetDatenbank(const QString& verbindung);
+    const QString& Server() const { return server_; }
+    const QString& Datenbankpfad() const { return datenbank_; }
+
+    // The archive's name: Archiv, or the default in the backup folder by the creation time.
+    QString Archivname();
+
+    // Writes the archive; an older archive of the name is replaced only when the engine's backup
+    // succeeded.
+    void Sichern();
+    // Restores the database, and with mitIni the INI file after it. Nothing is changed when a
+    // member is missing or the engine's restore fails; the INI file is replaced only after the
+    // database was restored.
+    void Ruecksichern(bool mitIni);
+    // 0 a backup archive (its comment returned), 1 no zip file, 2 a zip without the marker.
+    static int PruefeSicherungsdatei(const QString& datei, QString& kommentar);
+
+    // Adds the text to the protocol ("..." only shows) and passes it to OnFortschritt.
+    void Fortschritt(const QString& text);
+
+    QString Archiv;
+    QString AdminPasswort;
+    QString Sicherungsverzeichnis;
+    QDateTime Erstellt;
+    QString IniDatei;
+    QString IniDateiname;
+    QStringList Protokoll;
+    std::function<void(const QString&)> OnFortschritt;
+    std::function<void()> OnNachEntpacken;
+    std::function<void()> OnNachRuecksicherung;
+
+private:
+    db::ServiceParams Parameter() const;
+    db::ServiceOutput Ausgabe();
+
+    QString server_;
+    QString datenbank_;
+};

@@ -1,0 +1,393 @@
+#include "SicherungFenster.h"
+
+#include "Datenmodul.h"
+#include "Grundeinstellungen.h"
+#include "Haupt.h"
+#include "Protokoll.h"
+
+#include <Meldung.h>
+#include <Query.h>
+#include <Transaction.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString Filter = QStringLiteral("Sicherungsdateien (*.zip);;Alle Dateien (*)");
+
+// The hourglass for as long as the object lives.
+struct Sanduhr {
+    Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Sanduhr() { QApplication::restoreOverrideCursor(); }
+};
+
+// A text replaces the label, "..." appends a dot; the label shows at once.
+void FortschrittBinden(TBackupRestore& br, QLabel* label)
+{
+    br.OnFortschritt = [label](const QString& text) {
+        label->setText(text == QStringLiteral("...") ? label->text() + QLatin1Char('.') : text);
+        label->repaint();
+    };
+}
+
+QString Fehlertext(const std::exception& e)
+{
+    const char* klasse = dynamic_cast<const EBackupError*>(&e) ? "EBackupError" : "Exception";
+    return QString::fromLatin1(klasse) + QStringLiteral(": ") + QString::fromUtf8(e.what());
+}
+
+QLineEdit* DateiFeld(QWidget* owner, QGridLayout* layout, int zeile, bool speichern,
+                     const QString& ordner)
+{
+    auto* edit = new QLineEdit(owner);
+    edit->setObjectName(QStringLiteral("edDatei"));
+    auto* waehlen = new QPushButton(QStringLiteral("..."), owner);
+    waehlen->setObjectName(QStringLiteral("btnDatei"));
+    QObject::connect(waehlen, &QPushButton::clicked, owner, [=] {
+        const QString start = edit->text().isEmpty() ? ordner : edit->text();
+        const QString datei = speichern ? QFileDialog::getSaveFileName(owner, {}, start, Filter)
+                                        : QFileDialog::getOpenFileName(owner, {}, start, Filter);
+        if (!datei.isEmpty())
+            edit->setText(datei);
+    });
+    auto* zeilenLayout = new QHBoxLayout;
+    zeilenLayout->addWidget(edit);
+    zeilenLayout->addWidget(waehlen);
+    layout->addLayout(zeilenLayout, zeile, 1);
+    return edit;
+}
+
+QPushButton* Knopf(QWidget* owner, const QString& name, const QString& text)
+{
+    auto* b = new QPushButton(text, owner);
+    b->setObjectName(name);
+    return b;
+}
+
+// The automatic backup's window: no buttons, shown while the backup runs.
+class TfrmAutoBackup : public TZRDialog {
+public:
+    explicit TfrmAutoBackup(QWidget* owner) : TZRDialog(owner)
+    {
+        setObjectName(QStringLiteral("frmAutoBackup"));
+        setWindowTitle(QStringLiteral("Automatische Datensicherung"));
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        auto* layout = new QGridLayout(this);
+        layout->addWidget(
+            new QLabel(QStringLiteral("Es wird jetzt eine Datensicherung durchgeführt."), this), 0,
+            0, 1, 2);
+        layout->addWidget(new QLabel(QStringLiteral("Sicherungsdatei:"), this), 1, 0);
+        datei = new QLabel(this);
+        datei->setObjectName(QStringLiteral("lblDatei"));
+        layout->addWidget(datei, 1, 1);
+        layout->addWidget(new QLabel(QStringLiteral("Fortschritt:"), this), 2, 0);
+        fortschritt = new QLabel(this);
+        fortschritt->setObjectName(QStringLiteral("lblFortschritt"));
+        layout->addWidget(fortschritt, 2, 1);
+    }
+    QLabel* datei;
+    QLabel* fortschritt;
+};
+
+}  // namespace
+
+void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen)
+{
+    br.SetDatenbank(einstellungen.GetDatenbankName());
+    br.AdminPasswort = einstellungen.GetDatenbankAdminPasswort();
+    br.IniDatei = einstellungen.IniDateipfad();
+    br.IniDateiname = einstellungen.IniDateiname();
+}
+
+TfrmBackup::TfrmBackup(TEinstellungen& einstellungen, QWidget* owner)
+    : TZRDialog(owner), einstellungen_(einstellungen)
+{
+    setObjectName(QStringLiteral("frmBackup"));
+    setWindowTitle(QStringLiteral("Datensicherung"));
+    setHelpContext(13700);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(
+        new QLabel(QStringLiteral("Es wird jetzt eine Datensicherung durchgeführt."), this), 0, 0,
+        1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Sicherungsdatei:"), this), 1, 0);
+    SicherungEinrichten(br_, einstellungen);
+    br_.Sicherungsverzeichnis = einstellungen.GetSicherungVerzeichnis();
+    datei_ = DateiFeld(this, layout, 1, true, br_.Sicherungsverzeichnis);
+    layout->addWidget(new QLabel(QStringLiteral("Fortschritt:"), this), 2, 0);
+    fortschritt_ = new QLabel(this);
+    fortschritt_->setObjectName(QStringLiteral("lblFortschritt"));
+    layout->addWidget(fortschritt_, 2, 1);
+    ausfuehren_ = Knopf(this, QStringLiteral("btnAusfuehren"), QStringLiteral("Ausführen"));
+    protokoll_ = Knopf(this, QStringLiteral("btnProtokoll"), QStringLiteral("Protokoll"));
+    protokoll_->setToolTip(QStringLiteral("anzeigen"));
+    schliessen_ = Knopf(this, QStringLiteral("btnSchliessen"), QStringLiteral("Schließen"));
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->addWidget(ausfuehren_);
+    knoepfe->addWidget(protokoll_);
+    knoepfe->addWidget(schliessen_);
+    layout->addLayout(knoepfe, 3, 0, 1, 2);
+    FortschrittBinden(br_, fortschritt_);
+    datei_->setText(br_.Archivname());
+    connect(ausfuehren_, &QPushButton::clicked, this, &TfrmBackup::Ausfuehren);
+    connect(protokoll_, &QPushButton::clicked, this,
+            [this] { ProtokollZeigen(br_.Protokoll, true, this); });
+    connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmBackup::Ausfuehren()
+{
+    const QString datei = datei_->text().trimmed();
+    if (QFileInfo::exists(datei) &&
+        Tools::MeldungConfirm(QStringLiteral("Die Datei \"%1\" existiert bereits.\rSoll sie "
+                                             "überschrieben werden?")
+                                  .arg(datei),
+                              1) != Tools::mrYes)
+        return;
+    br_.Archiv = datei;
+    ausfuehren_->setEnabled(false);
+    protokoll_->setEnabled(false);
+    schliessen_->setEnabled(false);
+    try {
+        {
+            Sanduhr sanduhr;
+            einstellungen_.IniSpeichern();
+            br_.Sichern();
+        }
+        Tools::MeldungInfo(QStringLiteral("Das Backup ist erfolgreich durchgeführt worden."));
+        protokoll_->setEnabled(true);
+        schliessen_->setEnabled(true);
+    } catch (const std::exception& e) {
+        br_.Protokoll << Fehlertext(e);
+        fortschritt_->setText(QStringLiteral("Fehler!"));
+        Tools::MeldungError(
+            QStringLiteral("Es ist ein Fehler beim Backup aufgetreten.\rEine mögliche "
+                           "Ursache ist,\rdass der Datenträger nicht genügend Platz "
+                           "bietet.\rIm Protokoll finden Sie Details."));
+        protokoll_->setEnabled(true);
+        schliessen_->setEnabled(true);
+        ProtokollZeigen(br_.Protokoll, true, this);
+    }
+}
+
+void AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv)
+{
+    TfrmAutoBackup fenster(TfrmHaupt::Instanz());
+    TBackupRestore br;
+    SicherungEinrichten(br, einstellungen);
+    br.Sicherungsverzeichnis = einstellungen.GetAutoSicherungVerzeichnis();
+    br.Archiv = archiv.isEmpty() ? einstellungen.AutoSicherungDateiname() : archiv;
+    fenster.datei->setText(br.Archiv);
+    FortschrittBinden(br, fenster.fortschritt);
+    fenster.show();
+    try {
+        Sanduhr sanduhr;
+        einstellungen.IniSpeichern();
+        br.Sichern();
+    } catch (const std::exception& e) {
+        br.Protokoll << Fehlertext(e);
+        fenster.fortschritt->setText(QStringLiteral("Fehler!"));
+        Tools::MeldungError(
+            QStringLiteral("Es ist ein Fehler beim Backup aufgetreten.\rEine mögliche "
+                           "Ursache ist,\rdass nicht genügend freier Platz vorhanden "
+                           "ist.\rIm Protokoll finden Sie Details."));
+        ProtokollZeigen(br.Protokoll, true, &fenster);
+    }
+}
+
+TfrmRestore::TfrmRestore(QWidget* owner) : TZRDialog(owner)
+{
+    setObjectName(QStringLiteral("frmRestore"));
+    setWindowTitle(QStringLiteral("Datenrücksicherung"));
+    setHelpContext(13800);
+    TEinstellungen* einstellungen = Einstellungen();
+    if (!einstellungen)
+        throw std::logic_error("Rücksicherung ohne Einstellungen");
+    SicherungEinrichten(br_, *einstellungen);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Wählen Sie die Sicherungsdatei aus, die "
+                                                "rückgesichert werden soll"),
+                                 this),
+                      0, 0, 1, 2);
+    datei_ = DateiFeld(this, layout, 1, false, einstellungen->GetSicherungVerzeichnis());
+    mitIni_ = new QCheckBox(QStringLiteral("Rechner-Einstellungen rücksichern"), this);
+    mitIni_->setObjectName(QStringLiteral("cbMitIni"));
+    layout->addWidget(mitIni_, 2, 1);
+    fortschritt_ = new QLabel(this);
+    fortschritt_->setObjectName(QStringLiteral("lblFortschritt"));
+    layout->addWidget(fortschritt_, 3, 1);
+    ausfuehren_ = Knopf(this, QStringLiteral("btnAusfuehren"), QStringLiteral("Ausführen"));
+    protokoll_ = Knopf(this, QStringLiteral("btnProtokoll"), QStringLiteral("Protokoll"));
+    protokoll_->setToolTip(QStringLiteral("anzeigen"));
+    schliessen_ = Knopf(this, QStringLiteral("btnSchliessen"), QStringLiteral("Schließen"));
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->addWidget(ausfuehren_);
+    knoepfe->addWidget(protokoll_);
+    knoepfe->addWidget(schliessen_);
+    layout->addLayout(knoepfe, 4, 0, 1, 2);
+    FortschrittBinden(br_, fortschritt_);
+    br_.OnNachEntpacken = [this] { DatenFreigeben(); };
+    br_.OnNachRuecksicherung = [this] { NachRuecksicherung(); };
+    ProgrammBeenden = [] { QApplication::quit(); };
+    connect(ausfuehren_, &QPushButton::clicked, this, &TfrmRestore::Ausfuehren);
+    connect(protokoll_, &QPushButton::clicked, this,
+            [this] { ProtokollZeigen(br_.Protokoll, true, this); });
+    connect(schliessen_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmRestore::DatenFreigeben()
+{
+    freigegeben_ = true;
+    EinstellungenFreigeben();
+    if (DM())
+        DM()->Trennen();
+    DMFreigeben();
+}
+
+void TfrmRestore::NachRuecksicherung()
+{
+    try {
+        DMErzeugen();
+        EinstellungenErzeugen(&DM()->Datenbank, QString());
+    } catch (const std::exception& e) {
+        br_.Protokoll << Fehlertext(e);
+        throw EBackupError(QStringLiteral("DB-Verbindungsfehler"), true, true);
+    }
+    // The settings may name another database than the one restored: they follow the INI file
+    // that is now in place, so the check is theirs to the database it names.
+    if (!DM()->Verbinden())
+        throw EBackupError(QStringLiteral("DB-Verbindungsfehler"), true, true);
+    try {
+        db::Transaction tr(DM()->Datenbank, QStringLiteral("InitDaten"));
+        tr.Start();
+        db::Query q(tr, QStringLiteral("EXECUTE PROCEDURE P_INIT_DATEN"));
+        q.Execute();
+        tr.Commit();
+    } catch (const std::exception& e) {
+        br_.Protokoll << Fehlertext(e);
+        throw EBackupError(QStringLiteral("DB-Verbindungsfehler"), true, true);
+    }
+    freigegeben_ = false;
+    if (TfrmHaupt* haupt = TfrmHaupt::Instanz()) {
+        haupt->AktBetriebListeChange();
+        haupt->ErzeugeListenMenue();
+        haupt->AktionenAktualisieren();
+    }
+}
+
+void TfrmRestore::Ausfuehren()
+{
+    const QString datei = datei_->text().trimmed();
+    if (!QFileInfo(datei).isFile()) {
+        Tools::MeldungError(QStringLiteral("Die angegebene Sicherungsdatei existiert nicht"));
+        datei_->setFocus();
+        return;
+    }
+    if (QFileInfo(datei).suffix().compare(QStringLiteral("zip"), Qt::CaseInsensitive) != 0 &&
+        Tools::MeldungConfirm(QStringLiteral("Die ausgewählte Datei ist möglicherweise keine "
+                                             "Sicherungsdatei.\rGrund: Falsche Erweiterung\rSoll "
+                                             "dennoch die Rücksicherung fortgesetzt werden?"),
+                              1) != Tools::mrYes) {
+        datei_->setFocus();
+        return;
+    }
+    QString kommentar;
+    switch (TBackupRestore::PruefeSicherungsdatei(datei, kommentar)) {
+        case TBackupRestore::PruefungKeinZip:
+            Tools::MeldungError(
+                QStringLiteral("Die Datei hat nicht das erforderliche Dateiformat"));
+            return;
+        case TBackupRestore::PruefungKeinKommentar:
+            if (Tools::MeldungConfirm(
+                    QStringLiteral("Die Datei ist möglicherweise keine "
+                                   "Sicherungsdatei.\rGrund: Fehlender oder falscher "
+                                   "Kommentar\rSoll dennoch die Rücksicherung "
+                                   "fortgesetzt werden?"),
+                    1) != Tools::mrYes)
+                return;
+            break;
+        default:
+            break;
+    }
+    if (Tools::MeldungConfirm(
+            QStringLiteral("Soll die Rücksicherung gestartet werden?\rEs werden alle "
+                           "aktuellen Daten gelöscht und auf den Stand\rder "
+                           "Sicherung zurückgesetzt.\r\rDer Archiv-Kommentar "
+                           "lautet:\r%1\r\rZum Starten bestätigen Sie mit >Ja<")
+                .arg(kommentar),
+            1) != Tools::mrYes)
+        return;
+
+    ausfuehren_->setEnabled(false);
+    protokoll_->setEnabled(false);
+    schliessen_->setEnabled(false);
+    br_.Archiv = datei;
+    try {
+        {
+            Sanduhr sanduhr;
+            br_.Ruecksichern(mitIni_->isChecked());
+        }
+        Tools::MeldungInfo(
+            QStringLiteral("Die Rücksicherung ist erfolgreich durchgeführt worden."));
+        protokoll_->setEnabled(true);
+        schliessen_->setEnabled(true);
+        return;
+    } catch (const std::exception& e) {
+        br_.Protokoll << Fehlertext(e);
+        fortschritt_->setText(QStringLiteral("Fehler!"));
+        const auto* fehler = dynamic_cast<const EBackupError*>(&e);
+        bool beenden = !fehler || fehler->Beenden;
+        bool melden = !fehler || fehler->Melden;
+        // Database and INI file are unchanged: the program goes on with them.
+        if (!beenden && freigegeben_) {
+            try {
+                NachRuecksicherung();
+            } catch (const std::exception& w) {
+                br_.Protokoll << Fehlertext(w);
+                beenden = true;
+                melden = true;
+            }
+        }
+        if (!beenden) {
+            Tools::MeldungError(
+                QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
+                               "aufgetreten.\rIm Protokoll finden Sie Details."));
+            protokoll_->setEnabled(true);
+            schliessen_->setEnabled(true);
+            ProtokollZeigen(br_.Protokoll, true, this);
+            return;
+        }
+        if (melden) {
+            Tools::MeldungError(
+                QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
+                               "aufgetreten.\rDas Programm wird nach der Anzeige des "
+                               "Protokolls beendet."));
+            ProtokollZeigen(br_.Protokoll, true, this);
+        }
+        reject();
+        ProgrammBeenden();
+    }
+}
+
+void SicherungsAktionenVerbinden(TfrmHaupt& haupt)
+{
+    haupt.Verbinden(QStringLiteral("actDatensicherung"), [&haupt] {
+        if (TEinstellungen* einstellungen = Einstellungen()) {
+            TfrmBackup dlg(*einstellungen, &haupt);
+            dlg.exec();
+        }
+    });
+    haupt.Verbinden(QStringLiteral("actDatenruecksicherung"), [&haupt] {
+        if (!Einstellungen() || !haupt.RuecksicherungVorbereiten())
+            return;
+        TfrmRestore dlg(&haupt);
+        dlg.exec();
+    });
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "BackupRestore.h"
+
+#include <ZRDialog.h>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TEinstellungen;
+class TfrmHaupt;
+
+// What the windows take from the settings: connection, password and INI file.
+void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen);
+
+// Manual backup.
+class TfrmBackup : public TZRDialog {
+    Q_OBJECT
+public:
+    explicit TfrmBackup(TEinstellungen& einstellungen, QWidget* owner = nullptr);
+    TBackupRestore& Sicherung() { return br_; }
+    QLineEdit* Datei() const { return datei_; }
+    QLabel* Fortschritt() const { return fortschritt_; }
+
+private:
+    void Ausfuehren();
+
+    TEinstellungen& einstellungen_;
+    TBackupRestore br_;
+    QLineEdit* datei_;
+    QLabel* fortschritt_;
+    QPushButton* ausfuehren_;
+    QPushButton* protokoll_;
+    QPushButton* schliessen_;
+};
+
+// The automatic backup into the given archive, or into the next file of the ring. The window
+// shows while it runs; failures are shown with the protocol and never stop the caller.
+void AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv = {});
+
+// Restore. After its run the program works on the restored data, or on the old data when the
+// restore failed; when neither is possible it ends.
+class TfrmRestore : public TZRDialog {
+    Q_OBJECT
+public:
+    explicit TfrmRestore(QWidget* owner = nullptr);
+    TBackupRestore& Sicherung() { return br_; }
+    QLineEdit* Datei() const { return datei_; }
+    QCheckBox* MitIni() const { return mitIni_; }
+    QLabel* Fortschritt() const { return fortschritt_; }
+    // Ends the program after a failure it cannot go on from; the application's quit unless set.
+    std::function<void()> ProgrammBeenden;
+
+private:
+    void Ausfuehren();
+    void DatenFreigeben();
+    void NachRuecksicherung();
+
+    TBackupRestore br_;
+    bool freigegeben_ = false;
+    QLineEdit* datei_;
+    QCheckBox* mitIni_;
+    QLabel* fortschritt_;
+    QPushButton* ausfuehren_;
+    QPushButton* protokoll_;
+    QPushButton* schliessen_;
+};
+
+// Gives the main window's backup and restore actions their effect.
+void SicherungsAktionenVerbinden(TfrmHaupt& haupt);

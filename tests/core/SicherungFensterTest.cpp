@@ -1,0 +1,111 @@
+#include <Grundeinstellungen.h>
+#include <Protokoll.h>
+#include <SicherungFenster.h>
+
+#include <MessageBoxScript.h>
+#include <ScopedEnv.h>
+#include <TestDatabase.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Closes the protocol window once it shows and keeps its text.
+struct ProtokollSchliessen {
+    ProtokollSchliessen()
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto* p = qobject_cast<TfrmProtokoll*>(QApplication::activeModalWidget())) {
+                text = p->Memo()->toPlainText();
+                ++gezeigt;
+                p->accept();
+            }
+        });
+        timer.start();
+    }
+    QTimer timer;
+    QString text;
+    int gezeigt = 0;
+};
+
+class SicherungFensterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        t.Db().Close();
+        TEinstellungen::Umgebung u = TEinstellungen::StandardUmgebung();
+        u.benutzerName = "Maier";
+        einstellungen = std::make_unique<TEinstellungen>(nullptr, tmp.filePath("daten") + "/", u);
+        einstellungen->SetDatenbankName(t.Path());
+        einstellungen->SetSicherungVerzeichnis(tmp.filePath("sicherung"));
+    }
+
+    QTemporaryDir tmp;
+    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.filePath("xdg-data").toLocal8Bit()};
+    ScopedEnv configHome{"XDG_CONFIG_HOME", tmp.filePath("xdg-config").toLocal8Bit()};
+    TestDatabase t;
+    std::unique_ptr<TEinstellungen> einstellungen;
+};
+
+TEST_F(SicherungFensterTest, BackupDialogWritesTheArchiveNamedInItsEdit)
+{
+    TfrmBackup dlg(*einstellungen);
+    dlg.show();
+    EXPECT_TRUE(dlg.Datei()->text().startsWith(tmp.filePath("sicherung") + "/"));
+    const QString archiv = tmp.filePath("anders/meine.zip");
+    dlg.Datei()->clear();
+    QTest::keyClicks(dlg.Datei(), archiv);
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    QTest::mouseClick(dlg.findChild<QPushButton*>("btnAusfuehren"), Qt::LeftButton);
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].text, "Das Backup ist erfolgreich durchgeführt worden.");
+    EXPECT_EQ(dlg.Fortschritt()->text(), "Fertig");
+    QString kommentar;
+    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(archiv, kommentar), 0);
+    EXPECT_FALSE(dlg.findChild<QPushButton*>("btnAusfuehren")->isEnabled());
+    EXPECT_TRUE(dlg.findChild<QPushButton*>("btnSchliessen")->isEnabled());
+}
+
+TEST_F(SicherungFensterTest, FailedBackupShowsErrorAndProtocol)
+{
+    einstellungen->SetDatenbankName(tmp.filePath("gibt-es-nicht.fdb"));
+    TfrmBackup dlg(*einstellungen);
+    dlg.show();
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    ProtokollSchliessen protokoll;
+    QTest::mouseClick(dlg.findChild<QPushButton*>("btnAusfuehren"), Qt::LeftButton);
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Es ist ein Fehler beim Backup aufgetreten."));
+    EXPECT_EQ(dlg.Fortschritt()->text(), "Fehler!");
+    EXPECT_EQ(protokoll.gezeigt, 1);
+    EXPECT_TRUE(protokoll.text.contains("EBackupError: Verbindung mit der Datenbank nicht möglich"))
+        << protokoll.text.toStdString();
+    EXPECT_TRUE(dlg.findChild<QPushButton*>("btnProtokoll")->isEnabled());
+}
+
+TEST_F(SicherungFensterTest, AutomaticBackupGoesIntoTheRing)
+{
+    einstellungen->SetAutoSicherungVerzeichnis(tmp.filePath("auto"));
+    AutoSicherungDurchfuehren(*einstellungen);
+    AutoSicherungDurchfuehren(*einstellungen);
+    QString kommentar;
+    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung1.zip"), kommentar),
+              0);
+    EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung2.zip"), kommentar),
+              0);
+}
+
+}  // namespace
