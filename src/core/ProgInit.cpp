@@ -4,6 +4,7 @@
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
+#include "HerdeAktionen.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
 #include "Splash.h"
@@ -198,6 +199,7 @@ bool TProgInit::HauptfensterErzeugen()
     try {
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
+        HerdeAktionenVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
