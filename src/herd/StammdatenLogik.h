@@ -25,7 +25,7 @@ struct TTier {
 };
 
 // The control a failed check focuses.
-enum class TFeld { Nummer, Gebdat, Gekauft, Verkauft, Maennlich, Art, Rindern, Trocken, Status, Von, Bis };
+enum class TFeld { Nummer, Gebdat, Gekauft, Verkauft, Maennlich, Art, Rindern, Trocken, Status, Rasse, Von, Bis };
 
 struct TFehler {
     int nr = 0;  // row of the check table, 1-based
