@@ -2,11 +2,13 @@
 
 #include <Haupt.h>
 #include <HerdeAktionen.h>
+#include <Stammdaten.h>
 #include <TierWahl.h>
 
 #include <MessageBoxScript.h>
 
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -41,6 +43,30 @@ TEST_F(HerdeAktionenTest, TierLoeschenWaehltUndLoeschtNachRueckfrage)
     QList<int> uebrig = Ids("SELECT ID FROM T_STAMMDATEN ORDER BY ID");
     EXPECT_FALSE(uebrig.contains(verkauft));
     EXPECT_EQ(uebrig.size(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HerdeAktionenTest, BearbeitenOeffnetDieKarteDesGewaehltenTiers)
+{
+    TfrmHaupt haupt;
+    HerdeAktionenVerbinden(haupt);
+    int gezeigt = 0;
+    Bedienen<TfrmTierWahl>([&gezeigt](TfrmTierWahl& d) {
+        d.Masken()->setCurrentRow(1);
+        QTest::mouseClick(d.EinlesenKnopf(), Qt::LeftButton);
+        QTest::keyClicks(d.Suche(), "lisa");
+        // The card opens once the selection has closed.
+        Bedienen<TfrmStammdaten>([&gezeigt](TfrmStammdaten& k) {
+            gezeigt = k.TierID();
+            QTest::mouseClick(k.SchliessenKnopf(), Qt::LeftButton);
+        });
+        QTest::keyClick(d.Suche(), Qt::Key_Return);
+    });
+    haupt.Aktion("actStammdatenBearbeiten")->trigger();
+    EXPECT_EQ(gezeigt, lisa);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -94,18 +95,24 @@ protected:
         return ids;
     }
 
-    // Runs `bedienen` on the modal dialog of type D once it is shown; the dialog must be closed
-    // by it. A missing dialog fails the test.
+    // Runs `bedienen` on the modal dialog of type D once it is shown (waiting up to two seconds
+    // for it); the dialog must be closed by it. A missing dialog fails the test.
     template <class D>
-    static void Bedienen(std::function<void(D&)> bedienen)
+    static void Bedienen(std::function<void(D&)> bedienen, int versuche = 200)
     {
-        QTimer::singleShot(0, [bedienen] {
-            auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-            if (!d) {
-                ADD_FAILURE() << "Kein Dialog offen";
+        QTimer::singleShot(0, [bedienen, versuche] {
+            if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+                bedienen(*d);
                 return;
             }
-            bedienen(*d);
+            if (versuche > 0) {
+                QTest::qWait(10);
+                Bedienen<D>(bedienen, versuche - 1);
+                return;
+            }
+            ADD_FAILURE() << "Kein Dialog offen";
+            if (auto* anderer = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                anderer->reject();
         });
     }
 
