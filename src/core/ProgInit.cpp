@@ -5,6 +5,7 @@
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
+#include "HerdeAktionen.h"
 #include "Informationen.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
@@ -203,6 +204,7 @@ bool TProgInit::HauptfensterErzeugen()
         fenster->SetUpdateDatei([this] { return updateDatei_; });
         InfoAktionenVerbinden(*fenster, updateDatei_);
         SicherungsAktionenVerbinden(*fenster);
+        HerdeAktionenVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {

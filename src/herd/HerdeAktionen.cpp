@@ -1,0 +1,32 @@
+#include "HerdeAktionen.h"
+
+#include "Stammdaten.h"
+#include "TierWahl.h"
+
+#include <Haupt.h>
+
+void HerdeAktionenVerbinden(TfrmHaupt& haupt)
+{
+    haupt.Verbinden(QStringLiteral("actStammdatenNeu"), [&haupt] {
+        TfrmStammdaten karte(&haupt);
+        karte.TierAnzeigen(0, 1, {});
+        karte.exec();
+    });
+    haupt.Verbinden(QStringLiteral("actStammdatenBearbeiten"), [&haupt] {
+        int id = 0;
+        QString sql;
+        if (!FTierWahl::TierWaehlen(&haupt, 0, id, sql) || id <= 0)
+            return;
+        TfrmStammdaten karte(&haupt);
+        karte.TierAnzeigen(id, 0, sql);
+        karte.exec();
+    });
+    haupt.Verbinden(QStringLiteral("actTierLoeschen"), [&haupt] {
+        haupt.TierLoeschen([&haupt] {
+            QList<int> ids;
+            QString sql;
+            FTierWahl::TiereWaehlen(&haupt, 1, ids, sql, 1);
+            return ids;
+        });
+    });
+}

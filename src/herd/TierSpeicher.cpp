@@ -1,0 +1,181 @@
+#include "TierSpeicher.h"
+
+#include <Datenmodul.h>
+
+#include <Query.h>
+
+#include <stdexcept>
+
+using namespace Stammdaten;
+
+namespace {
+
+void DatumSetzen(db::Query& q, const char* name, const QDate& d)
+{
+    q.Param(QString::fromLatin1(name)).SetDate(d);
+}
+
+void TextSetzen(db::Query& q, const char* name, const QString& s)
+{
+    if (s.isEmpty())
+        q.Param(QString::fromLatin1(name)).SetNull();
+    else
+        q.Param(QString::fromLatin1(name)).SetString(s);
+}
+
+}  // namespace
+
+TTierSpeicher::TTierSpeicher(TDM& dm) : dm_(dm) {}
+
+TTierSatz TTierSpeicher::Laden(int id)
+{
+    db::Query q(dm_.TAStammdaten, QStringLiteral("SELECT * FROM T_STAMMDATEN WHERE ID = :TIER"));
+    q.Param(QStringLiteral("TIER")).SetInteger(id);
+    q.Open();
+    if (q.Eof())
+        throw std::runtime_error("Das Tier " + std::to_string(id) + " ist nicht vorhanden.");
+    auto f = [&q](const char* n) -> const db::Value& { return q.Field(QString::fromLatin1(n)); };
+    TTierSatz s;
+    s.id = id;
+    s.tier = {f("NUMMER").AsString(),   f("GEBDAT").AsDate(),    f("GESCHLECHT").AsString(),
+              f("STATUS").AsString(),   f("STATUSEXT").AsString(), f("GEKAUFT").AsDate(),
+              f("VERKAUFT").AsDate(),   f("RINDERN").AsDate(),   f("TROCKEN").AsDate()};
+    s.knr = f("KNR").IsNull() ? 0 : f("KNR").AsInteger();
+    s.name = f("NAME").AsString();
+    s.vater = f("VATER").AsString();
+    s.vaterNr = f("VATERNR").AsString();
+    s.mutter = f("MUTTER").AsString();
+    s.mutterNr = f("MUTTERNR").AsString();
+    s.gekauftBem = f("GEKAUFTBEM").AsString();
+    s.verkauftBem = f("VERKAUFTBEM").AsString();
+    s.rasse = f("RASSE").AsInteger();
+    s.abgangsgrund = f("ABGANGSGRUND").IsNull() ? -1 : f("ABGANGSGRUND").AsInteger();
+    return s;
+}
+
+TTierSatz TTierSpeicher::Neu()
+{
+    TTierSatz s;
+    s.tier.geschlecht = QStringLiteral("W");
+    s.tier.status = QStringLiteral("J");
+    s.tier.statusExt = QStringLiteral("N");
+    s.rasse = dm_.SQLWertInteger(
+        dm_.TAStammdaten,
+        QStringLiteral("SELECT FIRST 1 ID FROM T_RASSEN WHERE VERWENDET = 'T'"));
+    return s;
+}
+
+void TTierSpeicher::Geschichte(const TTierSatz& satz, bool& hatBesamungen, bool& hatKalbungen)
+{
+    hatBesamungen = hatKalbungen = false;
+    if (satz.id <= 0 || satz.tier.geschlecht != QLatin1String("W"))
+        return;
+    const QVariantMap p{{QStringLiteral("ID"), satz.id}};
+    hatBesamungen = dm_.SQLWertInteger(dm_.TAStammdaten,
+                                       QStringLiteral("SELECT COUNT(*) FROM P_GET_AKT_BESAMUNGEN(:ID)"),
+                                       p) > 0;
+    hatKalbungen = dm_.SQLWertInteger(dm_.TAStammdaten,
+                                      QStringLiteral("SELECT COUNT(*) FROM T_KALBUNGEN WHERE TIER = :ID"),
+                                      p) > 0;
+}
+
+TTierSpeicher::TErgebnis TTierSpeicher::Speichern(TTierSatz& satz, const QDate& heute,
+                                                  bool meldungAuto)
+{
+    TErgebnis e;
+    TTier tier = satz.tier;
+    TrockenAnpassen(tier, heute);
+    bool besamungen = false, kalbungen = false;
+    Geschichte(satz, besamungen, kalbungen);
+    e.fehler = TierPruefen(tier, besamungen, kalbungen, heute);
+    if (!e.fehler && satz.rasse <= 0)
+        e.fehler = TFehler{0, QStringLiteral("Sie müssen eine Rasse für das Tier auswählen."),
+                           TFeld::Rasse};
+    if (e.fehler)
+        return e;
+    const bool neu = satz.id <= 0;
+    QDate altGekauft, altVerkauft;
+    bool gelesen = true;
+    if (!neu) {
+        QList<TZeitraum> zeitraeume;
+        db::Query z(dm_.TAStammdaten,
+                    QStringLiteral("SELECT ID, VON, BIS FROM P_GET_BETRIEBSSTAETTEN(:TIER)"));
+        z.Param(QStringLiteral("TIER")).SetInteger(satz.id);
+        for (z.Open(); !z.Eof(); z.Next())
+            zeitraeume << TZeitraum{z.Field(0).AsInteger(), z.Field(1).AsDate(), z.Field(2).AsDate()};
+        e.zeitraumFehler = BetriebsstaettenPruefen(zeitraeume, tier.gebdat, tier.gekauft, tier.verkauft);
+        if (e.zeitraumFehler)
+            return e;
+        try {
+            const QVariantMap p{{QStringLiteral("TIER"), satz.id}};
+            altGekauft = dm_.SQLWertDatum(dm_.TAStammdaten,
+                                          QStringLiteral("SELECT GEKAUFT FROM T_STAMMDATEN WHERE ID = :TIER"), p);
+            altVerkauft = dm_.SQLWertDatum(dm_.TAStammdaten,
+                                           QStringLiteral("SELECT VERKAUFT FROM T_STAMMDATEN WHERE ID = :TIER"), p);
+        } catch (const std::exception&) {
+            gelesen = false;
+        }
+    }
+    e.meldungen = MeldungenBestimmen(neu, tier, altGekauft, altVerkauft, gelesen, meldungAuto);
+
+    const QString spalten = QStringLiteral(
+        "NUMMER = :NUMMER, KNR = :KNR, NAME = :NAME, GEBDAT = :GEBDAT, GESCHLECHT = :GESCHLECHT, "
+        "VATER = :VATER, VATERNR = :VATERNR, MUTTER = :MUTTER, MUTTERNR = :MUTTERNR, "
+        "GEKAUFT = :GEKAUFT, GEKAUFTBEM = :GEKAUFTBEM, VERKAUFT = :VERKAUFT, "
+        "VERKAUFTBEM = :VERKAUFTBEM, RINDERN = :RINDERN, STATUS = :STATUS, "
+        "STATUSEXT = :STATUSEXT, RASSE = :RASSE, TROCKEN = :TROCKEN, ABGANGSGRUND = :ABGANGSGRUND");
+    db::Query q(dm_.TAStammdaten,
+                neu ? QStringLiteral(
+                          "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
+                          "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, VERKAUFT, VERKAUFTBEM, "
+                          "RINDERN, STATUS, STATUSEXT, RASSE, TROCKEN, ABGANGSGRUND) VALUES (:NUMMER, "
+                          ":KNR, :NAME, :GEBDAT, :GESCHLECHT, :VATER, :VATERNR, :MUTTER, :MUTTERNR, "
+                          ":GEKAUFT, :GEKAUFTBEM, :VERKAUFT, :VERKAUFTBEM, :RINDERN, :STATUS, "
+                          ":STATUSEXT, :RASSE, :TROCKEN, :ABGANGSGRUND) RETURNING ID")
+                    : QStringLiteral("UPDATE T_STAMMDATEN SET ") + spalten +
+                          QStringLiteral(" WHERE ID = :OLD_ID"));
+    q.Param(QStringLiteral("NUMMER")).SetString(tier.nummer.trimmed().toUpper());
+    if (satz.knr > 0)
+        q.Param(QStringLiteral("KNR")).SetInteger(satz.knr);
+    else
+        q.Param(QStringLiteral("KNR")).SetNull();
+    TextSetzen(q, "NAME", satz.name);
+    DatumSetzen(q, "GEBDAT", tier.gebdat);
+    q.Param(QStringLiteral("GESCHLECHT")).SetString(tier.geschlecht);
+    TextSetzen(q, "VATER", satz.vater);
+    TextSetzen(q, "VATERNR", satz.vaterNr.toUpper());
+    TextSetzen(q, "MUTTER", satz.mutter);
+    TextSetzen(q, "MUTTERNR", satz.mutterNr.toUpper());
+    DatumSetzen(q, "GEKAUFT", tier.gekauft);
+    TextSetzen(q, "GEKAUFTBEM", satz.gekauftBem);
+    DatumSetzen(q, "VERKAUFT", tier.verkauft);
+    TextSetzen(q, "VERKAUFTBEM", satz.verkauftBem);
+    DatumSetzen(q, "RINDERN", tier.rindern);
+    q.Param(QStringLiteral("STATUS")).SetString(tier.status);
+    q.Param(QStringLiteral("STATUSEXT")).SetString(tier.statusExt);
+    q.Param(QStringLiteral("RASSE")).SetInteger(satz.rasse);
+    DatumSetzen(q, "TROCKEN", tier.trocken);
+    if (satz.abgangsgrund >= 0)
+        q.Param(QStringLiteral("ABGANGSGRUND")).SetInteger(satz.abgangsgrund);
+    else
+        q.Param(QStringLiteral("ABGANGSGRUND")).SetNull();
+    if (!neu)
+        q.Param(QStringLiteral("OLD_ID")).SetInteger(satz.id);
+    q.Execute();
+    if (neu)
+        satz.id = q.Field(0).AsInteger();
+    satz.tier = tier;
+    satz.tier.nummer = tier.nummer.trimmed().toUpper();
+    dm_.TAStammdaten.CommitRetaining();
+    return e;
+}
+
+void TTierSpeicher::MeldungAnlegen(int tierID, int meldung, const QDate& datum)
+{
+    THITMeldung m;
+    m.TierID = tierID;
+    m.Meldung = meldung;
+    m.Datum = datum;
+    dm_.HITMeldungAnlegen(dm_.TAStammdaten, m);
+    dm_.TAStammdaten.CommitRetaining();
+}

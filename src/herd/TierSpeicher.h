@@ -1,0 +1,57 @@
+#pragma once
+
+#include "StammdatenLogik.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+class TDM;
+
+// The animal record as the card edits it.
+struct TTierSatz {
+    int id = 0;  // 0: not stored yet
+    Stammdaten::TTier tier;
+    int knr = 0;  // 0: empty
+    QString name;
+    QString vater;
+    QString vaterNr;
+    QString mutter;
+    QString mutterNr;
+    QString gekauftBem;
+    QString verkauftBem;
+    int rasse = 0;
+    int abgangsgrund = -1;  // -1: empty
+};
+
+// Reads and stores animal records in the data module's animal transaction, which the caller
+// keeps started. A store runs every check first and writes nothing when one fails; the
+// sequence of premises periods is checked on every store, so a failure blocks until the
+// periods are mended.
+class TTierSpeicher {
+public:
+    explicit TTierSpeicher(TDM& dm);
+
+    TTierSatz Laden(int id);
+    // A new animal: female, heifer, normal kind and the first breed in use (0 when none is).
+    TTierSatz Neu();
+    // Whether a female animal has current inseminations and calvings; both false for a male
+    // or an animal not stored yet.
+    void Geschichte(const TTierSatz& satz, bool& hatBesamungen, bool& hatKalbungen);
+
+    struct TErgebnis {
+        std::optional<Stammdaten::TFehler> fehler;
+        std::optional<Stammdaten::TZeitraumFehler> zeitraumFehler;
+        Stammdaten::TMeldungen meldungen;
+        bool Gespeichert() const { return !fehler && !zeitraumFehler; }
+    };
+    // Checks, then inserts or updates and commits retaining; a new record gets its ID.
+    TErgebnis Speichern(TTierSatz& satz, const QDate& heute, bool meldungAuto);
+
+    // The pending arrival (14) or departure (3) report, committed retaining.
+    void MeldungAnlegen(int tierID, int meldung, const QDate& datum);
+
+private:
+    TDM& dm_;
+};
