@@ -1,6 +1,7 @@
 #include "ProgInit.h"
 
 #include "DatenbankAnlegen.h"
+#include "FListeNormal.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
@@ -198,6 +199,7 @@ bool TProgInit::HauptfensterErzeugen()
     try {
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
+        FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
