@@ -208,7 +208,7 @@ TEST_F(ListenfensterTest, AktualisierenBehaeltDieZeile)
     TZRcxGridDBTableView* v = f->Grid()->GetTableView();
     v->setFocus();
     v->setCurrentIndex(v->model()->index(42, v->horizontalHeader()->logicalIndex(1)));
-    Ausfuehren({"INSERT INTO T_STAMMDATEN (NUMMER, GESCHLECHT, RASSE) VALUES ('DE 00000', 'W', 1)"});
+    Ausfuehren({"INSERT INTO T_STAMMDATEN (NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES ('DE 00000', DATE '2024-01-01', 'W', 1)"});
     QTest::keyClick(v, Qt::Key_F5);
     EXPECT_EQ(f->GetAnzahl(), Tiere + 1);
     EXPECT_EQ(v->currentIndex().row(), 42);
