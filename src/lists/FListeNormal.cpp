@@ -315,12 +315,23 @@ TfrmListeNormal* ListeAnzeigenEx(QWidget* owner, int listeId, int betriebsstaett
     QMdiSubWindow* kind = nullptr;
     try {
         fenster->BetriebsstaetteDrucken = betriebsstaetteDrucken;
-        fenster->ListeLaden(sqlVorgegeben, listeId, betriebsstaette, titelzusatz, datenSQL,
-                            schnellwahlSQL);
+        // The grid fits its column widths to its size, so the window is maximised first.
         if (modal) {
             fenster->setParent(owner, Qt::Dialog);
             fenster->setWindowModality(Qt::ApplicationModal);
             fenster->showMaximized();
+        } else if (haupt) {
+            kind = haupt->MdiArea()->addSubWindow(fenster);
+            kind->setAttribute(Qt::WA_DeleteOnClose);
+            kind->showMaximized();
+        } else {
+            fenster->setParent(owner, Qt::Window);
+            fenster->showMaximized();
+        }
+        fenster->layout()->activate();
+        fenster->ListeLaden(sqlVorgegeben, listeId, betriebsstaette, titelzusatz, datenSQL,
+                            schnellwahlSQL);
+        if (modal) {
             QEventLoop schleife;
             QObject::connect(fenster, &QObject::destroyed, &schleife, &QEventLoop::quit);
             schleife.exec();
@@ -333,14 +344,6 @@ TfrmListeNormal* ListeAnzeigenEx(QWidget* owner, int listeId, int betriebsstaett
                                  fenster->Grid()->GetTableView()->viewport()->mapToGlobal(p));
                          });
         fenster->OnStatus = std::move(onStatus);
-        if (haupt) {
-            kind = haupt->MdiArea()->addSubWindow(fenster);
-            kind->setAttribute(Qt::WA_DeleteOnClose);
-            kind->showMaximized();
-        } else {
-            fenster->setParent(owner, Qt::Window);
-            fenster->showMaximized();
-        }
         fenster->Status();
         return fenster;
     } catch (const std::exception& e) {

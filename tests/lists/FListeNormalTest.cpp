@@ -188,6 +188,11 @@ TEST_F(ListenfensterTest, ZeilenSpaltenUndFoto)
     TfrmListeNormal* f = UeberMenueOeffnen(Nord);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(Zelle(f, 0, 0), "1");
+    // The stored widths, not the narrow clamp of a grid that had no size yet.
+    TZRcxGridDBTableView* v = f->Grid()->GetTableView();
+    EXPECT_EQ(v->columnWidth(v->horizontalHeader()->logicalIndex(0)), 40);
+    EXPECT_EQ(v->columnWidth(v->horizontalHeader()->logicalIndex(1)), 120);
+    EXPECT_EQ(v->columnWidth(v->horizontalHeader()->logicalIndex(2)), 100);
     EXPECT_EQ(Zelle(f, 0, 1), "DE 00001\nKuh 1");
     // Animal 7 has no name: short lines leave the cell one line high.
     int sieben = -1;
