@@ -303,3 +303,31 @@ TEST_F(ListenfensterTest, FehlerhafteListeMeldetUndSchliesst)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListenfensterTest, TermineZeigtDieEingestellteListe)
+{
+    QAction* termine = haupt->Aktion("actListenTermine");
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    Einstellungen()->Bearbeiten();
+    Einstellungen()->SetTerminListe(0);
+    Einstellungen()->Speichern();
+    termine->trigger();
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_TRUE(boxen.Shown()[0].text.contains("keine Terminliste"));
+    EXPECT_TRUE(haupt->MdiArea()->subWindowList().isEmpty());
+
+    Einstellungen()->Bearbeiten();
+    Einstellungen()->SetTerminListe(Liste);
+    Einstellungen()->Speichern();
+    Einstellungen()->SetAktBetriebListen(Sued);
+    termine->trigger();
+    QApplication::processEvents();
+    ASSERT_NE(Aktiv(), nullptr);
+    EXPECT_EQ(Aktiv()->windowTitle(), "Herde - Süd");
+    EXPECT_EQ(Aktiv()->GetAnzahl(), Anzahl(Sued));
+}
+
+}  // namespace
