@@ -190,6 +190,11 @@ TfrmListeNormal::TfrmListeNormal(db::Database& datenbank, QWidget* parent)
     });
 }
 
+TfrmListeNormal::~TfrmListeNormal()
+{
+    delete grid_;
+}
+
 void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsstaette,
                                  const QString& titelzusatz, const QString& datenSQL,
                                  const QString& schnellwahlSQL)

@@ -76,6 +76,8 @@ class TfrmListeNormal : public TfrmListe {
     Q_OBJECT
 public:
     TfrmListeNormal(db::Database& datenbank, QWidget* parent = nullptr);
+    // The grid's view refers to the data, so it goes before the data does.
+    ~TfrmListeNormal() override;
 
     TZRDBcxGridBovantis* Grid() const { return grid_; }
     QAction* actTerminErledigen;
