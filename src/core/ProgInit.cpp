@@ -1,6 +1,7 @@
 #include "ProgInit.h"
 
 #include "DatenbankAnlegen.h"
+#include "FListeNormal.h"
 #include "Datenmodul.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
@@ -205,6 +206,7 @@ bool TProgInit::HauptfensterErzeugen()
         InfoAktionenVerbinden(*fenster, updateDatei_);
         SicherungsAktionenVerbinden(*fenster);
         HerdeAktionenVerbinden(*fenster);
+        FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {
