@@ -1,8 +1,8 @@
 #include "ProgInit.h"
 
 #include "DatenbankAnlegen.h"
-#include "FListeNormal.h"
 #include "Datenmodul.h"
+#include "FListeNormal.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
