@@ -1,5 +1,6 @@
 #include "ZRFilterEdit.h"
 
+#include <Sanduhr.h>
 #include <DataSet.h>
 #include <Error.h>
 #include <Meldung.h>
@@ -9,15 +10,6 @@
 #include <QMetaMethod>
 
 namespace {
-
-// The hourglass for as long as the filter runs, whatever happens.
-class Sanduhr {
-public:
-    Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-    Sanduhr(const Sanduhr&) = delete;
-    Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 // The dataset's controls stay still while the filter changes, and hear of it all at the end.
 class Steuerelementsperre {

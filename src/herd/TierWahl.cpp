@@ -5,6 +5,7 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Meldung.h>
+#include <Sanduhr.h>
 
 #include <Query.h>
 
@@ -45,14 +46,6 @@ QPixmap Statusbild(int index)
     p.drawEllipse(1, 1, 10, 10);
     return bild;
 }
-
-class Sanduhr {
-public:
-    Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-    Sanduhr(const Sanduhr&) = delete;
-    Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 }  // namespace
 

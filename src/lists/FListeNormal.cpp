@@ -3,6 +3,7 @@
 #include "ListenLayout.h"
 #include "ListenTools.h"
 
+#include <Sanduhr.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
@@ -29,15 +30,6 @@
 namespace {
 
 const QString LeerText = QStringLiteral("< Die Liste ist leer >");
-
-// The hourglass for the span of a load or refresh, also when it fails.
-class Sanduhr {
-public:
-    Sanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Sanduhr() { QApplication::restoreOverrideCursor(); }
-    Sanduhr(const Sanduhr&) = delete;
-    Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 QString KlassenName(const std::exception& e)
 {
