@@ -97,6 +97,21 @@ public:
     QLabel* fortschritt;
 };
 
+// The button row the backup and the restore window share.
+void Knopfzeile(QWidget* owner, QGridLayout* layout, int zeile, QPushButton*& ausfuehren,
+                QPushButton*& protokoll, QPushButton*& schliessen)
+{
+    ausfuehren = Knopf(owner, QStringLiteral("btnAusfuehren"), QStringLiteral("Ausführen"));
+    protokoll = Knopf(owner, QStringLiteral("btnProtokoll"), QStringLiteral("Protokoll"));
+    protokoll->setToolTip(QStringLiteral("anzeigen"));
+    schliessen = Knopf(owner, QStringLiteral("btnSchliessen"), QStringLiteral("Schließen"));
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->addWidget(ausfuehren);
+    knoepfe->addWidget(protokoll);
+    knoepfe->addWidget(schliessen);
+    layout->addLayout(knoepfe, zeile, 0, 1, 2);
+}
+
 }  // namespace
 
 void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen)
@@ -125,15 +140,7 @@ TfrmBackup::TfrmBackup(TEinstellungen& einstellungen, QWidget* owner)
     fortschritt_ = new QLabel(this);
     fortschritt_->setObjectName(QStringLiteral("lblFortschritt"));
     layout->addWidget(fortschritt_, 2, 1);
-    ausfuehren_ = Knopf(this, QStringLiteral("btnAusfuehren"), QStringLiteral("Ausführen"));
-    protokoll_ = Knopf(this, QStringLiteral("btnProtokoll"), QStringLiteral("Protokoll"));
-    protokoll_->setToolTip(QStringLiteral("anzeigen"));
-    schliessen_ = Knopf(this, QStringLiteral("btnSchliessen"), QStringLiteral("Schließen"));
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(ausfuehren_);
-    knoepfe->addWidget(protokoll_);
-    knoepfe->addWidget(schliessen_);
-    layout->addLayout(knoepfe, 3, 0, 1, 2);
+    Knopfzeile(this, layout, 3, ausfuehren_, protokoll_, schliessen_);
     FortschrittBinden(br_, fortschritt_);
     datei_->setText(br_.Archivname());
     connect(ausfuehren_, &QPushButton::clicked, this, &TfrmBackup::Ausfuehren);
@@ -223,15 +230,7 @@ TfrmRestore::TfrmRestore(QWidget* owner) : TZRDialog(owner)
     fortschritt_ = new QLabel(this);
     fortschritt_->setObjectName(QStringLiteral("lblFortschritt"));
     layout->addWidget(fortschritt_, 3, 1);
-    ausfuehren_ = Knopf(this, QStringLiteral("btnAusfuehren"), QStringLiteral("Ausführen"));
-    protokoll_ = Knopf(this, QStringLiteral("btnProtokoll"), QStringLiteral("Protokoll"));
-    protokoll_->setToolTip(QStringLiteral("anzeigen"));
-    schliessen_ = Knopf(this, QStringLiteral("btnSchliessen"), QStringLiteral("Schließen"));
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(ausfuehren_);
-    knoepfe->addWidget(protokoll_);
-    knoepfe->addWidget(schliessen_);
-    layout->addLayout(knoepfe, 4, 0, 1, 2);
+    Knopfzeile(this, layout, 4, ausfuehren_, protokoll_, schliessen_);
     FortschrittBinden(br_, fortschritt_);
     br_.OnNachEntpacken = [this] { DatenFreigeben(); };
     br_.OnNachRuecksicherung = [this] { NachRuecksicherung(); };
