@@ -366,6 +366,28 @@ QImage TDIB::ToImage() const
         source = &plain;
     }
     QImage out(GetWidth(), GetHeight(), QImage::Format_RGB32);
+    const int bits = GetBitCount();
+    if (bits <= 8) {
+        // Indexed pictures go through one colour per table entry: large scans convert in a
+        // fraction of the per-pixel way.
+        QRgb colors[256];
+        for (int i = 0; i < 256; ++i) {
+            const TRGBQuad& q = source->ColorTable()[static_cast<std::size_t>(i)];
+            colors[i] = qRgb(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        }
+        for (int y = 0; y < GetHeight(); ++y) {
+            QRgb* target = reinterpret_cast<QRgb*>(out.scanLine(y));
+            const std::uint8_t* line = source->Line(y);
+            if (bits == 8) {
+                for (int x = 0; x < GetWidth(); ++x)
+                    target[x] = colors[line[x]];
+            } else {
+                for (int x = 0; x < GetWidth(); ++x)
+                    target[x] = colors[DibPixels::Raw(line, x, bits)];
+            }
+        }
+        return out;
+    }
     for (int y = 0; y < GetHeight(); ++y) {
         QRgb* target = reinterpret_cast<QRgb*>(out.scanLine(y));
         const std::uint8_t* line = source->Line(y);

@@ -4,16 +4,10 @@ namespace Rle {
 
 namespace {
 
-// Output that grows in fixed steps, as the stored format's writer did; the padding keeps every
-// pair on an even offset.
+// The padding keeps every pair on an even offset.
 class Output {
 public:
-    void put(std::uint8_t b)
-    {
-        if (m_bytes.size() == m_bytes.capacity())
-            m_bytes.reserve(m_bytes.capacity() + 4096);
-        m_bytes.push_back(b);
-    }
+    void put(std::uint8_t b) { m_bytes.push_back(b); }
     void pair(std::uint8_t a, std::uint8_t b)
     {
         put(a);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QIcon>
 #include <QList>
 #include <QMainWindow>
 
@@ -81,6 +82,10 @@ public:
     // The background colour of the lists, by the setting of the workstation.
     QColor HintergrundMuster() const { return hintergrundMuster_; }
     void HintergrundMusterSetzen();
+    // Gives a list view the lists' look: the background colour of the workstation's setting.
+    void ListenStyleSheet(QWidget& liste) const;
+    // The picture with this index of the toolbar's image list (none for an unknown index).
+    static QIcon Symbolbild(int index);
 
     QMdiArea* MdiArea() const { return mdiArea_; }
     QMenu* MenueListen() const { return menueListen_; }

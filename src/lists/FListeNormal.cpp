@@ -165,6 +165,8 @@ TfrmListeNormal::TfrmListeNormal(db::Database& datenbank, QWidget* parent)
     layout->addWidget(grid_);
     grid_->SetDatenmenge(&QDaten());
     grid_->GetTableView()->SetEmptyText(LeerText);
+    if (const TfrmHaupt* haupt = TfrmHaupt::Instanz())
+        haupt->ListenStyleSheet(*grid_->GetTableView());
     grid_->OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int tierId) { TierAnzeigen(tierId); };
     grid_->OnDisplayFormat = [this](TZRDBcxGridBovantis*, const QString& feld,
                                     const QString& format) { DisplayFormatSetzen(feld, format); };
@@ -220,6 +222,8 @@ void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsst
         betriebsstaette > 0 && DM() ? DM()->BetriebsstaetteBezeichnung(betriebsstaette) : QString();
     setWindowTitle(FListeNormal::Fenstertitel(liste.Field(QStringLiteral("TITEL")).AsString(),
                                               betriebsstaette, name, titelzusatz));
+    if (const db::Value& symbol = liste.Field(QStringLiteral("SYMBOL")); !symbol.IsNull())
+        setWindowIcon(TfrmHaupt::Symbolbild(symbol.AsInteger()));
     KurzeZeilen = liste.Field(QStringLiteral("MULTI_LINE_SHORT_BILDSCHIRM")).AsString() == "T";
     grid_->KurzeZeilen = KurzeZeilen;
     grid_->ListeOeffnen(layout);

@@ -32,8 +32,9 @@ class ListenfensterTest : public DatabaseTest {
 public:
     static constexpr int Nord = 21;
     static constexpr int Sued = 22;
-    static constexpr int Tiere = 300;  // every third one stands in Sued
+    static constexpr int Tiere = 2000;  // every third one stands in Sued
     static constexpr int Liste = 31;
+    static constexpr int Symbol = 20;
 
     static void SetUpTestSuite()
     {
@@ -58,8 +59,9 @@ public:
             stall.Execute();
         }
         db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL, "
-                        "SQL_SW, MULTI_LINE_SHORT_BILDSCHIRM) VALUES (:ID, 'Herde', 'Herde', 'T', "
-                        "1, :SQL, :SW, 'T')");
+                        "SQL_SW, MULTI_LINE_SHORT_BILDSCHIRM, SYMBOL) VALUES (:ID, 'Herde', "
+                        "'Herde', 'T', 1, :SQL, :SW, 'T', :SYMBOL)");
+        l.Param("SYMBOL").SetInteger(Symbol);
         l.Param("ID").SetInteger(Liste);
         l.Param("SQL").SetString(
             "SELECT Q1.ID AS Q1TIERID, Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME, Q1.GEBDAT AS "
@@ -201,6 +203,10 @@ TEST_F(ListenfensterTest, ZeilenSpaltenUndFoto)
             sieben = z;
     ASSERT_GE(sieben, 0);
     EXPECT_EQ(Zelle(f, sieben, 1), "DE 00007");
+    // The design's symbol is the window's icon; the lists' background is the workstation's colour.
+    EXPECT_EQ(f->windowIcon().pixmap(16).toImage(), TfrmHaupt::Symbolbild(Symbol).pixmap(16).toImage());
+    EXPECT_NE(f->windowIcon().pixmap(16).toImage(), TfrmHaupt::Symbolbild(0).pixmap(16).toImage());
+    EXPECT_EQ(v->palette().color(QPalette::Base), haupt->HintergrundMuster());
     const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
     ASSERT_TRUE(QDir().mkpath(ordner));
     ASSERT_TRUE(haupt->grab().save(ordner + "/liste.png"));
