@@ -1,8 +1,10 @@
 #include "HerdeAktionen.h"
 
+#include "Medikamente.h"
 #include "Stammdaten.h"
 #include "TierWahl.h"
 
+#include <Datenmodul.h>
 #include <Haupt.h>
 
 void HerdeAktionenVerbinden(TfrmHaupt& haupt)
@@ -29,4 +31,6 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
             return ids;
         });
     });
+    haupt.Verbinden(QStringLiteral("actMedikamente"),
+                    [&haupt] { TfrmMedikamente::Oeffnen(DM()->Datenbank, &haupt); });
 }

@@ -29,6 +29,20 @@ std::function<void(QDialog&)> MessageBoxScript::Click(std::uint16_t result)
     };
 }
 
+std::function<void(QDialog&)> MessageBoxScript::ClickText(const QString& caption)
+{
+    return [caption](QDialog& dialog) {
+        for (QPushButton* push : dialog.findChildren<QPushButton*>()) {
+            if (push->text() == caption) {
+                QTest::mouseClick(push, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "Die Meldung hat keinen Knopf " << caption.toStdString();
+        dialog.reject();
+    };
+}
+
 std::function<void(QDialog&)> MessageBoxScript::Enter()
 {
     return [](QDialog& dialog) {

@@ -17,6 +17,8 @@ class MessageBoxScript {
 public:
     // Presses the button with this result (mrYes, mrNo, mrOk, ...).
     static std::function<void(QDialog&)> Click(std::uint16_t result);
+    // Presses the button with this caption (for boxes whose buttons were renamed).
+    static std::function<void(QDialog&)> ClickText(const QString& caption);
     // Presses Enter: the focused button answers.
     static std::function<void(QDialog&)> Enter();
     // Presses Escape.
