@@ -286,7 +286,7 @@ void TDruck::PrintTextBlockRich(const QByteArray& rtf, int x1, int x2, bool posS
     const int links = randLinks_ + x1;
     const int rechts = randLinks_ + x2;
     QRect r(links, Pos, rechts - links, std::max(0, GetPosRandUnten() - Pos));
-    std::int32_t naechster = start;
+    std::int32_t naechster = -1;  // lay out to the end
     const bool fertig = paper.RichTextBounds(r, start, naechster, rtf);
     if (r.height() > 0) paper.RichText(r, start, naechster, rtf);
     if (fertig) {

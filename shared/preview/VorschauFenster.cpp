@@ -312,8 +312,16 @@ void TfmPreview::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, &TfmPreview::erstesAktivieren);
 }
 
+void TfmPreview::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // A fit shown in the zoom box stays true when the window changes size (maximising included).
+  if (!erstesMal_ && preview_.PreviewVisible() && zoom_->currentIndex() >= kSeitenbreite)
+    zoomChange(zoom_->currentIndex());
+}
+
 void TfmPreview::erstesAktivieren() {
   try {
+    layout()->activate();
     if (preview_.OnPrint) preview_.OnPrint(this);
     horzBar_->setValue(0);
     vertBar_->setValue(0);

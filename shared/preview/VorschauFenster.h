@@ -94,6 +94,7 @@ class TfmPreview final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void done(int result) override;
 
  private:
