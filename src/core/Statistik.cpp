@@ -76,11 +76,11 @@ void TStatistik::Linie(long double x1, long double y1, long double x2, long doub
     Canvas->Line(int(x1), int(y1), int(x2), int(y2));
 }
 
-void TStatistik::Polygon(const std::vector<TExPoint>& punkte)
+void TStatistik::Polygon(const std::vector<Tools::TExPoint>& punkte)
 {
     std::vector<QPoint> p;
     p.reserve(punkte.size());
-    for (const TExPoint& e : punkte)
+    for (const Tools::TExPoint& e : punkte)
         p.push_back(PunktUmrechnen(e));
     Canvas->Polygon(p);
 }

@@ -70,10 +70,10 @@ public:
     int PixelX(long double x) const { return int(x); }
     int PixelY(long double y) const { return int(y); }
     void Linie(long double x1, long double y1, long double x2, long double y2);
-    void Polygon(const std::vector<TExPoint>& punkte);
+    void Polygon(const std::vector<Tools::TExPoint>& punkte);
     void TextAusgeben(long double x, long double y, const QString& s, TAlignment ausrichtung,
                       TVAlignment vAusrichtung, int winkel);
-    QPoint PunktUmrechnen(const TExPoint& p) const { return QPoint(int(p.X), int(p.Y)); }
+    QPoint PunktUmrechnen(const Tools::TExPoint& p) const { return QPoint(int(p.X), int(p.Y)); }
     QRect RechteckUmrechnen(const QRect& r) const { return r; }
     // Left, top, right and bottom truncated; right and bottom lie outside the rectangle.
     QRect Rechteck(long double l, long double t, long double r, long double b) const;

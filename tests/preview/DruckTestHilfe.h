@@ -6,7 +6,9 @@
 #include "FakeDrucker.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPrinter>
 
 #include <cstring>
 #include <functional>
@@ -49,6 +51,33 @@ inline const TextEintrag* Finde(const std::vector<TextEintrag>& texte, const QSt
     if (t.text == text) return &t;
   return nullptr;
 }
+
+// The geometry of a given QPrinter, for printing to a PDF file of the test's choosing.
+class QPrinterGeraet final : public PrinterDevice {
+ public:
+  explicit QPrinterGeraet(QPrinter& printer) : printer_(printer) {}
+  int paperCode() const override { return printer_.pageLayout().pageSize().windowsId(); }
+  TPrinterOrientation orientation() const override {
+    return printer_.pageLayout().orientation() == QPageLayout::Landscape
+               ? TPrinterOrientation::poLandscape
+               : TPrinterOrientation::poPortrait;
+  }
+  void setOrientation(TPrinterOrientation value) override {
+    printer_.setPageOrientation(value == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
+                                                                          : QPageLayout::Portrait);
+  }
+  QSize physicalSize() const override {
+    return printer_.pageLayout().fullRectPixels(printer_.resolution()).size();
+  }
+  QPoint physicalOffset() const override {
+    return printer_.pageLayout().paintRectPixels(printer_.resolution()).topLeft();
+  }
+  int logicalDpiX() const override { return printer_.resolution(); }
+  int logicalDpiY() const override { return printer_.resolution(); }
+
+ private:
+  QPrinter& printer_;
+};
 
 // Records what a print would send: jobs with their pages, painted into small images.
 class AufzeichnendeAusgabe final : public PrintOutput {
