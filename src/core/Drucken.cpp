@@ -1,6 +1,14 @@
 #include "Drucken.h"
 
+#include "Grundeinstellungen.h"
 #include "Produkt.h"
+
+TDrucken::TDrucken(PrinterDevice& device, std::unique_ptr<PrintOutput> output)
+    : TDruck(device, std::move(output))
+{
+    if (const TEinstellungen* einstellungen = Einstellungen())
+        SetErrorLogFolder(einstellungen->Datenverzeichnis());
+}
 
 QString TDrucken::Produkthinweis()
 {

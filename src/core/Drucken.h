@@ -12,7 +12,9 @@
 // AktSeite).
 class TDrucken : public TDruck {
 public:
-    using TDruck::TDruck;
+    // The print engine's error log goes to the program's data folder once settings exist.
+    explicit TDrucken(PrinterDevice& device = SystemPrinter(),
+                      std::unique_ptr<PrintOutput> output = {});
 
     // The notice printed at the right end of every footer.
     static QString Produkthinweis();

@@ -1,5 +1,7 @@
 #include "../preview/DruckTestHilfe.h"
 #include "Drucken.h"
+#include "Grundeinstellungen.h"
+#include "ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +141,25 @@ TEST(Drucken, CancelledFileNamePrintsNothing)
     liste.Preview->OnPrinting = [&](TPreview&, std::int16_t) { ++gedruckt; };
     liste.Preview->Print();
     EXPECT_EQ(gedruckt, 0);
+}
+
+TEST(Drucken, ErrorLogOfThePrintEngineGoesToTheDataFolder)
+{
+    QTemporaryDir tmp;
+    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.filePath("xdg-data").toLocal8Bit()};
+    EinstellungenErzeugen(nullptr, tmp.path());
+    struct Freigeben {
+        ~Freigeben()
+        {
+            EinstellungenFreigeben();
+            SetErrorLogFolder(QString());
+        }
+    } freigeben;
+    FakeDrucker drucker;
+    Kalbungsliste liste(drucker, std::make_unique<AufzeichnendeAusgabe>());
+    EXPECT_EQ(QFileInfo(ErrorLogPath()).absoluteFilePath(),
+              QFileInfo(QDir(Einstellungen()->Datenverzeichnis()).filePath("ErrorLog.txt"))
+                  .absoluteFilePath());
 }
 
 }  // namespace
