@@ -11,6 +11,7 @@
 
 #include "ProgrammDatenbank.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
