@@ -8,6 +8,8 @@
 
 #include <TestDatabase.h>
 
+#include "FirebirdTestServer.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMap>
@@ -53,6 +55,30 @@ QMap<int, QString> ProtokollSkripte()
     for (int nr = 1; nr <= Kette().size(); ++nr)
         skripte[nr] = QStringLiteral("INSERT INTO T_UPDLOG (SCHRITT) VALUES (%1);").arg(nr);
     return skripte;
+}
+
+// Writes the archive anew with the scripts of the given steps; the member names in upper case,
+// as the archive's maker may have written them.
+void ArchivSchreiben(const QString& archiv, const QMap<int, QString>& skripte)
+{
+    QFile::remove(archiv);
+    QTemporaryDir quelle;
+    TZip zip;
+    zip.SetFilename(archiv);
+    for (auto it = skripte.cbegin(); it != skripte.cend(); ++it) {
+        const QString pfad = quelle.filePath(Mitgliedname(Kette()[it.key() - 1]).toUpper());
+        QFile f(pfad);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(it.value().toUtf8());
+        zip.FileList << pfad;
+    }
+    if (zip.FileList.isEmpty()) {
+        const QString pfad = quelle.filePath("liesmich.txt");
+        QFile f(pfad);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        zip.FileList << pfad;
+    }
+    zip.Add();
 }
 
 // A herd database at an older version with a few rows the migrations look at, and an update
@@ -103,29 +129,7 @@ protected:
                               "ORDER BY NR)");
     }
 
-    // Writes the archive anew with the scripts of the given steps; the member names in upper
-    // case, as the archive's maker may have written them.
-    void Archiv(const QMap<int, QString>& skripte)
-    {
-        QFile::remove(archiv);
-        QTemporaryDir quelle;
-        TZip zip;
-        zip.SetFilename(archiv);
-        for (auto it = skripte.cbegin(); it != skripte.cend(); ++it) {
-            const QString pfad = quelle.filePath(Mitgliedname(Kette()[it.key() - 1]).toUpper());
-            QFile f(pfad);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(it.value().toUtf8());
-            zip.FileList << pfad;
-        }
-        if (zip.FileList.isEmpty()) {
-            const QString pfad = quelle.filePath("liesmich.txt");
-            QFile f(pfad);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-            zip.FileList << pfad;
-        }
-        zip.Add();
-    }
+    void Archiv(const QMap<int, QString>& skripte) { ArchivSchreiben(archiv, skripte); }
 
     TDMUpdate::Umgebung Umgebung()
     {
@@ -499,4 +503,55 @@ TEST(DBUpdateMigrationTest, ExitReasonsAreSetOnlyForExitedAnimalsWithoutOne)
     EXPECT_EQ(Wert(t.Path(), "SELECT LIST(COALESCE(ABGANGSGRUND, -1), ',') FROM (SELECT "
                              "ABGANGSGRUND FROM T_STAMMDATEN ORDER BY ID)"),
               "6,9,4,-1");
+}
+
+// A server's database cannot be saved before a step: the blocks the failed step committed stay,
+// and the message names them.
+TEST(DBUpdateServerTest, AFailedStepOnAServerNamesTheBlocksThatStay)
+{
+    FirebirdTestServer server;
+    if (!server.Laeuft())
+        GTEST_SKIP() << "Kein Datenbank-Server für den Test: " << server.Grund().toStdString();
+    QTemporaryDir ordner;
+    const QString archiv = ordner.filePath("dbupd.db");
+    ArchivSchreiben(archiv, {{30, "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\n"
+                                  "CREATE TABLE T_AUCH (ID INTEGER);\n-=#=-\n"
+                                  "INSERT INTO T_FEHLT VALUES (1);"}});
+    const QString datei = server.Ordner() + "/herde.fdb";
+    {
+        TestDatabase vorlage;
+        Ausfuehren(vorlage.Db(),
+                   {"UPDATE T_EINSTELLUNGEN SET WERT = '26' WHERE NAME = 'Unterversion'"});
+        vorlage.Db().Close();
+        ASSERT_TRUE(QFile::copy(vorlage.Path(), datei));
+    }
+    const db::ConnectParams admin{server.Name(datei), "SYSDBA", FirebirdTestServer::AdminPasswort,
+                                  {}};
+    QStringList fehler;
+    TDMUpdate::Umgebung u;
+    u.datenbankName = admin.Name;
+    u.adminPasswort = admin.Password;
+    u.archiv = archiv;
+    u.verbinden = [](db::Database& d, const db::ConnectParams& p) {
+        d.Open(p);
+        return true;
+    };
+    u.fehlerMelden = [&](const QString& text, const QStringList&) { fehler << text; };
+    TDMUpdate update(u);
+    EXPECT_FALSE(update.PruefeDatenbankVersion());
+    ASSERT_EQ(fehler.size(), 1);
+    EXPECT_TRUE(fehler[0].contains("Fehler im Skriptblock 3 (Zeile 5):")) << fehler[0].toStdString();
+    EXPECT_TRUE(fehler[0].contains("Bereits festgeschrieben sind die Blöcke 1, 2."));
+    EXPECT_TRUE(fehler[0].contains("Die Datenbank liegt auf einem Server"));
+
+    db::Database d;
+    d.Open(admin);
+    db::Transaction tr(d);
+    tr.Start();
+    db::Query q(tr, "SELECT (SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'), "
+                    "(SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN ('T_HALB', "
+                    "'T_AUCH')) FROM RDB$DATABASE");
+    q.Open();
+    EXPECT_EQ(q.Field(0).AsString(), "26");
+    EXPECT_EQ(q.Field(1).AsInteger(), 2);
 }
