@@ -203,8 +203,8 @@ void TBackupRestore::Ruecksichern(bool mitIni)
                                  .value_or(QString())
                                  .trimmed();
         if (!name.isEmpty() && name != verbindung) {
-            const Ziel ziel = OnAndereDatenbank ? OnAndereDatenbank(name, verbindung)
-                                                : Ziel::Abbrechen;
+            const Ziel ziel =
+                OnAndereDatenbank ? OnAndereDatenbank(name, verbindung) : Ziel::Abbrechen;
             if (ziel == Ziel::Abbrechen && !OnAndereDatenbank)
                 throw EBackupError(
                     QStringLiteral("Die Rechner-Einstellungen der Sicherung nennen eine andere "

@@ -27,21 +27,36 @@ const QList<Schritt>& Kette()
 {
     using M = Migration;
     static const QList<Schritt> kette = {
-        {1, 0, 1, 1, 1, M::Keine},           {1, 1, 1, 2, 1, M::Keine},
-        {1, 2, 1, 3, 1, M::Keine},           {1, 3, 1, 4, 1, M::Keine},
-        {1, 4, 1, 5, 1, M::Keine},           {1, 5, 1, 6, 1, M::Keine},
-        {1, 6, 1, 7, 1, M::Keine},           {1, 7, 1, 8, 1, M::Keine},
-        {1, 8, 1, 9, 1, M::Keine},           {1, 9, 1, 9, 1, M::Keine},
-        {1, 9, 1, 10, 2, M::Keine},          {1, 10, 1, 11, 1, M::Keine},
-        {1, 11, 1, 12, 1, M::Besamungsstation}, {1, 12, 1, 13, 1, M::Keine},
-        {1, 13, 1, 14, 1, M::Staelle},       {1, 14, 1, 15, 1, M::Keine},
-        {1, 15, 1, 16, 1, M::Keine},         {1, 16, 1, 17, 1, M::Keine},
-        {1, 17, 1, 17, 1, M::Keine},         {1, 17, 1, 18, 2, M::Keine},
-        {1, 18, 1, 19, 1, M::Tierarztgruppe}, {1, 19, 1, 19, 1, M::Keine},
-        {1, 19, 1, 20, 2, M::Keine},         {1, 20, 1, 21, 1, M::Keine},
-        {1, 21, 1, 22, 1, M::Keine},         {1, 22, 1, 23, 1, M::Keine},
-        {1, 23, 1, 24, 1, M::Abgangsgrund},  {1, 24, 1, 25, 1, M::Keine},
-        {1, 25, 1, 26, 1, M::Keine},         {1, 26, 1, 27, 1, M::Keine},
+        {1, 0, 1, 1, 1, M::Keine},
+        {1, 1, 1, 2, 1, M::Keine},
+        {1, 2, 1, 3, 1, M::Keine},
+        {1, 3, 1, 4, 1, M::Keine},
+        {1, 4, 1, 5, 1, M::Keine},
+        {1, 5, 1, 6, 1, M::Keine},
+        {1, 6, 1, 7, 1, M::Keine},
+        {1, 7, 1, 8, 1, M::Keine},
+        {1, 8, 1, 9, 1, M::Keine},
+        {1, 9, 1, 9, 1, M::Keine},
+        {1, 9, 1, 10, 2, M::Keine},
+        {1, 10, 1, 11, 1, M::Keine},
+        {1, 11, 1, 12, 1, M::Besamungsstation},
+        {1, 12, 1, 13, 1, M::Keine},
+        {1, 13, 1, 14, 1, M::Staelle},
+        {1, 14, 1, 15, 1, M::Keine},
+        {1, 15, 1, 16, 1, M::Keine},
+        {1, 16, 1, 17, 1, M::Keine},
+        {1, 17, 1, 17, 1, M::Keine},
+        {1, 17, 1, 18, 2, M::Keine},
+        {1, 18, 1, 19, 1, M::Tierarztgruppe},
+        {1, 19, 1, 19, 1, M::Keine},
+        {1, 19, 1, 20, 2, M::Keine},
+        {1, 20, 1, 21, 1, M::Keine},
+        {1, 21, 1, 22, 1, M::Keine},
+        {1, 22, 1, 23, 1, M::Keine},
+        {1, 23, 1, 24, 1, M::Abgangsgrund},
+        {1, 24, 1, 25, 1, M::Keine},
+        {1, 25, 1, 26, 1, M::Keine},
+        {1, 26, 1, 27, 1, M::Keine},
     };
     return kette;
 }
@@ -109,10 +124,10 @@ void MigrationStaelle(db::Transaction& tr)
     Ausfuehren(tr, QStringLiteral("UPDATE T_STAELLE S SET S.BIS = S.VON WHERE S.ID IN ( SELECT "
                                   "ST.ID FROM T_STAMMDATEN T JOIN T_STAELLE ST ON ST.TIER = T.ID "
                                   "WHERE ST.BIS IS NULL AND T.VERKAUFT IS NOT NULL)"));
-    db::Query tiere(tr, QStringLiteral(
-                            "SELECT T.ID FROM T_STAMMDATEN T JOIN T_STAELLE S ON S.TIER = T.ID "
-                            "WHERE S.BIS IS NULL AND T.VERKAUFT IS NULL GROUP BY T.GEBDAT, T.ID, "
-                            "T.NUMMER, T.VERKAUFT HAVING COUNT(S.ID) > 1"));
+    db::Query tiere(
+        tr, QStringLiteral("SELECT T.ID FROM T_STAMMDATEN T JOIN T_STAELLE S ON S.TIER = T.ID "
+                           "WHERE S.BIS IS NULL AND T.VERKAUFT IS NULL GROUP BY T.GEBDAT, T.ID, "
+                           "T.NUMMER, T.VERKAUFT HAVING COUNT(S.ID) > 1"));
     tiere.Open();
     QList<int> ids;
     for (; !tiere.Eof(); tiere.Next())
@@ -155,8 +170,8 @@ void MigrationAbgangsgrund(db::Transaction& tr)
     for (; !q.Eof(); q.Next())
         zeilen.append({q.Field(0).AsInteger(), Abgangsgrund(q.Field(1).AsString())});
     q.Close();
-    db::Query u(tr, QStringLiteral(
-                        "UPDATE T_STAMMDATEN SET ABGANGSGRUND = :ABGANGSGRUND WHERE ID = :ID"));
+    db::Query u(
+        tr, QStringLiteral("UPDATE T_STAMMDATEN SET ABGANGSGRUND = :ABGANGSGRUND WHERE ID = :ID"));
     for (const auto& [id, grund] : zeilen) {
         u.Param(QStringLiteral("ABGANGSGRUND")).SetInteger(grund);
         u.Param(QStringLiteral("ID")).SetInteger(id);
@@ -245,8 +260,8 @@ bool TDMUpdate::PruefeDatenbankVersion()
         const std::optional<int> version = versionText.isEmpty() ? 0 : Zahl(versionText);
         std::optional<QString> unterText;
         try {
-            db::Query q(tr, QStringLiteral(
-                                "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'"));
+            db::Query q(
+                tr, QStringLiteral("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'"));
             q.Open();
             if (!q.Eof())
                 unterText = q.Field(0).AsString();
@@ -273,8 +288,9 @@ bool TDMUpdate::PruefeDatenbankVersion()
         }
         // The step's version write needs the row; a missing one means the chain starts at 1.0.
         if (lauf.version == 1 && !unterText) {
-            Ausfuehren(tr, QStringLiteral(
-                               "INSERT INTO T_EINSTELLUNGEN (NAME,WERT) VALUES ('Unterversion','0')"));
+            Ausfuehren(tr,
+                       QStringLiteral(
+                           "INSERT INTO T_EINSTELLUNGEN (NAME,WERT) VALUES ('Unterversion','0')"));
         }
         tr.Commit();
         d.Close();
@@ -287,8 +303,8 @@ bool TDMUpdate::PruefeDatenbankVersion()
                           .arg(QDir::toNativeSeparators(archiv)));
         return false;
     }
-    lauf.ordner =
-        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/bovantis-update-XXXXXX"));
+    lauf.ordner = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                  QStringLiteral("/bovantis-update-XXXXXX"));
     if (!lauf.ordner->isValid())
         throw db::Error(QStringLiteral("Der temporäre Ordner für das Datenupdate kann nicht "
                                        "angelegt werden: ") +
@@ -309,21 +325,21 @@ bool TDMUpdate::PruefeDatenbankVersion()
             break;
         }
     }
-    Melden(QStringLiteral("Datenbankversion %1, Ziel %2")
-               .arg(VersionText(lauf.version, lauf.unterversion),
-                    VersionText(Version, Unterversion)));
+    Melden(
+        QStringLiteral("Datenbankversion %1, Ziel %2")
+            .arg(VersionText(lauf.version, lauf.unterversion), VersionText(Version, Unterversion)));
     for (int i = 0; i < kette.size(); ++i) {
         const bool ausgefuehrt = UpdateSchritt(lauf, i + 1);
         // The migration of step 15 was once missing from databases that stand at 1.14.
-        if (i + 1 == 15 && !ausgefuehrt && lauf.ok && lauf.version == 1 &&
-            lauf.unterversion == 14)
+        if (i + 1 == 15 && !ausgefuehrt && lauf.ok && lauf.version == 1 && lauf.unterversion == 14)
             lauf.ok = StaelleNachholen(lauf);
     }
     if (lauf.ok && (lauf.version != Version || lauf.unterversion != Unterversion)) {
         lauf.ok = false;
         const QString text =
-            QStringLiteral("Die Datenbank hat die Version %1.\rFür diese Version gibt es kein "
-                           "Datenupdate auf die Version %2.")
+            QStringLiteral(
+                "Die Datenbank hat die Version %1.\rFür diese Version gibt es kein "
+                "Datenupdate auf die Version %2.")
                 .arg(VersionText(lauf.version, lauf.unterversion),
                      VersionText(Version, Unterversion));
         Melden(text);
@@ -369,8 +385,9 @@ bool TDMUpdate::UpdateSchritt(Lauf& lauf, int nummer)
         QFile::remove(pfad);
     } catch (const ZipException& e) {
         lauf.ok = false;
-        const QString text = QStringLiteral("Fehler während des Datenupdates.\rDie Datei %1 kann "
-                                            "nicht gelesen werden:\r%2")
+        const QString text = QStringLiteral(
+                                 "Fehler während des Datenupdates.\rDie Datei %1 kann "
+                                 "nicht gelesen werden:\r%2")
                                  .arg(name, QString::fromUtf8(e.what()));
         Melden(text);
         if (u_.fehlerMelden)
@@ -378,19 +395,19 @@ bool TDMUpdate::UpdateSchritt(Lauf& lauf, int nummer)
         return true;
     }
 
-    const QString schrittText =
-        QStringLiteral("Schritt %1: Version %2 → %3, Teil %4 (%5)")
-            .arg(nummer)
-            .arg(VersionText(s.vonVersion, s.vonUnterversion),
-                 VersionText(s.nachVersion, s.nachUnterversion))
-            .arg(s.teil)
-            .arg(name);
+    const QString schrittText = QStringLiteral("Schritt %1: Version %2 → %3, Teil %4 (%5)")
+                                    .arg(nummer)
+                                    .arg(VersionText(s.vonVersion, s.vonUnterversion),
+                                         VersionText(s.nachVersion, s.nachUnterversion))
+                                    .arg(s.teil)
+                                    .arg(name);
     Fortschritt(schrittText, lauf);
 
     // Only a database file of this machine can be put back as it was.
     const bool sichern = DatenbankAnlegen::IstLokal(u_.datenbankName);
     const db::ServiceParams dienst{QString(), DBConnect::Administrator, u_.adminPasswort};
-    const QString sicherung = lauf.ordner->filePath(QStringLiteral("vor-schritt-%1.gbk").arg(nummer));
+    const QString sicherung =
+        lauf.ordner->filePath(QStringLiteral("vor-schritt-%1.gbk").arg(nummer));
     if (sichern) {
         Fortschritt(QStringLiteral("Sicherung vor Schritt %1").arg(nummer), lauf);
         try {
@@ -398,8 +415,9 @@ bool TDMUpdate::UpdateSchritt(Lauf& lauf, int nummer)
         } catch (const db::Error& e) {
             lauf.ok = false;
             const QString text =
-                QStringLiteral("Vor dem Datenupdate (Schritt %1) konnte die Datenbank nicht "
-                               "gesichert werden:\r%2\r\rDie Datenbank wurde nicht verändert.")
+                QStringLiteral(
+                    "Vor dem Datenupdate (Schritt %1) konnte die Datenbank nicht "
+                    "gesichert werden:\r%2\r\rDie Datenbank wurde nicht verändert.")
                     .arg(nummer)
                     .arg(e.Message());
             Melden(text);
@@ -421,28 +439,31 @@ bool TDMUpdate::UpdateSchritt(Lauf& lauf, int nummer)
         QString text = QStringLiteral("Das Datenupdate ist fehlgeschlagen in\r%1:\r\r%2\r\r")
                            .arg(schrittText, ursache);
         if (!sichern) {
-            text += QStringLiteral("Die Datenbank liegt auf einem Server und konnte vor dem "
-                                   "Schritt nicht gesichert werden. Festgeschriebene Blöcke "
-                                   "bleiben bestehen; der Schritt wird beim nächsten Start "
-                                   "wiederholt.");
+            text += QStringLiteral(
+                "Die Datenbank liegt auf einem Server und konnte vor dem "
+                "Schritt nicht gesichert werden. Festgeschriebene Blöcke "
+                "bleiben bestehen; der Schritt wird beim nächsten Start "
+                "wiederholt.");
         } else {
-            Fortschritt(QStringLiteral("Datenbank auf den Stand vor Schritt %1 zurücksetzen")
-                            .arg(nummer),
-                        lauf);
+            Fortschritt(
+                QStringLiteral("Datenbank auf den Stand vor Schritt %1 zurücksetzen").arg(nummer),
+                lauf);
             try {
                 db::Services::Restore(dienst, sicherung, u_.datenbankName, true);
-                text += QStringLiteral("Die Datenbank ist wieder auf dem Stand vor diesem Schritt "
-                                       "(Version %1).")
+                text += QStringLiteral(
+                            "Die Datenbank ist wieder auf dem Stand vor diesem Schritt "
+                            "(Version %1).")
                             .arg(VersionText(s.vonVersion, s.vonUnterversion));
             } catch (const db::Error& r) {
                 // The saved state must survive the temporary folder.
-                const QString bleibt = u_.datenbankName +
-                                       QStringLiteral(".vor-update-%1.gbk")
+                const QString bleibt =
+                    u_.datenbankName + QStringLiteral(".vor-update-%1.gbk")
                                            .arg(VersionText(s.vonVersion, s.vonUnterversion));
                 QFile::remove(bleibt);
                 const bool kopiert = QFile::copy(sicherung, bleibt);
-                text += QStringLiteral("Die Datenbank konnte nicht auf den Stand vor diesem "
-                                       "Schritt zurückgesetzt werden:\r%1\r")
+                text += QStringLiteral(
+                            "Die Datenbank konnte nicht auf den Stand vor diesem "
+                            "Schritt zurückgesetzt werden:\r%1\r")
                             .arg(r.Message()) +
                         (kopiert ? QStringLiteral("Die Sicherung vor dem Schritt liegt in\r%1")
                                        .arg(QDir::toNativeSeparators(bleibt))
@@ -510,8 +531,8 @@ void TDMUpdate::SchrittAusfuehren(Lauf& lauf, int nummer, const QString& skript)
     lauf.version = s.nachVersion;
     lauf.unterversion = s.nachUnterversion;
     ++lauf.fertig;
-    Melden(QStringLiteral("Version %1 gespeichert")
-               .arg(VersionText(lauf.version, lauf.unterversion)));
+    Melden(
+        QStringLiteral("Version %1 gespeichert").arg(VersionText(lauf.version, lauf.unterversion)));
 }
 
 bool TDMUpdate::StaelleNachholen(Lauf& lauf)
@@ -529,8 +550,9 @@ bool TDMUpdate::StaelleNachholen(Lauf& lauf)
         return true;
     } catch (const db::Error& e) {
         const QString text =
-            QStringLiteral("Die Datenübernahme der Ställe ist fehlgeschlagen:\r%1\r\rEs wurde "
-                           "nichts verändert.")
+            QStringLiteral(
+                "Die Datenübernahme der Ställe ist fehlgeschlagen:\r%1\r\rEs wurde "
+                "nichts verändert.")
                 .arg(e.Message());
         Melden(text);
         if (u_.fehlerMelden)

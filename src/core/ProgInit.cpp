@@ -171,8 +171,7 @@ bool TProgInit::InitProgramm()
                 "Das Update wurde abgeschlossen.\rZR Bovantis wird nun wieder gestartet."));
         // The first start makes the database that the update then checks.
         ErsteDatenbankAnlegen();
-        const bool ergebnis =
-            DatenbankAktualisieren(*Einstellungen(), updateDatei_) && !dbUpdate;
+        const bool ergebnis = DatenbankAktualisieren(*Einstellungen(), updateDatei_) && !dbUpdate;
         if (!ergebnis)
             SplashFreigeben();
         return ergebnis;

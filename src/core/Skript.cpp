@@ -76,9 +76,8 @@ QPair<QString, QString> TestBedingung(const QString& art, const QString& argumen
     if (art == QStringLiteral("TABLEFIELD")) {
         const qsizetype komma = argument.indexOf(QLatin1Char(','));
         if (komma < 0)
-            throw ESyntax(
-                QStringLiteral("TEST:TABLEFIELD erwartet \"Tabelle,Feld\", nicht \"%1\".")
-                    .arg(argument));
+            throw ESyntax(QStringLiteral("TEST:TABLEFIELD erwartet \"Tabelle,Feld\", nicht \"%1\".")
+                              .arg(argument));
         return {QStringLiteral("RDB$RELATION_FIELDS"),
                 QStringLiteral("RDB$RELATION_NAME=%1 AND RDB$FIELD_NAME=%2")
                     .arg(Quote(argument.left(komma).trimmed()),
@@ -132,11 +131,14 @@ ESkriptFehler::ESkriptFehler(int block, int zeile, const QString& ursache,
     QStringList bloecke;
     for (int b : Festgeschrieben)
         bloecke << QString::number(b);
-    meldung_ = QStringLiteral("Fehler im Skriptblock %1 (Zeile %2):\r%3\r\r").arg(block).arg(zeile).arg(ursache) +
-               (bloecke.isEmpty()
-                    ? QStringLiteral("Kein früherer Block ist festgeschrieben worden.")
-                    : QStringLiteral("Bereits festgeschrieben sind die Blöcke %1.")
-                          .arg(bloecke.join(QStringLiteral(", "))));
+    meldung_ =
+        QStringLiteral("Fehler im Skriptblock %1 (Zeile %2):\r%3\r\r")
+            .arg(block)
+            .arg(zeile)
+            .arg(ursache) +
+        (bloecke.isEmpty() ? QStringLiteral("Kein früherer Block ist festgeschrieben worden.")
+                           : QStringLiteral("Bereits festgeschrieben sind die Blöcke %1.")
+                                 .arg(bloecke.join(QStringLiteral(", "))));
 }
 
 QList<int> FuehreDBScriptAus(ISkriptDatenbank& datenbank, const QString& skript,
@@ -192,8 +194,9 @@ QList<int> FuehreDBScriptAus(ISkriptDatenbank& datenbank, const QString& skript,
                         Klammer(block, GetGenerator.size(), GetGenerator.size());
                     const QStringList teile = innen.split(QLatin1Char(','));
                     if (teile.size() != 3)
-                        throw ESyntax(QStringLiteral("GETGENERATOR erwartet "
-                                                     "\"(Generator,Schritt,Variable)\"."));
+                        throw ESyntax(
+                            QStringLiteral("GETGENERATOR erwartet "
+                                           "\"(Generator,Schritt,Variable)\"."));
                     const QString wert =
                         datenbank.Wert(QStringLiteral("SELECT GEN_ID(%1, %2) FROM RDB$DATABASE")
                                            .arg(teile[0].trimmed(), teile[1].trimmed()));

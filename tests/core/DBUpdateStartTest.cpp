@@ -69,11 +69,13 @@ TEST_F(DBUpdateStartTest, AnOutdatedDatabaseStopsTheStartWithTheUpdateOffer)
         EXPECT_FALSE(prog.InitProgramm());
         ASSERT_EQ(script.Shown().size(), 1);
         const Tools::ShownMessage& m = script.Shown()[0];
-        EXPECT_TRUE(m.text.startsWith("Fehler während des Datenupdates.\rDie Datei "
-                                      "upd-1-26-1-27-1.sql wurde nicht gefunden.\r"))
+        EXPECT_TRUE(
+            m.text.startsWith("Fehler während des Datenupdates.\rDie Datei "
+                              "upd-1-26-1-27-1.sql wurde nicht gefunden.\r"))
             << m.text.toStdString();
-        EXPECT_TRUE(m.text.endsWith("Wollen Sie das Update jetzt direkt starten? Eine "
-                                    "Internet-Verbindung\rmuss vorhanden sein!"));
+        EXPECT_TRUE(
+            m.text.endsWith("Wollen Sie das Update jetzt direkt starten? Eine "
+                            "Internet-Verbindung\rmuss vorhanden sein!"));
         EXPECT_EQ(m.type, Tools::mtError);
         EXPECT_EQ(m.buttons, Tools::mbYesNo);
         EXPECT_TRUE(prog.UpdateDatei().isEmpty());
@@ -98,7 +100,8 @@ TEST(DBUpdateFensterTest, TheProgressWindowShowsTheStepAndHowFarTheChainIs)
     TfrmDBUpdate fenster;
     fenster.Anzeigen("Schritt 27: Version 1.23 → 1.24, Teil 1 (upd-1-23-1-24-1.sql)", 3, 4);
     EXPECT_TRUE(fenster.isVisible());
-    EXPECT_EQ(fenster.Text()->text(), "Schritt 27: Version 1.23 → 1.24, Teil 1 (upd-1-23-1-24-1.sql)");
+    EXPECT_EQ(fenster.Text()->text(),
+              "Schritt 27: Version 1.23 → 1.24, Teil 1 (upd-1-23-1-24-1.sql)");
     EXPECT_EQ(fenster.Balken()->maximum(), 4);
     EXPECT_EQ(fenster.Balken()->value(), 3);
     // The whole step text fits.

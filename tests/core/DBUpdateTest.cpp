@@ -119,15 +119,17 @@ protected:
 
     QString Gespeichert()
     {
-        return Wert(t.Path(), "SELECT V.WERT || '.' || U.WERT FROM T_EINSTELLUNGEN V, "
-                              "T_EINSTELLUNGEN U WHERE V.NAME = 'Version' AND U.NAME = "
-                              "'Unterversion'");
+        return Wert(t.Path(),
+                    "SELECT V.WERT || '.' || U.WERT FROM T_EINSTELLUNGEN V, "
+                    "T_EINSTELLUNGEN U WHERE V.NAME = 'Version' AND U.NAME = "
+                    "'Unterversion'");
     }
 
     QString Schritte()
     {
-        return Wert(t.Path(), "SELECT LIST(SCHRITT, ',') FROM (SELECT SCHRITT FROM T_UPDLOG "
-                              "ORDER BY NR)");
+        return Wert(t.Path(),
+                    "SELECT LIST(SCHRITT, ',') FROM (SELECT SCHRITT FROM T_UPDLOG "
+                    "ORDER BY NR)");
     }
 
     void Archiv(const QMap<int, QString>& skripte) { ArchivSchreiben(archiv, skripte); }
@@ -293,11 +295,13 @@ TEST_F(DBUpdateTest, TheStationMigrationFillsMissingStationsAndTheSetting)
     Version(1, 11);
     EXPECT_TRUE(Update());
     EXPECT_EQ(stationGefragt, 1);
-    EXPECT_EQ(Wert(t.Path(), "SELECT LIST(STATION, ',') FROM (SELECT STATION FROM "
-                             "T_BESAMUNGSMELDUNG ORDER BY ID)"),
+    EXPECT_EQ(Wert(t.Path(),
+                   "SELECT LIST(STATION, ',') FROM (SELECT STATION FROM "
+                   "T_BESAMUNGSMELDUNG ORDER BY ID)"),
               "05,03");
-    EXPECT_EQ(Wert(t.Path(), "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = "
-                             "'Eigenbesamung-Stationen'"),
+    EXPECT_EQ(Wert(t.Path(),
+                   "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = "
+                   "'Eigenbesamung-Stationen'"),
               "05");
     // The scripts are UTF-8; the database stores Latin-1.
     EXPECT_EQ(Wert(t.Path(), "SELECT TEXT FROM T_UPDLOG WHERE SCHRITT = 13"), "Größe 13");
@@ -308,13 +312,14 @@ TEST_F(DBUpdateTest, AFailingStepLeavesTheDatabaseAsBeforeItAndRunsAgainWhole)
 {
     QMap<int, QString> skripte = ProtokollSkripte();
     const QString gut = skripte[26];
-    skripte[26] = "CREATE TABLE T_HALB (ID INTEGER);\n"
-                  "-=#=-\n"
-                  "INSERT INTO T_HALB VALUES (1);\n"
-                  "-=#=-\n" +
-                  gut +
-                  "\n"
-                  "INSERT INTO T_FEHLT VALUES (1);\n";
+    skripte[26] =
+        "CREATE TABLE T_HALB (ID INTEGER);\n"
+        "-=#=-\n"
+        "INSERT INTO T_HALB VALUES (1);\n"
+        "-=#=-\n" +
+        gut +
+        "\n"
+        "INSERT INTO T_FEHLT VALUES (1);\n";
     Archiv(skripte);
     Version(1, 20);
 
@@ -324,8 +329,9 @@ TEST_F(DBUpdateTest, AFailingStepLeavesTheDatabaseAsBeforeItAndRunsAgainWhole)
         EXPECT_FALSE(Update());
         EXPECT_EQ(Gespeichert(), "1.22");
         EXPECT_EQ(Schritte(), "24,25");
-        EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
-                                 "'T_HALB'"),
+        EXPECT_EQ(Wert(t.Path(),
+                       "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
+                       "'T_HALB'"),
                   "0");
         ASSERT_EQ(fehler.size(), 1);
         const QString& text = fehler[0];
@@ -333,16 +339,18 @@ TEST_F(DBUpdateTest, AFailingStepLeavesTheDatabaseAsBeforeItAndRunsAgainWhole)
             << text.toStdString();
         EXPECT_TRUE(text.contains("Fehler im Skriptblock 3 (Zeile 6):")) << text.toStdString();
         EXPECT_TRUE(text.contains("T_FEHLT")) << text.toStdString();
-        EXPECT_TRUE(text.contains("Die Datenbank ist wieder auf dem Stand vor diesem Schritt "
-                                  "(Version 1.22)."))
+        EXPECT_TRUE(
+            text.contains("Die Datenbank ist wieder auf dem Stand vor diesem Schritt "
+                          "(Version 1.22)."))
             << text.toStdString();
         EXPECT_TRUE(hinweise.isEmpty());
     }
 
     // The update works as the administrator: the program's user gets its rights from the script.
-    skripte[26] = "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\nINSERT INTO T_HALB VALUES (1);\n"
-                  "-=#=-\nGRANT SELECT ON T_HALB TO BOVANTIS;\n-=#=-\n" +
-                  gut;
+    skripte[26] =
+        "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\nINSERT INTO T_HALB VALUES (1);\n"
+        "-=#=-\nGRANT SELECT ON T_HALB TO BOVANTIS;\n-=#=-\n" +
+        gut;
     Archiv(skripte);
     fehler.clear();
     EXPECT_TRUE(Update());
@@ -361,7 +369,8 @@ TEST_F(DBUpdateTest, AFailedMigrationKeepsItsStepForTheNextStart)
     EXPECT_EQ(Gespeichert(), "1.11");
     EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM T_UPDLOG"), "0");
     ASSERT_EQ(fehler.size(), 1);
-    EXPECT_TRUE(fehler[0].contains("Es wurde keine Besamungsstation gewählt.")) << fehler[0].toStdString();
+    EXPECT_TRUE(fehler[0].contains("Es wurde keine Besamungsstation gewählt."))
+        << fehler[0].toStdString();
 
     station = QStringLiteral("07");
     fehler.clear();
@@ -402,15 +411,23 @@ TEST_F(DBUpdateTest, NewerDataAMissingArchiveAndUnknownVersionsStopTheStart)
         QString hinweis;
         QString fehler;
     };
-    const QString zuAlt = QStringLiteral("Die Programmversion ist zu alt für die vorhandenen Daten.");
+    const QString zuAlt =
+        QStringLiteral("Die Programmversion ist zu alt für die vorhandenen Daten.");
     const std::vector<Fall> faelle = {
         {"a newer sub-version", 1, 28, true, zuAlt, {}},
         {"a newer version", 2, 0, true, zuAlt, {}},
-        {"no archive", 1, 26, false,
+        {"no archive",
+         1,
+         26,
+         false,
          "Die Datei\r\r" + QDir::toNativeSeparators(archiv) +
              "\r\rexistiert nicht.\rDie Installation von ZR Bovantis ist korrupt.",
          {}},
-        {"no step for the version", 0, 5, true, {},
+        {"no step for the version",
+         0,
+         5,
+         true,
+         {},
          "Die Datenbank hat die Version 0.5.\rFür diese Version gibt es kein Datenupdate auf die "
          "Version 1.27."},
     };
@@ -456,29 +473,30 @@ TEST(DBUpdateMigrationTest, VetGroupsGetNewIdsOnlyWhereTheyHaveNone)
 {
     TestDatabase t;
     // The old schema: no key, no unique pair and no insert trigger yet.
-    Ausfuehren(t.Db(),
-               {"ALTER TRIGGER TIERARZTGRUPPE_BI_ID INACTIVE",
-                "ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT I_TIERARZTGRUPPE_TIER_LEISTUNG",
-                "ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT PK_TIERARZTGRUPPE",
-                "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE, STATUS) VALUES "
-                "(1, 'DE 01 000 00001', DATE '2020-01-01', 'W', 1, 'R')",
-                "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE, STATUS) VALUES "
-                "(2, 'DE 01 000 00002', DATE '2020-01-01', 'W', 1, 'R')",
-                "INSERT INTO T_TIERARZTLEISTUNG (ID) VALUES (1)",
-                "SET GENERATOR G_TIERARZTGRUPPE TO 1000",
-                "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (50, 1, 1)",
-                "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (0, 1, 1)",
-                "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (0, 1, 1)",
-                "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (0, 2, 1)",
-                "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (60, 2, 1)"});
+    Ausfuehren(
+        t.Db(),
+        {"ALTER TRIGGER TIERARZTGRUPPE_BI_ID INACTIVE",
+         "ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT I_TIERARZTGRUPPE_TIER_LEISTUNG",
+         "ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT PK_TIERARZTGRUPPE",
+         "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE, STATUS) VALUES "
+         "(1, 'DE 01 000 00001', DATE '2020-01-01', 'W', 1, 'R')",
+         "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE, STATUS) VALUES "
+         "(2, 'DE 01 000 00002', DATE '2020-01-01', 'W', 1, 'R')",
+         "INSERT INTO T_TIERARZTLEISTUNG (ID) VALUES (1)", "SET GENERATOR G_TIERARZTGRUPPE TO 1000",
+         "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (50, 1, 1)",
+         "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (0, 1, 1)",
+         "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (0, 1, 1)",
+         "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (0, 2, 1)",
+         "INSERT INTO T_TIERARZTGRUPPE (ID, TIER, LEISTUNG) VALUES (60, 2, 1)"});
     {
         db::Transaction tr(t.Db());
         tr.Start();
         MigrationTierarztgruppe(tr);
         tr.Commit();
     }
-    EXPECT_EQ(Wert(t.Path(), "SELECT LIST(ID, ',') FROM (SELECT ID FROM T_TIERARZTGRUPPE ORDER "
-                             "BY ID)"),
+    EXPECT_EQ(Wert(t.Path(),
+                   "SELECT LIST(ID, ',') FROM (SELECT ID FROM T_TIERARZTGRUPPE ORDER "
+                   "BY ID)"),
               "50,60,1001,1002,1003");
 }
 
@@ -504,8 +522,9 @@ TEST(DBUpdateMigrationTest, ExitReasonsAreSetOnlyForExitedAnimalsWithoutOne)
         MigrationAbgangsgrund(tr);
         tr.Commit();
     }
-    EXPECT_EQ(Wert(t.Path(), "SELECT LIST(COALESCE(ABGANGSGRUND, -1), ',') FROM (SELECT "
-                             "ABGANGSGRUND FROM T_STAMMDATEN ORDER BY ID)"),
+    EXPECT_EQ(Wert(t.Path(),
+                   "SELECT LIST(COALESCE(ABGANGSGRUND, -1), ',') FROM (SELECT "
+                   "ABGANGSGRUND FROM T_STAMMDATEN ORDER BY ID)"),
               "6,9,4,-1");
 }
 
@@ -518,9 +537,10 @@ TEST(DBUpdateServerTest, AFailedStepOnAServerNamesTheBlocksThatStay)
         GTEST_SKIP() << "Kein Datenbank-Server für den Test: " << server.Grund().toStdString();
     QTemporaryDir ordner;
     const QString archiv = ordner.filePath("dbupd.db");
-    ArchivSchreiben(archiv, {{30, "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\n"
-                                  "CREATE TABLE T_AUCH (ID INTEGER);\n-=#=-\n"
-                                  "INSERT INTO T_FEHLT VALUES (1);"}});
+    ArchivSchreiben(archiv, {{30,
+                              "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\n"
+                              "CREATE TABLE T_AUCH (ID INTEGER);\n-=#=-\n"
+                              "INSERT INTO T_FEHLT VALUES (1);"}});
     const QString datei = server.Ordner() + "/herde.fdb";
     {
         TestDatabase vorlage;
@@ -529,8 +549,8 @@ TEST(DBUpdateServerTest, AFailedStepOnAServerNamesTheBlocksThatStay)
         vorlage.Db().Close();
         ASSERT_TRUE(QFile::copy(vorlage.Path(), datei));
     }
-    const db::ConnectParams admin{server.Name(datei), "SYSDBA", FirebirdTestServer::AdminPasswort,
-                                  {}};
+    const db::ConnectParams admin{
+        server.Name(datei), "SYSDBA", FirebirdTestServer::AdminPasswort, {}};
     QStringList fehler;
     TDMUpdate::Umgebung u;
     u.datenbankName = admin.Name;
@@ -544,7 +564,8 @@ TEST(DBUpdateServerTest, AFailedStepOnAServerNamesTheBlocksThatStay)
     TDMUpdate update(u);
     EXPECT_FALSE(update.PruefeDatenbankVersion());
     ASSERT_EQ(fehler.size(), 1);
-    EXPECT_TRUE(fehler[0].contains("Fehler im Skriptblock 3 (Zeile 5):")) << fehler[0].toStdString();
+    EXPECT_TRUE(fehler[0].contains("Fehler im Skriptblock 3 (Zeile 5):"))
+        << fehler[0].toStdString();
     EXPECT_TRUE(fehler[0].contains("Bereits festgeschrieben sind die Blöcke 1, 2."));
     EXPECT_TRUE(fehler[0].contains("Die Datenbank liegt auf einem Server"));
 
@@ -552,9 +573,10 @@ TEST(DBUpdateServerTest, AFailedStepOnAServerNamesTheBlocksThatStay)
     d.Open(admin);
     db::Transaction tr(d);
     tr.Start();
-    db::Query q(tr, "SELECT (SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'), "
-                    "(SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN ('T_HALB', "
-                    "'T_AUCH')) FROM RDB$DATABASE");
+    db::Query q(tr,
+                "SELECT (SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'), "
+                "(SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME IN ('T_HALB', "
+                "'T_AUCH')) FROM RDB$DATABASE");
     q.Open();
     EXPECT_EQ(q.Field(0).AsString(), "26");
     EXPECT_EQ(q.Field(1).AsInteger(), 2);

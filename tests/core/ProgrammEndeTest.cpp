@@ -56,10 +56,10 @@ protected:
     {
         db::Transaction tr(d);
         tr.Start();
-        db::Query q(tr, "SELECT COUNT(*) FROM MON$ATTACHMENTS "
-                        "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0" +
-                            (benutzer.isEmpty() ? QString()
-                                                : " AND MON$USER = '" + benutzer + "'"));
+        db::Query q(tr,
+                    "SELECT COUNT(*) FROM MON$ATTACHMENTS "
+                    "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0" +
+                        (benutzer.isEmpty() ? QString() : " AND MON$USER = '" + benutzer + "'"));
         q.Open();
         return q.Field(0).AsInteger();
     }

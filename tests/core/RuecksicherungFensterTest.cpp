@@ -183,8 +183,7 @@ TEST_F(RuecksicherungFensterTest, ChecksBeforeTheRestoreStopIt)
     }
 }
 
-void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion,
-                                                          const QString& meldung)
+void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, const QString& meldung)
 {
     Schreiben(QStringLiteral("UPDATE T_EINSTELLUNGEN SET WERT = '%1' WHERE NAME = "
                              "'Unterversion'")
@@ -234,8 +233,9 @@ TEST_F(RuecksicherungFensterTest, RestoredDataNewerThanTheProgramEndIt)
 // The program's own update archive holds no scripts for the versions before 1.27.
 TEST_F(RuecksicherungFensterTest, RestoredDataOlderThanTheUpdatesEndTheProgram)
 {
-    AndereVersionRuecksichern(26, "Fehler während des Datenupdates.\rDie Datei "
-                                  "upd-1-26-1-27-1.sql wurde nicht gefunden.\r");
+    AndereVersionRuecksichern(26,
+                              "Fehler während des Datenupdates.\rDie Datei "
+                              "upd-1-26-1-27-1.sql wurde nicht gefunden.\r");
 }
 
 void RuecksicherungFensterTest::AndereDatenbankRuecksichern(std::uint16_t antwort)
@@ -256,8 +256,9 @@ void RuecksicherungFensterTest::AndereDatenbankRuecksichern(std::uint16_t antwor
     br.IniDatei = ini;
     br.Archiv = tmp.filePath("andere-datenbank.zip");
     br.Sichern();
-    Schreiben("INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
-              "(2, 'DE 01 000 00002', DATE '2020-01-01', 'W', 1)");
+    Schreiben(
+        "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
+        "(2, 'DE 01 000 00002', DATE '2020-01-01', 'W', 1)");
 
     TfrmRestore dlg;
     bool beendet = false;
@@ -271,7 +272,8 @@ void RuecksicherungFensterTest::AndereDatenbankRuecksichern(std::uint16_t antwor
     Ausfuehren(dlg, br.Archiv);
     EXPECT_EQ(boxen.Pending(), 0);
     ASSERT_GE(boxen.Shown().size(), 2);
-    EXPECT_TRUE(boxen.Shown()[1].text.contains("\r" + andere + ",\r")) << boxen.Shown()[1].text.toStdString();
+    EXPECT_TRUE(boxen.Shown()[1].text.contains("\r" + andere + ",\r"))
+        << boxen.Shown()[1].text.toStdString();
     EXPECT_TRUE(boxen.Shown()[1].text.contains("\r" + diese + ".\r"));
     EXPECT_EQ(boxen.Shown()[1].buttons, Tools::mbYesNoCancel);
     EXPECT_FALSE(beendet);

@@ -131,7 +131,8 @@ TEST_F(SicherungFensterTest, ABackupComesBeforeTheProgramUpdate)
     const QStringList zeilen = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
     ASSERT_GE(zeilen.size(), 3) << python.readAllStandardError().toStdString();
     EXPECT_EQ(zeilen[0], "Bovantis.ini,bovantis.gbk");
-    EXPECT_TRUE(zeilen[1].startsWith("ZR Bovantis Sicherung, Erstellt: ")) << zeilen[1].toStdString();
+    EXPECT_TRUE(zeilen[1].startsWith("ZR Bovantis Sicherung, Erstellt: "))
+        << zeilen[1].toStdString();
     EXPECT_EQ(zeilen[2], "True");
 }
 

@@ -55,8 +55,7 @@ TEST(SkriptSpracheTest, BlocksTestsAndVariablesOnATableOfCases)
         QStringList fragen;  // empty: not checked
     };
     const std::vector<Fall> faelle = {
-        {"blocks are trimmed and run one by one", " A;\n -=#=- \n\n B; -=#=-   ", {},
-         {"A;", "B;"}},
+        {"blocks are trimmed and run one by one", " A;\n -=#=- \n\n B; -=#=-   ", {}, {"A;", "B;"}},
         {"a missing table runs the THEN part",
          "TEST:TABLE(T_X) TESTTHEN: CREATE TABLE T_X (A INT); TESTELSE: ALTER TABLE T_X ADD B INT;",
          {},
@@ -66,10 +65,15 @@ TEST(SkriptSpracheTest, BlocksTestsAndVariablesOnATableOfCases)
          "TEST:TABLE(T_X) TESTTHEN: CREATE TABLE T_X (A INT); TESTELSE: ALTER TABLE T_X ADD B INT;",
          {{TabelleDa, "1"}},
          {"ALTER TABLE T_X ADD B INT;"}},
-        {"TESTTHEN is optional", "TEST: TABLE ( T_X ) CREATE TABLE T_X (A INT);", {},
-         {"CREATE TABLE T_X (A INT);"}, {TabelleDa}},
-        {"an existing object without ELSE runs nothing", "TEST:TABLE(T_X) CREATE TABLE T_X (A INT);",
-         {{TabelleDa, "1"}}, {}},
+        {"TESTTHEN is optional",
+         "TEST: TABLE ( T_X ) CREATE TABLE T_X (A INT);",
+         {},
+         {"CREATE TABLE T_X (A INT);"},
+         {TabelleDa}},
+        {"an existing object without ELSE runs nothing",
+         "TEST:TABLE(T_X) CREATE TABLE T_X (A INT);",
+         {{TabelleDa, "1"}},
+         {}},
         {"the field test names table and field",
          "TEST:TABLEFIELD(T_X, F) ALTER TABLE T_X ADD F INT;",
          {},
@@ -95,7 +99,10 @@ TEST(SkriptSpracheTest, BlocksTestsAndVariablesOnATableOfCases)
           "SELECT COUNT(*) FROM RDB$TRIGGERS WHERE RDB$TRIGGER_NAME='T'",
           "SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME='P'"}},
         {"kinds are case-sensitive: a lower-case kind is a table name",
-         "TEST:table(T_X) X;", {}, {"X;"}, {"SELECT COUNT(*) FROM table WHERE T_X"}},
+         "TEST:table(T_X) X;",
+         {},
+         {"X;"},
+         {"SELECT COUNT(*) FROM table WHERE T_X"}},
         {"a generator's value replaces the variable",
          "GETGENERATOR(G_A, 0, NEU) INSERT INTO T VALUES (%NEU%, '%neu%');",
          {{"SELECT GEN_ID(G_A, 0) FROM RDB$DATABASE", "42"}},
@@ -122,7 +129,8 @@ TEST(SkriptSpracheTest, BlocksTestsAndVariablesOnATableOfCases)
          {{"SELECT 1 FROM RDB$DATABASE", "1"}},
          {"SELECT '0', '%C%' FROM T;"},
          {"SELECT 1 FROM RDB$DATABASE", "SELECT %A% FROM RDB$DATABASE"}},
-        {"a block of only a command runs nothing", "GETGENERATOR(G,1,X)",
+        {"a block of only a command runs nothing",
+         "GETGENERATOR(G,1,X)",
          {{"SELECT GEN_ID(G, 1) FROM RDB$DATABASE", "1"}},
          {}},
     };
@@ -148,7 +156,10 @@ TEST(SkriptSpracheTest, MistakesNameTheBlockTheLineAndTheCommittedBlocks)
         QList<int> festgeschrieben;
     };
     const std::vector<Fall> faelle = {
-        {"a failing statement", "A;\n-=#=-\nTEST:TABLE(T) B;\n-=#=-\n\n  FEHLER;\n-=#=-\nD;", 3, 6,
+        {"a failing statement",
+         "A;\n-=#=-\nTEST:TABLE(T) B;\n-=#=-\n\n  FEHLER;\n-=#=-\nD;",
+         3,
+         6,
          {1, 2}},
         {"the first block", "\n\nFEHLER;", 1, 3, {}},
         {"an unclosed test", "A;\n-=#=-\nTEST:TABLE(T_X B;", 2, 3, {1}},
@@ -168,9 +179,10 @@ TEST(SkriptSpracheTest, MistakesNameTheBlockTheLineAndTheCommittedBlocks)
             EXPECT_EQ(e.Block, fall.block);
             EXPECT_EQ(e.Zeile, fall.zeile);
             EXPECT_EQ(e.Festgeschrieben, fall.festgeschrieben);
-            EXPECT_TRUE(e.Meldung().startsWith(QStringLiteral("Fehler im Skriptblock %1 (Zeile %2):")
-                                                   .arg(fall.block)
-                                                   .arg(fall.zeile)))
+            EXPECT_TRUE(
+                e.Meldung().startsWith(QStringLiteral("Fehler im Skriptblock %1 (Zeile %2):")
+                                           .arg(fall.block)
+                                           .arg(fall.zeile)))
                 << e.Meldung().toStdString();
             EXPECT_EQ(e.Meldung().contains("Kein früherer Block"), fall.festgeschrieben.isEmpty());
         }
@@ -181,8 +193,9 @@ TEST(SkriptSpracheTest, ProgressCountsTheBlocks)
 {
     Aufzeichnung db;
     QList<QPair<int, int>> schritte;
-    FuehreDBScriptAus(db, "A; -=#=- B; -=#=- C;",
-                      [&](int fertig, int gesamt) { schritte.append({fertig, gesamt}); });
+    FuehreDBScriptAus(db, "A; -=#=- B; -=#=- C;", [&](int fertig, int gesamt) {
+        schritte.append({fertig, gesamt});
+    });
     EXPECT_EQ(schritte, (QList<QPair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
 }
 
@@ -251,13 +264,14 @@ INSERT INTO T_SKRIPT (ID, TEXT) VALUES (%NEU% + 100, 'it''s');
 
 TEST_F(SkriptDatenbankTest, AFailingBlockKeepsTheEarlierBlocksAndNothingOfItself)
 {
-    const QString skript = QStringLiteral("CREATE TABLE T_TEILWEISE (ID INTEGER);\n"
-                                          "-=#=-\n"
-                                          "INSERT INTO T_TEILWEISE VALUES (1);\n"
-                                          "-=#=-\n"
-                                          "INSERT INTO T_TEILWEISE VALUES (2);\n"
-                                          "/* comment */\n"
-                                          "INSERT INTO T_GIBTS_NICHT VALUES (3);\n");
+    const QString skript = QStringLiteral(
+        "CREATE TABLE T_TEILWEISE (ID INTEGER);\n"
+        "-=#=-\n"
+        "INSERT INTO T_TEILWEISE VALUES (1);\n"
+        "-=#=-\n"
+        "INSERT INTO T_TEILWEISE VALUES (2);\n"
+        "/* comment */\n"
+        "INSERT INTO T_GIBTS_NICHT VALUES (3);\n");
     try {
         Ausfuehren(skript);
         FAIL() << "no error";
