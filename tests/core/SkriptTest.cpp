@@ -283,3 +283,53 @@ TEST_F(SkriptDatenbankTest, AFailingBlockKeepsTheEarlierBlocksAndNothingOfItself
     }
     EXPECT_EQ(Wert("SELECT LIST(ID) FROM T_TEILWEISE"), "1");
 }
+
+TEST_F(SkriptDatenbankTest, TestsAndVariablesOnTheSchemaOnATableOfCases)
+{
+    {
+        db::Transaction tr(Db());
+        tr.Start();
+        db::Query(tr, "CREATE TABLE T_ERGEBNIS (WAS VARCHAR(40))").Execute();
+        tr.Commit();
+    }
+    struct Fall {
+        QString test;  // the block's beginning; THEN writes 'fehlt', ELSE 'da'
+        QString ergebnis;
+    };
+    const std::vector<Fall> faelle = {
+        {"TEST:TABLE(T_STAMMDATEN)", "da"},
+        {"TEST:TABLE(T_GIBTS_NICHT)", "fehlt"},
+        {"TEST:TABLEFIELD(T_STAMMDATEN,NUMMER)", "da"},
+        {"TEST:TABLEFIELD(T_STAMMDATEN, GIBTS_NICHT)", "fehlt"},
+        {"TEST:GENERATOR(G_TIERARZTGRUPPE)", "da"},
+        {"TEST:INDEX(IX_EINSTELLUNGEN_NAME)", "da"},
+        {"TEST:RELCONS(PK_STAELLE)", "da"},
+        {"TEST:REFCONS(FK_STAELLE_TIER)", "da"},
+        {"TEST:TRIGGER(TIERARZTGRUPPE_BI_ID)", "da"},
+        {"TEST:PROCEDURE(P_INIT_DATEN)", "da"},
+        {"TEST:FUNCTION(ZRNV_ALTER)", "da"},
+        {"TEST:DOMAIN(D_GIBTS_NICHT)", "fehlt"},
+        {"TEST:T_EINSTELLUNGEN(NAME = 'Version' AND WERT = '1')", "da"},
+        // System names are stored in upper case.
+        {"TEST:TABLE(t_stammdaten)", "fehlt"},
+        {"GETVALUE(SELECT 'T_STAMMDATEN' FROM RDB$DATABASE;TAB) -=#=- TEST:TABLE(%TAB%)", "da"},
+    };
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.test.toStdString());
+        Ausfuehren(fall.test +
+                   " TESTTHEN: INSERT INTO T_ERGEBNIS VALUES ('fehlt'); TESTELSE: INSERT INTO "
+                   "T_ERGEBNIS VALUES ('da');");
+        EXPECT_EQ(Wert("SELECT LIST(WAS) FROM T_ERGEBNIS"), fall.ergebnis);
+        db::Transaction tr(Db());
+        tr.Start();
+        db::Query(tr, "DELETE FROM T_ERGEBNIS").Execute();
+        tr.Commit();
+    }
+
+    // The generator's current value with the increment 0, a query's first field, both in text.
+    Ausfuehren(
+        "GETGENERATOR(G_TIERARZTGRUPPE, 0, JETZT) GETVALUE(SELECT WERT FROM T_EINSTELLUNGEN "
+        "WHERE NAME = 'Unterversion';U) INSERT INTO T_ERGEBNIS VALUES ('%JETZT%/%U%');");
+    EXPECT_EQ(Wert("SELECT WAS FROM T_ERGEBNIS"),
+              Wert("SELECT GEN_ID(G_TIERARZTGRUPPE, 0) FROM RDB$DATABASE") + "/27");
+}
