@@ -3,6 +3,8 @@
 #include <ProgInit.h>
 
 #include <Database.h>
+#include <Protokoll.h>
+#include <Zip.h>
 #include <Query.h>
 #include <Transaction.h>
 
@@ -11,7 +13,10 @@
 
 #include "ProgrammDatenbank.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -107,4 +112,58 @@ TEST(DBUpdateFensterTest, TheProgressWindowShowsTheStepAndHowFarTheChainIs)
     // The whole step text fits.
     EXPECT_GE(fenster.Text()->width(), fenster.Text()->sizeHint().width());
     fenster.grab().save(QCoreApplication::applicationDirPath() + "/dbupdate-fortschritt.png");
+}
+
+// The program's own way: its connection routine as the administrator, the backup before the
+// step, and the failure shown with the protocol of the run.
+TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore)
+{
+    Sql("UPDATE T_EINSTELLUNGEN SET WERT = '26' WHERE NAME = 'Unterversion'", false);
+    const QString archiv = tmp.filePath("dbupd.db");
+    {
+        const QString skript = tmp.filePath("upd-1-26-1-27-1.sql");
+        QFile f(skript);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("CREATE TABLE T_NEU (ID INTEGER);\n-=#=-\nINSERT INTO T_FEHLT VALUES (1);\n");
+        f.close();
+        TZip zip;
+        zip.SetFilename(archiv);
+        zip.FileList = {skript};
+        zip.Add();
+    }
+    TEinstellungen einstellungen(nullptr, tmp.filePath("Bovantis/"));
+    TDMUpdate::Umgebung u = DBUpdateUmgebung(einstellungen);
+    u.archiv = archiv;
+    TfrmDBUpdate fenster;
+    u.fortschritt = [&](const QString& text, int fertig, int gesamt) {
+        fenster.Anzeigen(text, fertig, gesamt);
+    };
+    QString protokoll;
+    QTimer schliessen;
+    QObject::connect(&schliessen, &QTimer::timeout, [&] {
+        if (auto* p = qobject_cast<TfrmProtokoll*>(QApplication::activeModalWidget())) {
+            protokoll = p->Memo()->toPlainText();
+            p->accept();
+        }
+    });
+    schliessen.start(20);
+    MessageBoxScript script;
+    script.AnswerWith(Tools::mrOk);
+    TDMUpdate update(u);
+    EXPECT_FALSE(update.PruefeDatenbankVersion());
+    ASSERT_EQ(script.Shown().size(), 1);
+    EXPECT_EQ(script.Shown()[0].type, Tools::mtError);
+    EXPECT_TRUE(script.Shown()[0].text.startsWith(
+        "Das Datenupdate ist fehlgeschlagen in\rSchritt 30: Version 1.26 → 1.27, Teil 1 "
+        "(upd-1-26-1-27-1.sql):\r\rFehler im Skriptblock 2 (Zeile 3):"))
+        << script.Shown()[0].text.toStdString();
+    for (const char* zeile :
+         {"Datenbankversion 1.26, Ziel 1.27", "Sicherung vor Schritt 30", "Block 2 von 2",
+          "Datenbank auf den Stand vor Schritt 30 zurücksetzen"})
+        EXPECT_TRUE(protokoll.contains(zeile)) << zeile << "\n" << protokoll.toStdString();
+    EXPECT_EQ(fenster.Balken()->maximum(), 1);
+    EXPECT_EQ(fenster.Balken()->value(), 0);
+    EXPECT_EQ(Sql("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_NEU'", true),
+              "0");
+    EXPECT_EQ(Sql("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'", true), "26");
 }
