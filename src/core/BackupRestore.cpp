@@ -154,7 +154,8 @@ int TBackupRestore::PruefeSicherungsdatei(const QString& datei, QString& komment
 void TBackupRestore::Ruecksichern(bool mitIni)
 {
     const auto ordner = PrivaterOrdner();
-    const db::ServiceParams parameter = Parameter();
+    // A server elsewhere is refused before anything is extracted.
+    Parameter();
     TZip zip;
     QString gbkMitglied;
     QString iniMitglied;
@@ -191,11 +192,45 @@ void TBackupRestore::Ruecksichern(bool mitIni)
     }
     const QString gbk = ordner->filePath(QFileInfo(gbkMitglied).fileName());
 
+    const QString ini = mitIni ? ordner->filePath(QFileInfo(iniMitglied).fileName()) : QString();
+    if (mitIni) {
+        // The settings that come back decide which database the program works on next: the
+        // restore goes into the database they name, or they are made to name this one.
+        const QString verbindung =
+            server_.isEmpty() ? datenbank_ : server_ + QLatin1Char(':') + datenbank_;
+        TIniDatei gesichert(ini);
+        const QString name = gesichert.Lesen(QStringLiteral("Datenbank"), QStringLiteral("Name"))
+                                 .value_or(QString())
+                                 .trimmed();
+        if (!name.isEmpty() && name != verbindung) {
+            const Ziel ziel =
+                OnAndereDatenbank ? OnAndereDatenbank(name, verbindung) : Ziel::Abbrechen;
+            if (ziel == Ziel::Abbrechen && !OnAndereDatenbank)
+                throw EBackupError(
+                    QStringLiteral("Die Rechner-Einstellungen der Sicherung nennen eine andere "
+                                   "Datenbank (%1).\rRücksichern Sie ohne die "
+                                   "Rechner-Einstellungen.")
+                        .arg(name),
+                    false, true);
+            if (ziel == Ziel::Abbrechen)
+                throw EBackupError(QStringLiteral("Die Rücksicherung wurde abgebrochen."), false,
+                                   false);
+            if (ziel == Ziel::Sicherung) {
+                SetDatenbank(name);
+                Protokoll << QStringLiteral("Ziel der Rücksicherung: ") + name;
+            } else {
+                gesichert.Schreiben(QStringLiteral("Datenbank"), QStringLiteral("Name"),
+                                    verbindung);
+                gesichert.Speichern();
+            }
+        }
+    }
+
     // The INI file's new content waits beside it until the database is restored; only then does
     // it take the place of the old one.
     std::unique_ptr<QSaveFile> neueIni;
     if (mitIni) {
-        QFile quelle(ordner->filePath(QFileInfo(iniMitglied).fileName()));
+        QFile quelle(ini);
         neueIni = std::make_unique<QSaveFile>(IniDatei);
         if (!quelle.open(QIODevice::ReadOnly) || !neueIni->open(QIODevice::WriteOnly) ||
             neueIni->write(quelle.readAll()) < 0)
@@ -203,29 +238,15 @@ void TBackupRestore::Ruecksichern(bool mitIni)
                                               "fehlgeschlagen"),
                                false, true);
     }
-
-    if (mitIni) {
-        // The settings that come back decide which database the program works on next: they
-        // must name the one restored here.
-        const QString verbindung =
-            server_.isEmpty() ? datenbank_ : server_ + QLatin1Char(':') + datenbank_;
-        const std::optional<QString> name =
-            TIniDatei(ordner->filePath(QFileInfo(iniMitglied).fileName()))
-                .Lesen(QStringLiteral("Datenbank"), QStringLiteral("Name"));
-        if (name && !name->trimmed().isEmpty() && name->trimmed() != verbindung)
-            throw EBackupError(QStringLiteral("Die Rechner-Einstellungen der Sicherung nennen eine "
-                                              "andere Datenbank (%1).\rRücksichern Sie ohne die "
-                                              "Rechner-Einstellungen.")
-                                   .arg(name->trimmed()),
-                               false, true);
-    }
+    // The target may have changed above.
+    const db::ServiceParams ziel = Parameter();
 
     if (OnNachEntpacken)
         OnNachEntpacken();
 
     Fortschritt(QStringLiteral("Rücksichern ausführen  "));
     try {
-        db::Services::Restore(parameter, gbk, datenbank_, true, Ausgabe());
+        db::Services::Restore(ziel, gbk, datenbank_, true, Ausgabe());
     } catch (const db::Error& e) {
         Protokoll << e.Message();
         throw EBackupError(KeineVerbindung, false, true);
@@ -236,9 +257,9 @@ void TBackupRestore::Ruecksichern(bool mitIni)
         throw EBackupError(
             QStringLiteral("Rücksicherung der Rechner-Einstellungen ist fehlgeschlagen"), true,
             true);
-    TIniDatei ini(IniDatei);
-    ini.Schreiben(QStringLiteral("Palm"), QStringLiteral("HotsyncAction"), QStringLiteral("3"));
-    ini.Speichern();
+    TIniDatei hotsync(IniDatei);
+    hotsync.Schreiben(QStringLiteral("Palm"), QStringLiteral("HotsyncAction"), QStringLiteral("3"));
+    hotsync.Speichern();
 
     if (OnNachRuecksicherung)
         OnNachRuecksicherung();

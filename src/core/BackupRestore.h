@@ -47,8 +47,8 @@ public:
     // succeeded.
     void Sichern();
     // Restores the database, and with mitIni the INI file after it. Nothing is changed when a
-    // member is missing or the engine's restore fails; the INI file is replaced only after the
-    // database was restored.
+    // member is missing, the restore is cancelled or the engine's restore fails; the INI file is
+    // replaced only after the database was restored.
     void Ruecksichern(bool mitIni);
     // 0 a backup archive (its comment returned), 1 no zip file, 2 a zip without the marker.
     static int PruefeSicherungsdatei(const QString& datei, QString& kommentar);
@@ -64,6 +64,11 @@ public:
     QString IniDateiname;
     QStringList Protokoll;
     std::function<void(const QString&)> OnFortschritt;
+    // Where a restore goes when the archive's settings name another database than this
+    // workstation's: into the archive's database, into this one (the restored settings then name
+    // it), or nowhere. Without an answer the restore is refused.
+    enum class Ziel { Sicherung, Aktuell, Abbrechen };
+    std::function<Ziel(const QString& sicherung, const QString& aktuell)> OnAndereDatenbank;
     std::function<void()> OnNachEntpacken;
     std::function<void()> OnNachRuecksicherung;
 

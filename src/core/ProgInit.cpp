@@ -1,5 +1,6 @@
 #include "ProgInit.h"
 
+#include "DBUpdateFenster.h"
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
 #include "FListeNormal.h"
@@ -168,7 +169,9 @@ bool TProgInit::InitProgramm()
         if (parameter_->IsSwitch(QStringLiteral("UPDATED")))
             Tools::MeldungInfo(QStringLiteral(
                 "Das Update wurde abgeschlossen.\rZR Bovantis wird nun wieder gestartet."));
-        const bool ergebnis = !dbUpdate;
+        // The first start makes the database that the update then checks.
+        ErsteDatenbankAnlegen();
+        const bool ergebnis = DatenbankAktualisieren(*Einstellungen(), updateDatei_) && !dbUpdate;
         if (!ergebnis)
             SplashFreigeben();
         return ergebnis;
@@ -204,7 +207,7 @@ bool TProgInit::HauptfensterErzeugen()
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
         InfoAktionenVerbinden(*fenster, updateDatei_);
-        SicherungsAktionenVerbinden(*fenster);
+        SicherungsAktionenVerbinden(*fenster, updateDatei_);
         HerdeAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
@@ -226,7 +229,6 @@ bool TProgInit::InitProgramm2()
 {
     try {
         SetzeAbschnitt(QStringLiteral("Datendateien"), true);
-        ErsteDatenbankAnlegen();
         if (!DatenInitialisieren()) {
             SplashFreigeben();
             return false;
@@ -336,6 +338,8 @@ void TProgInit::DeInitProgramm(bool hauptfensterGezeigt)
 void TProgInit::UpdateStarten()
 {
     if (!benutzerMutex_ || updateDatei_.isEmpty())
+        return;
+    if (Einstellungen() && !SicherungVorUpdate(*Einstellungen(), umgebung_.jetzt()))
         return;
     benutzerMutex_.reset();
     const QString ordner = QDir::toNativeSeparators(platform::programFolder() + QLatin1Char('/'));

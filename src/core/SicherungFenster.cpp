@@ -1,5 +1,6 @@
 #include "SicherungFenster.h"
 
+#include "DBUpdateFenster.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
@@ -184,7 +185,7 @@ void TfrmBackup::Ausfuehren()
     }
 }
 
-void AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv)
+bool AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv)
 {
     TfrmAutoBackup fenster(TfrmHaupt::Instanz());
     TBackupRestore br;
@@ -206,7 +207,28 @@ void AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& arc
                            "Ursache ist,\rdass nicht genügend freier Platz vorhanden "
                            "ist.\rIm Protokoll finden Sie Details."));
         ProtokollZeigen(br.Protokoll, true, &fenster);
+        return false;
     }
+    return true;
+}
+
+QString UpdateSicherungsname(const TEinstellungen& einstellungen, const QDateTime& zeitpunkt)
+{
+    QString ordner = einstellungen.GetAutoSicherungVerzeichnis();
+    if (!ordner.endsWith(QLatin1Char('/')))
+        ordner += QLatin1Char('/');
+    return ordner + QStringLiteral("Update-") +
+           zeitpunkt.toString(QStringLiteral("dd.MM.yyyy-hh-mm-ss")) + QStringLiteral(".zip");
+}
+
+bool SicherungVorUpdate(TEinstellungen& einstellungen, const QDateTime& zeitpunkt)
+{
+    if (AutoSicherungDurchfuehren(einstellungen, UpdateSicherungsname(einstellungen, zeitpunkt)))
+        return true;
+    return Tools::MeldungConfirm(QStringLiteral("Vor dem Programm-Update konnte keine "
+                                                "Datensicherung erstellt werden.\rSoll das "
+                                                "Update trotzdem installiert werden?"),
+                                 1) == Tools::mrYes;
 }
 
 TfrmRestore::TfrmRestore(QWidget* owner) : TZRDialog(owner)
@@ -232,6 +254,20 @@ TfrmRestore::TfrmRestore(QWidget* owner) : TZRDialog(owner)
     layout->addWidget(fortschritt_, 3, 1);
     Knopfzeile(this, layout, 4, ausfuehren_, protokoll_, schliessen_);
     FortschrittBinden(br_, fortschritt_);
+    br_.OnAndereDatenbank = [](const QString& sicherung, const QString& aktuell) {
+        const auto antwort = Tools::Meldung(
+            QStringLiteral("Die Rechner-Einstellungen der Sicherung nennen die "
+                           "Datenbank\r%1,\rdieser Rechner arbeitet mit der "
+                           "Datenbank\r%2.\r\rJa: in die Datenbank der Sicherung "
+                           "rücksichern.\rNein: in die Datenbank dieses Rechners rücksichern; "
+                           "die Rechner-Einstellungen nennen weiter sie.\rAbbrechen: nicht "
+                           "rücksichern.")
+                .arg(sicherung, aktuell),
+            Tools::mtConfirmation, Tools::mbYesNoCancel);
+        return antwort == Tools::mrYes  ? TBackupRestore::Ziel::Sicherung
+               : antwort == Tools::mrNo ? TBackupRestore::Ziel::Aktuell
+                                        : TBackupRestore::Ziel::Abbrechen;
+    };
     br_.OnNachEntpacken = [this] { DatenFreigeben(); };
     br_.OnNachRuecksicherung = [this] { NachRuecksicherung(); };
     ProgrammBeenden = [] { QApplication::quit(); };
@@ -259,8 +295,15 @@ void TfrmRestore::NachRuecksicherung()
         br_.Protokoll << Fehlertext(e);
         throw EBackupError(QStringLiteral("DB-Verbindungsfehler"), true, true);
     }
-    // The settings may name another database than the one restored: they follow the INI file
-    // that is now in place, so the check is theirs to the database it names.
+    // The restored data may stem from another program version: they are checked and brought up
+    // to date like at a start, before the program works on them again.
+    QString installer;
+    const bool aktuell = DatenbankAktualisieren(*Einstellungen(), installer, this);
+    if (UpdateDatei && !installer.isEmpty())
+        *UpdateDatei = installer;
+    if (!aktuell)
+        throw EBackupError(QStringLiteral("Die Datenbank passt nicht zu dieser Programmversion"),
+                           true, true);
     if (!DM()->Verbinden())
         throw EBackupError(QStringLiteral("DB-Verbindungsfehler"), true, true);
     try {
@@ -344,6 +387,14 @@ void TfrmRestore::Ausfuehren()
         const auto* fehler = dynamic_cast<const EBackupError*>(&e);
         bool beenden = !fehler || fehler->Beenden;
         bool melden = !fehler || fehler->Melden;
+        // The user stopped it before anything was touched.
+        if (!beenden && !melden && !freigegeben_) {
+            fortschritt_->setText(QString::fromUtf8(e.what()));
+            ausfuehren_->setEnabled(true);
+            protokoll_->setEnabled(true);
+            schliessen_->setEnabled(true);
+            return;
+        }
         // Database and INI file are unchanged: the program goes on with them.
         if (!beenden && freigegeben_) {
             try {
@@ -375,7 +426,7 @@ void TfrmRestore::Ausfuehren()
     }
 }
 
-void SicherungsAktionenVerbinden(TfrmHaupt& haupt)
+void SicherungsAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
 {
     haupt.Verbinden(QStringLiteral("actDatensicherung"), [&haupt] {
         if (TEinstellungen* einstellungen = Einstellungen()) {
@@ -383,10 +434,11 @@ void SicherungsAktionenVerbinden(TfrmHaupt& haupt)
             dlg.exec();
         }
     });
-    haupt.Verbinden(QStringLiteral("actDatenruecksicherung"), [&haupt] {
+    haupt.Verbinden(QStringLiteral("actDatenruecksicherung"), [&haupt, &updateDatei] {
         if (!Einstellungen() || !haupt.RuecksicherungVorbereiten())
             return;
         TfrmRestore dlg(&haupt);
+        dlg.UpdateDatei = &updateDatei;
         dlg.exec();
     });
 }

@@ -36,8 +36,14 @@ private:
 };
 
 // The automatic backup into the given archive, or into the next file of the ring. The window
-// shows while it runs; failures are shown with the protocol and never stop the caller.
-void AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv = {});
+// shows while it runs; failures are shown with the protocol. True when the backup was made.
+bool AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv = {});
+
+// "Update-dd.mm.yyyy-hh-nn-ss.zip" in the automatic backup's folder.
+QString UpdateSicherungsname(const TEinstellungen& einstellungen, const QDateTime& zeitpunkt);
+// The backup before a program update is installed. When it fails the user decides whether the
+// update runs all the same; returns true when it may.
+bool SicherungVorUpdate(TEinstellungen& einstellungen, const QDateTime& zeitpunkt);
 
 // Restore. After its run the program works on the restored data, or on the old data when the
 // restore failed; when neither is possible it ends.
@@ -51,6 +57,8 @@ public:
     QLabel* Fortschritt() const { return fortschritt_; }
     // Ends the program after a failure it cannot go on from; the application's quit unless set.
     std::function<void()> ProgrammBeenden;
+    // Receives the installer that the update offer of the restored data's version check loaded.
+    QString* UpdateDatei = nullptr;
 
 private:
     void Ausfuehren();
@@ -67,5 +75,6 @@ private:
     QPushButton* schliessen_;
 };
 
-// Gives the main window's backup and restore actions their effect.
-void SicherungsAktionenVerbinden(TfrmHaupt& haupt);
+// Gives the main window's backup and restore actions their effect; an installer loaded after a
+// restore goes into updateDatei.
+void SicherungsAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei);

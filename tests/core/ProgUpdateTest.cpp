@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -494,6 +495,14 @@ TEST(ProgUpdateStartTest, ADownloadedInstallerEndsTheStartAndRunsAtTheEnd)
     QFile f(spur);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().startsWith("/SP- /SILENT /NOICONS /DIR="));
+    // The data were saved before the installer ran.
+    const QStringList sicherungen =
+        QDir(tmp.filePath("Bovantis/sicherung")).entryList({"Update-*.zip"}, QDir::Files);
+    ASSERT_EQ(sicherungen.size(), 1);
+    EXPECT_TRUE(QRegularExpression("^Update-\\d\\d\\.\\d\\d\\.\\d{4}-\\d\\d-\\d\\d-\\d\\d\\.zip$")
+                    .match(sicherungen[0])
+                    .hasMatch())
+        << sicherungen[0].toStdString();
 }
 
 }  // namespace

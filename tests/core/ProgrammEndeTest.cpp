@@ -51,13 +51,15 @@ protected:
         EXPECT_EQ(p.exitCode(), 0) << p.readAll().toStdString();
     }
 
-    // The attachments on the file other than the one asking.
-    static int AndereVerbindungen(db::Database& d)
+    // The attachments on the file other than the one asking; with a user, only that user's.
+    static int AndereVerbindungen(db::Database& d, const QString& benutzer = {})
     {
         db::Transaction tr(d);
         tr.Start();
-        db::Query q(tr, "SELECT COUNT(*) FROM MON$ATTACHMENTS "
-                        "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0");
+        db::Query q(tr,
+                    "SELECT COUNT(*) FROM MON$ATTACHMENTS "
+                    "WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0" +
+                        (benutzer.isEmpty() ? QString() : " AND MON$USER = '" + benutzer + "'"));
         q.Open();
         return q.Field(0).AsInteger();
     }
@@ -78,7 +80,8 @@ TEST_F(ProgrammEndeTest, TermAndIntEndTheRunningProgramThroughItsEndPhase)
             d.Open(params);
             QElapsedTimer uhr;
             uhr.start();
-            while (AndereVerbindungen(d) == 0 && uhr.elapsed() < 30000)
+            // The program's own connection, after the database check's administrator one.
+            while (AndereVerbindungen(d, "BOVANTIS") == 0 && uhr.elapsed() < 30000)
                 QThread::msleep(50);
             ASSERT_EQ(AndereVerbindungen(d), 1) << programm.readAll().toStdString();
             // Past the start's own work (the data initialisation) into the running program.

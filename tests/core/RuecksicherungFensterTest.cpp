@@ -11,6 +11,9 @@
 #include <Transaction.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 #include <QProcess>
@@ -60,6 +63,18 @@ protected:
             DM()->Trennen();
         DMFreigeben();
     }
+    static void Schreiben(const QString& sql)
+    {
+        db::Transaction tr(DM()->Datenbank);
+        tr.Start();
+        db::Query(tr, sql).Execute();
+        tr.Commit();
+    }
+    // Restores a backup whose data stand at 1.<unterversion>; the update offer is declined.
+    void AndereVersionRuecksichern(int unterversion, const QString& meldung);
+    // Restores with the settings of a backup that name another database.
+    void AndereDatenbankRuecksichern(std::uint16_t antwort);
+
     void Ausfuehren(TfrmRestore& dlg, const QString& datei)
     {
         dlg.Datei()->clear();
@@ -166,6 +181,152 @@ TEST_F(RuecksicherungFensterTest, ChecksBeforeTheRestoreStopIt)
         EXPECT_EQ(Tiere(), 1);
         EXPECT_TRUE(dlg.findChild<QPushButton*>("btnAusfuehren")->isEnabled());
     }
+}
+
+void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, const QString& meldung)
+{
+    Schreiben(QStringLiteral("UPDATE T_EINSTELLUNGEN SET WERT = '%1' WHERE NAME = "
+                             "'Unterversion'")
+                  .arg(unterversion));
+    TBackupRestore br;
+    SicherungEinrichten(br, *Einstellungen());
+    br.Archiv = tmp.filePath("andere-version.zip");
+    br.Sichern();
+    Schreiben("UPDATE T_EINSTELLUNGEN SET WERT = '27' WHERE NAME = 'Unterversion'");
+
+    TfrmRestore dlg;
+    bool beendet = false;
+    dlg.ProgrammBeenden = [&] { beendet = true; };
+    QString installer;
+    dlg.UpdateDatei = &installer;
+    dlg.show();
+    int protokolle = 0;
+    QTimer schliessen;
+    QObject::connect(&schliessen, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->objectName() == "frmProtokoll") {
+            ++protokolle;
+            static_cast<QDialog*>(w)->accept();
+        }
+    });
+    schliessen.start(20);
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrNo).AnswerWith(Tools::mrOk);
+    Ausfuehren(dlg, br.Archiv);
+    ASSERT_EQ(boxen.Shown().size(), 3);
+    EXPECT_TRUE(boxen.Shown()[1].text.startsWith(meldung)) << boxen.Shown()[1].text.toStdString();
+    EXPECT_EQ(boxen.Shown()[1].buttons, Tools::mbYesNo);
+    EXPECT_EQ(boxen.Shown()[2].text,
+              "Es ist ein Fehler bei der Rücksicherung aufgetreten.\rDas Programm wird nach der "
+              "Anzeige des Protokolls beendet.");
+    EXPECT_EQ(protokolle, 1);
+    EXPECT_TRUE(beendet);
+    EXPECT_TRUE(installer.isEmpty());
+    EXPECT_TRUE(!DM() || !DM()->Verbunden());
+}
+
+TEST_F(RuecksicherungFensterTest, RestoredDataNewerThanTheProgramEndIt)
+{
+    AndereVersionRuecksichern(28, "Die Programmversion ist zu alt für die vorhandenen Daten.\r");
+}
+
+// The program's own update archive holds no scripts for the versions before 1.27.
+TEST_F(RuecksicherungFensterTest, RestoredDataOlderThanTheUpdatesEndTheProgram)
+{
+    AndereVersionRuecksichern(26,
+                              "Fehler während des Datenupdates.\rDie Datei "
+                              "upd-1-26-1-27-1.sql wurde nicht gefunden.\r");
+}
+
+void RuecksicherungFensterTest::AndereDatenbankRuecksichern(std::uint16_t antwort)
+{
+    const QString diese = datenbank.pfad;
+    const QString andere = tmp.filePath("andere/Andere.fdb");
+    ASSERT_TRUE(QDir().mkpath(tmp.filePath("andere")) && QDir().mkpath(tmp.filePath("ini")));
+    const QString iniAlt = Einstellungen()->IniDateipfad();
+    const QString ini = tmp.filePath("ini/") + Einstellungen()->IniDateiname();
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Datenbank]\nName=" + andere.toUtf8() + "\n[Zustand]\nAusDerSicherung=1\n");
+    }
+    // The backup holds one animal, this database two.
+    TBackupRestore br;
+    SicherungEinrichten(br, *Einstellungen());
+    br.IniDatei = ini;
+    br.Archiv = tmp.filePath("andere-datenbank.zip");
+    br.Sichern();
+    Schreiben(
+        "INSERT INTO T_STAMMDATEN (ID, NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
+        "(2, 'DE 01 000 00002', DATE '2020-01-01', 'W', 1)");
+
+    TfrmRestore dlg;
+    bool beendet = false;
+    dlg.ProgrammBeenden = [&] { beendet = true; };
+    dlg.show();
+    dlg.MitIni()->setChecked(true);
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrYes).AnswerWith(antwort);
+    if (antwort != Tools::mrCancel)
+        boxen.AnswerWith(Tools::mrOk);
+    Ausfuehren(dlg, br.Archiv);
+    EXPECT_EQ(boxen.Pending(), 0);
+    ASSERT_GE(boxen.Shown().size(), 2);
+    EXPECT_TRUE(boxen.Shown()[1].text.contains("\r" + andere + ",\r"))
+        << boxen.Shown()[1].text.toStdString();
+    EXPECT_TRUE(boxen.Shown()[1].text.contains("\r" + diese + ".\r"));
+    EXPECT_EQ(boxen.Shown()[1].buttons, Tools::mbYesNoCancel);
+    EXPECT_FALSE(beendet);
+    ASSERT_NE(DM(), nullptr);
+    ASSERT_NE(Einstellungen(), nullptr);
+    EXPECT_TRUE(DM()->Verbunden());
+
+    const auto tiereIn = [](const QString& pfad) {
+        db::Database d;
+        d.Open(TestDatabase::Params(pfad));
+        db::Transaction tr(d);
+        tr.Start();
+        db::Query q(tr, "SELECT COUNT(*) FROM T_STAMMDATEN");
+        q.Open();
+        return q.Field(0).AsInteger();
+    };
+    const QString iniText = [&] {
+        QFile f(iniAlt);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }();
+    if (antwort == Tools::mrYes) {
+        EXPECT_EQ(Einstellungen()->GetDatenbankName(), andere);
+        EXPECT_EQ(Tiere(), 1);
+        EXPECT_EQ(tiereIn(diese), 2);
+        EXPECT_TRUE(iniText.contains("AusDerSicherung=1"));
+    } else if (antwort == Tools::mrNo) {
+        EXPECT_EQ(Einstellungen()->GetDatenbankName(), diese);
+        EXPECT_EQ(Tiere(), 1);
+        EXPECT_FALSE(QFile::exists(andere));
+        EXPECT_TRUE(iniText.contains("AusDerSicherung=1"));
+    } else {
+        EXPECT_EQ(boxen.Shown().size(), 2);
+        EXPECT_EQ(Einstellungen()->GetDatenbankName(), diese);
+        EXPECT_EQ(Tiere(), 2);
+        EXPECT_FALSE(QFile::exists(andere));
+        EXPECT_FALSE(iniText.contains("AusDerSicherung"));
+        EXPECT_TRUE(dlg.findChild<QPushButton*>("btnAusfuehren")->isEnabled());
+    }
+}
+
+TEST_F(RuecksicherungFensterTest, SettingsNamingAnotherDatabaseRestoreIntoIt)
+{
+    AndereDatenbankRuecksichern(Tools::mrYes);
+}
+
+TEST_F(RuecksicherungFensterTest, SettingsNamingAnotherDatabaseAreMadeToNameThisOne)
+{
+    AndereDatenbankRuecksichern(Tools::mrNo);
+}
+
+TEST_F(RuecksicherungFensterTest, SettingsNamingAnotherDatabaseCancelTheRestore)
+{
+    AndereDatenbankRuecksichern(Tools::mrCancel);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +107,55 @@ TEST_F(SicherungFensterTest, AutomaticBackupGoesIntoTheRing)
               0);
     EXPECT_EQ(TBackupRestore::PruefeSicherungsdatei(tmp.filePath("auto/sicherung2.zip"), kommentar),
               0);
+}
+
+TEST_F(SicherungFensterTest, ABackupComesBeforeTheProgramUpdate)
+{
+    einstellungen->SetAutoSicherungVerzeichnis(tmp.filePath("auto"));
+    const QDateTime zeit(QDate(2026, 12, 11), QTime(7, 5, 9));
+    const QString archiv = tmp.filePath("auto/Update-11.12.2026-07-05-09.zip");
+    EXPECT_EQ(UpdateSicherungsname(*einstellungen, zeit), archiv);
+    MessageBoxScript boxen;
+    EXPECT_TRUE(SicherungVorUpdate(*einstellungen, zeit));
+    EXPECT_TRUE(boxen.Shown().isEmpty());
+    // Read back by another zip reader: the engine's backup, the INI file and the marker.
+    QProcess python;
+    python.start("python3", {"-c",
+                             "import zipfile,sys\n"
+                             "z=zipfile.ZipFile(sys.argv[1])\n"
+                             "print(','.join(sorted(z.namelist())))\n"
+                             "print(z.comment.decode('latin-1'))\n"
+                             "print(len(z.read('bovantis.gbk')) > 0)",
+                             archiv});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    const QStringList zeilen = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
+    ASSERT_GE(zeilen.size(), 3) << python.readAllStandardError().toStdString();
+    EXPECT_EQ(zeilen[0], "Bovantis.ini,bovantis.gbk");
+    EXPECT_TRUE(zeilen[1].startsWith("ZR Bovantis Sicherung, Erstellt: "))
+        << zeilen[1].toStdString();
+    EXPECT_EQ(zeilen[2], "True");
+}
+
+TEST_F(SicherungFensterTest, AFailedBackupBeforeTheUpdateLetsTheUserDecide)
+{
+    einstellungen->SetAutoSicherungVerzeichnis(tmp.filePath("auto"));
+    einstellungen->SetDatenbankName(tmp.filePath("gibt-es-nicht.fdb"));
+    for (const auto& [antwort, installieren] :
+         std::vector<std::pair<std::uint16_t, bool>>{{Tools::mrNo, false}, {Tools::mrYes, true}}) {
+        SCOPED_TRACE(installieren);
+        MessageBoxScript boxen;
+        boxen.AnswerWith(Tools::mrOk).AnswerWith(antwort);
+        ProtokollSchliessen protokoll;
+        const QDateTime zeit(QDate(2026, 12, 11), QTime(7, 5, 9));
+        EXPECT_EQ(SicherungVorUpdate(*einstellungen, zeit), installieren);
+        ASSERT_EQ(boxen.Shown().size(), 2);
+        EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Es ist ein Fehler beim Backup aufgetreten."));
+        EXPECT_EQ(boxen.Shown()[1].text,
+                  "Vor dem Programm-Update konnte keine Datensicherung erstellt werden.\rSoll das "
+                  "Update trotzdem installiert werden?");
+        EXPECT_EQ(protokoll.gezeigt, 1);
+        EXPECT_FALSE(QFile::exists(UpdateSicherungsname(*einstellungen, zeit)));
+    }
 }
 
 }  // namespace
