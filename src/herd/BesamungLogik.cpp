@@ -470,6 +470,10 @@ void TBesamungDaten::Speichern()
     bool geschrieben = false;
     try {
         db::Field& schein = daten_.FieldByName(QStringLiteral("BESAMUNGSSCHEIN_NR"));
+        // A new bought insemination has no certificate; a number shown is left from a portion
+        // chosen before the kind was switched.
+        if (IstNeu() && modus_ != Aendern && !eigen_ && !schein.IsNull())
+            schein.SetNull();
         if (scheinSpeichern) {
             const int letzte = ScheinNummerSperren(station_);
             // The proposal went to another workstation meanwhile: the next free number instead.

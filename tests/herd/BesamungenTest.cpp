@@ -184,11 +184,48 @@ TEST_F(BesamungenTest, PortionEinerAnderenStationRechnetBesamungsNrNeu)
     Tippen(dlg->DatumEdit(), "1.6.2025");
     PortionWaehlen(ruw);
     EXPECT_EQ(dlg->BesNrBYEdit()->text(), "4");
+    {
+        // The help at the field follows the portion's station too.
+        MessageBoxScript hilfe;
+        hilfe.AnswerWith(Tools::mrOk);
+        QTest::mouseClick(Feld<QPushButton>("btnBesNrBYInfo"), Qt::LeftButton);
+        ASSERT_EQ(hilfe.Shown().size(), 1);
+        EXPECT_TRUE(hilfe.Shown()[0].text.contains("nach 9 kommt wieder die 1"));
+    }
     MessageBoxScript boxen;
     Ok();
     EXPECT_EQ(Spalte(QString("SELECT BES_NR_BY FROM T_BESAMUNGEN WHERE TIER = %1 AND NR = 4")
                          .arg(berta)),
               "4");
+}
+
+// A portion chosen before switching to a bought insemination books nothing.
+TEST_F(BesamungenTest, FremdbesamungNachPortionswahlBuchtNichts)
+{
+    Einstellung("Besamungsschein-Nummer-MEGGLE", "41");
+    Portion(hanno, "MEGGLE", 5);
+    Oeffnen(berta);
+    Tippen(dlg->DatumEdit(), "1.6.2025");
+    // A double click on the portion text opens the choice as "..." does.
+    Bedienen<TfrmPortionWahl>([](TfrmPortionWahl& w) { w.OkKnopf()->click(); });
+    QTest::mouseDClick(dlg->PortionText(), Qt::LeftButton);
+    EXPECT_EQ(dlg->ScheinEdit()->text(), "42");
+    QTest::mouseClick(dlg->FremdKnopf(), Qt::LeftButton);
+    // The bull comes from the list now: a double click takes it.
+    TZRcxGridDBTableView* liste = dlg->StierAnsicht();
+    const QModelIndex ruben = liste->model()->index(1, 0);
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->visualRect(ruben).center());
+    QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {}, liste->visualRect(ruben).center());
+    EXPECT_EQ(dlg->StierEdit()->text(), "Ruben");
+    Ok();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(Spalte(QString("SELECT STIER || '/' || COALESCE(BESAMUNGSSCHEIN_NR, 0) FROM "
+                             "T_BESAMUNGEN WHERE TIER = %1")
+                         .arg(berta)),
+              "Ruben/0");
+    EXPECT_EQ(Spalte("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "0");
+    EXPECT_EQ(Spalte("SELECT COUNT(*) FROM T_BESAMUNGSMELDUNG"), "0");
+    EXPECT_EQ(Schein("MEGGLE"), "41");
 }
 
 TEST_F(BesamungenTest, JedePruefungMeldetUndFokussiertIhrFeld)
