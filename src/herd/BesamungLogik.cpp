@@ -10,6 +10,8 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -393,9 +395,13 @@ TPruefung TBesamungDaten::Pruefen(const QDate& heute, bool fensterBestaetigt)
 int TBesamungDaten::ScheinNummerSperren(int station)
 {
     const QString name = ScheinNummerSchluessel(station);
-    // A conflict means another workstation committed its number in the meantime: the next try
-    // sees it. A lock held longer than the lock time-out ends with a message.
+    // The engine reports a conflict both when the other workstation committed while we waited
+    // (the next try sees its number) and when it still held the row at the end of the lock
+    // time-out: only a conflict before the time-out is worth another try.
+    const qint64 wartezeit = qint64(transaktion_->Options().lockTimeout) * 1000;
     for (int versuch = 1;; ++versuch) {
+        QElapsedTimer uhr;
+        uhr.start();
         try {
             db::Query u(*transaktion_,
                         QStringLiteral("UPDATE T_EINSTELLUNGEN SET WERT = WERT WHERE NAME = :NAME"));
@@ -409,10 +415,14 @@ int TBesamungDaten::ScheinNummerSperren(int station)
             }
             break;
         } catch (const db::Error& e) {
-            if (versuch < 10 && enthaelt(std::begin(KonfliktCodes), std::end(KonfliktCodes),
-                                         e.EngineCode()))
+            const bool konflikt =
+                enthaelt(std::begin(KonfliktCodes), std::end(KonfliktCodes), e.EngineCode());
+            const bool gesperrt = enthaelt(std::begin(SperrCodes), std::end(SperrCodes),
+                                           e.EngineCode()) ||
+                                  (konflikt && uhr.elapsed() >= wartezeit);
+            if (konflikt && !gesperrt && versuch < 5)
                 continue;
-            if (enthaelt(std::begin(SperrCodes), std::end(SperrCodes), e.EngineCode()))
+            if (konflikt || gesperrt)
                 throw std::runtime_error(
                     "Die Besamungsschein-Nummer der Station wird gerade an einem anderen "
                     "Arbeitsplatz vergeben.\rSpeichern Sie die Besamung bitte gleich noch einmal.");

@@ -326,6 +326,45 @@ TEST_F(BesamungDatenTest, ZweiArbeitsplaetzeVergebenVerschiedeneScheinnummern)
     EXPECT_EQ(Lesen("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "2");
 }
 
+// A workstation that holds the station's number longer than the lock time-out makes the other
+// one stop with a message, with its input kept and nothing of it written.
+TEST_F(BesamungDatenTest, GesperrteScheinnummerMeldetSichNachDerWartezeit)
+{
+    Einstellung("Besamungsschein-Nummer-MEGGLE", "20");
+    const int portion = Portion(hanno, "MEGGLE", 10);
+    db::Database zweite;
+    zweite.Open(t.Params());
+    db::Transaction ta(DM()->Datenbank), tb(zweite);
+    db::TransactionOptions kurz;
+    kurz.lockTimeout = 1;
+    tb.SetOptions(kurz);
+    TBesamungDaten a(ta), b(tb);
+    for (auto [d, tier] : {std::pair{&a, berta}, std::pair{&b, lisa}}) {
+        d->Oeffnen(tier, 0, QDate(2024, 1, 1), Besamung::Neu, -1, 1, "MEGGLE");
+        d->PortionWaehlen(portion, ProgDatum::Heute());
+        d->Daten().FieldByName("DATUM").SetDate(QDate(2025, 6, 1));
+    }
+    a.Speichern();
+    try {
+        b.Speichern();
+        ADD_FAILURE() << "gespeichert trotz Sperre";
+    } catch (const std::runtime_error& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(
+            "Die Besamungsschein-Nummer der Station wird gerade an einem anderen Arbeitsplatz "
+            "vergeben."))
+            << e.what();
+    }
+    EXPECT_EQ(b.Daten().State(), db::DataSetState::Insert);
+    EXPECT_EQ(b.Daten().FieldByName("BESAMUNGSSCHEIN_NR").AsInteger(), 21);
+    ta.Commit();
+    // Once the other has finished, storing again takes the next number.
+    b.Speichern();
+    tb.Commit();
+    EXPECT_EQ(Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
+              "22");
+    EXPECT_EQ(Lesen("SELECT COUNT(*) FROM T_BESAMUNGEN"), "2");
+}
+
 // The same without waiting: the first has committed before the second stores.
 TEST_F(BesamungDatenTest, ScheinnummerDesAnderenArbeitsplatzesWirdUebersprungen)
 {

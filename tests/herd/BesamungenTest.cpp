@@ -381,6 +381,32 @@ TEST_F(BesamungenTest, ErsteBesamungenNacheinanderMitBemerkung)
               "1:Sepp:unruhig\r\nzweite Zeile;2:Xaver:ruhig");
 }
 
+// Opened from the calving edit, the dialog works in that transaction and leaves committing it to
+// its owner; rolled back, nothing of the insemination stays and its number is free again.
+TEST_F(BesamungenTest, InDerTransaktionDerKalbungsbearbeitung)
+{
+    Einstellung("Besamungsschein-Nummer-MEGGLE", "300");
+    const int portion = Portion(hanno, "MEGGLE", 5);
+    const int kalbung = Kalbung(berta, QDate(2025, 5, 1));
+    db::Transaction kalbungEdit(DM()->Datenbank, "TAKalbungEdit");
+    kalbungEdit.Start();
+    dlg->TransaktionSetzen(kalbungEdit);
+    Oeffnen(berta, 1, kalbung);
+    Tippen(dlg->DatumEdit(), "1.2.2025");
+    PortionWaehlen(portion);
+    EXPECT_EQ(dlg->ScheinEdit()->text(), "301");
+    Ok();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(geaendert, 1);
+    EXPECT_TRUE(kalbungEdit.Active());
+    EXPECT_EQ(Spalte("SELECT COUNT(*) FROM T_BESAMUNGEN"), "0");
+    EXPECT_EQ(DM()->SQLWertInteger(kalbungEdit, "SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), 1);
+    kalbungEdit.Rollback();
+    EXPECT_EQ(Spalte("SELECT COUNT(*) FROM T_BESAMUNGEN"), "0");
+    EXPECT_EQ(Spalte("SELECT COUNT(*) FROM T_BESAMUNGSMELDUNG"), "0");
+    EXPECT_EQ(Schein("MEGGLE"), "300");
+}
+
 TEST_F(BesamungenTest, AbbrechenSpeichertNichts)
 {
     Einstellung("Besamungsschein-Nummer-MEGGLE", "5");
