@@ -50,7 +50,10 @@ void TfrmPortionWahl::PortionenOeffnen(db::Database& datenbank, int portion, boo
 {
     ansicht_->SetDataSet(nullptr);
     portionen_.reset();
-    transaktion_ = std::make_unique<db::Transaction>(datenbank, QStringLiteral("TAPortionWahl"));
+    db::TransactionOptions lesen;
+    lesen.readOnly = true;
+    transaktion_ = std::make_unique<db::Transaction>(datenbank, QStringLiteral("TAPortionWahl"),
+                                                     lesen);
     transaktion_->Start();
     portionen_ = std::make_unique<db::DataSet>(*transaktion_);
     portionen_->SetSelectSQL(

@@ -427,12 +427,20 @@ TEST_F(BesamungenTest, Bildschirmfoto)
     Einstellung("Besamungsschein-Nummer-MEGGLE", "1203");
     const int portion = Portion(hanno, "MEGGLE", 5, 4711);
     Besamung(berta, QDate(2025, 5, 20), 1);
+    Portion(ruben, "RUW", 12, 815);
     Oeffnen(berta);
     Tippen(dlg->DatumEdit(), "14.6.2025");
-    PortionWaehlen(portion);
-    QTest::qWait(50);
     const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
     QDir().mkpath(ordner);
+    const QString wahl = ordner + "/Besamungen-PortionWaehlen.png";
+    Bedienen<TfrmPortionWahl>([wahl](TfrmPortionWahl& w) {
+        QTest::qWait(50);
+        EXPECT_TRUE(w.grab().save(wahl));
+        w.reject();
+    });
+    QTest::mouseClick(dlg->PortionKnopf(), Qt::LeftButton);
+    PortionWaehlen(portion);
+    QTest::qWait(50);
     const QString eigen = ordner + "/Besamungen-Eigenbesamung.png";
     ASSERT_TRUE(dlg->grab().save(eigen));
     QTest::mouseClick(dlg->FremdKnopf(), Qt::LeftButton);
