@@ -20,10 +20,9 @@ namespace Besamung {
 namespace {
 
 // Engine codes of a row that another transaction changed or inserted just before us.
-constexpr long KonfliktCodes[] = {335544336 /* deadlock, update conflict */,
-                                  335545096 /* update conflict */,
-                                  335544665 /* unique key violation */,
-                                  335544349 /* duplicate in unique index */};
+constexpr long KonfliktCodes[] = {
+    335544336 /* deadlock, update conflict */, 335545096 /* update conflict */,
+    335544665 /* unique key violation */, 335544349 /* duplicate in unique index */};
 constexpr long SperrCodes[] = {335544345 /* lock conflict */, 335544510 /* lock timeout */};
 
 bool enthaelt(const long* begin, const long* end, long code)
@@ -46,12 +45,12 @@ const QString Speicherpunkt = QStringLiteral("BESAMUNG_SPEICHERN");
 QString TeilungCode(TTeilung teilung)
 {
     switch (teilung) {
-    case TTeilung::ErsteHaelfte:
-        return QStringLiteral("1");
-    case TTeilung::ZweiteHaelfte:
-        return QStringLiteral("2");
-    case TTeilung::Nein:
-        break;
+        case TTeilung::ErsteHaelfte:
+            return QStringLiteral("1");
+        case TTeilung::ZweiteHaelfte:
+            return QStringLiteral("2");
+        case TTeilung::Nein:
+            break;
     }
     return QStringLiteral("F");
 }
@@ -103,7 +102,8 @@ QString Pruefbulle(const QDate& pruefbulleBis, const QDate& heute)
 QString BemerkungKurz(const QString& bemerkung)
 {
     QString text = bemerkung;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const int umbruch = text.indexOf(QLatin1Char('\n'));
     return umbruch < 0 ? text : text.left(umbruch) + QStringLiteral(" ...");
 }
@@ -138,8 +138,8 @@ TPruefung Pruefen(const QDate& datum, const QDate& heute, const QDate& gebdat,
 QString TPortion::Text() const
 {
     const auto& stationen = BesamungConst::Stationen();
-    const QString stationName = stationIndex >= 0 ? stationen[stationIndex].Kurzname
-                                                  : QStringLiteral("Fehler!");
+    const QString stationName =
+        stationIndex >= 0 ? stationen[stationIndex].Kurzname : QStringLiteral("Fehler!");
     return QStringLiteral("Lieferung: %1, Bulle: %2, %3, %4")
         .arg(lieferung.toString(DatumFormat), bulle, hbnr, stationName);
 }
@@ -204,8 +204,9 @@ void TBesamungDaten::Oeffnen(int tierID, int kalbungID, const QDate& gebdat, TMo
         daten_.FieldByName(QStringLiteral("NR")).SetInteger(nr);
     } else if (modus == Aendern) {
         if (daten_.IsEmpty())
-            throw std::runtime_error(
-                QStringLiteral("Die Besamung %1 gibt es nicht mehr.").arg(besamungID).toStdString());
+            throw std::runtime_error(QStringLiteral("Die Besamung %1 gibt es nicht mehr.")
+                                         .arg(besamungID)
+                                         .toStdString());
     } else {
         daten_.Append();
         Vorgaben();
@@ -278,17 +279,19 @@ void TBesamungDaten::Vorgaben()
     const int anzahl = station_ == BesamungConst::StationRUW
                            ? std::max(1, Anzahl(QStringLiteral("SELECT COUNT(*) + 1")))
                            : 1;
-    daten_.FieldByName(QStringLiteral("BES_NR_BY")).SetInteger(BesamungFunc::BesNrBY(station_, nr, anzahl));
+    daten_.FieldByName(QStringLiteral("BES_NR_BY"))
+        .SetInteger(BesamungFunc::BesNrBY(station_, nr, anzahl));
     daten_.FieldByName(QStringLiteral("DOPPELBESAMUNG")).SetString(QStringLiteral("F"));
 }
 
 std::optional<TPortion> TBesamungDaten::PortionLesen(int portionID)
 {
-    db::Query q(*transaktion_,
-                QStringLiteral("SELECT L.DATUM, B.NAME, B.HBNR, P.STATION, P.EJAKULAT_NR, "
-                               "B.PRUEFBULLE_BIS FROM T_CONTAINER_PORTION P\r"
-                               "JOIN T_BULLEN_STAMM B ON P.BULLE = B.ID JOIN T_CONTAINER_LIEFERUNG L\r"
-                               "ON L.ID = P.LIEFERUNG WHERE P.ID = :ID"));
+    db::Query q(
+        *transaktion_,
+        QStringLiteral("SELECT L.DATUM, B.NAME, B.HBNR, P.STATION, P.EJAKULAT_NR, "
+                       "B.PRUEFBULLE_BIS FROM T_CONTAINER_PORTION P\r"
+                       "JOIN T_BULLEN_STAMM B ON P.BULLE = B.ID JOIN T_CONTAINER_LIEFERUNG L\r"
+                       "ON L.ID = P.LIEFERUNG WHERE P.ID = :ID"));
     q.Param(QStringLiteral("ID")).SetInteger(portionID);
     q.Open();
     if (q.Eof())
@@ -362,8 +365,9 @@ QString TBesamungDaten::PortionWaehlen(int portionID, const QDate& heute)
             nummer = q.Field(0).AsInteger();
         } else {
             nummer = ScheinNummerVorschlagen();
-            warnung = QStringLiteral("Überprüfen Sie die Besamungsschein-Nummer.\r"
-                                     "Sie konnte nicht sicher ermittelt werden.");
+            warnung = QStringLiteral(
+                "Überprüfen Sie die Besamungsschein-Nummer.\r"
+                "Sie konnte nicht sicher ermittelt werden.");
         }
     }
     if (nummer > 0)
@@ -403,8 +407,9 @@ int TBesamungDaten::ScheinNummerSperren(int station)
         QElapsedTimer uhr;
         uhr.start();
         try {
-            db::Query u(*transaktion_,
-                        QStringLiteral("UPDATE T_EINSTELLUNGEN SET WERT = WERT WHERE NAME = :NAME"));
+            db::Query u(
+                *transaktion_,
+                QStringLiteral("UPDATE T_EINSTELLUNGEN SET WERT = WERT WHERE NAME = :NAME"));
             u.Param(QStringLiteral("NAME")).SetString(name);
             u.Execute();
             if (u.RowsAffected() == 0) {
@@ -417,9 +422,9 @@ int TBesamungDaten::ScheinNummerSperren(int station)
         } catch (const db::Error& e) {
             const bool konflikt =
                 enthaelt(std::begin(KonfliktCodes), std::end(KonfliktCodes), e.EngineCode());
-            const bool gesperrt = enthaelt(std::begin(SperrCodes), std::end(SperrCodes),
-                                           e.EngineCode()) ||
-                                  (konflikt && uhr.elapsed() >= wartezeit);
+            const bool gesperrt =
+                enthaelt(std::begin(SperrCodes), std::end(SperrCodes), e.EngineCode()) ||
+                (konflikt && uhr.elapsed() >= wartezeit);
             if (konflikt && !gesperrt && versuch < 5)
                 continue;
             if (konflikt || gesperrt)

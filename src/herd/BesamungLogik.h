@@ -65,7 +65,7 @@ struct TPortion {
     QDate lieferung;
     QString bulle;
     QString hbnr;
-    QString station;  // the code as stored
+    QString station;        // the code as stored
     int stationIndex = -1;  // -1 for an unknown code
     std::optional<int> ejakulatNr;
     QDate pruefbulleBis;

@@ -52,8 +52,8 @@ void TfrmPortionWahl::PortionenOeffnen(db::Database& datenbank, int portion, boo
     portionen_.reset();
     db::TransactionOptions lesen;
     lesen.readOnly = true;
-    transaktion_ = std::make_unique<db::Transaction>(datenbank, QStringLiteral("TAPortionWahl"),
-                                                     lesen);
+    transaktion_ =
+        std::make_unique<db::Transaction>(datenbank, QStringLiteral("TAPortionWahl"), lesen);
     transaktion_->Start();
     portionen_ = std::make_unique<db::DataSet>(*transaktion_);
     portionen_->SetSelectSQL(
@@ -68,9 +68,12 @@ void TfrmPortionWahl::PortionenOeffnen(db::Database& datenbank, int portion, boo
         const char* titel;
     };
     // In the order the columns are shown.
-    const Spalte spalten[] = {{"NAME", "Stier"},           {"HBNR", "HB-Nr."},
-                              {"DATUM", "Lieferung"},      {"ANZAHL_GESAMT", "Gesamt"},
-                              {"ANZAHL_VORHANDEN", "vorhanden"}, {"BEHAELTER", "Behälter"},
+    const Spalte spalten[] = {{"NAME", "Stier"},
+                              {"HBNR", "HB-Nr."},
+                              {"DATUM", "Lieferung"},
+                              {"ANZAHL_GESAMT", "Gesamt"},
+                              {"ANZAHL_VORHANDEN", "vorhanden"},
+                              {"BEHAELTER", "Behälter"},
                               {"STATION_NICE", "Station"}};
     for (int i = 0; i < portionen_->FieldCount(); ++i)
         portionen_->Fields(i).Visible = false;
@@ -85,7 +88,8 @@ void TfrmPortionWahl::PortionenOeffnen(db::Database& datenbank, int portion, boo
     ansicht_->SetDataSet(portionen_.get());
     QHeaderView* kopf = ansicht_->horizontalHeader();
     for (int ziel = 0; ziel < int(std::size(spalten)); ++ziel) {
-        const int spalte = ansicht_->DataModel()->ColumnOfField(QString::fromLatin1(spalten[ziel].feld));
+        const int spalte =
+            ansicht_->DataModel()->ColumnOfField(QString::fromLatin1(spalten[ziel].feld));
         kopf->moveSection(kopf->visualIndex(spalte), ziel);
     }
     if (portion >= 0)

@@ -218,8 +218,8 @@ TfrmBesamungen::TfrmBesamungen(QWidget* owner)
     portionKnopf_->setFixedWidth(portionKnopf_->sizeHint().height() + 8);
     portionKnopf_->setAutoDefault(false);
     teilung_->setObjectName(QStringLiteral("cbTeilung"));
-    teilung_->addItems({QStringLiteral("Nein"), QStringLiteral("1. Hälfte"),
-                        QStringLiteral("2. Hälfte")});
+    teilung_->addItems(
+        {QStringLiteral("Nein"), QStringLiteral("1. Hälfte"), QStringLiteral("2. Hälfte")});
     stier_->setObjectName(QStringLiteral("edStier"));
     stier_->SetDataField(QStringLiteral("STIER"));
     stier_->setMaxLength(15);
@@ -246,9 +246,11 @@ TfrmBesamungen::TfrmBesamungen(QWidget* owner)
     abbrechen_->setAutoDefault(false);
 
     for (QWidget* w : std::initializer_list<QWidget*>{
-             datum_, nr_, portion_, teilung_, stier_, hbnr_, besNrBY_, doppel_, ejakulat_,
-             pruefbulle_, schein_, bemerkungWahl_, bemerkung_, portionLabel_, teilungLabel_,
-             stierLabel_, hbnrLabel_, besNrBYLabel_, doppelLabel_, ejakulatLabel_,
+             datum_,           nr_,           portion_,      teilung_,
+             stier_,           hbnr_,         besNrBY_,      doppel_,
+             ejakulat_,        pruefbulle_,   schein_,       bemerkungWahl_,
+             bemerkung_,       portionLabel_, teilungLabel_, stierLabel_,
+             hbnrLabel_,       besNrBYLabel_, doppelLabel_,  ejakulatLabel_,
              pruefbulleLabel_, scheinLabel_})
         Farben(w);
 
@@ -337,9 +339,8 @@ TfrmBesamungen::TfrmBesamungen(QWidget* owner)
         EigenbesamungFreigeben();
     });
     connect(portionKnopf_, &QPushButton::clicked, this, &TfrmBesamungen::PortionWaehlen);
-    connect(teilung_, &QComboBox::activated, this, [this](int position) {
-        daten_.SetTeilung(static_cast<Besamung::TTeilung>(position));
-    });
+    connect(teilung_, &QComboBox::activated, this,
+            [this](int position) { daten_.SetTeilung(static_cast<Besamung::TTeilung>(position)); });
     connect(stier_, &QLineEdit::textEdited, this, &TfrmBesamungen::StierSuchen);
     connect(stierAnsicht_, &QAbstractItemView::doubleClicked, this, [this] {
         if (daten_.Daten().State() == db::DataSetState::Browse)
@@ -350,7 +351,8 @@ TfrmBesamungen::TfrmBesamungen(QWidget* owner)
         db::DataSet& d = daten_.Daten();
         if (d.State() == db::DataSetState::Browse)
             d.Edit();
-        d.FieldByName(QStringLiteral("BEMERKUNG")).SetString(bemerkungWahl_->itemData(position).toString());
+        d.FieldByName(QStringLiteral("BEMERKUNG"))
+            .SetString(bemerkungWahl_->itemData(position).toString());
     });
     connect(nrInfo_, &QPushButton::clicked, this, [] {
         Tools::MeldungInfo(QStringLiteral(
@@ -391,8 +393,8 @@ void TfrmBesamungen::BesamungOeffnen(int tierID, int kalbungID, const QDate& geb
                                      int besamungID, int nr)
 {
     datum_->setFocus();
-    daten_.Oeffnen(tierID, kalbungID, gebdat, static_cast<Besamung::TModus>(modus), besamungID,
-                   nr, Einstellungen() ? Einstellungen()->GetEigenbesamungStationen() : QString());
+    daten_.Oeffnen(tierID, kalbungID, gebdat, static_cast<Besamung::TModus>(modus), besamungID, nr,
+                   Einstellungen() ? Einstellungen()->GetEigenbesamungStationen() : QString());
     // The fields exist once the transaction runs.
     for (TDBZRBaseEdit* e : std::initializer_list<TDBZRBaseEdit*>{datum_, nr_, stier_, hbnr_,
                                                                   besNrBY_, ejakulat_, schein_})
@@ -437,15 +439,15 @@ void TfrmBesamungen::EigenbesamungFreigeben()
 {
     const bool eigen = daten_.EigenUndNeu();
     for (QWidget* w : std::initializer_list<QWidget*>{portionLabel_, portion_, portionKnopf_,
-                                                     teilungLabel_, teilung_})
+                                                      teilungLabel_, teilung_})
         w->setEnabled(eigen);
     for (QWidget* w : std::initializer_list<QWidget*>{stierLabel_, stier_, hbnrLabel_, hbnr_})
         w->setEnabled(!eigen);
     StierlisteAktualisieren();
     const bool details = daten_.Eigenbesamung() || daten_.Modus() == Besamung::Aendern;
     for (QWidget* w : std::initializer_list<QWidget*>{besNrBYLabel_, besNrBY_, besNrBYInfo_,
-                                                     doppelLabel_, doppel_, ejakulatLabel_,
-                                                     ejakulat_, pruefbulleLabel_, pruefbulle_})
+                                                      doppelLabel_, doppel_, ejakulatLabel_,
+                                                      ejakulat_, pruefbulleLabel_, pruefbulle_})
         w->setEnabled(details);
     scheinLabel_->setEnabled(details && daten_.PortionGewaehlt());
     schein_->setEnabled(details && daten_.PortionGewaehlt());
@@ -511,8 +513,10 @@ void TfrmBesamungen::StierUebernehmen()
     if (d.State() == db::DataSetState::Browse)
         d.Edit();
     uebernimmt_ = true;
-    d.FieldByName(QStringLiteral("STIER")).SetString(stiere_.FieldByName(QStringLiteral("STIER")).AsString());
-    d.FieldByName(QStringLiteral("NUMMER")).SetString(stiere_.FieldByName(QStringLiteral("NUMMER")).AsString());
+    d.FieldByName(QStringLiteral("STIER"))
+        .SetString(stiere_.FieldByName(QStringLiteral("STIER")).AsString());
+    d.FieldByName(QStringLiteral("NUMMER"))
+        .SetString(stiere_.FieldByName(QStringLiteral("NUMMER")).AsString());
     stier_->Reset();
     hbnr_->Reset();
     uebernimmt_ = false;

@@ -29,6 +29,7 @@ class Transaction;
 
 // "Besamungen": enters a new insemination of an animal or changes one, a bought one or an own one
 // from the semen stock. The caller fills it with BesamungOeffnen, shows it modally and frees it.
+// It needs the program's data module.
 class TfrmBesamungen : public TZRDialog {
     Q_OBJECT
 public:
@@ -44,7 +45,7 @@ public:
 
     // modus 0 changes the insemination besamungID (or, below 0, starts one numbered nr), 1 enters
     // a new one, 2 the first ones of a new animal. kalbungID below 1 means the current
-    // lactation.
+    // lactation. Throws db::Error, or std::runtime_error for an insemination that is gone.
     void BesamungOeffnen(int tierID, int kalbungID, const QDate& gebdat, int modus, int besamungID,
                          int nr);
 

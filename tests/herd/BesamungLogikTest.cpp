@@ -40,7 +40,7 @@ TEST(BesamungRegelnTest, StationszaehlungNachStation)
 TEST(BesamungRegelnTest, StandardstationIstDieErsteBekannteOderMeggle)
 {
     const std::pair<QString, int> faelle[] = {
-        {"", BesamungConst::StationMeggle},       {"RUW", BesamungConst::StationRUW},
+        {"", BesamungConst::StationMeggle},        {"RUW", BesamungConst::StationRUW},
         {"RUW;MEGGLE", BesamungConst::StationRUW}, {"BVN;RUW", BesamungConst::StationBVN},
         {"XYZ;RUW", BesamungConst::StationMeggle}, {";RUW", BesamungConst::StationMeggle},
         {"ruw", BesamungConst::StationMeggle},
@@ -66,13 +66,14 @@ TEST(BesamungRegelnTest, FensterGrenzenGehoerenDazu)
         bool drin;
     };
     const Fall faelle[] = {
-        {{}, QDate(1990, 1, 1), true},       {{v, {}}, v, true},
-        {{v, {}}, v.addDays(-1), false},     {{v, b}, b, true},
-        {{v, b}, b.addDays(1), false},       {{{}, b}, QDate(2000, 1, 1), true},
+        {{}, QDate(1990, 1, 1), true},   {{v, {}}, v, true},
+        {{v, {}}, v.addDays(-1), false}, {{v, b}, b, true},
+        {{v, b}, b.addDays(1), false},   {{{}, b}, QDate(2000, 1, 1), true},
         {{{}, b}, b.addDays(1), false},
     };
     for (const Fall& f : faelle)
-        EXPECT_EQ(Besamung::ImFenster(f.datum, f.fenster), f.drin) << f.datum.toString().toStdString();
+        EXPECT_EQ(Besamung::ImFenster(f.datum, f.fenster), f.drin)
+            << f.datum.toString().toStdString();
 }
 
 TEST(BesamungRegelnTest, PruefbulleBisZumEnddatum)
@@ -137,8 +138,8 @@ TEST(BesamungRegelnTest, PruefungenInIhrerReihenfolge)
         EXPECT_EQ(p.feld, f.feld) << f.name;
     }
     // Yes to the lactation question goes on to the remaining checks.
-    const TPruefung weiter = Besamung::Pruefen(QDate(2025, 2, 28), heute, geb, fenster, true,
-                                               false, true);
+    const TPruefung weiter =
+        Besamung::Pruefen(QDate(2025, 2, 28), heute, geb, fenster, true, false, true);
     EXPECT_EQ(weiter.feld, TPruefFeld::Portion);
 }
 
@@ -163,15 +164,13 @@ TEST_F(BesamungDatenTest, NummerUndStationszaehlungZaehlenInDerLaktation)
     struct Fall {
         const char* name;
         const char* stationen;
-        int vorher;  // inseminations since the last calving
+        int vorher;      // inseminations since the last calving
         int vorKalbung;  // inseminations before it, which must not count
         int nr, besNrBY;
     };
     const Fall faelle[] = {
-        {"erste", "MEGGLE", 0, 2, 1, 1},
-        {"dritte", "MEGGLE", 2, 0, 3, 3},
-        {"vierte", "MEGGLE", 3, 4, 4, 1},
-        {"RUW vierte", "RUW;MEGGLE", 3, 0, 4, 4},
+        {"erste", "MEGGLE", 0, 2, 1, 1},    {"dritte", "MEGGLE", 2, 0, 3, 3},
+        {"vierte", "MEGGLE", 3, 4, 4, 1},   {"RUW vierte", "RUW;MEGGLE", 3, 0, 4, 4},
         {"RUW zehnte", "RUW", 9, 3, 10, 1},
     };
     int i = 0;
@@ -218,10 +217,8 @@ TEST_F(BesamungDatenTest, PortionEinerAnderenStationZaehltNachDerenRegel)
         int vorgabe, nachWahl;
     };
     const Fall faelle[] = {
-        {"MEGGLE;RUW", "RUW", 3, 1, 4},
-        {"RUW;MEGGLE", "MEGGLE", 3, 4, 1},
-        {"MEGGLE", "MEGGLE", 3, 1, 1},
-        {"MEGGLE", "RUW", 9, 1, 1},
+        {"MEGGLE;RUW", "RUW", 3, 1, 4}, {"RUW;MEGGLE", "MEGGLE", 3, 4, 1},
+        {"MEGGLE", "MEGGLE", 3, 1, 1},  {"MEGGLE", "RUW", 9, 1, 1},
         {"MEGGLE", "RUW", 7, 2, 8},
     };
     int i = 0;
@@ -260,7 +257,7 @@ TEST_F(BesamungDatenTest, ScheinnummerVorschlagNachStation)
     struct Fall {
         const char* name;
         const char* station;
-        int vorher;  // inseminations of the animal in the lactation
+        int vorher;     // inseminations of the animal in the lactation
         int altSchein;  // certificate of an earlier insemination; 0 none
         int vorschlag;  // -1 empty
         bool warnung;
@@ -318,10 +315,12 @@ TEST_F(BesamungDatenTest, ZweiArbeitsplaetzeVergebenVerschiedeneScheinnummern)
     zweiterSpeichert.get();
     tb.Commit();
 
-    EXPECT_EQ(Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(berta)),
-              "101");
-    EXPECT_EQ(Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
-              "102");
+    EXPECT_EQ(
+        Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(berta)),
+        "101");
+    EXPECT_EQ(
+        Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
+        "102");
     EXPECT_EQ(Schein("MEGGLE"), "102");
     EXPECT_EQ(Lesen("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "2");
 }
@@ -360,8 +359,9 @@ TEST_F(BesamungDatenTest, GesperrteScheinnummerMeldetSichNachDerWartezeit)
     // Once the other has finished, storing again takes the next number.
     b.Speichern();
     tb.Commit();
-    EXPECT_EQ(Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
-              "22");
+    EXPECT_EQ(
+        Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
+        "22");
     EXPECT_EQ(Lesen("SELECT COUNT(*) FROM T_BESAMUNGEN"), "2");
 }
 
@@ -383,8 +383,9 @@ TEST_F(BesamungDatenTest, ScheinnummerDesAnderenArbeitsplatzesWirdUebersprungen)
     ta.Commit();
     b.Speichern();
     tb.Commit();
-    EXPECT_EQ(Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
-              "9");
+    EXPECT_EQ(
+        Lesen(QString("SELECT BESAMUNGSSCHEIN_NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(lisa)),
+        "9");
     EXPECT_EQ(Schein("RUW"), "9");
 }
 

@@ -14,8 +14,9 @@ protected:
         ProgDatum::HeuteSetzen(QDate(2025, 6, 15));
         hanno = Bulle("Hanno", "DE 09 111", QDate());
         ruben = Bulle("Ruben", "DE 09 222", QDate(2025, 1, 1));
-        lieferung = Wert("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES (DATE '2025-03-01') "
-                         "RETURNING ID");
+        lieferung = Wert(
+            "INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES (DATE '2025-03-01') "
+            "RETURNING ID");
     }
 
     int Wert(const QString& sql)
@@ -36,16 +37,18 @@ protected:
         tr.Start();
         db::Query q(tr, sql);
         q.Open();
-        return q.Eof() ? QStringLiteral("<keine Zeile>")
-                       : q.Field(0).IsNull() ? QStringLiteral("<NULL>") : q.Field(0).AsString();
+        return q.Eof()               ? QStringLiteral("<keine Zeile>")
+               : q.Field(0).IsNull() ? QStringLiteral("<NULL>")
+                                     : q.Field(0).AsString();
     }
 
     int Bulle(const QString& name, const QString& hbnr, const QDate& pruefbulleBis)
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_BULLEN_STAMM (NAME, HBNR, RASSE, PRUEFBULLE_BIS) VALUES "
-                        "(:NAME, :HBNR, 1, :BIS) RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_BULLEN_STAMM (NAME, HBNR, RASSE, PRUEFBULLE_BIS) VALUES "
+                    "(:NAME, :HBNR, 1, :BIS) RETURNING ID");
         q.Param("NAME").SetString(name);
         q.Param("HBNR").SetString(hbnr);
         q.Param("BIS").SetDate(pruefbulleBis);
@@ -59,9 +62,10 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_CONTAINER_PORTION (LIEFERUNG, BULLE, ANZAHL_GESAMT, "
-                        "EJAKULAT_NR, STATION, BEHAELTER) VALUES (:L, :B, :A, :E, :S, 'Tank 1') "
-                        "RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_CONTAINER_PORTION (LIEFERUNG, BULLE, ANZAHL_GESAMT, "
+                    "EJAKULAT_NR, STATION, BEHAELTER) VALUES (:L, :B, :A, :E, :S, 'Tank 1') "
+                    "RETURNING ID");
         q.Param("L").SetInteger(lieferung);
         q.Param("B").SetInteger(bulle);
         q.Param("A").SetInteger(anzahl);
@@ -80,8 +84,9 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:T, :D, 'W') "
-                        "RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:T, :D, 'W') "
+                    "RETURNING ID");
         q.Param("T").SetInteger(tier);
         q.Param("D").SetDate(datum);
         q.Execute();
@@ -94,8 +99,9 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR, STIER, BESAMUNGSSCHEIN_NR) "
-                        "VALUES (:T, :D, :NR, 'Alt', :S) RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR, STIER, BESAMUNGSSCHEIN_NR) "
+                    "VALUES (:T, :D, :NR, 'Alt', :S) RETURNING ID");
         q.Param("T").SetInteger(tier);
         q.Param("D").SetDate(datum);
         q.Param("NR").SetInteger(nr);
@@ -120,8 +126,9 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "UPDATE OR INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES (:N, :W) "
-                        "MATCHING (NAME)");
+        db::Query q(tr,
+                    "UPDATE OR INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES (:N, :W) "
+                    "MATCHING (NAME)");
         q.Param("N").SetString(name);
         q.Param("W").SetString(wert);
         q.Execute();

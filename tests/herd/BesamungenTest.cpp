@@ -143,8 +143,7 @@ TEST_F(BesamungenTest, EigenbesamungBuchtVerwendungMeldungUndScheinnummer)
     Tippen(dlg->DatumEdit(), "14.6.2025");
     // The empty portion is not offered for a new insemination.
     EXPECT_EQ(PortionWaehlen(portion), 1);
-    EXPECT_EQ(dlg->PortionText()->text(),
-              "Lieferung: 01.03.2025, Bulle: Hanno, DE 09 111, Meggle");
+    EXPECT_EQ(dlg->PortionText()->text(), "Lieferung: 01.03.2025, Bulle: Hanno, DE 09 111, Meggle");
     EXPECT_EQ(dlg->StierEdit()->text(), "Hanno");
     EXPECT_TRUE(dlg->ScheinEdit()->isEnabled());
     EXPECT_EQ(dlg->ScheinEdit()->text(), "42");
@@ -161,7 +160,8 @@ TEST_F(BesamungenTest, EigenbesamungBuchtVerwendungMeldungUndScheinnummer)
     const QString id = Spalte(QString("SELECT ID FROM T_BESAMUNGEN WHERE TIER = %1").arg(berta));
     EXPECT_EQ(Spalte("SELECT STIER || '/' || NUMMER || '/' || EJAKULAT_NR || '/' || PRUEFBULLE || "
                      "'/' || BESAMUNGSSCHEIN_NR || '/' || NR || '/' || BES_NR_BY FROM T_BESAMUNGEN "
-                     "WHERE ID = " + id),
+                     "WHERE ID = " +
+                     id),
               "Hanno/DE 09 111/4711/T/42/1/1");
     EXPECT_EQ(Spalte(QString("SELECT ART || '/' || DATUM || '/' || PORTIONSTEILUNG || '/' || "
                              "PORTION FROM T_CONTAINER_VERWENDUNG WHERE BESAMUNG = %1")
@@ -169,7 +169,8 @@ TEST_F(BesamungenTest, EigenbesamungBuchtVerwendungMeldungUndScheinnummer)
               QString("B/2025-06-14/1/%1").arg(portion));
     EXPECT_EQ(Spalte("SELECT TIER || '/' || COALESCE(GESENDET, 'offen') || '/' || "
                      "COALESCE(WERTE, 'NULL') || '/' || COALESCE(STATION, 'ohne') FROM "
-                     "T_BESAMUNGSMELDUNG WHERE BESAMUNG = " + id),
+                     "T_BESAMUNGSMELDUNG WHERE BESAMUNG = " +
+                     id),
               QString("%1/offen//ohne").arg(berta));
     EXPECT_EQ(Schein("MEGGLE"), "42");
 }
@@ -194,9 +195,9 @@ TEST_F(BesamungenTest, PortionEinerAnderenStationRechnetBesamungsNrNeu)
     }
     MessageBoxScript boxen;
     Ok();
-    EXPECT_EQ(Spalte(QString("SELECT BES_NR_BY FROM T_BESAMUNGEN WHERE TIER = %1 AND NR = 4")
-                         .arg(berta)),
-              "4");
+    EXPECT_EQ(
+        Spalte(QString("SELECT BES_NR_BY FROM T_BESAMUNGEN WHERE TIER = %1 AND NR = 4").arg(berta)),
+        "4");
 }
 
 // A portion chosen before switching to a bought insemination books nothing.
@@ -242,8 +243,7 @@ TEST_F(BesamungenTest, JedePruefungMeldetUndFokussiertIhrFeld)
         {"", true, "Sie müssen ein Datum für die Besamung eingeben", "edDatum"},
         {"16.6.2025", true, "Das Besamungsdatum darf nicht in der Zukunft liegen", "edDatum"},
         {"31.12.2023", true, "Das Besamungsdatum darf nicht vor dem Geburtsdatum sein", "edDatum"},
-        {"1.6.2025", false, "Wählen Sie die verwendete Portion für die Besamung aus",
-         "btnPortion"},
+        {"1.6.2025", false, "Wählen Sie die verwendete Portion für die Besamung aus", "btnPortion"},
     };
     for (const Fall& f : faelle) {
         Oeffnen(berta);
@@ -276,8 +276,9 @@ TEST_F(BesamungenTest, DatumAusserhalbDerLaktationFragtNach)
         boxen.Answer(MessageBoxScript::Enter());
         Ok();
         ASSERT_EQ(boxen.Shown().size(), 1);
-        EXPECT_EQ(boxen.Shown()[0].text, "Das Besamungsdatum ist nicht in der Laktation\r"
-                                         "Soll diese trotzdem eingetragen werden?");
+        EXPECT_EQ(boxen.Shown()[0].text,
+                  "Das Besamungsdatum ist nicht in der Laktation\r"
+                  "Soll diese trotzdem eingetragen werden?");
         // "Nein" is the default.
         EXPECT_TRUE(dlg->isVisible());
         EXPECT_EQ(dlg->focusWidget(), dlg->DatumEdit());
@@ -351,8 +352,9 @@ TEST_F(BesamungenTest, EigeneBesamungAendern)
 TEST_F(BesamungenTest, ErsteBesamungenNacheinanderMitBemerkung)
 {
     Besamung(lisa, QDate(2025, 1, 1), 1);
-    Wert("UPDATE T_BESAMUNGEN SET BEMERKUNG = 'unruhig' || ASCII_CHAR(13) || ASCII_CHAR(10) || "
-         "'zweite Zeile' RETURNING ID");
+    Wert(
+        "UPDATE T_BESAMUNGEN SET BEMERKUNG = 'unruhig' || ASCII_CHAR(13) || ASCII_CHAR(10) || "
+        "'zweite Zeile' RETURNING ID");
     Oeffnen(anna, 2);
     ASSERT_TRUE(dlg->NaechsteKnopf()->isVisible());
     QTest::mouseClick(dlg->FremdKnopf(), Qt::LeftButton);
