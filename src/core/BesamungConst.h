@@ -21,6 +21,12 @@ struct Station {
 
 constexpr int AnzahlStationen = 10;
 
+// Stations with rules of their own: the default own station, the one whose follow-up
+// inseminations keep the first certificate number, and the one that counts inseminations 1 to 9.
+constexpr int StationMeggle = 4;
+constexpr int StationBVN = 5;
+constexpr int StationRUW = 8;
+
 const std::array<Station, AnzahlStationen>& Stationen();
 
 }  // namespace BesamungConst

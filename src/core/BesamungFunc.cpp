@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace BesamungFunc {
 
 bool StationIndex(const QString& code, int& index)
@@ -36,6 +38,25 @@ QList<StationsEintrag> StationenListe(const QString& codes, bool Ausser)
         }
     }
     return liste;
+}
+
+int StandardStation(const QString& eigenbesamungStationen)
+{
+    int index = BesamungConst::StationMeggle;
+    StationIndex(eigenbesamungStationen.section(QLatin1Char(';'), 0, 0), index);
+    return index;
+}
+
+int BesNrBY(int station, int nr, int anzahl)
+{
+    if (station == BesamungConst::StationRUW)
+        return (std::max(anzahl, 1) - 1) % 9 + 1;
+    return (std::max(nr, 1) - 1) % 3 + 1;
+}
+
+bool EigenerBesamungsschein(int station, int besNrBY)
+{
+    return station != BesamungConst::StationBVN || besNrBY == 1;
 }
 
 }  // namespace BesamungFunc

@@ -22,4 +22,17 @@ bool StationIndex(const QString& code, int& index);
 // whole, so a code that merely ends in another station's code excludes nothing else.
 QList<StationsEintrag> StationenListe(const QString& codes, bool Ausser);
 
+// The default own-insemination station: the first of the codes separated by ";"; an empty or
+// unknown first code gives the station coded "MEGGLE".
+int StandardStation(const QString& eigenbesamungStationen);
+
+// The station's insemination count (1 to 9) for an insemination with the number nr that is the
+// anzahl-th in its lactation: the station coded "RUW" counts 1 to 9 and starts again, every other
+// station follows the insemination number 1 to 3.
+int BesNrBY(int station, int nr, int anzahl);
+
+// Whether an insemination with this station count starts a certificate of its own. At the
+// station coded "BVN" only the first insemination does; the others keep its certificate.
+bool EigenerBesamungsschein(int station, int besNrBY);
+
 }  // namespace BesamungFunc
