@@ -347,6 +347,11 @@ void TfrmStammdaten::FelderEinrichten()
                                     bemerkungenAnsicht_, mlpAnsicht_})
         v->DataModel()->Reset();
 
+}
+
+// The model knows its columns once its dataset was open; the painters go by column.
+void TfrmStammdaten::ZeichnerSetzen()
+{
     const int gv = zeitraeumeAnsicht_->DataModel()->ColumnOfField(QStringLiteral("GV"));
     zeitraeumeAnsicht_->CellDelegate()->SetOnCustomDrawCell(
         gv, [](QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index, bool& done) {
@@ -367,14 +372,14 @@ void TfrmStammdaten::FelderEinrichten()
     const int kalbText = mlp_.FieldByName(QStringLiteral("KALBTEXT")).Index();
     const int typ = mlp_.FieldByName(QStringLiteral("TYP")).Index();
     auto zeichnen = [this, kalbText, typ](QPainter* p, const QStyleOptionViewItem& option,
-                                          const QModelIndex& index, bool& done) {
+                                          const QModelIndex& index, bool& done, bool kopf) {
         const QString kalb = mlp_.ValueAt(index.row(), kalbText).AsString().trimmed();
         const QString ersatz = MLPErsatztext(mlp_.ValueAt(index.row(), typ).AsString().trimmed());
         const QWidget* w = option.widget;
         QStyle* s = w ? w->style() : QApplication::style();
         QStyleOptionViewItem o = option;
         o.text.clear();
-        if (!kalb.isEmpty()) {
+        if (kopf && !kalb.isEmpty()) {
             s->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
             p->save();
             QFont f = option.font;
@@ -385,7 +390,7 @@ void TfrmStammdaten::FelderEinrichten()
             p->drawText(option.rect.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, kalb);
             p->restore();
             done = true;
-        } else if (!ersatz.isEmpty()) {
+        } else if (!kopf && kalb.isEmpty() && !ersatz.isEmpty()) {
             s->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
             p->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                                  : QPalette::Text));
@@ -393,9 +398,17 @@ void TfrmStammdaten::FelderEinrichten()
             done = true;
         }
     };
-    for (const char* spalte : {"NUMMER", "MILCH"})
-        mlpAnsicht_->CellDelegate()->SetOnCustomDrawCell(m->ColumnOfField(QString::fromLatin1(spalte)),
-                                                          zeichnen);
+    // A calving heading spans from "PM", a replacement text from "Milch".
+    mlpAnsicht_->CellDelegate()->SetOnCustomDrawCell(
+        m->ColumnOfField(QStringLiteral("NUMMER")),
+        [zeichnen](QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i, bool& done) {
+            zeichnen(p, o, i, done, true);
+        });
+    mlpAnsicht_->CellDelegate()->SetOnCustomDrawCell(
+        m->ColumnOfField(QStringLiteral("MILCH")),
+        [zeichnen](QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i, bool& done) {
+            zeichnen(p, o, i, done, false);
+        });
     if (harnstoffTeiler_ != 1) {
         const int harnstoff = mlp_.FieldByName(QStringLiteral("HARNSTOFF")).Index();
         mlpAnsicht_->CellDelegate()->SetOnCustomDrawCell(
@@ -703,6 +716,10 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     kalbungenGruppe_ = new QGroupBox(QStringLiteral("Kalbungen"), seite);
     kalbungenAnsicht_ = Ansicht(kalbungenGruppe_, "ViewKalbungen", kalbungen_,
                                 "< keine Kalbungen vorhanden >");
+    TZRcxGridTableOptionsView ko = kalbungenAnsicht_->OptionsView();
+    ko.ColumnAutoWidth = false;
+    kalbungenAnsicht_->SetOptionsView(ko);
+    kalbungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     (new QVBoxLayout(kalbungenGruppe_))->addWidget(kalbungenAnsicht_);
 
     auto* schnell = new QGroupBox(QStringLiteral("Schnelle Weiterschaltung"), seite);
@@ -1022,6 +1039,8 @@ void TfrmStammdaten::TierDatenmengenOeffnen()
         d->Open();
         d->RecordCount();
     }
+    kalbungenAnsicht_->resizeColumnsToContents();
+    ZeichnerSetzen();
 }
 
 void TfrmStammdaten::TierNeuLaden(bool mitCommit, int tierID)
@@ -1210,6 +1229,7 @@ void TfrmStammdaten::MLPDatenLaden()
     mlp_.Open();
     mlp_.Last();
     mlp_.EnableControls();
+    ZeichnerSetzen();
     MLPSpannen();
 }
 

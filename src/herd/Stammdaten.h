@@ -117,6 +117,7 @@ private:
     QWidget* Seite4Aufbauen();
     void DatenmengenEinrichten();
     void FelderEinrichten();
+    void ZeichnerSetzen();
     // Runs a user action; a silent abort ends it without more messages.
     void Sicher(const std::function<void()>& aktion);
 
