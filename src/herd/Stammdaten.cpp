@@ -280,8 +280,8 @@ void TfrmStammdaten::DatenmengenEinrichten()
         "select ID, NR, DATUM, GESCHLECHT, NUMMER, VERLAUF, STIER, HBNR, ANZAHL_BES, BEMERKUNG "
         "from P_get_kalbungen_tier(:ID)"));
 
-    // The table's own list column is not read: the server cannot cut a long single-line remark
-    // into its 200 characters and fails the whole read.
+    // The list text is computed here rather than read from the table's computed column, so that
+    // every remark, however long and however stored, is cut the same way to its room.
     bemerkungen_.SetSelectSQL(QStringLiteral(
         "select ID, TIER, DATUM, BEMERKUNG from T_BEMERKUNGEN where TIER = :TIER order by DATUM"));
     bemerkungen_.SetInsertSQL(QStringLiteral(

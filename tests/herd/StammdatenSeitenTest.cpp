@@ -3,6 +3,7 @@
 #include <DBZRDateEdit.h>
 #include <Stammdaten.h>
 #include <StammdatenNeueBetriebsstaette.h>
+#include <TierWahl.h>
 #include <ZRcxGridDBTableView.h>
 
 #include <DataSetModel.h>
@@ -408,6 +409,28 @@ TEST_F(StammdatenSeitenTest, AenderungAndererArbeitsplaetzeWirdBeimNaechstenLade
     EXPECT_EQ(Kind<QLineEdit>("edName")->text(), "Anderswo");
     karte.reset();
     DM()->EreignisMelden("CHANGE_STAMMDATEN");
+}
+
+TEST_F(StammdatenSeitenTest, AuswahlZeigtDasGewaehlteTierUndAbbrechenSchliesst)
+{
+    Zeigen(berta);
+    HerdeTest::Bedienen<TfrmTierWahl>([this](TfrmTierWahl& d) {
+        d.SetMaske(0);
+        d.SetBetrieb(0);
+        d.Einlesen();
+        for (int r = 0; r < d.Tabelle()->model()->rowCount(); ++r) {
+            d.Tabelle()->setCurrentIndex(d.Tabelle()->model()->index(r, 0));
+            if (d.Ergebnis() == QList<int>{lisa})
+                break;
+        }
+        d.OkKnopf()->click();
+    });
+    QTest::mouseClick(karte->AuswahlKnopf(), Qt::LeftButton);
+    EXPECT_EQ(karte->TierID(), lisa);
+    EXPECT_TRUE(karte->isVisible());
+    HerdeTest::Bedienen<TfrmTierWahl>([](TfrmTierWahl& d) { d.reject(); });
+    QTest::mouseClick(karte->AuswahlKnopf(), Qt::LeftButton);
+    EXPECT_FALSE(karte->isVisible());
 }
 
 TEST_F(StammdatenSeitenTest, Bildschirmfoto)
