@@ -1039,7 +1039,10 @@ void TfrmStammdaten::TierDatenmengenOeffnen()
         d->Open();
         d->RecordCount();
     }
+    // The remark, last, takes what the others leave.
     kalbungenAnsicht_->resizeColumnsToContents();
+    if (const int n = kalbungenAnsicht_->model()->columnCount(); n > 0)
+        kalbungenAnsicht_->setColumnWidth(n - 1, 40);
     ZeichnerSetzen();
 }
 
