@@ -2,72 +2,193 @@
 
 #include "TierSpeicher.h"
 
+#include <DataSet.h>
+#include <Transaction.h>
 #include <ZRDialog.h>
 
 #include <QList>
-#include <QMap>
+#include <QToolButton>
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
+class TDBZRDateEdit;
+class TZRDBcxGrid;
+class TZRcxGridDBTableView;
 
 namespace FMeldungErrorEdit {
 // The error box with OK and "Rückgängig"; true when OK was chosen.
 bool MeldungErrorEdit(const QString& text);
 }  // namespace FMeldungErrorEdit
 
-// "Tieransicht - Stammdaten": the master data of one animal (mode 0: the animals of a quick
-// list, mode 1: new animals). Opened modally by its caller after TierAnzeigen.
+// The quick-list step button: a press in its upper-left part steps back, elsewhere forward.
+class TSchnellKnopf : public QToolButton {
+    Q_OBJECT
+public:
+    explicit TSchnellKnopf(QWidget* parent = nullptr);
+signals:
+    void Schritt(bool zurueck);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool zurueck_ = false;
+};
+
+// "Tieransicht - Stammdaten": one animal on eight pages (mode 0: the animals of a quick list,
+// mode 1: new animals). Opened modally by its caller after TierAnzeigen. Works in the data
+// module's animal transaction, which it commits at its reloads and when it closes; until then
+// an undo in the error box rolls back to the last commit.
 class TfrmStammdaten : public TZRDialog {
     Q_OBJECT
 public:
-    static constexpr int HilfeKontext = 2200;
-
     explicit TfrmStammdaten(QWidget* owner = nullptr);
     ~TfrmStammdaten() override;
 
     void TierAnzeigen(int tierID, int modus, const QString& schnellwahlSQL);
-    // Stores the open edits; false when a check failed (its message was shown) and the card
-    // keeps the edit.
-    bool EingabenSpeichern();
-    // Steps through the quick list after storing the open edits.
-    void Schritt(int richtung);
+    // Reloads the animal tierID (-1: the shown one); with commit (or after another workstation
+    // changed animal data) the animal transaction is committed first.
+    void TierNeuLaden(bool mitCommit, int tierID = -1);
+    // Stores the open edits and shows another animal; false when storing failed.
+    bool TierWechseln(int tierID);
+    // Stores the open edits of the shown page, with mitBetriebsstaetten also the check of the
+    // premises periods; false when a check failed (its message was shown) and the card keeps
+    // the edit.
+    bool EingabenSpeichern(bool mitBetriebsstaetten = true, bool schliessenErlaubt = false);
+    // Shows a page after storing the open edits; false when the page's button is disabled or
+    // storing failed.
+    bool SeiteWechseln(int seite);
+    int AktuelleSeite() const { return seite_; }
+    void SchnellWeiterschalten(bool bewegen, bool zurueck);
+    QString TierBezeichnung() const;
+    // The data module's hook for CHANGE_STAMMDATEN: the next reload commits first.
+    void StammdatenGeaendert() { datenGeaendert_ = true; }
+    bool DatenGeaendert() const { return datenGeaendert_; }
 
     int TierID() const { return satz_.id; }
     int Modus() const { return modus_; }
     QWidget* Feld(Stammdaten::TFeld feld) const;
-    QLineEdit* NummerFeld() const { return nummer_; }
-    QPushButton* SpeichernKnopf() const { return speichern_; }
-    QPushButton* NeuKnopf() const { return neu_; }
+    QToolButton* Seitenknopf(int seite) const { return seitenKnoepfe_.value(seite); }
+    QPushButton* SpeichernKnopf() const { return auswahl_; }
+    QPushButton* AuswahlKnopf() const { return auswahl_; }
+    QToolButton* NeuKnopf() const { return neu_; }
+    TSchnellKnopf* SchnellKnopf() const { return schnellW_; }
     QPushButton* SchliessenKnopf() const { return schliessen_; }
+    db::DataSet& Zeitraeume() { return zeitraeume_; }
+    db::DataSet& Bemerkungen() { return bemerkungen_; }
+    db::DataSet& MLP() { return mlp_; }
+    db::DataSet& Schnellwahl() { return schnell_; }
+    TZRcxGridDBTableView* MLPAnsicht() const { return mlpAnsicht_; }
+    TZRcxGridDBTableView* BemerkungenAnsicht() const { return bemerkungenAnsicht_; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
+    // A failed check found while a dataset posts; PruefFehler reports it outside the post.
+    struct TPruefAbbruch : std::exception {
+        TPruefAbbruch(int s, QWidget* f, db::DataSet* d, QString t)
+            : seite(s), feld(f), daten(d), text(std::move(t))
+        {
+        }
+        const char* what() const noexcept override { return "Prüfung"; }
+        int seite;
+        QWidget* feld;
+        db::DataSet* daten;
+        QString text;
+    };
+
+    void Aufbauen();
+    QWidget* Seite0Aufbauen();
+    QWidget* Seite1Aufbauen();
+    QWidget* Seite3Aufbauen();
+    QWidget* Seite4Aufbauen();
+    void DatenmengenEinrichten();
+    void FelderEinrichten();
+    void ZeichnerSetzen();
+    // Runs a user action; a silent abort ends it without more messages.
+    void Sicher(const std::function<void()>& aktion);
+
     void Zeigen();
-    // The fields into satz_; false (after a message) when a date cannot be read.
+    void InfoLaden();
     bool Lesen();
     void StatuslistenAufbauen();
-    void PruefFehler(const Stammdaten::TFehler& fehler);
-    void Laden(int id);
+    void AnzeigeAktualisieren(bool erzwingen);
+    void SeiteAktualisieren(int seite);
+    void SchalterFreigeben();
+    void TitelSetzen(bool fokus);
+    void SeiteZeigen(int seite);
     void NeuesTier();
     void Geaendert();
+    void TierDatenmengenOeffnen();
+    void SchnellwahlSetzen(const QString& sql);
+    void SchnellwahlAktualisieren();
+    void BetriebsstaettenNeuLaden();
+    void MLPDatenLaden();
+    void BemerkungenLaden();
+    void MLPSpannen();
+
+    // Each throws SilentAbort after a failure was reported.
+    void Speichern(bool mitBetriebsstaetten);
+    void TierPosten();
+    void Posten(db::DataSet& daten);
+    void BetriebsstaettenPruefen();
+    void ZeitraumFehlerMelden(const Stammdaten::TZeitraumFehler& fehler, const QString& schluessel);
+    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten, const QString& text);
+
+    void BetriebsstaetteWechseln();
+    void ZeitraumEntfernen();
+    void ZeitraumSpeichern();
+    void BemerkungHinzufuegen();
+    void BemerkungEntfernen();
+    void BemerkungZeigen();
+    void MutterZeigen();
+    void TrockenBerechnen();
+    void Auswahl();
 
     std::unique_ptr<TTierSpeicher> speicher_;
+    db::Transaction lookup_;
+    db::DataSet zeitraeume_;
+    db::DataSet besamungen_;
+    db::DataSet kalbungen_;
+    db::DataSet bemerkungen_;
+    db::DataSet mlp_;
+    db::DataSet schnell_;
     TTierSatz satz_;
+    QString schnellSQL_;
     int modus_ = 0;
+    int seite_ = 0;
+    int letzteTierID_ = -1;
+    int harnstoffTeiler_ = 1;
     bool hatBesamungen_ = false;
     bool hatKalbungen_ = false;
     bool geaendert_ = false;
     bool fuellt_ = false;
     bool verworfen_ = false;
-    QList<int> schnellliste_;
+    bool betriebsstaettenGeprueft_ = true;
+    bool pruefungLaeuft_ = false;
+    bool aktualisierungLaeuft_ = false;
+    bool datenGeaendert_ = false;
+    bool bemerkungZeigt_ = false;
+    // The periods the user chose to keep although their check failed.
+    QString akzeptierteZeitraeume_;
+
+    QStackedWidget* seiten_ = nullptr;
+    QList<QToolButton*> seitenKnoepfe_;
+    QToolButton* besamungenKnopf_ = nullptr;
+    QToolButton* kalbungenKnopf_ = nullptr;
 
     QLineEdit* nummer_ = nullptr;
     QLineEdit* knr_ = nullptr;
@@ -78,6 +199,8 @@ private:
     QComboBox* rasse_ = nullptr;
     QComboBox* status_ = nullptr;
     QComboBox* art_ = nullptr;
+    QToolButton* vaterKnopf_ = nullptr;
+    QToolButton* mutterKnopf_ = nullptr;
     QLineEdit* vater_ = nullptr;
     QLineEdit* vaterNr_ = nullptr;
     QLineEdit* mutter_ = nullptr;
@@ -89,11 +212,34 @@ private:
     QComboBox* abgangsgrund_ = nullptr;
     QLineEdit* rindern_ = nullptr;
     QLineEdit* trocken_ = nullptr;
+    QPushButton* trockenKnopf_ = nullptr;
+    QLabel* sollKalbenLabel_ = nullptr;
+    QLabel* sollKalben_ = nullptr;
     QLabel* alter_ = nullptr;
+    QLabel* tageInfo_ = nullptr;
     QLabel* betrieb_ = nullptr;
-    QPushButton* zurueck_ = nullptr;
-    QPushButton* weiter_ = nullptr;
-    QPushButton* speichern_ = nullptr;
-    QPushButton* neu_ = nullptr;
+    QPushButton* wechseln_ = nullptr;
+    QGroupBox* besamungenGruppe_ = nullptr;
+    QGroupBox* kalbungenGruppe_ = nullptr;
+    TZRcxGridDBTableView* besamungenAnsicht_ = nullptr;
+    TZRcxGridDBTableView* kalbungenAnsicht_ = nullptr;
+    TZRcxGridDBTableView* schnellAnsicht_ = nullptr;
+
+    TZRcxGridDBTableView* zeitraeumeAnsicht_ = nullptr;
+    QComboBox* zeitraumStall_ = nullptr;
+    TDBZRDateEdit* zeitraumVon_ = nullptr;
+    TDBZRDateEdit* zeitraumBis_ = nullptr;
+
+    TZRcxGridDBTableView* mlpAnsicht_ = nullptr;
+
+    TZRcxGridDBTableView* bemerkungenAnsicht_ = nullptr;
+    TDBZRDateEdit* bemerkungDatum_ = nullptr;
+    QPlainTextEdit* bemerkung_ = nullptr;
+
+    QToolButton* neu_ = nullptr;
+    TSchnellKnopf* schnellW_ = nullptr;
+    QToolButton* ubernehmen_ = nullptr;
+    QPushButton* auswahl_ = nullptr;
+    QPushButton* drucken_ = nullptr;
     QPushButton* schliessen_ = nullptr;
 };

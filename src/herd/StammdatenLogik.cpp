@@ -1,5 +1,10 @@
 #include "StammdatenLogik.h"
 
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace Stammdaten {
 
 namespace {
@@ -205,6 +210,167 @@ TMeldungen MeldungenBestimmen(bool neu, const TTier& tier, const QDate& gespeich
         m.abgang = tier.verkauft.isValid() && tier.verkauft != gespeichertVerkauft;
     }
     return m;
+}
+
+QString ZeitraumSchluessel(const QList<TZeitraum>& zeitraeume, const QDate& gebdat,
+                           const QDate& gekauft, const QDate& verkauft)
+{
+    QStringList teile{DatumText(gebdat), DatumText(gekauft), DatumText(verkauft)};
+    for (const TZeitraum& z : zeitraeume)
+        teile << QString::number(z.id) + u':' + DatumText(z.von) + u'-' + DatumText(z.bis);
+    return teile.join(u'|');
+}
+
+QString BemerkungListe(const QString& bemerkung)
+{
+    constexpr int Raum = 200;
+    constexpr int Schnitt = 190;
+    const QString ende = QStringLiteral(" ...");
+    const qsizetype umbruch = bemerkung.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+    if (umbruch >= 0)
+        return bemerkung.left(std::min<qsizetype>(umbruch, Schnitt)) + ende;
+    if (bemerkung.size() <= Raum)
+        return bemerkung;
+    return bemerkung.left(Schnitt) + ende;
+}
+
+namespace {
+
+const struct {
+    const char* titel;
+    int hilfe;
+    const char* hinweis;
+} Seiten[SeitenAnzahl] = {
+    {"Stammdaten", 2200, "Stammdaten (F2)"},
+    {"Betriebsstätten", 2300, "Betriebsstätten (Umsch - F2)"},
+    {"Tierarzt", 2400, "Tierarzt (F5)"},
+    {"MLP - Daten", 2500, "MLP - Daten (F6)"},
+    {"Bemerkungen", 2600, "Bemerkungen (F7)"},
+    {"Laktationsgrafik", 2710, "Laktationsgrafik (F8)"},
+    {"Besamungsindex", 2720, "Besamungsindex (F9)"},
+    {"Zwischenkalbe- u. Tragzeit", 2730, "Zwischenkalbe- u. Tragzeit (F11)"},
+};
+
+bool GueltigeSeite(int seite)
+{
+    return seite >= 0 && seite < SeitenAnzahl;
+}
+
+}  // namespace
+
+QString SeitenTitel(int seite)
+{
+    return GueltigeSeite(seite) ? QString::fromUtf8(Seiten[seite].titel) : QString();
+}
+
+int SeitenHilfe(int seite)
+{
+    return GueltigeSeite(seite) ? Seiten[seite].hilfe : 0;
+}
+
+QString SeitenHinweis(int seite)
+{
+    return GueltigeSeite(seite) ? QString::fromUtf8(Seiten[seite].hinweis) : QString();
+}
+
+TFreigabe SchalterFreigeben(const TFreigabeEingang& e)
+{
+    TFreigabe f;
+    const bool weiblich = e.geschlecht == QLatin1String("W");
+    f.kalbungenMenue = weiblich;
+    f.kalbungBearbeiten = weiblich && e.kalbungenVorhanden;
+    f.kalbungOhneBesamung = weiblich && !e.besamungenVorhanden;
+    f.besamungenMenue = e.hatBesamungen;
+    f.rindern = Eins(e.status, "BDLN");
+    f.seiten[sStammdaten] = true;
+    for (int s : {sBetriebsstaetten, sTierarzt, sBemerkungen})
+        f.seiten[s] = !e.neu;
+    for (int s : {sMLP, sLaktation, sBesamungsindex, sZwischenkalbezeit})
+        f.seiten[s] = e.hatKalbungen && !e.neu;
+    f.ubernehmen = e.seite >= sLaktation && e.seite <= sZwischenkalbezeit;
+    const bool seite0 = e.seite == sStammdaten;
+    f.besamungenKnopf = seite0 && (e.neu ? weiblich : Eins(e.status, "BDN"));
+    f.kalbungenKnopf = seite0 && (e.neu ? e.hatBesamungen : Eins(e.status, "RT"));
+    return f;
+}
+
+TTrockenFreigabe TrockenFreigeben(const QString& status, bool hatKalbungen)
+{
+    const bool rt = Eins(status, "RT");
+    return {rt && hatKalbungen, rt};
+}
+
+QString TierBezeichnung(bool einfuegen, const QString& knrText, const QString& name,
+                        const QString& nummer)
+{
+    if (einfuegen)
+        return {};
+    QStringList teile;
+    for (const QString& t : {knrText, name, nummer})
+        if (!t.trimmed().isEmpty())
+            teile << t.trimmed();
+    return teile.join(QStringLiteral(" - "));
+}
+
+QString Titel(const QString& tierBezeichnung, int seite)
+{
+    return tierBezeichnung.isEmpty() ? SeitenTitel(seite)
+                                     : tierBezeichnung + QStringLiteral(" - ") + SeitenTitel(seite);
+}
+
+bool SchnellZurueck(const QSize& knopf, const QSize& glyphe, const QPoint& pos)
+{
+    return pos.x() < (knopf.width() - glyphe.width() / 2) / 2 + 16 &&
+           pos.y() < (knopf.height() - glyphe.height()) / 2 + 16;
+}
+
+TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSeite)
+{
+    const Qt::KeyboardModifiers m =
+        umschalt & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (m == Qt::NoModifier) {
+        switch (taste) {
+        case Qt::Key_PageUp: return {TTaste::Zurueck};
+        case Qt::Key_PageDown: return {TTaste::Weiter};
+        case Qt::Key_F2: return {TTaste::Seite, sStammdaten};
+        case Qt::Key_F3: return {TTaste::Besamung};
+        case Qt::Key_F4: return {TTaste::Kalbung};
+        case Qt::Key_F5: return {TTaste::Seite, sTierarzt};
+        case Qt::Key_F6: return {TTaste::Seite, sMLP};
+        case Qt::Key_F7: return {TTaste::Seite, sBemerkungen};
+        case Qt::Key_F8: return {TTaste::Seite, sLaktation};
+        case Qt::Key_F9: return {TTaste::Seite, sBesamungsindex};
+        case Qt::Key_F11: return {TTaste::Seite, sZwischenkalbezeit};
+        default: return {};
+        }
+    }
+    if (m == Qt::ShiftModifier && taste == Qt::Key_F2)
+        return {TTaste::Seite, sBetriebsstaetten};
+    if (m == Qt::ControlModifier && aktuelleSeite == sLaktation) {
+        if (taste == Qt::Key_K)
+            return {TTaste::Kurven};
+        if (taste == Qt::Key_L)
+            return {TTaste::Leistungen};
+    }
+    return {};
+}
+
+QString MLPErsatztext(const QString& typ)
+{
+    if (typ == QLatin1String("2T"))
+        return QStringLiteral("--   --   trocken   --   --");
+    if (typ == QLatin1String("2A"))
+        return QStringLiteral("--   --   ausgefallen  --   --");
+    if (typ == QLatin1String("2K"))
+        return QStringLiteral("--   --   kalb   --   --");
+    return {};
+}
+
+QString HarnstoffText(int wert, int teiler)
+{
+    if (teiler == 1)
+        return QString::number(wert);
+    return QLocale().toString(double(wert) / teiler, 'f', 1);
 }
 
 }  // namespace Stammdaten

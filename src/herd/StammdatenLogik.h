@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDate>
+#include <QPoint>
+#include <QSize>
 #include <QList>
 #include <QString>
 
@@ -82,5 +84,75 @@ TMeldungen MeldungenBestimmen(bool neu, const TTier& tier, const QDate& gespeich
                               bool meldungAuto);
 
 QString DatumText(const QDate& datum);
+
+// What the period check looked at: equal keys mean an accepted failure still stands.
+QString ZeitraumSchluessel(const QList<TZeitraum>& zeitraeume, const QDate& gebdat,
+                           const QDate& gekauft, const QDate& verkauft);
+
+// The remark as the remarks list shows it in its room of 200 characters: a remark of several
+// lines shows its first line, cut to 190 characters, and " ..."; a single line longer than the
+// room is cut the same way.
+QString BemerkungListe(const QString& bemerkung);
+
+// The pages of the card.
+constexpr int SeitenAnzahl = 8;
+enum TSeite { sStammdaten, sBetriebsstaetten, sTierarzt, sMLP, sBemerkungen, sLaktation,
+              sBesamungsindex, sZwischenkalbezeit };
+QString SeitenTitel(int seite);
+int SeitenHilfe(int seite);
+QString SeitenHinweis(int seite);
+
+// What the card enables for the shown animal.
+struct TFreigabeEingang {
+    bool neu = false;  // mode 1
+    QString geschlecht;
+    QString status;
+    bool hatBesamungen = false;
+    bool hatKalbungen = false;
+    bool kalbungenVorhanden = false;  // the calvings list is not empty
+    bool besamungenVorhanden = false;  // the current-inseminations list is not empty
+    int seite = 0;
+};
+struct TFreigabe {
+    bool kalbungenMenue = false;
+    bool kalbungBearbeiten = false;  // "&Bearbeiten", "Löschen", "zum &Kalb wechseln"
+    bool kalbungOhneBesamung = false;
+    bool besamungenMenue = false;  // and the inseminations grid
+    bool rindern = false;
+    bool seiten[SeitenAnzahl] = {};
+    bool ubernehmen = false;
+    bool besamungenKnopf = false;
+    bool kalbungenKnopf = false;
+};
+TFreigabe SchalterFreigeben(const TFreigabeEingang& e);
+
+struct TTrockenFreigabe {
+    bool trocken = false;     // the button "trocken:" and the dry-off date
+    bool sollKalben = false;  // the label "soll kalben:"
+};
+TTrockenFreigabe TrockenFreigeben(const QString& status, bool hatKalbungen);
+
+// The animal part of the caption: short number, name and ear tag joined by " - ", the empty ones
+// left out; empty while a new record is being inserted.
+QString TierBezeichnung(bool einfuegen, const QString& knrText, const QString& name,
+                        const QString& nummer);
+// The whole caption: the animal part, " - " and the page title.
+QString Titel(const QString& tierBezeichnung, int seite);
+
+// A press on the quick-list step button at pos steps back when it lies in the upper-left part.
+bool SchnellZurueck(const QSize& knopf, const QSize& glyphe, const QPoint& pos);
+
+// What a key does on the card.
+struct TTaste {
+    enum TAktion { Keine, Zurueck, Weiter, Seite, Besamung, Kalbung, Kurven, Leistungen };
+    TAktion aktion = Keine;
+    int seite = -1;
+};
+TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSeite);
+
+// The milk-recording row's text across the value cells for a row kind; empty for a normal row.
+QString MLPErsatztext(const QString& typ);
+// The urea value as the column shows it.
+QString HarnstoffText(int wert, int teiler);
 
 }  // namespace Stammdaten

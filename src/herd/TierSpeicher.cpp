@@ -79,8 +79,22 @@ void TTierSpeicher::Geschichte(const TTierSatz& satz, bool& hatBesamungen, bool&
                                       p) > 0;
 }
 
+std::optional<TZeitraumFehler> TTierSpeicher::ZeitraeumePruefen(const TTierSatz& satz,
+                                                                QString& schluessel)
+{
+    QList<TZeitraum> zeitraeume;
+    db::Query z(dm_.TAStammdaten,
+                QStringLiteral("SELECT ID, VON, BIS FROM P_GET_BETRIEBSSTAETTEN(:TIER)"));
+    z.Param(QStringLiteral("TIER")).SetInteger(satz.id);
+    for (z.Open(); !z.Eof(); z.Next())
+        zeitraeume << TZeitraum{z.Field(0).AsInteger(), z.Field(1).AsDate(), z.Field(2).AsDate()};
+    const TTier& t = satz.tier;
+    schluessel = ZeitraumSchluessel(zeitraeume, t.gebdat, t.gekauft, t.verkauft);
+    return BetriebsstaettenPruefen(zeitraeume, t.gebdat, t.gekauft, t.verkauft);
+}
+
 TTierSpeicher::TErgebnis TTierSpeicher::Speichern(TTierSatz& satz, const QDate& heute,
-                                                  bool meldungAuto)
+                                                  bool meldungAuto, const QString& akzeptiert)
 {
     TErgebnis e;
     TTier tier = satz.tier;
@@ -97,13 +111,11 @@ TTierSpeicher::TErgebnis TTierSpeicher::Speichern(TTierSatz& satz, const QDate& 
     QDate altGekauft, altVerkauft;
     bool gelesen = true;
     if (!neu) {
-        QList<TZeitraum> zeitraeume;
-        db::Query z(dm_.TAStammdaten,
-                    QStringLiteral("SELECT ID, VON, BIS FROM P_GET_BETRIEBSSTAETTEN(:TIER)"));
-        z.Param(QStringLiteral("TIER")).SetInteger(satz.id);
-        for (z.Open(); !z.Eof(); z.Next())
-            zeitraeume << TZeitraum{z.Field(0).AsInteger(), z.Field(1).AsDate(), z.Field(2).AsDate()};
-        e.zeitraumFehler = BetriebsstaettenPruefen(zeitraeume, tier.gebdat, tier.gekauft, tier.verkauft);
+        TTierSatz geprueft = satz;
+        geprueft.tier = tier;
+        e.zeitraumFehler = ZeitraeumePruefen(geprueft, e.zeitraumSchluessel);
+        if (e.zeitraumFehler && e.zeitraumSchluessel == akzeptiert)
+            e.zeitraumFehler.reset();
         if (e.zeitraumFehler)
             return e;
         try {

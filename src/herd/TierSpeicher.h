@@ -43,11 +43,21 @@ public:
     struct TErgebnis {
         std::optional<Stammdaten::TFehler> fehler;
         std::optional<Stammdaten::TZeitraumFehler> zeitraumFehler;
+        // What the period check looked at (Stammdaten::ZeitraumSchluessel).
+        QString zeitraumSchluessel;
         Stammdaten::TMeldungen meldungen;
         bool Gespeichert() const { return !fehler && !zeitraumFehler; }
     };
-    // Checks, then inserts or updates and commits retaining; a new record gets its ID.
-    TErgebnis Speichern(TTierSatz& satz, const QDate& heute, bool meldungAuto);
+    // Checks, then inserts or updates and commits retaining; a new record gets its ID. A period
+    // failure whose key equals akzeptiert (the user chose to keep those periods) does not stop
+    // the store.
+    TErgebnis Speichern(TTierSatz& satz, const QDate& heute, bool meldungAuto,
+                        const QString& akzeptiert = {});
+
+    // The sequence of the stored animal's periods against the record's dates; schluessel gets
+    // what was looked at.
+    std::optional<Stammdaten::TZeitraumFehler> ZeitraeumePruefen(const TTierSatz& satz,
+                                                                 QString& schluessel);
 
     // The pending arrival (14) or departure (3) report, committed retaining.
     void MeldungAnlegen(int tierID, int meldung, const QDate& datum);

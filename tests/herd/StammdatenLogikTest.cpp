@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
+#include <array>
 #include <functional>
 
 using namespace Stammdaten;
@@ -213,6 +216,188 @@ TEST(StammdatenLogik, MeldungenNurBeiNeuemOderGeaendertemDatum)
         EXPECT_EQ(m.zugang, f.zugang) << &f - faelle;
         EXPECT_EQ(m.abgang, f.abgang) << &f - faelle;
     }
+}
+
+TEST(StammdatenLogik, BemerkungListePasstImmerInIhrenRaum)
+{
+    const QString lang250(250, QLatin1Char('a'));
+    const QString lang300(300, QLatin1Char('b'));
+    struct Fall {
+        QString bemerkung;
+        QString erwartet;
+    };
+    const Fall faelle[] = {
+        {"", ""},
+        {"kurz", "kurz"},
+        {QString(200, QLatin1Char('c')), QString(200, QLatin1Char('c'))},
+        {QString(201, QLatin1Char('c')), QString(190, QLatin1Char('c')) + " ..."},
+        {lang300, lang300.left(190) + " ..."},
+        {lang250 + "\r\nzweite Zeile", lang250.left(190) + " ..."},
+        {"erste\nzweite", "erste ..."},
+        {"erste\rzweite", "erste ..."},
+        {"\nnur zweite", " ..."},
+    };
+    for (const Fall& f : faelle) {
+        const QString l = BemerkungListe(f.bemerkung);
+        EXPECT_EQ(l, f.erwartet) << f.bemerkung.left(20).toStdString();
+        EXPECT_LE(l.size(), 200);
+    }
+}
+
+TEST(StammdatenLogik, SeitenknoepfeUndSchalterNachTierUndSeite)
+{
+    struct Fall {
+        const char* name;
+        TFreigabeEingang e;
+        std::array<bool, SeitenAnzahl> seiten;
+        bool besamungenKnopf, kalbungenKnopf, ubernehmen, rindern, kalbungOhneBesamung;
+    };
+    auto ein = [](bool neu, const char* g, const char* st, bool bes, bool kalb, int seite) {
+        TFreigabeEingang e;
+        e.neu = neu;
+        e.geschlecht = QString::fromLatin1(g);
+        e.status = QString::fromLatin1(st);
+        e.hatBesamungen = e.besamungenVorhanden = bes;
+        e.hatKalbungen = e.kalbungenVorhanden = kalb;
+        e.seite = seite;
+        return e;
+    };
+    const Fall faelle[] = {
+        {"Färse ohne Kalbung", ein(false, "W", "D", false, false, 0),
+         {true, true, true, false, true, false, false, false}, true, false, false, true, true},
+        {"Kuh tragend", ein(false, "W", "T", true, true, 0),
+         {true, true, true, true, true, true, true, true}, false, true, false, false, false},
+        {"Kuh trocken auf Seite 1", ein(false, "W", "R", true, true, 1),
+         {true, true, true, true, true, true, true, true}, false, false, false, false, false},
+        {"Kuh auf der Laktationsgrafik", ein(false, "W", "B", true, true, 5),
+         {true, true, true, true, true, true, true, true}, false, false, true, true, false},
+        {"neues Tier weiblich", ein(true, "W", "J", false, false, 0),
+         {true, false, false, false, false, false, false, false}, true, false, false, false, true},
+        {"neues Tier mit Besamung", ein(true, "W", "B", true, false, 0),
+         {true, false, false, false, false, false, false, false}, true, true, false, true, false},
+        {"neues Tier männlich", ein(true, "M", "J", false, false, 0),
+         {true, false, false, false, false, false, false, false}, false, false, false, false, false},
+        {"Bulle", ein(false, "M", "Z", false, false, 0),
+         {true, true, true, false, true, false, false, false}, false, false, false, false, false},
+        {"leere Kuh", ein(false, "W", "L", false, true, 7),
+         {true, true, true, true, true, true, true, true}, false, false, true, true, true},
+    };
+    for (const Fall& f : faelle) {
+        const TFreigabe r = SchalterFreigeben(f.e);
+        for (int s = 0; s < SeitenAnzahl; ++s)
+            EXPECT_EQ(r.seiten[s], f.seiten[s]) << f.name << " Seite " << s;
+        EXPECT_EQ(r.besamungenKnopf, f.besamungenKnopf) << f.name;
+        EXPECT_EQ(r.kalbungenKnopf, f.kalbungenKnopf) << f.name;
+        EXPECT_EQ(r.ubernehmen, f.ubernehmen) << f.name;
+        EXPECT_EQ(r.rindern, f.rindern) << f.name;
+        EXPECT_EQ(r.kalbungOhneBesamung, f.kalbungOhneBesamung) << f.name;
+        EXPECT_EQ(r.kalbungenMenue, f.e.geschlecht == "W") << f.name;
+        EXPECT_EQ(r.besamungenMenue, f.e.hatBesamungen) << f.name;
+    }
+}
+
+TEST(StammdatenLogik, TrockenNurFuerTrockeneOderTragendeKuh)
+{
+    struct Fall {
+        const char* status;
+        bool kalbungen, trocken, sollKalben;
+    };
+    const Fall faelle[] = {
+        {"R", true, true, true},   {"T", true, true, true},   {"T", false, false, true},
+        {"B", true, false, false}, {"J", false, false, false}, {"", true, false, false},
+    };
+    for (const Fall& f : faelle) {
+        const TTrockenFreigabe t = TrockenFreigeben(f.status, f.kalbungen);
+        EXPECT_EQ(t.trocken, f.trocken) << f.status << f.kalbungen;
+        EXPECT_EQ(t.sollKalben, f.sollKalben) << f.status << f.kalbungen;
+    }
+}
+
+TEST(StammdatenLogik, TierBezeichnungUndTitel)
+{
+    EXPECT_EQ(TierBezeichnung(false, "007", "Berta", "DE 01"), "007 - Berta - DE 01");
+    EXPECT_EQ(TierBezeichnung(false, "", "Berta", "DE 01"), "Berta - DE 01");
+    EXPECT_EQ(TierBezeichnung(false, "007", " ", "DE 01"), "007 - DE 01");
+    EXPECT_EQ(TierBezeichnung(true, "007", "Berta", "DE 01"), "");
+    EXPECT_EQ(Titel("Berta - DE 01", sBetriebsstaetten), "Berta - DE 01 - Betriebsstätten");
+    EXPECT_EQ(Titel("", sStammdaten), "Stammdaten");
+    EXPECT_EQ(SeitenHilfe(sZwischenkalbezeit), 2730);
+    EXPECT_EQ(SeitenHinweis(sBetriebsstaetten), "Betriebsstätten (Umsch - F2)");
+}
+
+TEST(StammdatenLogik, SchrittknopfZurueckNurObenLinks)
+{
+    // Button 56 x 40, glyph 32 x 32: back while x < (56 - 16) / 2 + 16 = 36 and y < 4 + 16 = 20.
+    const QSize knopf(56, 40), glyphe(32, 32);
+    struct Fall {
+        QPoint pos;
+        bool zurueck;
+    };
+    const Fall faelle[] = {{{0, 0}, true},    {{35, 19}, true},  {{36, 19}, false},
+                           {{35, 20}, false}, {{55, 39}, false}, {{10, 30}, false}};
+    for (const Fall& f : faelle)
+        EXPECT_EQ(SchnellZurueck(knopf, glyphe, f.pos), f.zurueck) << f.pos.x() << "," << f.pos.y();
+}
+
+TEST(StammdatenLogik, TastenDerKarte)
+{
+    struct Fall {
+        int taste;
+        Qt::KeyboardModifiers mod;
+        int seite;
+        TTaste::TAktion aktion;
+        int zielSeite;
+    };
+    const Fall faelle[] = {
+        {Qt::Key_PageUp, Qt::NoModifier, 0, TTaste::Zurueck, -1},
+        {Qt::Key_PageDown, Qt::KeypadModifier, 0, TTaste::Weiter, -1},
+        {Qt::Key_F2, Qt::NoModifier, 3, TTaste::Seite, 0},
+        {Qt::Key_F2, Qt::ShiftModifier, 0, TTaste::Seite, 1},
+        {Qt::Key_F2, Qt::ControlModifier, 0, TTaste::Keine, -1},
+        {Qt::Key_F3, Qt::NoModifier, 0, TTaste::Besamung, -1},
+        {Qt::Key_F4, Qt::NoModifier, 0, TTaste::Kalbung, -1},
+        {Qt::Key_F5, Qt::NoModifier, 0, TTaste::Seite, 2},
+        {Qt::Key_F6, Qt::NoModifier, 0, TTaste::Seite, 3},
+        {Qt::Key_F7, Qt::NoModifier, 0, TTaste::Seite, 4},
+        {Qt::Key_F8, Qt::NoModifier, 0, TTaste::Seite, 5},
+        {Qt::Key_F9, Qt::NoModifier, 0, TTaste::Seite, 6},
+        {Qt::Key_F10, Qt::NoModifier, 0, TTaste::Keine, -1},
+        {Qt::Key_F11, Qt::NoModifier, 0, TTaste::Seite, 7},
+        {Qt::Key_K, Qt::ControlModifier, 5, TTaste::Kurven, -1},
+        {Qt::Key_L, Qt::ControlModifier, 5, TTaste::Leistungen, -1},
+        {Qt::Key_K, Qt::ControlModifier, 0, TTaste::Keine, -1},
+        {Qt::Key_PageUp, Qt::ShiftModifier, 0, TTaste::Keine, -1},
+        {Qt::Key_A, Qt::NoModifier, 0, TTaste::Keine, -1},
+    };
+    for (const Fall& f : faelle) {
+        const TTaste t = TasteAuswerten(f.taste, f.mod, f.seite);
+        EXPECT_EQ(t.aktion, f.aktion) << f.taste;
+        if (f.aktion == TTaste::Seite)
+            EXPECT_EQ(t.seite, f.zielSeite) << f.taste;
+    }
+}
+
+TEST(StammdatenLogik, MLPErsatztexteUndHarnstoff)
+{
+    EXPECT_EQ(MLPErsatztext("2T"), "--   --   trocken   --   --");
+    EXPECT_EQ(MLPErsatztext("2A"), "--   --   ausgefallen  --   --");
+    EXPECT_EQ(MLPErsatztext("2K"), "--   --   kalb   --   --");
+    EXPECT_EQ(MLPErsatztext("1"), "");
+    EXPECT_EQ(MLPErsatztext(""), "");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(HarnstoffText(253, 10), "25,3");
+    EXPECT_EQ(HarnstoffText(253, 1), "253");
+}
+
+TEST(StammdatenLogik, ZeitraumSchluesselAendertSichMitZeitraumUndDaten)
+{
+    const QList<TZeitraum> z{{1, QDate(2024, 1, 1), QDate(2024, 3, 31)}, {2, QDate(2024, 4, 2), {}}};
+    const QString k = ZeitraumSchluessel(z, Geboren, {}, {});
+    EXPECT_EQ(k, ZeitraumSchluessel(z, Geboren, {}, {}));
+    QList<TZeitraum> anders = z;
+    anders[1].von = QDate(2024, 4, 1);
+    EXPECT_NE(k, ZeitraumSchluessel(anders, Geboren, {}, {}));
+    EXPECT_NE(k, ZeitraumSchluessel(z, Geboren, QDate(2024, 2, 1), {}));
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(StammdatenTest, NeueKuhEingebenUndSpeichernMitZugangsmeldung)
 {
     karte->TierAnzeigen(0, 1, {});
     karte->show();
-    EXPECT_TRUE(karte->findChild<QRadioButton*>()->isChecked());
+    EXPECT_TRUE(karte->findChild<QRadioButton*>("rbWeiblich")->isChecked());
     EXPECT_EQ(Combo("cbStatus")->currentText(), "Jungrind");
     EXPECT_EQ(Combo("cbArt")->currentText(), "Normal");
     Eingeben("edNummer", "de 05 123 45678");
@@ -133,6 +133,8 @@ TEST_F(StammdatenTest, JedeFalscheEingabeMeldetUndFokussiertIhrFeld)
                                     "Geburtsdatum sein.",
          Stammdaten::TFeld::Rindern},
     };
+    // "deckfähig" opens the next-heat date for input.
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET STATUS = 'D' WHERE ID = %1").arg(berta)});
     karte->TierAnzeigen(berta, 0, {});
     karte->show();
     for (const Fall& f : faelle) {
@@ -162,7 +164,7 @@ TEST_F(StammdatenTest, GeschlechtWechselBietetDieStatusDesGeschlechts)
     karte->TierAnzeigen(berta, 0, {});
     karte->show();
     MessageBoxScript boxen;
-    QTest::mouseClick(karte->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
+    QTest::mouseClick(karte->findChild<QRadioButton*>("rbMaennlich"), Qt::LeftButton);
     EXPECT_EQ(Combo("cbStatus")->findText("deckfähig"), -1);
     EXPECT_NE(Combo("cbStatus")->findText("Ochse"), -1);
     QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
