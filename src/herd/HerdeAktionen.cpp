@@ -1,5 +1,7 @@
 #include "HerdeAktionen.h"
 
+#include "BullenStammdaten.h"
+#include "Container.h"
 #include "Stammdaten.h"
 #include "TierWahl.h"
 
@@ -29,4 +31,10 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
             return ids;
         });
     });
+    haupt.Verbinden(QStringLiteral("actBullenStammdaten"), [&haupt] {
+        TfrmBullenStammdaten bullen(&haupt);
+        bullen.exec();
+    });
+    haupt.Verbinden(QStringLiteral("actBesamungscontainer"),
+                    [&haupt] { FContainer::ContainerOeffnen(&haupt); });
 }
