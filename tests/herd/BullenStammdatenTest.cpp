@@ -295,6 +295,17 @@ TEST_F(BullenStammdatenTest, VaterAusDerStierwahl)
               "Zorro/DE 5");
 }
 
+TEST_F(BullenStammdatenTest, EnterSpringtZumNaechstenFeld)
+{
+    Bulle("Alt", "DE 9");
+    Oeffnen();
+    dlg->NameEdit()->setFocus();
+    QTest::keyClick(dlg->NameEdit(), Qt::Key_Return);
+    EXPECT_NE(dlg->focusWidget(), dlg->NameEdit());
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(Wert("SELECT NAME FROM T_BULLEN_STAMM"), "Alt");
+}
+
 TEST_F(BullenStammdatenTest, Bildschirmfoto)
 {
     Bulle("Rambo", "DE 0581");

@@ -1,11 +1,15 @@
 #include "BullenTestHilfe.h"
 
+#include <BullenStammdaten.h>
 #include <Container.h>
 #include <ContainerDialoge.h>
 #include <ContainerLogik.h>
 #include <BullenFelder.h>
 #include <Stammdaten.h>
 #include <StierWahl.h>
+
+#include <Haupt.h>
+#include <HerdeAktionen.h>
 
 #include <DBFloatEdit.h>
 #include <DBPanel.h>
@@ -14,6 +18,7 @@
 
 #include <MessageBoxScript.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -397,6 +402,49 @@ TEST_F(ContainerTest, OhneStationOeffnetSichDasFensterNicht)
     });
     FContainer::ContainerOeffnen(nullptr);
     EXPECT_TRUE(offen);
+}
+
+TEST_F(ContainerTest, PortionZeigtIhreStationUndDieBehaelter)
+{
+    const int lieferung = Lieferung();
+    Portion(lieferung, 4, "RUW");
+    Eintragen(QString("INSERT INTO T_CONTAINER_PORTION (LIEFERUNG, BULLE, ANZAHL_GESAMT, "
+                      "STATION, BEHAELTER) VALUES (%1, %2, 2, 'MEGGLE', 'Kanister 2')")
+                  .arg(lieferung)
+                  .arg(rambo));
+    Oeffnen();
+    fenster->Portionen().First();
+    HerdeTest::Bedienen<TfrmContainerPortion>([](TfrmContainerPortion& d) {
+        EXPECT_EQ(d.StationAuswahl()->currentText(), "Rinder Union West");
+        EXPECT_EQ(d.BullePanel()->Caption(), "Rambo    DE 0581");
+        EXPECT_EQ(d.BehaelterAuswahl()->findText("Kanister 2"), 0);
+        Waehlen(d.StationAuswahl(), "Meggle");
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+    });
+    Klick("PortionBearbeiten");
+    EXPECT_EQ(Wert(QString("SELECT STATION FROM T_CONTAINER_PORTION WHERE LIEFERUNG = %1 AND "
+                           "ANZAHL_GESAMT = 4")
+                       .arg(lieferung)),
+              "MEGGLE");
+}
+
+TEST_F(ContainerTest, HauptfensterOeffnetBullenUndContainer)
+{
+    TfrmHaupt haupt;
+    HerdeAktionenVerbinden(haupt);
+    bool bullen = false, container = false;
+    HerdeTest::Bedienen<TfrmBullenStammdaten>([&bullen](TfrmBullenStammdaten& d) {
+        bullen = d.Liste().RecordCount() == 1;
+        QTest::mouseClick(d.SchliessenKnopf(), Qt::LeftButton);
+    });
+    haupt.Aktion("actBullenStammdaten")->trigger();
+    EXPECT_TRUE(bullen);
+    HerdeTest::Bedienen<TfrmContainer>([&container](TfrmContainer& f) {
+        container = true;
+        f.accept();
+    });
+    haupt.Aktion("actBesamungscontainer")->trigger();
+    EXPECT_TRUE(container);
 }
 
 TEST_F(ContainerTest, Bildschirmfoto)

@@ -1,6 +1,9 @@
 #include "BullenTestHilfe.h"
 
+#include <BullenStammdaten.h>
 #include <StierWahl.h>
+
+#include <DBZRBaseEdit.h>
 
 #include <AMCbRb.h>
 #include <ZRFilterEdit.h>
@@ -74,6 +77,22 @@ TEST_F(StierWahlTest, BullenWahlZeigtUnsichtbareNurAufWunschUndBleibtAufDemBulle
     QTest::mouseClick(wahl.UnsichtbareBox(), Qt::LeftButton);
     EXPECT_EQ(wahl.Liste().RecordCount(), 2);
     EXPECT_NE(wahl.BulleID(), versteckt);
+}
+
+TEST_F(StierWahlTest, BullenWahlNimmtNeueBullenAusDenStammdatenAuf)
+{
+    Bulle("Rambo", "DE 0581");
+    TfrmBullenWahl wahl;
+    ASSERT_EQ(wahl.Liste().RecordCount(), 1);
+    HerdeTest::Bedienen<TfrmBullenStammdaten>([](TfrmBullenStammdaten& d) {
+        QTest::mouseClick(d.NeuKnopf(), Qt::LeftButton);
+        Tippen(d.NameEdit(), "Neuling");
+        Tippen(d.HBNREdit(), "DE 7");
+        QTest::mouseClick(d.SchliessenKnopf(), Qt::LeftButton);
+    });
+    QTest::mouseClick(wahl.StammdatenKnopf(), Qt::LeftButton);
+    EXPECT_EQ(wahl.Liste().RecordCount(), 2);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_BULLEN_STAMM"), "2");
 }
 
 TEST_F(StierWahlTest, BulleWaehlenGibtDieIDZurueck)
