@@ -215,6 +215,18 @@ TEST_F(BullenStammdatenTest, SchliessenSpeichertDieOffeneBearbeitung)
     EXPECT_EQ(Wert("SELECT NAME || ': ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_BULLEN_STAMM"), "Neu: guter Vererber");
 }
 
+TEST_F(BullenStammdatenTest, BemerkungAlsErsteAenderungBleibtGanz)
+{
+    Bulle("Alt", "DE 9");
+    Oeffnen();
+    ASSERT_EQ(dlg->Bulle().State(), db::DataSetState::Browse);
+    dlg->BemerkungEdit()->setFocus();
+    QTest::keyClicks(dlg->BemerkungEdit(), "ruhig");
+    EXPECT_EQ(dlg->BemerkungEdit()->toPlainText(), "ruhig");
+    Klick(dlg->SpeichernKnopf());
+    EXPECT_EQ(Wert("SELECT CAST(BEMERKUNG AS VARCHAR(100)) FROM T_BULLEN_STAMM"), "ruhig");
+}
+
 TEST_F(BullenStammdatenTest, BulleInDerContainerVerwaltungWirdNichtGeloescht)
 {
     const int benutzt = Bulle("Benutzt", "DE 1");
