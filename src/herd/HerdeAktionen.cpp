@@ -1,5 +1,7 @@
 #include "HerdeAktionen.h"
 
+#include "BullenStammdaten.h"
+#include "Container.h"
 #include "Medikamente.h"
 #include "Stammdaten.h"
 #include "TierWahl.h"
@@ -33,4 +35,10 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
     });
     haupt.Verbinden(QStringLiteral("actMedikamente"),
                     [&haupt] { TfrmMedikamente::Oeffnen(DM()->Datenbank, &haupt); });
+    haupt.Verbinden(QStringLiteral("actBullenStammdaten"), [&haupt] {
+        TfrmBullenStammdaten bullen(&haupt);
+        bullen.exec();
+    });
+    haupt.Verbinden(QStringLiteral("actBesamungscontainer"),
+                    [&haupt] { FContainer::ContainerOeffnen(&haupt); });
 }
