@@ -1,18 +1,25 @@
 #include "Informationen.h"
 
+#include "DBConnect.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
 #include "Produkt.h"
 #include "ProgUpdate.h"
+#include "Skript.h"
 
+#include <Database.h>
 #include <Meldung.h>
 #include <Process.h>
+#include <Sanduhr.h>
 #include <SystemInfo.h>
+#include <Transaction.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -203,7 +210,14 @@ void TfrmVersionInfo::ListeFuellen()
 }
 
 TfrmSystemInfo::TfrmSystemInfo(QWidget* parent)
-    : TZRDialog(parent), ordnerOeffnen_(&platform::openWithDesktop)
+    : TZRDialog(parent),
+      ordnerOeffnen_(&platform::openWithDesktop),
+      skriptWaehlen_([](QWidget* owner) {
+          QFileDialog wahl(owner, QStringLiteral("Datenbankskript auswählen"), QString(),
+                           QStringLiteral("Datenbankskripte (*.sql);;Alle Dateien (*)"));
+          wahl.setFileMode(QFileDialog::ExistingFile);
+          return wahl.exec() == QDialog::Accepted ? wahl.selectedFiles().value(0) : QString();
+      })
 {
     setWindowTitle(QStringLiteral("System-Informationen"));
     auto* rahmen = new QHBoxLayout(this);
@@ -231,11 +245,9 @@ TfrmSystemInfo::TfrmSystemInfo(QWidget* parent)
     auto* versionen = NeuerKnopf(QStringLiteral("Datei-|versionen"), this);
     auto* skript = NeuerKnopf(QStringLiteral("Datenbankskript-|ausführen"), this);
     auto* palm = NeuerKnopf(QStringLiteral("Palm installieren"), this);
-    // Their windows are not part of this version.
-    for (QPushButton* k : {skript, palm}) {
-        k->setEnabled(false);
-        k->setToolTip(TfrmHaupt::NichtVerfuegbar);
-    }
+    // The handheld is not part of this version.
+    palm->setEnabled(false);
+    palm->setToolTip(TfrmHaupt::NichtVerfuegbar);
     for (QPushButton* k : {schliessen, explorer, versionen, skript, palm})
         knoepfe->addWidget(k);
     knoepfe->addStretch();
@@ -243,6 +255,7 @@ TfrmSystemInfo::TfrmSystemInfo(QWidget* parent)
     connect(schliessen, &QPushButton::clicked, this, &QDialog::accept);
     connect(explorer, &QPushButton::clicked, this, &TfrmSystemInfo::ExplorerStarten);
     connect(versionen, &QPushButton::clicked, this, &TfrmSystemInfo::DateiVersionen);
+    connect(skript, &QPushButton::clicked, this, &TfrmSystemInfo::SkriptAusfuehren);
 }
 
 QLabel* TfrmSystemInfo::Wert(const QString& name) const
@@ -288,4 +301,46 @@ void InfoAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
         TfrmSystemInfo fenster(&haupt);
         fenster.exec();
     });
+}
+
+void TfrmSystemInfo::SkriptAusfuehren()
+{
+    const QString datei = skriptWaehlen_(this);
+    if (datei.isEmpty())
+        return;
+    if (Tools::Meldung(QStringLiteral("Achtung!\r\rDas ausführen des Skriptes kann Schäden an Ihren "
+                                      "Daten verursachen.\rFühren Sie das Skript nur dann aus, wenn "
+                                      "es von Wendholm Software\rempfohlen wird.\r\rWollen Sie das "
+                                      "Skript\r\r%1\r\rwirklich ausführen?")
+                           .arg(QDir::toNativeSeparators(datei)),
+                       Tools::mtConfirmation, Tools::mbYesNo, 0, Tools::DefaultButton(1))
+        != Tools::mrYes)
+        return;
+    QFile f(datei);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        Tools::MeldungError(QStringLiteral("Das Skript %1 kann nicht gelesen werden:\r%2")
+                                .arg(QDir::toNativeSeparators(datei), f.errorString()));
+        return;
+    }
+    const QString text = QString::fromUtf8(f.readAll());
+    const TEinstellungen* e = Einstellungen();
+    db::Database db;
+    if (!e || !DatenbankVerbinden(db, {e->GetDatenbankName(), DBConnect::Administrator,
+                                       e->GetDatenbankAdminPasswort(), {}}))
+        return;
+    db::Transaction transaktion(db, QStringLiteral("Transaktion"));
+    transaktion.Start();
+    try {
+        Sanduhr sanduhr;
+        ZRDBScript::TSkriptDatenbank skript(transaktion);
+        ZRDBScript::FuehreDBScriptAus(skript, text);
+        if (transaktion.Active())
+            transaktion.Commit();
+    } catch (const ZRDBScript::ESkriptFehler& fehler) {
+        Tools::MeldungError(fehler.Meldung());
+        return;
+    }
+    db.Close();
+    Tools::MeldungInfo(QStringLiteral("Das Datenbank-Skript wurde ausgeführt.\rBeenden Sie ZR Bovantis "
+                                      "und starten Sie das\rProgramm ggfs. erneut."));
 }

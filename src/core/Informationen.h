@@ -78,6 +78,8 @@ public:
     }
     // Where the file-version window takes its files from; tests replace it.
     void SetVersionQuellen(TfrmVersionInfo::Quellen quellen) { quellen_ = std::move(quellen); }
+    // How the script file is chosen (empty: cancelled); tests replace it.
+    void SetSkriptWaehlen(std::function<QString(QWidget*)> waehlen) { skriptWaehlen_ = std::move(waehlen); }
 
     QLabel* Wert(const QString& name) const;
     QPushButton* Knopf(const QString& name) const;
@@ -85,8 +87,10 @@ public:
 private:
     void ExplorerStarten();
     void DateiVersionen();
+    void SkriptAusfuehren();
 
     std::function<bool(const QString&)> ordnerOeffnen_;
+    std::function<QString(QWidget*)> skriptWaehlen_;
     TfrmVersionInfo::Quellen quellen_;
 };
 

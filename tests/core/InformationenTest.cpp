@@ -8,6 +8,9 @@
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
 
+#include <Query.h>
+#include <Transaction.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -223,7 +226,7 @@ TEST_F(InformationenTest, SystemInfoShowsTheInstallationAndOpensItsWindows)
     EXPECT_EQ(fenster.Wert("Betriebssystem:")->text(), QSysInfo::prettyProductName());
     EXPECT_EQ(fenster.Wert("Programmversion:")->text(), "3.0.0");
     EXPECT_EQ(fenster.Knopf("Explorerstarten")->text(), "Explorer\nstarten");
-    EXPECT_FALSE(fenster.Knopf("Datenbankskript-ausführen")->isEnabled());
+    EXPECT_TRUE(fenster.Knopf("Datenbankskript-ausführen")->isEnabled());
 
     QStringList geoeffnet;
     bool gelingt = true;
@@ -253,6 +256,46 @@ TEST_F(InformationenTest, SystemInfoShowsTheInstallationAndOpensItsWindows)
     EXPECT_GE(zeilen, 3);
 
     EXPECT_TRUE(fenster.grab().save(Bildordner() + "/systeminfo.png"));
+}
+
+TEST_F(InformationenTest, SystemInfoRunsAChosenScriptOnlyAfterTheQuestion)
+{
+    const QString datei = daten.path() + "/neu.sql";
+    Schreiben(datei, "CREATE TABLE T_SKRIPT_TEST (ID INTEGER);\n-=#=-\n"
+                     "INSERT INTO T_SKRIPT_TEST (ID) VALUES (42);\n"
+                     "GRANT ALL ON T_SKRIPT_TEST TO BOVANTIS;\n");
+    TfrmSystemInfo fenster;
+    int gewaehlt = 0;
+    fenster.SetSkriptWaehlen([&](QWidget*) {
+        ++gewaehlt;
+        return gewaehlt == 1 ? QString() : datei;
+    });
+    auto tabelle = [] {
+        db::Transaction tr(DM()->Datenbank);
+        tr.Start();
+        db::Query q(tr, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_SKRIPT_TEST'");
+        q.Open();
+        return q.Field(0).AsInteger();
+    };
+    MessageBoxScript script;
+    // Cancelled choice, then "Nein" to the warning: nothing runs.
+    QTest::mouseClick(fenster.Knopf("Datenbankskript-ausführen"), Qt::LeftButton);
+    script.AnswerWith(Tools::mrNo);
+    QTest::mouseClick(fenster.Knopf("Datenbankskript-ausführen"), Qt::LeftButton);
+    EXPECT_EQ(tabelle(), 0);
+    script.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
+    QTest::mouseClick(fenster.Knopf("Datenbankskript-ausführen"), Qt::LeftButton);
+    ASSERT_EQ(script.Shown().size(), 3);
+    EXPECT_TRUE(script.Shown()[0].text.contains("\r\r" + QDir::toNativeSeparators(datei) + "\r\rwirklich ausführen?"));
+    EXPECT_EQ(script.Shown()[2].text, "Das Datenbank-Skript wurde ausgeführt.\rBeenden Sie ZR Bovantis und "
+                                      "starten Sie das\rProgramm ggfs. erneut.");
+    EXPECT_EQ(tabelle(), 1);
+    db::Transaction tr(DM()->Datenbank);
+    tr.Start();
+    db::Query q(tr, "SELECT ID FROM T_SKRIPT_TEST");
+    q.Open();
+    ASSERT_FALSE(q.Eof());
+    EXPECT_EQ(q.Field(0).AsInteger(), 42);
 }
 
 TEST_F(InformationenTest, AboutBoxTogglesTheScrollingThanks)
