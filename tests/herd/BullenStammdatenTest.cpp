@@ -212,7 +212,8 @@ TEST_F(BullenStammdatenTest, SchliessenSpeichertDieOffeneBearbeitung)
     Tippen(dlg->BemerkungEdit(), "guter Vererber");
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(Wert("SELECT NAME || ': ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_BULLEN_STAMM"), "Neu: guter Vererber");
+    EXPECT_EQ(Wert("SELECT NAME || ': ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_BULLEN_STAMM"),
+              "Neu: guter Vererber");
 }
 
 TEST_F(BullenStammdatenTest, BemerkungAlsErsteAenderungBleibtGanz)
@@ -231,7 +232,8 @@ TEST_F(BullenStammdatenTest, BulleInDerContainerVerwaltungWirdNichtGeloescht)
 {
     const int benutzt = Bulle("Benutzt", "DE 1");
     Bulle("Frei", "DE 2");
-    const int lieferung = Eintragen("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES ('01.03.2026')");
+    const int lieferung =
+        Eintragen("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES ('01.03.2026')");
     Eintragen(QString("INSERT INTO T_CONTAINER_PORTION (LIEFERUNG, BULLE, ANZAHL_GESAMT) VALUES "
                       "(%1, %2, 5)")
                   .arg(lieferung)
@@ -243,8 +245,9 @@ TEST_F(BullenStammdatenTest, BulleInDerContainerVerwaltungWirdNichtGeloescht)
         boxen.AnswerWith(Tools::mrOk);
         Klick(dlg->LoeschenKnopf());
         ASSERT_EQ(boxen.Shown().size(), 1);
-        EXPECT_EQ(boxen.Shown()[0].text, "Sie können den Bullen nicht löschen, da dieser in "
-                                         "der\rContainer-Verwaltung benötigt wird.");
+        EXPECT_EQ(boxen.Shown()[0].text,
+                  "Sie können den Bullen nicht löschen, da dieser in "
+                  "der\rContainer-Verwaltung benötigt wird.");
     }
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_BULLEN_STAMM"), "2");
 
