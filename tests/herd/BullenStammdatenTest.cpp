@@ -204,6 +204,29 @@ TEST_F(BullenStammdatenTest, RueckgaengigStelltDenGespeichertenBullenWiederHer)
     EXPECT_EQ(Wert("SELECT NAME FROM T_BULLEN_STAMM"), "Alt");
 }
 
+TEST_F(BullenStammdatenTest, FehlerBeimWechselBleibtBeimBullen)
+{
+    Bulle("Alt", "DE 9");
+    const int zweiter = Bulle("Zweiter", "DE 10");
+    Oeffnen();
+    Tippen(dlg->HBNREdit(), "");
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    dlg->Liste().Last();
+    QTest::keyClick(dlg->Ansicht(), Qt::Key_Return);
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_NE(dlg->BulleID(), zweiter);
+    EXPECT_EQ(dlg->NameEdit()->text(), "Alt");
+    EXPECT_EQ(dlg->Bulle().State(), db::DataSetState::Edit);
+    EXPECT_EQ(dlg->focusWidget(), dlg->HBNREdit());
+    EXPECT_EQ(Wert("SELECT HBNR FROM T_BULLEN_STAMM WHERE NAME = 'Alt'"), "DE 9");
+
+    Tippen(dlg->HBNREdit(), "DE 11");
+    QTest::keyClick(dlg->Ansicht(), Qt::Key_Return);
+    EXPECT_EQ(dlg->BulleID(), zweiter);
+    EXPECT_EQ(Wert("SELECT HBNR FROM T_BULLEN_STAMM WHERE NAME = 'Alt'"), "DE 11");
+}
+
 TEST_F(BullenStammdatenTest, SchliessenSpeichertDieOffeneBearbeitung)
 {
     Bulle("Alt", "DE 9");
