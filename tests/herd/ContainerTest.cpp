@@ -337,6 +337,36 @@ TEST_F(ContainerTest, LieferungLoeschenFragtEinmalUndEntferntAlles)
     EXPECT_EQ(fenster->Portionen().RecordCount(), 1);
 }
 
+TEST_F(ContainerTest, VerwendungUndPortionLoeschen)
+{
+    const int lieferung = Lieferung();
+    const int portion = Portion(lieferung, 5);
+    Verwendung(portion, "L", "F", 0, "01.03.2026");
+    Verwendung(portion, "N", "F", 0, "02.03.2026");
+    Portion(lieferung, 3);
+    Oeffnen();
+    ASSERT_TRUE(fenster->Portionen().Locate("ID", {portion}));
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrNo).AnswerWith(Tools::mrYes);
+    Klick("VerwendungLoeschen");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "2");
+    Klick("VerwendungLoeschen");
+    EXPECT_EQ(boxen.Shown()[1].text, "Wollen Sie wirklich diese Verwendung löschen?");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "1");
+    EXPECT_EQ(fenster->Verwendungen().RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(Vorhanden(), 4.0);
+
+    boxen.AnswerWith(Tools::mrYes);
+    Klick("PortionLoeschen");
+    EXPECT_EQ(boxen.Shown()[2].text,
+              "Wollen Sie wirklich diese Portion mit\rallen Verwendungen löschen?");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_PORTION"), "1");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "0");
+    EXPECT_EQ(fenster->Portionen().RecordCount(), 1);
+    EXPECT_EQ(fenster->Verwendungen().RecordCount(), 0);
+    EXPECT_FALSE(fenster->Knopf("VerwendungLoeschen")->isEnabled());
+}
+
 TEST_F(ContainerTest, FehlgeschlagenesLoeschenWirdGezeigt)
 {
     const int portion = Portion(Lieferung(), 5);
