@@ -10,7 +10,10 @@ namespace Bullen {
 
 // "Prüfbulle bis" of a bull that is no test bull: a date long past, so the bull counts as
 // having left the test status before any insemination.
-inline QDate KeinPruefbulle() { return QDate(1900, 1, 1); }
+inline QDate KeinPruefbulle()
+{
+    return QDate(1900, 1, 1);
+}
 
 // The fields a failed check names, in the order they are checked.
 enum class TFeld { Name, HBNR, GebDat, LetzteVerwendung };

@@ -103,9 +103,9 @@ TfrmBullenStammdaten::TfrmBullenStammdaten(QWidget* owner)
     ta_.Start();
     Aufbauen();
     ListeLaden();
-    SpaltenFolge(*ansicht_, {QStringLiteral("SICHTBAR"), QStringLiteral("NAME"),
-                             QStringLiteral("HBNR"), QStringLiteral("LETZTE_VERWENDUNG"),
-                             QStringLiteral("RASSE")});
+    SpaltenFolge(*ansicht_,
+                 {QStringLiteral("SICHTBAR"), QStringLiteral("NAME"), QStringLiteral("HBNR"),
+                  QStringLiteral("LETZTE_VERWENDUNG"), QStringLiteral("RASSE")});
     // The list's check box for "T" / "F"; the column is the field's whatever the user's order.
     ansicht_->CellDelegate()->SetOnCustomDrawCell(
         ansicht_->DataModel()->ColumnOfField(QStringLiteral("SICHTBAR")),
@@ -164,11 +164,15 @@ void TfrmBullenStammdaten::Aufbauen()
     pruefbulleInfo_ = new QToolButton(daten);
     bemerkung_ = new TFeldMemo(daten);
 
-    const std::pair<QWidget*, const char*> bindungen[] = {
-        {name_, "NAME"},         {hbnr_, "HBNR"},          {gebdat_, "GEBDAT"},
-        {vater_, "VATER"},       {vaterNr_, "VATERNR"},    {mutter_, "MUTTER"},
-        {mutterNr_, "MUTTERNR"}, {letzteVerwendung_, "LETZTE_VERWENDUNG"},
-        {pruefbulleBis_, "PRUEFBULLE_BIS"}};
+    const std::pair<QWidget*, const char*> bindungen[] = {{name_, "NAME"},
+                                                          {hbnr_, "HBNR"},
+                                                          {gebdat_, "GEBDAT"},
+                                                          {vater_, "VATER"},
+                                                          {vaterNr_, "VATERNR"},
+                                                          {mutter_, "MUTTER"},
+                                                          {mutterNr_, "MUTTERNR"},
+                                                          {letzteVerwendung_, "LETZTE_VERWENDUNG"},
+                                                          {pruefbulleBis_, "PRUEFBULLE_BIS"}};
     for (const auto& [w, feld] : bindungen) {
         auto* edit = static_cast<TDBZRBaseEdit*>(w);
         edit->SetDataSource(&bulle_);
@@ -326,7 +330,8 @@ void TfrmBullenStammdaten::ListeLaden()
 
 void TfrmBullenStammdaten::GruppeBeschriften()
 {
-    listenGruppe_->setTitle(QStringLiteral("%1 Bulle(n)").arg(liste_.Active() ? liste_.RecordCount() : 0));
+    listenGruppe_->setTitle(
+        QStringLiteral("%1 Bulle(n)").arg(liste_.Active() ? liste_.RecordCount() : 0));
 }
 
 int TfrmBullenStammdaten::BulleID()
@@ -363,7 +368,8 @@ void TfrmBullenStammdaten::BulleNeuLaden(int id, bool commit)
     bulle_.Open();
     if (commit || !liste_.Active())
         ListeLaden();
-    if (liste_.IsEmpty() || (id > 0 && DBTools::LocateInteger(liste_, QStringLiteral("ID"), id, true)))
+    if (liste_.IsEmpty() ||
+        (id > 0 && DBTools::LocateInteger(liste_, QStringLiteral("ID"), id, true)))
         return;
     if (listenID <= 0 || !DBTools::LocateInteger(liste_, QStringLiteral("ID"), listenID, true))
         liste_.MoveTo(std::min(zeile, liste_.RecordCount() - 1));
@@ -447,14 +453,14 @@ void TfrmBullenStammdaten::PruefFehler(const Bullen::TFehler& fehler)
 QWidget* TfrmBullenStammdaten::Feld(Bullen::TFeld feld) const
 {
     switch (feld) {
-    case Bullen::TFeld::Name:
-        return name_;
-    case Bullen::TFeld::HBNR:
-        return hbnr_;
-    case Bullen::TFeld::GebDat:
-        return gebdat_;
-    case Bullen::TFeld::LetzteVerwendung:
-        return letzteVerwendung_;
+        case Bullen::TFeld::Name:
+            return name_;
+        case Bullen::TFeld::HBNR:
+            return hbnr_;
+        case Bullen::TFeld::GebDat:
+            return gebdat_;
+        case Bullen::TFeld::LetzteVerwendung:
+            return letzteVerwendung_;
     }
     return nullptr;
 }
@@ -468,8 +474,9 @@ void TfrmBullenStammdaten::Loeschen()
                              QStringLiteral("SELECT COUNT(*) FROM T_CONTAINER_PORTION WHERE BULLE "
                                             "= :BULLE"),
                              {{QStringLiteral("BULLE"), BulleID()}}) > 0) {
-        Tools::MeldungError(QStringLiteral("Sie können den Bullen nicht löschen, da dieser in "
-                                           "der\rContainer-Verwaltung benötigt wird."));
+        Tools::MeldungError(
+            QStringLiteral("Sie können den Bullen nicht löschen, da dieser in "
+                           "der\rContainer-Verwaltung benötigt wird."));
         return;
     }
     const bool neu = bulle_.State() == db::DataSetState::Insert;

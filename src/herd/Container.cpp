@@ -77,7 +77,8 @@ TfrmContainer::TfrmContainer(QWidget* owner)
     portionen_.AddCalculatedField(QStringLiteral("STATION_TEXT"), db::FieldType::VarChar, 40);
     portionen_.OnCalcFields = [](db::DataSet& ds) {
         ds.FieldByName(QStringLiteral("STATION_TEXT"))
-            .SetString(Container::StationText(ds.FieldByName(QStringLiteral("STATION")).AsString()));
+            .SetString(
+                Container::StationText(ds.FieldByName(QStringLiteral("STATION")).AsString()));
     };
     verwendungen_.AddCalculatedField(QStringLiteral("ART_TEXT"), db::FieldType::VarChar, 20);
     verwendungen_.AddCalculatedField(QStringLiteral("TEILUNG_TEXT"), db::FieldType::VarChar, 20);
@@ -100,7 +101,8 @@ TfrmContainer::TfrmContainer(QWidget* owner)
                              {"KOSTEN", "Kosten"},
                              {"STATION_TEXT", "Station"}});
     Verbergen(portionen_, {"ID", "STATION"});
-    portionen_.FieldByName(QStringLiteral("ANZAHL_VORHANDEN")).DisplayFormat = QStringLiteral("0.0");
+    portionen_.FieldByName(QStringLiteral("ANZAHL_VORHANDEN")).DisplayFormat =
+        QStringLiteral("0.0");
     portionen_.FieldByName(QStringLiteral("KOSTEN")).DisplayFormat = QStringLiteral("0.00");
     Beschriften(verwendungen_, {{"ART_TEXT", "Art"},
                                 {"DATUM", "Datum"},
@@ -111,16 +113,16 @@ TfrmContainer::TfrmContainer(QWidget* owner)
                                 {"NUMMER", "Nummer"}});
     Verbergen(verwendungen_, {"ID", "ART", "PORTIONSTEILUNG", "TIER"});
 
-    lieferungListe_ = ListeAnlegen(
-        QStringLiteral("Lieferungen"), QStringLiteral("Lieferung"), lieferungen_,
-        QStringLiteral("< Keine Lieferungen vorhanden >"), QStringLiteral("Lieferung"),
-        QStringLiteral("Neue Lieferung einfügen"), QStringLiteral("Lieferung bearbeiten"),
-        QStringLiteral("Lieferung entfernen"));
-    portionListe_ = ListeAnlegen(
-        QStringLiteral("Portionen"), QStringLiteral("Portion"), portionen_,
-        QStringLiteral("< Keine Portionen vorhanden >"), QStringLiteral("Portion"),
-        QStringLiteral("Neue Portion einfügen"), QStringLiteral("Portion bearbeiten"),
-        QStringLiteral("Portion entfernen"));
+    lieferungListe_ =
+        ListeAnlegen(QStringLiteral("Lieferungen"), QStringLiteral("Lieferung"), lieferungen_,
+                     QStringLiteral("< Keine Lieferungen vorhanden >"), QStringLiteral("Lieferung"),
+                     QStringLiteral("Neue Lieferung einfügen"),
+                     QStringLiteral("Lieferung bearbeiten"), QStringLiteral("Lieferung entfernen"));
+    portionListe_ =
+        ListeAnlegen(QStringLiteral("Portionen"), QStringLiteral("Portion"), portionen_,
+                     QStringLiteral("< Keine Portionen vorhanden >"), QStringLiteral("Portion"),
+                     QStringLiteral("Neue Portion einfügen"), QStringLiteral("Portion bearbeiten"),
+                     QStringLiteral("Portion entfernen"));
     verwendungListe_ = ListeAnlegen(
         QStringLiteral("Verwendung"), QStringLiteral("Verwendung"), verwendungen_,
         QStringLiteral("< Keine Verwendungen vorhanden >"), QStringLiteral("Verwendung"),
@@ -168,14 +170,16 @@ TfrmContainer::TfrmContainer(QWidget* owner)
             Freigeben();
     };
 
-    connect(lieferungListe_.neu, &QPushButton::clicked, this, [this] { Aktion([this] { LieferungNeu(); }); });
+    connect(lieferungListe_.neu, &QPushButton::clicked, this,
+            [this] { Aktion([this] { LieferungNeu(); }); });
     connect(lieferungListe_.bearbeiten, &QPushButton::clicked, this,
             [this] { Aktion([this] { LieferungBearbeiten(); }); });
     connect(lieferungListe_.loeschen, &QPushButton::clicked, this,
             [this] { Aktion([this] { LieferungLoeschen(); }); });
     connect(lieferungenAnsicht_, &QAbstractItemView::doubleClicked, this,
             [this] { Aktion([this] { LieferungBearbeiten(); }); });
-    connect(portionListe_.neu, &QPushButton::clicked, this, [this] { Aktion([this] { PortionNeu(); }); });
+    connect(portionListe_.neu, &QPushButton::clicked, this,
+            [this] { Aktion([this] { PortionNeu(); }); });
     connect(portionListe_.bearbeiten, &QPushButton::clicked, this,
             [this] { Aktion([this] { PortionBearbeiten(); }); });
     connect(portionListe_.loeschen, &QPushButton::clicked, this,
@@ -413,7 +417,8 @@ bool TfrmContainer::Loeschen(const QString& was, F&& loeschen)
         QString text;
         if (!DBTools::DBFehlerText(e, text))
             text = e.Message();
-        Tools::MeldungError(QStringLiteral("%1 konnte nicht gelöscht werden.\r\r%2").arg(was, text));
+        Tools::MeldungError(
+            QStringLiteral("%1 konnte nicht gelöscht werden.\r\r%2").arg(was, text));
         return false;
     }
     Aktualisieren(-1, -1, -1);
@@ -447,8 +452,8 @@ void TfrmContainer::VerwendungLoeschen()
 {
     const int id = ID(verwendungen_);
     if (id <= 0 ||
-        Tools::MeldungConfirm(QStringLiteral("Wollen Sie wirklich diese Verwendung löschen?"),
-                              1) != Tools::mrYes)
+        Tools::MeldungConfirm(QStringLiteral("Wollen Sie wirklich diese Verwendung löschen?"), 1) !=
+            Tools::mrYes)
         return;
     Loeschen(QStringLiteral("Die Verwendung"),
              [id](db::Transaction& tr) { Container::VerwendungLoeschen(tr, id); });

@@ -69,9 +69,9 @@ void TfrmContainerEdit::DatenVorbereiten(const QString& tabelle, const QString& 
         zuweisungen << n + QStringLiteral(" = :") + n;
     }
     daten_.SetSelectSQL(QStringLiteral("select * from %1 where ID = :ID").arg(tabelle));
-    daten_.SetInsertSQL(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (:ID, %3)")
-                            .arg(tabelle, namen.join(QStringLiteral(", ")),
-                                 werte.join(QStringLiteral(", "))));
+    daten_.SetInsertSQL(
+        QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (:ID, %3)")
+            .arg(tabelle, namen.join(QStringLiteral(", ")), werte.join(QStringLiteral(", "))));
     daten_.SetModifySQL(QStringLiteral("UPDATE %1 SET %2 WHERE ID = :OLD_ID")
                             .arg(tabelle, zuweisungen.join(QStringLiteral(", "))));
     daten_.SetGenerator(QStringLiteral("ID"), generator);
@@ -373,8 +373,7 @@ TfrmContainerVerwendung::TfrmContainerVerwendung(db::Database& datenbank, int id
     Fertigstellen(felder);
 
     connect(art_, &QComboBox::currentIndexChanged, this, &TfrmContainerVerwendung::ArtGeaendert);
-    connect(besamungKnopf_, &QToolButton::clicked, this,
-            &TfrmContainerVerwendung::BesamungWaehlen);
+    connect(besamungKnopf_, &QToolButton::clicked, this, &TfrmContainerVerwendung::BesamungWaehlen);
     connect(entfernen_, &QPushButton::clicked, this, &TfrmContainerVerwendung::BesamungEntfernen);
     BesamungZeigen();
     ArtGeaendert();
@@ -413,7 +412,8 @@ void TfrmContainerVerwendung::BesamungZeigen()
                             QStringLiteral(",  ") + t(2) + QStringLiteral("  ") + t(3))
                                .trimmed();
     const QString zeile2 = q.Field(0).IsNull() ? QString() : t(0);
-    const QString zeile3 = (t(5) + QStringLiteral("  ") + t(6) + QStringLiteral("  ") + t(4)).trimmed();
+    const QString zeile3 =
+        (t(5) + QStringLiteral("  ") + t(6) + QStringLiteral("  ") + t(4)).trimmed();
     besamung_->setText(zeile1 + QLatin1Char('\n') + zeile2 + QLatin1Char('\n') + zeile3);
 }
 
@@ -452,7 +452,8 @@ void TfrmContainerVerwendung::Speichern()
         DBTools::DBFehlerMelden(datum_, QStringLiteral("Geben Sie das Datum der Verwendung ein."));
     const QString art = daten_.FieldByName(QStringLiteral("ART")).AsString().trimmed();
     const QDate datum = daten_.FieldByName(QStringLiteral("DATUM")).AsDate();
-    const QString teilung = daten_.FieldByName(QStringLiteral("PORTIONSTEILUNG")).AsString().trimmed();
+    const QString teilung =
+        daten_.FieldByName(QStringLiteral("PORTIONSTEILUNG")).AsString().trimmed();
     const int portion = daten_.FieldByName(QStringLiteral("PORTION")).AsInteger();
     const int anzahl = neu_ ? Container::AnzahlVerwendungen(art, anzahl_->value()) : 1;
     const double vorher = Container::PortionBestand(ta_, portion);
@@ -492,8 +493,9 @@ TfrmBesamungWahl::TfrmBesamungWahl(db::Transaction& tr, int besamung, QWidget* o
         "KNRDISPLAY FROM P_GET_KNR(S.KNR)) KNR, S.NAME FROM T_BESAMUNGEN B JOIN T_STAMMDATEN S "
         "ON B.TIER = S.ID ORDER BY B.DATUM, S.KNR, S.NUMMER"));
     const std::pair<const char*, const char*> spalten[] = {
-        {"DATUM", "Datum"}, {"STIER", "Bulle"}, {"HBNR", "HB-Nr."},
-        {"BESAMUNGSSCHEIN_NR", "Besamungsschein-Nr."}, {"KNR", "KNR"}, {"NAME", "Name"},
+        {"DATUM", "Datum"},  {"STIER", "Bulle"},
+        {"HBNR", "HB-Nr."},  {"BESAMUNGSSCHEIN_NR", "Besamungsschein-Nr."},
+        {"KNR", "KNR"},      {"NAME", "Name"},
         {"NUMMER", "Nummer"}};
     QStringList reihenfolge;
     for (const auto& [feld, titel] : spalten) {

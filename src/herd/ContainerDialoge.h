@@ -37,8 +37,8 @@ public:
 protected:
     TfrmContainerEdit(db::Database& datenbank, QWidget* owner);
     // The statements of the record with this ID (a new one for 0 or less) over these columns.
-    void DatenVorbereiten(const QString& tabelle, const QString& spalten,
-                          const QString& generator, int id);
+    void DatenVorbereiten(const QString& tabelle, const QString& spalten, const QString& generator,
+                          int id);
     // Opens the record, or starts the new one.
     void DatenOeffnen();
     // The check and post of "Ok"; a failure ends it (SilentAbort after its message).
@@ -118,8 +118,7 @@ class TfrmContainerVerwendung : public TfrmContainerEdit {
     Q_OBJECT
 public:
     // id 0 or less: a new use of the portion.
-    TfrmContainerVerwendung(db::Database& datenbank, int id, int portion,
-                            QWidget* owner = nullptr);
+    TfrmContainerVerwendung(db::Database& datenbank, int id, int portion, QWidget* owner = nullptr);
 
     void BesamungWaehlen();
     void BesamungEntfernen();

@@ -108,10 +108,10 @@ void WeitereVerwendungen(db::Transaction& tr, int anzahl, const QString& art, co
 {
     if (anzahl <= 0)
         return;
-    db::Query q(tr, QStringLiteral(
-                        "INSERT INTO T_CONTAINER_VERWENDUNG (ART, BESAMUNG, DATUM, PORTION, "
-                        "PORTIONSTEILUNG) VALUES (:ART, NULL, :DATUM, :PORTION, "
-                        ":PORTIONSTEILUNG)"));
+    db::Query q(tr,
+                QStringLiteral("INSERT INTO T_CONTAINER_VERWENDUNG (ART, BESAMUNG, DATUM, PORTION, "
+                               "PORTIONSTEILUNG) VALUES (:ART, NULL, :DATUM, :PORTION, "
+                               ":PORTIONSTEILUNG)"));
     for (int i = 0; i < anzahl; ++i) {
         q.Param(QStringLiteral("ART")).SetString(art);
         q.Param(QStringLiteral("DATUM")).SetDate(datum);

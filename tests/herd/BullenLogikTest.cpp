@@ -76,17 +76,16 @@ TEST_P(BullenSuche, IgnoriertLeerzeichenUndSchreibweise)
         << f.suche << " in " << f.name << " / " << f.nummer;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faelle, BullenSuche,
-    ::testing::Values(SuchFall{"ram", "Rambo", "DE 0581", true},
-                      SuchFall{"R A M", "Rambo", "DE 0581", true},
-                      SuchFall{"bo", "Ram Bo", "", true},
-                      SuchFall{"de05", "Rambo", "DE 0581", true},
-                      SuchFall{" de 0 5 ", "Rambo", "de0581", true},
-                      SuchFall{"xy", "Rambo", "DE 0581", false},
-                      SuchFall{"", "Rambo", "", true},
-                      SuchFall{"   ", "Rambo", "", true},
-                      SuchFall{"ä", "BÄR", "", true}));
+INSTANTIATE_TEST_SUITE_P(Faelle, BullenSuche,
+                         ::testing::Values(SuchFall{"ram", "Rambo", "DE 0581", true},
+                                           SuchFall{"R A M", "Rambo", "DE 0581", true},
+                                           SuchFall{"bo", "Ram Bo", "", true},
+                                           SuchFall{"de05", "Rambo", "DE 0581", true},
+                                           SuchFall{" de 0 5 ", "Rambo", "de0581", true},
+                                           SuchFall{"xy", "Rambo", "DE 0581", false},
+                                           SuchFall{"", "Rambo", "", true},
+                                           SuchFall{"   ", "Rambo", "", true},
+                                           SuchFall{"ä", "BÄR", "", true}));
 
 TEST(BullenLogik, SuchtextIstGrossOhneLeerzeichen)
 {

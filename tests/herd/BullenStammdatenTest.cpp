@@ -204,6 +204,29 @@ TEST_F(BullenStammdatenTest, RueckgaengigStelltDenGespeichertenBullenWiederHer)
     EXPECT_EQ(Wert("SELECT NAME FROM T_BULLEN_STAMM"), "Alt");
 }
 
+TEST_F(BullenStammdatenTest, FehlerBeimWechselBleibtBeimBullen)
+{
+    Bulle("Alt", "DE 9");
+    const int zweiter = Bulle("Zweiter", "DE 10");
+    Oeffnen();
+    Tippen(dlg->HBNREdit(), "");
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    dlg->Liste().Last();
+    QTest::keyClick(dlg->Ansicht(), Qt::Key_Return);
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_NE(dlg->BulleID(), zweiter);
+    EXPECT_EQ(dlg->NameEdit()->text(), "Alt");
+    EXPECT_EQ(dlg->Bulle().State(), db::DataSetState::Edit);
+    EXPECT_EQ(dlg->focusWidget(), dlg->HBNREdit());
+    EXPECT_EQ(Wert("SELECT HBNR FROM T_BULLEN_STAMM WHERE NAME = 'Alt'"), "DE 9");
+
+    Tippen(dlg->HBNREdit(), "DE 11");
+    QTest::keyClick(dlg->Ansicht(), Qt::Key_Return);
+    EXPECT_EQ(dlg->BulleID(), zweiter);
+    EXPECT_EQ(Wert("SELECT HBNR FROM T_BULLEN_STAMM WHERE NAME = 'Alt'"), "DE 11");
+}
+
 TEST_F(BullenStammdatenTest, SchliessenSpeichertDieOffeneBearbeitung)
 {
     Bulle("Alt", "DE 9");
@@ -212,7 +235,8 @@ TEST_F(BullenStammdatenTest, SchliessenSpeichertDieOffeneBearbeitung)
     Tippen(dlg->BemerkungEdit(), "guter Vererber");
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(Wert("SELECT NAME || ': ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_BULLEN_STAMM"), "Neu: guter Vererber");
+    EXPECT_EQ(Wert("SELECT NAME || ': ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_BULLEN_STAMM"),
+              "Neu: guter Vererber");
 }
 
 TEST_F(BullenStammdatenTest, BemerkungAlsErsteAenderungBleibtGanz)
@@ -231,7 +255,8 @@ TEST_F(BullenStammdatenTest, BulleInDerContainerVerwaltungWirdNichtGeloescht)
 {
     const int benutzt = Bulle("Benutzt", "DE 1");
     Bulle("Frei", "DE 2");
-    const int lieferung = Eintragen("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES ('01.03.2026')");
+    const int lieferung =
+        Eintragen("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES ('01.03.2026')");
     Eintragen(QString("INSERT INTO T_CONTAINER_PORTION (LIEFERUNG, BULLE, ANZAHL_GESAMT) VALUES "
                       "(%1, %2, 5)")
                   .arg(lieferung)
@@ -243,8 +268,9 @@ TEST_F(BullenStammdatenTest, BulleInDerContainerVerwaltungWirdNichtGeloescht)
         boxen.AnswerWith(Tools::mrOk);
         Klick(dlg->LoeschenKnopf());
         ASSERT_EQ(boxen.Shown().size(), 1);
-        EXPECT_EQ(boxen.Shown()[0].text, "Sie können den Bullen nicht löschen, da dieser in "
-                                         "der\rContainer-Verwaltung benötigt wird.");
+        EXPECT_EQ(boxen.Shown()[0].text,
+                  "Sie können den Bullen nicht löschen, da dieser in "
+                  "der\rContainer-Verwaltung benötigt wird.");
     }
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_BULLEN_STAMM"), "2");
 

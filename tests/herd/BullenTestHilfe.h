@@ -19,9 +19,10 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_BULLEN_STAMM (NAME, HBNR, RASSE, SICHTBAR, "
-                        "PRUEFBULLE_BIS) VALUES (:NAME, :HBNR, 1, :S, DATE '1900-01-01') "
-                        "RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_BULLEN_STAMM (NAME, HBNR, RASSE, SICHTBAR, "
+                    "PRUEFBULLE_BIS) VALUES (:NAME, :HBNR, 1, :S, DATE '1900-01-01') "
+                    "RETURNING ID");
         q.Param("NAME").SetString(name);
         q.Param("HBNR").SetString(hbnr);
         q.Param("S").SetString(sichtbar ? "T" : "F");

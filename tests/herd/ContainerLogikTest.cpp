@@ -35,7 +35,7 @@ TEST(ContainerLogik, AnzahlDerVerwendungen)
         const char* art;
         double anzahl;
         int verwendungen;
-    } faelle[] = {{"B", 5, 1}, {"N", 3, 3}, {"N", 0, 1}, {"N", 1, 1},
+    } faelle[] = {{"B", 5, 1},   {"N", 3, 3},  {"N", 0, 1},    {"N", 1, 1},
                   {"L", 2.9, 2}, {"R", -4, 1}, {"N", 999, 999}};
     for (const auto& f : faelle)
         EXPECT_EQ(Container::AnzahlVerwendungen(f.art, f.anzahl), f.verwendungen)

@@ -60,7 +60,8 @@ protected:
 
     int Lieferung(const QString& datum = "01.03.2026")
     {
-        return Eintragen(QString("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES ('%1')").arg(datum));
+        return Eintragen(
+            QString("INSERT INTO T_CONTAINER_LIEFERUNG (DATUM) VALUES ('%1')").arg(datum));
     }
     int Portion(int lieferung, int anzahl, const QString& station = "MEGGLE")
     {
@@ -71,8 +72,8 @@ protected:
                              .arg(anzahl)
                              .arg(station));
     }
-    int Verwendung(int portion, const QString& art, const QString& teilung = "F",
-                   int besamung = 0, const QString& datum = "02.03.2026")
+    int Verwendung(int portion, const QString& art, const QString& teilung = "F", int besamung = 0,
+                   const QString& datum = "02.03.2026")
     {
         return Eintragen(QString("INSERT INTO T_CONTAINER_VERWENDUNG (ART, BESAMUNG, DATUM, "
                                  "PORTION, PORTIONSTEILUNG) VALUES ('%1', %2, '%3', %4, '%5')")
@@ -121,8 +122,9 @@ TEST_F(ContainerTest, LieferungMitPortionErfassen)
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
     });
     Klick("LieferungNeu");
-    EXPECT_EQ(Wert("SELECT DATUM || ' ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_CONTAINER_LIEFERUNG"),
-              "2026-05-10 Lieferung April");
+    EXPECT_EQ(
+        Wert("SELECT DATUM || ' ' || CAST(BEMERKUNG AS VARCHAR(100)) FROM T_CONTAINER_LIEFERUNG"),
+        "2026-05-10 Lieferung April");
     ASSERT_EQ(fenster->Lieferungen().RecordCount(), 1);
     EXPECT_TRUE(fenster->Knopf("PortionNeu")->isEnabled());
     EXPECT_FALSE(fenster->Knopf("VerwendungNeu")->isEnabled());
@@ -191,7 +193,8 @@ TEST_F(ContainerTest, BestandNachVerwendungen)
             QTest::mouseClick(w.OkKnopf(), Qt::LeftButton);
         });
         QTest::mouseClick(d.BesamungKnopf(), Qt::LeftButton);
-        EXPECT_EQ(d.BesamungPanel()->text(), "05.03.2026,  Rambo  DE 0581\n4711\n007  Berta  DE 01 111 11111");
+        EXPECT_EQ(d.BesamungPanel()->text(),
+                  "05.03.2026,  Rambo  DE 0581\n4711\n007  Berta  DE 01 111 11111");
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
     });
     Klick("VerwendungNeu");
@@ -210,7 +213,9 @@ TEST_F(ContainerTest, BestandNachVerwendungen)
     Verwendung(portion, "R", "2");
     fenster->Aktualisieren(-1, -1, -1);
     EXPECT_DOUBLE_EQ(Vorhanden(), 6.5);
-    EXPECT_EQ(Wert(QString("SELECT CAST(ANZAHL_VORHANDEN AS VARCHAR(20)) FROM V_CONTAINER_INHALT WHERE ID = %1").arg(portion)),
+    EXPECT_EQ(Wert(QString("SELECT CAST(ANZAHL_VORHANDEN AS VARCHAR(20)) FROM V_CONTAINER_INHALT "
+                           "WHERE ID = %1")
+                       .arg(portion)),
               "6.5");
 }
 
@@ -271,8 +276,10 @@ TEST_F(ContainerTest, MehrVerwendungenAlsHalmeWarnen)
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_EQ(boxen.Shown()[0].type, Tools::mtWarning);
     EXPECT_TRUE(boxen.Shown()[0].text.contains("-1,0")) << boxen.Shown()[0].text.toStdString();
-    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG WHERE PORTION = %1").arg(portion)),
-              "2");
+    EXPECT_EQ(
+        Wert(
+            QString("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG WHERE PORTION = %1").arg(portion)),
+        "2");
     EXPECT_DOUBLE_EQ(Vorhanden(), -1.0);
 }
 
@@ -293,7 +300,8 @@ TEST_F(ContainerTest, BesamungBleibtBeimWechselDerArtBisSieEntferntWird)
     });
     Klick("VerwendungBearbeiten");
     const QString sql =
-        QString("SELECT ART || '/' || COALESCE(BESAMUNG, 0) FROM T_CONTAINER_VERWENDUNG WHERE ID = %1")
+        QString(
+            "SELECT ART || '/' || COALESCE(BESAMUNG, 0) FROM T_CONTAINER_VERWENDUNG WHERE ID = %1")
             .arg(verwendung);
     EXPECT_EQ(Wert(sql), QString("L/%1").arg(besamung));
 
@@ -327,6 +335,36 @@ TEST_F(ContainerTest, LieferungLoeschenFragtEinmalUndEntferntAlles)
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "0");
     EXPECT_EQ(fenster->Lieferungen().RecordCount(), 1);
     EXPECT_EQ(fenster->Portionen().RecordCount(), 1);
+}
+
+TEST_F(ContainerTest, VerwendungUndPortionLoeschen)
+{
+    const int lieferung = Lieferung();
+    const int portion = Portion(lieferung, 5);
+    Verwendung(portion, "L", "F", 0, "01.03.2026");
+    Verwendung(portion, "N", "F", 0, "02.03.2026");
+    Portion(lieferung, 3);
+    Oeffnen();
+    ASSERT_TRUE(fenster->Portionen().Locate("ID", {portion}));
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrNo).AnswerWith(Tools::mrYes);
+    Klick("VerwendungLoeschen");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "2");
+    Klick("VerwendungLoeschen");
+    EXPECT_EQ(boxen.Shown()[1].text, "Wollen Sie wirklich diese Verwendung löschen?");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "1");
+    EXPECT_EQ(fenster->Verwendungen().RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(Vorhanden(), 4.0);
+
+    boxen.AnswerWith(Tools::mrYes);
+    Klick("PortionLoeschen");
+    EXPECT_EQ(boxen.Shown()[2].text,
+              "Wollen Sie wirklich diese Portion mit\rallen Verwendungen löschen?");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_PORTION"), "1");
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_CONTAINER_VERWENDUNG"), "0");
+    EXPECT_EQ(fenster->Portionen().RecordCount(), 1);
+    EXPECT_EQ(fenster->Verwendungen().RecordCount(), 0);
+    EXPECT_FALSE(fenster->Knopf("VerwendungLoeschen")->isEnabled());
 }
 
 TEST_F(ContainerTest, FehlgeschlagenesLoeschenWirdGezeigt)
@@ -392,7 +430,8 @@ TEST_F(ContainerTest, OhneStationOeffnetSichDasFensterNicht)
     boxen.AnswerWith(Tools::mrOk);
     FContainer::ContainerOeffnen(nullptr);
     ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Sie haben bislang keine Besamungsstation eingestellt."));
+    EXPECT_TRUE(
+        boxen.Shown()[0].text.startsWith("Sie haben bislang keine Besamungsstation eingestellt."));
 
     Stationen("RUW");
     bool offen = false;

@@ -35,9 +35,8 @@ TEST_F(StierWahlTest, ZeigtBullenUndBesamungsstiereUndStehtAufDemVorgegebenen)
         [](TfrmStierWahl& d) { QTest::mouseClick(d.AbbrechenKnopf(), Qt::LeftButton); });
     EXPECT_FALSE(FStierWahl::StierWaehlen(nullptr, "ram", stier, nummer));
     EXPECT_EQ(stier, "alt");
-    HerdeTest::Bedienen<TfrmStierWahl>([](TfrmStierWahl& d) {
-        QTest::keyClick(d.Ansicht(), Qt::Key_Return);
-    });
+    HerdeTest::Bedienen<TfrmStierWahl>(
+        [](TfrmStierWahl& d) { QTest::keyClick(d.Ansicht(), Qt::Key_Return); });
     EXPECT_TRUE(FStierWahl::StierWaehlen(nullptr, "ram", stier, nummer));
     EXPECT_EQ(stier, "Rambo");
     EXPECT_EQ(nummer, "DE 0581");
