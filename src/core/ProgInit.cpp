@@ -2,6 +2,7 @@
 
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
+#include "FGrundeinstellungen.h"
 #include "FListeNormal.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
@@ -205,6 +206,7 @@ bool TProgInit::HauptfensterErzeugen()
         fenster->SetUpdateDatei([this] { return updateDatei_; });
         InfoAktionenVerbinden(*fenster, updateDatei_);
         SicherungsAktionenVerbinden(*fenster);
+        GrundeinstellungenVerbinden(*fenster);
         HerdeAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
