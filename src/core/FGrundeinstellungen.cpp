@@ -193,9 +193,13 @@ void Spalten(db::DataSet& d, db::DataSetModel& m, QTableView* g,
         const int spalte = m.ColumnOfField(felder[ziel].first);
         kopf->moveSection(kopf->visualIndex(spalte), ziel);
     }
-    auto* delegat = g->findChild<JaNeinDelegate*>();
-    if (!delegat)
+    // The view's own delegate is a QStyledItemDelegate too: find ours by its name.
+    auto* delegat = g->findChild<QStyledItemDelegate*>(QStringLiteral("JaNein"),
+                                                       Qt::FindDirectChildrenOnly);
+    if (!delegat) {
         delegat = new JaNeinDelegate(g);
+        delegat->setObjectName(QStringLiteral("JaNein"));
+    }
     for (int spalte = 0; spalte < m.columnCount(); ++spalte)
         g->setItemDelegateForColumn(spalte, nullptr);
     for (const QString& feld : haken)
