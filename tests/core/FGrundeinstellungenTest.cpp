@@ -1,7 +1,9 @@
 #include <Besamungsstation.h>
 #include <Betriebsgruppe.h>
+#include <Datenmodul.h>
 #include <FGrundeinstellungen.h>
 #include <Grundeinstellungen.h>
+#include <Haupt.h>
 
 #include <DBZRBaseEdit.h>
 #include <Query.h>
@@ -678,6 +680,43 @@ TEST_F(FGrundeinstellungenTest, BilderDerSeiten)
                                   .arg(k.hilfe);
         EXPECT_TRUE(dlg->grab().save(datei)) << datei.toStdString();
     }
+}
+
+// The main window's "Grundeinstellungen" opens the dialog on the program's settings and database.
+TEST(FGrundeinstellungenHauptfenster, GrundeinstellungenOeffnetDenDialog)
+{
+    QTemporaryDir daten;
+    ScopedEnv dataHome{"XDG_DATA_HOME", daten.filePath("xdg-data").toLocal8Bit()};
+    ScopedEnv configHome{"XDG_CONFIG_HOME", daten.filePath("xdg-config").toLocal8Bit()};
+    TestDatabase t;
+    DMErzeugen();
+    EinstellungenErzeugen(&DM()->Datenbank, daten.filePath("daten"));
+    DM()->Datenbank.Open(t.Params());
+    Einstellungen()->Laden();
+    {
+        TfrmHaupt haupt;
+        GrundeinstellungenVerbinden(haupt);
+        QAction* aktion = haupt.Aktion("actGrundeinstellungen");
+        ASSERT_TRUE(aktion);
+        EXPECT_TRUE(aktion->isEnabled());
+        Bedienung<TfrmGrundeinstellungen> dialog([](TfrmGrundeinstellungen& d) {
+            Tippen(d.findChild<QLineEdit*>("edName"), "Hof am Bach");
+            QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+        });
+        aktion->trigger();
+        EXPECT_TRUE(dialog.gesehen);
+    }
+    EXPECT_EQ(Einstellungen()->GetBetriebName(), "Hof am Bach");
+    {
+        db::Transaction tr(t.Db());
+        tr.Start();
+        db::Query q(tr, "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Betrieb-Name'");
+        q.Open();
+        ASSERT_FALSE(q.Eof());
+        EXPECT_EQ(q.Field(0).AsString(), "Hof am Bach");
+    }
+    EinstellungenFreigeben();
+    DMFreigeben();
 }
 
 }  // namespace
