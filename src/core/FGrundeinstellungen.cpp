@@ -161,6 +161,7 @@ QTableView* NeuesDatenGitter(QWidget* parent, db::DataSetModel& modell, const QS
     g->setSelectionBehavior(QAbstractItemView::SelectRows);
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->verticalHeader()->hide();
+    g->setWordWrap(false);
     g->horizontalHeader()->setStretchLastSection(true);
     // The dataset follows the grid's row, the grid the dataset's record.
     QObject::connect(g->selectionModel(), &QItemSelectionModel::currentRowChanged, g,
@@ -204,6 +205,7 @@ void Spalten(db::DataSet& d, db::DataSetModel& m, QTableView* g,
         g->setItemDelegateForColumn(spalte, nullptr);
     for (const QString& feld : haken)
         g->setItemDelegateForColumn(m.ColumnOfField(feld), delegat);
+    g->resizeColumnsToContents();
 }
 
 QPushButton* Knopf(QWidget* parent, const QString& text, const QString& name,
@@ -1289,7 +1291,6 @@ void TfrmGrundeinstellungen::StaettenOeffnen(int id)
              {QStringLiteral("GRP_BEZEICHNUNG"), QStringLiteral("Gruppe")},
              {QStringLiteral("GV"), QStringLiteral("GV")}},
             {QStringLiteral("STANDARD"), QStringLiteral("GV")});
-    staettenGitter_->resizeColumnsToContents();
     if (id > 0)
         DBTools::LocateInteger(staetten_, QStringLiteral("ID"), id, false);
 }
