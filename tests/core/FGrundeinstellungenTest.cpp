@@ -1,11 +1,13 @@
 #include <Besamungsstation.h>
 #include <Betriebsgruppe.h>
+#include <Betriebsstaette.h>
 #include <Datenmodul.h>
 #include <FGrundeinstellungen.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
 
 #include <DBZRBaseEdit.h>
+#include <DataSetModel.h>
 #include <Query.h>
 #include <Transaction.h>
 #include <ZRPropGrid.h>
@@ -413,6 +415,42 @@ TEST_F(FGrundeinstellungenTest, NeueBetriebsgruppeWirdMitOkGespeichert)
     EXPECT_EQ(Wert("SELECT LIST(BEZEICHNUNG, ',') FROM (SELECT BEZEICHNUNG FROM "
                    "T_BETRIEBSGRUPPEN ORDER BY ID)"),
               "Betrieb,Hof Nord");
+}
+
+TEST_F(FGrundeinstellungenTest, BetriebsstaettenHinzufuegenUndEntfernen)
+{
+    Ausfuehren(
+        "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE, STANDARD) "
+        "VALUES (50, 'Alt', 1, 'F')");
+    boxen.AnswerWith(Tools::mrYes);
+    auto dlg = Oeffnen();
+    Seite(*dlg, Kat::gkBetriebsstaetten);
+    auto* gitter = Feld<QTableView>(*dlg, "grdBetriebsstaetten");
+    ASSERT_EQ(gitter->model()->rowCount(), 2);
+    Bedienung<TfrmBetriebsstaette> neu([](TfrmBetriebsstaette& d) {
+        EXPECT_EQ(d.GruppeAuswahl()->currentText(), "Betrieb");
+        Tippen(d.BezeichnungEdit(), "Weide");
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+    });
+    Klick(Feld<QPushButton>(*dlg, "btnStaetteNeu"));
+    ASSERT_TRUE(neu.gesehen);
+    EXPECT_EQ(gitter->model()->rowCount(), 3);
+    const int name = static_cast<db::DataSetModel*>(gitter->model())->ColumnOfField("BEZEICHNUNG");
+    // The new premises is focused; the old one is removed after the question.
+    EXPECT_EQ(gitter->model()->index(gitter->currentIndex().row(), name).data().toString(),
+              "Weide");
+    for (int zeile = 0; zeile < gitter->model()->rowCount(); ++zeile)
+        if (gitter->model()->index(zeile, name).data().toString() == "Alt")
+            gitter->setCurrentIndex(gitter->model()->index(zeile, name));
+    Klick(Feld<QPushButton>(*dlg, "btnStaetteEntfernen"));
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].text, "Wollen Sie diese Betriebsstätte wirklich löschen?");
+    EXPECT_EQ(gitter->model()->rowCount(), 2);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_BETRIEBSSTAETTEN WHERE BEZEICHNUNG = 'Alt'"), "1");
+    Klick(dlg->OkKnopf());
+    EXPECT_EQ(Wert("SELECT LIST(BEZEICHNUNG || GRUPPE || STANDARD, ',') FROM (SELECT * FROM "
+                   "T_BETRIEBSSTAETTEN ORDER BY ID)"),
+              "Stall1T,Weide1F");
 }
 
 TEST_F(FGrundeinstellungenTest, FalscheEingabenWerdenGemeldetUndNichtsGespeichert)
