@@ -3,6 +3,7 @@
 #include "DBUpdateFenster.h"
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
+#include "FGrundeinstellungen.h"
 #include "FListeNormal.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
@@ -208,6 +209,7 @@ bool TProgInit::HauptfensterErzeugen()
         fenster->SetUpdateDatei([this] { return updateDatei_; });
         InfoAktionenVerbinden(*fenster, updateDatei_);
         SicherungsAktionenVerbinden(*fenster, updateDatei_);
+        GrundeinstellungenVerbinden(*fenster);
         HerdeAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
