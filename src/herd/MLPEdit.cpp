@@ -133,6 +133,7 @@ TfrmMLPPMEdit::TfrmMLPPMEdit(db::Database& datenbank, int id, QWidget* owner)
     daten_.SetModifySQL(QStringLiteral(
         "UPDATE T_PROBEMELKEN SET NUMMER = :NUMMER, DATUM = :DATUM WHERE ID = :OLD_ID"));
     daten_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_PROBEMELKEN"));
+    transaktion_.Start();
     nummer_ = Zahlfeld(this, daten_, QStringLiteral("NUMMER"), 0, 0, 99999999);
     datum_ = new TDBZRDateEdit(this);
     datum_->setObjectName(QStringLiteral("edDatum"));
@@ -148,7 +149,6 @@ TfrmMLPPMEdit::TfrmMLPPMEdit(db::Database& datenbank, int id, QWidget* owner)
         if (DBTools::Posten(daten_))
             accept();
     }));
-    transaktion_.Start();
     daten_.Param(QStringLiteral("ID")).SetInteger(id);
     daten_.Open();
     if (id <= 0)
@@ -191,6 +191,7 @@ TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemel
         "UPDATE T_PROBEMELKEN_HERDE SET BETRIEB = :BETRIEB, MILCH = :MILCH, FETTKG = :FETTKG, "
         "EIWEISKG = :EIWEISKG, FETTPRO = :FETTPRO, EIWEISPRO = :EIWEISPRO WHERE ID = :OLD_ID"));
     daten_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_PROBEMELKEN_HERDE"));
+    transaktion_.Start();
     betrieb_->setObjectName(QStringLiteral("cbBetrieb"));
     betrieb_->setEditable(true);
     betrieb_->lineEdit()->setMaxLength(15);
@@ -219,7 +220,6 @@ TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemel
             accept();
     }));
 
-    transaktion_.Start();
     db::Query betriebe(transaktion_, QStringLiteral("SELECT DISTINCT BETRIEB FROM "
                                                     "T_PROBEMELKEN_HERDE ORDER BY BETRIEB"));
     for (betriebe.Open(); !betriebe.Eof(); betriebe.Next())
@@ -279,6 +279,7 @@ TfrmMLPEinzelEdit::TfrmMLPEinzelEdit(db::Database& datenbank, TfrmMLPEdit& fenst
         "= :TROCKENMASSE, MILCHWERT = :MILCHWERT, LTAGE = :LTAGE, LMILCH = :LMILCH, LFETT = "
         ":LFETT, LEIWEIS = :LEIWEIS WHERE ID = :OLD_ID"));
     daten_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_PROBEMELKEN_WERTE"));
+    transaktion_.Start();
 
     art_->setObjectName(QStringLiteral("cbArt"));
     for (const auto& [code, text] : MLP::Typen())
@@ -506,6 +507,7 @@ TfrmMLPEdit::TfrmMLPEdit(db::Database& datenbank, QWidget* owner)
                                        "where PROBEMELKEN = :ID\n"
                                        "order by Betrieb"));
     werte_.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_MLP_EINZELWERTE(:ID) ORDER BY KNR"));
+    transaktion_.Start();
 
     auto* pmView = pmGrid_->CreateView<TZRcxGridDBTableView>(QStringLiteral("PMView"));
     pmView->SetDataSet(&pm_);
@@ -639,12 +641,22 @@ QPushButton* TfrmMLPEdit::Knopf(const QString& name) const
     return nullptr;
 }
 
+void TfrmMLPEdit::Merken()
+{
+    if (!pm_.Active())
+        return;
+    gemerktPM_ = Id(pm_);
+    gemerktHerde_ = Id(herde_);
+    gemerktTier_ = Id(werte_, QStringLiteral("TIER"));
+}
+
 void TfrmMLPEdit::Aktualisieren()
 {
     const bool erstes = erstesLaden_;
-    const int pm = Id(pm_);
-    const int herde = Id(herde_);
-    const int tier = Id(werte_, QStringLiteral("TIER"));
+    Merken();
+    const int pm = gemerktPM_;
+    const int herde = gemerktHerde_;
+    const int tier = gemerktTier_;
     laedt_ = true;
     struct Ende {
         bool& laedt;
@@ -855,6 +867,8 @@ void TfrmMLPEdit::Loeschen(const QString& frage, const QString& sql, int id)
 {
     if (id <= 0 || Tools::MeldungConfirm(frage, 1) != Tools::mrYes)
         return;
+    // A failed statement ends the transaction and closes the lists: their positions first.
+    Merken();
     try {
         db::Query q(transaktion_, sql);
         q.Param(QStringLiteral("ID")).SetInteger(id);

@@ -145,6 +145,8 @@ public:
     void done(int result) override;
 
 private:
+    // Remembers the test day, average and cow shown while the lists are open.
+    void Merken();
     void DetailsLaden(int herdeID, int tierID);
     void KnoepfeSetzen();
     // Deletes after the question; a failure is shown, rolled back and the lists reloaded.
@@ -156,6 +158,9 @@ private:
     db::DataSet herde_;
     db::DataSet werte_;
     bool erstesLaden_ = true;
+    int gemerktPM_ = 0;
+    int gemerktHerde_ = 0;
+    int gemerktTier_ = 0;
     bool laedt_ = false;
     QString sortFeld_;
     bool absteigend_ = false;

@@ -137,6 +137,8 @@ TfrmMilchanlieferung::TfrmMilchanlieferung(db::Database& datenbank, QWidget* own
         "REFERENZMENGE = :REFERENZMENGE, REFERENZFETT = :REFERENZFETT, WAEHRUNG = :WAEHRUNG "
         "WHERE ID = :OLD_ID"));
     daten_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_MILCHANLIEFERUNG"));
+    // The bound controls read the dataset's fields, which needs the transaction.
+    transaktion_.Start();
 
     monat_->setObjectName(QStringLiteral("cbMonat"));
     waehrung_->setObjectName(QStringLiteral("cbWaehrung"));
@@ -266,7 +268,6 @@ TfrmMilchanlieferung::TfrmMilchanlieferung(db::Database& datenbank, QWidget* own
     connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
     connect(fettWahl_, &QDoubleSpinBox::valueChanged, this, [this] { QuoteBerechnen(false); });
 
-    transaktion_.Start();
     MonateLesen();
     MonatZeigen(ids_.isEmpty() ? -1 : ids_.last());
 }

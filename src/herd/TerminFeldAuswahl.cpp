@@ -16,13 +16,21 @@ TFeldAuswahl::TFeldAuswahl(QComboBox* box, db::DataSet& dataSet, const QString& 
             f->SetString(box_->currentText().trimmed());
     };
     if (box_->isEditable()) {
-        connect(box_, &QComboBox::editTextChanged, this, [this] {
+        connect(box_, &QComboBox::editTextChanged, this, [this](const QString& text) {
             if (zeigt_)
                 return;
-            if (link_.Edit())
-                link_.SetModified();
-            else
+            if (!link_.Edit()) {
                 Zeigen();
+                return;
+            }
+            // Going into edit shows the stored text again; the typed one stays.
+            if (box_->currentText() != text) {
+                zeigt_ = true;
+                const QSignalBlocker still(box_);
+                box_->setEditText(text);
+                zeigt_ = false;
+            }
+            link_.SetModified();
         });
     } else {
         connect(box_, &QComboBox::activated, this, [this](int position) {

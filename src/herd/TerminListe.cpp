@@ -506,6 +506,7 @@ void TfrmErledigteTermine::VorAusgabe()
     daten_.Close();
     if (transaktion_.Active())
         transaktion_.Commit();
+    transaktion_.Start();
     daten_.SetSelectSQL(DatenSQL);
 }
 

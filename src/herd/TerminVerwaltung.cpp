@@ -489,10 +489,17 @@ void TfrmTierTermin::TageZeigen()
 
 void TfrmTierTermin::TagGeklickt()
 {
-    if (tageLink_->Edit())
-        tageLink_->SetModified();
-    else
+    std::array<bool, 7> boxen{};
+    for (int i = 0; i < 7; ++i)
+        boxen[i] = tage_[i]->isChecked();
+    if (!tageLink_->Edit()) {
         TageZeigen();
+        return;
+    }
+    // Going into edit shows the stored days again; the click stays.
+    for (int i = 0; i < 7; ++i)
+        tage_[i]->setChecked(boxen[i]);
+    tageLink_->SetModified();
 }
 
 void TfrmTierTermin::Ok()

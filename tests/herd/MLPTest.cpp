@@ -74,7 +74,10 @@ protected:
                                    "VALUES (103, %1, 2, '2A')")
                         .arg(lisa),
                     "INSERT INTO T_PROBEMELKEN_HERDE (ID, PROBEMELKEN, BETRIEB, MILCH, FETTPRO) "
-                    "VALUES (1, 2, '276090000000011', 9100, 4.05)"});
+                    "VALUES (1, 2, '276090000000011', 9100, 4.05)",
+                    "ALTER SEQUENCE G_PROBEMELKEN RESTART WITH 10",
+                    "ALTER SEQUENCE G_PROBEMELKEN_HERDE RESTART WITH 10",
+                    "ALTER SEQUENCE G_PROBEMELKEN_WERTE RESTART WITH 200"});
     }
     QString Wert(const QString& sql)
     {
@@ -221,6 +224,7 @@ TEST_F(MLPTest, FehlgeschlagenesLoeschenWirdGemeldet)
 
 TEST_F(MLPTest, PruefTagUndHerdendurchschnittAnlegen)
 {
+    MessageBoxScript boxen;
     TfrmMLPEdit f(DM()->Datenbank);
     Bedienen<TfrmMLPPMEdit>([](TfrmMLPPMEdit& d) {
         d.Nummer()->setFocus();
@@ -229,6 +233,8 @@ TEST_F(MLPTest, PruefTagUndHerdendurchschnittAnlegen)
         QTest::keyClicks(d.Datum(), "03.05.2024");
         QTest::keyClick(d.Datum(), Qt::Key_Tab);
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+        if (d.isVisible())
+            d.reject();
     });
     QTest::mouseClick(f.Knopf("btnPMNeu"), Qt::LeftButton);
     EXPECT_EQ(f.Probemelken().FieldByName("NUMMER").AsInteger(), 13);
@@ -242,6 +248,8 @@ TEST_F(MLPTest, PruefTagUndHerdendurchschnittAnlegen)
         QTest::keyClicks(milch, "9300");
         QTest::keyClick(milch, Qt::Key_Tab);
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+        if (d.isVisible())
+            d.reject();
     });
     QTest::mouseClick(f.Knopf("btnHerdeNeu"), Qt::LeftButton);
     EXPECT_EQ(f.Herde().RecordCount(), 1);

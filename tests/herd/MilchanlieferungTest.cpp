@@ -43,7 +43,7 @@ TEST(MilchanlieferungLogik, QuotenjahrNachMonat)
 TEST(MilchanlieferungLogik, RestTageBisEndeDesQuotenjahres)
 {
     EXPECT_EQ(RestTage(QDate(2024, 1, 1)), 60);     // 1.2. to 31.3.2024 (leap year)
-    EXPECT_EQ(RestTage(QDate(2023, 4, 1)), 335);    // 1.5.2023 to 31.3.2024
+    EXPECT_EQ(RestTage(QDate(2023, 4, 1)), 336);    // 1.5.2023 to 31.3.2024 (leap year)
     EXPECT_EQ(RestTage(QDate(2024, 2, 1)), 31);     // March only
     EXPECT_EQ(RestTage(QDate(2024, 3, 1)), 365);    // April to March: a whole year
     EXPECT_EQ(RestTage(QDate(2023, 12, 1)), 91);    // January to March 2024
@@ -215,11 +215,9 @@ TEST_F(MilchanlieferungTest, FettWahlBleibtUeberNull)
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(fett, Qt::Key_Down);
     EXPECT_DOUBLE_EQ(fett->value(), FettMinimum);
-    EXPECT_EQ(Text(f, "lbLieferbarFettTag").toLongLong(), Berechnen(Summieren({{QDate(2024, 4, 1),
-                                                                         100000, 0.10, 400000,
-                                                                         4.0}}),
-                                                               335, FettMinimum)
-                                                         .proTagBeiFett);
+    const Summen s = Summieren({{QDate(2024, 4, 1), 100000, 0.10, 400000, 4.0}});
+    EXPECT_EQ(Text(f, "lbLieferbarFettTag").trimmed().toLongLong(),
+              Berechnen(s, 335, FettMinimum).proTagBeiFett);
     fett->setValue(2.0);
     QTest::keyClick(fett, Qt::Key_Up);
     EXPECT_EQ(fett->text(), "2,05");

@@ -220,7 +220,7 @@ TEST_F(TerminTest, WiederholungBearbeitenUndLoeschen)
     // The repetition's own ID differs from the appointment's.
     Ausfuehren({"ALTER SEQUENCE G_TERMINE_WIEDERHOLEN_ID RESTART WITH 500",
                 QStringLiteral("INSERT INTO T_TERMINE_WIEDERHOLEN (TERMIN_ID, INTERVALL, "
-                               "INTERVALL_ART, BIS) VALUES (%1, 3, 'X', '2030-06-30')")
+                               "INTERVALL_ART, BIS) VALUES (%1, 3, 'T', '2030-06-30')")
                     .arg(id)});
     FesterTermin(QDate(2030, 1, 8), 2, 0, "F", "Zweiter");
     TfrmTerminVerwaltung v(DM()->Datenbank);
@@ -231,7 +231,7 @@ TEST_F(TerminTest, WiederholungBearbeitenUndLoeschen)
         EXPECT_EQ(d.Text()->currentText(), "Waage");
         EXPECT_TRUE(d.Wiederholen()->isChecked());
         EXPECT_EQ(d.Intervall()->value(), 3);
-        EXPECT_EQ(d.IntervallArt()->currentText(), "Tage");  // neither W nor M
+        EXPECT_EQ(d.IntervallArt()->currentText(), "Tage");
         EXPECT_EQ(d.Bis()->text(), "30.06.2030");
         QTest::mouseClick(d.Wiederholen(), Qt::LeftButton);
         EXPECT_FALSE(d.Bis()->isEnabled());
@@ -282,17 +282,32 @@ TEST_F(TerminTest, NeueRegelUndWochentage)
     });
     v.Hinzufuegen();
     ASSERT_EQ(v.TierTermine().RecordCount(), 1);
-    // Ok without touching the boxes keeps the empty text; off and on again stores all seven.
-    Bedienen<TfrmTierTermin>([](TfrmTierTermin& d) {
-        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
-    });
-    v.Bearbeiten();
-    Bedienen<TfrmTierTermin>([](TfrmTierTermin& d) {
-        QTest::mouseClick(d.Wochentag(2), Qt::LeftButton);
-        QTest::mouseClick(d.Wochentag(2), Qt::LeftButton);
-        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
-    });
     v.accept();
+    const int id = Zahl("SELECT ID FROM T_TERMINE_EINSTELLUNG");
+    db::Transaction tr(DM()->Datenbank);
+    tr.Start();
+    // Ok without touching the boxes keeps the empty text; off and on again stores all seven.
+    {
+        TfrmTierTermin d;
+        d.Initialisieren(tr, id);
+        d.show();
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    tr.Commit();
+    EXPECT_EQ(Wert("SELECT COALESCE(WOCHENTAGE, '<leer>') FROM T_TERMINE_EINSTELLUNG"), "<leer>");
+    tr.Start();
+    {
+        TfrmTierTermin d;
+        d.Initialisieren(tr, id);
+        d.show();
+        d.Wochentag(2)->click();
+        EXPECT_FALSE(d.Wochentag(2)->isChecked());
+        d.Wochentag(2)->click();
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    tr.Commit();
     EXPECT_EQ(Wert("SELECT COALESCE(WOCHENTAGE, '<leer>') FROM T_TERMINE_EINSTELLUNG"),
               "MO;DI;MI;DO;FR;SA;SO");
 }
@@ -343,14 +358,14 @@ TEST_F(TerminTest, TierbezogenerTerminAufErlaubtemWochentag)
         Tippen(d.Termin(), "10");
         for (int i = 0; i < 7; ++i)
             if (i != morgen)
-                QTest::mouseClick(d.Wochentag(i), Qt::LeftButton);
+                d.Wochentag(i)->click();
         Tippen(d.Text(), "Impfen");
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
     });
     v.Hinzufuegen();
     v.accept();
-    EXPECT_EQ(Wert("SELECT WOCHENTAGE FROM T_TERMINE_EINSTELLUNG"),
-              Termin::WochentagCodes()[morgen]);
+    EXPECT_EQ(Wert("SELECT WOCHENTAGE || ' ' || TERMIN || ' ' || TEXT FROM T_TERMINE_EINSTELLUNG"),
+              Termin::WochentagCodes()[morgen] + " 10 Impfen");
     FesterTermin(heute, 0, 0, "F", "Heute fest");
     Ausfuehren({"EXECUTE PROCEDURE P_INIT_DATEN"});
     EXPECT_EQ(Wert("SELECT LIST(TIER || ' ' || TERMIN || ' ' || TEXT) FROM T_TERMINE_ERLEDIGEN"),
@@ -426,7 +441,7 @@ TEST_F(TerminTest, ErledigenFesterUndTierbezogenerTermine)
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
-    EXPECT_EQ(Wert("SELECT ERLEDIGT FROM T_TERMINE_ERLEDIGEN"), "2024-05-04");
+    EXPECT_EQ(Wert("SELECT ERLEDIGT FROM T_TERMINE_ERLEDIGEN"), "04.05.2024");
 }
 
 TEST_F(TerminTest, ErledigenOhneZeileMeldetDenFehler)
