@@ -38,6 +38,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 bool Bearbeitet(const db::DataSet& d)
@@ -750,6 +752,10 @@ void TfrmMLPEdit::EinzelZeichnen()
         for (const auto& [feld, titel] : baender[b].second) {
             const int spalte = view->DataModel()->ColumnOfField(feld);
             kopf->SetColumnBand(spalte, band);
+            const int breite = kopf->fontMetrics().horizontalAdvance(titel) + 16;
+            view->setColumnWidth(spalte, b == 0 && feld != QLatin1String("KNRDISPLAY")
+                                             ? std::max(breite, 100)
+                                             : std::max(breite, 58));
             // Tests without values show their kind across the band; urea in the setting's unit.
             const int typFeld = b == 1 ? atyp : b == 2 ? typ : -1;
             const bool istHarnstoff = feld == QLatin1String("HARNSTOFF");

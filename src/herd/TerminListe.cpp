@@ -102,13 +102,22 @@ TfrmTerminListe::TfrmTerminListe(db::Database& datenbank, QWidget* owner)
 
     Ladefehler = false;
     try {
+        // The grid fits the design's column widths to its own width, which it has only once
+        // laid out; the window is laid out unseen before it is shown.
         resize(900, 560);
+        setAttribute(Qt::WA_DontShowOnScreen);
+        show();
+        layout()->activate();
         const TEinstellungen* e = Einstellungen();
         if (!e)
             throw std::runtime_error("Die Einstellungen sind nicht geladen.");
         ListeLaden(false, e->GetTerminListe(), e->GetAktBetriebListen(), {}, {}, {});
+        hide();
+        setAttribute(Qt::WA_DontShowOnScreen, false);
         Grid()->GetTableView()->setFocus();
     } catch (const std::exception& e) {
+        hide();
+        setAttribute(Qt::WA_DontShowOnScreen, false);
         Tools::MeldungError(
             QStringLiteral("Es ist ein Fehler bei der Anzeige der Hinweisliste aufgetreten\r\r") +
             (dynamic_cast<const db::Error*>(&e) ? QStringLiteral("EDatenbankFehler")
