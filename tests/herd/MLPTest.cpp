@@ -128,6 +128,19 @@ TEST_F(MLPTest, OeffnetDenLetztenPruefTag)
     EXPECT_EQ(Namen(f), (QStringList{"Anna", "Berta"}));
 }
 
+TEST_F(MLPTest, SortiertNachSpalten)
+{
+    TfrmMLPEdit f(DM()->Datenbank);
+    // KNR numerically, cows without a number last; a second click reverses the numbered ones.
+    f.Sortieren("KNRDISPLAY");
+    EXPECT_EQ(Namen(f), (QStringList{"Berta", "Lisa", "Anna"}));
+    f.Sortieren("KNRDISPLAY");
+    EXPECT_EQ(Namen(f), (QStringList{"Lisa", "Berta", "Anna"}));
+    // By the last calving's date; none counts as the earliest.
+    f.Sortieren("LKALBUNG");
+    EXPECT_EQ(Namen(f).last(), "Anna");
+}
+
 TEST_F(MLPTest, KuhOhneWerteBekommtNeueZeileNurMitOk)
 {
     TfrmMLPEdit f(DM()->Datenbank);
