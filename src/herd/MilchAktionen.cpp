@@ -52,6 +52,10 @@ void MilchTerminAktionenVerbinden(TfrmHaupt& haupt)
 
 bool TerminfensterZeigen(QWidget* haupt)
 {
+    // A farm without a stored appointment list has nothing to be reminded of.
+    const TEinstellungen* e = Einstellungen();
+    if (!e || e->GetTerminListe() <= 0)
+        return false;
     TfrmTerminListe fenster(Datenbank(), haupt);
     if (fenster.Ladefehler)
         return false;

@@ -76,6 +76,12 @@ TEST_F(MilchAktionenTest, ErledigenUeberDieListenfenster)
 TEST_F(MilchAktionenTest, ErinnerungsstartOhneListeStartetNicht)
 {
     MessageBoxScript boxen;
+    EXPECT_FALSE(TerminfensterZeigen(nullptr));
+    EXPECT_TRUE(boxen.Shown().isEmpty());
+    // A list that cannot be loaded is reported.
+    Einstellungen()->Bearbeiten();
+    Einstellungen()->SetTerminListe(77);
+    Einstellungen()->Speichern();
     boxen.AnswerWith(Tools::mrOk);
     EXPECT_FALSE(TerminfensterZeigen(nullptr));
     ASSERT_EQ(boxen.Shown().size(), 1);
