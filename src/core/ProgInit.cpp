@@ -10,6 +10,7 @@
 #include "Haupt.h"
 #include "HerdeAktionen.h"
 #include "Informationen.h"
+#include "MilchAktionen.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
 #include "SicherungFenster.h"
@@ -211,6 +212,7 @@ bool TProgInit::HauptfensterErzeugen()
         SicherungsAktionenVerbinden(*fenster, updateDatei_);
         GrundeinstellungenVerbinden(*fenster);
         HerdeAktionenVerbinden(*fenster);
+        MilchTerminAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
@@ -252,8 +254,17 @@ bool TProgInit::InitProgramm2()
         }
 
         SetzeAbschnitt(QStringLiteral("Terminfenster 2"), true);
-        if (parameter_->IsSwitch(QStringLiteral("HINWEISE")))
-            hauptfensterZeigen_ = false;
+        auto* haupt = dynamic_cast<TfrmHaupt*>(frmHaupt_.get());
+        if (parameter_->IsSwitch(QStringLiteral("HINWEISE"))) {
+            hauptfensterZeigen_ = TerminfensterZeigen(frmHaupt_.get());
+            if (hauptfensterZeigen_) {
+                frmHaupt_->show();
+                if (haupt)
+                    haupt->Aktivieren();
+            }
+        }
+        if (hauptfensterZeigen_ && haupt)
+            TerminlisteBeimStart(*haupt);
 
         SplashFreigeben();
         return true;
