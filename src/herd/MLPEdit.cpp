@@ -2,7 +2,7 @@
 
 #include "MLPLogik.h"
 #include "Stammdaten.h"
-#include "TerminFeldAuswahl.h"
+#include "ComboFeldBindung.h"
 
 #include <DBTools.h>
 #include <Datenmodul.h>
@@ -232,7 +232,7 @@ TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemel
         daten_.Append();
         daten_.FieldByName(QStringLiteral("PROBEMELKEN")).SetInteger(probemelken);
     }
-    new TFeldAuswahl(betrieb_, daten_, QStringLiteral("BETRIEB"));
+    new TComboFeldBindung(betrieb_, daten_, QStringLiteral("BETRIEB"));
 }
 
 TDBFloatEdit* TfrmMLPHerdeEdit::Feld(const QString& feldname) const
@@ -324,7 +324,7 @@ TfrmMLPEinzelEdit::TfrmMLPEinzelEdit(db::Database& datenbank, TfrmMLPEdit& fenst
         ++zeile;
     }
     lakFelder->setRowStretch(zeile, 1);
-    new TFeldAuswahl(art_, daten_, QStringLiteral("TYP"));
+    new TComboFeldBindung(art_, daten_, QStringLiteral("TYP"));
     connect(art_, &QComboBox::activated, this, [this] { Farben(); });
 
     blaettern_->setObjectName(QStringLiteral("btnBlaettern"));

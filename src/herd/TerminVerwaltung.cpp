@@ -1,6 +1,6 @@
 #include "TerminVerwaltung.h"
 
-#include "TerminFeldAuswahl.h"
+#include "ComboFeldBindung.h"
 #include "TerminLogik.h"
 
 #include <DBTools.h>
@@ -189,7 +189,7 @@ void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID
     bis_->setMaxLength(10);
     bis_->setFixedWidth(bis_->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 12);
 
-    new TFeldAuswahl(text_, qt, QStringLiteral("TEXT"));
+    new TComboFeldBindung(text_, qt, QStringLiteral("TEXT"));
     bemerkungLink_ = std::make_unique<TFieldDataLink>();
     bemerkungLink_->SetDataSource(&qt);
     bemerkungLink_->SetDataField(QStringLiteral("BEMERKUNG"));
@@ -412,10 +412,10 @@ void TfrmTierTermin::Initialisieren(db::Transaction& transaktion, int einstellun
     erledigen_->SetValueUnchecked(QStringLiteral("F"));
     erledigen_->SetDataSource(&qt);
     erledigen_->SetDataField(QStringLiteral("ERLEDIGEN"));
-    new TFeldAuswahl(ankerpunkt_, qt, QStringLiteral("ANKERPUNKT"));
-    new TFeldAuswahl(betriebsstaette_, qt, QStringLiteral("BETRIEBSSTAETTE"));
-    new TFeldAuswahl(tierklasse_, qt, QStringLiteral("TIERKLASSE"));
-    new TFeldAuswahl(medikament_, qt, QStringLiteral("MEDIKAMENT"));
+    new TComboFeldBindung(ankerpunkt_, qt, QStringLiteral("ANKERPUNKT"));
+    new TComboFeldBindung(betriebsstaette_, qt, QStringLiteral("BETRIEBSSTAETTE"));
+    new TComboFeldBindung(tierklasse_, qt, QStringLiteral("TIERKLASSE"));
+    new TComboFeldBindung(medikament_, qt, QStringLiteral("MEDIKAMENT"));
     tageLink_ = std::make_unique<TFieldDataLink>();
     tageLink_->SetDataSource(&qt);
     tageLink_->SetDataField(QStringLiteral("WOCHENTAGE"));

@@ -20,7 +20,7 @@ class TDBAMCheckbox;
 class TDBFloatEdit;
 class TDBZRBaseEdit;
 class TDBZRDateEdit;
-class TFeldAuswahl;
+class TComboFeldBindung;
 class TFieldDataLink;
 class TZRDBcxGrid;
 class TZRcxGridDBTableView;

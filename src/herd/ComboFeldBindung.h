@@ -10,11 +10,11 @@ class QComboBox;
 // without data stores NULL) and shows the item whose data equals the field; an editable box
 // stores and shows the text. Choosing or typing puts the dataset into edit state; the value goes
 // into the field at once (fixed list) or when the record is written (editable box).
-class TFeldAuswahl : public QObject {
+class TComboFeldBindung : public QObject {
     Q_OBJECT
 public:
-    TFeldAuswahl(QComboBox* box, db::DataSet& dataSet, const QString& feld);
-    ~TFeldAuswahl() override;
+    TComboFeldBindung(QComboBox* box, db::DataSet& dataSet, const QString& feld);
+    ~TComboFeldBindung() override;
 
 private:
     void Zeigen();

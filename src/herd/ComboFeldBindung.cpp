@@ -1,10 +1,10 @@
-#include "TerminFeldAuswahl.h"
+#include "ComboFeldBindung.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-TFeldAuswahl::TFeldAuswahl(QComboBox* box, db::DataSet& dataSet, const QString& feld)
+TComboFeldBindung::TComboFeldBindung(QComboBox* box, db::DataSet& dataSet, const QString& feld)
     : QObject(box), box_(box)
 {
     link_.SetDataSource(&dataSet);
@@ -49,12 +49,12 @@ TFeldAuswahl::TFeldAuswahl(QComboBox* box, db::DataSet& dataSet, const QString& 
     Zeigen();
 }
 
-TFeldAuswahl::~TFeldAuswahl()
+TComboFeldBindung::~TComboFeldBindung()
 {
     link_.SetDataSource(nullptr);
 }
 
-void TFeldAuswahl::Zeigen()
+void TComboFeldBindung::Zeigen()
 {
     zeigt_ = true;
     const QSignalBlocker still(box_);
