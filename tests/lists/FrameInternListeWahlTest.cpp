@@ -19,6 +19,7 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -89,9 +90,12 @@ protected:
     {
         frame.reset();
         daten.reset();
+        QList<QPointer<TfrmListeNormal>> fenster;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<TfrmListeNormal*>(w))
-                delete w;
+            if (auto* f = qobject_cast<TfrmListeNormal*>(w))
+                fenster << f;
+        for (const QPointer<TfrmListeNormal>& f : fenster)
+            delete f.data();
         InternListeWahl::ListenDesignBildschirmStarten = nullptr;
         InternListeWahl::ListenDesignDruckStarten = nullptr;
         InternListeWahl::ListeInDateiSpeichern = nullptr;
@@ -293,6 +297,8 @@ TEST_F(InternListeWahlTest, NeuZaehltAbwaertsUndLegtDieFelderDesGastgebersAn)
                    "SICHTBAR || ZEILENUMBRUCH || LEERZEILE || SCHRIFTSCHMAL, ',') FROM "
                    "T_LISTEN_DRUCK WHERE LISTE = -21"),
               "Q1.NUMMER:12:30:1TFFF");
+    EXPECT_EQ(Zahl("SELECT COUNT(*) FROM T_LISTEN_BILDSCHIRM WHERE LISTE = -21"), 2);
+    EXPECT_EQ(Zahl("SELECT COUNT(*) FROM T_LISTEN_DRUCK WHERE LISTE = -21"), 1);
     // The helpers work only while a design is made.
     MessageBoxScript boxen;
     EXPECT_THROW(frame->BildschirmFeldAnlegen(-21, "X", "X", 1), std::logic_error);
