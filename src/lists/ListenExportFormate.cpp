@@ -561,44 +561,45 @@ QByteArray Xlsx(const Tabelle& t, const Optionen& o)
 
 // ---------------------------------------------------------------- Word (docx)
 
-void DocxLauf(QString& aus, const QString& text, bool fett, int halbpunkte)
+// A run in the document's default font (Arial, 9 points, see the styles part); eigenschaften
+// are the run properties that differ from it.
+void DocxLauf(QString& aus, const QString& text, QLatin1String eigenschaften)
 {
-    aus += QLatin1String("<w:r><w:rPr><w:rFonts w:ascii=\"Arial\" w:hAnsi=\"Arial\" w:cs=\"Arial\"/>");
-    if (fett)
-        aus += QLatin1String("<w:b/>");
-    aus += QLatin1String("<w:sz w:val=\"") + QString::number(halbpunkte) +
-           QLatin1String("\"/></w:rPr>");
-    QString zeile;
-    const auto ausgeben = [&] {
+    aus += QLatin1String("<w:r>");
+    aus += eigenschaften;
+    qsizetype anfang = 0;
+    const auto ausgeben = [&](qsizetype ende) {
         aus += QLatin1String("<w:t xml:space=\"preserve\">");
-        XmlText(aus, zeile);
+        XmlText(aus, text.mid(anfang, ende - anfang));
         aus += QLatin1String("</w:t>");
-        zeile.clear();
     };
-    for (int i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            ausgeben();
-            aus += QLatin1String("<w:br/>");
-        } else {
-            zeile += c;
-        }
+        if (c != u'\r' && c != u'\n')
+            continue;
+        ausgeben(i);
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            ++i;
+        aus += QLatin1String("<w:br/>");
+        anfang = i + 1;
     }
-    ausgeben();
+    ausgeben(text.size());
     aus += QLatin1String("</w:r>");
 }
 
-void DocxAbsatz(QString& aus, const QString& text, bool fett, int halbpunkte, bool rechts = false)
+void DocxAbsatz(QString& aus, const QString& text, QLatin1String eigenschaften,
+                bool rechts = false)
 {
-    aus += QLatin1String("<w:p>");
-    if (rechts)
-        aus += QLatin1String("<w:pPr><w:jc w:val=\"right\"/></w:pPr>");
+    aus += rechts ? QLatin1String("<w:p><w:pPr><w:jc w:val=\"right\"/></w:pPr>")
+                  : QLatin1String("<w:p>");
     if (!text.isEmpty())
-        DocxLauf(aus, text, fett, halbpunkte);
+        DocxLauf(aus, text, eigenschaften);
     aus += QLatin1String("</w:p>");
 }
+
+const QLatin1String Normal("");
+const QLatin1String Fett("<w:rPr><w:b/></w:rPr>");
+const QLatin1String Ueberschrift("<w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr>");
 
 QByteArray Docx(const Tabelle& t, const Optionen& o)
 {
@@ -613,9 +614,9 @@ QByteArray Docx(const Tabelle& t, const Optionen& o)
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
         "<w:body>");
     if (MitKopf(t, o))
-        DocxAbsatz(dok, t.kopf, true, 28);
+        DocxAbsatz(dok, t.kopf, Ueberschrift);
     if (MitDatum(t, o))
-        DocxAbsatz(dok, ErstelltText(t), false, 18);
+        DocxAbsatz(dok, ErstelltText(t), Normal);
     if (n > 0) {
         dok += QLatin1String(
             "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/><w:tblBorders>"
@@ -630,14 +631,13 @@ QByteArray Docx(const Tabelle& t, const Optionen& o)
         for (int s = 0; s < n; ++s)
             dok += gitter;
         dok += QLatin1String("</w:tblGrid>");
-        const QString zelleAnfang =
-            QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/></w:tcPr>").arg(spaltenbreite);
+        const QLatin1String zelleAnfang("<w:tc>");
         if (o.kopfzeile) {
             // Repeated at the top of every page.
             dok += QLatin1String("<w:tr><w:trPr><w:tblHeader/></w:trPr>");
             for (const Spalte& s : t.spalten) {
                 dok += zelleAnfang;
-                DocxAbsatz(dok, s.titel, true, 18);
+                DocxAbsatz(dok, s.titel, Fett);
                 dok += QLatin1String("</w:tc>");
             }
             dok += QLatin1String("</w:tr>");
@@ -647,7 +647,7 @@ QByteArray Docx(const Tabelle& t, const Optionen& o)
             for (int s = 0; s < n; ++s) {
                 const Spalte& spalte = t.spalten[std::size_t(s)];
                 dok += zelleAnfang;
-                DocxAbsatz(dok, ZellText(spalte, t.Wert(z, s)), false, 18,
+                DocxAbsatz(dok, ZellText(spalte, t.Wert(z, s)), Normal,
                            o.ausrichtung && Rechtsbuendig(spalte));
                 dok += QLatin1String("</w:tc>");
             }
@@ -665,13 +665,25 @@ QByteArray Docx(const Tabelle& t, const Optionen& o)
         "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
         "<Override PartName=\"/word/document.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+        "<Override PartName=\"/word/styles.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
         "</Types>";
     const QByteArray rels = QByteArray(XmlKopf) +
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
         "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"word/document.xml\"/>"
         "</Relationships>";
+    const QByteArray dokRels = QByteArray(XmlKopf) +
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>"
+        "</Relationships>";
+    const QByteArray stile = QByteArray(XmlKopf) +
+        "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+        "<w:docDefaults><w:rPrDefault><w:rPr>"
+        "<w:rFonts w:ascii=\"Arial\" w:hAnsi=\"Arial\" w:cs=\"Arial\"/><w:sz w:val=\"18\"/>"
+        "</w:rPr></w:rPrDefault></w:docDefaults></w:styles>";
     return Paket({{"[Content_Types].xml", typen},
                   {"_rels/.rels", rels},
+                  {"word/_rels/document.xml.rels", dokRels},
+                  {"word/styles.xml", stile},
                   {"word/document.xml", dok.toUtf8()}});
 }
 
