@@ -18,7 +18,6 @@
 #include <DataSetModel.h>
 
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -104,16 +103,18 @@ TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* p
     gruppenLayout->addWidget(grid_);
     layout->addWidget(gruppe_, 1);
 
-    auto* knoepfe = new QGridLayout;
-    int zeile = 0;
+    // Two columns that do not share rows: the extended buttons appear beside the others.
+    auto* knoepfe = new QVBoxLayout;
     for (const auto& [name, text] :
          {std::pair{"Anzeigen", "Anzeigen"}, std::pair{"Vorschau", "Vorschau"},
           std::pair{"Drucken", "Drucken"}, std::pair{"Exportieren", "Exportieren"}})
-        knoepfe->addWidget(NeuerKnopf(name, QString::fromUtf8(text)), zeile++, 0);
-    knoepfe->setRowStretch(zeile++, 1);
-    knoepfe->addWidget(NeuerKnopf("Mehr", QStringLiteral("Mehr >>")), zeile++, 0);
-    knoepfe->addWidget(NeuerKnopf("Hilfe", QStringLiteral("Hilfe")), zeile++, 0);
-    knoepfe->addWidget(NeuerKnopf("Schliessen", QStringLiteral("Schließen")), zeile++, 0);
+        knoepfe->addWidget(NeuerKnopf(name, QString::fromUtf8(text)));
+    knoepfe->addStretch(1);
+    knoepfe->addWidget(NeuerKnopf("Mehr", QStringLiteral("Mehr >>")));
+    knoepfe->addWidget(NeuerKnopf("Hilfe", QStringLiteral("Hilfe")));
+    knoepfe->addWidget(NeuerKnopf("Schliessen", QStringLiteral("Schließen")));
+    layout->addLayout(knoepfe);
+    auto* erweitert = new QVBoxLayout;
     const QStringList texte{QStringLiteral("Neu"),        QStringLiteral("B. Bildschirm"),
                             QStringLiteral("B. Druck"),   QStringLiteral("Umbenennen"),
                             QStringLiteral("Löschen"),    QStringLiteral("Laden"),
@@ -122,11 +123,12 @@ TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* p
         QPushButton* k = NeuerKnopf(ErweiterteKnoepfe[i], texte[i]);
         k->hide();
         k->setEnabled(false);
-        knoepfe->addWidget(k, i, 1);
+        erweitert->addWidget(k);
     }
+    erweitert->addStretch(1);
     Knopf(QStringLiteral("BearbeitenBildschirm"))->setToolTip(QStringLiteral("Bearbeiten der Bildschirmanzeige"));
     Knopf(QStringLiteral("BearbeitenDruck"))->setToolTip(QStringLiteral("Bearbeiten der Druckausgabe"));
-    layout->addLayout(knoepfe);
+    layout->addLayout(erweitert);
 
     const auto verbinden = [this](const char* name, auto handler) {
         connect(Knopf(QLatin1String(name)), &QPushButton::clicked, this,
