@@ -97,6 +97,22 @@ bool DesktopZeigen(const QString& datei)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(datei));
 }
 
+QString SpeicherDialog(QWidget* owner, const QString& filter, const QString& endung,
+                       const QString& vorschlag)
+{
+    QFileDialog dialog(owner, QStringLiteral("Speichere Datei"), QDir::homePath(), filter);
+    dialog.setObjectName(QStringLiteral("SpeichereDatei"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The export asks its own question before replacing a file.
+    dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+    dialog.setDefaultSuffix(endung);
+    dialog.selectFile(vorschlag);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 TdmListenExport::TdmListenExport(db::Database& datenbank, QWidget* owner)
@@ -219,18 +235,11 @@ void TdmListenExport::Ausfuehren(const ListenExport::Auswahl& auswahl,
                     .toStdString());
         return;
     }
-    QFileDialog dialog(owner_, QStringLiteral("Speichere Datei"), QDir::homePath(),
-                       ListenExport::Dateifilter(auswahl.format));
-    dialog.setObjectName(QStringLiteral("SpeichereDatei"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The export asks its own question before replacing a file.
-    dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
-    dialog.setDefaultSuffix(ListenExport::Dateiendung(auswahl.format));
-    dialog.selectFile(Vorschlag(auswahl));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const auto waehlen = ListenExport::DateiWaehlen ? ListenExport::DateiWaehlen : SpeicherDialog;
+    const QString datei = waehlen(owner_, ListenExport::Dateifilter(auswahl.format),
+                                  ListenExport::Dateiendung(auswahl.format), Vorschlag(auswahl));
+    if (datei.isEmpty())
         return;
-    const QString datei = dialog.selectedFiles().constFirst();
     if (QFileInfo::exists(datei) && !ExportListeFileExist(datei))
         return;
     Sanduhr sanduhr;

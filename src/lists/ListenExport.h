@@ -31,6 +31,10 @@ Tabelle AusDatenmenge(db::DataSet& daten, const QStringList& titel, const QStrin
 // Opens a file in the program the desktop names for its kind ("Nur Ansicht"); false when none
 // could be started. Tests replace it.
 inline std::function<bool(const QString& datei)> DateiZeigen;
+// Asks for the target file ("Speichere Datei"); empty when the user cancels. Tests replace it.
+inline std::function<QString(QWidget* owner, const QString& filter, const QString& endung,
+                             const QString& vorschlag)>
+    DateiWaehlen;
 
 }  // namespace ListenExport
 

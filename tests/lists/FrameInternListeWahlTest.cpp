@@ -96,6 +96,7 @@ protected:
                 fenster << f;
         for (const QPointer<TfrmListeNormal>& f : fenster)
             delete f.data();
+        ListenExport::DateiWaehlen = nullptr;
         InternListeWahl::ListenDesignBildschirmStarten = nullptr;
         InternListeWahl::ListenDesignDruckStarten = nullptr;
         InternListeWahl::ListeInDateiSpeichern = nullptr;
@@ -541,10 +542,11 @@ TEST_F(InternListeWahlTest, AusgabeFuerJedesAngekreuzteDesign)
             ExportLeser::Anklicken(d.FormatKnopf(ListenExport::Format::CSV));
             d.accept();
         });
-        skript.Dann<QFileDialog>([datei](QFileDialog& d) {
-            d.selectFile(datei);
-            static_cast<QDialog&>(d).accept();
-        });
+        ListenExport::DateiWaehlen = [datei](QWidget*, const QString&, const QString&,
+                                             const QString& vorschlag) {
+            EXPECT_EQ(vorschlag, "von 01.01.2024 bis 31.12.2024.csv");
+            return datei;
+        };
         Klick("Exportieren");
     }
     EXPECT_EQ(ExportLeser::Zeilen(ExportLeser::Lesen(datei)),

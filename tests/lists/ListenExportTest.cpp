@@ -100,6 +100,7 @@ protected:
     void TearDown() override
     {
         ListenExport::DateiZeigen = nullptr;
+        ListenExport::DateiWaehlen = nullptr;
         EinstellungenFreigeben();
         DMFreigeben();
     }
@@ -116,12 +117,12 @@ protected:
                 ExportLeser::Anklicken(d.NurAnsicht());
             QTest::mouseClick(d.findChild<QPushButton*>("Exportieren"), Qt::LeftButton);
         });
-        if (!datei.isEmpty())
-            skript.Dann<QFileDialog>([datei](QFileDialog& d) {
-                EXPECT_EQ(d.windowTitle(), "Speichere Datei");
-                d.selectFile(datei);
-                static_cast<QDialog&>(d).accept();
-            });
+        ListenExport::DateiWaehlen = [datei](QWidget*, const QString& filter, const QString& endung,
+                                             const QString& vorschlag) {
+            EXPECT_TRUE(filter.endsWith("(*." + endung + ")") || endung == "html") << filter.toStdString();
+            EXPECT_TRUE(vorschlag.endsWith("." + endung)) << vorschlag.toStdString();
+            return datei;
+        };
     }
 
     QTemporaryDir ordner;
