@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev
   poppler-utils
   python3-pil imagemagick
+  python3-openpyxl python3-docx libreoffice-writer-nogui
 )
 
 missing=()

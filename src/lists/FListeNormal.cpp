@@ -1,5 +1,6 @@
 #include "FListeNormal.h"
 
+#include "ListenExport.h"
 #include "ListenLayout.h"
 #include "ListenTools.h"
 
@@ -266,6 +267,15 @@ bool TfrmListeNormal::ZuTierGehenPruefen()
 void TfrmListeNormal::ZuTierGehen()
 {
     grid_->TierAnzeigen();
+}
+
+void TfrmListeNormal::Exportieren()
+{
+    if (ListeID < 0)
+        ListenExport::ListeExportierenMitDaten(ListeID, Betriebsstaette, QDaten(), windowTitle(),
+                                               this);
+    else
+        ListenExport::ListeExportieren(ListeID, Betriebsstaette, windowTitle(), this);
 }
 
 void TfrmListeNormal::DisplayFormatSetzen(const QString& feldname, const QString& format)

@@ -98,6 +98,8 @@ public:
     int GetAnzahl() const override;
     bool ZuTierGehenPruefen() override;
     void ZuTierGehen() override;
+    // Built-in designs export the window's own rows, stored designs run their SQL again.
+    void Exportieren() override;
 
     void DisplayFormatSetzen(const QString& feldname, const QString& format);
     void TerminErledigen(int terminId, const QDate& datum, int tierId);
