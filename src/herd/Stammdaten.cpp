@@ -548,6 +548,18 @@ void TfrmStammdaten::Aufbauen()
             StatuslistenAufbauen();
         }
     });
+    // A status chosen with the mouse is stored at once; one changed with the keys when the
+    // combo is left.
+    connect(status_, &QComboBox::activated, this, [this] {
+        if (fuellt_ || status_->currentData().toString() == satz_.tier.status)
+            return;
+        if (statusTasten_) {
+            statusGeaendert_ = true;
+            return;
+        }
+        statusGeaendert_ = false;
+        EingabenSpeichern(false, false);
+    });
     connect(status_, &QComboBox::currentIndexChanged, this, [this] {
         if (fuellt_)
             return;
@@ -1196,6 +1208,7 @@ void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)
         bool& b;
         ~Ende() { b = false; }
     } ende{aktualisierungLaeuft_};
+    statusGeaendert_ = statusTasten_ = false;
     if (erzwingen || satz_.id != letzteTierID_) {
         letzteTierID_ = satz_.id;
         const int nb = besamungen_.RecordCount();
@@ -1657,6 +1670,17 @@ void TfrmStammdaten::Auswahl()
 
 bool TfrmStammdaten::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == status_) {
+        if (event->type() == QEvent::KeyPress)
+            statusTasten_ = true;
+        else if (event->type() == QEvent::KeyRelease)
+            statusTasten_ = false;
+        else if (event->type() == QEvent::FocusOut && statusGeaendert_ &&
+                 !QApplication::activePopupWidget()) {
+            statusGeaendert_ = false;
+            EingabenSpeichern(false, false);
+        }
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return TZRDialog::eventFilter(watched, event);
     auto* w = static_cast<QWidget*>(watched);

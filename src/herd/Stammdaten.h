@@ -182,6 +182,9 @@ private:
     bool aktualisierungLaeuft_ = false;
     bool datenGeaendert_ = false;
     bool bemerkungZeigt_ = false;
+    // The status was changed with the keys and is stored when its combo is left.
+    bool statusGeaendert_ = false;
+    bool statusTasten_ = false;  // a key is held in the status combo
     // The periods the user chose to keep although their check failed.
     QString akzeptierteZeitraeume_;
 

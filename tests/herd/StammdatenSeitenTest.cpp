@@ -411,6 +411,25 @@ TEST_F(StammdatenSeitenTest, AenderungAndererArbeitsplaetzeWirdBeimNaechstenLade
     DM()->EreignisMelden("CHANGE_STAMMDATEN");
 }
 
+TEST_F(StammdatenSeitenTest, StatusMitDerMausSofortMitDenTastenBeimVerlassenGespeichert)
+{
+    Zeigen(berta);
+    auto* status = Kind<QComboBox>("cbStatus");
+    const QString sql = QString("SELECT STATUS FROM T_STAMMDATEN WHERE ID = %1").arg(berta);
+    const int deckfaehig = status->findText("deckfähig");
+    ASSERT_GE(deckfaehig, 0);
+    status->setCurrentIndex(deckfaehig);
+    emit status->activated(deckfaehig);
+    EXPECT_EQ(Wert(sql), "D");
+    status->setFocus();
+    QTest::keyClick(status, Qt::Key_Down);
+    EXPECT_EQ(status->currentText(), "unfruchtbar");
+    EXPECT_EQ(Wert(sql), "D");
+    Kind<QLineEdit>("edName")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(Wert(sql), "U");
+}
+
 TEST_F(StammdatenSeitenTest, AuswahlZeigtDasGewaehlteTierUndAbbrechenSchliesst)
 {
     Zeigen(berta);
