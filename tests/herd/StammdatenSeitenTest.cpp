@@ -275,6 +275,48 @@ TEST_F(StammdatenSeitenTest, BemerkungWirdBeimSchliessenGespeichert)
     EXPECT_EQ(Wert(QString("SELECT BEMERKUNG FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)), "Zeile 1");
 }
 
+TEST_F(StammdatenSeitenTest, BemerkungEntfernenFragtUndLeereListeNicht)
+{
+    Ausfuehren({QString("INSERT INTO T_BEMERKUNGEN (TIER, DATUM, BEMERKUNG) VALUES (%1, DATE "
+                        "'2025-01-02', 'weg damit')")
+                    .arg(berta)});
+    Zeigen(berta);
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    {
+        MessageBoxScript boxen;
+        boxen.AnswerWith(Tools::mrYes);
+        Klick("btnBemerkungEntfernen");
+        ASSERT_EQ(boxen.Shown().size(), 1);
+        EXPECT_EQ(boxen.Shown()[0].text, "Wollen Sie diese Bemerkung wirklich löschen?");
+    }
+    EXPECT_TRUE(karte->Bemerkungen().IsEmpty());
+    EXPECT_FALSE(Kind<QPlainTextEdit>("memBemerkung")->isEnabled());
+    {
+        MessageBoxScript keine;
+        Klick("btnBemerkungEntfernen");
+    }
+    QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
+    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)), "0");
+}
+
+TEST_F(StammdatenSeitenTest, SeitenwechselSpeichertDieStammdaten)
+{
+    Zeigen(berta);
+    Eingeben(Kind<QLineEdit>("edName"), "Bertha");
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    EXPECT_EQ(karte->AktuelleSeite(), 4);
+    EXPECT_EQ(Wert(QString("SELECT NAME FROM T_STAMMDATEN WHERE ID = %1").arg(berta)), "Bertha");
+    EXPECT_EQ(karte->windowTitle(), "007 - Bertha - DE 01 111 11111 - Bemerkungen");
+    // A refused entry keeps the card on its page.
+    QTest::keyClick(karte.get(), Qt::Key_F2);
+    Eingeben(Kind<QLineEdit>("edGebDat"), "16.06.2025");
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    EXPECT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(karte->AktuelleSeite(), 0);
+}
+
 TEST_F(StammdatenSeitenTest, MLPZeilenMitKalbungUndErsatztexten)
 {
     Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
