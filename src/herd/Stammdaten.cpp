@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,8 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <stdexcept>
 
 using namespace Stammdaten;
 
@@ -733,6 +736,29 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     kalbungenAnsicht_->SetOptionsView(ko);
     kalbungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     (new QVBoxLayout(kalbungenGruppe_))->addWidget(kalbungenAnsicht_);
+    // The calving and insemination dialogs and the deletes belong to the breeding windows,
+    // which this version does not have: their entries stay disabled.
+    kalbungenMenue_ = new QMenu(kalbungenAnsicht_);
+    kalbungBearbeiten_ = kalbungenMenue_->addAction(QStringLiteral("&Bearbeiten"));
+    zumKalb_ = kalbungenMenue_->addAction(QStringLiteral("zum &Kalb wechseln"));
+    kalbungLoeschen_ = kalbungenMenue_->addAction(QStringLiteral("Löschen"));
+    kalbungOhneBesamung_ = kalbungenMenue_->addAction(QStringLiteral("Kalbung ohne Besamung eingeben"));
+    for (QAction* a : {kalbungBearbeiten_, kalbungLoeschen_, kalbungOhneBesamung_})
+        a->setEnabled(false);
+    kalbungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(kalbungenAnsicht_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (kalbungenMenue_->isEnabled())
+            kalbungenMenue_->popup(kalbungenAnsicht_->viewport()->mapToGlobal(pos));
+    });
+    connect(zumKalb_, &QAction::triggered, this, [this] { Sicher([&] { KalbZeigen(); }); });
+    besamungenMenue_ = new QMenu(besamungenAnsicht_);
+    for (const char* text : {"&Bearbeiten", "&Löschen"})
+        besamungenMenue_->addAction(QString::fromUtf8(text))->setEnabled(false);
+    besamungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(besamungenAnsicht_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (besamungenMenue_->isEnabled())
+            besamungenMenue_->popup(besamungenAnsicht_->viewport()->mapToGlobal(pos));
+    });
 
     auto* schnell = new QGroupBox(QStringLiteral("Schnelle Weiterschaltung"), seite);
     schnellAnsicht_ = Ansicht(schnell, "ViewSchnellwahl", schnell_, "< Keine Tiere in der Auswahl >");
@@ -1294,6 +1320,9 @@ void TfrmStammdaten::SchalterFreigeben()
     for (int s = 0; s < SeitenAnzahl; ++s)
         seitenKnoepfe_[s]->setEnabled(f.seiten[s] && Gebaut[s]);
     besamungenAnsicht_->setEnabled(f.besamungenMenue);
+    besamungenMenue_->setEnabled(f.besamungenMenue);
+    kalbungenMenue_->setEnabled(f.kalbungenMenue);
+    zumKalb_->setEnabled(f.kalbungBearbeiten);
     rindern_->setEnabled(f.rindern);
     ubernehmen_->setVisible(f.ubernehmen);
     const TTrockenFreigabe t = TrockenFreigeben(e.status, hatKalbungen_);
@@ -1617,6 +1646,25 @@ void TfrmStammdaten::MutterZeigen()
         return;
     }
     TierWechseln(dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT S.ID") + teil, p));
+}
+
+void TfrmStammdaten::KalbZeigen()
+{
+    if (!EingabenSpeichern(true, false) || kalbungen_.IsEmpty())
+        return;
+    const QVariantMap p{{QStringLiteral("KALBUNG_ID"), kalbungen_.FieldByName(QStringLiteral("ID")).AsInteger()}};
+    TDM& dm = *DM();
+    const int anzahl = dm.SQLWertInteger(
+        dm.TAStammdaten, QStringLiteral("SELECT COUNT(*) FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p);
+    if (anzahl == 0) {
+        Tools::MeldungError(QStringLiteral("Kein Kalb gefunden!"));
+        return;
+    }
+    if (anzahl > 1)
+        throw std::runtime_error("Die Auswahl unter mehreren Kälbern einer Kalbung ist in dieser "
+                                 "Version noch nicht verfügbar.");
+    TierWechseln(dm.SQLWertInteger(
+        dm.TAStammdaten, QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p));
 }
 
 void TfrmStammdaten::TrockenBerechnen()

@@ -16,6 +16,8 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QAction;
+class QMenu;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -82,6 +84,8 @@ public:
     QToolButton* Seitenknopf(int seite) const { return seitenKnoepfe_.value(seite); }
     QPushButton* SpeichernKnopf() const { return auswahl_; }
     QPushButton* AuswahlKnopf() const { return auswahl_; }
+    QMenu* KalbungenMenue() const { return kalbungenMenue_; }
+    QAction* ZumKalbEintrag() const { return zumKalb_; }
     QToolButton* NeuKnopf() const { return neu_; }
     TSchnellKnopf* SchnellKnopf() const { return schnellW_; }
     QPushButton* SchliessenKnopf() const { return schliessen_; }
@@ -155,6 +159,7 @@ private:
     void BemerkungEntfernen();
     void BemerkungZeigen();
     void MutterZeigen();
+    void KalbZeigen();
     void TrockenBerechnen();
     void Auswahl();
 
@@ -227,6 +232,12 @@ private:
     TZRcxGridDBTableView* besamungenAnsicht_ = nullptr;
     TZRcxGridDBTableView* kalbungenAnsicht_ = nullptr;
     TZRcxGridDBTableView* schnellAnsicht_ = nullptr;
+    QMenu* kalbungenMenue_ = nullptr;
+    QAction* kalbungBearbeiten_ = nullptr;
+    QAction* zumKalb_ = nullptr;
+    QAction* kalbungLoeschen_ = nullptr;
+    QAction* kalbungOhneBesamung_ = nullptr;
+    QMenu* besamungenMenue_ = nullptr;
 
     TZRcxGridDBTableView* zeitraeumeAnsicht_ = nullptr;
     QComboBox* zeitraumStall_ = nullptr;

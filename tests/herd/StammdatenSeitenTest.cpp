@@ -9,7 +9,9 @@
 #include <DataSetModel.h>
 #include <MessageBoxScript.h>
 
+#include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -436,6 +438,34 @@ TEST_F(StammdatenSeitenTest, ZurMutterWechseln)
     QTest::mouseClick(karte->findChild<QToolButton*>("btnMutter"), Qt::LeftButton);
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_EQ(boxen.Shown()[0].text, "Mutter nicht gefunden!");
+    EXPECT_EQ(karte->TierID(), lisa);
+}
+
+TEST_F(StammdatenSeitenTest, ZumKalbWechseln)
+{
+    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-01-10', 'W', 1)")
+                    .arg(berta),
+                QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-03-10', 'W', 1)")
+                    .arg(lisa)});
+    const int kalb = Tier("DE 01 666 66666", 0, "Kalb", 21);
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET GEBDAT = DATE '2025-01-10', MUTTERNR = 'DE 01 111 "
+                        "11111' WHERE ID = %1")
+                    .arg(kalb)});
+    Zeigen(berta);
+    ASSERT_TRUE(karte->KalbungenMenue()->isEnabled());
+    ASSERT_TRUE(karte->ZumKalbEintrag()->isEnabled());
+    karte->ZumKalbEintrag()->trigger();
+    EXPECT_EQ(karte->TierID(), kalb);
+    EXPECT_FALSE(karte->ZumKalbEintrag()->isEnabled());  // the calf has no calving
+
+    karte->TierAnzeigen(lisa, 0, {});
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    karte->ZumKalbEintrag()->trigger();
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].text, "Kein Kalb gefunden!");
     EXPECT_EQ(karte->TierID(), lisa);
 }
 
