@@ -1667,6 +1667,29 @@ void TfrmStammdaten::KalbZeigen()
         dm.TAStammdaten, QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p));
 }
 
+void TfrmStammdaten::RindernVerlassen()
+{
+    bool ok = false;
+    const QDate d = DatumLesen(rindern_->text(), ok);
+    const QDate heute = ProgDatum::Heute();
+    if (!ok || !d.isValid() || d >= heute)
+        return;
+    rindernFragt_ = true;
+    struct Ende {
+        bool& b;
+        ~Ende() { b = false; }
+    } ende{rindernFragt_};
+    if (Tools::MeldungConfirm(QStringLiteral("Nächstes Rindern ist vor heutigem Datum.\rSoll es auf "
+                                             "nächstes Datum geändert werden?"),
+                              0) != Tools::mrYes)
+        return;
+    const int zyklus = DM()->SQLWertInteger(
+        DM()->TAStammdaten, QStringLiteral("SELECT NAECHSTES_RINDERN FROM T_RASSEN WHERE ID = :ID"),
+        {{QStringLiteral("ID"), rasse_->currentData().toInt()}});
+    rindern_->setText(DatumText(NaechstesRindern(d, heute, zyklus)));
+    geaendert_ = true;
+}
+
 void TfrmStammdaten::TrockenBerechnen()
 {
     const QDate d = DM()->SQLWertDatum(DM()->TAStammdaten,
@@ -1729,6 +1752,9 @@ bool TfrmStammdaten::eventFilter(QObject* watched, QEvent* event)
             EingabenSpeichern(false, false);
         }
     }
+    if (watched == rindern_ && event->type() == QEvent::FocusOut && !rindernFragt_ &&
+        !QApplication::activePopupWidget())
+        RindernVerlassen();
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return TZRDialog::eventFilter(watched, event);
     auto* w = static_cast<QWidget*>(watched);

@@ -161,6 +161,8 @@ private:
     void MutterZeigen();
     void KalbZeigen();
     void TrockenBerechnen();
+    // A next heat before today is moved on by the breed's cycle when the user agrees.
+    void RindernVerlassen();
     void Auswahl();
 
     std::unique_ptr<TTierSpeicher> speicher_;
@@ -190,6 +192,7 @@ private:
     // The status was changed with the keys and is stored when its combo is left.
     bool statusGeaendert_ = false;
     bool statusTasten_ = false;  // a key is held in the status combo
+    bool rindernFragt_ = false;
     // The periods the user chose to keep although their check failed.
     QString akzeptierteZeitraeume_;
 

@@ -355,6 +355,14 @@ TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSei
     return {};
 }
 
+QDate NaechstesRindern(const QDate& rindern, const QDate& heute, int zyklus)
+{
+    if (!rindern.isValid() || !heute.isValid() || rindern >= heute || zyklus <= 0)
+        return rindern;
+    const qint64 zyklen = (rindern.daysTo(heute) + zyklus - 1) / zyklus;
+    return rindern.addDays(zyklen * zyklus);
+}
+
 QString MLPErsatztext(const QString& typ)
 {
     if (typ == QLatin1String("2T"))

@@ -150,6 +150,10 @@ struct TTaste {
 };
 TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSeite);
 
+// The next heat moved on by whole cycles until it is today or later; unchanged when it is not
+// before today or the cycle is not positive.
+QDate NaechstesRindern(const QDate& rindern, const QDate& heute, int zyklus);
+
 // The milk-recording row's text across the value cells for a row kind; empty for a normal row.
 QString MLPErsatztext(const QString& typ);
 // The urea value as the column shows it.

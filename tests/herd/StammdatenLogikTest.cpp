@@ -377,6 +377,25 @@ TEST(StammdatenLogik, TastenDerKarte)
     }
 }
 
+TEST(StammdatenLogik, NaechstesRindernRuecktNachGanzenZyklen)
+{
+    struct Fall {
+        QDate rindern;
+        int zyklus;
+        QDate erwartet;
+    };
+    const Fall faelle[] = {
+        {Heute.addDays(-10), 21, Heute.addDays(11)}, {Heute, 21, Heute},
+        {Heute.addDays(-21), 21, Heute},            {Heute.addDays(-22), 21, Heute.addDays(20)},
+        {Heute.addDays(-100), 21, Heute.addDays(5)}, {Heute.addDays(3), 21, Heute.addDays(3)},
+        {Heute.addDays(-10), 0, Heute.addDays(-10)}, {Heute.addDays(-10), -5, Heute.addDays(-10)},
+        {{}, 21, {}},
+    };
+    for (const Fall& f : faelle)
+        EXPECT_EQ(NaechstesRindern(f.rindern, Heute, f.zyklus), f.erwartet)
+            << f.rindern.toString().toStdString() << " " << f.zyklus;
+}
+
 TEST(StammdatenLogik, MLPErsatztexteUndHarnstoff)
 {
     EXPECT_EQ(MLPErsatztext("2T"), "--   --   trocken   --   --");

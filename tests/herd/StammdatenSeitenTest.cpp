@@ -441,6 +441,30 @@ TEST_F(StammdatenSeitenTest, ZurMutterWechseln)
     EXPECT_EQ(karte->TierID(), lisa);
 }
 
+TEST_F(StammdatenSeitenTest, NaechstesRindernVorHeuteRueckt)
+{
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET STATUS = 'D' WHERE ID = %1").arg(berta)});
+    Zeigen(berta);
+    auto* rindern = Kind<QLineEdit>("edRindern");
+    ASSERT_TRUE(rindern->isEnabled());
+    Eingeben(rindern, "05.06.2025");
+    {
+        MessageBoxScript boxen;
+        boxen.AnswerWith(Tools::mrYes);
+        Kind<QLineEdit>("edName")->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(boxen.Shown().size(), 1);
+        EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Nächstes Rindern ist vor heutigem Datum."));
+    }
+    EXPECT_EQ(rindern->text(), "26.06.2025");  // 21-day cycle of the breed
+    // Today is left alone without a question.
+    Eingeben(rindern, "15.06.2025");
+    MessageBoxScript keine;
+    Kind<QLineEdit>("edName")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(rindern->text(), "15.06.2025");
+}
+
 TEST_F(StammdatenSeitenTest, ZumKalbWechseln)
 {
     Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
