@@ -150,7 +150,8 @@ private:
     void Posten(db::DataSet& daten);
     void BetriebsstaettenPruefen();
     void ZeitraumFehlerMelden(const Stammdaten::TZeitraumFehler& fehler, const QString& schluessel);
-    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten, const QString& text);
+    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten,
+                                  const QString& text);
 
     void BetriebsstaetteWechseln();
     void ZeitraumEntfernen();

@@ -75,8 +75,9 @@ protected:
     // Two open periods: the first must have ended before the second begins.
     void ZeitraeumeVerderben(int tier)
     {
-        Ausfuehren({QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2025-03-01', 22)")
-                        .arg(tier)});
+        Ausfuehren(
+            {QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2025-03-01', 22)")
+                 .arg(tier)});
     }
 
     std::unique_ptr<TfrmStammdaten> karte;
@@ -125,7 +126,9 @@ TEST_F(StammdatenSeitenTest, FehlerhafteZeitraeumeBlockierenAuchOhneBetriebsstae
     QTest::mouseClick(karte->SpeichernKnopf(), Qt::LeftButton);
     const int id = karte->TierID();
     ASSERT_GT(id, 0);
-    Ausfuehren({QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-01-01', 21)").arg(id)});
+    Ausfuehren(
+        {QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-01-01', 21)")
+             .arg(id)});
     ZeitraeumeVerderben(id);
     EXPECT_FALSE(karte->Seitenknopf(1)->isEnabled());
     for (int versuch = 0; versuch < 2; ++versuch) {
@@ -135,15 +138,17 @@ TEST_F(StammdatenSeitenTest, FehlerhafteZeitraeumeBlockierenAuchOhneBetriebsstae
         QTest::mouseClick(karte->SpeichernKnopf(), Qt::LeftButton);
         ASSERT_EQ(boxen.Shown().size(), 1) << versuch;
         EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Das Zeitraum-Ende darf nicht leer sein."));
-        EXPECT_EQ(Wert(QString("SELECT COALESCE(NAME, '') FROM T_STAMMDATEN WHERE ID = %1").arg(id)), "");
+        EXPECT_EQ(
+            Wert(QString("SELECT COALESCE(NAME, '') FROM T_STAMMDATEN WHERE ID = %1").arg(id)), "");
     }
 }
 
 TEST_F(StammdatenSeitenTest, ZeitraumBearbeitenPruefenUndSpeichern)
 {
-    Ausfuehren({QString("UPDATE T_STAELLE SET BIS = DATE '2024-06-30' WHERE TIER = %1").arg(berta),
-                QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-06-30', 22)")
-                    .arg(berta)});
+    Ausfuehren(
+        {QString("UPDATE T_STAELLE SET BIS = DATE '2024-06-30' WHERE TIER = %1").arg(berta),
+         QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-06-30', 22)")
+             .arg(berta)});
     Zeigen(berta);
     QTest::keyClick(karte.get(), Qt::Key_F2, Qt::ShiftModifier);
     ASSERT_EQ(karte->AktuelleSeite(), 1);
@@ -164,21 +169,24 @@ TEST_F(StammdatenSeitenTest, ZeitraumBearbeitenPruefenUndSpeichern)
         boxen.AnswerWith(Tools::mrOk);
         Klick("btnZeitraumSpeichern");
         ASSERT_EQ(boxen.Shown().size(), 1) << f.bis;
-        EXPECT_TRUE(boxen.Shown()[0].text.startsWith(f.meldung)) << boxen.Shown()[0].text.toStdString();
+        EXPECT_TRUE(boxen.Shown()[0].text.startsWith(f.meldung))
+            << boxen.Shown()[0].text.toStdString();
         EXPECT_EQ(karte->focusWidget(), bis);
     }
     // A gap to the next period is refused when the page is left.
     Eingeben(bis, "29.06.2024");
     Klick("btnZeitraumSpeichern");
-    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_STAELLE WHERE TIER = %1 AND STALL = 21 AND BIS = "
-                           "DATE '2024-06-29'")
-                       .arg(berta)),
-              "1");
+    EXPECT_EQ(
+        Wert(QString("SELECT COUNT(*) FROM T_STAELLE WHERE TIER = %1 AND STALL = 21 AND BIS = "
+                     "DATE '2024-06-29'")
+                 .arg(berta)),
+        "1");
     MessageBoxScript luecke;
     luecke.AnswerWith(Tools::mrNo);
     QTest::keyClick(karte.get(), Qt::Key_F2);
     ASSERT_EQ(luecke.Shown().size(), 1);
-    EXPECT_TRUE(luecke.Shown()[0].text.startsWith("Das Zeitraum-Ende muß mit dem folgenden Beginn"));
+    EXPECT_TRUE(
+        luecke.Shown()[0].text.startsWith("Das Zeitraum-Ende muß mit dem folgenden Beginn"));
     EXPECT_EQ(karte->AktuelleSeite(), 1);
     z.First();
     Eingeben(bis, "30.06.2024");
@@ -274,7 +282,8 @@ TEST_F(StammdatenSeitenTest, BemerkungWirdBeimSchliessenGespeichert)
     QTest::keyClicks(Kind<QPlainTextEdit>("memBemerkung"), "Zeile 1");
     QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
     EXPECT_FALSE(karte->isVisible());
-    EXPECT_EQ(Wert(QString("SELECT BEMERKUNG FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)), "Zeile 1");
+    EXPECT_EQ(Wert(QString("SELECT BEMERKUNG FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)),
+              "Zeile 1");
 }
 
 TEST_F(StammdatenSeitenTest, BemerkungEntfernenFragtUndLeereListeNicht)
@@ -321,16 +330,17 @@ TEST_F(StammdatenSeitenTest, SeitenwechselSpeichertDieStammdaten)
 
 TEST_F(StammdatenSeitenTest, MLPZeilenMitKalbungUndErsatztexten)
 {
-    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
-                        "'2025-01-10', 'W', 1)")
-                    .arg(berta),
-                "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (1, 1, DATE '2025-02-01')",
-                "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (2, 2, DATE '2025-03-01')",
-                QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, HARNSTOFF) "
-                        "VALUES (%1, 1, '1N', 31.5, 4.12, 253)")
-                    .arg(berta),
-                QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP) VALUES (%1, 2, '2T')")
-                    .arg(berta)});
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                 "'2025-01-10', 'W', 1)")
+             .arg(berta),
+         "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (1, 1, DATE '2025-02-01')",
+         "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (2, 2, DATE '2025-03-01')",
+         QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, HARNSTOFF) "
+                 "VALUES (%1, 1, '1N', 31.5, 4.12, 253)")
+             .arg(berta),
+         QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP) VALUES (%1, 2, '2T')")
+             .arg(berta)});
     Zeigen(berta);
     EXPECT_TRUE(karte->Seitenknopf(3)->isEnabled());
     QTest::keyClick(karte.get(), Qt::Key_F6);
@@ -360,13 +370,13 @@ TEST_F(StammdatenSeitenTest, SeitenTastenFolgenDenFreigaben)
         int seite;
     };
     const Fall faelle[] = {
-        {Qt::Key_F7, Qt::NoModifier, 4},    {Qt::Key_F5, Qt::NoModifier, 4},
-        {Qt::Key_F6, Qt::NoModifier, 4},    {Qt::Key_F2, Qt::ShiftModifier, 1},
-        {Qt::Key_F11, Qt::NoModifier, 1},   {Qt::Key_F2, Qt::NoModifier, 0},
+        {Qt::Key_F7, Qt::NoModifier, 4},  {Qt::Key_F5, Qt::NoModifier, 4},
+        {Qt::Key_F6, Qt::NoModifier, 4},  {Qt::Key_F2, Qt::ShiftModifier, 1},
+        {Qt::Key_F11, Qt::NoModifier, 1}, {Qt::Key_F2, Qt::NoModifier, 0},
     };
     for (const Fall& f : faelle) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : karte.get(), f.taste,
-                        f.mod);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : karte.get(),
+                        f.taste, f.mod);
         EXPECT_EQ(karte->AktuelleSeite(), f.seite) << f.taste;
         EXPECT_TRUE(karte->Seitenknopf(f.seite)->isChecked());
     }
@@ -392,8 +402,9 @@ TEST_F(StammdatenSeitenTest, EnterSpringtDurchDieStammfelder)
 
 TEST_F(StammdatenSeitenTest, SchrittknopfZweiZonenUndDoppelklick)
 {
-    const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, %2, %3) "
-                                "ORDER BY NUMMER")
+    const QString sql = QString(
+                            "SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, %2, %3) "
+                            "ORDER BY NUMMER")
                             .arg(berta)
                             .arg(lisa)
                             .arg(anna);
@@ -550,13 +561,14 @@ TEST_F(StammdatenSeitenTest, AuswahlZeigtDasGewaehlteTierUndAbbrechenSchliesst)
 
 TEST_F(StammdatenSeitenTest, Bildschirmfoto)
 {
-    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, NUMMER, GESCHLECHT, VERLAUF, NR) VALUES "
-                        "(%1, DATE '2025-01-10', 'DE 01 777 77777', 'W', 'leicht', 1)")
-                    .arg(berta),
-                QString("UPDATE T_STAMMDATEN SET STATUS = 'L', VATER = 'BOSS', VATERNR = '123456', "
-                        "MUTTER = 'Rosi', MUTTERNR = 'DE 01 000 12345', GEKAUFT = DATE '2024-03-01', "
-                        "GEKAUFTBEM = 'Markt' WHERE ID = %1")
-                    .arg(berta)});
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, NUMMER, GESCHLECHT, VERLAUF, NR) VALUES "
+                 "(%1, DATE '2025-01-10', 'DE 01 777 77777', 'W', 'leicht', 1)")
+             .arg(berta),
+         QString("UPDATE T_STAMMDATEN SET STATUS = 'L', VATER = 'BOSS', VATERNR = '123456', "
+                 "MUTTER = 'Rosi', MUTTERNR = 'DE 01 000 12345', GEKAUFT = DATE '2024-03-01', "
+                 "GEKAUFTBEM = 'Markt' WHERE ID = %1")
+             .arg(berta)});
     const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN ORDER BY KNR");
     Zeigen(berta, sql);
     karte->resize(karte->sizeHint());
@@ -567,7 +579,8 @@ TEST_F(StammdatenSeitenTest, Bildschirmfoto)
     EXPECT_GT(QImage(pfad).width(), 600);
     QTest::keyClick(karte.get(), Qt::Key_F2, Qt::ShiftModifier);
     QTest::qWait(20);
-    karte->grab().save(QCoreApplication::applicationDirPath() + "/../bilder/Stammdaten_Betriebsstaetten.png");
+    karte->grab().save(QCoreApplication::applicationDirPath() +
+                       "/../bilder/Stammdaten_Betriebsstaetten.png");
 }
 
 }  // namespace
