@@ -476,6 +476,33 @@ TEST_F(StammdatenSeitenTest, NaechstesRindernVorHeuteRueckt)
     EXPECT_EQ(rindern->text(), "15.06.2025");
 }
 
+TEST_F(StammdatenSeitenTest, TrockenstellenNurFuerTragendeKuhMitKalbung)
+{
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                 "'2024-12-01', 'W', 1)")
+             .arg(berta),
+         QString("INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (%1, DATE '2025-03-01', 1)")
+             .arg(berta),
+         QString("UPDATE T_STAMMDATEN SET STATUS = 'B' WHERE ID = %1").arg(berta)});
+    Zeigen(berta);
+    auto* knopf = Kind<QPushButton>("btnTrocken");
+    auto* status = Kind<QComboBox>("cbStatus");
+    EXPECT_FALSE(knopf->isEnabled());
+    EXPECT_NE(status->findText("trocken"), -1);
+    status->setCurrentIndex(status->findText("trächtig"));
+    EXPECT_TRUE(knopf->isEnabled());
+    QTest::mouseClick(knopf, Qt::LeftButton);
+    // The last insemination and the breed's 225 days.
+    EXPECT_EQ(Kind<QLineEdit>("edTrocken")->text(), "12.10.2025");
+    QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
+    EXPECT_FALSE(karte->isVisible());
+    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_STAMMDATEN WHERE ID = %1 AND STATUS = 'T' AND "
+                           "TROCKEN = DATE '2025-10-12'")
+                       .arg(berta)),
+              "1");
+}
+
 TEST_F(StammdatenSeitenTest, ZumKalbWechseln)
 {
     Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
