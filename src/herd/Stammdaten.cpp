@@ -942,6 +942,10 @@ QWidget* TfrmStammdaten::Seite4Aufbauen()
     auto* seite = new QWidget(this);
     bemerkungenAnsicht_ =
         Ansicht(seite, "ViewBemerkungen", bemerkungen_, "< Keine Bemerkungen vorhanden >");
+    TZRcxGridTableOptionsView bo = bemerkungenAnsicht_->OptionsView();
+    bo.ColumnAutoWidth = false;
+    bemerkungenAnsicht_->SetOptionsView(bo);
+    bemerkungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     bemerkungDatum_ = new TDBZRDateEdit(seite);
     bemerkungDatum_->setObjectName(QStringLiteral("edBemerkungDatum"));
     bemerkungDatum_->SetDataSource(&bemerkungen_);
@@ -1353,6 +1357,9 @@ void TfrmStammdaten::BemerkungenLaden()
     bemerkungen_.Close();
     bemerkungen_.Param(QStringLiteral("TIER")).SetInteger(satz_.id);
     bemerkungen_.Open();
+    bemerkungenAnsicht_->setColumnWidth(
+        0,
+        bemerkungenAnsicht_->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 16);
 }
 
 void TfrmStammdaten::SchalterFreigeben()

@@ -608,6 +608,14 @@ TEST_F(StammdatenSeitenTest, Bildschirmfoto)
     QTest::qWait(20);
     karte->grab().save(QCoreApplication::applicationDirPath() +
                        "/../bilder/Stammdaten_Betriebsstaetten.png");
+    Ausfuehren(
+        {QString("INSERT INTO T_BEMERKUNGEN (TIER, DATUM, BEMERKUNG) VALUES (%1, DATE "
+                 "'2025-02-03', 'Klauenpflege hinten links\r\nNachkontrolle in zwei Wochen')")
+             .arg(berta)});
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    QTest::qWait(20);
+    karte->grab().save(QCoreApplication::applicationDirPath() +
+                       "/../bilder/Stammdaten_Bemerkungen.png");
 }
 
 }  // namespace
