@@ -143,6 +143,24 @@ TEST_F(StammdatenSeitenTest, FehlerhafteZeitraeumeBlockierenAuchOhneBetriebsstae
     }
 }
 
+TEST_F(StammdatenSeitenTest, NeuSpeichertUndBeginntDasNaechsteTier)
+{
+    karte->TierAnzeigen(0, 1, {});
+    karte->show();
+    EXPECT_TRUE(karte->NeuKnopf()->isVisible());
+    EXPECT_FALSE(karte->SchnellKnopf()->isVisible());
+    EXPECT_EQ(karte->AuswahlKnopf()->text(), "Speichern");
+    EXPECT_EQ(karte->windowTitle(), "Stammdaten");
+    Eingeben(Kind<QLineEdit>("edNummer"), "DE 05 123 45678");
+    Eingeben(Kind<QLineEdit>("edGebDat"), "01.02.2025");
+    QTest::mouseClick(karte->NeuKnopf(), Qt::LeftButton);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_STAMMDATEN WHERE NUMMER = 'DE 05 123 45678'"), "1");
+    EXPECT_EQ(karte->TierID(), 0);
+    EXPECT_EQ(Kind<QLineEdit>("edNummer")->text(), "");
+    EXPECT_EQ(Kind<QComboBox>("cbStatus")->currentText(), "Jungrind");
+    EXPECT_EQ(karte->Modus(), 1);
+}
+
 TEST_F(StammdatenSeitenTest, ZeitraumBearbeitenPruefenUndSpeichern)
 {
     Ausfuehren(
