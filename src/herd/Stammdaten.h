@@ -16,6 +16,8 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QAction;
+class QMenu;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -82,6 +84,8 @@ public:
     QToolButton* Seitenknopf(int seite) const { return seitenKnoepfe_.value(seite); }
     QPushButton* SpeichernKnopf() const { return auswahl_; }
     QPushButton* AuswahlKnopf() const { return auswahl_; }
+    QMenu* KalbungenMenue() const { return kalbungenMenue_; }
+    QAction* ZumKalbEintrag() const { return zumKalb_; }
     QToolButton* NeuKnopf() const { return neu_; }
     TSchnellKnopf* SchnellKnopf() const { return schnellW_; }
     QPushButton* SchliessenKnopf() const { return schliessen_; }
@@ -146,7 +150,8 @@ private:
     void Posten(db::DataSet& daten);
     void BetriebsstaettenPruefen();
     void ZeitraumFehlerMelden(const Stammdaten::TZeitraumFehler& fehler, const QString& schluessel);
-    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten, const QString& text);
+    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten,
+                                  const QString& text);
 
     void BetriebsstaetteWechseln();
     void ZeitraumEntfernen();
@@ -155,7 +160,10 @@ private:
     void BemerkungEntfernen();
     void BemerkungZeigen();
     void MutterZeigen();
+    void KalbZeigen();
     void TrockenBerechnen();
+    // A next heat before today is moved on by the breed's cycle when the user agrees.
+    void RindernVerlassen();
     void Auswahl();
 
     std::unique_ptr<TTierSpeicher> speicher_;
@@ -182,6 +190,10 @@ private:
     bool aktualisierungLaeuft_ = false;
     bool datenGeaendert_ = false;
     bool bemerkungZeigt_ = false;
+    // The status was changed with the keys and is stored when its combo is left.
+    bool statusGeaendert_ = false;
+    bool statusTasten_ = false;  // a key is held in the status combo
+    bool rindernFragt_ = false;
     // The periods the user chose to keep although their check failed.
     QString akzeptierteZeitraeume_;
 
@@ -224,6 +236,12 @@ private:
     TZRcxGridDBTableView* besamungenAnsicht_ = nullptr;
     TZRcxGridDBTableView* kalbungenAnsicht_ = nullptr;
     TZRcxGridDBTableView* schnellAnsicht_ = nullptr;
+    QMenu* kalbungenMenue_ = nullptr;
+    QAction* kalbungBearbeiten_ = nullptr;
+    QAction* zumKalb_ = nullptr;
+    QAction* kalbungLoeschen_ = nullptr;
+    QAction* kalbungOhneBesamung_ = nullptr;
+    QMenu* besamungenMenue_ = nullptr;
 
     TZRcxGridDBTableView* zeitraeumeAnsicht_ = nullptr;
     QComboBox* zeitraumStall_ = nullptr;
