@@ -1,5 +1,9 @@
 #include "Stammdaten.h"
 
+#include "Besamungen.h"
+#include "Kalbung.h"
+#include "StierWahl.h"
+
 #include "StammdatenNeueBetriebsstaette.h"
 #include "TierWahl.h"
 
@@ -517,8 +521,10 @@ void TfrmStammdaten::Aufbauen()
     auto* hilfe = new QPushButton(QStringLiteral("Hilfe"), this);
     schliessen_ = new QPushButton(QStringLiteral("Schließen"), this);
     schliessen_->setObjectName(QStringLiteral("btnSchliessen"));
-    besamungenKnopf_->setEnabled(false);
-    kalbungenKnopf_->setEnabled(false);
+    connect(kalbungenKnopf_, &QToolButton::clicked, this,
+            [this] { Sicher([&] { KalbungEingeben(true); }); });
+    connect(besamungenKnopf_, &QToolButton::clicked, this,
+            [this] { Sicher([&] { BesamungBearbeiten(true); }); });
     for (QPushButton* k : findChildren<QPushButton*>())
         k->setAutoDefault(false);
 
@@ -635,7 +641,6 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     };
     vaterKnopf_ = flach("Vater:", "Vater auswählen", "btnVater");
     // The bull choice it opens belongs to the bulls' windows, which this version does not have.
-    vaterKnopf_->setEnabled(false);
     mutterKnopf_ = flach("Mutter:", "zur Mutter wechseln", "btnMutter");
     gekauft_ = Datumsfeld(seite, "edGekauft");
     gekauftBem_ = new QComboBox(seite);
@@ -753,16 +758,14 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     kalbungenAnsicht_->SetOptionsView(ko);
     kalbungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     (new QVBoxLayout(kalbungenGruppe_))->addWidget(kalbungenAnsicht_);
-    // The calving and insemination dialogs and the deletes belong to the breeding windows,
-    // which this version does not have: their entries stay disabled.
+    // Editing a stored calving is not part of this version: its entry stays disabled.
     kalbungenMenue_ = new QMenu(kalbungenAnsicht_);
     kalbungBearbeiten_ = kalbungenMenue_->addAction(QStringLiteral("&Bearbeiten"));
     zumKalb_ = kalbungenMenue_->addAction(QStringLiteral("zum &Kalb wechseln"));
     kalbungLoeschen_ = kalbungenMenue_->addAction(QStringLiteral("Löschen"));
     kalbungOhneBesamung_ =
         kalbungenMenue_->addAction(QStringLiteral("Kalbung ohne Besamung eingeben"));
-    for (QAction* a : {kalbungBearbeiten_, kalbungLoeschen_, kalbungOhneBesamung_})
-        a->setEnabled(false);
+    kalbungBearbeiten_->setEnabled(false);
     kalbungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(kalbungenAnsicht_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) {
@@ -770,9 +773,21 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
                     kalbungenMenue_->popup(kalbungenAnsicht_->viewport()->mapToGlobal(pos));
             });
     connect(zumKalb_, &QAction::triggered, this, [this] { Sicher([&] { KalbZeigen(); }); });
+    connect(kalbungLoeschen_, &QAction::triggered, this,
+            [this] { Sicher([&] { KalbungLoeschen(); }); });
+    connect(kalbungOhneBesamung_, &QAction::triggered, this,
+            [this] { Sicher([&] { KalbungEingeben(false); }); });
     besamungenMenue_ = new QMenu(besamungenAnsicht_);
-    for (const char* text : {"&Bearbeiten", "&Löschen"})
-        besamungenMenue_->addAction(QString::fromUtf8(text))->setEnabled(false);
+    besamungBearbeiten_ = besamungenMenue_->addAction(QStringLiteral("&Bearbeiten"));
+    besamungLoeschen_ = besamungenMenue_->addAction(QStringLiteral("&Löschen"));
+    connect(besamungBearbeiten_, &QAction::triggered, this,
+            [this] { Sicher([&] { BesamungBearbeiten(false); }); });
+    connect(besamungLoeschen_, &QAction::triggered, this,
+            [this] { Sicher([&] { BesamungLoeschen(); }); });
+    connect(besamungenAnsicht_, &QAbstractItemView::doubleClicked, this, [this] {
+        if (besamungBearbeiten_->isEnabled())
+            Sicher([&] { BesamungBearbeiten(false); });
+    });
     besamungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(besamungenAnsicht_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) {
@@ -802,6 +817,7 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     gitter->setRowStretch(0, 3);
     gitter->setRowStretch(1, 2);
 
+    connect(vaterKnopf_, &QToolButton::clicked, this, [this] { Sicher([&] { VaterWaehlen(); }); });
     connect(mutterKnopf_, &QToolButton::clicked, this, [this] { Sicher([&] { MutterZeigen(); }); });
     connect(wechseln_, &QPushButton::clicked, this,
             [this] { Sicher([&] { BetriebsstaetteWechseln(); }); });
@@ -1383,6 +1399,12 @@ void TfrmStammdaten::SchalterFreigeben()
     besamungenMenue_->setEnabled(f.besamungenMenue);
     kalbungenMenue_->setEnabled(f.kalbungenMenue);
     zumKalb_->setEnabled(f.kalbungBearbeiten);
+    kalbungLoeschen_->setEnabled(f.kalbungBearbeiten);
+    besamungBearbeiten_->setEnabled(f.besamungenMenue && e.besamungenVorhanden);
+    besamungLoeschen_->setEnabled(f.besamungenMenue && e.besamungenVorhanden);
+    besamungenKnopf_->setEnabled(f.besamungenKnopf);
+    kalbungenKnopf_->setEnabled(f.kalbungenKnopf);
+    kalbungOhneBesamung_->setEnabled(f.kalbungOhneBesamung);
     rindern_->setEnabled(f.rindern);
     ubernehmen_->setVisible(f.ubernehmen);
     const TTrockenFreigabe t = TrockenFreigeben(e.status, hatKalbungen_);
@@ -1726,6 +1748,118 @@ void TfrmStammdaten::MutterZeigen()
         dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT S.ID") + teil, p));
 }
 
+void TfrmStammdaten::VaterWaehlen()
+{
+    QString stier;
+    QString nummer;
+    if (!FStierWahl::StierWaehlen(this, vater_->text().trimmed(), stier, nummer))
+        return;
+    vater_->setText(stier);
+    vaterNr_->setText(nummer);
+    geaendert_ = true;
+}
+
+void TfrmStammdaten::BesamungenGeaendert()
+{
+    TierNeuLaden(true);
+}
+
+void TfrmStammdaten::BesamungBearbeiten(bool neu)
+{
+    struct Seite0 {
+        QToolButton* knopf;
+        ~Seite0() { knopf->setChecked(true); }
+    } seite0{seitenKnoepfe_[sStammdaten]};
+    if (!EingabenSpeichern(false, false))
+        return;
+    int modus = 0;
+    int besamungID = -1;
+    int nr = 0;
+    if (neu)
+        modus = modus_ == 1 && besamungen_.IsEmpty() ? 2 : 1;
+    else {
+        if (besamungen_.IsEmpty())
+            return;
+        const db::Field& id = besamungen_.FieldByName(QStringLiteral("ID"));
+        besamungID = id.IsNull() ? -1 : id.AsInteger();
+        nr = besamungen_.FieldByName(QStringLiteral("NR")).AsInteger();
+    }
+    TfrmBesamungen dialog(this);
+    dialog.OnGeaendert = [this](TfrmBesamungen*) { BesamungenGeaendert(); };
+    dialog.BesamungOeffnen(satz_.id, 0, satz_.tier.gebdat, modus, besamungID, nr);
+    dialog.exec();
+}
+
+void TfrmStammdaten::KalbungEingeben(bool mitBesamung)
+{
+    struct Seite0 {
+        QToolButton* knopf;
+        ~Seite0() { knopf->setChecked(true); }
+    } seite0{seitenKnoepfe_[sStammdaten]};
+    if (!EingabenSpeichern(false, false))
+        return;
+    if (!mitBesamung && status_->currentData().toString() != QLatin1String("D")) {
+        Tools::MeldungInfo(QStringLiteral("Der Status muß \"deckfähig\" sein!"));
+        return;
+    }
+    bool gespeichert = false;
+    {
+        TfrmKalbungNeu dialog(this);
+        dialog.KalbungOeffnen(modus_ == 1, satz_.id, satz_.tier.gebdat, satz_.tier.trocken);
+        gespeichert = dialog.exec() == QDialog::Accepted;
+    }
+    if (gespeichert)
+        TierNeuLaden(true);
+}
+
+// Runs a delete procedure of the breeding data in the animal transaction and shows the result.
+void TfrmStammdaten::BesamungLoeschen()
+{
+    if (!EingabenSpeichern(false, false) || besamungen_.IsEmpty())
+        return;
+    if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Besamung wirklich löschen?"), 1) !=
+        Tools::mrYes)
+        return;
+    TDM& dm = *DM();
+    db::Query q(dm.TAStammdaten,
+                QStringLiteral("EXECUTE PROCEDURE P_DO_BESAMUNG_LOESCHEN(:TIER_ID, :BESAMUNG_ID, "
+                               ":KALBUNG_ID, :BESAMUNG_NR)"));
+    const db::Field& id = besamungen_.FieldByName(QStringLiteral("ID"));
+    if (id.IsNull())
+        q.Param("BESAMUNG_ID").SetNull();
+    else
+        q.Param("BESAMUNG_ID").SetInteger(id.AsInteger());
+    q.Param("KALBUNG_ID").SetNull();
+    q.Param("TIER_ID").SetInteger(satz_.id);
+    q.Param("BESAMUNG_NR").SetInteger(besamungen_.FieldByName(QStringLiteral("NR")).AsInteger());
+    q.Execute();
+    dm.TAStammdaten.CommitRetaining();
+    TierNeuLaden(true);
+}
+
+void TfrmStammdaten::KalbungLoeschen()
+{
+    if (!EingabenSpeichern(false, false) || kalbungen_.IsEmpty())
+        return;
+    if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Kalbung wirklich löschen?"), 1) !=
+        Tools::mrYes)
+        return;
+    TDM& dm = *DM();
+    db::Query q(dm.TAStammdaten,
+                QStringLiteral("EXECUTE PROCEDURE P_DO_KALBUNG_LOESCHEN(:KALBUNG_ID, :TIER_ID, "
+                               ":KALBUNG_NR)"));
+    const db::Field& id = kalbungen_.FieldByName(QStringLiteral("ID"));
+    if (id.IsNull())
+        q.Param("KALBUNG_ID").SetNull();
+    else
+        q.Param("KALBUNG_ID").SetInteger(id.AsInteger());
+    q.Param("TIER_ID").SetInteger(satz_.id);
+    q.Param("KALBUNG_NR").SetInteger(kalbungen_.FieldByName(QStringLiteral("NR")).AsInteger());
+    q.Execute();
+    dm.TAStammdaten.CommitRetaining();
+    TierNeuLaden(true);
+}
+
 void TfrmStammdaten::KalbZeigen()
 {
     if (!EingabenSpeichern(true, false) || kalbungen_.IsEmpty())
@@ -1740,12 +1874,22 @@ void TfrmStammdaten::KalbZeigen()
         Tools::MeldungError(QStringLiteral("Kein Kalb gefunden!"));
         return;
     }
-    if (anzahl > 1)
-        throw std::runtime_error(
-            "Die Auswahl unter mehreren Kälbern einer Kalbung ist in dieser "
-            "Version noch nicht verfügbar.");
-    TierWechseln(dm.SQLWertInteger(
-        dm.TAStammdaten, QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p));
+    if (anzahl == 1) {
+        TierWechseln(dm.SQLWertInteger(
+            dm.TAStammdaten,
+            QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p));
+        return;
+    }
+    int kalb = 0;
+    {
+        TfrmKalbWaehlen wahl(this);
+        wahl.KaelberOeffnen(p.value(QStringLiteral("KALBUNG_ID")).toInt());
+        if (wahl.exec() != QDialog::Accepted)
+            return;
+        kalb = wahl.KalbID();
+    }
+    if (kalb > 0)
+        TierWechseln(kalb);
 }
 
 void TfrmStammdaten::RindernVerlassen()
@@ -1768,6 +1912,12 @@ void TfrmStammdaten::RindernVerlassen()
     const int zyklus = DM()->SQLWertInteger(
         DM()->TAStammdaten, QStringLiteral("SELECT NAECHSTES_RINDERN FROM T_RASSEN WHERE ID = :ID"),
         {{QStringLiteral("ID"), rasse_->currentData().toInt()}});
+    if (zyklus <= 0) {
+        Tools::MeldungInfo(QStringLiteral("Für die Rasse des Tieres ist kein Zyklus bis zum "
+                                          "nächsten Rindern eingetragen.\rDas Datum bleibt "
+                                          "unverändert."));
+        return;
+    }
     rindern_->setText(DatumText(NaechstesRindern(d, heute, zyklus)));
     geaendert_ = true;
 }
@@ -1854,10 +2004,16 @@ bool TfrmStammdaten::eventFilter(QObject* watched, QEvent* event)
             Sicher([&] { SeiteWechseln(t.seite); });
             return true;
         case TTaste::Besamung:
+            if (besamungenKnopf_->isEnabled())
+                Sicher([&] { BesamungBearbeiten(true); });
+            return true;
         case TTaste::Kalbung:
+            if (kalbungenKnopf_->isEnabled())
+                Sicher([&] { KalbungEingeben(true); });
+            return true;
         case TTaste::Kurven:
         case TTaste::Leistungen:
-            // Their buttons stay disabled until the insemination, calving and chart windows exist.
+            // Their buttons stay disabled until the chart windows exist.
             return true;
         case TTaste::Keine:
             break;

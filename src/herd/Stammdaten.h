@@ -78,6 +78,13 @@ public:
     void StammdatenGeaendert() { datenGeaendert_ = true; }
     bool DatenGeaendert() const { return datenGeaendert_; }
 
+    // Opens the insemination dialog for a new insemination or for the selected one.
+    void BesamungBearbeiten(bool neu);
+    // The insemination dialog's change event: reloads the card with commit.
+    void BesamungenGeaendert();
+    // Opens the new-calving dialog; without insemination only for a cow ready for breeding.
+    void KalbungEingeben(bool mitBesamung);
+
     int TierID() const { return satz_.id; }
     int Modus() const { return modus_; }
     QWidget* Feld(Stammdaten::TFeld feld) const;
@@ -86,6 +93,18 @@ public:
     QPushButton* AuswahlKnopf() const { return auswahl_; }
     QMenu* KalbungenMenue() const { return kalbungenMenue_; }
     QAction* ZumKalbEintrag() const { return zumKalb_; }
+    QAction* KalbungLoeschenEintrag() const { return kalbungLoeschen_; }
+    QAction* KalbungOhneBesamungEintrag() const { return kalbungOhneBesamung_; }
+    QToolButton* KalbungenKnopf() const { return kalbungenKnopf_; }
+    QMenu* BesamungenMenue() const { return besamungenMenue_; }
+    QAction* BesamungBearbeitenEintrag() const { return besamungBearbeiten_; }
+    QAction* BesamungLoeschenEintrag() const { return besamungLoeschen_; }
+    QToolButton* BesamungenKnopf() const { return besamungenKnopf_; }
+    QToolButton* VaterKnopf() const { return vaterKnopf_; }
+    TZRcxGridDBTableView* BesamungenAnsicht() const { return besamungenAnsicht_; }
+    TZRcxGridDBTableView* KalbungenAnsicht() const { return kalbungenAnsicht_; }
+    db::DataSet& AktuelleBesamungen() { return besamungen_; }
+    db::DataSet& Kalbungen() { return kalbungen_; }
     QToolButton* NeuKnopf() const { return neu_; }
     TSchnellKnopf* SchnellKnopf() const { return schnellW_; }
     QPushButton* SchliessenKnopf() const { return schliessen_; }
@@ -159,7 +178,10 @@ private:
     void BemerkungHinzufuegen();
     void BemerkungEntfernen();
     void BemerkungZeigen();
+    void VaterWaehlen();
     void MutterZeigen();
+    void BesamungLoeschen();
+    void KalbungLoeschen();
     void KalbZeigen();
     void TrockenBerechnen();
     // A next heat before today is moved on by the breed's cycle when the user agrees.
@@ -242,6 +264,8 @@ private:
     QAction* kalbungLoeschen_ = nullptr;
     QAction* kalbungOhneBesamung_ = nullptr;
     QMenu* besamungenMenue_ = nullptr;
+    QAction* besamungBearbeiten_ = nullptr;
+    QAction* besamungLoeschen_ = nullptr;
 
     TZRcxGridDBTableView* zeitraeumeAnsicht_ = nullptr;
     QComboBox* zeitraumStall_ = nullptr;
