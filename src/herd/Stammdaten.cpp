@@ -1,5 +1,9 @@
 #include "Stammdaten.h"
 
+#include "Besamungen.h"
+#include "Kalbung.h"
+#include "StierWahl.h"
+
 #include "StammdatenNeueBetriebsstaette.h"
 #include "TierWahl.h"
 
@@ -25,6 +29,7 @@
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +41,8 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <stdexcept>
 
 using namespace Stammdaten;
 
@@ -219,7 +226,8 @@ TfrmStammdaten::TfrmStammdaten(QWidget* owner)
     setHelpContext(SeitenHilfe(sStammdaten));
     setPosition(poScreenCenter);
     if (TEinstellungen* e = Einstellungen())
-        harnstoffTeiler_ = e->WertLesenInteger(QStringLiteral("Harnstoff-Anzeige"), 0) == 1 ? 10 : 1;
+        harnstoffTeiler_ =
+            e->WertLesenInteger(QStringLiteral("Harnstoff-Anzeige"), 0) == 1 ? 10 : 1;
     speicher_ = std::make_unique<TTierSpeicher>(*DM());
     // The grids ask for their columns at once; the fields come from the prepared statements.
     if (!DM()->TAStammdaten.Active())
@@ -253,13 +261,15 @@ void TfrmStammdaten::Sicher(const std::function<void()>& aktion)
 
 void TfrmStammdaten::DatenmengenEinrichten()
 {
-    zeitraeume_.SetSelectSQL(QStringLiteral(
-        "select ID, STALL, BEZEICHNUNG, VON, BIS, GRUPPE, BNR, GV from P_GET_BETRIEBSSTAETTEN(:ID)"));
+    zeitraeume_.SetSelectSQL(
+        QStringLiteral("select ID, STALL, BEZEICHNUNG, VON, BIS, GRUPPE, BNR, GV from "
+                       "P_GET_BETRIEBSSTAETTEN(:ID)"));
     zeitraeume_.SetModifySQL(QStringLiteral(
         "update T_STAELLE set VON = :VON, BIS = :BIS, STALL = :STALL where ID = :OLD_ID"));
     zeitraeume_.SetDeleteSQL(QStringLiteral("delete from T_STAELLE where ID = :OLD_ID"));
-    zeitraeume_.SetInsertSQL(QStringLiteral(
-        "insert into T_STAELLE (ID, TIER, VON, BIS, STALL) values (:ID, :TIER, :VON, :BIS, :STALL)"));
+    zeitraeume_.SetInsertSQL(
+        QStringLiteral("insert into T_STAELLE (ID, TIER, VON, BIS, STALL) values (:ID, :TIER, "
+                       ":VON, :BIS, :STALL)"));
     zeitraeume_.BeforePost = [this](db::DataSet& d) {
         if (pruefungLaeuft_)
             return;
@@ -293,7 +303,6 @@ void TfrmStammdaten::DatenmengenEinrichten()
     bemerkungen_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_BEMERKUNGEN_ID"));
 
     mlp_.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_MLP_TIER(:TIER)"));
-
 }
 
 void TfrmStammdaten::FelderEinrichten()
@@ -304,8 +313,9 @@ void TfrmStammdaten::FelderEinrichten()
                           {"GRUPPE", "Gruppe"},
                           {"BNR", "Betriebsnummer"},
                           {"GV", "GV"}});
-    Spalten(besamungen_,
-            {{"DATUM", "Datum"}, {"STIER", "Stier"}, {"NUMMER", "HB Nr."}, {"BEMERKUNG", "Bemerkung"}});
+    Spalten(
+        besamungen_,
+        {{"DATUM", "Datum"}, {"STIER", "Stier"}, {"NUMMER", "HB Nr."}, {"BEMERKUNG", "Bemerkung"}});
     Spalten(kalbungen_, {{"DATUM", "Datum"},
                          {"GESCHLECHT", "Geschlecht"},
                          {"NUMMER", "Nummer"},
@@ -346,7 +356,6 @@ void TfrmStammdaten::FelderEinrichten()
     for (TZRcxGridDBTableView* v : {zeitraeumeAnsicht_, besamungenAnsicht_, kalbungenAnsicht_,
                                     bemerkungenAnsicht_, mlpAnsicht_})
         v->DataModel()->Reset();
-
 }
 
 // The model knows its columns once its dataset was open; the painters go by column.
@@ -354,7 +363,8 @@ void TfrmStammdaten::ZeichnerSetzen()
 {
     const int gv = zeitraeumeAnsicht_->DataModel()->ColumnOfField(QStringLiteral("GV"));
     zeitraeumeAnsicht_->CellDelegate()->SetOnCustomDrawCell(
-        gv, [](QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index, bool& done) {
+        gv,
+        [](QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index, bool& done) {
             QStyleOptionViewItem o = option;
             o.text.clear();
             const QWidget* w = option.widget;
@@ -385,15 +395,17 @@ void TfrmStammdaten::ZeichnerSetzen()
             QFont f = option.font;
             f.setBold(true);
             p->setFont(f);
-            p->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                 : QPalette::Text));
+            p->setPen(option.palette.color(option.state & QStyle::State_Selected
+                                               ? QPalette::HighlightedText
+                                               : QPalette::Text));
             p->drawText(option.rect.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, kalb);
             p->restore();
             done = true;
         } else if (!kopf && kalb.isEmpty() && !ersatz.isEmpty()) {
             s->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
-            p->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                 : QPalette::Text));
+            p->setPen(option.palette.color(option.state & QStyle::State_Selected
+                                               ? QPalette::HighlightedText
+                                               : QPalette::Text));
             p->drawText(option.rect, Qt::AlignCenter, ersatz);
             done = true;
         }
@@ -413,15 +425,16 @@ void TfrmStammdaten::ZeichnerSetzen()
         const int harnstoff = mlp_.FieldByName(QStringLiteral("HARNSTOFF")).Index();
         mlpAnsicht_->CellDelegate()->SetOnCustomDrawCell(
             m->ColumnOfField(QStringLiteral("HARNSTOFF")),
-            [this, harnstoff](QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index,
-                              bool& done) {
+            [this, harnstoff](QPainter* p, const QStyleOptionViewItem& option,
+                              const QModelIndex& index, bool& done) {
                 const db::Value& v = mlp_.ValueAt(index.row(), harnstoff);
                 if (v.IsNull())
                     return;
                 QStyleOptionViewItem o = option;
                 o.text = HarnstoffText(v.AsInteger(), harnstoffTeiler_);
                 const QWidget* w = option.widget;
-                (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
+                (w ? w->style() : QApplication::style())
+                    ->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
                 done = true;
             });
     }
@@ -433,13 +446,18 @@ void TfrmStammdaten::Aufbauen()
     knopfSpalte->setSpacing(2);
     auto* gruppe = new QButtonGroup(this);
     gruppe->setExclusive(true);
-    const QStyle::StandardPixmap bilder[SeitenAnzahl] = {
-        QStyle::SP_FileDialogDetailedView, QStyle::SP_DirHomeIcon,       QStyle::SP_DialogHelpButton,
-        QStyle::SP_FileDialogListView,     QStyle::SP_FileDialogInfoView, QStyle::SP_ArrowUp,
-        QStyle::SP_ArrowRight,             QStyle::SP_BrowserReload};
-    const char* kurz[SeitenAnzahl] = {"Stammdaten", "Betriebsst.", "Tierarzt",  "MLP",
-                                      "Bemerkungen", "Laktation", "Bes.-Index", "ZKZ"};
-    auto knopf = [this, knopfSpalte](const QString& text, const QString& hinweis, const QIcon& bild) {
+    const QStyle::StandardPixmap bilder[SeitenAnzahl] = {QStyle::SP_FileDialogDetailedView,
+                                                         QStyle::SP_DirHomeIcon,
+                                                         QStyle::SP_DialogHelpButton,
+                                                         QStyle::SP_FileDialogListView,
+                                                         QStyle::SP_FileDialogInfoView,
+                                                         QStyle::SP_ArrowUp,
+                                                         QStyle::SP_ArrowRight,
+                                                         QStyle::SP_BrowserReload};
+    const char* kurz[SeitenAnzahl] = {"Stammdaten",  "Betriebsst.", "Tierarzt",   "MLP",
+                                      "Bemerkungen", "Laktation",   "Bes.-Index", "ZKZ"};
+    auto knopf = [this, knopfSpalte](const QString& text, const QString& hinweis,
+                                     const QIcon& bild) {
         auto* k = new QToolButton(this);
         k->setText(text);
         k->setToolTip(hinweis);
@@ -452,7 +470,8 @@ void TfrmStammdaten::Aufbauen()
         return k;
     };
     for (int s = 0; s < SeitenAnzahl; ++s) {
-        QToolButton* k = knopf(QString::fromUtf8(kurz[s]), SeitenHinweis(s), style()->standardIcon(bilder[s]));
+        QToolButton* k =
+            knopf(QString::fromUtf8(kurz[s]), SeitenHinweis(s), style()->standardIcon(bilder[s]));
         k->setObjectName(QStringLiteral("btnSeite%1").arg(s));
         k->setCheckable(true);
         gruppe->addButton(k, s);
@@ -463,8 +482,9 @@ void TfrmStammdaten::Aufbauen()
         });
         if (s == sStammdaten) {
             // The two dialogs of the page-0 data sit right below its button.
-            besamungenKnopf_ = knopf(QStringLiteral("Besamungen"), QStringLiteral("Besamungen (F3)"),
-                                     style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+            besamungenKnopf_ =
+                knopf(QStringLiteral("Besamungen"), QStringLiteral("Besamungen (F3)"),
+                      style()->standardIcon(QStyle::SP_FileDialogNewFolder));
             kalbungenKnopf_ = knopf(QStringLiteral("Kalbungen"), QStringLiteral("Kalbungen (F4)"),
                                     style()->standardIcon(QStyle::SP_FileIcon));
         }
@@ -501,8 +521,10 @@ void TfrmStammdaten::Aufbauen()
     auto* hilfe = new QPushButton(QStringLiteral("Hilfe"), this);
     schliessen_ = new QPushButton(QStringLiteral("Schließen"), this);
     schliessen_->setObjectName(QStringLiteral("btnSchliessen"));
-    besamungenKnopf_->setEnabled(false);
-    kalbungenKnopf_->setEnabled(false);
+    connect(kalbungenKnopf_, &QToolButton::clicked, this,
+            [this] { Sicher([&] { KalbungEingeben(true); }); });
+    connect(besamungenKnopf_, &QToolButton::clicked, this,
+            [this] { Sicher([&] { BesamungBearbeiten(true); }); });
     for (QPushButton* k : findChildren<QPushButton*>())
         k->setAutoDefault(false);
 
@@ -544,14 +566,28 @@ void TfrmStammdaten::Aufbauen()
     connect(weiblich_, &QRadioButton::toggled, this, [this] {
         Geaendert();
         if (!fuellt_) {
-            satz_.tier.geschlecht = weiblich_->isChecked() ? QStringLiteral("W") : QStringLiteral("M");
+            satz_.tier.geschlecht =
+                weiblich_->isChecked() ? QStringLiteral("W") : QStringLiteral("M");
             StatuslistenAufbauen();
         }
+    });
+    // A status chosen with the mouse is stored at once; one changed with the keys when the
+    // combo is left.
+    connect(status_, &QComboBox::activated, this, [this] {
+        if (fuellt_ || status_->currentData().toString() == satz_.tier.status)
+            return;
+        if (statusTasten_) {
+            statusGeaendert_ = true;
+            return;
+        }
+        statusGeaendert_ = false;
+        EingabenSpeichern(false, false);
     });
     connect(status_, &QComboBox::currentIndexChanged, this, [this] {
         if (fuellt_)
             return;
-        const TTrockenFreigabe t = TrockenFreigeben(status_->currentData().toString(), hatKalbungen_);
+        const TTrockenFreigabe t =
+            TrockenFreigeben(status_->currentData().toString(), hatKalbungen_);
         trockenKnopf_->setEnabled(t.trocken);
         trocken_->setEnabled(t.trocken);
         sollKalbenLabel_->setEnabled(t.sollKalben);
@@ -568,7 +604,8 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
         return e;
     };
     nummer_ = zeile("edNummer", 20);
-    nummer_->setMinimumWidth(nummer_->fontMetrics().horizontalAdvance(QStringLiteral("DE 00 000 000000")) + 14);
+    nummer_->setMinimumWidth(
+        nummer_->fontMetrics().horizontalAdvance(QStringLiteral("DE 00 000 000000")) + 14);
     knr_ = zeile("edKNR", 6);
     knr_->setValidator(new QIntValidator(0, 999999, knr_));
     knr_->setFixedWidth(knr_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 14);
@@ -604,7 +641,6 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     };
     vaterKnopf_ = flach("Vater:", "Vater auswählen", "btnVater");
     // The bull choice it opens belongs to the bulls' windows, which this version does not have.
-    vaterKnopf_->setEnabled(false);
     mutterKnopf_ = flach("Mutter:", "zur Mutter wechseln", "btnMutter");
     gekauft_ = Datumsfeld(seite, "edGekauft");
     gekauftBem_ = new QComboBox(seite);
@@ -629,8 +665,9 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     sollKalben_ = Anzeige(seite, "lblSollKalben");
     alter_ = Anzeige(seite, "lblAlter");
     tageInfo_ = Anzeige(seite, "lblTageInfo");
-    tageInfo_->setToolTip(QStringLiteral("Anzahl der Tage\n- seit der letzten Kalbung,\n- trächtig,\n"
-                                         "- zum voraussichtlichem Kalbetermin"));
+    tageInfo_->setToolTip(
+        QStringLiteral("Anzahl der Tage\n- seit der letzten Kalbung,\n- trächtig,\n"
+                       "- zum voraussichtlichem Kalbetermin"));
     betrieb_ = Anzeige(seite, "lblBetrieb");
     wechseln_ = new QPushButton(QStringLiteral("Wechseln"), seite);
     wechseln_->setObjectName(QStringLiteral("btnWechseln"));
@@ -714,16 +751,53 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     b->setRowStretch(0, 1);
 
     kalbungenGruppe_ = new QGroupBox(QStringLiteral("Kalbungen"), seite);
-    kalbungenAnsicht_ = Ansicht(kalbungenGruppe_, "ViewKalbungen", kalbungen_,
-                                "< keine Kalbungen vorhanden >");
+    kalbungenAnsicht_ =
+        Ansicht(kalbungenGruppe_, "ViewKalbungen", kalbungen_, "< keine Kalbungen vorhanden >");
     TZRcxGridTableOptionsView ko = kalbungenAnsicht_->OptionsView();
     ko.ColumnAutoWidth = false;
     kalbungenAnsicht_->SetOptionsView(ko);
     kalbungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     (new QVBoxLayout(kalbungenGruppe_))->addWidget(kalbungenAnsicht_);
+    // Editing a stored calving is not part of this version: its entry stays disabled.
+    kalbungenMenue_ = new QMenu(kalbungenAnsicht_);
+    kalbungBearbeiten_ = kalbungenMenue_->addAction(QStringLiteral("&Bearbeiten"));
+    zumKalb_ = kalbungenMenue_->addAction(QStringLiteral("zum &Kalb wechseln"));
+    kalbungLoeschen_ = kalbungenMenue_->addAction(QStringLiteral("Löschen"));
+    kalbungOhneBesamung_ =
+        kalbungenMenue_->addAction(QStringLiteral("Kalbung ohne Besamung eingeben"));
+    kalbungBearbeiten_->setEnabled(false);
+    kalbungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(kalbungenAnsicht_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) {
+                if (kalbungenMenue_->isEnabled())
+                    kalbungenMenue_->popup(kalbungenAnsicht_->viewport()->mapToGlobal(pos));
+            });
+    connect(zumKalb_, &QAction::triggered, this, [this] { Sicher([&] { KalbZeigen(); }); });
+    connect(kalbungLoeschen_, &QAction::triggered, this,
+            [this] { Sicher([&] { KalbungLoeschen(); }); });
+    connect(kalbungOhneBesamung_, &QAction::triggered, this,
+            [this] { Sicher([&] { KalbungEingeben(false); }); });
+    besamungenMenue_ = new QMenu(besamungenAnsicht_);
+    besamungBearbeiten_ = besamungenMenue_->addAction(QStringLiteral("&Bearbeiten"));
+    besamungLoeschen_ = besamungenMenue_->addAction(QStringLiteral("&Löschen"));
+    connect(besamungBearbeiten_, &QAction::triggered, this,
+            [this] { Sicher([&] { BesamungBearbeiten(false); }); });
+    connect(besamungLoeschen_, &QAction::triggered, this,
+            [this] { Sicher([&] { BesamungLoeschen(); }); });
+    connect(besamungenAnsicht_, &QAbstractItemView::doubleClicked, this, [this] {
+        if (besamungBearbeiten_->isEnabled())
+            Sicher([&] { BesamungBearbeiten(false); });
+    });
+    besamungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(besamungenAnsicht_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) {
+                if (besamungenMenue_->isEnabled())
+                    besamungenMenue_->popup(besamungenAnsicht_->viewport()->mapToGlobal(pos));
+            });
 
     auto* schnell = new QGroupBox(QStringLiteral("Schnelle Weiterschaltung"), seite);
-    schnellAnsicht_ = Ansicht(schnell, "ViewSchnellwahl", schnell_, "< Keine Tiere in der Auswahl >");
+    schnellAnsicht_ =
+        Ansicht(schnell, "ViewSchnellwahl", schnell_, "< Keine Tiere in der Auswahl >");
     (new QVBoxLayout(schnell))->addWidget(schnellAnsicht_);
     connect(schnellAnsicht_, &QAbstractItemView::doubleClicked, this, [this] {
         Sicher([&] {
@@ -743,19 +817,21 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     gitter->setRowStretch(0, 3);
     gitter->setRowStretch(1, 2);
 
+    connect(vaterKnopf_, &QToolButton::clicked, this, [this] { Sicher([&] { VaterWaehlen(); }); });
     connect(mutterKnopf_, &QToolButton::clicked, this, [this] { Sicher([&] { MutterZeigen(); }); });
     connect(wechseln_, &QPushButton::clicked, this,
             [this] { Sicher([&] { BetriebsstaetteWechseln(); }); });
-    connect(trockenKnopf_, &QPushButton::clicked, this, [this] { Sicher([&] { TrockenBerechnen(); }); });
-    for (QWidget* w : {static_cast<QWidget*>(knr_), static_cast<QWidget*>(name_),
-                       static_cast<QWidget*>(nummer_), static_cast<QWidget*>(gebdat_),
-                       static_cast<QWidget*>(maennlich_), static_cast<QWidget*>(weiblich_),
-                       static_cast<QWidget*>(rasse_), static_cast<QWidget*>(art_),
-                       static_cast<QWidget*>(vater_), static_cast<QWidget*>(vaterNr_),
-                       static_cast<QWidget*>(mutter_), static_cast<QWidget*>(mutterNr_),
-                       static_cast<QWidget*>(gekauft_), static_cast<QWidget*>(gekauftBem_),
-                       static_cast<QWidget*>(verkauft_), static_cast<QWidget*>(verkauftBem_),
-                       static_cast<QWidget*>(abgangsgrund_)})
+    connect(trockenKnopf_, &QPushButton::clicked, this,
+            [this] { Sicher([&] { TrockenBerechnen(); }); });
+    for (QWidget* w :
+         {static_cast<QWidget*>(knr_), static_cast<QWidget*>(name_), static_cast<QWidget*>(nummer_),
+          static_cast<QWidget*>(gebdat_), static_cast<QWidget*>(maennlich_),
+          static_cast<QWidget*>(weiblich_), static_cast<QWidget*>(rasse_),
+          static_cast<QWidget*>(art_), static_cast<QWidget*>(vater_),
+          static_cast<QWidget*>(vaterNr_), static_cast<QWidget*>(mutter_),
+          static_cast<QWidget*>(mutterNr_), static_cast<QWidget*>(gekauft_),
+          static_cast<QWidget*>(gekauftBem_), static_cast<QWidget*>(verkauft_),
+          static_cast<QWidget*>(verkauftBem_), static_cast<QWidget*>(abgangsgrund_)})
         w->setProperty("enterWeiter", true);
     setTabOrder(knr_, name_);
     setTabOrder(name_, nummer_);
@@ -780,8 +856,8 @@ QWidget* TfrmStammdaten::Seite1Aufbauen()
 {
     auto* seite = new QWidget(this);
     auto* gruppe = new QGroupBox(QStringLiteral("Betriebsstätten des Tieres"), seite);
-    zeitraeumeAnsicht_ = Ansicht(gruppe, "ViewBetriebsstaetten", zeitraeume_,
-                                 "< Keine Betriebsstätten vorhanden >");
+    zeitraeumeAnsicht_ =
+        Ansicht(gruppe, "ViewBetriebsstaetten", zeitraeume_, "< Keine Betriebsstätten vorhanden >");
     zeitraumStall_ = new QComboBox(gruppe);
     zeitraumStall_->setObjectName(QStringLiteral("cbZeitraumStall"));
     zeitraumVon_ = new TDBZRDateEdit(gruppe);
@@ -792,7 +868,8 @@ QWidget* TfrmStammdaten::Seite1Aufbauen()
     zeitraumBis_->setObjectName(QStringLiteral("edZeitraumBis"));
     zeitraumBis_->SetDataSource(&zeitraeume_);
     zeitraumBis_->SetDataField(QStringLiteral("BIS"));
-    auto* einfuegen = new QPushButton(QStringLiteral("Wechsel der Betriebsstätte einfügen"), gruppe);
+    auto* einfuegen =
+        new QPushButton(QStringLiteral("Wechsel der Betriebsstätte einfügen"), gruppe);
     einfuegen->setObjectName(QStringLiteral("btnZeitraumEinfuegen"));
     auto* entfernen = new QPushButton(QStringLiteral("Betriebsstätte entfernen"), gruppe);
     entfernen->setObjectName(QStringLiteral("btnZeitraumEntfernen"));
@@ -845,16 +922,21 @@ QWidget* TfrmStammdaten::Seite1Aufbauen()
             return;
         if (zeitraeume_.State() == db::DataSetState::Browse)
             zeitraeume_.Edit();
-        zeitraeume_.FieldByName(QStringLiteral("STALL")).SetInteger(zeitraumStall_->currentData().toInt());
-        zeitraeume_.FieldByName(QStringLiteral("BEZEICHNUNG")).SetString(zeitraumStall_->currentText());
+        zeitraeume_.FieldByName(QStringLiteral("STALL"))
+            .SetInteger(zeitraumStall_->currentData().toInt());
+        zeitraeume_.FieldByName(QStringLiteral("BEZEICHNUNG"))
+            .SetString(zeitraumStall_->currentText());
     });
     connect(zeitraeumeAnsicht_, &QAbstractItemView::doubleClicked, this, [this] {
         if (zeitraumStall_->isEnabled())
             zeitraumStall_->setFocus();
     });
-    connect(einfuegen, &QPushButton::clicked, this, [this] { Sicher([&] { BetriebsstaetteWechseln(); }); });
-    connect(entfernen, &QPushButton::clicked, this, [this] { Sicher([&] { ZeitraumEntfernen(); }); });
-    connect(speichern, &QPushButton::clicked, this, [this] { Sicher([&] { ZeitraumSpeichern(); }); });
+    connect(einfuegen, &QPushButton::clicked, this,
+            [this] { Sicher([&] { BetriebsstaetteWechseln(); }); });
+    connect(entfernen, &QPushButton::clicked, this,
+            [this] { Sicher([&] { ZeitraumEntfernen(); }); });
+    connect(speichern, &QPushButton::clicked, this,
+            [this] { Sicher([&] { ZeitraumSpeichern(); }); });
     return seite;
 }
 
@@ -874,8 +956,12 @@ QWidget* TfrmStammdaten::Seite3Aufbauen()
 QWidget* TfrmStammdaten::Seite4Aufbauen()
 {
     auto* seite = new QWidget(this);
-    bemerkungenAnsicht_ = Ansicht(seite, "ViewBemerkungen", bemerkungen_,
-                                  "< Keine Bemerkungen vorhanden >");
+    bemerkungenAnsicht_ =
+        Ansicht(seite, "ViewBemerkungen", bemerkungen_, "< Keine Bemerkungen vorhanden >");
+    TZRcxGridTableOptionsView bo = bemerkungenAnsicht_->OptionsView();
+    bo.ColumnAutoWidth = false;
+    bemerkungenAnsicht_->SetOptionsView(bo);
+    bemerkungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     bemerkungDatum_ = new TDBZRDateEdit(seite);
     bemerkungDatum_->setObjectName(QStringLiteral("edBemerkungDatum"));
     bemerkungDatum_->SetDataSource(&bemerkungen_);
@@ -913,8 +999,10 @@ QWidget* TfrmStammdaten::Seite4Aufbauen()
         }
         bemerkungen_.FieldByName(QStringLiteral("BEMERKUNG")).SetString(bemerkung_->toPlainText());
     });
-    connect(hinzufuegen, &QPushButton::clicked, this, [this] { Sicher([&] { BemerkungHinzufuegen(); }); });
-    connect(entfernen, &QPushButton::clicked, this, [this] { Sicher([&] { BemerkungEntfernen(); }); });
+    connect(hinzufuegen, &QPushButton::clicked, this,
+            [this] { Sicher([&] { BemerkungHinzufuegen(); }); });
+    connect(entfernen, &QPushButton::clicked, this,
+            [this] { Sicher([&] { BemerkungEntfernen(); }); });
     return seite;
 }
 
@@ -923,7 +1011,8 @@ void TfrmStammdaten::BemerkungZeigen()
     const bool alt = bemerkungZeigt_;
     bemerkungZeigt_ = true;
     const bool da = bemerkungen_.Active() && !bemerkungen_.IsEmpty();
-    const QString text = da ? bemerkungen_.FieldByName(QStringLiteral("BEMERKUNG")).AsString() : QString();
+    const QString text =
+        da ? bemerkungen_.FieldByName(QStringLiteral("BEMERKUNG")).AsString() : QString();
     if (bemerkung_->toPlainText() != text)
         bemerkung_->setPlainText(text);
     bemerkung_->setEnabled(da);
@@ -940,18 +1029,30 @@ void TfrmStammdaten::Geaendert()
 QWidget* TfrmStammdaten::Feld(TFeld feld) const
 {
     switch (feld) {
-    case TFeld::Nummer: return nummer_;
-    case TFeld::Gebdat: return gebdat_;
-    case TFeld::Gekauft: return gekauft_;
-    case TFeld::Verkauft: return verkauft_;
-    case TFeld::Maennlich: return maennlich_;
-    case TFeld::Art: return art_;
-    case TFeld::Rindern: return rindern_;
-    case TFeld::Trocken: return trocken_;
-    case TFeld::Status: return status_;
-    case TFeld::Rasse: return rasse_;
-    case TFeld::Von: return zeitraumVon_;
-    case TFeld::Bis: return zeitraumBis_;
+        case TFeld::Nummer:
+            return nummer_;
+        case TFeld::Gebdat:
+            return gebdat_;
+        case TFeld::Gekauft:
+            return gekauft_;
+        case TFeld::Verkauft:
+            return verkauft_;
+        case TFeld::Maennlich:
+            return maennlich_;
+        case TFeld::Art:
+            return art_;
+        case TFeld::Rindern:
+            return rindern_;
+        case TFeld::Trocken:
+            return trocken_;
+        case TFeld::Status:
+            return status_;
+        case TFeld::Rasse:
+            return rasse_;
+        case TFeld::Von:
+            return zeitraumVon_;
+        case TFeld::Bis:
+            return zeitraumBis_;
     }
     return nullptr;
 }
@@ -967,15 +1068,18 @@ void TfrmStammdaten::TierAnzeigen(int tierID, int modus, const QString& schnellw
     aktualisierungLaeuft_ = pruefungLaeuft_ = datenGeaendert_ = false;
     fuellt_ = true;
     if (rasse_->count() == 0) {
-        db::Query r(lookup_, QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_RASSEN WHERE VERWENDET = 'T'"));
+        db::Query r(lookup_,
+                    QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_RASSEN WHERE VERWENDET = 'T'"));
         for (r.Open(); !r.Eof(); r.Next())
             rasse_->addItem(r.Field(1).AsString(), r.Field(0).AsInteger());
-        db::Query b(lookup_, QStringLiteral(
-                                 "SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
+        db::Query b(
+            lookup_,
+            QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
         for (b.Open(); !b.Eof(); b.Next())
             zeitraumStall_->addItem(b.Field(1).AsString(), b.Field(0).AsInteger());
     }
-    for (auto [box, spalte] : {std::pair{gekauftBem_, "GEKAUFTBEM"}, {verkauftBem_, "VERKAUFTBEM"}}) {
+    for (auto [box, spalte] :
+         {std::pair{gekauftBem_, "GEKAUFTBEM"}, {verkauftBem_, "VERKAUFTBEM"}}) {
         QStringList werte;
         dm.SQLListe(dm.TAStammdaten,
                     QStringLiteral("SELECT DISTINCT %1 FROM T_STAMMDATEN ORDER BY %1")
@@ -996,10 +1100,11 @@ void TfrmStammdaten::TierAnzeigen(int tierID, int modus, const QString& schnellw
         SchnellwahlSetzen(SchnellwahlNeu);
         NeuesTier();
     } else {
-        SchnellwahlSetzen(schnellwahlSQL.isEmpty()
-                              ? QStringLiteral("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID = ") +
-                                    QString::number(tierID)
-                              : schnellwahlSQL);
+        SchnellwahlSetzen(
+            schnellwahlSQL.isEmpty()
+                ? QStringLiteral("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID = ") +
+                      QString::number(tierID)
+                : schnellwahlSQL);
         satz_.id = 0;
         TierNeuLaden(false, tierID);
     }
@@ -1062,7 +1167,8 @@ void TfrmStammdaten::TierNeuLaden(bool mitCommit, int tierID)
         if (schnellID > 0)
             DBTools::LocateInteger(schnell_, QStringLiteral("ID"), schnellID, false);
         schnell_.EnableControls();
-        for (auto [box, spalte] : {std::pair{gekauftBem_, "GEKAUFTBEM"}, {verkauftBem_, "VERKAUFTBEM"}}) {
+        for (auto [box, spalte] :
+             {std::pair{gekauftBem_, "GEKAUFTBEM"}, {verkauftBem_, "VERKAUFTBEM"}}) {
             QStringList werte;
             dm.SQLListe(dm.TAStammdaten,
                         QStringLiteral("SELECT DISTINCT %1 FROM T_STAMMDATEN ORDER BY %1")
@@ -1111,8 +1217,8 @@ void TfrmStammdaten::StatuslistenAufbauen()
 {
     const bool alt = fuellt_;
     fuellt_ = true;
-    const TStatuslisten l = Stammdaten::StatuslistenAufbauen(satz_.tier.geschlecht, hatKalbungen_,
-                                                             hatBesamungen_);
+    const TStatuslisten l =
+        Stammdaten::StatuslistenAufbauen(satz_.tier.geschlecht, hatKalbungen_, hatBesamungen_);
     const QString status = status_->count() ? status_->currentData().toString() : satz_.tier.status;
     const QString art = art_->count() ? art_->currentData().toString() : satz_.tier.statusExt;
     status_->clear();
@@ -1142,10 +1248,11 @@ void TfrmStammdaten::Zeigen()
     weiblich_->setChecked(t.geschlecht != QLatin1String("M"));
     maennlich_->setChecked(t.geschlecht == QLatin1String("M"));
     if (rasse_->findData(satz_.rasse) < 0 && satz_.rasse > 0)
-        rasse_->addItem(DM()->SQLWertString(lookup_,
-                                            QStringLiteral("SELECT BEZEICHNUNG FROM T_RASSEN WHERE ID = :ID"),
-                                            {{QStringLiteral("ID"), satz_.rasse}}),
-                        satz_.rasse);
+        rasse_->addItem(
+            DM()->SQLWertString(lookup_,
+                                QStringLiteral("SELECT BEZEICHNUNG FROM T_RASSEN WHERE ID = :ID"),
+                                {{QStringLiteral("ID"), satz_.rasse}}),
+            satz_.rasse);
     Waehlen(rasse_, satz_.rasse);
     vater_->setText(satz_.vater);
     vaterNr_->setText(satz_.vaterNr);
@@ -1172,11 +1279,12 @@ void TfrmStammdaten::InfoLaden()
     if (satz_.id <= 0)
         return;
     db::Query q(DM()->TAStammdaten,
-                QStringLiteral("SELECT CAST(ZRNV_ALTER(T.GEBDAT, T.VERKAUFT, CAST('NOW' AS DATE)) AS "
-                               "VARCHAR(15)), (SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(T.ID)), "
-                               "(SELECT TAGE FROM P_KUH_TAG_INFO(T.ID)), "
-                               "(SELECT SOLL_KALBEN FROM P_GET_SOLL_KALBEN(T.ID)) "
-                               "FROM T_STAMMDATEN T WHERE T.ID = :TIER"));
+                QStringLiteral(
+                    "SELECT CAST(ZRNV_ALTER(T.GEBDAT, T.VERKAUFT, CAST('NOW' AS DATE)) AS "
+                    "VARCHAR(15)), (SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(T.ID)), "
+                    "(SELECT TAGE FROM P_KUH_TAG_INFO(T.ID)), "
+                    "(SELECT SOLL_KALBEN FROM P_GET_SOLL_KALBEN(T.ID)) "
+                    "FROM T_STAMMDATEN T WHERE T.ID = :TIER"));
     q.Param(QStringLiteral("TIER")).SetInteger(satz_.id);
     q.Open();
     if (q.Eof())
@@ -1196,6 +1304,7 @@ void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)
         bool& b;
         ~Ende() { b = false; }
     } ende{aktualisierungLaeuft_};
+    statusGeaendert_ = statusTasten_ = false;
     if (erzwingen || satz_.id != letzteTierID_) {
         letzteTierID_ = satz_.id;
         const int nb = besamungen_.RecordCount();
@@ -1254,7 +1363,9 @@ void TfrmStammdaten::MLPSpannen()
     }
     mlpAnsicht_->resizeColumnsToContents();
     const int pmBreite = mlpAnsicht_->columnWidth(pm);
-    mlpAnsicht_->setColumnWidth(pm, std::max(pmBreite, mlpAnsicht_->fontMetrics().horizontalAdvance(QStringLiteral("PM")) + 16));
+    mlpAnsicht_->setColumnWidth(
+        pm, std::max(pmBreite,
+                     mlpAnsicht_->fontMetrics().horizontalAdvance(QStringLiteral("PM")) + 16));
 }
 
 void TfrmStammdaten::BemerkungenLaden()
@@ -1262,6 +1373,9 @@ void TfrmStammdaten::BemerkungenLaden()
     bemerkungen_.Close();
     bemerkungen_.Param(QStringLiteral("TIER")).SetInteger(satz_.id);
     bemerkungen_.Open();
+    bemerkungenAnsicht_->setColumnWidth(
+        0,
+        bemerkungenAnsicht_->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 16);
 }
 
 void TfrmStammdaten::SchalterFreigeben()
@@ -1277,10 +1391,20 @@ void TfrmStammdaten::SchalterFreigeben()
     e.seite = seite_;
     const TFreigabe f = Stammdaten::SchalterFreigeben(e);
     // Pages whose windows this version does not have stay disabled.
-    static constexpr bool Gebaut[SeitenAnzahl] = {true, true, false, true, true, false, false, false};
+    static constexpr bool Gebaut[SeitenAnzahl] = {true, true,  false, true,
+                                                  true, false, false, false};
     for (int s = 0; s < SeitenAnzahl; ++s)
         seitenKnoepfe_[s]->setEnabled(f.seiten[s] && Gebaut[s]);
     besamungenAnsicht_->setEnabled(f.besamungenMenue);
+    besamungenMenue_->setEnabled(f.besamungenMenue);
+    kalbungenMenue_->setEnabled(f.kalbungenMenue);
+    zumKalb_->setEnabled(f.kalbungBearbeiten);
+    kalbungLoeschen_->setEnabled(f.kalbungBearbeiten);
+    besamungBearbeiten_->setEnabled(f.besamungenMenue && e.besamungenVorhanden);
+    besamungLoeschen_->setEnabled(f.besamungenMenue && e.besamungenVorhanden);
+    besamungenKnopf_->setEnabled(f.besamungenKnopf);
+    kalbungenKnopf_->setEnabled(f.kalbungenKnopf);
+    kalbungOhneBesamung_->setEnabled(f.kalbungOhneBesamung);
     rindern_->setEnabled(f.rindern);
     ubernehmen_->setVisible(f.ubernehmen);
     const TTrockenFreigabe t = TrockenFreigeben(e.status, hatKalbungen_);
@@ -1295,7 +1419,8 @@ void TfrmStammdaten::SchalterFreigeben()
 
 QString TfrmStammdaten::TierBezeichnung() const
 {
-    return Stammdaten::TierBezeichnung(satz_.id <= 0, satz_.knr > 0 ? KNRFormatieren(satz_.knr) : QString(),
+    return Stammdaten::TierBezeichnung(satz_.id <= 0,
+                                       satz_.knr > 0 ? KNRFormatieren(satz_.knr) : QString(),
                                        satz_.name, satz_.tier.nummer);
 }
 
@@ -1304,11 +1429,20 @@ void TfrmStammdaten::TitelSetzen(bool fokus)
     if (fokus && isVisible()) {
         QWidget* ziel = nullptr;
         switch (seite_) {
-        case sStammdaten: ziel = knr_; break;
-        case sBetriebsstaetten: ziel = zeitraeumeAnsicht_; break;
-        case sMLP: ziel = mlpAnsicht_; break;
-        case sBemerkungen: ziel = bemerkungenAnsicht_; break;
-        default: break;
+            case sStammdaten:
+                ziel = knr_;
+                break;
+            case sBetriebsstaetten:
+                ziel = zeitraeumeAnsicht_;
+                break;
+            case sMLP:
+                ziel = mlpAnsicht_;
+                break;
+            case sBemerkungen:
+                ziel = bemerkungenAnsicht_;
+                break;
+            default:
+                break;
         }
         if (ziel && ziel->isEnabled())
             ziel->setFocus();
@@ -1346,17 +1480,20 @@ bool TfrmStammdaten::SeiteWechseln(int seite)
 bool TfrmStammdaten::Lesen()
 {
     TTier& t = satz_.tier;
-    const std::pair<QLineEdit*, QDate*> daten[] = {{gebdat_, &t.gebdat},   {gekauft_, &t.gekauft},
-                                                   {verkauft_, &t.verkauft}, {rindern_, &t.rindern},
+    const std::pair<QLineEdit*, QDate*> daten[] = {{gebdat_, &t.gebdat},
+                                                   {gekauft_, &t.gekauft},
+                                                   {verkauft_, &t.verkauft},
+                                                   {rindern_, &t.rindern},
                                                    {trocken_, &t.trocken}};
     for (const auto& [feld, ziel] : daten) {
         bool ok = false;
         const QDate d = DatumLesen(feld->text(), ok);
         if (!ok) {
             SeiteZeigen(sStammdaten);
-            Tools::MeldungError(QStringLiteral("\"%1\" ist kein gültiges Datum.\rBitte geben Sie das "
-                                               "Datum als TT.MM.JJJJ ein.")
-                                    .arg(feld->text()));
+            Tools::MeldungError(
+                QStringLiteral("\"%1\" ist kein gültiges Datum.\rBitte geben Sie das "
+                               "Datum als TT.MM.JJJJ ein.")
+                    .arg(feld->text()));
             feld->setFocus();
             return false;
         }
@@ -1385,11 +1522,11 @@ void TfrmStammdaten::PruefFehler(int seite, QWidget* feld, db::DataSet* daten, c
     if (seitenKnoepfe_[seite]->isEnabled())
         SeiteZeigen(seite);
     if (modus_ == 1 && !daten && satz_.id <= 0) {
-        if (Tools::MeldungConfirm(text +
-                                      QStringLiteral("\r\rWollen Sie die Bearbeitung des neuen Tieres "
-                                                     "rückgängig machen?\rDie eingegebenen Daten "
-                                                     "werden dann nicht gespeichert!"),
-                                  1) == Tools::mrYes) {
+        if (Tools::MeldungConfirm(
+                text + QStringLiteral("\r\rWollen Sie die Bearbeitung des neuen Tieres "
+                                      "rückgängig machen?\rDie eingegebenen Daten "
+                                      "werden dann nicht gespeichert!"),
+                1) == Tools::mrYes) {
             DM()->TAStammdaten.RollbackRetaining();
             verworfen_ = true;
             NeuesTier();
@@ -1475,19 +1612,20 @@ void TfrmStammdaten::TierPosten()
     if (modus_ == 0)
         SchnellwahlAktualisieren();
     if (erg.meldungen.zugang &&
-        Tools::MeldungConfirm(QStringLiteral("Soll eine Zugangsmeldung an HI - Tier vorbereitet werden?")) ==
-            Tools::mrYes)
+        Tools::MeldungConfirm(QStringLiteral(
+            "Soll eine Zugangsmeldung an HI - Tier vorbereitet werden?")) == Tools::mrYes)
         speicher_->MeldungAnlegen(satz_.id, 14, satz_.tier.gekauft);
     if (erg.meldungen.abgang &&
-        Tools::MeldungConfirm(QStringLiteral("Soll eine Abgangsmeldung an HI - Tier vorbereitet werden?")) ==
-            Tools::mrYes)
+        Tools::MeldungConfirm(QStringLiteral(
+            "Soll eine Abgangsmeldung an HI - Tier vorbereitet werden?")) == Tools::mrYes)
         speicher_->MeldungAnlegen(satz_.id, 3, satz_.tier.verkauft);
     BetriebsstaettenNeuLaden();
 }
 
 void TfrmStammdaten::BetriebsstaettenNeuLaden()
 {
-    const int id = !zeitraeume_.IsEmpty() ? zeitraeume_.FieldByName(QStringLiteral("ID")).AsInteger() : 0;
+    const int id =
+        !zeitraeume_.IsEmpty() ? zeitraeume_.FieldByName(QStringLiteral("ID")).AsInteger() : 0;
     zeitraeume_.DisableControls();
     zeitraeume_.Close();
     zeitraeume_.Param(QStringLiteral("ID")).SetInteger(satz_.id);
@@ -1541,14 +1679,15 @@ void TfrmStammdaten::ZeitraumSpeichern()
 
 void TfrmStammdaten::ZeitraumEntfernen()
 {
-    const int anzahl = DM()->SQLWertInteger(DM()->TAStammdaten,
-                                            QStringLiteral("SELECT COUNT(*) FROM P_GET_BETRIEBSSTAETTEN(:TIER)"),
-                                            {{QStringLiteral("TIER"), satz_.id}});
+    const int anzahl = DM()->SQLWertInteger(
+        DM()->TAStammdaten, QStringLiteral("SELECT COUNT(*) FROM P_GET_BETRIEBSSTAETTEN(:TIER)"),
+        {{QStringLiteral("TIER"), satz_.id}});
     if (anzahl < 2) {
         Tools::MeldungInfo(QStringLiteral("Es muß mindestens ein Zeitraum vorhanden sein!"));
         return;
     }
-    if (DBTools::LoeschenMitFrage(zeitraeume_, QStringLiteral("Wollen Sie wirklich diesen Zeitraum löschen?")))
+    if (DBTools::LoeschenMitFrage(zeitraeume_,
+                                  QStringLiteral("Wollen Sie wirklich diesen Zeitraum löschen?")))
         DM()->TAStammdaten.CommitRetaining();
 }
 
@@ -1558,13 +1697,13 @@ void TfrmStammdaten::BetriebsstaetteWechseln()
         return;
     QDate datum;
     int stall = 0;
-    if (!FNeueBetriebsstaette::NeueBetriebsstaetteWaehlen(parentWidget() ? parentWidget() : this, datum,
-                                                          stall))
+    if (!FNeueBetriebsstaette::NeueBetriebsstaetteWaehlen(parentWidget() ? parentWidget() : this,
+                                                          datum, stall))
         return;
     bool alleJa = false;
     const TTier& t = satz_.tier;
-    DM()->BetriebsstaetteWechseln(DM()->TAStammdaten, true, satz_.id, satz_.name, t.nummer, t.gebdat,
-                                  t.gekauft, t.verkauft, datum, stall, alleJa);
+    DM()->BetriebsstaetteWechseln(DM()->TAStammdaten, true, satz_.id, satz_.name, t.nummer,
+                                  t.gebdat, t.gekauft, t.verkauft, datum, stall, alleJa);
     betriebsstaettenGeprueft_ = false;
     TierNeuLaden(true);
     BetriebsstaettenNeuLaden();
@@ -1584,7 +1723,8 @@ void TfrmStammdaten::BemerkungHinzufuegen()
 
 void TfrmStammdaten::BemerkungEntfernen()
 {
-    DBTools::LoeschenMitFrage(bemerkungen_, QStringLiteral("Wollen Sie diese Bemerkung wirklich löschen?"));
+    DBTools::LoeschenMitFrage(bemerkungen_,
+                              QStringLiteral("Wollen Sie diese Bemerkung wirklich löschen?"));
     BemerkungZeigen();
 }
 
@@ -1599,18 +1739,194 @@ void TfrmStammdaten::MutterZeigen()
                         {QStringLiteral("NUMMER"), satz_.mutterNr.toUpper()},
                         {QStringLiteral("GEBDAT"), satz_.tier.gebdat}};
     TDM& dm = *DM();
-    if (dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT COUNT(*)") + teil, p) != 1) {
+    if (dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT COUNT(*)") + teil, p) !=
+        1) {
         Tools::MeldungError(QStringLiteral("Mutter nicht gefunden!"));
         return;
     }
-    TierWechseln(dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT S.ID") + teil, p));
+    TierWechseln(
+        dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT S.ID") + teil, p));
+}
+
+void TfrmStammdaten::VaterWaehlen()
+{
+    QString stier;
+    QString nummer;
+    if (!FStierWahl::StierWaehlen(this, vater_->text().trimmed(), stier, nummer))
+        return;
+    vater_->setText(stier);
+    vaterNr_->setText(nummer);
+    geaendert_ = true;
+}
+
+void TfrmStammdaten::BesamungenGeaendert()
+{
+    TierNeuLaden(true);
+}
+
+void TfrmStammdaten::BesamungBearbeiten(bool neu)
+{
+    struct Seite0 {
+        QToolButton* knopf;
+        ~Seite0() { knopf->setChecked(true); }
+    } seite0{seitenKnoepfe_[sStammdaten]};
+    if (!EingabenSpeichern(false, false))
+        return;
+    int modus = 0;
+    int besamungID = -1;
+    int nr = 0;
+    if (neu)
+        modus = modus_ == 1 && besamungen_.IsEmpty() ? 2 : 1;
+    else {
+        if (besamungen_.IsEmpty())
+            return;
+        const db::Field& id = besamungen_.FieldByName(QStringLiteral("ID"));
+        besamungID = id.IsNull() ? -1 : id.AsInteger();
+        nr = besamungen_.FieldByName(QStringLiteral("NR")).AsInteger();
+    }
+    TfrmBesamungen dialog(this);
+    dialog.OnGeaendert = [this](TfrmBesamungen*) { BesamungenGeaendert(); };
+    dialog.BesamungOeffnen(satz_.id, 0, satz_.tier.gebdat, modus, besamungID, nr);
+    dialog.exec();
+}
+
+void TfrmStammdaten::KalbungEingeben(bool mitBesamung)
+{
+    struct Seite0 {
+        QToolButton* knopf;
+        ~Seite0() { knopf->setChecked(true); }
+    } seite0{seitenKnoepfe_[sStammdaten]};
+    if (!EingabenSpeichern(false, false))
+        return;
+    if (!mitBesamung && status_->currentData().toString() != QLatin1String("D")) {
+        Tools::MeldungInfo(QStringLiteral("Der Status muß \"deckfähig\" sein!"));
+        return;
+    }
+    bool gespeichert = false;
+    {
+        TfrmKalbungNeu dialog(this);
+        dialog.KalbungOeffnen(modus_ == 1, satz_.id, satz_.tier.gebdat, satz_.tier.trocken);
+        gespeichert = dialog.exec() == QDialog::Accepted;
+    }
+    if (gespeichert)
+        TierNeuLaden(true);
+}
+
+// Runs a delete procedure of the breeding data in the animal transaction and shows the result.
+void TfrmStammdaten::BesamungLoeschen()
+{
+    if (!EingabenSpeichern(false, false) || besamungen_.IsEmpty())
+        return;
+    if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Besamung wirklich löschen?"), 1) !=
+        Tools::mrYes)
+        return;
+    TDM& dm = *DM();
+    db::Query q(dm.TAStammdaten,
+                QStringLiteral("EXECUTE PROCEDURE P_DO_BESAMUNG_LOESCHEN(:TIER_ID, :BESAMUNG_ID, "
+                               ":KALBUNG_ID, :BESAMUNG_NR)"));
+    const db::Field& id = besamungen_.FieldByName(QStringLiteral("ID"));
+    if (id.IsNull())
+        q.Param("BESAMUNG_ID").SetNull();
+    else
+        q.Param("BESAMUNG_ID").SetInteger(id.AsInteger());
+    q.Param("KALBUNG_ID").SetNull();
+    q.Param("TIER_ID").SetInteger(satz_.id);
+    q.Param("BESAMUNG_NR").SetInteger(besamungen_.FieldByName(QStringLiteral("NR")).AsInteger());
+    q.Execute();
+    dm.TAStammdaten.CommitRetaining();
+    TierNeuLaden(true);
+}
+
+void TfrmStammdaten::KalbungLoeschen()
+{
+    if (!EingabenSpeichern(false, false) || kalbungen_.IsEmpty())
+        return;
+    if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Kalbung wirklich löschen?"), 1) !=
+        Tools::mrYes)
+        return;
+    TDM& dm = *DM();
+    db::Query q(dm.TAStammdaten,
+                QStringLiteral("EXECUTE PROCEDURE P_DO_KALBUNG_LOESCHEN(:KALBUNG_ID, :TIER_ID, "
+                               ":KALBUNG_NR)"));
+    const db::Field& id = kalbungen_.FieldByName(QStringLiteral("ID"));
+    if (id.IsNull())
+        q.Param("KALBUNG_ID").SetNull();
+    else
+        q.Param("KALBUNG_ID").SetInteger(id.AsInteger());
+    q.Param("TIER_ID").SetInteger(satz_.id);
+    q.Param("KALBUNG_NR").SetInteger(kalbungen_.FieldByName(QStringLiteral("NR")).AsInteger());
+    q.Execute();
+    dm.TAStammdaten.CommitRetaining();
+    TierNeuLaden(true);
+}
+
+void TfrmStammdaten::KalbZeigen()
+{
+    if (!EingabenSpeichern(true, false) || kalbungen_.IsEmpty())
+        return;
+    const QVariantMap p{
+        {QStringLiteral("KALBUNG_ID"), kalbungen_.FieldByName(QStringLiteral("ID")).AsInteger()}};
+    TDM& dm = *DM();
+    const int anzahl = dm.SQLWertInteger(
+        dm.TAStammdaten,
+        QStringLiteral("SELECT COUNT(*) FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p);
+    if (anzahl == 0) {
+        Tools::MeldungError(QStringLiteral("Kein Kalb gefunden!"));
+        return;
+    }
+    if (anzahl == 1) {
+        TierWechseln(dm.SQLWertInteger(
+            dm.TAStammdaten,
+            QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p));
+        return;
+    }
+    int kalb = 0;
+    {
+        TfrmKalbWaehlen wahl(this);
+        wahl.KaelberOeffnen(p.value(QStringLiteral("KALBUNG_ID")).toInt());
+        if (wahl.exec() != QDialog::Accepted)
+            return;
+        kalb = wahl.KalbID();
+    }
+    if (kalb > 0)
+        TierWechseln(kalb);
+}
+
+void TfrmStammdaten::RindernVerlassen()
+{
+    bool ok = false;
+    const QDate d = DatumLesen(rindern_->text(), ok);
+    const QDate heute = ProgDatum::Heute();
+    if (!ok || !d.isValid() || d >= heute)
+        return;
+    rindernFragt_ = true;
+    struct Ende {
+        bool& b;
+        ~Ende() { b = false; }
+    } ende{rindernFragt_};
+    if (Tools::MeldungConfirm(
+            QStringLiteral("Nächstes Rindern ist vor heutigem Datum.\rSoll es auf "
+                           "nächstes Datum geändert werden?"),
+            0) != Tools::mrYes)
+        return;
+    const int zyklus = DM()->SQLWertInteger(
+        DM()->TAStammdaten, QStringLiteral("SELECT NAECHSTES_RINDERN FROM T_RASSEN WHERE ID = :ID"),
+        {{QStringLiteral("ID"), rasse_->currentData().toInt()}});
+    if (zyklus <= 0) {
+        Tools::MeldungInfo(QStringLiteral("Für die Rasse des Tieres ist kein Zyklus bis zum "
+                                          "nächsten Rindern eingetragen.\rDas Datum bleibt "
+                                          "unverändert."));
+        return;
+    }
+    rindern_->setText(DatumText(NaechstesRindern(d, heute, zyklus)));
+    geaendert_ = true;
 }
 
 void TfrmStammdaten::TrockenBerechnen()
 {
-    const QDate d = DM()->SQLWertDatum(DM()->TAStammdaten,
-                                       QStringLiteral("SELECT TROCKEN FROM P_GET_TROCKENSTELLEN(:TIER)"),
-                                       {{QStringLiteral("TIER"), satz_.id}});
+    const QDate d = DM()->SQLWertDatum(
+        DM()->TAStammdaten, QStringLiteral("SELECT TROCKEN FROM P_GET_TROCKENSTELLEN(:TIER)"),
+        {{QStringLiteral("TIER"), satz_.id}});
     trocken_->setText(DatumText(d));
     geaendert_ = true;
 }
@@ -1657,6 +1973,20 @@ void TfrmStammdaten::Auswahl()
 
 bool TfrmStammdaten::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == status_) {
+        if (event->type() == QEvent::KeyPress)
+            statusTasten_ = true;
+        else if (event->type() == QEvent::KeyRelease)
+            statusTasten_ = false;
+        else if (event->type() == QEvent::FocusOut && statusGeaendert_ &&
+                 !QApplication::activePopupWidget()) {
+            statusGeaendert_ = false;
+            EingabenSpeichern(false, false);
+        }
+    }
+    if (watched == rindern_ && event->type() == QEvent::FocusOut && !rindernFragt_ &&
+        !QApplication::activePopupWidget())
+        RindernVerlassen();
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return TZRDialog::eventFilter(watched, event);
     auto* w = static_cast<QWidget*>(watched);
@@ -1665,23 +1995,31 @@ bool TfrmStammdaten::eventFilter(QObject* watched, QEvent* event)
     auto* k = static_cast<QKeyEvent*>(event);
     const TTaste t = TasteAuswerten(k->key(), k->modifiers(), seite_);
     switch (t.aktion) {
-    case TTaste::Zurueck:
-    case TTaste::Weiter:
-        if (modus_ == 0)
-            Sicher([&] { SchnellWeiterschalten(true, t.aktion == TTaste::Zurueck); });
-        return true;
-    case TTaste::Seite:
-        Sicher([&] { SeiteWechseln(t.seite); });
-        return true;
-    case TTaste::Besamung:
-    case TTaste::Kalbung:
-    case TTaste::Kurven:
-    case TTaste::Leistungen:
-        // Their buttons stay disabled until the insemination, calving and chart windows exist.
-        return true;
-    case TTaste::Keine: break;
+        case TTaste::Zurueck:
+        case TTaste::Weiter:
+            if (modus_ == 0)
+                Sicher([&] { SchnellWeiterschalten(true, t.aktion == TTaste::Zurueck); });
+            return true;
+        case TTaste::Seite:
+            Sicher([&] { SeiteWechseln(t.seite); });
+            return true;
+        case TTaste::Besamung:
+            if (besamungenKnopf_->isEnabled())
+                Sicher([&] { BesamungBearbeiten(true); });
+            return true;
+        case TTaste::Kalbung:
+            if (kalbungenKnopf_->isEnabled())
+                Sicher([&] { KalbungEingeben(true); });
+            return true;
+        case TTaste::Kurven:
+        case TTaste::Leistungen:
+            // Their buttons stay disabled until the chart windows exist.
+            return true;
+        case TTaste::Keine:
+            break;
     }
-    if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && k->modifiers() == Qt::NoModifier) {
+    if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
+        k->modifiers() == Qt::NoModifier) {
         QWidget* feld = w;
         while (feld && !feld->property("enterWeiter").toBool() && feld != this)
             feld = feld->parentWidget();

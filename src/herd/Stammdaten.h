@@ -16,6 +16,8 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QAction;
+class QMenu;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -76,12 +78,33 @@ public:
     void StammdatenGeaendert() { datenGeaendert_ = true; }
     bool DatenGeaendert() const { return datenGeaendert_; }
 
+    // Opens the insemination dialog for a new insemination or for the selected one.
+    void BesamungBearbeiten(bool neu);
+    // The insemination dialog's change event: reloads the card with commit.
+    void BesamungenGeaendert();
+    // Opens the new-calving dialog; without insemination only for a cow ready for breeding.
+    void KalbungEingeben(bool mitBesamung);
+
     int TierID() const { return satz_.id; }
     int Modus() const { return modus_; }
     QWidget* Feld(Stammdaten::TFeld feld) const;
     QToolButton* Seitenknopf(int seite) const { return seitenKnoepfe_.value(seite); }
     QPushButton* SpeichernKnopf() const { return auswahl_; }
     QPushButton* AuswahlKnopf() const { return auswahl_; }
+    QMenu* KalbungenMenue() const { return kalbungenMenue_; }
+    QAction* ZumKalbEintrag() const { return zumKalb_; }
+    QAction* KalbungLoeschenEintrag() const { return kalbungLoeschen_; }
+    QAction* KalbungOhneBesamungEintrag() const { return kalbungOhneBesamung_; }
+    QToolButton* KalbungenKnopf() const { return kalbungenKnopf_; }
+    QMenu* BesamungenMenue() const { return besamungenMenue_; }
+    QAction* BesamungBearbeitenEintrag() const { return besamungBearbeiten_; }
+    QAction* BesamungLoeschenEintrag() const { return besamungLoeschen_; }
+    QToolButton* BesamungenKnopf() const { return besamungenKnopf_; }
+    QToolButton* VaterKnopf() const { return vaterKnopf_; }
+    TZRcxGridDBTableView* BesamungenAnsicht() const { return besamungenAnsicht_; }
+    TZRcxGridDBTableView* KalbungenAnsicht() const { return kalbungenAnsicht_; }
+    db::DataSet& AktuelleBesamungen() { return besamungen_; }
+    db::DataSet& Kalbungen() { return kalbungen_; }
     QToolButton* NeuKnopf() const { return neu_; }
     TSchnellKnopf* SchnellKnopf() const { return schnellW_; }
     QPushButton* SchliessenKnopf() const { return schliessen_; }
@@ -146,7 +169,8 @@ private:
     void Posten(db::DataSet& daten);
     void BetriebsstaettenPruefen();
     void ZeitraumFehlerMelden(const Stammdaten::TZeitraumFehler& fehler, const QString& schluessel);
-    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten, const QString& text);
+    [[noreturn]] void PruefFehler(int seite, QWidget* feld, db::DataSet* daten,
+                                  const QString& text);
 
     void BetriebsstaetteWechseln();
     void ZeitraumEntfernen();
@@ -154,8 +178,14 @@ private:
     void BemerkungHinzufuegen();
     void BemerkungEntfernen();
     void BemerkungZeigen();
+    void VaterWaehlen();
     void MutterZeigen();
+    void BesamungLoeschen();
+    void KalbungLoeschen();
+    void KalbZeigen();
     void TrockenBerechnen();
+    // A next heat before today is moved on by the breed's cycle when the user agrees.
+    void RindernVerlassen();
     void Auswahl();
 
     std::unique_ptr<TTierSpeicher> speicher_;
@@ -182,6 +212,10 @@ private:
     bool aktualisierungLaeuft_ = false;
     bool datenGeaendert_ = false;
     bool bemerkungZeigt_ = false;
+    // The status was changed with the keys and is stored when its combo is left.
+    bool statusGeaendert_ = false;
+    bool statusTasten_ = false;  // a key is held in the status combo
+    bool rindernFragt_ = false;
     // The periods the user chose to keep although their check failed.
     QString akzeptierteZeitraeume_;
 
@@ -224,6 +258,14 @@ private:
     TZRcxGridDBTableView* besamungenAnsicht_ = nullptr;
     TZRcxGridDBTableView* kalbungenAnsicht_ = nullptr;
     TZRcxGridDBTableView* schnellAnsicht_ = nullptr;
+    QMenu* kalbungenMenue_ = nullptr;
+    QAction* kalbungBearbeiten_ = nullptr;
+    QAction* zumKalb_ = nullptr;
+    QAction* kalbungLoeschen_ = nullptr;
+    QAction* kalbungOhneBesamung_ = nullptr;
+    QMenu* besamungenMenue_ = nullptr;
+    QAction* besamungBearbeiten_ = nullptr;
+    QAction* besamungLoeschen_ = nullptr;
 
     TZRcxGridDBTableView* zeitraeumeAnsicht_ = nullptr;
     QComboBox* zeitraumStall_ = nullptr;

@@ -10,9 +10,9 @@ namespace Stammdaten {
 namespace {
 
 const std::pair<const char*, const char*> StatusWoerter[] = {
-    {"J", "Jungrind"},  {"L", "Leer"},           {"D", "deckfähig"}, {"B", "besamt"},
-    {"T", "trächtig"},  {"N", "nicht trächtig"}, {"U", "unfruchtbar"}, {"A", "auslaufend"},
-    {"M", "Masttier"},  {"Z", "Zuchtstier"},     {"O", "Ochse"},     {"R", "trocken"},
+    {"J", "Jungrind"}, {"L", "Leer"},           {"D", "deckfähig"},   {"B", "besamt"},
+    {"T", "trächtig"}, {"N", "nicht trächtig"}, {"U", "unfruchtbar"}, {"A", "auslaufend"},
+    {"M", "Masttier"}, {"Z", "Zuchtstier"},     {"O", "Ochse"},       {"R", "trocken"},
 };
 
 bool Nach(const QDate& a, const QDate& b)
@@ -40,11 +40,12 @@ QString StatusWort(const QString& buchstabe)
     return {};
 }
 
-TStatuslisten StatuslistenAufbauen(const QString& geschlecht, bool hatKalbungen,
-                                   bool hatBesamungen)
+TStatuslisten StatuslistenAufbauen(const QString& geschlecht, bool hatKalbungen, bool hatBesamungen)
 {
     TStatuslisten l;
-    auto status = [&l](const char* b) { l.status.append({StatusWort(QLatin1String(b)), QLatin1String(b)}); };
+    auto status = [&l](const char* b) {
+        l.status.append({StatusWort(QLatin1String(b)), QLatin1String(b)});
+    };
     l.arten = {{QStringLiteral("Normal"), QStringLiteral("N")},
                {QStringLiteral("Pension"), QStringLiteral("P")}};
     if (!hatBesamungen && !hatKalbungen)
@@ -92,10 +93,12 @@ std::optional<TFehler> TierPruefen(const TTier& t, bool hatBesamungen, bool hatK
         const char* text;
         TFeld feld;
     } regeln[] = {
-        {t.nummer.trimmed().isEmpty(), "Sie müssen eine Nummer für das Tier eingeben.", TFeld::Nummer},
+        {t.nummer.trimmed().isEmpty(), "Sie müssen eine Nummer für das Tier eingeben.",
+         TFeld::Nummer},
         {!t.gebdat.isValid(), "Sie müssen ein Geburtsdatum für das Tier eingeben.", TFeld::Gebdat},
         {Nach(t.gebdat, heute), "Das Geburtsdatum darf nicht in der Zukunft sein.", TFeld::Gebdat},
-        {Nach(t.gekauft, heute), "Das Gekauft-Datum darf nicht in der Zukunft sein.", TFeld::Gekauft},
+        {Nach(t.gekauft, heute), "Das Gekauft-Datum darf nicht in der Zukunft sein.",
+         TFeld::Gekauft},
         {Nach(t.verkauft, heute), "Das Verkauft-Datum darf nicht in der Zukunft sein.",
          TFeld::Verkauft},
         {maennlich && (hatBesamungen || hatKalbungen),
@@ -116,8 +119,8 @@ std::optional<TFehler> TierPruefen(const TTier& t, bool hatBesamungen, bool hatK
          "Das Trockenstelldatum darf nicht vor dem Geburtsdatum sein.", TFeld::Trocken},
         {Eins(t.status, "ABDLNRTU") && maennlich,
          "Der Status ist nicht möglich, da das Tier männlich ist.", TFeld::Status},
-        {Eins(t.status, "OZ") && weiblich, "Der Status ist nicht möglich, da das Tier weiblich ist.",
-         TFeld::Status},
+        {Eins(t.status, "OZ") && weiblich,
+         "Der Status ist nicht möglich, da das Tier weiblich ist.", TFeld::Status},
         {t.status == QLatin1String("J") && (hatBesamungen || hatKalbungen),
          "Der Status \"Jungrind\" macht wegen vorhandener\nBesamungen bzw. Kalbungen keinen Sinn.",
          TFeld::Status},
@@ -126,14 +129,17 @@ std::optional<TFehler> TierPruefen(const TTier& t, bool hatBesamungen, bool hatK
          "keinen Sinn.",
          TFeld::Status},
         {t.status == QLatin1String("D") && hatBesamungen,
-         "Der Status \"deckfähig\" macht wegen vorhandener\nBesamungen keinen Sinn.", TFeld::Status},
+         "Der Status \"deckfähig\" macht wegen vorhandener\nBesamungen keinen Sinn.",
+         TFeld::Status},
         {t.status == QLatin1String("B") && !hatBesamungen,
-         "Der Status \"besamt\" macht keinen Sinn,\nda keine Besamung vorhanden ist.", TFeld::Status},
+         "Der Status \"besamt\" macht keinen Sinn,\nda keine Besamung vorhanden ist.",
+         TFeld::Status},
         {t.status == QLatin1String("T") && !hatBesamungen,
          "Der Status \"trächtig\" macht keinen Sinn,\nda keine Besamung vorhanden ist.",
          TFeld::Status},
         {t.status == QLatin1String("R") && !hatBesamungen,
-         "Der Status \"trocken\" macht keinen Sinn,\nda keine Besamung vorhanden ist.", TFeld::Status},
+         "Der Status \"trocken\" macht keinen Sinn,\nda keine Besamung vorhanden ist.",
+         TFeld::Status},
         {t.status == QLatin1String("N") && !hatBesamungen,
          "Der Status \"nicht trächtig\" macht keinen Sinn,\nda keine Besamung vorhanden ist.",
          TFeld::Status},
@@ -174,16 +180,19 @@ std::optional<TZeitraumFehler> BetriebsstaettenPruefen(const QList<TZeitraum>& z
         const TZeitraum& z = zeitraeume[i];
         QString text;
         if (Nach(gekauft, z.bis))
-            text = QStringLiteral("Die Zeiträume stimmen nicht mit dem \"Gekauft\"-Datum überein."
-                                  "\n\nDas \"Gekauft\"-Datum lautet: ") +
+            text = QStringLiteral(
+                       "Die Zeiträume stimmen nicht mit dem \"Gekauft\"-Datum überein."
+                       "\n\nDas \"Gekauft\"-Datum lautet: ") +
                    DatumText(gekauft);
         else if (Nach(z.von, verkauft))
-            text = QStringLiteral("Die Zeiträume stimmen nicht mit dem \"Verkauft\"-Datum "
-                                  "überein.\n\nDas \"Verkauft\"-Datum lautet: ") +
+            text = QStringLiteral(
+                       "Die Zeiträume stimmen nicht mit dem \"Verkauft\"-Datum "
+                       "überein.\n\nDas \"Verkauft\"-Datum lautet: ") +
                    DatumText(verkauft);
         else if (Nach(gebdat, z.bis))
-            text = QStringLiteral("Die Zeiträume stimmen nicht mit dem Geburtsdatum überein."
-                                  "\n\nDas Geburtsdatum lautet: ") +
+            text = QStringLiteral(
+                       "Die Zeiträume stimmen nicht mit dem Geburtsdatum überein."
+                       "\n\nDas Geburtsdatum lautet: ") +
                    DatumText(gebdat);
         else if (i > 0 && !zeitraeume[i - 1].bis.isValid())
             text = QStringLiteral("Das Zeitraum-Ende darf nicht leer sein.");
@@ -330,18 +339,30 @@ TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSei
         umschalt & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (m == Qt::NoModifier) {
         switch (taste) {
-        case Qt::Key_PageUp: return {TTaste::Zurueck};
-        case Qt::Key_PageDown: return {TTaste::Weiter};
-        case Qt::Key_F2: return {TTaste::Seite, sStammdaten};
-        case Qt::Key_F3: return {TTaste::Besamung};
-        case Qt::Key_F4: return {TTaste::Kalbung};
-        case Qt::Key_F5: return {TTaste::Seite, sTierarzt};
-        case Qt::Key_F6: return {TTaste::Seite, sMLP};
-        case Qt::Key_F7: return {TTaste::Seite, sBemerkungen};
-        case Qt::Key_F8: return {TTaste::Seite, sLaktation};
-        case Qt::Key_F9: return {TTaste::Seite, sBesamungsindex};
-        case Qt::Key_F11: return {TTaste::Seite, sZwischenkalbezeit};
-        default: return {};
+            case Qt::Key_PageUp:
+                return {TTaste::Zurueck};
+            case Qt::Key_PageDown:
+                return {TTaste::Weiter};
+            case Qt::Key_F2:
+                return {TTaste::Seite, sStammdaten};
+            case Qt::Key_F3:
+                return {TTaste::Besamung};
+            case Qt::Key_F4:
+                return {TTaste::Kalbung};
+            case Qt::Key_F5:
+                return {TTaste::Seite, sTierarzt};
+            case Qt::Key_F6:
+                return {TTaste::Seite, sMLP};
+            case Qt::Key_F7:
+                return {TTaste::Seite, sBemerkungen};
+            case Qt::Key_F8:
+                return {TTaste::Seite, sLaktation};
+            case Qt::Key_F9:
+                return {TTaste::Seite, sBesamungsindex};
+            case Qt::Key_F11:
+                return {TTaste::Seite, sZwischenkalbezeit};
+            default:
+                return {};
         }
     }
     if (m == Qt::ShiftModifier && taste == Qt::Key_F2)
@@ -353,6 +374,14 @@ TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSei
             return {TTaste::Leistungen};
     }
     return {};
+}
+
+QDate NaechstesRindern(const QDate& rindern, const QDate& heute, int zyklus)
+{
+    if (!rindern.isValid() || !heute.isValid() || rindern >= heute || zyklus <= 0)
+        return rindern;
+    const qint64 zyklen = (rindern.daysTo(heute) + zyklus - 1) / zyklus;
+    return rindern.addDays(zyklen * zyklus);
 }
 
 QString MLPErsatztext(const QString& typ)

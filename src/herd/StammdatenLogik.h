@@ -27,7 +27,20 @@ struct TTier {
 };
 
 // The control a failed check focuses.
-enum class TFeld { Nummer, Gebdat, Gekauft, Verkauft, Maennlich, Art, Rindern, Trocken, Status, Rasse, Von, Bis };
+enum class TFeld {
+    Nummer,
+    Gebdat,
+    Gekauft,
+    Verkauft,
+    Maennlich,
+    Art,
+    Rindern,
+    Trocken,
+    Status,
+    Rasse,
+    Von,
+    Bis
+};
 
 struct TFehler {
     int nr = 0;  // row of the check table, 1-based
@@ -96,8 +109,16 @@ QString BemerkungListe(const QString& bemerkung);
 
 // The pages of the card.
 constexpr int SeitenAnzahl = 8;
-enum TSeite { sStammdaten, sBetriebsstaetten, sTierarzt, sMLP, sBemerkungen, sLaktation,
-              sBesamungsindex, sZwischenkalbezeit };
+enum TSeite {
+    sStammdaten,
+    sBetriebsstaetten,
+    sTierarzt,
+    sMLP,
+    sBemerkungen,
+    sLaktation,
+    sBesamungsindex,
+    sZwischenkalbezeit
+};
 QString SeitenTitel(int seite);
 int SeitenHilfe(int seite);
 QString SeitenHinweis(int seite);
@@ -109,7 +130,7 @@ struct TFreigabeEingang {
     QString status;
     bool hatBesamungen = false;
     bool hatKalbungen = false;
-    bool kalbungenVorhanden = false;  // the calvings list is not empty
+    bool kalbungenVorhanden = false;   // the calvings list is not empty
     bool besamungenVorhanden = false;  // the current-inseminations list is not empty
     int seite = 0;
 };
@@ -149,6 +170,10 @@ struct TTaste {
     int seite = -1;
 };
 TTaste TasteAuswerten(int taste, Qt::KeyboardModifiers umschalt, int aktuelleSeite);
+
+// The next heat moved on by whole cycles until it is today or later; unchanged when it is not
+// before today or the cycle is not positive.
+QDate NaechstesRindern(const QDate& rindern, const QDate& heute, int zyklus);
 
 // The milk-recording row's text across the value cells for a row kind; empty for a normal row.
 QString MLPErsatztext(const QString& typ);

@@ -31,8 +31,10 @@ TfrmNeueBetriebsstaette::TfrmNeueBetriebsstaette(QWidget* owner) : TZRDialog(own
     tr.Start();
     int vorgabe = 0;
     {
-        db::Query q(tr, QStringLiteral(
-                            "SELECT ID, BEZEICHNUNG, STANDARD FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
+        db::Query q(
+            tr,
+            QStringLiteral(
+                "SELECT ID, BEZEICHNUNG, STANDARD FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
         for (q.Open(); !q.Eof(); q.Next()) {
             if (q.Field(2).AsString() == QLatin1String("T"))
                 vorgabe = stall_->count();
@@ -81,7 +83,8 @@ void TfrmNeueBetriebsstaette::accept()
         fehler = QStringLiteral("Sie müssen eine Betriebsstätte auswählen!");
     if (!fehler.isEmpty()) {
         Tools::MeldungError(fehler);
-        (stall_->currentIndex() < 0 && d.isValid() ? static_cast<QWidget*>(stall_) : datum_)->setFocus();
+        (stall_->currentIndex() < 0 && d.isValid() ? static_cast<QWidget*>(stall_) : datum_)
+            ->setFocus();
         return;
     }
     gewaehlt_ = d;

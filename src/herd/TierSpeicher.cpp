@@ -37,9 +37,9 @@ TTierSatz TTierSpeicher::Laden(int id)
     auto f = [&q](const char* n) -> const db::Value& { return q.Field(QString::fromLatin1(n)); };
     TTierSatz s;
     s.id = id;
-    s.tier = {f("NUMMER").AsString(),   f("GEBDAT").AsDate(),    f("GESCHLECHT").AsString(),
-              f("STATUS").AsString(),   f("STATUSEXT").AsString(), f("GEKAUFT").AsDate(),
-              f("VERKAUFT").AsDate(),   f("RINDERN").AsDate(),   f("TROCKEN").AsDate()};
+    s.tier = {f("NUMMER").AsString(), f("GEBDAT").AsDate(),      f("GESCHLECHT").AsString(),
+              f("STATUS").AsString(), f("STATUSEXT").AsString(), f("GEKAUFT").AsDate(),
+              f("VERKAUFT").AsDate(), f("RINDERN").AsDate(),     f("TROCKEN").AsDate()};
     s.knr = f("KNR").IsNull() ? 0 : f("KNR").AsInteger();
     s.name = f("NAME").AsString();
     s.vater = f("VATER").AsString();
@@ -60,8 +60,7 @@ TTierSatz TTierSpeicher::Neu()
     s.tier.status = QStringLiteral("J");
     s.tier.statusExt = QStringLiteral("N");
     s.rasse = dm_.SQLWertInteger(
-        dm_.TAStammdaten,
-        QStringLiteral("SELECT FIRST 1 ID FROM T_RASSEN WHERE VERWENDET = 'T'"));
+        dm_.TAStammdaten, QStringLiteral("SELECT FIRST 1 ID FROM T_RASSEN WHERE VERWENDET = 'T'"));
     return s;
 }
 
@@ -71,12 +70,12 @@ void TTierSpeicher::Geschichte(const TTierSatz& satz, bool& hatBesamungen, bool&
     if (satz.id <= 0 || satz.tier.geschlecht != QLatin1String("W"))
         return;
     const QVariantMap p{{QStringLiteral("ID"), satz.id}};
-    hatBesamungen = dm_.SQLWertInteger(dm_.TAStammdaten,
-                                       QStringLiteral("SELECT COUNT(*) FROM P_GET_AKT_BESAMUNGEN(:ID)"),
-                                       p) > 0;
-    hatKalbungen = dm_.SQLWertInteger(dm_.TAStammdaten,
-                                      QStringLiteral("SELECT COUNT(*) FROM T_KALBUNGEN WHERE TIER = :ID"),
-                                      p) > 0;
+    hatBesamungen =
+        dm_.SQLWertInteger(dm_.TAStammdaten,
+                           QStringLiteral("SELECT COUNT(*) FROM P_GET_AKT_BESAMUNGEN(:ID)"), p) > 0;
+    hatKalbungen = dm_.SQLWertInteger(
+                       dm_.TAStammdaten,
+                       QStringLiteral("SELECT COUNT(*) FROM T_KALBUNGEN WHERE TIER = :ID"), p) > 0;
 }
 
 std::optional<TZeitraumFehler> TTierSpeicher::ZeitraeumePruefen(const TTierSatz& satz,
@@ -120,10 +119,12 @@ TTierSpeicher::TErgebnis TTierSpeicher::Speichern(TTierSatz& satz, const QDate& 
             return e;
         try {
             const QVariantMap p{{QStringLiteral("TIER"), satz.id}};
-            altGekauft = dm_.SQLWertDatum(dm_.TAStammdaten,
-                                          QStringLiteral("SELECT GEKAUFT FROM T_STAMMDATEN WHERE ID = :TIER"), p);
-            altVerkauft = dm_.SQLWertDatum(dm_.TAStammdaten,
-                                           QStringLiteral("SELECT VERKAUFT FROM T_STAMMDATEN WHERE ID = :TIER"), p);
+            altGekauft = dm_.SQLWertDatum(
+                dm_.TAStammdaten,
+                QStringLiteral("SELECT GEKAUFT FROM T_STAMMDATEN WHERE ID = :TIER"), p);
+            altVerkauft = dm_.SQLWertDatum(
+                dm_.TAStammdaten,
+                QStringLiteral("SELECT VERKAUFT FROM T_STAMMDATEN WHERE ID = :TIER"), p);
         } catch (const std::exception&) {
             gelesen = false;
         }
@@ -136,16 +137,17 @@ TTierSpeicher::TErgebnis TTierSpeicher::Speichern(TTierSatz& satz, const QDate& 
         "GEKAUFT = :GEKAUFT, GEKAUFTBEM = :GEKAUFTBEM, VERKAUFT = :VERKAUFT, "
         "VERKAUFTBEM = :VERKAUFTBEM, RINDERN = :RINDERN, STATUS = :STATUS, "
         "STATUSEXT = :STATUSEXT, RASSE = :RASSE, TROCKEN = :TROCKEN, ABGANGSGRUND = :ABGANGSGRUND");
-    db::Query q(dm_.TAStammdaten,
-                neu ? QStringLiteral(
-                          "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
-                          "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, VERKAUFT, VERKAUFTBEM, "
-                          "RINDERN, STATUS, STATUSEXT, RASSE, TROCKEN, ABGANGSGRUND) VALUES (:NUMMER, "
-                          ":KNR, :NAME, :GEBDAT, :GESCHLECHT, :VATER, :VATERNR, :MUTTER, :MUTTERNR, "
-                          ":GEKAUFT, :GEKAUFTBEM, :VERKAUFT, :VERKAUFTBEM, :RINDERN, :STATUS, "
-                          ":STATUSEXT, :RASSE, :TROCKEN, :ABGANGSGRUND) RETURNING ID")
-                    : QStringLiteral("UPDATE T_STAMMDATEN SET ") + spalten +
-                          QStringLiteral(" WHERE ID = :OLD_ID"));
+    db::Query q(
+        dm_.TAStammdaten,
+        neu ? QStringLiteral(
+                  "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
+                  "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, VERKAUFT, VERKAUFTBEM, "
+                  "RINDERN, STATUS, STATUSEXT, RASSE, TROCKEN, ABGANGSGRUND) VALUES (:NUMMER, "
+                  ":KNR, :NAME, :GEBDAT, :GESCHLECHT, :VATER, :VATERNR, :MUTTER, :MUTTERNR, "
+                  ":GEKAUFT, :GEKAUFTBEM, :VERKAUFT, :VERKAUFTBEM, :RINDERN, :STATUS, "
+                  ":STATUSEXT, :RASSE, :TROCKEN, :ABGANGSGRUND) RETURNING ID")
+            : QStringLiteral("UPDATE T_STAMMDATEN SET ") + spalten +
+                  QStringLiteral(" WHERE ID = :OLD_ID"));
     q.Param(QStringLiteral("NUMMER")).SetString(tier.nummer.trimmed().toUpper());
     if (satz.knr > 0)
         q.Param(QStringLiteral("KNR")).SetInteger(satz.knr);

@@ -30,42 +30,72 @@ TEST(StammdatenLogik, JedePruefungSchlaegtMitIhremTextUndFeldFehl)
         const char* textAnfang;
     };
     const Fall faelle[] = {
-        {1, [](TTier& t) { t.nummer = " "; }, false, false, TFeld::Nummer, "Sie müssen eine Nummer"},
-        {2, [](TTier& t) { t.gebdat = {}; }, false, false, TFeld::Gebdat, "Sie müssen ein Geburtsdatum"},
+        {1, [](TTier& t) { t.nummer = " "; }, false, false, TFeld::Nummer,
+         "Sie müssen eine Nummer"},
+        {2, [](TTier& t) { t.gebdat = {}; }, false, false, TFeld::Gebdat,
+         "Sie müssen ein Geburtsdatum"},
         {3, [](TTier& t) { t.gebdat = Heute.addDays(1); }, false, false, TFeld::Gebdat,
          "Das Geburtsdatum darf nicht in der Zukunft"},
         {4, [](TTier& t) { t.gekauft = Heute.addDays(1); }, false, false, TFeld::Gekauft,
          "Das Gekauft-Datum darf nicht in der Zukunft"},
         {5, [](TTier& t) { t.verkauft = Heute.addDays(1); }, false, false, TFeld::Verkauft,
          "Das Verkauft-Datum darf nicht in der Zukunft"},
-        {6, [](TTier& t) { t.geschlecht = "M"; t.status = "M"; }, true, false, TFeld::Maennlich,
-         "Das Tier kann nicht männlich sein,\nda Besamungen"},
-        {7, [](TTier& t) { t.geschlecht = "M"; t.statusExt = "M"; }, false, false, TFeld::Art,
-         "Die Art \"Mutterkuh\" kann nicht für\nmännliche"},
+        {6,
+         [](TTier& t) {
+             t.geschlecht = "M";
+             t.status = "M";
+         },
+         true, false, TFeld::Maennlich, "Das Tier kann nicht männlich sein,\nda Besamungen"},
+        {7,
+         [](TTier& t) {
+             t.geschlecht = "M";
+             t.statusExt = "M";
+         },
+         false, false, TFeld::Art, "Die Art \"Mutterkuh\" kann nicht für\nmännliche"},
         {8, [](TTier& t) { t.gekauft = Geboren.addDays(-1); }, false, false, TFeld::Gekauft,
          "Das Gekauft-Datum darf nicht vor dem Geburtsdatum"},
         {9, [](TTier& t) { t.verkauft = Geboren.addDays(-1); }, false, false, TFeld::Verkauft,
          "Das Verkauft-Datum darf nicht vor dem Geburtsdatum"},
-        {10, [](TTier& t) { t.gekauft = QDate(2025, 1, 2); t.verkauft = QDate(2025, 1, 1); },
+        {10,
+         [](TTier& t) {
+             t.gekauft = QDate(2025, 1, 2);
+             t.verkauft = QDate(2025, 1, 1);
+         },
          false, false, TFeld::Verkauft, "Das Verkauft-Datum darf nicht vor dem Gekauft-Datum"},
         {11, [](TTier& t) { t.rindern = Geboren; }, false, false, TFeld::Rindern,
          "Das Datum des nächsten Rinderns"},
-        {12, [](TTier& t) { t.status = "T"; t.trocken = Geboren; }, true, false, TFeld::Trocken,
-         "Das Trockenstelldatum"},
-        {13, [](TTier& t) { t.geschlecht = "M"; t.status = "D"; }, false, false, TFeld::Status,
-         "Der Status ist nicht möglich, da das Tier männlich"},
+        {12,
+         [](TTier& t) {
+             t.status = "T";
+             t.trocken = Geboren;
+         },
+         true, false, TFeld::Trocken, "Das Trockenstelldatum"},
+        {13,
+         [](TTier& t) {
+             t.geschlecht = "M";
+             t.status = "D";
+         },
+         false, false, TFeld::Status, "Der Status ist nicht möglich, da das Tier männlich"},
         {14, [](TTier& t) { t.status = "Z"; }, false, false, TFeld::Status,
          "Der Status ist nicht möglich, da das Tier weiblich"},
         {15, [](TTier&) {}, false, true, TFeld::Status, "Der Status \"Jungrind\""},
         {16, [](TTier& t) { t.status = "L"; }, false, false, TFeld::Status, "Der Status \"leer\""},
-        {17, [](TTier& t) { t.status = "D"; }, true, false, TFeld::Status, "Der Status \"deckfähig\""},
-        {18, [](TTier& t) { t.status = "B"; }, false, false, TFeld::Status, "Der Status \"besamt\""},
-        {19, [](TTier& t) { t.status = "T"; }, false, false, TFeld::Status, "Der Status \"trächtig\""},
-        {20, [](TTier& t) { t.status = "R"; }, false, true, TFeld::Status, "Der Status \"trocken\""},
+        {17, [](TTier& t) { t.status = "D"; }, true, false, TFeld::Status,
+         "Der Status \"deckfähig\""},
+        {18, [](TTier& t) { t.status = "B"; }, false, false, TFeld::Status,
+         "Der Status \"besamt\""},
+        {19, [](TTier& t) { t.status = "T"; }, false, false, TFeld::Status,
+         "Der Status \"trächtig\""},
+        {20, [](TTier& t) { t.status = "R"; }, false, true, TFeld::Status,
+         "Der Status \"trocken\""},
         {21, [](TTier& t) { t.status = "N"; }, false, false, TFeld::Status,
          "Der Status \"nicht trächtig\""},
-        {22, [](TTier& t) { t.status = "U"; t.statusExt = "M"; }, false, false, TFeld::Art,
-         "Die Art \"Mutterkuh\" macht keinen Sinn"},
+        {22,
+         [](TTier& t) {
+             t.status = "U";
+             t.statusExt = "M";
+         },
+         false, false, TFeld::Art, "Die Art \"Mutterkuh\" macht keinen Sinn"},
     };
     ASSERT_FALSE(TierPruefen(Rind(), false, false, Heute));
     for (const Fall& f : faelle) {
@@ -110,10 +140,8 @@ TEST(StammdatenLogik, StatuslistenNachGeschlechtUndGeschichte)
         const char* status;
     };
     const Fall faelle[] = {
-        {"W", false, false, "NP", "JDUAM"},
-        {"W", true, false, "NPM", "LDUAM"},
-        {"W", false, true, "NP", "BTNUAM"},
-        {"W", true, true, "NPM", "BTNRUAM"},
+        {"W", false, false, "NP", "JDUAM"}, {"W", true, false, "NPM", "LDUAM"},
+        {"W", false, true, "NP", "BTNUAM"}, {"W", true, true, "NPM", "BTNRUAM"},
         {"M", false, false, "NP", "JZOM"},
     };
     for (const Fall& f : faelle) {
@@ -162,15 +190,29 @@ TEST(StammdatenLogik, ZeitraumFolge)
     };
     const Fall faelle[] = {
         {{{1, Geboren, m31}, {2, m31, {}}}, {}, {}, 0, ""},
-        {{{1, Geboren, m31}, {2, a1, {}}}, {}, {}, 2,
+        {{{1, Geboren, m31}, {2, a1, {}}},
+         {},
+         {},
+         2,
          "Das Zeitraum-Ende muß mit dem folgenden Beginn übereinstimmen."},
         {{{1, Geboren, m31}, {2, a2, {}}}, {}, {}, 2, "Das Zeitraum-Ende muß"},
         {{{1, Geboren, {}}, {2, a1, {}}}, {}, {}, 2, "Das Zeitraum-Ende darf nicht leer sein."},
-        {{{1, Geboren, m31}, {2, m31, {}}}, a1, {}, 1, "Die Zeiträume stimmen nicht mit dem \"Gekauft\""},
-        {{{1, Geboren, m31}, {2, m31, {}}}, {}, QDate(2024, 3, 30), 2,
-         "Die Zeiträume stimmen nicht mit dem \"Verkauft\"-Datum überein.\n\nDas \"Verkauft\"-Datum "
+        {{{1, Geboren, m31}, {2, m31, {}}},
+         a1,
+         {},
+         1,
+         "Die Zeiträume stimmen nicht mit dem \"Gekauft\""},
+        {{{1, Geboren, m31}, {2, m31, {}}},
+         {},
+         QDate(2024, 3, 30),
+         2,
+         "Die Zeiträume stimmen nicht mit dem \"Verkauft\"-Datum überein.\n\nDas "
+         "\"Verkauft\"-Datum "
          "lautet: 30.03.2024"},
-        {{{1, Geboren.addDays(-10), Geboren.addDays(-1)}, {2, Geboren.addDays(-1), {}}}, {}, {}, 1,
+        {{{1, Geboren.addDays(-10), Geboren.addDays(-1)}, {2, Geboren.addDays(-1), {}}},
+         {},
+         {},
+         1,
          "Die Zeiträume stimmen nicht mit dem Geburtsdatum"},
     };
     for (const Fall& f : faelle) {
@@ -263,24 +305,78 @@ TEST(StammdatenLogik, SeitenknoepfeUndSchalterNachTierUndSeite)
         return e;
     };
     const Fall faelle[] = {
-        {"Färse ohne Kalbung", ein(false, "W", "D", false, false, 0),
-         {true, true, true, false, true, false, false, false}, true, false, false, true, true},
-        {"Kuh tragend", ein(false, "W", "T", true, true, 0),
-         {true, true, true, true, true, true, true, true}, false, true, false, false, false},
-        {"Kuh trocken auf Seite 1", ein(false, "W", "R", true, true, 1),
-         {true, true, true, true, true, true, true, true}, false, false, false, false, false},
-        {"Kuh auf der Laktationsgrafik", ein(false, "W", "B", true, true, 5),
-         {true, true, true, true, true, true, true, true}, false, false, true, true, false},
-        {"neues Tier weiblich", ein(true, "W", "J", false, false, 0),
-         {true, false, false, false, false, false, false, false}, true, false, false, false, true},
-        {"neues Tier mit Besamung", ein(true, "W", "B", true, false, 0),
-         {true, false, false, false, false, false, false, false}, true, true, false, true, false},
-        {"neues Tier männlich", ein(true, "M", "J", false, false, 0),
-         {true, false, false, false, false, false, false, false}, false, false, false, false, false},
-        {"Bulle", ein(false, "M", "Z", false, false, 0),
-         {true, true, true, false, true, false, false, false}, false, false, false, false, false},
-        {"leere Kuh", ein(false, "W", "L", false, true, 7),
-         {true, true, true, true, true, true, true, true}, false, false, true, true, true},
+        {"Färse ohne Kalbung",
+         ein(false, "W", "D", false, false, 0),
+         {true, true, true, false, true, false, false, false},
+         true,
+         false,
+         false,
+         true,
+         true},
+        {"Kuh tragend",
+         ein(false, "W", "T", true, true, 0),
+         {true, true, true, true, true, true, true, true},
+         false,
+         true,
+         false,
+         false,
+         false},
+        {"Kuh trocken auf Seite 1",
+         ein(false, "W", "R", true, true, 1),
+         {true, true, true, true, true, true, true, true},
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"Kuh auf der Laktationsgrafik",
+         ein(false, "W", "B", true, true, 5),
+         {true, true, true, true, true, true, true, true},
+         false,
+         false,
+         true,
+         true,
+         false},
+        {"neues Tier weiblich",
+         ein(true, "W", "J", false, false, 0),
+         {true, false, false, false, false, false, false, false},
+         true,
+         false,
+         false,
+         false,
+         true},
+        {"neues Tier mit Besamung",
+         ein(true, "W", "B", true, false, 0),
+         {true, false, false, false, false, false, false, false},
+         true,
+         true,
+         false,
+         true,
+         false},
+        {"neues Tier männlich",
+         ein(true, "M", "J", false, false, 0),
+         {true, false, false, false, false, false, false, false},
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"Bulle",
+         ein(false, "M", "Z", false, false, 0),
+         {true, true, true, false, true, false, false, false},
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"leere Kuh",
+         ein(false, "W", "L", false, true, 7),
+         {true, true, true, true, true, true, true, true},
+         false,
+         false,
+         true,
+         true,
+         true},
     };
     for (const Fall& f : faelle) {
         const TFreigabe r = SchalterFreigeben(f.e);
@@ -303,7 +399,7 @@ TEST(StammdatenLogik, TrockenNurFuerTrockeneOderTragendeKuh)
         bool kalbungen, trocken, sollKalben;
     };
     const Fall faelle[] = {
-        {"R", true, true, true},   {"T", true, true, true},   {"T", false, false, true},
+        {"R", true, true, true},   {"T", true, true, true},    {"T", false, false, true},
         {"B", true, false, false}, {"J", false, false, false}, {"", true, false, false},
     };
     for (const Fall& f : faelle) {
@@ -377,6 +473,29 @@ TEST(StammdatenLogik, TastenDerKarte)
     }
 }
 
+TEST(StammdatenLogik, NaechstesRindernRuecktNachGanzenZyklen)
+{
+    struct Fall {
+        QDate rindern;
+        int zyklus;
+        QDate erwartet;
+    };
+    const Fall faelle[] = {
+        {Heute.addDays(-10), 21, Heute.addDays(11)},
+        {Heute, 21, Heute},
+        {Heute.addDays(-21), 21, Heute},
+        {Heute.addDays(-22), 21, Heute.addDays(20)},
+        {Heute.addDays(-100), 21, Heute.addDays(5)},
+        {Heute.addDays(3), 21, Heute.addDays(3)},
+        {Heute.addDays(-10), 0, Heute.addDays(-10)},
+        {Heute.addDays(-10), -5, Heute.addDays(-10)},
+        {{}, 21, {}},
+    };
+    for (const Fall& f : faelle)
+        EXPECT_EQ(NaechstesRindern(f.rindern, Heute, f.zyklus), f.erwartet)
+            << f.rindern.toString().toStdString() << " " << f.zyklus;
+}
+
 TEST(StammdatenLogik, MLPErsatztexteUndHarnstoff)
 {
     EXPECT_EQ(MLPErsatztext("2T"), "--   --   trocken   --   --");
@@ -391,7 +510,8 @@ TEST(StammdatenLogik, MLPErsatztexteUndHarnstoff)
 
 TEST(StammdatenLogik, ZeitraumSchluesselAendertSichMitZeitraumUndDaten)
 {
-    const QList<TZeitraum> z{{1, QDate(2024, 1, 1), QDate(2024, 3, 31)}, {2, QDate(2024, 4, 2), {}}};
+    const QList<TZeitraum> z{{1, QDate(2024, 1, 1), QDate(2024, 3, 31)},
+                             {2, QDate(2024, 4, 2), {}}};
     const QString k = ZeitraumSchluessel(z, Geboren, {}, {});
     EXPECT_EQ(k, ZeitraumSchluessel(z, Geboren, {}, {}));
     QList<TZeitraum> anders = z;

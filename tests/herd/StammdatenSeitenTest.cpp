@@ -9,7 +9,9 @@
 #include <DataSetModel.h>
 #include <MessageBoxScript.h>
 
+#include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -73,8 +75,9 @@ protected:
     // Two open periods: the first must have ended before the second begins.
     void ZeitraeumeVerderben(int tier)
     {
-        Ausfuehren({QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2025-03-01', 22)")
-                        .arg(tier)});
+        Ausfuehren(
+            {QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2025-03-01', 22)")
+                 .arg(tier)});
     }
 
     std::unique_ptr<TfrmStammdaten> karte;
@@ -123,7 +126,9 @@ TEST_F(StammdatenSeitenTest, FehlerhafteZeitraeumeBlockierenAuchOhneBetriebsstae
     QTest::mouseClick(karte->SpeichernKnopf(), Qt::LeftButton);
     const int id = karte->TierID();
     ASSERT_GT(id, 0);
-    Ausfuehren({QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-01-01', 21)").arg(id)});
+    Ausfuehren(
+        {QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-01-01', 21)")
+             .arg(id)});
     ZeitraeumeVerderben(id);
     EXPECT_FALSE(karte->Seitenknopf(1)->isEnabled());
     for (int versuch = 0; versuch < 2; ++versuch) {
@@ -133,15 +138,35 @@ TEST_F(StammdatenSeitenTest, FehlerhafteZeitraeumeBlockierenAuchOhneBetriebsstae
         QTest::mouseClick(karte->SpeichernKnopf(), Qt::LeftButton);
         ASSERT_EQ(boxen.Shown().size(), 1) << versuch;
         EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Das Zeitraum-Ende darf nicht leer sein."));
-        EXPECT_EQ(Wert(QString("SELECT COALESCE(NAME, '') FROM T_STAMMDATEN WHERE ID = %1").arg(id)), "");
+        EXPECT_EQ(
+            Wert(QString("SELECT COALESCE(NAME, '') FROM T_STAMMDATEN WHERE ID = %1").arg(id)), "");
     }
+}
+
+TEST_F(StammdatenSeitenTest, NeuSpeichertUndBeginntDasNaechsteTier)
+{
+    karte->TierAnzeigen(0, 1, {});
+    karte->show();
+    EXPECT_TRUE(karte->NeuKnopf()->isVisible());
+    EXPECT_FALSE(karte->SchnellKnopf()->isVisible());
+    EXPECT_EQ(karte->AuswahlKnopf()->text(), "Speichern");
+    EXPECT_EQ(karte->windowTitle(), "Stammdaten");
+    Eingeben(Kind<QLineEdit>("edNummer"), "DE 05 123 45678");
+    Eingeben(Kind<QLineEdit>("edGebDat"), "01.02.2025");
+    QTest::mouseClick(karte->NeuKnopf(), Qt::LeftButton);
+    EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_STAMMDATEN WHERE NUMMER = 'DE 05 123 45678'"), "1");
+    EXPECT_EQ(karte->TierID(), 0);
+    EXPECT_EQ(Kind<QLineEdit>("edNummer")->text(), "");
+    EXPECT_EQ(Kind<QComboBox>("cbStatus")->currentText(), "Jungrind");
+    EXPECT_EQ(karte->Modus(), 1);
 }
 
 TEST_F(StammdatenSeitenTest, ZeitraumBearbeitenPruefenUndSpeichern)
 {
-    Ausfuehren({QString("UPDATE T_STAELLE SET BIS = DATE '2024-06-30' WHERE TIER = %1").arg(berta),
-                QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-06-30', 22)")
-                    .arg(berta)});
+    Ausfuehren(
+        {QString("UPDATE T_STAELLE SET BIS = DATE '2024-06-30' WHERE TIER = %1").arg(berta),
+         QString("INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (%1, DATE '2024-06-30', 22)")
+             .arg(berta)});
     Zeigen(berta);
     QTest::keyClick(karte.get(), Qt::Key_F2, Qt::ShiftModifier);
     ASSERT_EQ(karte->AktuelleSeite(), 1);
@@ -162,21 +187,24 @@ TEST_F(StammdatenSeitenTest, ZeitraumBearbeitenPruefenUndSpeichern)
         boxen.AnswerWith(Tools::mrOk);
         Klick("btnZeitraumSpeichern");
         ASSERT_EQ(boxen.Shown().size(), 1) << f.bis;
-        EXPECT_TRUE(boxen.Shown()[0].text.startsWith(f.meldung)) << boxen.Shown()[0].text.toStdString();
+        EXPECT_TRUE(boxen.Shown()[0].text.startsWith(f.meldung))
+            << boxen.Shown()[0].text.toStdString();
         EXPECT_EQ(karte->focusWidget(), bis);
     }
     // A gap to the next period is refused when the page is left.
     Eingeben(bis, "29.06.2024");
     Klick("btnZeitraumSpeichern");
-    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_STAELLE WHERE TIER = %1 AND STALL = 21 AND BIS = "
-                           "DATE '2024-06-29'")
-                       .arg(berta)),
-              "1");
+    EXPECT_EQ(
+        Wert(QString("SELECT COUNT(*) FROM T_STAELLE WHERE TIER = %1 AND STALL = 21 AND BIS = "
+                     "DATE '2024-06-29'")
+                 .arg(berta)),
+        "1");
     MessageBoxScript luecke;
     luecke.AnswerWith(Tools::mrNo);
     QTest::keyClick(karte.get(), Qt::Key_F2);
     ASSERT_EQ(luecke.Shown().size(), 1);
-    EXPECT_TRUE(luecke.Shown()[0].text.startsWith("Das Zeitraum-Ende muß mit dem folgenden Beginn"));
+    EXPECT_TRUE(
+        luecke.Shown()[0].text.startsWith("Das Zeitraum-Ende muß mit dem folgenden Beginn"));
     EXPECT_EQ(karte->AktuelleSeite(), 1);
     z.First();
     Eingeben(bis, "30.06.2024");
@@ -272,21 +300,65 @@ TEST_F(StammdatenSeitenTest, BemerkungWirdBeimSchliessenGespeichert)
     QTest::keyClicks(Kind<QPlainTextEdit>("memBemerkung"), "Zeile 1");
     QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
     EXPECT_FALSE(karte->isVisible());
-    EXPECT_EQ(Wert(QString("SELECT BEMERKUNG FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)), "Zeile 1");
+    EXPECT_EQ(Wert(QString("SELECT BEMERKUNG FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)),
+              "Zeile 1");
+}
+
+TEST_F(StammdatenSeitenTest, BemerkungEntfernenFragtUndLeereListeNicht)
+{
+    Ausfuehren({QString("INSERT INTO T_BEMERKUNGEN (TIER, DATUM, BEMERKUNG) VALUES (%1, DATE "
+                        "'2025-01-02', 'weg damit')")
+                    .arg(berta)});
+    Zeigen(berta);
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    {
+        MessageBoxScript boxen;
+        boxen.AnswerWith(Tools::mrYes);
+        Klick("btnBemerkungEntfernen");
+        ASSERT_EQ(boxen.Shown().size(), 1);
+        EXPECT_EQ(boxen.Shown()[0].text, "Wollen Sie diese Bemerkung wirklich löschen?");
+    }
+    EXPECT_TRUE(karte->Bemerkungen().IsEmpty());
+    EXPECT_FALSE(Kind<QPlainTextEdit>("memBemerkung")->isEnabled());
+    {
+        MessageBoxScript keine;
+        Klick("btnBemerkungEntfernen");
+    }
+    QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
+    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_BEMERKUNGEN WHERE TIER = %1").arg(berta)), "0");
+}
+
+TEST_F(StammdatenSeitenTest, SeitenwechselSpeichertDieStammdaten)
+{
+    Zeigen(berta);
+    Eingeben(Kind<QLineEdit>("edName"), "Bertha");
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    EXPECT_EQ(karte->AktuelleSeite(), 4);
+    EXPECT_EQ(Wert(QString("SELECT NAME FROM T_STAMMDATEN WHERE ID = %1").arg(berta)), "Bertha");
+    EXPECT_EQ(karte->windowTitle(), "007 - Bertha - DE 01 111 11111 - Bemerkungen");
+    // A refused entry keeps the card on its page.
+    QTest::keyClick(karte.get(), Qt::Key_F2);
+    Eingeben(Kind<QLineEdit>("edGebDat"), "16.06.2025");
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    EXPECT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(karte->AktuelleSeite(), 0);
 }
 
 TEST_F(StammdatenSeitenTest, MLPZeilenMitKalbungUndErsatztexten)
 {
-    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
-                        "'2025-01-10', 'W', 1)")
-                    .arg(berta),
-                "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (1, 1, DATE '2025-02-01')",
-                "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (2, 2, DATE '2025-03-01')",
-                QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, HARNSTOFF) "
-                        "VALUES (%1, 1, '1N', 31.5, 4.12, 253)")
-                    .arg(berta),
-                QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP) VALUES (%1, 2, '2T')")
-                    .arg(berta)});
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                 "'2025-01-10', 'W', 1)")
+             .arg(berta),
+         "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (1, 1, DATE '2025-02-01')",
+         "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (2, 2, DATE '2025-03-01')",
+         QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, HARNSTOFF) "
+                 "VALUES (%1, 1, '1N', 31.5, 4.12, 253)")
+             .arg(berta),
+         QString("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP) VALUES (%1, 2, '2T')")
+             .arg(berta)});
     Zeigen(berta);
     EXPECT_TRUE(karte->Seitenknopf(3)->isEnabled());
     QTest::keyClick(karte.get(), Qt::Key_F6);
@@ -316,13 +388,13 @@ TEST_F(StammdatenSeitenTest, SeitenTastenFolgenDenFreigaben)
         int seite;
     };
     const Fall faelle[] = {
-        {Qt::Key_F7, Qt::NoModifier, 4},    {Qt::Key_F5, Qt::NoModifier, 4},
-        {Qt::Key_F6, Qt::NoModifier, 4},    {Qt::Key_F2, Qt::ShiftModifier, 1},
-        {Qt::Key_F11, Qt::NoModifier, 1},   {Qt::Key_F2, Qt::NoModifier, 0},
+        {Qt::Key_F7, Qt::NoModifier, 4},  {Qt::Key_F5, Qt::NoModifier, 4},
+        {Qt::Key_F6, Qt::NoModifier, 4},  {Qt::Key_F2, Qt::ShiftModifier, 1},
+        {Qt::Key_F11, Qt::NoModifier, 1}, {Qt::Key_F2, Qt::NoModifier, 0},
     };
     for (const Fall& f : faelle) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : karte.get(), f.taste,
-                        f.mod);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : karte.get(),
+                        f.taste, f.mod);
         EXPECT_EQ(karte->AktuelleSeite(), f.seite) << f.taste;
         EXPECT_TRUE(karte->Seitenknopf(f.seite)->isChecked());
     }
@@ -348,8 +420,9 @@ TEST_F(StammdatenSeitenTest, EnterSpringtDurchDieStammfelder)
 
 TEST_F(StammdatenSeitenTest, SchrittknopfZweiZonenUndDoppelklick)
 {
-    const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, %2, %3) "
-                                "ORDER BY NUMMER")
+    const QString sql = QString(
+                            "SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, %2, %3) "
+                            "ORDER BY NUMMER")
                             .arg(berta)
                             .arg(lisa)
                             .arg(anna);
@@ -397,6 +470,85 @@ TEST_F(StammdatenSeitenTest, ZurMutterWechseln)
     EXPECT_EQ(karte->TierID(), lisa);
 }
 
+TEST_F(StammdatenSeitenTest, NaechstesRindernVorHeuteRueckt)
+{
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET STATUS = 'D' WHERE ID = %1").arg(berta)});
+    Zeigen(berta);
+    auto* rindern = Kind<QLineEdit>("edRindern");
+    ASSERT_TRUE(rindern->isEnabled());
+    Eingeben(rindern, "05.06.2025");
+    {
+        MessageBoxScript boxen;
+        boxen.AnswerWith(Tools::mrYes);
+        Kind<QLineEdit>("edName")->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(boxen.Shown().size(), 1);
+        EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Nächstes Rindern ist vor heutigem Datum."));
+    }
+    EXPECT_EQ(rindern->text(), "26.06.2025");  // 21-day cycle of the breed
+    // Today is left alone without a question.
+    Eingeben(rindern, "15.06.2025");
+    MessageBoxScript keine;
+    Kind<QLineEdit>("edName")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(rindern->text(), "15.06.2025");
+}
+
+TEST_F(StammdatenSeitenTest, TrockenstellenNurFuerTragendeKuhMitKalbung)
+{
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                 "'2024-12-01', 'W', 1)")
+             .arg(berta),
+         QString("INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (%1, DATE '2025-03-01', 1)")
+             .arg(berta),
+         QString("UPDATE T_STAMMDATEN SET STATUS = 'B' WHERE ID = %1").arg(berta)});
+    Zeigen(berta);
+    auto* knopf = Kind<QPushButton>("btnTrocken");
+    auto* status = Kind<QComboBox>("cbStatus");
+    EXPECT_FALSE(knopf->isEnabled());
+    EXPECT_NE(status->findText("trocken"), -1);
+    status->setCurrentIndex(status->findText("trächtig"));
+    EXPECT_TRUE(knopf->isEnabled());
+    QTest::mouseClick(knopf, Qt::LeftButton);
+    // The last insemination and the breed's 225 days.
+    EXPECT_EQ(Kind<QLineEdit>("edTrocken")->text(), "12.10.2025");
+    QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
+    EXPECT_FALSE(karte->isVisible());
+    EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_STAMMDATEN WHERE ID = %1 AND STATUS = 'T' AND "
+                           "TROCKEN = DATE '2025-10-12'")
+                       .arg(berta)),
+              "1");
+}
+
+TEST_F(StammdatenSeitenTest, ZumKalbWechseln)
+{
+    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-01-10', 'W', 1)")
+                    .arg(berta),
+                QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-03-10', 'W', 1)")
+                    .arg(lisa)});
+    const int kalb = Tier("DE 01 666 66666", 0, "Kalb", 21);
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET GEBDAT = DATE '2025-01-10', MUTTERNR = 'DE 01 111 "
+                        "11111' WHERE ID = %1")
+                    .arg(kalb)});
+    Zeigen(berta);
+    ASSERT_TRUE(karte->KalbungenMenue()->isEnabled());
+    ASSERT_TRUE(karte->ZumKalbEintrag()->isEnabled());
+    karte->ZumKalbEintrag()->trigger();
+    EXPECT_EQ(karte->TierID(), kalb);
+    EXPECT_FALSE(karte->ZumKalbEintrag()->isEnabled());  // the calf has no calving
+
+    karte->TierAnzeigen(lisa, 0, {});
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    karte->ZumKalbEintrag()->trigger();
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].text, "Kein Kalb gefunden!");
+    EXPECT_EQ(karte->TierID(), lisa);
+}
+
 TEST_F(StammdatenSeitenTest, AenderungAndererArbeitsplaetzeWirdBeimNaechstenLadenGelesen)
 {
     Zeigen(berta);
@@ -409,6 +561,25 @@ TEST_F(StammdatenSeitenTest, AenderungAndererArbeitsplaetzeWirdBeimNaechstenLade
     EXPECT_EQ(Kind<QLineEdit>("edName")->text(), "Anderswo");
     karte.reset();
     DM()->EreignisMelden("CHANGE_STAMMDATEN");
+}
+
+TEST_F(StammdatenSeitenTest, StatusMitDerMausSofortMitDenTastenBeimVerlassenGespeichert)
+{
+    Zeigen(berta);
+    auto* status = Kind<QComboBox>("cbStatus");
+    const QString sql = QString("SELECT STATUS FROM T_STAMMDATEN WHERE ID = %1").arg(berta);
+    const int deckfaehig = status->findText("deckfähig");
+    ASSERT_GE(deckfaehig, 0);
+    status->setCurrentIndex(deckfaehig);
+    emit status->activated(deckfaehig);
+    EXPECT_EQ(Wert(sql), "D");
+    status->setFocus();
+    QTest::keyClick(status, Qt::Key_Down);
+    EXPECT_EQ(status->currentText(), "unfruchtbar");
+    EXPECT_EQ(Wert(sql), "D");
+    Kind<QLineEdit>("edName")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(Wert(sql), "U");
 }
 
 TEST_F(StammdatenSeitenTest, AuswahlZeigtDasGewaehlteTierUndAbbrechenSchliesst)
@@ -435,13 +606,14 @@ TEST_F(StammdatenSeitenTest, AuswahlZeigtDasGewaehlteTierUndAbbrechenSchliesst)
 
 TEST_F(StammdatenSeitenTest, Bildschirmfoto)
 {
-    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, NUMMER, GESCHLECHT, VERLAUF, NR) VALUES "
-                        "(%1, DATE '2025-01-10', 'DE 01 777 77777', 'W', 'leicht', 1)")
-                    .arg(berta),
-                QString("UPDATE T_STAMMDATEN SET STATUS = 'L', VATER = 'BOSS', VATERNR = '123456', "
-                        "MUTTER = 'Rosi', MUTTERNR = 'DE 01 000 12345', GEKAUFT = DATE '2024-03-01', "
-                        "GEKAUFTBEM = 'Markt' WHERE ID = %1")
-                    .arg(berta)});
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, NUMMER, GESCHLECHT, VERLAUF, NR) VALUES "
+                 "(%1, DATE '2025-01-10', 'DE 01 777 77777', 'W', 'leicht', 1)")
+             .arg(berta),
+         QString("UPDATE T_STAMMDATEN SET STATUS = 'L', VATER = 'BOSS', VATERNR = '123456', "
+                 "MUTTER = 'Rosi', MUTTERNR = 'DE 01 000 12345', GEKAUFT = DATE '2024-03-01', "
+                 "GEKAUFTBEM = 'Markt' WHERE ID = %1")
+             .arg(berta)});
     const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN ORDER BY KNR");
     Zeigen(berta, sql);
     karte->resize(karte->sizeHint());
@@ -452,7 +624,16 @@ TEST_F(StammdatenSeitenTest, Bildschirmfoto)
     EXPECT_GT(QImage(pfad).width(), 600);
     QTest::keyClick(karte.get(), Qt::Key_F2, Qt::ShiftModifier);
     QTest::qWait(20);
-    karte->grab().save(QCoreApplication::applicationDirPath() + "/../bilder/Stammdaten_Betriebsstaetten.png");
+    karte->grab().save(QCoreApplication::applicationDirPath() +
+                       "/../bilder/Stammdaten_Betriebsstaetten.png");
+    Ausfuehren(
+        {QString("INSERT INTO T_BEMERKUNGEN (TIER, DATUM, BEMERKUNG) VALUES (%1, DATE "
+                 "'2025-02-03', 'Klauenpflege hinten links\r\nNachkontrolle in zwei Wochen')")
+             .arg(berta)});
+    QTest::keyClick(karte.get(), Qt::Key_F7);
+    QTest::qWait(20);
+    karte->grab().save(QCoreApplication::applicationDirPath() +
+                       "/../bilder/Stammdaten_Bemerkungen.png");
 }
 
 }  // namespace

@@ -105,8 +105,9 @@ TEST_F(StammdatenTest, NeuesTierOhneNummerVerwerfen)
     boxen.AnswerWith(Tools::mrYes);
     QTest::mouseClick(karte->SpeichernKnopf(), Qt::LeftButton);
     ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Sie müssen eine Nummer für das Tier eingeben.\r\r"
-                                                 "Wollen Sie die Bearbeitung des neuen Tieres"));
+    EXPECT_TRUE(
+        boxen.Shown()[0].text.startsWith("Sie müssen eine Nummer für das Tier eingeben.\r\r"
+                                         "Wollen Sie die Bearbeitung des neuen Tieres"));
     EXPECT_EQ(Ids("SELECT ID FROM T_STAMMDATEN").size(), 4);
     QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
     EXPECT_FALSE(karte->isVisible());
@@ -121,16 +122,19 @@ TEST_F(StammdatenTest, JedeFalscheEingabeMeldetUndFokussiertIhrFeld)
         Stammdaten::TFeld fokus;
     };
     const Fall faelle[] = {
-        {"edNummer", "", "Sie müssen eine Nummer für das Tier eingeben.", Stammdaten::TFeld::Nummer},
-        {"edGebDat", "", "Sie müssen ein Geburtsdatum für das Tier eingeben.", Stammdaten::TFeld::Gebdat},
+        {"edNummer", "", "Sie müssen eine Nummer für das Tier eingeben.",
+         Stammdaten::TFeld::Nummer},
+        {"edGebDat", "", "Sie müssen ein Geburtsdatum für das Tier eingeben.",
+         Stammdaten::TFeld::Gebdat},
         {"edGebDat", "16.06.2025", "Das Geburtsdatum darf nicht in der Zukunft sein.",
          Stammdaten::TFeld::Gebdat},
         {"edGekauft", "31.12.2023", "Das Gekauft-Datum darf nicht vor dem Geburtsdatum sein.",
          Stammdaten::TFeld::Gekauft},
         {"edVerkauft", "16.06.2025", "Das Verkauft-Datum darf nicht in der Zukunft sein.",
          Stammdaten::TFeld::Verkauft},
-        {"edRindern", "01.01.2024", "Das Datum des nächsten Rinderns darf\nnicht vor dem "
-                                    "Geburtsdatum sein.",
+        {"edRindern", "01.01.2024",
+         "Das Datum des nächsten Rinderns darf\nnicht vor dem "
+         "Geburtsdatum sein.",
          Stammdaten::TFeld::Rindern},
     };
     // "deckfähig" opens the next-heat date for input.
@@ -175,8 +179,9 @@ TEST_F(StammdatenTest, GeschlechtWechselBietetDieStatusDesGeschlechts)
 
 TEST_F(StammdatenTest, BlaetternSpeichertUndLaedtDasNaechsteTier)
 {
-    const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, %2) "
-                                "ORDER BY KNR")
+    const QString sql = QString(
+                            "SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, %2) "
+                            "ORDER BY KNR")
                             .arg(berta)
                             .arg(lisa);
     karte->TierAnzeigen(berta, 0, sql);

@@ -1,6 +1,6 @@
-// With 2,000 animals: opening (filling and showing) the animal card on one of them with all 2,000 in its quick list,
-// and the animal selection listing them, each beside a bare db::Query fetch of the same rows.
-// Run: build/bin/bench_stammdaten (offscreen unless QT_QPA_PLATFORM says otherwise).
+// With 2,000 animals: opening (filling and showing) the animal card on one of them with all 2,000
+// in its quick list, and the animal selection listing them, each beside a bare db::Query fetch of
+// the same rows. Run: build/bin/bench_stammdaten (offscreen unless QT_QPA_PLATFORM says otherwise).
 
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
@@ -40,16 +40,17 @@ struct Fixture {
               "'276090000000011')",
               "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (21, 'Nord', 11)"})
             db::Query(tr, QString::fromLatin1(sql)).Execute();
-        db::Query block(tr, QStringLiteral(
-                                "EXECUTE BLOCK AS DECLARE I INTEGER = 1; DECLARE ID INTEGER; BEGIN "
-                                "WHILE (I <= %1) DO BEGIN "
-                                "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                                "VALUES ('DE 01 ' || LPAD(:I, 9, '0'), :I, 'Kuh ' || :I, "
-                                "DATE '2020-01-01' + MOD(:I, 900), 'W', 1) RETURNING ID INTO :ID; "
-                                "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:ID, DATE "
-                                "'2020-01-01' + MOD(:I, 900), 21); "
-                                "I = I + 1; END END")
-                                .arg(Tiere));
+        db::Query block(
+            tr, QStringLiteral(
+                    "EXECUTE BLOCK AS DECLARE I INTEGER = 1; DECLARE ID INTEGER; BEGIN "
+                    "WHILE (I <= %1) DO BEGIN "
+                    "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                    "VALUES ('DE 01 ' || LPAD(:I, 9, '0'), :I, 'Kuh ' || :I, "
+                    "DATE '2020-01-01' + MOD(:I, 900), 'W', 1) RETURNING ID INTO :ID; "
+                    "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:ID, DATE "
+                    "'2020-01-01' + MOD(:I, 900), 21); "
+                    "I = I + 1; END END")
+                    .arg(Tiere));
         block.SetParamCheck(false);
         block.Execute();
         tr.Commit();
@@ -113,12 +114,14 @@ void KarteBlankesLesen(benchmark::State& state)
         tr.Start();
         int n = 0;
         for (const QString& sql :
-             {f.schnellSQL, QStringLiteral("SELECT * FROM T_STAMMDATEN WHERE ID = %1").arg(f.erstes),
+             {f.schnellSQL,
+              QStringLiteral("SELECT * FROM T_STAMMDATEN WHERE ID = %1").arg(f.erstes),
               QStringLiteral("SELECT * FROM P_GET_BETRIEBSSTAETTEN(%1)").arg(f.erstes),
               QStringLiteral("SELECT * FROM P_GET_AKT_BESAMUNGEN(%1)").arg(f.erstes),
               QStringLiteral("SELECT * FROM P_GET_KALBUNGEN_TIER(%1)").arg(f.erstes),
               QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_RASSEN WHERE VERWENDET = 'T'"),
-              QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG")}) {
+              QStringLiteral(
+                  "SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG")}) {
             db::Query q(tr, sql);
             n += AlleLesen(q);
         }
