@@ -3,6 +3,7 @@
 #include "TerminLogik.h"
 
 #include <Datenmodul.h>
+#include <FrameInternListeWahl.h>
 #include <Grundeinstellungen.h>
 #include <ProgDatum.h>
 #include <SilentAbort.h>
@@ -419,10 +420,40 @@ void TfrmListeErledigteTermine::AlleEintraegeLoeschen()
 
 // ------------------------------------------------------------------------ TfrmErledigteTermine
 
-QWidget* InternListeWahlErzeugen(TfrmErledigteTermine&, QWidget*)
+QWidget* InternListeWahlErzeugen(TfrmErledigteTermine& dialog, QWidget* platz)
 {
-    throw std::runtime_error("Die Auswahl der Listen-Designs ist in dieser Version noch nicht "
-                             "verfügbar.");
+    auto* wahl = new TframeInternListeWahl(dialog.TAErledigteTermine().GetDatabase(), platz);
+    wahl->ListenTyp = TfrmErledigteTermine::ListenTyp;
+    wahl->Felder = TfrmErledigteTermine::Felder;
+    wahl->StandardDesigns = dialog.StandardDesigns;
+    wahl->Daten = &dialog.QDaten();
+    wahl->Betriebsstaette = dialog.Betriebsstaette();
+    wahl->BetriebsstaetteDrucken = dialog.BetriebsstaetteDrucken();
+    wahl->OnBildschirmFelderAnlegen = [](TframeInternListeWahl& f, int listeId) {
+        for (const TfrmErledigteTermine::NeuesFeld& n : TfrmErledigteTermine::NeueFelder())
+            f.BildschirmFeldAnlegen(listeId, n.feld, n.titel, n.breite);
+    };
+    wahl->OnDruckFelderAnlegen = [](TframeInternListeWahl& f, int listeId) {
+        int position = 0;
+        for (const TfrmErledigteTermine::NeuesFeld& n : TfrmErledigteTermine::NeueFelder()) {
+            f.DruckFeldAnlegen(listeId, n.feld, n.titel, position, n.breite);
+            position += n.breite;
+        }
+    };
+    wahl->OnVorAusgabe = [&dialog](TframeInternListeWahl& f) {
+        dialog.StandardDesigns = f.StandardDesigns;
+        dialog.VorAusgabe();
+        f.DatenSQL = dialog.DatenSQL;
+        f.SchnellwahlSQL = dialog.SchnellwahlSQL;
+        f.Titelzusatz = dialog.Titelzusatz;
+    };
+    wahl->OnNachAusgabe = [&dialog](TframeInternListeWahl&) { dialog.NachAusgabe(); };
+    wahl->OnHilfe = [&dialog](TframeInternListeWahl&) { dialog.HilfeAnzeigen(); };
+    wahl->OnFensterklasse = [](TframeInternListeWahl&, FListeNormal::Fensterklasse& klasse) {
+        klasse = TfrmErledigteTermine::Fensterklasse();
+    };
+    wahl->Initialisieren(true);
+    return wahl;
 }
 
 TfrmErledigteTermine::TfrmErledigteTermine(db::Database& datenbank, QWidget* owner,
@@ -533,6 +564,10 @@ FListeNormal::Fensterklasse TfrmErledigteTermine::Fensterklasse()
 
 void TfrmErledigteTermine::done(int result)
 {
+    if (auto* wahl = qobject_cast<TframeInternListeWahl*>(wahl_)) {
+        StandardDesigns = wahl->StandardDesigns;
+        wahl->Schliessen();
+    }
     daten_.Close();
     if (transaktion_.Active())
         transaktion_.Commit();
