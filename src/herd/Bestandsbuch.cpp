@@ -143,10 +143,6 @@ TfrmListeBestandsbuch::TfrmListeBestandsbuch(db::Database& datenbank, QWidget* p
         haupt->ListenStyleSheet(*grid_->GetTableView());
     grid_->OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int tierId) { TierAnzeigen(tierId); };
 
-    for (const char* feld : {"ANWDATUM", "ANWMENGE", "ANWVERABREICHUNG"})
-        QDaten().AddCalculatedField(QLatin1String(feld), db::FieldType::VarChar, 100);
-    QDaten().AddCalculatedField(QStringLiteral("WARTEZEIT"), db::FieldType::VarChar, 50);
-    QDaten().AddCalculatedField(QStringLiteral("AASTATUSIDX"), db::FieldType::Integer);
     QDaten().OnCalcFields = [this](db::DataSet& d) { Berechnen(d); };
 
     actStornieren = new QAction(QStringLiteral("Stornieren"), this);
@@ -213,6 +209,13 @@ void TfrmListeBestandsbuch::Laden(const QDate& von, const QDate& bis)
     sql.replace(QStringLiteral("P_GET_BESTANDSBUCH(:VON, :BIS)"),
                 QStringLiteral("P_GET_BESTANDSBUCH(:VON, :BIS) B"));
     QDaten().SetSelectSQL(sql);
+    // Calculated fields outlive a new statement; they are added once it is known.
+    if (!QDaten().FindField(QStringLiteral("AASTATUSIDX"))) {
+        for (const char* feld : {"ANWDATUM", "ANWMENGE", "ANWVERABREICHUNG"})
+            QDaten().AddCalculatedField(QLatin1String(feld), db::FieldType::VarChar, 100);
+        QDaten().AddCalculatedField(QStringLiteral("WARTEZEIT"), db::FieldType::VarChar, 50);
+        QDaten().AddCalculatedField(QStringLiteral("AASTATUSIDX"), db::FieldType::Integer);
+    }
     QDaten().Param(QStringLiteral("VON")).SetDate(zeitraum_.von);
     QDaten().Param(QStringLiteral("BIS")).SetDate(zeitraum_.bis);
     SchnellwahlSQL = Bestandsbuch::SchnellwahlSQL(zeitraum_);

@@ -6,6 +6,8 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Rechts = 2570;
@@ -103,9 +105,13 @@ void TDruckBestandsbuch::NeueSeite()
 void TDruckBestandsbuch::Eintrag(const Bestandsbuch::Eintrag& e)
 {
     const bool vermerk = e.zustand == QLatin1String("J") || e.zustand == QLatin1String("S");
-    const QString identitaet = e.identitaet.trimmed();
+    // The procedure separates the animals by LF; the block printer breaks lines at CR.
+    QString identitaet = e.identitaet.trimmed();
+    identitaet.replace(QStringLiteral("\r\n"), QStringLiteral("\r"))
+        .replace(QLatin1Char('\n'), QLatin1Char('\r'));
     const int identZeilen =
-        identitaet.isEmpty() ? 0 : int(GetWordWarp(identitaet, 280).split(QLatin1Char('\r')).size());
+        identitaet.isEmpty() ? 0
+                             : int(GetWordWarp(identitaet, 270).split(QLatin1Char('\r')).size());
     const int zeilen = std::max(vermerk ? 3 : 2, identZeilen + 1);
     CheckNeueSeite(zeilen * Zeilenhoehe() + 20);
     IncPos(10);

@@ -229,6 +229,14 @@ TEST_F(BestandsbuchDruckTest, StruckOutCancelledEntryAndIdentityLines)
     const TextEintrag* vermerk = Finde(texte, "Eintrag storniert");
     ASSERT_TRUE(vermerk);
     EXPECT_TRUE(vermerk->stil & fsBold);
+
+    // The group's identity takes three lines; the next entry starts below all of them.
+    const TextEintrag* letzte = Finde(texte, "DE 01 333 33333");
+    const TextEintrag* erste = Finde(texte, "DE 01 111 11111");
+    ASSERT_TRUE(letzte && erste);
+    EXPECT_EQ(erste->y, gruppe->y + druck.Zeilenhoehe());
+    EXPECT_GT(letzte->y, erste->y);
+    EXPECT_GT(storno->y, letzte->y + druck.Zeilenhoehe()) << "no overlap with the next entry";
 }
 
 }  // namespace
