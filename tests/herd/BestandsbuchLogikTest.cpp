@@ -7,6 +7,7 @@
 #include <Error.h>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -203,7 +204,7 @@ TEST_F(BestandsbuchDruckTest, EntriesWithTheirStateOnEveryPage)
     EXPECT_FALSE(alles.contains("Ausserhalb"));
     EXPECT_EQ(alles.count("Eintrag nicht gebucht"), 14);
     EXPECT_EQ(alles.count("Eintrag storniert"), 1);
-    EXPECT_TRUE(alles.contains("007, Kuh, Berta")) << alles.toStdString();
+    EXPECT_TRUE(alles.contains(QRegularExpression("007, \\w+, Berta"))) << alles.toStdString();
     EXPECT_TRUE(alles.contains("i.m., 10 ml"));
     EXPECT_TRUE(alles.contains("01.03.2024"));
     (void)storno;
