@@ -171,8 +171,6 @@ TEST_F(BestandsbuchFenster, RegisterWindowShowsCancelledEntriesStruckOutOnRed)
             zellen << grid.Anzeigetext(modell->index(0, c));
     const QString zeile = zellen.join('|');
     EXPECT_TRUE(zeile.contains(QRegularExpression("007, \\w+, Berta\n"))) << zeile.toStdString();
-    EXPECT_TRUE(zeile.contains("02.03.2024\n03.03.2024\n04.03.2024")) << zeile.toStdString();
-    EXPECT_TRUE(zeile.contains("M: 5  \nF: 28  ")) << zeile.toStdString();
 
     QApplication::processEvents();
     int spalte = -1;
