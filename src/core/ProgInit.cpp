@@ -7,6 +7,7 @@
 #include "FListeNormal.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
+#include "BestandsbuchAktionen.h"
 #include "Haupt.h"
 #include "HerdeAktionen.h"
 #include "Informationen.h"
@@ -213,6 +214,7 @@ bool TProgInit::HauptfensterErzeugen()
         GrundeinstellungenVerbinden(*fenster);
         HerdeAktionenVerbinden(*fenster);
         MilchTerminAktionenVerbinden(*fenster);
+        BestandsbuchAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
