@@ -3,6 +3,8 @@
 #include <ListenDruck.h>
 
 #include <Datenmodul.h>
+#include <FListeNormal.h>
+#include <VorschauFenster.h>
 #include <Grundeinstellungen.h>
 
 #include <DataSet.h>
@@ -10,7 +12,12 @@
 #include <TestDatabase.h>
 #include <Transaction.h>
 
+#include <QApplication>
+#include <QAction>
 #include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -98,6 +105,13 @@ public:
                 f.Param("SICHTBAR").SetString(x.sichtbar);
                 f.Execute();
             }
+        db::Query b(tr, "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, BREITE, TITEL, SICHTBAR, "
+                        "ZEILE, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (41, :FELD, 100, "
+                        ":FELD, 'T', 1, 'L', 'F', 'F')");
+        for (const char* feld : {"Q1.NUMMER", "Q1.NAME"}) {
+            b.Param("FELD").SetString(feld);
+            b.Execute();
+        }
         db::Query(tr, "INSERT INTO T_LISTEN_LINIEN (LISTE, L_POSITION, BEGINN_TITEL, ART, BREITE) "
                       "VALUES (41, 47, 'T', 'P', 20)")
             .Execute();
@@ -260,6 +274,29 @@ TEST_F(ListenDruckDatenbankTest, CallersRowsStayOpenOnTheirRow)
     EXPECT_FALSE(Finde(texte, Nummer(11)));
     EXPECT_FALSE(Finde(texte, QStringLiteral("Alle Betriebsstätten")))
         << "the caller decides on the premises name";
+}
+
+TEST_F(ListenDruckDatenbankTest, ListWindowShowsItsRowsInThePrintPreview)
+{
+    QPointer<TfrmListeNormal> fenster = FListeNormal::ListeAnzeigenEx(
+        nullptr, Liste, 0, QStringLiteral("Nord"), QString(), QString(), true, false, {}, false, {});
+    ASSERT_TRUE(fenster);
+    fenster->QDaten().MoveTo(7);
+    QString seiten;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<TfmPreview*>(QApplication::activeModalWidget());
+            if (!form)
+                return;
+            seiten = form->Seiten().text();
+            form->reject();
+        });
+    });
+    fenster->actDruckVorschau->trigger();
+    EXPECT_TRUE(seiten.startsWith(QStringLiteral("Seite 1 / "))) << seiten.toStdString();
+    EXPECT_NE(seiten, QStringLiteral("Seite 1 / 1")) << "120 rows take more than one page";
+    EXPECT_EQ(fenster->QDaten().RecNo(), 7) << "the window keeps its row";
+    delete fenster.data();
 }
 
 TEST_F(ListenDruckDatenbankTest, UnknownDesignIsRefusedWithAMessage)

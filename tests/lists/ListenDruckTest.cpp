@@ -450,7 +450,7 @@ TEST_F(ListenDruckLayoutTest, PageBreaksRepeatTheFrameAndCloseEachPageWithItsLin
         EXPECT_EQ(linien[3].art, psDot);
         EXPECT_EQ(linien[3].x1, Rand - 20);
         EXPECT_EQ(linien[3].y1, linien[0].y1) << "from the top of the titles";
-        EXPECT_EQ(linien[4].y1, linien[1].y1 + 20) << "from below the titles";
+        EXPECT_EQ(linien[4].y1, linien[1].y1) << "from below the titles";
         EXPECT_EQ(linien[4].y2, linien[2].y1) << "down to the last row";
     }
     for (int i = 1; i <= 200; ++i)
