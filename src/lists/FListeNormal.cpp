@@ -1,5 +1,6 @@
 #include "FListeNormal.h"
 
+#include "ListenDruck.h"
 #include "ListenExport.h"
 #include "ListenLayout.h"
 #include "ListenTools.h"
@@ -37,6 +38,16 @@ QString KlassenName(const std::exception& e)
     if (dynamic_cast<const db::Error*>(&e))
         return QStringLiteral("EDatenbankFehler");
     return QStringLiteral("Exception");
+}
+
+// Prints the rows the window shows, in the window's order.
+void FensterDrucken(TfrmListe& fenster, bool vorschau)
+{
+    auto* liste = dynamic_cast<TfrmListeNormal*>(&fenster);
+    if (!liste)
+        throw std::runtime_error("Dieses Listenfenster hat kein Druck-Layout.");
+    ListenDruck::ListeDruckenMitDaten(liste->ListeID, liste->Betriebsstaette, liste->Titelzusatz,
+                                      liste->QDaten(), vorschau, liste->BetriebsstaetteDrucken);
 }
 
 }  // namespace
@@ -127,13 +138,12 @@ void TfrmListe::TierAnzeigen(int tierId)
 
 void TfrmListe::Drucken()
 {
-    throw std::runtime_error("Drucken der Listen ist in dieser Version noch nicht verfügbar.");
+    FensterDrucken(*this, false);
 }
 
 void TfrmListe::DruckVorschau()
 {
-    throw std::runtime_error(
-        "Die Druck-Vorschau der Listen ist in dieser Version noch nicht verfügbar.");
+    FensterDrucken(*this, true);
 }
 
 void TfrmListe::Exportieren()

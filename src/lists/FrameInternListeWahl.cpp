@@ -1,6 +1,7 @@
 #include "FrameInternListeWahl.h"
 
 #include "InternListeWahl.h"
+#include "ListenDruck.h"
 #include "ListenExport.h"
 
 #include <DBTools.h>
@@ -301,8 +302,11 @@ void TframeInternListeWahl::Ausgeben(int art)
             }
             case 1:
             case 2:
-                InternListeWahl::ListeDrucken(id, Betriebsstaette, Titelzusatz, Daten, art == 1,
-                                              BetriebsstaetteDrucken);
+                if (Daten)
+                    ListenDruck::ListeDruckenMitDaten(id, Betriebsstaette, Titelzusatz, *Daten,
+                                                      art == 1, BetriebsstaetteDrucken);
+                else
+                    ListenDruck::ListeDrucken(id, Betriebsstaette, Titelzusatz, art == 1);
                 break;
             case 3:
                 if (!Daten)

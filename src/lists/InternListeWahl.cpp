@@ -80,12 +80,4 @@ void KindzeilenLoeschen(db::Transaction& tr, int listeId)
     }
 }
 
-void ListeDrucken(int, int, const QString&, db::DataSet*, bool vorschau, bool)
-{
-    throw std::runtime_error(vorschau ? "Die Druck-Vorschau der Listen ist in dieser Version noch "
-                                        "nicht verfügbar."
-                                      : "Drucken der Listen ist in dieser Version noch nicht "
-                                        "verfügbar.");
-}
-
 }  // namespace InternListeWahl

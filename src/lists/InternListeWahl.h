@@ -33,10 +33,6 @@ int DesignAnlegen(db::Transaction& tr, const QString& bezeichnung, const QString
 // Removes the design's screen, print and line rows, for a schema that does not cascade.
 void KindzeilenLoeschen(db::Transaction& tr, int listeId);
 
-// The list print of a design with the caller's rows, as a preview or on the printer.
-void ListeDrucken(int listeId, int betriebsstaette, const QString& titelzusatz, db::DataSet* daten,
-                  bool vorschau, bool betriebsstaetteDrucken);
-
 // Set by the list designer: the screen and print layout editors of a design, modal.
 inline std::function<void(QWidget* owner, int listeId, const QString& datenSQL)>
     ListenDesignBildschirmStarten;
