@@ -7,6 +7,7 @@
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
 #include "Haupt.h"
+#include "BehandlungAktionen.h"
 #include "HerdeAktionen.h"
 #include "Informationen.h"
 #include "Produkt.h"
@@ -209,6 +210,7 @@ bool TProgInit::HauptfensterErzeugen()
         InfoAktionenVerbinden(*fenster, updateDatei_);
         SicherungsAktionenVerbinden(*fenster, updateDatei_);
         HerdeAktionenVerbinden(*fenster);
+        BehandlungAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
