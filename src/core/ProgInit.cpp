@@ -9,6 +9,7 @@
 #include "Grundeinstellungen.h"
 #include "BestandsbuchAktionen.h"
 #include "Haupt.h"
+#include "BehandlungAktionen.h"
 #include "HerdeAktionen.h"
 #include "Informationen.h"
 #include "MilchAktionen.h"
@@ -215,6 +216,7 @@ bool TProgInit::HauptfensterErzeugen()
         HerdeAktionenVerbinden(*fenster);
         MilchTerminAktionenVerbinden(*fenster);
         BestandsbuchAktionenVerbinden(*fenster);
+        BehandlungAktionenVerbinden(*fenster);
         FListeNormal::ListenfensterVerbinden(*fenster);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
