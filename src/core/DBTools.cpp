@@ -146,6 +146,24 @@ bool SicherPosten(db::DataSet& dataSet, bool Melden, QString& Fehlertext, bool W
     }
 }
 
+bool Bearbeitet(const db::DataSet& dataSet)
+{
+    return dataSet.State() == db::DataSetState::Edit || dataSet.State() == db::DataSetState::Insert;
+}
+
+void Sicher(const std::function<void()>& aktion)
+{
+    try {
+        aktion();
+    } catch (const SilentAbort&) {
+        // The message was shown.
+    } catch (const db::Error& e) {
+        Tools::MeldungError(e.Message());
+    } catch (const std::exception& e) {
+        Tools::MeldungError(QString::fromUtf8(e.what()));
+    }
+}
+
 bool Posten(db::DataSet& dataSet)
 {
     QString text;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace db {
@@ -49,6 +51,12 @@ bool LoeschenMitFrage(db::DataSet& dataSet, const QString& frage);
 // record to the end first, then from the start up to it; when there is none the dataset stays
 // where it was. With anzeigeAnhalten the bound controls stop following during the search.
 bool LocateInteger(db::DataSet& dataSet, const QString& feld, int wert, bool anzeigeAnhalten);
+
+// Whether the dataset is editing or inserting a record.
+bool Bearbeitet(const db::DataSet& dataSet);
+// Runs a user's action: a silent abort (its message was shown) ends it quietly, a database or
+// other error is shown; the window stays usable with its values.
+void Sicher(const std::function<void()>& aktion);
 
 // The named column of an open statement's current row as text.
 QString FeldAlsString(db::Query& query, const QString& feld);

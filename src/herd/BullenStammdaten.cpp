@@ -45,10 +45,7 @@ db::Database& Datenbank()
     return DM()->Datenbank;
 }
 
-bool Bearbeitet(const db::DataSet& ds)
-{
-    return ds.State() == db::DataSetState::Edit || ds.State() == db::DataSetState::Insert;
-}
+using DBTools::Bearbeitet;
 
 const QString PruefbulleText = QStringLiteral(
     "Geben Sie hier das Datum ein, an dem der Bulle\rden Status \"Prüfbulle\" abgelegt hat.\r\r"

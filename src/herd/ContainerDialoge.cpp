@@ -35,10 +35,7 @@ namespace {
 
 constexpr int HilfeKontext = 14100;
 
-bool Bearbeitet(const db::DataSet& ds)
-{
-    return ds.State() == db::DataSetState::Edit || ds.State() == db::DataSetState::Insert;
-}
+using DBTools::Bearbeitet;
 
 }  // namespace
 

@@ -42,24 +42,9 @@
 
 namespace {
 
-bool Bearbeitet(const db::DataSet& d)
-{
-    return d.State() == db::DataSetState::Edit || d.State() == db::DataSetState::Insert;
-}
+using DBTools::Bearbeitet;
 
-template <class F>
-void Sicher(F wirkung)
-{
-    try {
-        wirkung();
-    } catch (const SilentAbort&) {
-        // The message was shown.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
-}
+using DBTools::Sicher;
 
 int HarnstoffAnzeige()
 {

@@ -72,10 +72,7 @@ private:
     int spalte_ = -1;
 };
 
-bool Bearbeitet(const db::DataSet& ds)
-{
-    return ds.State() == db::DataSetState::Edit || ds.State() == db::DataSetState::Insert;
-}
+using DBTools::Bearbeitet;
 
 QPushButton* Knopf(const QString& text, QWidget* parent)
 {
@@ -164,7 +161,7 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
         if (zeile >= 0)
             liste_->setCurrentIndex(liste_->model()->index(zeile, modell_.ColumnOfField(QStringLiteral("BEZEICHNUNG"))));
     });
-    connect(liste_, &QTableView::doubleClicked, this, [this] { Aktion([this] { ZeileWaehlen(); }); });
+    connect(liste_, &QTableView::doubleClicked, this, [this] { DBTools::Sicher([this] { ZeileWaehlen(); }); });
     connect(liste_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& jetzt) {
                 if (jetzt.isValid() && liste_daten_.RecNo() != jetzt.row())
@@ -174,7 +171,7 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
     suche_->SetDataSet(&liste_daten_);
     connect(suche_, &TZRFilterEdit::OnBeforeFilter, this,
             [this](TZRFilterEdit* e) { suchform_ = Medikamente::Suchform(e->text()); });
-    connect(suche_, &TZRFilterEdit::OnSelect, this, [this] { Aktion([this] { ZeileWaehlen(); }); });
+    connect(suche_, &TZRFilterEdit::OnSelect, this, [this] { DBTools::Sicher([this] { ZeileWaehlen(); }); });
 
     // The edited medicine.
     bezeichnung_->SetDataSource(&medikament_);
@@ -232,9 +229,9 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
     layout->addLayout(rechts);
     resize(760, 460);
 
-    connect(neu_, &QPushButton::clicked, this, [this] { Aktion([this] { Neu(); }); });
-    connect(loeschen_, &QPushButton::clicked, this, [this] { Aktion([this] { Loeschen(); }); });
-    connect(speichern_, &QPushButton::clicked, this, [this] { Aktion([this] { Speichern(); }); });
+    connect(neu_, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { Neu(); }); });
+    connect(loeschen_, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { Loeschen(); }); });
+    connect(speichern_, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { Speichern(); }); });
     connect(schliessen_, &QPushButton::clicked, this, &TfrmMedikamente::reject);
     connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
 
@@ -251,17 +248,6 @@ void TfrmMedikamente::Oeffnen(db::Database& datenbank, QWidget* owner)
 {
     TfrmMedikamente fenster(datenbank, owner);
     fenster.exec();
-}
-
-void TfrmMedikamente::Aktion(const std::function<void()>& arbeit)
-{
-    try {
-        arbeit();
-    } catch (const SilentAbort&) {
-        // The message was shown; the user goes on from where the check put the focus.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
 }
 
 void TfrmMedikamente::ListeLaden(int id)
@@ -407,7 +393,7 @@ void TfrmMedikamente::done(int result)
 {
     if (!neuVerworfen_) {
         bool gespeichert = false;
-        Aktion([this, &gespeichert] {
+        DBTools::Sicher([this, &gespeichert] {
             gespeichert = Speichern();
             if (gespeichert && TAMedikamente.Active())
                 TAMedikamente.Commit();

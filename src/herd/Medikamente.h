@@ -61,8 +61,6 @@ private:
     bool Speichern();
     void VorDemPosten();
     void NachDemPosten();
-    // Runs a button's work; a silent abort (message already shown) ends it quietly.
-    void Aktion(const std::function<void()>& arbeit);
 
     db::Transaction TAMedikamente;
     db::DataSet liste_daten_;

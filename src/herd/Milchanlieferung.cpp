@@ -60,10 +60,7 @@ const char* const Kopierte[] = {"MENGE",   "FETT",       "EIWEIS",    "KEIMZAHL"
 
 const QString Rot = QStringLiteral("color: red;");
 
-bool Bearbeitet(const db::DataSet& d)
-{
-    return d.State() == db::DataSetState::Edit || d.State() == db::DataSetState::Insert;
-}
+using DBTools::Bearbeitet;
 
 QString Zahl(std::int64_t wert)
 {

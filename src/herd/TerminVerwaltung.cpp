@@ -41,26 +41,9 @@
 
 namespace {
 
-bool Bearbeitet(const db::DataSet& d)
-{
-    return d.State() == db::DataSetState::Edit || d.State() == db::DataSetState::Insert;
-}
+using DBTools::Bearbeitet;
 
-// Runs a button's work; a refused post has shown its text, other database errors are shown and
-// the dialog stays open with its values.
-template <class F>
-void Sicher(F wirkung)
-{
-    try {
-        wirkung();
-    } catch (const SilentAbort&) {
-        // The message was shown.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
-}
+using DBTools::Sicher;
 
 TDBFloatEdit* Zahlfeld(QWidget* parent, db::DataSet& ds, const char* feld, double min, double max,
                        bool leerErlaubt)

@@ -12,6 +12,7 @@
 #include <Transaction.h>
 #include <ZRPropGrid.h>
 
+#include <Bedienung.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -67,29 +68,6 @@ QByteArray Inhalt(const QString& pfad)
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<keine Datei>");
 }
-
-// Runs `schritt` once on the first visible modal window of type W.
-template <typename W>
-class Bedienung {
-public:
-    explicit Bedienung(std::function<void(W&)> schritt) : schritt_(std::move(schritt))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-                w && w->isVisible()) {
-                timer_.stop();
-                gesehen = true;
-                schritt_(*w);
-            }
-        });
-        timer_.start(5);
-    }
-    bool gesehen = false;
-
-private:
-    std::function<void(W&)> schritt_;
-    QTimer timer_;
-};
 
 void Tippen(QLineEdit* edit, const QString& text)
 {

@@ -4,6 +4,7 @@
 #include <Informationen.h>
 #include <VersionInfo.h>
 
+#include <Bedienung.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -121,29 +122,6 @@ TEST(VersionInfoTest, ClipboardTextAlignsVersionsAndFolders)
     EXPECT_EQ(zeilen[10].indexOf("/usr/lib"), 40);
     EXPECT_EQ(zeilen.mid(11), QStringList({"", "Ende der Dateiliste.", "", ""}));
 }
-
-// Runs `schritt` on the first visible modal window of type W, once, while a dialog is open.
-template <typename W>
-class Bedienung {
-public:
-    explicit Bedienung(std::function<void(W&)> schritt) : schritt_(std::move(schritt))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-                w && w->isVisible()) {
-                timer_.stop();
-                gesehen = true;
-                schritt_(*w);
-            }
-        });
-        timer_.start(5);
-    }
-    bool gesehen = false;
-
-private:
-    std::function<void(W&)> schritt_;
-    QTimer timer_;
-};
 
 class InformationenTest : public DatabaseTest {
 protected:
