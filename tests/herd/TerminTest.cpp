@@ -10,6 +10,7 @@
 #include <DBTools.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
+#include <FrameInternListeWahl.h>
 #include <MessageBoxScript.h>
 #include <ZRcxGridDBTableView.h>
 
@@ -483,15 +484,14 @@ protected:
     int fest = 0;
 };
 
-TEST_F(ErledigteTermineTest, OhneDesignAuswahlKlareMeldung)
+TEST_F(ErledigteTermineTest, DieDesignAuswahlDerEingebautenListenSitztImDialog)
 {
-    try {
-        TfrmErledigteTermine d(DM()->Datenbank);
-        FAIL() << "Der Dialog ohne Design-Auswahl darf nicht entstehen.";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Die Auswahl der Listen-Designs ist in dieser Version noch nicht "
-                               "verfügbar.");
-    }
+    TfrmErledigteTermine d(DM()->Datenbank);
+    auto* wahl = d.findChild<TframeInternListeWahl*>();
+    ASSERT_NE(wahl, nullptr);
+    EXPECT_EQ(wahl->ListenTyp, TfrmErledigteTermine::ListenTyp);
+    EXPECT_EQ(wahl->Daten, &d.QDaten());
+    d.reject();
 }
 
 TEST_F(ErledigteTermineTest, ZeitraumWirdGetauschtUndGespeichert)
