@@ -43,6 +43,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 #include <iterator>
 #include <limits>
 #include <stdexcept>
@@ -246,6 +248,29 @@ QLabel* Beschriftung(QWidget* parent, const QString& text)
     auto* l = new QLabel(text, parent);
     l->setWordWrap(false);
     return l;
+}
+
+struct TZeilenKnopf {
+    QString text, name, hinweis;
+    std::function<void()> aktion;
+};
+
+// The pages of master rows share one look: a title, the grid, and their buttons below it.
+void ZeilenSeiteAufbauen(QWidget* seite, QTableView* gitter, const QString& titel,
+                         const std::vector<TZeilenKnopf>& knoepfe)
+{
+    auto* leiste = new QHBoxLayout;
+    for (const TZeilenKnopf& k : knoepfe) {
+        auto* knopf = Knopf(seite, k.text, k.name, k.hinweis);
+        QObject::connect(knopf, &QPushButton::clicked, seite, k.aktion);
+        leiste->addWidget(knopf);
+    }
+    leiste->addStretch();
+    auto* layout = new QVBoxLayout(seite);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Beschriftung(seite, titel));
+    layout->addWidget(gitter, 1);
+    layout->addLayout(leiste);
 }
 
 int Zahlwert(const TZahlEdit* edit)
@@ -544,27 +569,15 @@ QWidget* TfrmGrundeinstellungen::SeiteBetriebsgruppen()
 {
     auto* seite = new QWidget;
     gruppenGitter_ = NeuesDatenGitter(seite, gruppenModell_, QStringLiteral("grdBetriebsgruppen"));
-    auto* neu = Knopf(seite, QStringLiteral("Hinzufügen"), QStringLiteral("btnGruppeNeu"),
-                      QStringLiteral("Betriebsgruppe hinzufügen"));
-    auto* weg = Knopf(seite, QStringLiteral("Entfernen"), QStringLiteral("btnGruppeEntfernen"),
-                      QStringLiteral("Betriebsgruppe entfernen"));
-    auto* bearbeiten =
-        Knopf(seite, QStringLiteral("Bearbeiten"), QStringLiteral("btnGruppeBearbeiten"),
-              QStringLiteral("Betriebsgruppe bearbeiten"));
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(neu);
-    knoepfe->addWidget(weg);
-    knoepfe->addWidget(bearbeiten);
-    knoepfe->addStretch();
-    auto* layout = new QVBoxLayout(seite);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Beschriftung(seite, QStringLiteral("Betriebsgruppen")));
-    layout->addWidget(gruppenGitter_, 1);
-    layout->addLayout(knoepfe);
-    connect(neu, &QPushButton::clicked, this, [this] { GruppeBearbeiten(true); });
-    connect(bearbeiten, &QPushButton::clicked, this, [this] { GruppeBearbeiten(false); });
+    ZeilenSeiteAufbauen(
+        seite, gruppenGitter_, QStringLiteral("Betriebsgruppen"),
+        {{QStringLiteral("Hinzufügen"), QStringLiteral("btnGruppeNeu"),
+          QStringLiteral("Betriebsgruppe hinzufügen"), [this] { GruppeBearbeiten(true); }},
+         {QStringLiteral("Entfernen"), QStringLiteral("btnGruppeEntfernen"),
+          QStringLiteral("Betriebsgruppe entfernen"), [this] { GruppeEntfernen(); }},
+         {QStringLiteral("Bearbeiten"), QStringLiteral("btnGruppeBearbeiten"),
+          QStringLiteral("Betriebsgruppe bearbeiten"), [this] { GruppeBearbeiten(false); }}});
     connect(gruppenGitter_, &QTableView::doubleClicked, this, [this] { GruppeBearbeiten(false); });
-    connect(weg, &QPushButton::clicked, this, &TfrmGrundeinstellungen::GruppeEntfernen);
     return seite;
 }
 
@@ -573,28 +586,16 @@ QWidget* TfrmGrundeinstellungen::SeiteBetriebsstaetten()
     auto* seite = new QWidget;
     staettenGitter_ =
         NeuesDatenGitter(seite, staettenModell_, QStringLiteral("grdBetriebsstaetten"));
-    auto* neu = Knopf(seite, QStringLiteral("Hinzufügen"), QStringLiteral("btnStaetteNeu"),
-                      QStringLiteral("Betriebsstätte hinzufügen"));
-    auto* weg = Knopf(seite, QStringLiteral("Entfernen"), QStringLiteral("btnStaetteEntfernen"),
-                      QStringLiteral("Betriebsstätte entfernen"));
-    auto* bearbeiten =
-        Knopf(seite, QStringLiteral("Bearbeiten"), QStringLiteral("btnStaetteBearbeiten"),
-              QStringLiteral("Betriebsstätte bearbeiten"));
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(neu);
-    knoepfe->addWidget(weg);
-    knoepfe->addWidget(bearbeiten);
-    knoepfe->addStretch();
-    auto* layout = new QVBoxLayout(seite);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Beschriftung(seite, QStringLiteral("Betriebsstätten")));
-    layout->addWidget(staettenGitter_, 1);
-    layout->addLayout(knoepfe);
-    connect(neu, &QPushButton::clicked, this, [this] { StaetteBearbeiten(true); });
-    connect(bearbeiten, &QPushButton::clicked, this, [this] { StaetteBearbeiten(false); });
+    ZeilenSeiteAufbauen(
+        seite, staettenGitter_, QStringLiteral("Betriebsstätten"),
+        {{QStringLiteral("Hinzufügen"), QStringLiteral("btnStaetteNeu"),
+          QStringLiteral("Betriebsstätte hinzufügen"), [this] { StaetteBearbeiten(true); }},
+         {QStringLiteral("Entfernen"), QStringLiteral("btnStaetteEntfernen"),
+          QStringLiteral("Betriebsstätte entfernen"), [this] { StaetteEntfernen(); }},
+         {QStringLiteral("Bearbeiten"), QStringLiteral("btnStaetteBearbeiten"),
+          QStringLiteral("Betriebsstätte bearbeiten"), [this] { StaetteBearbeiten(false); }}});
     connect(staettenGitter_, &QTableView::doubleClicked, this,
             [this] { StaetteBearbeiten(false); });
-    connect(weg, &QPushButton::clicked, this, &TfrmGrundeinstellungen::StaetteEntfernen);
     return seite;
 }
 
@@ -606,27 +607,15 @@ QWidget* TfrmGrundeinstellungen::SeiteRassen()
         new QLabel(QStringLiteral("< Keine Rasse eingestellt >"), rassenGitter_->viewport());
     leer->setObjectName(QStringLiteral("lblKeineRasse"));
     leer->move(8, 8);
-    connect(&rassenModell_, &QAbstractItemModel::modelReset, leer,
-            [this, leer] { leer->setVisible(rassenModell_.rowCount() == 0); });
-    connect(&rassenModell_, &QAbstractItemModel::rowsInserted, leer,
-            [this, leer] { leer->setVisible(rassenModell_.rowCount() == 0); });
-    connect(&rassenModell_, &QAbstractItemModel::rowsRemoved, leer,
-            [this, leer] { leer->setVisible(rassenModell_.rowCount() == 0); });
-    auto* neu = Knopf(seite, QStringLiteral("Hinzufügen"), QStringLiteral("btnRasseNeu"),
-                      QStringLiteral("Rasse hinzufügen"));
-    auto* weg = Knopf(seite, QStringLiteral("Entfernen"), QStringLiteral("btnRasseEntfernen"),
-                      QStringLiteral("Rasse entfernen"));
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(neu);
-    knoepfe->addWidget(weg);
-    knoepfe->addStretch();
-    auto* layout = new QVBoxLayout(seite);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Beschriftung(seite, QStringLiteral("Im Programm verwendbare Rassen")));
-    layout->addWidget(rassenGitter_, 1);
-    layout->addLayout(knoepfe);
-    connect(neu, &QPushButton::clicked, this, &TfrmGrundeinstellungen::RasseHinzufuegen);
-    connect(weg, &QPushButton::clicked, this, &TfrmGrundeinstellungen::RasseEntfernen);
+    const auto leerZeigen = [this, leer] { leer->setVisible(rassenModell_.rowCount() == 0); };
+    connect(&rassenModell_, &QAbstractItemModel::modelReset, leer, leerZeigen);
+    connect(&rassenModell_, &QAbstractItemModel::rowsInserted, leer, leerZeigen);
+    connect(&rassenModell_, &QAbstractItemModel::rowsRemoved, leer, leerZeigen);
+    ZeilenSeiteAufbauen(seite, rassenGitter_, QStringLiteral("Im Programm verwendbare Rassen"),
+                        {{QStringLiteral("Hinzufügen"), QStringLiteral("btnRasseNeu"),
+                          QStringLiteral("Rasse hinzufügen"), [this] { RasseHinzufuegen(); }},
+                         {QStringLiteral("Entfernen"), QStringLiteral("btnRasseEntfernen"),
+                          QStringLiteral("Rasse entfernen"), [this] { RasseEntfernen(); }}});
     return seite;
 }
 

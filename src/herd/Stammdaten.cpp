@@ -15,6 +15,7 @@
 #include <MeldungDialog.h>
 #include <ProgDatum.h>
 #include <SilentAbort.h>
+#include <StatusSymbole.h>
 #include <ZRcxGridDBTableView.h>
 
 #include <DataSetModel.h>
@@ -669,6 +670,10 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
         QStringLiteral("Anzahl der Tage\n- seit der letzten Kalbung,\n- trächtig,\n"
                        "- zum voraussichtlichem Kalbetermin"));
     betrieb_ = Anzeige(seite, "lblBetrieb");
+    statusBild_ = new QLabel(seite);
+    statusBild_->setObjectName(QStringLiteral("imgStatus"));
+    statusBild_->setFixedSize(32, 32);
+    statusBild_->setToolTip(QStringLiteral("aktueller Status"));
     wechseln_ = new QPushButton(QStringLiteral("Wechseln"), seite);
     wechseln_->setObjectName(QStringLiteral("btnWechseln"));
     wechseln_->setToolTip(QStringLiteral("Wechsel der Betriebsstätte"));
@@ -696,6 +701,7 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     bs->addWidget(wechseln_);
     g->addLayout(bs, r, 3);
     ++r;
+    g->addWidget(statusBild_, 0, 4, 2, 1, Qt::AlignTop | Qt::AlignRight);
     g->addWidget(Beschriftung("Geb. Dat.:"), r, 0);
     g->addWidget(gebdat_, r, 1, Qt::AlignLeft);
     g->addWidget(Beschriftung("Geschlecht:"), r, 2);
@@ -1274,7 +1280,7 @@ void TfrmStammdaten::Zeigen()
 
 void TfrmStammdaten::InfoLaden()
 {
-    for (QLabel* l : {alter_, tageInfo_, betrieb_, sollKalben_})
+    for (QLabel* l : {alter_, tageInfo_, betrieb_, sollKalben_, statusBild_})
         l->clear();
     if (satz_.id <= 0)
         return;
@@ -1283,7 +1289,8 @@ void TfrmStammdaten::InfoLaden()
                     "SELECT CAST(ZRNV_ALTER(T.GEBDAT, T.VERKAUFT, CAST('NOW' AS DATE)) AS "
                     "VARCHAR(15)), (SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(T.ID)), "
                     "(SELECT TAGE FROM P_KUH_TAG_INFO(T.ID)), "
-                    "(SELECT SOLL_KALBEN FROM P_GET_SOLL_KALBEN(T.ID)) "
+                    "(SELECT SOLL_KALBEN FROM P_GET_SOLL_KALBEN(T.ID)), "
+                    "(SELECT STATUSIDX FROM P_STATUS_INDEX(T.ID)) "
                     "FROM T_STAMMDATEN T WHERE T.ID = :TIER"));
     q.Param(QStringLiteral("TIER")).SetInteger(satz_.id);
     q.Open();
@@ -1293,6 +1300,8 @@ void TfrmStammdaten::InfoLaden()
     betrieb_->setText(q.Field(1).AsString());
     tageInfo_->setText(q.Field(2).AsString());
     sollKalben_->setText(DatumText(q.Field(3).AsDate()));
+    if (!q.Field(4).IsNull())
+        statusBild_->setPixmap(QPixmap::fromImage(StatusSymbole::Gross(q.Field(4).AsInteger(), false)));
 }
 
 void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)

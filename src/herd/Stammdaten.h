@@ -250,6 +250,7 @@ private:
     QLabel* sollKalbenLabel_ = nullptr;
     QLabel* sollKalben_ = nullptr;
     QLabel* alter_ = nullptr;
+    QLabel* statusBild_ = nullptr;
     QLabel* tageInfo_ = nullptr;
     QLabel* betrieb_ = nullptr;
     QPushButton* wechseln_ = nullptr;

@@ -6,6 +6,7 @@
 #include <Grundeinstellungen.h>
 #include <Meldung.h>
 #include <Sanduhr.h>
+#include <StatusSymbole.h>
 
 #include <Query.h>
 
@@ -30,23 +31,6 @@ const QString Zustand = QStringLiteral("Zustand");
 const QString LetzteMaske = QStringLiteral("LetzteMaske");
 const QString AktBetriebEinzeltier = QStringLiteral("AktBetriebEinzeltier");
 
-// A small round status mark in the colour of the status index.
-QPixmap Statusbild(int index)
-{
-    static const QColor farben[] = {"#8fbc8f", "#c0c0c0", "#87ceeb", "#4169e1", "#228b22",
-                                    "#ffa500", "#b22222", "#8b4513", "#708090", "#000080"};
-    QPixmap bild(12, 12);
-    bild.fill(Qt::transparent);
-    if (index < 0 || index >= int(std::size(farben)))
-        return bild;
-    QPainter p(&bild);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::darkGray);
-    p.setBrush(farben[index]);
-    p.drawEllipse(1, 1, 10, 10);
-    return bild;
-}
-
 }  // namespace
 
 int TTierWahlModell::rowCount(const QModelIndex& parent) const
@@ -68,7 +52,7 @@ QVariant TTierWahlModell::data(const QModelIndex& index, int role) const
     if (role == Qt::CheckStateRole && spalte == Markierung)
         return z.markiert ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::DecorationRole && spalte == Status)
-        return Statusbild(z.statusIdx);
+        return QPixmap::fromImage(StatusSymbole::Bild(z.statusIdx, 16));
     if (role == Qt::DisplayRole || role == SortRolle) {
         switch (spalte) {
         case Knr:

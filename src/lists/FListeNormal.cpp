@@ -6,6 +6,7 @@
 #include "ListenTools.h"
 
 #include <Sanduhr.h>
+#include <StatusSymbole.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
@@ -176,6 +177,7 @@ TfrmListeNormal::TfrmListeNormal(db::Database& datenbank, QWidget* parent)
     layout->addWidget(grid_);
     grid_->SetDatenmenge(&QDaten());
     grid_->GetTableView()->SetEmptyText(LeerText);
+    grid_->StatusIcons = StatusSymbole::Icons();
     if (const TfrmHaupt* haupt = TfrmHaupt::Instanz())
         haupt->ListenStyleSheet(*grid_->GetTableView());
     grid_->OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int tierId) { TierAnzeigen(tierId); };

@@ -3,6 +3,8 @@
 #include "ListenTools.h"
 
 #include <Datenmodul.h>
+#include <Grundeinstellungen.h>
+#include <StatusSymbole.h>
 #include <ProgDatum.h>
 
 #include <DataSet.h>
@@ -468,9 +470,8 @@ void TListenDruck::LinieZeichnen(TPenStyle art, int breite, int x1, int y1, int 
 
 void TListenDruck::IconZeichnen(const QRect& ziel, int index)
 {
-    if (!ListenDruck::StatusIcon)
-        return;
-    const QImage bild = ListenDruck::StatusIcon(index);
+    const TEinstellungen* e = Einstellungen();
+    const QImage bild = StatusSymbole::Gross(index, e && e->GetStatusIconSW());
     if (!bild.isNull())
         Paper().StretchDraw(ziel, bild);
 }

@@ -6,11 +6,9 @@
 #include <Drucken.h>
 
 #include <QDate>
-#include <QImage>
 #include <QRect>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -230,10 +228,6 @@ private:
 };
 
 namespace ListenDruck {
-
-// Set by the main window: the large status icon of an index (black and white when the settings
-// ask for it). Until set, status columns print no icon but keep their room.
-inline std::function<QImage(int index)> StatusIcon;
 
 // Prints a design over its own query, or shows it in the print preview.
 void ListeDrucken(int listeId, int betriebsstaette, const QString& titelzusatz, bool vorschau);

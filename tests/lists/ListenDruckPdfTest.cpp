@@ -1,6 +1,7 @@
 #include "../preview/DruckTestHilfe.h"
 
 #include <ListenDruck.h>
+#include <StatusSymbole.h>
 
 #include <Datenmodul.h>
 #include <FListeNormal.h>
@@ -119,6 +120,31 @@ public:
     }
 
 protected:
+    // A design printed through the PDF printer, as "Drucken" does it.
+    struct PdfDruck {
+        QPrinter printer{QPrinter::HighResolution};
+        std::unique_ptr<QPrinterGeraet> geraet;
+        std::unique_ptr<TListenDruck> druck;
+        QString vorschlag;
+
+        PdfDruck(int liste, const QString& datei)
+        {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            geraet = std::make_unique<QPrinterGeraet>(printer);
+            auto ausgabe = std::make_unique<QPrinterOutput>(printer);
+            ausgabe->FileNameQuery = [this, datei](const QString& v) {
+                vorschlag = v;
+                return datei;
+            };
+            druck = TListenDruck::CreateMitSQL(DM()->Datenbank, liste, 0, QStringLiteral("Nord"),
+                                               *geraet, std::move(ausgabe));
+            druck->Heute = Heute;
+            druck->DruckeInhalt(nullptr);
+            druck->Preview->Print();
+        }
+    };
+
     void SetUp() override
     {
         DMErzeugen();
@@ -139,26 +165,13 @@ TEST_F(ListenDruckDatenbankTest, ListPrintedToPdfShowsTitlesRowsPageBreaksAndFoo
     ASSERT_FALSE(pdftotext.isEmpty() || pdffonts.isEmpty())
         << "poppler-utils is needed (scripts/install-deps.sh)";
     QTemporaryDir ordner;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QPrinterGeraet geraet(printer);
-    auto ausgabe = std::make_unique<QPrinterOutput>(printer);
     const QString datei = QDir(ordner.path()).filePath("liste.pdf");
-    QString vorschlag;
-    ausgabe->FileNameQuery = [&](const QString& v) {
-        vorschlag = v;
-        return datei;
-    };
-    auto druck = TListenDruck::CreateMitSQL(DM()->Datenbank, Liste, 0, QStringLiteral("Nord"),
-                                            geraet, std::move(ausgabe));
-    druck->Heute = Heute;
+    PdfDruck pdf(Liste, datei);
+    auto& druck = pdf.druck;
     EXPECT_EQ(druck->Preview->Title(), QStringLiteral("ZR Bovantis - Herdenliste"));
-    druck->DruckeInhalt(nullptr);
     const int seiten = druck->AktSeite();
     ASSERT_GE(seiten, 2);
-    druck->Preview->Print();
-    ASSERT_TRUE(QFileInfo::exists(datei)) << vorschlag.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(datei)) << pdf.vorschlag.toStdString();
 
     QProcess leser;
     leser.start(pdftotext, {"-layout", datei, "-"});
@@ -297,6 +310,60 @@ TEST_F(ListenDruckDatenbankTest, ListWindowShowsItsRowsInThePrintPreview)
     EXPECT_NE(seiten, QStringLiteral("Seite 1 / 1")) << "120 rows take more than one page";
     EXPECT_EQ(fenster->QDaten().RecNo(), 7) << "the window keeps its row";
     delete fenster.data();
+}
+
+TEST_F(ListenDruckDatenbankTest, StatusColumnPrintsTheStatusPicturesIntoThePdf)
+{
+    const QString pdfimages = QStandardPaths::findExecutable("pdfimages");
+    ASSERT_FALSE(pdfimages.isEmpty()) << "poppler-utils is needed (scripts/install-deps.sh)";
+    {
+        db::Transaction tr(DM()->Datenbank);
+        tr.Start();
+        db::Query(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, SCHRIFT, AUSRICHTUNG, "
+                      "RAND_LINKS, RAND_RECHTS, RAND_OBEN, RAND_UNTEN) VALUES (43, 'Status', "
+                      "'Statusliste', 'SELECT (SELECT STATUSIDX FROM P_STATUS_INDEX(Q1.ID)) AS "
+                      "Q1STATUSIDX, Q1.NUMMER AS Q1NUMMER FROM T_STAMMDATEN Q1 WHERE Q1.NUMMER "
+                      "<= ''DE 0010'' ORDER BY Q1.NUMMER', 'DejaVu Sans;14;', 'L', 15, 15, 15, 20)")
+            .Execute();
+        db::Query(tr, "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, ZEILE, BREITE, "
+                      "SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG, SICHTBAR) SELECT 43, F, F, P, 1, 20, "
+                      "'DejaVu Sans;10;', 'DejaVu Sans;10;', 'L', 'T' FROM (SELECT 'Q1.STATUSIDX' "
+                      "AS F, 0 AS P FROM RDB$DATABASE UNION ALL SELECT 'Q1.NUMMER', 10 FROM "
+                      "RDB$DATABASE)")
+            .Execute();
+        db::Query(tr, "UPDATE T_STAMMDATEN SET STATUS = 'T' WHERE NUMMER <= 'DE 0004'").Execute();
+        tr.Commit();
+    }
+    const auto farbe = [](const QImage& bild) {
+        return bild.pixelColor(bild.width() / 2, bild.height() * 7 / 32);  // disc, above the letter
+    };
+    // Black and white is the setting's default; colour prints the status's colour.
+    for (bool schwarzWeiss : {true, false}) {
+        Einstellungen()->SetStatusIconSW(schwarzWeiss);
+        QTemporaryDir ordner;
+        const QString datei = QDir(ordner.path()).filePath("status.pdf");
+        PdfDruck pdf(43, datei);
+        ASSERT_TRUE(QFileInfo::exists(datei));
+        // The pictures as the PDF holds them, in row order: the served animals' status first.
+        QProcess leser;
+        leser.start(pdfimages, {"-png", datei, QDir(ordner.path()).filePath("bild")});
+        ASSERT_TRUE(leser.waitForFinished(30000));
+        ASSERT_EQ(leser.exitCode(), 0) << leser.readAllStandardError().toStdString();
+        const QStringList bilder =
+            QDir(ordner.path()).entryList({"bild-*.png"}, QDir::Files, QDir::Name);
+        ASSERT_EQ(bilder.size(), 10) << "one picture per animal";
+        for (int i = 0; i < bilder.size(); ++i) {
+            const QImage bild(QDir(ordner.path()).filePath(bilder[i]));
+            ASSERT_FALSE(bild.isNull()) << bilder[i].toStdString();
+            const QColor soll = farbe(StatusSymbole::Gross(i < 4 ? 4 : 0, schwarzWeiss));
+            const QColor ist = farbe(bild.scaled(32, 32));
+            EXPECT_LT(std::abs(ist.red() - soll.red()) + std::abs(ist.green() - soll.green()) +
+                          std::abs(ist.blue() - soll.blue()),
+                      60)
+                << "row " << i + 1 << " black and white " << schwarzWeiss << ": "
+                << ist.name().toStdString() << " for " << soll.name().toStdString();
+        }
+    }
 }
 
 TEST_F(ListenDruckDatenbankTest, UnknownDesignIsRefusedWithAMessage)
