@@ -1,11 +1,17 @@
 #include "Stammdaten.h"
 
 #include "Besamungen.h"
+#include "BesamungsindexTier.h"
+#include "DruckMLPDatenTier.h"
+#include "DruckStammdatenblatt.h"
+#include "DruckTierarztTier.h"
 #include "Kalbung.h"
 #include "StierWahl.h"
 
+#include "StammdatenDrucken.h"
 #include "StammdatenNeueBetriebsstaette.h"
 #include "TierWahl.h"
+#include "ZwischenkalbezeitTier.h"
 
 #include <DBTools.h>
 #include <DBZRDateEdit.h>
@@ -518,7 +524,7 @@ void TfrmStammdaten::Aufbauen()
     auswahl_ = new QPushButton(QStringLiteral("Auswahl"), this);
     auswahl_->setObjectName(QStringLiteral("btnAuswahl"));
     drucken_ = new QPushButton(QStringLiteral("Drucken"), this);
-    drucken_->setEnabled(false);
+    drucken_->setObjectName(QStringLiteral("btnDrucken"));
     auto* hilfe = new QPushButton(QStringLiteral("Hilfe"), this);
     schliessen_ = new QPushButton(QStringLiteral("Schließen"), this);
     schliessen_->setObjectName(QStringLiteral("btnSchliessen"));
@@ -556,6 +562,7 @@ void TfrmStammdaten::Aufbauen()
     connect(schnellW_, &TSchnellKnopf::Schritt, this,
             [this](bool zurueck) { Sicher([&] { SchnellWeiterschalten(true, zurueck); }); });
     connect(auswahl_, &QPushButton::clicked, this, [this] { Sicher([&] { Auswahl(); }); });
+    connect(drucken_, &QPushButton::clicked, this, [this] { DBTools::Sicher([&] { Drucken(); }); });
     connect(schliessen_, &QPushButton::clicked, this, &TfrmStammdaten::reject);
     connect(hilfe, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
     for (QLineEdit* e : seiten_->widget(sStammdaten)->findChildren<QLineEdit*>())
@@ -2060,4 +2067,41 @@ void TfrmStammdaten::reject()
         DM()->TAStammdaten.Commit();
     if (ok || verworfen_)
         TZRDialog::reject();
+}
+
+void TfrmStammdaten::Drucken()
+{
+    if (!EingabenSpeichern(true, false) || satz_.id <= 0)
+        return;
+    TDM& dm = *DM();
+    // The printouts read in transactions of their own: they see what the card stored once it is
+    // committed.
+    if (dm.TAStammdaten.Active())
+        dm.TAStammdaten.CommitRetaining();
+    TfrmStammdatenDrucken dialog(this);
+    dialog.Setzen(DruckAuswahlVorbelegen(seite_, hatKalbungen_, false));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TDruckAuswahl auswahl = dialog.Auswahl();
+    const int id = satz_.id;
+    const auto bericht = [id](auto&& druck) {
+        druck.TierID = id;
+        druck.Vorschau();
+    };
+    if (auswahl.Gewaehlt(TTierDruck::Stammdaten))
+        bericht(TDruckStammdatenblatt(dm.Datenbank));
+    if (auswahl.Gewaehlt(TTierDruck::Tierarzt))
+        bericht(TDruckTierarztTier(dm.Datenbank));
+    if (auswahl.Gewaehlt(TTierDruck::MLPDaten))
+        bericht(TDruckMLPDatenTier(dm.Datenbank));
+    const auto grafik = [&](auto g) {
+        g->TierID = id;
+        g->Drucken();
+    };
+    if (auswahl.Gewaehlt(TTierDruck::Besamungsindex))
+        grafik(TierGrafikDruck<TBesamungsindexTier>(&dm.TAStammdaten, TierBezeichnung(),
+                                                    auswahl.farbig));
+    if (auswahl.Gewaehlt(TTierDruck::Zwischenkalbezeit))
+        grafik(TierGrafikDruck<TZwischenkalbezeitTier>(&dm.TAStammdaten, TierBezeichnung(),
+                                                       auswahl.farbig));
 }

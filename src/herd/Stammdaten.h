@@ -187,6 +187,8 @@ private:
     // A next heat before today is moved on by the breed's cycle when the user agrees.
     void RindernVerlassen();
     void Auswahl();
+    // "Drucken": stores the open edits, then makes the printouts chosen in the dialog.
+    void Drucken();
 
     std::unique_ptr<TTierSpeicher> speicher_;
     db::Transaction lookup_;

@@ -1,0 +1,45 @@
+#include "TierDruck.h"
+
+#include <Datenmodul.h>
+
+#include <Query.h>
+
+#include <QLocale>
+#include <QStringList>
+
+namespace TierDruck {
+
+QString TierZeile(const db::Query& tier)
+{
+    QStringList teile;
+    const db::Value& knr = tier.Field(QStringLiteral("KNR"));
+    const QString knrText = knr.IsNull() ? QString() : KNRFormatieren(knr.AsInteger());
+    for (const QString& s : {knrText, tier.Field(QStringLiteral("NAME")).AsString().trimmed(),
+                             tier.Field(QStringLiteral("NUMMER")).AsString().trimmed()})
+        if (!s.isEmpty())
+            teile << s;
+    return QStringLiteral("Tier: ") + teile.join(QStringLiteral(" - "));
+}
+
+QString Zahl(double wert, int stellen)
+{
+    QLocale deutsch(QLocale::German, QLocale::Germany);
+    deutsch.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = deutsch.toString(wert, 'f', stellen);
+    if (stellen == 0)
+        return text == QLatin1String("0") || text == QLatin1String("-0") ? QString() : text;
+    const qsizetype komma = text.indexOf(deutsch.decimalPoint());
+    const qsizetype null = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (komma == null + 1 && text.at(null) == QLatin1Char('0'))
+        text.remove(null, 1);
+    return text;
+}
+
+QString Zeilen(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+    text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+    return text;
+}
+
+}  // namespace TierDruck
