@@ -5,6 +5,7 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
+#include <ListenExport.h>
 #include <ProgDatum.h>
 
 #include <DataSet.h>
@@ -48,6 +49,10 @@ QList<QIcon> StatusBilder(QWidget* w)
         box.rect = pm.rect();
         box.state = (i == 0 ? QStyle::State_Off : QStyle::State_On) |
                     (i == 2 ? QStyle::State_None : QStyle::State_Enabled);
+        // Styles that ignore the state still tell a final entry by its greyed colours.
+        box.palette = w->palette();
+        if (i == 2)
+            box.palette.setCurrentColorGroup(QPalette::Disabled);
         w->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &p, w);
         p.end();
         bilder << QIcon(pm);
@@ -144,6 +149,11 @@ TfrmListeBestandsbuch::TfrmListeBestandsbuch(db::Database& datenbank, QWidget* p
     grid_->OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int tierId) { TierAnzeigen(tierId); };
 
     QDaten().OnCalcFields = [this](db::DataSet& d) { Berechnen(d); };
+    // An entry's rows are as high as its most lines: up to five applications, several animals.
+    QAbstractItemModel* modell = grid_->GetTableView()->model();
+    connect(modell, &QAbstractItemModel::modelReset, this, [this] { ZeilenhoehenAnpassen(); });
+    connect(modell, &QAbstractItemModel::layoutChanged, this, [this] { ZeilenhoehenAnpassen(); });
+    connect(modell, &QAbstractItemModel::rowsInserted, this, [this] { ZeilenhoehenAnpassen(); });
 
     actStornieren = new QAction(QStringLiteral("Stornieren"), this);
     actStornieren->setObjectName(QStringLiteral("actStornieren"));
@@ -166,6 +176,12 @@ TfrmListeBestandsbuch::~TfrmListeBestandsbuch()
 
 void TfrmListeBestandsbuch::Berechnen(db::DataSet& d)
 {
+    const auto text = [&d](const char* feld) {
+        return d.FieldByName(QLatin1String(feld)).AsString().trimmed();
+    };
+    d.FieldByName(QStringLiteral("ANZAHLARTNAME"))
+        .SetString(Bestandsbuch::AnzahlArtName(d.FieldByName(QStringLiteral("ANZAHL")).AsInteger(),
+                                               text("KNR"), text("ART"), text("NAME")));
     QStringList datum, menge, verabreichung;
     for (int i = 1; i <= 5; ++i) {
         const QString n = QStringLiteral("ANW%1_").arg(i);
@@ -184,6 +200,21 @@ void TfrmListeBestandsbuch::Berechnen(db::DataSet& d)
             d.FieldByName(QStringLiteral("BESTANDSBUCH")).AsString().trimmed()));
 }
 
+void TfrmListeBestandsbuch::ZeilenhoehenAnpassen()
+{
+    TZRcxGridDBTableView* view = grid_->GetTableView();
+    QAbstractItemModel* modell = view->model();
+    const int zeile = view->fontMetrics().lineSpacing();
+    for (int r = 0; r < modell->rowCount(); ++r) {
+        int zeilen = 1;
+        for (int c = 0; c < modell->columnCount(); ++c)
+            if (!view->isColumnHidden(c))
+                zeilen = std::max(zeilen, int(grid_->Anzeigetext(modell->index(r, c)).count(
+                                                  QLatin1Char('\n'))) + 1);
+        view->verticalHeader()->resizeSection(r, zeilen * zeile + 6);
+    }
+}
+
 QString TfrmListeBestandsbuch::DatenSQL() const
 {
     return Bestandsbuch::ListeSQL;
@@ -197,21 +228,10 @@ void TfrmListeBestandsbuch::Laden(const QDate& von, const QDate& bis)
     if (TAListe().Active())
         TAListe().Commit();
     TAListe().Start();
-    // The animal text is a column of the statement: the grid builds its stacked cells only from
-    // fields the database delivers.
-    QString sql = DatenSQL();
-    sql.replace(QStringLiteral("SELECT *"),
-                QStringLiteral(
-                    "SELECT B.*, CAST(CASE WHEN B.ANZAHL <> 1 OR COALESCE(TRIM(B.KNR), '') = '' "
-                    "THEN B.ANZAHL || ', ' || COALESCE(TRIM(B.ART), '') ELSE TRIM(B.KNR) || ', ' "
-                    "|| COALESCE(TRIM(B.ART), '') END || CASE WHEN COALESCE(TRIM(B.NAME), '') <> "
-                    "'' THEN ', ' || TRIM(B.NAME) ELSE '' END AS VARCHAR(100)) ANZAHLARTNAME"));
-    sql.replace(QStringLiteral("P_GET_BESTANDSBUCH(:VON, :BIS)"),
-                QStringLiteral("P_GET_BESTANDSBUCH(:VON, :BIS) B"));
-    QDaten().SetSelectSQL(sql);
+    QDaten().SetSelectSQL(DatenSQL());
     // Calculated fields outlive a new statement; they are added once it is known.
     if (!QDaten().FindField(QStringLiteral("AASTATUSIDX"))) {
-        for (const char* feld : {"ANWDATUM", "ANWMENGE", "ANWVERABREICHUNG"})
+        for (const char* feld : {"ANZAHLARTNAME", "ANWDATUM", "ANWMENGE", "ANWVERABREICHUNG"})
             QDaten().AddCalculatedField(QLatin1String(feld), db::FieldType::VarChar, 100);
         QDaten().AddCalculatedField(QStringLiteral("WARTEZEIT"), db::FieldType::VarChar, 50);
         QDaten().AddCalculatedField(QStringLiteral("AASTATUSIDX"), db::FieldType::Integer);
@@ -222,6 +242,7 @@ void TfrmListeBestandsbuch::Laden(const QDate& von, const QDate& bis)
     setWindowTitle(Bestandsbuch::Fenstertitel(zeitraum_));
     grid_->ListeOeffnen(Bestandsbuch::GridLayout(Bestandsbuch::Design()));
     QDaten().RecordCount();
+    ZeilenhoehenAnpassen();
     Status();
 }
 
@@ -283,6 +304,13 @@ void TfrmListeBestandsbuch::DruckVorschau()
 {
     BestandsbuchDrucken(QDaten().GetTransaction().GetDatabase(), true, zeitraum_.von,
                         zeitraum_.bis);
+}
+
+void TfrmListeBestandsbuch::Exportieren()
+{
+    TdmListenExport modul(QDaten().GetTransaction().GetDatabase(), this);
+    const QList<QPair<QString, QString>> felder = Bestandsbuch::ExportTitel(Bestandsbuch::Design());
+    modul.ListeExportieren(0, &QDaten(), &felder, 0, windowTitle());
 }
 
 void TfrmListeBestandsbuch::Stornieren()

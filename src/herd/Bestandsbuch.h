@@ -42,6 +42,8 @@ public:
     void ZuTierGehen() override;
     void Drucken() override;
     void DruckVorschau() override;
+    // Every field of the rows, under the design's titles where it gives one.
+    void Exportieren() override;
     // The LID of the focused row, 0 without one.
     int AktuelleLID();
 
@@ -52,6 +54,7 @@ protected:
 
 private:
     void Berechnen(db::DataSet& d);
+    void ZeilenhoehenAnpassen();
 
     TBestandsbuchGrid* grid_;
     Bestandsbuch::Zeitraum zeitraum_;

@@ -130,6 +130,15 @@ std::vector<ListenSpalten::LayoutZeile> GridLayout(const std::vector<DesignZeile
     return layout;
 }
 
+QList<QPair<QString, QString>> ExportTitel(const std::vector<DesignZeile>& design)
+{
+    QList<QPair<QString, QString>> titel;
+    for (const DesignZeile& d : design)
+        if (!d.titel.isEmpty())
+            titel.append({d.feld, QString(d.titel).replace(QLatin1Char('\r'), QLatin1Char(' '))});
+    return titel;
+}
+
 QString Fenstertitel(const Zeitraum& z)
 {
     return QStringLiteral("Bestandsbuch (von %1 bis %2)").arg(DatumText(z.von), DatumText(z.bis));

@@ -5,6 +5,8 @@
 #include <ListenSpalten.h>
 
 #include <QDate>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +56,10 @@ std::vector<DesignZeile> Design();
 // The design as the list grid reads it: its field tokens carry the two-character source alias
 // with a dot, which the grid removes again to find the field.
 std::vector<ListenSpalten::LayoutZeile> GridLayout(const std::vector<DesignZeile>& design);
+
+// The (field, title) pairs that name the export's columns: the design's titled rows, their
+// header lines joined by a blank; untitled fields keep their own names.
+QList<QPair<QString, QString>> ExportTitel(const std::vector<DesignZeile>& design);
 
 QString Fenstertitel(const Zeitraum& z);
 QString SchnellwahlSQL(const Zeitraum& z);

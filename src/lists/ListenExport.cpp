@@ -1,5 +1,6 @@
 #include "ListenExport.h"
 
+#include "ListenSpalten.h"
 #include "ListenTools.h"
 
 #include <Datenmodul.h>
@@ -46,10 +47,10 @@ Tabelle AusDatenmenge(db::DataSet& daten, const QStringList& titel, const QStrin
     Tabelle t;
     t.kopf = kopf;
     t.erstellt = erstellt;
-    // The grid's own calculated fields hold nothing of the list.
+    // The grid's computed columns hold nothing of the list; fields the data calculates do.
     std::vector<int> felder;
     for (int f = 0; f < daten.FieldCount(); ++f)
-        if (!daten.Fields(f).Calculated())
+        if (!ListenSpalten::IstBerechneteSpalte(daten.Fields(f).FieldName()))
             felder.push_back(f);
     std::vector<bool> fest;
     for (std::size_t i = 0; i < felder.size(); ++i) {
@@ -155,7 +156,7 @@ void TdmListenExport::ListeExportieren(int listeId, db::DataSet* daten,
         daten->Open();
     QStringList namen;
     for (int f = 0; f < daten->FieldCount(); ++f)
-        if (!daten->Fields(f).Calculated())
+        if (!ListenSpalten::IstBerechneteSpalte(daten->Fields(f).FieldName()))
             namen << daten->Fields(f).FieldName();
     const QStringList titel = ListenExport::Spaltentitel(namen, layout);
 

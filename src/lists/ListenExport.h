@@ -23,8 +23,9 @@ namespace ListenExport {
 
 Typ TypVon(db::FieldType typ);
 
-// Every record of the open dataset (the rest is read first), one column per field that is not
-// calculated, in field order, with the given titles; the dataset keeps its current record.
+// Every record of the open dataset (the rest is read first), one column per field that is no
+// computed column of the list grid (ListenSpalten::IstBerechneteSpalte), in field order, with
+// the given titles; the dataset keeps its current record.
 Tabelle AusDatenmenge(db::DataSet& daten, const QStringList& titel, const QString& kopf,
                       const QDateTime& erstellt);
 

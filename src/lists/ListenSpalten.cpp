@@ -39,6 +39,12 @@ char Ausrichtung(const QString& a)
 
 }  // namespace
 
+bool IstBerechneteSpalte(const QString& feld)
+{
+    // Column names of the database hold neither ':' nor a source alias with a dot.
+    return ListenTools::IstPseudoFeld(feld) || feld.contains(QLatin1Char(':'));
+}
+
 int Skaliert(int breite, int dpi)
 {
     return breite * dpi / 96;

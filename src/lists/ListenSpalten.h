@@ -63,6 +63,11 @@ struct Umgebung {
     int clientBreite = 0;     // the grid's client width
 };
 
+// Whether a field name is one of the grid's computed columns (a pseudo field, or the keys of a
+// stacked column): the grid adds those to the data itself and fills them when it draws, so they
+// hold no value of the list. Calculated fields the data computes itself are list fields.
+bool IstBerechneteSpalte(const QString& feld);
+
 // Smallest width a column is clamped to when the grid is narrow.
 constexpr int MindestBreite = 50;
 

@@ -64,7 +64,7 @@ void TZRDBcxGridBovantis::ListeOeffnen(const std::vector<ListenSpalten::LayoutZe
     d->Close();
     ListenSpalten::Umgebung u;
     for (int i = 0; i < d->FieldCount(); ++i)
-        if (!d->Fields(i).Calculated())
+        if (!ListenSpalten::IstBerechneteSpalte(d->Fields(i).FieldName()))
             u.datenfelder << d->Fields(i).FieldName();
     // Layout widths are meant for 96 pixels per inch once the grid sits in a window.
     u.dpi = window() != this ? logicalDpiX() : 96;
@@ -89,7 +89,10 @@ void TZRDBcxGridBovantis::ListeOeffnen(const std::vector<ListenSpalten::LayoutZe
             continue;
         }
         f.Visible = true;
-        f.DisplayLabel = Anzeige(s.titel);
+        // A status picture has no title; the field's name would show in its place.
+        f.DisplayLabel = s.art == ListenSpalten::Art::StatusIcon && s.titel.isEmpty()
+                             ? QStringLiteral(" ")
+                             : Anzeige(s.titel);
     }
     for (const auto& [feld, format] : spalten_.displayFormate) {
         db::Field* f = d->FindField(feld);
@@ -149,7 +152,7 @@ QString TZRDBcxGridBovantis::Berechnet(const QString& feld, int satz) const
         quellen_.at(feld), satz + 1,
         [d, satz](const QString& name) -> std::optional<QString> {
             db::Field* f = d->FindField(name);
-            if (!f || f->Calculated())
+            if (!f || ListenSpalten::IstBerechneteSpalte(name))
                 return std::nullopt;
             return db::Field::Format(d->ValueAt(satz, f->Index()), f->DataType(), f->DisplayFormat);
         },

@@ -1,9 +1,12 @@
 #include "BestandsbuchTestHilfe.h"
+#include "../lists/DialogSkript.h"
+#include "../lists/ListenExportLeser.h"
 
 #include <Bestandsbuch.h>
 #include <BestandsbuchAktionen.h>
 
 #include <Haupt.h>
+#include <ListenExport.h>
 #include <MessageBoxScript.h>
 #include <ZRcxGridDBTableView.h>
 
@@ -11,12 +14,17 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace {
+
+using ListenExport::Format;
 
 class BestandsbuchFenster : public BestandsbuchTest {
 protected:
@@ -162,36 +170,95 @@ TEST_F(BestandsbuchFenster, RegisterWindowShowsCancelledEntriesStruckOutOnRed)
     ASSERT_EQ(fenster->GetAnzahl(), 4);
     EXPECT_TRUE(fenster->Grid()->Storniert(1));
     EXPECT_FALSE(fenster->Grid()->Storniert(0));
+    // The shown texts of each row, column by column as the grid places them.
     const TZRDBcxGridBovantis& grid = *fenster->Grid();
     auto* view = fenster->Grid()->GetTableView();
     auto* modell = view->model();
-    QStringList zellen;
-    for (int c = 0; c < modell->columnCount(); ++c)
-        if (!view->isColumnHidden(c))
-            zellen << grid.Anzeigetext(modell->index(0, c));
-    const QString zeile = zellen.join('|');
-    EXPECT_TRUE(zeile.contains(QRegularExpression("007, \\w+, Berta\n"))) << zeile.toStdString();
+    QList<int> spalten;
+    for (int v = 0; v < view->horizontalHeader()->count(); ++v)
+        if (const int c = view->horizontalHeader()->logicalIndex(v); !view->isColumnHidden(c))
+            spalten << c;
+    const auto zeile = [&](int z) {
+        QStringList zellen;
+        for (int c : spalten)
+            zellen << grid.Anzeigetext(modell->index(z, c));
+        return zellen;
+    };
+    QStringList titel;
+    for (int c : spalten)
+        titel << modell->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(titel, (QStringList{"Anzahl/KNR, Art, Name\nIdentität", "Standort",
+                                  "Arzneimittel\nBelegnummer", "Datum der\nAnwendung",
+                                  "Art der\nVerabreichung", "verabreichte\nMenge",
+                                  "Wartezeit\nin Tagen", "Anwender", " "}));
+    ASSERT_EQ(spalten.size(), 9);
+    const QStringList erste = zeile(0);
+    EXPECT_TRUE(erste[0].contains(QRegularExpression("^007, \\w+, Berta\n.*111")))
+        << erste[0].toStdString();
+    EXPECT_EQ(erste.mid(1), (QStringList{"Stall 1", "Penicillin\nB-17",
+                                         "02.03.2024\n03.03.2024\n04.03.2024", "i.m.\ni.m.\ni.m.",
+                                         "10 ml\n11 ml\n12 ml", "M: 5  \nF: 28  ", "Dr. Weber",
+                                         "2"}));
+    const QStringList storniert = zeile(1);
+    EXPECT_EQ(storniert.mid(3), (QStringList{"03.03.2024\n04.03.2024", "i.m.\ni.m.",
+                                             "10 ml\n11 ml", "M: 5  \nF: 28  ", "Dr. Weber", "3"}));
+    const QStringList gruppenZeile = zeile(2);
+    EXPECT_TRUE(gruppenZeile[0].startsWith("3, ")) << gruppenZeile[0].toStdString();
+    EXPECT_EQ(gruppenZeile[3], "05.03.2024\n06.03.2024");
+    EXPECT_EQ(gruppenZeile.last(), "1");
+
+    const int linie = view->fontMetrics().lineSpacing();
+    EXPECT_GE(view->rowHeight(0), 3 * linie) << "three applications";
+    EXPECT_GE(view->rowHeight(2), 4 * linie) << "the animal text and three ear tags";
+    EXPECT_LT(view->rowHeight(3), 3 * linie);
 
     QApplication::processEvents();
-    int spalte = -1;
-    for (int c = 0; c < modell->columnCount() && spalte < 0; ++c)
-        if (!view->isColumnHidden(c) && view->columnWidth(c) > 40)
-            spalte = c;
-    ASSERT_GE(spalte, 0);
+    const int spalte = spalten[2];
     const QImage bild = view->viewport()->grab().toImage();
-    const QRect storniert = view->visualRect(modell->index(1, spalte));
-    const QRect gebucht = view->visualRect(modell->index(0, spalte));
-    EXPECT_EQ(bild.pixelColor(storniert.right() - 3, storniert.bottom() - 3),
+    const QRect storniertRect = view->visualRect(modell->index(1, spalte));
+    const QRect gebucht = view->visualRect(modell->index(3, spalte));
+    EXPECT_EQ(bild.pixelColor(storniertRect.right() - 3, storniertRect.bottom() - 3),
               TBestandsbuchGrid::StornoFarbe);
     EXPECT_NE(bild.pixelColor(gebucht.right() - 3, gebucht.bottom() - 3),
               TBestandsbuchGrid::StornoFarbe);
+    // Struck-out text has one dark line across the whole word; glyphs alone never reach that far.
+    const auto laengsterStrich = [&bild](const QRect& r) {
+        int laengste = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(), lauf = 0; x <= r.right(); ++x) {
+                lauf = qGray(bild.pixel(x, y)) < 110 ? lauf + 1 : 0;
+                laengste = std::max(laengste, lauf);
+            }
+        return laengste;
+    };
+    EXPECT_GT(laengsterStrich(storniertRect), 60) << "\"Storniertes Mittel\" is struck out";
+    EXPECT_LT(laengsterStrich(gebucht), 25) << "\"Zweites Mittel\" is not";
+    // The status column shows the register state's picture: open and booked differ, booked and
+    // cancelled share one.
+    const auto statusBild = [&](int z) {
+        const QRect r = view->visualRect(modell->index(z, spalten.last()));
+        QRect mitte(0, 0, 12, 12);
+        mitte.moveCenter(r.center());
+        return bild.copy(mitte);
+    };
+    const auto farben = [](const QImage& b) {
+        QSet<QRgb> f;
+        for (int y = 0; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x)
+                f.insert(b.pixel(x, y));
+        return f.size();
+    };
+    EXPECT_GT(farben(statusBild(0)), 2) << "a picture, not an empty cell";
+    EXPECT_GT(farben(statusBild(2)), 2);
+    EXPECT_NE(statusBild(0), statusBild(2)) << "booked and open entries look different";
+    EXPECT_EQ(statusBild(0), statusBild(3));
     Screenshot(haupt, "bestandsbuch.png");
 
     view->setCurrentIndex(modell->index(0, spalte));
     EXPECT_TRUE(fenster->ZuTierGehenPruefen()) << "a single animal's entry";
     view->setCurrentIndex(modell->index(2, spalte));
     EXPECT_FALSE(fenster->ZuTierGehenPruefen()) << "a group has no animal";
-    (void)gruppe;
+    EXPECT_EQ(fenster->AktuelleLID(), gruppe);
 
     view->setCurrentIndex(modell->index(0, spalte));
     {
@@ -207,7 +274,75 @@ TEST_F(BestandsbuchFenster, RegisterWindowShowsCancelledEntriesStruckOutOnRed)
     fenster->actStornieren->trigger();
     EXPECT_EQ(Zustand(zweites), "S");
     EXPECT_TRUE(fenster->Grid()->Storniert(3)) << "the list is read anew";
+    EXPECT_EQ(grid.Anzeigetext(modell->index(3, spalten.last())), "3");
+    EXPECT_EQ(grid.Anzeigetext(modell->index(3, spalten[3])), "20.03.2024\n21.03.2024");
     EXPECT_EQ(Zustand(storno), "S");
+}
+
+TEST_F(BestandsbuchFenster, ExportHoldsEveryRowUnderTheDesignTitles)
+{
+    const int einzeln = Behandlung("B", {berta}, QDate(2024, 3, 2), "Penicillin", 3);
+    const int storno = Behandlung("S", {lisa}, QDate(2024, 3, 3), "Storniertes Mittel", 1);
+    Behandlung("B", {anna}, QDate(2024, 6, 4), "Ausserhalb");
+    TfrmHaupt haupt;
+    TfrmListeBestandsbuch* fenster =
+        BestandsbuchListeAnzeigen(QDate(2024, 3, 1), QDate(2024, 3, 31), &haupt);
+    ASSERT_TRUE(fenster);
+    QTemporaryDir ordner;
+    const auto exportieren = [&](Format format) {
+        const QString datei = ordner.filePath("register." + ListenExport::Dateiendung(format));
+        DialogSkript skript;
+        skript.Dann<TfrmListenExport>([format](TfrmListenExport& d) {
+            ExportLeser::Anklicken(d.FormatKnopf(format));
+            QTest::mouseClick(d.findChild<QPushButton*>("Exportieren"), Qt::LeftButton);
+        });
+        ListenExport::DateiWaehlen = [datei](QWidget*, const QString&, const QString&,
+                                             const QString& vorschlag) {
+            EXPECT_EQ(vorschlag.section('.', 0, -2), "Bestandsbuch (von 01.03.2024 bis 31.03.2024)");
+            return datei;
+        };
+        fenster->actExportieren->trigger();
+        ListenExport::DateiWaehlen = nullptr;
+        return ExportLeser::Zeilen(ExportLeser::Lesen(datei));
+    };
+
+    const QList<QStringList> csv = exportieren(Format::CSV);
+    ASSERT_EQ(csv.size(), 3) << "the title line and the two rows of the range";
+    const QStringList& titel = csv[0];
+    const auto spalte = [&titel](const char* name) {
+        const int i = titel.indexOf(QString::fromUtf8(name));
+        EXPECT_GE(i, 0) << name;
+        return i;
+    };
+    for (const char* name : {"Anzahl/KNR, Art, Name", "Identität", "Standort", "Arzneimittel",
+                             "Belegnummer", "Datum der Anwendung", "Art der Verabreichung",
+                             "verabreichte Menge", "Wartezeit in Tagen", "Anwender", "BESTANDSBUCH",
+                             "LID", "ANW1_DATUM"})
+        spalte(name);
+    EXPECT_FALSE(titel.contains("F0:1;F1:2")) << "the grid's own columns stay out";
+    EXPECT_FALSE(titel.contains("")) << titel.join('|').toStdString();
+    const QStringList& erste = csv[1];
+    ASSERT_EQ(erste.size(), titel.size());
+    EXPECT_EQ(erste[spalte("LID")], QString::number(einzeln));
+    EXPECT_TRUE(erste[spalte("Anzahl/KNR, Art, Name")].startsWith("007, "));
+    EXPECT_TRUE(erste[spalte("Identität")].contains("111"));
+    EXPECT_EQ(erste[spalte("Datum der Anwendung")], "02.03.2024\n03.03.2024\n04.03.2024");
+    EXPECT_EQ(erste[spalte("Art der Verabreichung")], "i.m.\ni.m.\ni.m.");
+    EXPECT_EQ(erste[spalte("verabreichte Menge")], "10 ml\n11 ml\n12 ml");
+    EXPECT_EQ(erste[spalte("Wartezeit in Tagen")], "M: 5  \nF: 28  ");
+    EXPECT_EQ(erste[spalte("ANW1_DATUM")], "02.03.2024");
+    const QStringList& zweite = csv[2];
+    EXPECT_EQ(zweite[spalte("LID")], QString::number(storno));
+    EXPECT_EQ(zweite[spalte("BESTANDSBUCH")], "S") << "a cancelled entry stays recognisable";
+    EXPECT_EQ(zweite[spalte("Datum der Anwendung")], "03.03.2024");
+
+    const QList<QStringList> excel = exportieren(Format::Excel);
+    ASSERT_EQ(excel.size(), 6);
+    EXPECT_EQ(excel[0][0], "Bestandsbuch (von 01.03.2024 bis 31.03.2024)");
+    EXPECT_EQ(excel[3], titel);
+    EXPECT_EQ(excel[4][spalte("Datum der Anwendung")], "02.03.2024\n03.03.2024\n04.03.2024");
+    EXPECT_EQ(excel[5][spalte("Arzneimittel")], "Storniertes Mittel");
+    fenster->close();
 }
 
 TEST_F(BestandsbuchFenster, MainWindowEntryOpensTheDialog)

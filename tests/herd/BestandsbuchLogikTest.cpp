@@ -93,6 +93,18 @@ TEST(BestandsbuchWerte, DesignGivesTheGridItsColumnsAndHidesTheRest)
 
 class BestandsbuchBuchung : public BestandsbuchTest {};
 
+TEST_F(BestandsbuchBuchung, QuickListStatementFindsTheAnimalsOfTheRangeUnderAnyLocale)
+{
+    // Day and month both below 13: a month-first text would ask for other days.
+    Behandlung("B", {lisa}, QDate(2024, 3, 2));
+    Behandlung("B", {anna}, QDate(2024, 2, 3));
+    const QLocale vorher;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString sql = SchnellwahlSQL({QDate(2024, 3, 1), QDate(2024, 3, 5)});
+    QLocale::setDefault(vorher);
+    EXPECT_EQ(Ids(sql), QList<int>{lisa});
+}
+
 TEST_F(BestandsbuchBuchung, BookingCancellingAndDeletingMoveOnlyForward)
 {
     auto& datenbank = DM()->Datenbank;

@@ -48,6 +48,10 @@ public:
                    {"Q1.ERLEDIGEN", 60, "Erledigen", "T", 1, nullptr, "F"},
                    {"Q1.TERMIN_ID", 0, "Termin-ID", "F", 1, nullptr, "F"},
                    {"Q1.TERMIN", 100, "Termin", "T", 1, nullptr, "F"}});
+        Design(8, {{"S.N", 40, "Nr.", "T", 1, nullptr, "F"},
+                   {"Q1.NUMMER", 120, "Nummer", "T", 1, nullptr, "F"},
+                   {"Q1.GROSS", 0, "Groß", "T", 2, nullptr, "F"},
+                   {"Q1.LAENGE", 60, "Länge", "T", 1, nullptr, "F"}});
     }
 
     struct Feld {
@@ -183,6 +187,36 @@ TEST_F(ZRDBcxGridBovantisTest, SpaltenZeilenUndPseudofelder)
     grid.KurzeZeilen = true;
     EXPECT_EQ(Zelle(2, 1), "DE 03");
     Foto(grid, "listgrid.png");
+}
+
+// Fields the data calculates itself are list fields like the database's; the grid's own computed
+// columns are not, also when the list is opened again.
+TEST_F(ZRDBcxGridBovantisTest, BerechneteFelderDerDaten)
+{
+    daten.SetSelectSQL("SELECT Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME FROM T_STAMMDATEN Q1 "
+                       "ORDER BY Q1.NUMMER");
+    daten.AddCalculatedField("Q1GROSS", db::FieldType::VarChar, 20);
+    daten.AddCalculatedField("Q1LAENGE", db::FieldType::Integer);
+    daten.OnCalcFields = [](db::DataSet& d) {
+        const QString name = d.FieldByName("Q1NAME").AsString();
+        d.FieldByName("Q1GROSS").SetString(name.toUpper());
+        d.FieldByName("Q1LAENGE").SetInteger(int(name.size()));
+    };
+    for (int mal = 0; mal < 2; ++mal) {
+        SCOPED_TRACE(mal);
+        grid.ListeOeffnen(BildschirmLayoutLaden(tr, 8));
+        QApplication::processEvents();
+        TZRcxGridDBTableView* view = grid.GetTableView();
+        QStringList titel;
+        for (int v = 0; v < view->horizontalHeader()->count(); ++v)
+            if (!view->isColumnHidden(Spalte(v)))
+                titel << view->model()->headerData(Spalte(v), Qt::Horizontal).toString();
+        EXPECT_EQ(titel, QStringList({"Nr.", "Nummer\nGroß", "Länge", "Q1NAME"}));
+        EXPECT_EQ(Zelle(0, 1), "DE 01\nBERTA");
+        EXPECT_EQ(Zelle(1, 2), "4");
+        EXPECT_EQ(Zelle(2, 2), "0");
+        EXPECT_EQ(view->columnWidth(Spalte(2)), 60);
+    }
 }
 
 TEST_F(ZRDBcxGridBovantisTest, DoppelklickZeigtDasTier)
