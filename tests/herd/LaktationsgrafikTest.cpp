@@ -746,6 +746,8 @@ TEST_F(Laktationsgrafik, ThePageDrivesTheChart)
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains("Stier:      Bruno"));
     QToolTip::hideText();
+    // The tip window goes now, not in some later test's event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QEnterEvent hinein(QPointF(4, 4), QPointF(4, 4), marke->mapToGlobal(QPointF(4, 4)));
     QCoreApplication::sendEvent(marke, &hinein);
     EXPECT_EQ(haupt.Statusfeld(0)->text(),
