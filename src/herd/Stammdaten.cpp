@@ -13,6 +13,11 @@
 #include "TierWahl.h"
 #include "ZwischenkalbezeitTier.h"
 
+#include "BesamungsindexTier.h"
+#include "TierStatistikAnzeige.h"
+#include "TierstatistikZellen.h"
+#include "ZwischenkalbezeitTier.h"
+
 #include <DBTools.h>
 #include <DBZRDateEdit.h>
 #include <Datenmodul.h>
@@ -505,8 +510,13 @@ void TfrmStammdaten::Aufbauen()
     seiten_->addWidget(new QWidget(this));
     seiten_->addWidget(Seite3Aufbauen());
     seiten_->addWidget(Seite4Aufbauen());
-    for (int s = sLaktation; s <= sZwischenkalbezeit; ++s)
-        seiten_->addWidget(new QWidget(this));
+    seiten_->addWidget(new QWidget(this));
+    seiten_->addWidget(new TTierStatistikAnzeige(
+        artBesamungsindex,
+        [] { return std::make_unique<TBesamungsindexTier>(&DM()->TAStammdaten); }, this));
+    seiten_->addWidget(new TTierStatistikAnzeige(
+        artZwischenkalbezeit,
+        [] { return std::make_unique<TZwischenkalbezeitTier>(&DM()->TAStammdaten); }, this));
 
     neu_ = new QToolButton(this);
     neu_->setObjectName(QStringLiteral("btnNeu"));
@@ -520,7 +530,10 @@ void TfrmStammdaten::Aufbauen()
     ubernehmen_ = new QToolButton(this);
     ubernehmen_->setObjectName(QStringLiteral("Ubernehmen"));
     ubernehmen_->setText(QStringLiteral("Übernehmen"));
-    ubernehmen_->setEnabled(false);
+    connect(ubernehmen_, &QToolButton::clicked, this, [this] {
+        if (TTierStatistikAnzeige* a = TTierStatistikAnzeige::Auf(seiten_->currentWidget()))
+            a->Uebernehmen(satz_.id, TierBezeichnung());
+    });
     auswahl_ = new QPushButton(QStringLiteral("Auswahl"), this);
     auswahl_->setObjectName(QStringLiteral("btnAuswahl"));
     drucken_ = new QPushButton(QStringLiteral("Drucken"), this);
@@ -1334,6 +1347,8 @@ void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)
         const bool weiblich = satz_.tier.geschlecht == QLatin1String("W");
         hatBesamungen_ = weiblich && nb > 0;
         hatKalbungen_ = weiblich && nk > 0;
+        for (TTierStatistikAnzeige* a : seiten_->findChildren<TTierStatistikAnzeige*>())
+            a->GrafikNeu = true;
     }
     StatuslistenAufbauen();
     SchalterFreigeben();
@@ -1347,6 +1362,8 @@ void TfrmStammdaten::SeiteAktualisieren(int seite)
         MLPDatenLaden();
     else if (seite == sBemerkungen)
         BemerkungenLaden();
+    else if (TTierStatistikAnzeige* a = TTierStatistikAnzeige::Auf(seiten_->widget(seite)))
+        a->Zeichnen(satz_.id);
 }
 
 void TfrmStammdaten::MLPDatenLaden()
@@ -1408,7 +1425,7 @@ void TfrmStammdaten::SchalterFreigeben()
     const TFreigabe f = Stammdaten::SchalterFreigeben(e);
     // Pages whose windows this version does not have stay disabled.
     static constexpr bool Gebaut[SeitenAnzahl] = {true, true,  false, true,
-                                                  true, false, false, false};
+                                                  true, false, true,  true};
     for (int s = 0; s < SeitenAnzahl; ++s)
         seitenKnoepfe_[s]->setEnabled(f.seiten[s] && Gebaut[s]);
     besamungenAnsicht_->setEnabled(f.besamungenMenue);
