@@ -6,6 +6,7 @@
 #include "DruckStammdatenblatt.h"
 #include "DruckTierarztTier.h"
 #include "Kalbung.h"
+#include "LaktationsgrafikSeite.h"
 #include "StierWahl.h"
 
 #include "StammdatenDrucken.h"
@@ -19,6 +20,7 @@
 #include "ZwischenkalbezeitTier.h"
 
 #include <DBTools.h>
+#include <DBIndexImage.h>
 #include <DBZRDateEdit.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
@@ -510,7 +512,19 @@ void TfrmStammdaten::Aufbauen()
     seiten_->addWidget(new QWidget(this));
     seiten_->addWidget(Seite3Aufbauen());
     seiten_->addWidget(Seite4Aufbauen());
-    seiten_->addWidget(new QWidget(this));
+    laktation_ = new TLaktationsgrafikSeite(DM()->TAStammdaten, this);
+    // Not shown: it draws the page's chart, with the page's settings, as a thumbnail.
+    (new TTierStatistikAnzeige(
+         artLaktation,
+         [this] {
+             auto g = std::make_unique<TLaktationsgrafikTier>(&DM()->TAStammdaten);
+             g->OptionenUebernehmen(laktation_->Grafik());
+             g->Leistungen = &laktation_->Leistungen();
+             return std::unique_ptr<TTierStatistik>(std::move(g));
+         },
+         laktation_))
+        ->hide();
+    seiten_->addWidget(laktation_);
     seiten_->addWidget(new TTierStatistikAnzeige(
         artBesamungsindex,
         [] { return std::make_unique<TBesamungsindexTier>(&DM()->TAStammdaten); }, this));
@@ -691,7 +705,7 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
                        "- zum voraussichtlichem Kalbetermin"));
     betrieb_ = Anzeige(seite, "lblBetrieb");
     statusBild_ = new QLabel(seite);
-    statusBild_->setObjectName(QStringLiteral("imgStatus"));
+    statusBild_->setObjectName(QStringLiteral("imgStatusTier"));
     statusBild_->setFixedSize(32, 32);
     statusBild_->setToolTip(QStringLiteral("aktueller Status"));
     wechseln_ = new QPushButton(QStringLiteral("Wechseln"), seite);
@@ -1300,7 +1314,8 @@ void TfrmStammdaten::Zeigen()
 
 void TfrmStammdaten::InfoLaden()
 {
-    for (QLabel* l : {alter_, tageInfo_, betrieb_, sollKalben_, statusBild_})
+    for (QLabel* l : std::initializer_list<QLabel*>{alter_, tageInfo_, betrieb_, sollKalben_,
+                                                    statusBild_, laktation_->StatusBild()})
         l->clear();
     if (satz_.id <= 0)
         return;
@@ -1320,8 +1335,12 @@ void TfrmStammdaten::InfoLaden()
     betrieb_->setText(q.Field(1).AsString());
     tageInfo_->setText(q.Field(2).AsString());
     sollKalben_->setText(DatumText(q.Field(3).AsDate()));
-    if (!q.Field(4).IsNull())
-        statusBild_->setPixmap(QPixmap::fromImage(StatusSymbole::Gross(q.Field(4).AsInteger(), false)));
+    if (!q.Field(4).IsNull()) {
+        const QPixmap bild =
+            QPixmap::fromImage(StatusSymbole::Gross(q.Field(4).AsInteger(), false));
+        statusBild_->setPixmap(bild);
+        laktation_->StatusBild()->setPixmap(bild);
+    }
 }
 
 void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)
@@ -1362,6 +1381,8 @@ void TfrmStammdaten::SeiteAktualisieren(int seite)
         MLPDatenLaden();
     else if (seite == sBemerkungen)
         BemerkungenLaden();
+    else if (seite == sLaktation)
+        laktation_->SetTier(satz_.id);
     else if (TTierStatistikAnzeige* a = TTierStatistikAnzeige::Auf(seiten_->widget(seite)))
         a->Zeichnen(satz_.id);
 }
@@ -1424,8 +1445,8 @@ void TfrmStammdaten::SchalterFreigeben()
     e.seite = seite_;
     const TFreigabe f = Stammdaten::SchalterFreigeben(e);
     // Pages whose windows this version does not have stay disabled.
-    static constexpr bool Gebaut[SeitenAnzahl] = {true, true,  false, true,
-                                                  true, false, true,  true};
+    static constexpr bool Gebaut[SeitenAnzahl] = {true, true, false, true,
+                                                  true, true, true,  true};
     for (int s = 0; s < SeitenAnzahl; ++s)
         seitenKnoepfe_[s]->setEnabled(f.seiten[s] && Gebaut[s]);
     besamungenAnsicht_->setEnabled(f.besamungenMenue);
@@ -2096,7 +2117,7 @@ void TfrmStammdaten::Drucken()
     if (dm.TAStammdaten.Active())
         dm.TAStammdaten.CommitRetaining();
     TfrmStammdatenDrucken dialog(this);
-    dialog.Setzen(DruckAuswahlVorbelegen(seite_, hatKalbungen_, false));
+    dialog.Setzen(DruckAuswahlVorbelegen(seite_, hatKalbungen_, true));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const TDruckAuswahl auswahl = dialog.Auswahl();
@@ -2115,10 +2136,21 @@ void TfrmStammdaten::Drucken()
         g->TierID = id;
         g->Drucken();
     };
-    if (auswahl.Gewaehlt(TTierDruck::Besamungsindex))
+    if (auswahl.Gewaehlt(TTierDruck::Laktationsgrafik)) {
+        SeiteAktualisieren(sLaktation);
+        auto g = TLaktationsgrafikTier::CreateDruck(&dm.TAStammdaten, &laktation_->Leistungen(),
+                                                    TierBezeichnung(), auswahl.farbig);
+        g->OptionenUebernehmen(laktation_->Grafik());
+        grafik(std::move(g));
+    }
+    if (auswahl.Gewaehlt(TTierDruck::Besamungsindex)) {
+        SeiteAktualisieren(sBesamungsindex);
         grafik(TierGrafikDruck<TBesamungsindexTier>(&dm.TAStammdaten, TierBezeichnung(),
                                                     auswahl.farbig));
-    if (auswahl.Gewaehlt(TTierDruck::Zwischenkalbezeit))
+    }
+    if (auswahl.Gewaehlt(TTierDruck::Zwischenkalbezeit)) {
+        SeiteAktualisieren(sZwischenkalbezeit);
         grafik(TierGrafikDruck<TZwischenkalbezeitTier>(&dm.TAStammdaten, TierBezeichnung(),
                                                        auswahl.farbig));
+    }
 }

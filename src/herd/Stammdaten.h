@@ -253,6 +253,7 @@ private:
     QLabel* sollKalben_ = nullptr;
     QLabel* alter_ = nullptr;
     QLabel* statusBild_ = nullptr;
+    class TLaktationsgrafikSeite* laktation_ = nullptr;
     QLabel* tageInfo_ = nullptr;
     QLabel* betrieb_ = nullptr;
     QPushButton* wechseln_ = nullptr;
