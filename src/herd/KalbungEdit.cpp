@@ -132,7 +132,10 @@ TfrmKalbungEdit::TfrmKalbungEdit(QWidget* owner)
     felder->addRow(QStringLiteral("Ohrmarke"), nummer_);
     felder->addRow(QStringLiteral("Geschlecht"), geschlecht_);
     felder->addRow(QStringLiteral("Verlauf"), verlauf_);
-    felder->addRow(QStringLiteral("trockengestellt"), trocken_);
+    auto* trockenZeile = new QHBoxLayout;
+    trockenZeile->addWidget(trocken_);
+    trockenZeile->addStretch(1);
+    felder->addRow(QStringLiteral("trockengestellt"), trockenZeile);
     felder->addRow(QStringLiteral("Bemerkung:"), bemerkung_);
 
     auto* gruppe = new QGroupBox(QStringLiteral("Besamungen"), this);
