@@ -11,13 +11,13 @@
 
 TDBZRBaseEdit::TDBZRBaseEdit(QWidget* parent) : QLineEdit(parent)
 {
-    setReadOnly(true);
     link_.OnActiveChange = [this] { ActiveChange(); };
     link_.OnDataChange = [this] { DataChange(); };
     link_.OnEditingChange = [this] { EditingChange(); };
     link_.OnUpdateData = [this] { UpdateData(); };
     connect(this, &QLineEdit::textEdited, this, [this] { link_.SetModified(); });
     DataChange();
+    EditingChange();
 }
 
 TDBZRBaseEdit::~TDBZRBaseEdit()
@@ -31,6 +31,7 @@ TDBZRBaseEdit::~TDBZRBaseEdit()
 void TDBZRBaseEdit::SetDataSource(db::DataSet* dataSet)
 {
     link_.SetDataSource(dataSet);
+    EditingChange();
 }
 
 void TDBZRBaseEdit::SetDataField(const QString& name)
@@ -50,6 +51,9 @@ void TDBZRBaseEdit::ActiveChange()
 
 void TDBZRBaseEdit::DataChange()
 {
+    // Without a dataset the edit is a plain entry field: its text is the form's.
+    if (!DataSource())
+        return;
     const db::Field* f = link_.GetField();
     if (!f || !link_.Active()) {
         alignment_ = Qt::AlignLeft;
@@ -78,7 +82,7 @@ void TDBZRBaseEdit::DataChange()
 
 void TDBZRBaseEdit::EditingChange()
 {
-    setReadOnly(!link_.Editing());
+    setReadOnly(DataSource() && !link_.Editing());
 }
 
 void TDBZRBaseEdit::UpdateData()
@@ -118,7 +122,7 @@ void TDBZRBaseEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if ((zeichen || aendernd) && !EditCanModify()) {
+    if ((zeichen || aendernd) && DataSource() && !EditCanModify()) {
         event->accept();
         return;
     }

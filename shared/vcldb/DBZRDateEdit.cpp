@@ -59,8 +59,7 @@ QDate TDBZRDateEdit::Date() const
 
 bool TDBZRDateEdit::SetDate(const QDate& date)
 {
-    db::Field* f = Field();
-    if (!f || !EditCanModify())
+    if (DataSource() && (!Field() || !EditCanModify()))
         return false;
     setText(ZRDateTools::DatumText(date));
     Link().SetModified();
@@ -103,7 +102,7 @@ void TDBZRDateEdit::keyPressEvent(QKeyEvent* event)
     if (ohne && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
                  event->key() == Qt::Key_F12)) {
         event->accept();
-        if (!Field())
+        if (DataSource() && !Field())
             return;
         QDate d;
         if (event->key() == Qt::Key_F12) {

@@ -16,7 +16,7 @@ public:
     // The date shown; invalid when the text names none.
     QDate Date() const;
     // Shows a date, and puts it into the field when the dataset edits (or can be put into edit).
-    // False when the field cannot take it now.
+    // False when the field cannot take it now; an edit without a dataset always takes it.
     bool SetDate(const QDate& date);
 
     // Opens the calendar below the edit.

@@ -352,14 +352,23 @@ bool TDM::BetriebsstaetteWechseln(db::Transaction& tr, bool einzeln, int tierID,
 
 bool TDM::BetriebsstaetteWechselnListe(QList<int>& ids, int stall, const QDate& datum)
 {
+    // A window that keeps the animal transaction open (it commits retaining after each store)
+    // keeps its datasets: the list's work is then undone to a savepoint instead of by a rollback.
+    const bool offen = TAStammdaten.Active();
+    const auto ausfuehren = [this](const QString& sql) { db::Query(TAStammdaten, sql).Execute(); };
+    if (offen)
+        ausfuehren(QStringLiteral("SAVEPOINT BETRIEB_WECHSEL"));
+    else
+        TAStammdaten.Start();
     bool ergebnis = true;
-    inTransaktion(TAStammdaten, [&] {
-        struct Tier {
-            int id;
-            QString name, nummer;
-            QDate gebdat, gekauft, verkauft;
-        };
-        QList<Tier> tiere;
+    struct Tier {
+        int id;
+        QString name, nummer;
+        QDate gebdat, gekauft, verkauft;
+    };
+    QList<Tier> tiere;
+    const Tier* aktuell = nullptr;
+    try {
         {
             db::Query q(TAStammdaten, QStringLiteral("SELECT ID, NAME, NUMMER, GEBDAT, GEKAUFT, "
                                                      "VERKAUFT FROM T_STAMMDATEN"));
@@ -372,13 +381,46 @@ bool TDM::BetriebsstaetteWechselnListe(QList<int>& ids, int stall, const QDate& 
         }
         bool alleJa = false;
         for (const Tier& t : tiere) {
+            aktuell = &t;
             ids.removeAll(t.id);
             ergebnis =
                 BetriebsstaetteWechseln(TAStammdaten, false, t.id, t.name, t.nummer, t.gebdat,
                                         t.gekauft, t.verkauft, datum, stall, alleJa) &&
                 ergebnis;
         }
-    });
+        aktuell = nullptr;
+        if (offen) {
+            ausfuehren(QStringLiteral("RELEASE SAVEPOINT BETRIEB_WECHSEL ONLY"));
+            TAStammdaten.CommitRetaining();
+        } else {
+            TAStammdaten.Commit();
+        }
+    } catch (const std::exception& e) {
+        try {
+            if (offen) {
+                ausfuehren(QStringLiteral("ROLLBACK TO SAVEPOINT BETRIEB_WECHSEL"));
+                ausfuehren(QStringLiteral("RELEASE SAVEPOINT BETRIEB_WECHSEL ONLY"));
+            } else if (TAStammdaten.Active()) {
+                TAStammdaten.Rollback();
+            }
+        } catch (const db::Error&) {
+            if (TAStammdaten.Active())
+                TAStammdaten.Rollback();
+        }
+        if (!aktuell)
+            throw;
+        // Nothing of the list is stored: the user learns which animal stopped it and why.
+        QString grund;
+        const auto* dbFehler = dynamic_cast<const db::Error*>(&e);
+        if (!dbFehler || !DBTools::DBFehlerText(*dbFehler, grund))
+            grund = dbFehler ? dbFehler->Message() : QString::fromUtf8(e.what());
+        throw db::Error(QStringLiteral("Der Wechsel der Betriebsstätte für das Tier\r%1 %2\r"
+                                       "ist fehlgeschlagen:\r%3\r\rEs wurde kein Wechsel "
+                                       "eingetragen.")
+                            .arg(aktuell->name, aktuell->nummer, grund),
+                        dbFehler ? dbFehler->SqlCode() : 0, dbFehler ? dbFehler->EngineCode() : 0,
+                        dbFehler ? dbFehler->Constraint() : QString());
+    }
     return ergebnis;
 }
 

@@ -106,8 +106,10 @@ public:
                                  const QString& nummer, const QDate& gebdat, const QDate& gekauft,
                                  const QDate& verkauft, const QDate& datum, int stall,
                                  bool& alleJa);
-    // The same for several animals in TAStammdaten, committed at the end. On return ids holds the
-    // IDs that matched no animal. True when every change was made.
+    // The same for several animals in TAStammdaten, committed at the end (retaining when the
+    // transaction was open already). On return ids holds the IDs that matched no animal. True
+    // when every change was made; an animal refused by its checks or by the user stores nothing.
+    // An error stores nothing of the whole list and is raised again naming the animal.
     bool BetriebsstaetteWechselnListe(QList<int>& ids, int stall, const QDate& datum);
 
     // Deletes the animals in list order, in TAStammdaten.

@@ -4,6 +4,7 @@
 #include "Container.h"
 #include "Medikamente.h"
 #include "Stammdaten.h"
+#include "StammdatenNeueBetriebsstaette.h"
 #include "TierWahl.h"
 
 #include <Datenmodul.h>
@@ -24,6 +25,19 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
         TfrmStammdaten karte(&haupt);
         karte.TierAnzeigen(id, 0, sql);
         karte.exec();
+    });
+    haupt.Verbinden(QStringLiteral("actBetriebWechsel"), [&haupt] {
+        haupt.BetriebWechsel(
+            [&haupt] {
+                QList<int> ids;
+                QString sql;
+                if (!FTierWahl::TiereWaehlen(&haupt, 2, ids, sql, 1))
+                    ids.clear();
+                return ids;
+            },
+            [&haupt](QDate& datum, int& stall) {
+                return FNeueBetriebsstaette::NeueBetriebsstaetteWaehlen(&haupt, datum, stall);
+            });
     });
     haupt.Verbinden(QStringLiteral("actTierLoeschen"), [&haupt] {
         haupt.TierLoeschen([&haupt] {

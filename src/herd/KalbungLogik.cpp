@@ -97,4 +97,33 @@ std::optional<TFehler> KalbungPruefen(const QDate& datum, const QList<TKalb>& ka
     return std::nullopt;
 }
 
+const QList<std::pair<QString, QString>>& Geschlechter()
+{
+    static const QList<std::pair<QString, QString>> liste{
+        {QStringLiteral("männlich"), QStringLiteral("M")},
+        {QStringLiteral("weiblich"), QStringLiteral("W")},
+        {QStringLiteral("Zwilling m/m"), QStringLiteral("MM")},
+        {QStringLiteral("Zwilling w/w"), QStringLiteral("WW")},
+        {QStringLiteral("Zwilling m/w"), QStringLiteral("MW")},
+        {QStringLiteral("Drilling m/m/m"), QStringLiteral("MMM")},
+        {QStringLiteral("Drilling w/w/w"), QStringLiteral("WWW")},
+        {QStringLiteral("Drilling m/m/w"), QStringLiteral("MMW")},
+        {QStringLiteral("Drilling m/w/w"), QStringLiteral("MWW")},
+        {QStringLiteral("Mehrling"), QStringLiteral("MER")},
+    };
+    return liste;
+}
+
+std::optional<QString> KalbungEditPruefen(const QDate& datum, const QDate& gebdat,
+                                          const QDate& heute)
+{
+    if (!datum.isValid())
+        return QStringLiteral("Sie müssen ein Datum für die Kalbung eingeben");
+    if (datum > heute)
+        return QStringLiteral("Das Kalbungsdatum darf nicht in der Zukunft liegen");
+    if (gebdat.isValid() && datum < gebdat)
+        return QStringLiteral("Das Kalbungsdatum darf nicht vor dem Geburtsdatum sein");
+    return std::nullopt;
+}
+
 }  // namespace Kalbung

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 // The rules of the calving dialogs that need no window.
 namespace Kalbung {
@@ -43,5 +44,12 @@ struct TFehler {
 std::optional<TFehler> KalbungPruefen(const QDate& datum, const QList<TKalb>& kaelber,
                                       const QDate& gebdat, const QDate& fruehestes,
                                       const QDate& heute);
+
+// The sex codes of a calving as the edit dialog offers them: caption and stored code.
+const QList<std::pair<QString, QString>>& Geschlechter();
+
+// The first failed check of a changed calving; none when it may be stored.
+std::optional<QString> KalbungEditPruefen(const QDate& datum, const QDate& gebdat,
+                                          const QDate& heute);
 
 }  // namespace Kalbung

@@ -6,6 +6,7 @@
 #include "DruckStammdatenblatt.h"
 #include "DruckTierarztTier.h"
 #include "Kalbung.h"
+#include "KalbungEdit.h"
 #include "LaktationsgrafikSeite.h"
 #include "StierWahl.h"
 
@@ -798,20 +799,25 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
     kalbungenAnsicht_->SetOptionsView(ko);
     kalbungenAnsicht_->horizontalHeader()->setStretchLastSection(true);
     (new QVBoxLayout(kalbungenGruppe_))->addWidget(kalbungenAnsicht_);
-    // Editing a stored calving is not part of this version: its entry stays disabled.
     kalbungenMenue_ = new QMenu(kalbungenAnsicht_);
     kalbungBearbeiten_ = kalbungenMenue_->addAction(QStringLiteral("&Bearbeiten"));
+    kalbungenMenue_->setDefaultAction(kalbungBearbeiten_);
     zumKalb_ = kalbungenMenue_->addAction(QStringLiteral("zum &Kalb wechseln"));
     kalbungLoeschen_ = kalbungenMenue_->addAction(QStringLiteral("Löschen"));
     kalbungOhneBesamung_ =
         kalbungenMenue_->addAction(QStringLiteral("Kalbung ohne Besamung eingeben"));
-    kalbungBearbeiten_->setEnabled(false);
     kalbungenAnsicht_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(kalbungenAnsicht_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) {
                 if (kalbungenMenue_->isEnabled())
                     kalbungenMenue_->popup(kalbungenAnsicht_->viewport()->mapToGlobal(pos));
             });
+    connect(kalbungBearbeiten_, &QAction::triggered, this,
+            [this] { Sicher([&] { KalbungBearbeiten(); }); });
+    connect(kalbungenAnsicht_, &QAbstractItemView::doubleClicked, this, [this] {
+        if (kalbungenMenue_->isEnabled() && kalbungBearbeiten_->isEnabled())
+            Sicher([&] { KalbungBearbeiten(); });
+    });
     connect(zumKalb_, &QAction::triggered, this, [this] { Sicher([&] { KalbZeigen(); }); });
     connect(kalbungLoeschen_, &QAction::triggered, this,
             [this] { Sicher([&] { KalbungLoeschen(); }); });
@@ -1452,6 +1458,7 @@ void TfrmStammdaten::SchalterFreigeben()
     besamungenAnsicht_->setEnabled(f.besamungenMenue);
     besamungenMenue_->setEnabled(f.besamungenMenue);
     kalbungenMenue_->setEnabled(f.kalbungenMenue);
+    kalbungBearbeiten_->setEnabled(f.kalbungBearbeiten);
     zumKalb_->setEnabled(f.kalbungBearbeiten);
     kalbungLoeschen_->setEnabled(f.kalbungBearbeiten);
     besamungBearbeiten_->setEnabled(f.besamungenMenue && e.besamungenVorhanden);
@@ -1911,6 +1918,25 @@ void TfrmStammdaten::KalbungLoeschen()
     q.Param("KALBUNG_NR").SetInteger(kalbungen_.FieldByName(QStringLiteral("NR")).AsInteger());
     q.Execute();
     dm.TAStammdaten.CommitRetaining();
+    TierNeuLaden(true);
+}
+
+void TfrmStammdaten::KalbungBearbeiten()
+{
+    if (!EingabenSpeichern(false, false) || kalbungen_.IsEmpty())
+        return;
+    const db::Field& id = kalbungen_.FieldByName(QStringLiteral("ID"));
+    {
+        TfrmKalbungEdit dialog(this);
+        dialog.KalbungOeffnen(id.IsNull() ? 0 : id.AsInteger(),
+                              kalbungen_.FieldByName(QStringLiteral("NR")).AsInteger(), satz_.id,
+                              satz_.tier.gebdat);
+        // Only OK makes the dialog's work final; leaving the dialog rolls back what is left.
+        if (dialog.exec() == QDialog::Accepted)
+            dialog.Transaktion().Commit();
+        else
+            dialog.Transaktion().Rollback();
+    }
     TierNeuLaden(true);
 }
 

@@ -92,6 +92,7 @@ public:
     QPushButton* SpeichernKnopf() const { return auswahl_; }
     QPushButton* AuswahlKnopf() const { return auswahl_; }
     QMenu* KalbungenMenue() const { return kalbungenMenue_; }
+    QAction* KalbungBearbeitenEintrag() const { return kalbungBearbeiten_; }
     QAction* ZumKalbEintrag() const { return zumKalb_; }
     QAction* KalbungLoeschenEintrag() const { return kalbungLoeschen_; }
     QAction* KalbungOhneBesamungEintrag() const { return kalbungOhneBesamung_; }
@@ -182,6 +183,8 @@ private:
     void MutterZeigen();
     void BesamungLoeschen();
     void KalbungLoeschen();
+    // The calving edit dialog on the selected calving; its work is committed only after OK.
+    void KalbungBearbeiten();
     void KalbZeigen();
     void TrockenBerechnen();
     // A next heat before today is moved on by the breed's cycle when the user agrees.

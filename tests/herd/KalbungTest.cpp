@@ -147,6 +147,26 @@ TEST_F(KalbungTest, AbgelehntesKalbHinterlaesstNachKorrekturGenauEineKalbung)
     EXPECT_EQ(Lesen("SELECT COUNT(*) FROM T_HITMELDUNGEN WHERE MELDUNG = 8"), "2");
 }
 
+// The date is typed as the user types it, short; a future one is refused first.
+TEST_F(KalbungTest, GetipptesDatumNachAbgelehntemZukunftsdatum)
+{
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk).AnswerWith(Tools::mrNo);
+    bool offen = false;
+    Bedienen<TfrmKalbungNeu>([&](TfrmKalbungNeu& d) {
+        Tippen(d.DatumEdit(), "16.6.2025");
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+        offen = d.isVisible();
+        Tippen(d.DatumEdit(), "10.6");
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+    });
+    QTest::mouseClick(karte->KalbungenKnopf(), Qt::LeftButton);
+    EXPECT_TRUE(offen);
+    ASSERT_EQ(boxen.Shown().size(), 2);
+    EXPECT_EQ(boxen.Shown()[0].text, "Das Kalbungsdatum darf nicht in der Zukunft liegen");
+    EXPECT_EQ(Kalbungen(), "DE 01 444 44445/M/2025-06-10/keine Angabe");
+}
+
 TEST_F(KalbungTest, TotgeburtOhneDatensatzUndFreierVerlauf)
 {
     MessageBoxScript boxen;
