@@ -3,6 +3,7 @@
 #include "Besamungen.h"
 #include "Kalbung.h"
 #include "StierWahl.h"
+#include "Tierarzt.h"
 
 #include "StammdatenNeueBetriebsstaette.h"
 #include "TierWahl.h"
@@ -236,6 +237,7 @@ TfrmStammdaten::TfrmStammdaten(QWidget* owner)
     Aufbauen();
     FelderEinrichten();
     DM()->OnChangeStammdaten = [this](TDM&) { StammdatenGeaendert(); };
+    tierarzt_->Initialisieren();
     qApp->installEventFilter(this);
 }
 
@@ -495,7 +497,8 @@ void TfrmStammdaten::Aufbauen()
     seiten_ = new QStackedWidget(this);
     seiten_->addWidget(Seite0Aufbauen());
     seiten_->addWidget(Seite1Aufbauen());
-    seiten_->addWidget(new QWidget(this));
+    tierarzt_ = new TframeTierarzt(this);
+    seiten_->addWidget(tierarzt_);
     seiten_->addWidget(Seite3Aufbauen());
     seiten_->addWidget(Seite4Aufbauen());
     for (int s = sLaktation; s <= sZwischenkalbezeit; ++s)
@@ -1327,7 +1330,9 @@ void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)
 
 void TfrmStammdaten::SeiteAktualisieren(int seite)
 {
-    if (seite == sMLP)
+    if (seite == sTierarzt)
+        tierarzt_->SetTier(satz_.id);
+    else if (seite == sMLP)
         MLPDatenLaden();
     else if (seite == sBemerkungen)
         BemerkungenLaden();
@@ -1391,7 +1396,7 @@ void TfrmStammdaten::SchalterFreigeben()
     e.seite = seite_;
     const TFreigabe f = Stammdaten::SchalterFreigeben(e);
     // Pages whose windows this version does not have stay disabled.
-    static constexpr bool Gebaut[SeitenAnzahl] = {true, true,  false, true,
+    static constexpr bool Gebaut[SeitenAnzahl] = {true, true,  true, true,
                                                   true, false, false, false};
     for (int s = 0; s < SeitenAnzahl; ++s)
         seitenKnoepfe_[s]->setEnabled(f.seiten[s] && Gebaut[s]);
@@ -1434,6 +1439,9 @@ void TfrmStammdaten::TitelSetzen(bool fokus)
                 break;
             case sBetriebsstaetten:
                 ziel = zeitraeumeAnsicht_;
+                break;
+            case sTierarzt:
+                ziel = tierarzt_->Liste();
                 break;
             case sMLP:
                 ziel = mlpAnsicht_;
