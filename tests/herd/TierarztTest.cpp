@@ -258,22 +258,36 @@ TEST_F(TierarztTest, KnoepfeNachBestandsbuchStatusDerZeile)
     }
 }
 
-TEST_F(TierarztTest, BuchenUndStornierenZeigenDenFehlerDerDatenbank)
+TEST_F(TierarztTest, BuchenStornierenUndLoeschenZeigenDenFehlerDerDatenbank)
 {
-    const int id = Behandlung("J", {berta});
+    const int j = Behandlung("J", {berta});
+    const int b = Behandlung("B", {berta});
+    const int n = Behandlung("N", {berta});
     Ausfuehren({"CREATE EXCEPTION E_TEST_GESPERRT 'Das Bestandsbuch ist gesperrt.'",
-                "CREATE TRIGGER TEST_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE AS BEGIN "
-                "IF (NEW.BESTANDSBUCH IN ('B', 'S')) THEN EXCEPTION E_TEST_GESPERRT; END"});
+                "CREATE TRIGGER TEST_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS BEGIN "
+                "IF (DELETING OR NEW.BESTANDSBUCH IN ('B', 'S')) THEN EXCEPTION E_TEST_GESPERRT; END"});
     RahmenZeigen(berta);
-    ZeileWaehlen(id);
-    MessageBoxScript boxen;
-    boxen.AnswerWith(Tools::mrOk);
-    QTest::mouseClick(rahmen->BuchenKnopf(), Qt::LeftButton);
-    ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_TRUE(boxen.Shown()[0].text.contains("Das Bestandsbuch ist gesperrt.")) << boxen.Shown()[0].text.toStdString();
-    EXPECT_EQ(boxen.Shown()[0].type, Tools::mtError);
-    EXPECT_EQ(Wert(QString("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(id)), "J");
-    EXPECT_FALSE(DM()->TATierarztEdit.Active());
+    struct Fall {
+        int id;
+        const char* status;
+        bool buchen;  // else the delete button ("Löschen" or "Stornieren"), asked first
+    };
+    for (const Fall& f : {Fall{j, "J", true}, Fall{b, "B", false}, Fall{n, "N", false}}) {
+        SCOPED_TRACE(f.status);
+        ZeileWaehlen(f.id);
+        MessageBoxScript boxen;
+        if (!f.buchen)
+            boxen.AnswerWith(Tools::mrYes);
+        boxen.AnswerWith(Tools::mrOk);
+        QTest::mouseClick(f.buchen ? rahmen->BuchenKnopf() : rahmen->LoeschenKnopf(), Qt::LeftButton);
+        ASSERT_EQ(boxen.Shown().size(), f.buchen ? 1 : 2);
+        EXPECT_EQ(boxen.Shown().last().text, "Das Bestandsbuch ist gesperrt.");
+        EXPECT_EQ(boxen.Shown().last().type, Tools::mtError);
+        EXPECT_EQ(Wert(QString("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(f.id)), f.status);
+        EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = %1").arg(f.id)), "1");
+        EXPECT_FALSE(DM()->TATierarztEdit.Active());
+        EXPECT_EQ(rahmen->Modell()->rowCount(), 3);
+    }
 }
 
 TEST_F(TierarztTest, LoeschenEntferntAnwendungenUndTiereOhneKaskade)
