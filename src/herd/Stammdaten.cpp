@@ -9,6 +9,7 @@
 #include "KalbungEdit.h"
 #include "LaktationsgrafikSeite.h"
 #include "StierWahl.h"
+#include "Tierarzt.h"
 
 #include "StammdatenDrucken.h"
 #include "StammdatenNeueBetriebsstaette.h"
@@ -251,6 +252,7 @@ TfrmStammdaten::TfrmStammdaten(QWidget* owner)
     Aufbauen();
     FelderEinrichten();
     DM()->OnChangeStammdaten = [this](TDM&) { StammdatenGeaendert(); };
+    tierarzt_->Initialisieren();
     qApp->installEventFilter(this);
 }
 
@@ -510,7 +512,8 @@ void TfrmStammdaten::Aufbauen()
     seiten_ = new QStackedWidget(this);
     seiten_->addWidget(Seite0Aufbauen());
     seiten_->addWidget(Seite1Aufbauen());
-    seiten_->addWidget(new QWidget(this));
+    tierarzt_ = new TframeTierarzt(this);
+    seiten_->addWidget(tierarzt_);
     seiten_->addWidget(Seite3Aufbauen());
     seiten_->addWidget(Seite4Aufbauen());
     laktation_ = new TLaktationsgrafikSeite(DM()->TAStammdaten, this);
@@ -1383,7 +1386,9 @@ void TfrmStammdaten::AnzeigeAktualisieren(bool erzwingen)
 
 void TfrmStammdaten::SeiteAktualisieren(int seite)
 {
-    if (seite == sMLP)
+    if (seite == sTierarzt)
+        tierarzt_->SetTier(satz_.id);
+    else if (seite == sMLP)
         MLPDatenLaden();
     else if (seite == sBemerkungen)
         BemerkungenLaden();
@@ -1450,11 +1455,8 @@ void TfrmStammdaten::SchalterFreigeben()
     e.besamungenVorhanden = !besamungen_.IsEmpty();
     e.seite = seite_;
     const TFreigabe f = Stammdaten::SchalterFreigeben(e);
-    // Pages whose windows this version does not have stay disabled.
-    static constexpr bool Gebaut[SeitenAnzahl] = {true, true, false, true,
-                                                  true, true, true,  true};
     for (int s = 0; s < SeitenAnzahl; ++s)
-        seitenKnoepfe_[s]->setEnabled(f.seiten[s] && Gebaut[s]);
+        seitenKnoepfe_[s]->setEnabled(f.seiten[s]);
     besamungenAnsicht_->setEnabled(f.besamungenMenue);
     besamungenMenue_->setEnabled(f.besamungenMenue);
     kalbungenMenue_->setEnabled(f.kalbungenMenue);
@@ -1495,6 +1497,9 @@ void TfrmStammdaten::TitelSetzen(bool fokus)
                 break;
             case sBetriebsstaetten:
                 ziel = zeitraeumeAnsicht_;
+                break;
+            case sTierarzt:
+                ziel = tierarzt_->Liste();
                 break;
             case sMLP:
                 ziel = mlpAnsicht_;

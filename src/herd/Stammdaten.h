@@ -24,6 +24,7 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class TDBZRDateEdit;
+class TframeTierarzt;
 class TZRDBcxGrid;
 class TZRcxGridDBTableView;
 
@@ -115,6 +116,7 @@ public:
     db::DataSet& Schnellwahl() { return schnell_; }
     TZRcxGridDBTableView* MLPAnsicht() const { return mlpAnsicht_; }
     TZRcxGridDBTableView* BemerkungenAnsicht() const { return bemerkungenAnsicht_; }
+    TframeTierarzt* TierarztRahmen() const { return tierarzt_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -278,6 +280,8 @@ private:
     QComboBox* zeitraumStall_ = nullptr;
     TDBZRDateEdit* zeitraumVon_ = nullptr;
     TDBZRDateEdit* zeitraumBis_ = nullptr;
+
+    TframeTierarzt* tierarzt_ = nullptr;
 
     TZRcxGridDBTableView* mlpAnsicht_ = nullptr;
 

@@ -139,8 +139,15 @@ void TframeTierarzt::Initialisieren(const QList<int>* tiere)
     DM()->OnChangeTierarzt = [this](TDM&) { Aktualisieren(true); };
     tiere_ = tiere;
     erzeugte_.clear();
-    if (Gruppenmodus())
+    tierTexte_.clear();
+    if (Gruppenmodus()) {
         tier_ = tiere_->first();
+        db::Transaction& tr = DM()->TATierarzt;
+        if (!tr.Active())
+            tr.Start();
+        for (int tier : *tiere_)
+            tierTexte_.insert(tier, Tierarzt::TierText(tr, tier));
+    }
     Aktualisieren(false);
 }
 
@@ -253,7 +260,7 @@ bool TframeTierarzt::BehandlungBearbeiten(bool neu)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (neu) {
-        Tierarzt::TiereZuordnen(tr, id, Gruppenmodus() ? *tiere_ : QList<int>{tier_});
+        Tierarzt::TiereZuordnen(tr, id, Gruppenmodus() ? *tiere_ : QList<int>{tier_}, tierTexte_);
     }
     tr.Commit();
     if (neu)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QStandardItemModel>
 #include <QString>
@@ -53,6 +54,8 @@ private:
     const QList<int>* tiere_ = nullptr;
     int tier_ = 0;
     QList<int> erzeugte_;
+    // The chosen animals as the user knew them when choosing, to name one deleted since.
+    QHash<int, QString> tierTexte_;
     QStandardItemModel modell_;
     QTableView* liste_;
     QPushButton* neu_;

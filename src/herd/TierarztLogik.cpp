@@ -102,7 +102,15 @@ namespace {
 QString Fehlertext(const db::Error& e)
 {
     QString text;
-    return DBTools::DBFehlerText(e, text) ? text : e.Message();
+    if (DBTools::DBFehlerText(e, text))
+        return text;
+    // A refusal raised by a trigger reads "exception n", "-NAME", "-text", "-At trigger ...":
+    // the user is shown its text.
+    constexpr long IscExcept = 335544517;
+    const QStringList zeilen = e.Message().split(QLatin1Char('\n'));
+    if (e.EngineCode() == IscExcept && zeilen.size() >= 3 && zeilen[2].startsWith(QLatin1Char('-')))
+        return zeilen[2].mid(1).trimmed();
+    return e.Message();
 }
 
 void Ausfuehren(db::Transaction& tr, const std::function<void()>& arbeit)
@@ -152,7 +160,8 @@ void Loeschen(db::Transaction& tr, int leistung)
     });
 }
 
-void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere)
+void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere,
+                   const QHash<int, QString>& texte)
 {
     db::Query q(tr, QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG)\rVALUES (:TIER, :LEISTUNG)"));
     for (int tier : tiere) {
@@ -161,10 +170,16 @@ void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere)
             q.Param(QStringLiteral("LEISTUNG")).SetInteger(leistung);
             q.Execute();
         } catch (const db::Error& e) {
+            db::Query da(tr, QStringLiteral("SELECT COUNT(*) FROM T_STAMMDATEN WHERE ID = :ID"));
+            da.Param(QStringLiteral("ID")).SetInteger(tier);
+            da.Open();
+            const bool geloescht = da.Field(0).AsInteger() == 0;
+            const QString name = geloescht && texte.contains(tier) ? texte.value(tier) : TierText(tr, tier);
+            const QString ursache = geloescht ? QStringLiteral("Das Tier ist nicht mehr vorhanden.") : Fehlertext(e);
             throw db::Error(QStringLiteral("Die Behandlung konnte für das Tier %1 nicht gespeichert "
                                            "werden:\r%2\r\rDie Behandlung wurde für keines der Tiere "
                                            "gespeichert.")
-                                .arg(TierText(tr, tier), Fehlertext(e)));
+                                .arg(name, ursache));
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -59,7 +60,9 @@ void Loeschen(db::Transaction& tr, int leistung);
 
 // Assigns the treatment to every animal in the open transaction tr. The first failing animal
 // ends it with a db::Error naming the animal and the cause; the caller rolls tr back, so the
-// treatment is stored for all animals or for none.
-void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere);
+// treatment is stored for all animals or for none. texte names the animals as they were when
+// they were chosen, for one that has been deleted since.
+void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere,
+                   const QHash<int, QString>& texte = {});
 
 }  // namespace Tierarzt

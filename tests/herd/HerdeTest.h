@@ -98,16 +98,17 @@ protected:
     // Runs `bedienen` on the modal dialog of type D once it is shown (waiting up to two seconds
     // for it); the dialog must be closed by it. A missing dialog fails the test.
     template <class D>
-    static void Bedienen(std::function<void(D&)> bedienen, int versuche = 200)
+    static void Bedienen(std::function<void(D&)> bedienen, int versuche = 200, int warten = 0)
     {
-        QTimer::singleShot(0, [bedienen, versuche] {
+        QTimer::singleShot(warten, [bedienen, versuche] {
             if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
                 bedienen(*d);
                 return;
             }
             if (versuche > 0) {
-                QTest::qWait(10);
-                Bedienen<D>(bedienen, versuche - 1);
+                // Looked for again from whichever event loop runs then: a wait of its own here
+                // would hold a dialog that opens meanwhile, whose loop then never returns.
+                Bedienen<D>(bedienen, versuche - 1, 10);
                 return;
             }
             ADD_FAILURE() << "Kein Dialog offen";

@@ -1,18 +1,24 @@
+#include <BehandlungAktionen.h>
 #include <BehandlungEdit.h>
 #include <Gruppenbehandlung.h>
+#include <Haupt.h>
 #include <Tierarzt.h>
 #include <TierarztLogik.h>
+#include <TierWahl.h>
 
 #include <Error.h>
 
 #include "HerdeTest.h"
 
+#include <Bedienung.h>
 #include <MessageBoxScript.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QAction>
 #include <QDir>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -252,22 +258,36 @@ TEST_F(TierarztTest, KnoepfeNachBestandsbuchStatusDerZeile)
     }
 }
 
-TEST_F(TierarztTest, BuchenUndStornierenZeigenDenFehlerDerDatenbank)
+TEST_F(TierarztTest, BuchenStornierenUndLoeschenZeigenDenFehlerDerDatenbank)
 {
-    const int id = Behandlung("J", {berta});
+    const int j = Behandlung("J", {berta});
+    const int b = Behandlung("B", {berta});
+    const int n = Behandlung("N", {berta});
     Ausfuehren({"CREATE EXCEPTION E_TEST_GESPERRT 'Das Bestandsbuch ist gesperrt.'",
-                "CREATE TRIGGER TEST_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE AS BEGIN "
-                "IF (NEW.BESTANDSBUCH IN ('B', 'S')) THEN EXCEPTION E_TEST_GESPERRT; END"});
+                "CREATE TRIGGER TEST_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS BEGIN "
+                "IF (DELETING OR NEW.BESTANDSBUCH IN ('B', 'S')) THEN EXCEPTION E_TEST_GESPERRT; END"});
     RahmenZeigen(berta);
-    ZeileWaehlen(id);
-    MessageBoxScript boxen;
-    boxen.AnswerWith(Tools::mrOk);
-    QTest::mouseClick(rahmen->BuchenKnopf(), Qt::LeftButton);
-    ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_TRUE(boxen.Shown()[0].text.contains("Das Bestandsbuch ist gesperrt.")) << boxen.Shown()[0].text.toStdString();
-    EXPECT_EQ(boxen.Shown()[0].type, Tools::mtError);
-    EXPECT_EQ(Wert(QString("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(id)), "J");
-    EXPECT_FALSE(DM()->TATierarztEdit.Active());
+    struct Fall {
+        int id;
+        const char* status;
+        bool buchen;  // else the delete button ("Löschen" or "Stornieren"), asked first
+    };
+    for (const Fall& f : {Fall{j, "J", true}, Fall{b, "B", false}, Fall{n, "N", false}}) {
+        SCOPED_TRACE(f.status);
+        ZeileWaehlen(f.id);
+        MessageBoxScript boxen;
+        if (!f.buchen)
+            boxen.AnswerWith(Tools::mrYes);
+        boxen.AnswerWith(Tools::mrOk);
+        QTest::mouseClick(f.buchen ? rahmen->BuchenKnopf() : rahmen->LoeschenKnopf(), Qt::LeftButton);
+        ASSERT_EQ(boxen.Shown().size(), f.buchen ? 1 : 2);
+        EXPECT_EQ(boxen.Shown().last().text, "Das Bestandsbuch ist gesperrt.");
+        EXPECT_EQ(boxen.Shown().last().type, Tools::mtError);
+        EXPECT_EQ(Wert(QString("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(f.id)), f.status);
+        EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = %1").arg(f.id)), "1");
+        EXPECT_FALSE(DM()->TATierarztEdit.Active());
+        EXPECT_EQ(rahmen->Modell()->rowCount(), 3);
+    }
 }
 
 TEST_F(TierarztTest, LoeschenEntferntAnwendungenUndTiereOhneKaskade)
@@ -292,6 +312,198 @@ TEST_F(TierarztTest, LoeschenEntferntAnwendungenUndTiereOhneKaskade)
     EXPECT_EQ(Wert("SELECT LEISTUNG FROM T_TIERARZTANWENDUNG"), QString::number(bleibt));
     EXPECT_EQ(Wert("SELECT TIER, LEISTUNG FROM T_TIERARZTGRUPPE"), QString("%1,%2").arg(berta).arg(bleibt));
     EXPECT_EQ(rahmen->Modell()->rowCount(), 1);
+}
+
+// Fills a new treatment as the vet's visit gives it: medicine, user, receipt and two
+// applications a day apart, then "Eintragen".
+void BehandlungEintragen(TfrmBehandlungEdit& d)
+{
+    auto tippen = [](QWidget* w, const QString& text) {
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w, text);
+    };
+    tippen(d.Anwender()->lineEdit(), "Dr. Huber");
+    tippen(d.Arzneimittel()->lineEdit(), "Synulox");
+    tippen(d.Belegnummer()->lineEdit(), "R-17");
+    tippen(d.VerabreichungFeld(0)->lineEdit(), "i. m.");
+    tippen(d.MengeFeld(0)->lineEdit(), "20 ml");
+    QTest::mouseClick(d.HinzufuegenKnopf(), Qt::LeftButton);
+    QTest::mouseClick(d.EintragenKnopf(), Qt::LeftButton);
+}
+
+// The group dialog as the main window runs it: it opens the new treatment by itself; once that
+// is stored (or refused) it is closed with "Schließen".
+class GruppenbehandlungTest : public TierarztTest {
+protected:
+    void SetUp() override
+    {
+        TierarztTest::SetUp();
+        alt = Behandlung("J", {berta, lisa});
+    }
+
+    QList<int> ZwoelfTiere()
+    {
+        QList<int> tiere{berta, lisa, anna};
+        for (int i = 0; i < 9; ++i)
+            tiere << Tier(QString("DE 01 555 0000%1").arg(i), 20 + i, QString("Kuh%1").arg(i), 21);
+        return tiere;
+    }
+
+    // Closes the group dialog with "Schließen" once the treatment it opened by itself is done
+    // with: the edit dialog was seen and is gone, its storing or refusal has run. Polled rather
+    // than waited for, since the group dialog is the active window again already while the edit
+    // dialog's loop is still unwinding.
+    class Schliessen {
+    public:
+        Schliessen(const Bedienung<TfrmBehandlungEdit>& bearbeiten, std::function<void(TfrmGruppenbehandlung&)> pruefen)
+        {
+            QObject::connect(&timer_, &QTimer::timeout, [this, &bearbeiten, pruefen] {
+                auto* g = qobject_cast<TfrmGruppenbehandlung*>(QApplication::activeModalWidget());
+                if (!g || !bearbeiten.gesehen || g->findChild<TfrmBehandlungEdit*>())
+                    return;
+                timer_.stop();
+                gesehen = true;
+                pruefen(*g);
+                QTest::mouseClick(g->SchliessenKnopf(), Qt::LeftButton);
+            });
+            timer_.start(5);
+        }
+        bool gesehen = false;
+
+    private:
+        QTimer timer_;
+    };
+
+    // Runs the group dialog modally; `eintragen` fills the treatment it opens.
+    void Erfassen(const QList<int>& tiere, std::function<void(TfrmBehandlungEdit&)> eintragen)
+    {
+        TfrmGruppenbehandlung dialog;
+        dialog.TiereSetzen(&tiere);
+        Bedienung<TfrmBehandlungEdit> bearbeiten(std::move(eintragen));
+        Schliessen schliessen(bearbeiten, [&](TfrmGruppenbehandlung& g) {
+            zeilen = g.Rahmen()->Modell()->rowCount();
+            erzeugt = g.Rahmen()->Erzeugte();
+            if (zeilen > 0)
+                EXPECT_EQ(g.Rahmen()->Modell()->index(0, 0).data(TframeTierarzt::GruppeRolle).toInt(), 1);
+        });
+        dialog.exec();
+        EXPECT_TRUE(bearbeiten.gesehen);
+        EXPECT_TRUE(schliessen.gesehen);
+    }
+
+    QString Neu(const QString& sql) { return Wert(QString(sql).arg(alt)); }
+
+    int alt = 0;
+    int zeilen = -1;
+    QList<int> erzeugt;
+};
+
+TEST_F(GruppenbehandlungTest, FuerAlleZwoelfTiereMitHinweis)
+{
+    const QList<int> tiere = ZwoelfTiere();
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    Erfassen(tiere, [&](TfrmBehandlungEdit& d) {
+        // The register hint comes before the treatment opens.
+        EXPECT_EQ(boxen.Shown().size(), 1);
+        EXPECT_EQ(d.windowTitle(), "Neue Behandlung");
+        EXPECT_EQ(d.Standort()->currentText(), "Nord");
+        BehandlungEintragen(d);
+    });
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].type, Tools::mtInformation);
+    EXPECT_EQ(boxen.Shown()[0].text, "Sie haben 12 Tiere ausgewählt.\rIm Bestandsbuch können aus Gründen der Darstellung\r"
+                                     "maximal 10 Tiere explizit aufgeführt werden.\rGeben Sie deshalb im Feld >Standort< auch\r"
+                                     "die Tiergruppe an,\rz.B.: \"Kuhstall, laktierende Kühe\".");
+    const QString id = Neu("SELECT ID FROM T_TIERARZTLEISTUNG WHERE ID <> %1");
+    ASSERT_FALSE(id.isEmpty());
+    EXPECT_EQ(Wert("SELECT BESTANDSBUCH, STANDORT, ANWENDER, ARZNEIMITTEL, WMILCH, WFLEISCH, BELEGNUMMER FROM T_TIERARZTLEISTUNG "
+                   "WHERE ID = " + id),
+              "J,Nord,Dr. Huber,Synulox,2,10,R-17");
+    EXPECT_EQ(Wert("SELECT DATUM, VERABREICHUNG, MENGE FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = " + id + " ORDER BY DATUM"),
+              "10.03.2026,i. m.,20 ml;11.03.2026,i. m.,20 ml");
+    QList<int> erwartet = tiere;
+    std::sort(erwartet.begin(), erwartet.end());
+    EXPECT_EQ(Ids("SELECT TIER FROM T_TIERARZTGRUPPE WHERE LEISTUNG = " + id + " ORDER BY TIER"), erwartet);
+    // Every animal's own list has it as a group treatment of twelve.
+    for (int tier : tiere)
+        EXPECT_EQ(Wert(QString("SELECT GRUPPE FROM P_GET_BEHANDLUNGEN_TIER(%1) WHERE ID = %2").arg(tier).arg(id)), "12") << tier;
+    // The dialog lists the treatments made in it, not the older group treatment.
+    EXPECT_EQ(zeilen, 1);
+    EXPECT_EQ(erzeugt, QList<int>{id.toInt()});
+}
+
+TEST_F(GruppenbehandlungTest, FehlendesTierSpeichertNichtsUndWirdGenannt)
+{
+    Ausfuehren({"CREATE EXCEPTION E_TEST_TIER 'Tier ist gesperrt.'",
+                QString("CREATE TRIGGER TEST_TIER FOR T_TIERARZTGRUPPE BEFORE INSERT AS BEGIN "
+                        "IF (NEW.TIER = %1) THEN EXCEPTION E_TEST_TIER; END")
+                    .arg(lisa)});
+    struct Fall {
+        const char* name;
+        QList<int> tiere;
+        int geloescht;  // deleted by another workstation while the treatment is entered
+        QString tier, ursache;
+    };
+    const Fall faelle[] = {
+        {"vom Trigger abgelehnt", {berta, lisa, anna}, 0, "DE 01 222 22222 (Lisa)", "Tier ist gesperrt."},
+        {"inzwischen gelöscht", {berta, anna}, anna, "DE 01 333 33333 (Anna)", "Das Tier ist nicht mehr vorhanden."},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        MessageBoxScript boxen;
+        boxen.AnswerWith(Tools::mrOk);
+        Erfassen(f.tiere, [&](TfrmBehandlungEdit& d) {
+            if (f.geloescht)
+                Ausfuehren({QString("DELETE FROM T_STAMMDATEN WHERE ID = %1").arg(f.geloescht)});
+            BehandlungEintragen(d);
+        });
+        ASSERT_EQ(boxen.Shown().size(), 1);
+        const QString meldung = boxen.Shown()[0].text;
+        EXPECT_EQ(boxen.Shown()[0].type, Tools::mtError);
+        EXPECT_EQ(meldung.toStdString(), QString("Die Behandlung konnte für das Tier %1 nicht gespeichert werden:\r%2\r\r"
+                                   "Die Behandlung wurde für keines der Tiere gespeichert.")
+                               .arg(f.tier, f.ursache)
+                                     .toStdString());
+        EXPECT_EQ(Neu("SELECT COUNT(*) FROM T_TIERARZTLEISTUNG WHERE ID <> %1"), "0");
+        EXPECT_EQ(Neu("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG <> %1"), "0");
+        EXPECT_EQ(Neu("SELECT COUNT(*) FROM T_TIERARZTGRUPPE WHERE LEISTUNG <> %1"), "0");
+        EXPECT_EQ(zeilen, 0);
+        EXPECT_TRUE(erzeugt.isEmpty());
+        EXPECT_FALSE(DM()->TATierarztEdit.Active());
+    }
+}
+
+TEST_F(GruppenbehandlungTest, UeberDieAktionDesHauptfensters)
+{
+    QList<int> tiere = ZwoelfTiere();
+    TfrmHaupt haupt;
+    BehandlungAktionenVerbinden(haupt);
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrOk);
+    Bedienung<TfrmTierWahl> wahl([](TfrmTierWahl& d) {
+        EXPECT_EQ(d.windowTitle(), "Tier-Gruppen behandeln");
+        d.Masken()->setCurrentRow(0);  // the current animals: not the sold one
+        QTest::mouseClick(d.EinlesenKnopf(), Qt::LeftButton);
+        QTest::mouseClick(d.UmschaltenKnopf(), Qt::LeftButton);
+        QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
+    });
+    Bedienung<TfrmBehandlungEdit> bearbeiten([](TfrmBehandlungEdit& d) { BehandlungEintragen(d); });
+    Schliessen schliessen(bearbeiten, [](TfrmGruppenbehandlung& g) {
+        EXPECT_EQ(g.windowTitle(), "Gruppenbehandlung erfassen");
+        EXPECT_EQ(g.Rahmen()->Modell()->rowCount(), 1);
+    });
+    QAction* aktion = haupt.Aktion("actGruppenbehandlung");
+    ASSERT_TRUE(aktion);
+    ASSERT_TRUE(aktion->isEnabled());
+    aktion->trigger();
+    EXPECT_TRUE(wahl.gesehen);
+    EXPECT_TRUE(schliessen.gesehen);
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Sie haben 12 Tiere ausgewählt."));
+    std::sort(tiere.begin(), tiere.end());
+    EXPECT_EQ(Ids(QString("SELECT TIER FROM T_TIERARZTGRUPPE WHERE LEISTUNG <> %1 ORDER BY TIER").arg(alt)), tiere);
 }
 
 }  // namespace
