@@ -237,15 +237,17 @@ void TLaktationsgrafikTier::SetLaktation(int l)
 
 void TLaktationsgrafikTier::OptionenUebernehmen(const TLaktationsgrafikTier& andere)
 {
-    SetMenge(andere.Menge);
-    SetFett(andere.Fett);
-    SetEiweiss(andere.Eiweiss);
-    SetZellzahl(andere.Zellzahl);
-    SetHarnstoff(andere.Harnstoff);
-    SetLaktose(andere.Laktose);
-    SetTrockenmasse(andere.Trockenmasse);
-    SetBalken(andere.Balken);
-    SetLaktation(andere.Laktation);
+    // For a chart not drawn yet (thumbnail, printout), which may have no canvas: its first
+    // drawing shows the options.
+    Menge = andere.Menge;
+    Fett = andere.Fett;
+    Eiweiss = andere.Eiweiss;
+    Zellzahl = andere.Zellzahl;
+    Harnstoff = andere.Harnstoff;
+    Laktose = andere.Laktose;
+    Trockenmasse = andere.Trockenmasse;
+    Balken = andere.Balken;
+    Laktation = andere.Laktation;
 }
 
 bool TLaktationsgrafikTier::Aktiv(int messgroesse) const

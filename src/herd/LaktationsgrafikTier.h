@@ -106,6 +106,7 @@ public:
     void SetTrockenmasse(bool b);
     void SetBalken(bool b);
     void SetLaktation(int l);
+    // Copies the options without drawing.
     void OptionenUebernehmen(const TLaktationsgrafikTier& andere);
     bool Aktiv(int messgroesse) const;
 

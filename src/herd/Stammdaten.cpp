@@ -2148,7 +2148,7 @@ void TfrmStammdaten::Drucken()
     if (dm.TAStammdaten.Active())
         dm.TAStammdaten.CommitRetaining();
     TfrmStammdatenDrucken dialog(this);
-    dialog.Setzen(DruckAuswahlVorbelegen(seite_, hatKalbungen_, true));
+    dialog.Setzen(DruckAuswahlVorbelegen(seite_, hatKalbungen_));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const TDruckAuswahl auswahl = dialog.Auswahl();

@@ -13,14 +13,14 @@
 
 #include <exception>
 
-TDruckAuswahl DruckAuswahlVorbelegen(int seite, bool hatKalbungen, bool laktationsgrafik)
+TDruckAuswahl DruckAuswahlVorbelegen(int seite, bool hatKalbungen)
 {
     TDruckAuswahl a;
     const auto frei = [&a](TTierDruck d, bool b) { a.frei[std::size_t(d)] = b; };
     frei(TTierDruck::Stammdaten, true);
     frei(TTierDruck::Tierarzt, true);
     frei(TTierDruck::MLPDaten, hatKalbungen);
-    frei(TTierDruck::Laktationsgrafik, hatKalbungen && laktationsgrafik);
+    frei(TTierDruck::Laktationsgrafik, hatKalbungen);
     frei(TTierDruck::Besamungsindex, hatKalbungen);
     frei(TTierDruck::Zwischenkalbezeit, hatKalbungen);
     const auto waehlen = [&a](TTierDruck d) { a.gewaehlt[std::size_t(d)] = a.Frei(d); };

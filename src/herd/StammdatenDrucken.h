@@ -29,9 +29,9 @@ struct TDruckAuswahl {
 };
 
 // What the card offers on its page seite: the milk-recording and chart printouts only for an
-// animal with calvings (the lactation chart also only when it can be printed), and the page's
-// own printout preselected when it is offered (the animal sheet on the pages without one).
-TDruckAuswahl DruckAuswahlVorbelegen(int seite, bool hatKalbungen, bool laktationsgrafik);
+// animal with calvings, and the page's own printout preselected when it is offered (the animal
+// sheet on the pages without one).
+TDruckAuswahl DruckAuswahlVorbelegen(int seite, bool hatKalbungen);
 
 class TfrmStammdatenDrucken : public TZRDialog {
     Q_OBJECT

@@ -115,15 +115,15 @@ TEST_F(StammdatenDruckenTest, ShownPagePreselectsItsPrintout)
 {
     Zeigen(berta);
     ASSERT_TRUE(DruckenKnopf() && DruckenKnopf()->isEnabled());
-    // The pages this card can show, and the box each checks.
-    const std::pair<int, int> faelle[] = {{0, 0}, {1, 0}, {3, 2}, {4, 0}};
+    // Every page of the card, and the box each checks.
+    const std::pair<int, int> faelle[] = {{0, 0}, {1, 0}, {2, 1}, {3, 2},
+                                          {4, 0}, {5, 3}, {6, 4}, {7, 5}};
     for (const auto& [seite, box] : faelle) {
         ASSERT_TRUE(karte->SeiteWechseln(seite)) << seite;
         const Stand stand = Vorbelegung();
         for (int i = 0; i < TierDruckAnzahl; ++i) {
             EXPECT_EQ(stand.gewaehlt[std::size_t(i)], i == box) << "page " << seite << " box " << i;
-            EXPECT_EQ(stand.frei[std::size_t(i)], i != int(TTierDruck::Laktationsgrafik))
-                << "page " << seite << " box " << i;
+            EXPECT_TRUE(stand.frei[std::size_t(i)]) << "page " << seite << " box " << i;
         }
         EXPECT_FALSE(stand.farbe);
         EXPECT_TRUE(karte->isVisible());
@@ -139,17 +139,15 @@ TEST(DruckAuswahl, PresetsByPageAndCalvings)
     const struct {
         int seite;
         bool kalbungen;
-        bool laktationsgrafik;
         int gewaehlt;  // -1: none
-    } faelle[] = {{0, true, false, S},  {1, true, false, S},  {2, true, false, T},
-                  {3, true, false, M},  {4, true, false, S},  {5, true, false, -1},
-                  {5, true, true, L},   {6, true, false, B},  {7, true, false, Z},
-                  {2, false, true, T},  {3, false, true, -1}, {5, false, true, -1},
-                  {6, false, true, -1}, {7, false, true, -1}, {0, false, true, S}};
+    } faelle[] = {{0, true, S},   {1, true, S},   {2, true, T},   {3, true, M},
+                  {4, true, S},   {5, true, L},   {6, true, B},   {7, true, Z},
+                  {2, false, T},  {3, false, -1}, {5, false, -1}, {6, false, -1},
+                  {7, false, -1}, {0, false, S}};
     for (const auto& f : faelle) {
-        const TDruckAuswahl a = DruckAuswahlVorbelegen(f.seite, f.kalbungen, f.laktationsgrafik);
+        const TDruckAuswahl a = DruckAuswahlVorbelegen(f.seite, f.kalbungen);
         for (int i = 0; i < TierDruckAnzahl; ++i) {
-            const bool frei = i == S || i == T || (f.kalbungen && (i != L || f.laktationsgrafik));
+            const bool frei = i == S || i == T || f.kalbungen;
             EXPECT_EQ(a.frei[std::size_t(i)], frei) << f.seite << " " << i;
             EXPECT_EQ(a.gewaehlt[std::size_t(i)], i == f.gewaehlt) << f.seite << " " << i;
         }
@@ -175,23 +173,31 @@ TEST_F(StammdatenDruckenTest, ChosenPrintoutsComeUpInTheirOrder)
     Zeigen(berta);
     const auto vorschauen = Drucken([](TfrmStammdatenDrucken& d) {
         for (const char* name :
-             {"Stammdaten", "Tierarzt", "MLPDaten", "Besamungsindex", "Zwischenkalbezeit", "Farbe"})
+             {"Stammdaten", "Tierarzt", "MLPDaten", "Laktationsgrafik", "Besamungsindex",
+              "Zwischenkalbezeit", "Farbe"})
             d.findChild<TAMCheckBox*>(name)->setChecked(true);
         QTest::mouseClick(d.findChild<QPushButton*>("Drucken"), Qt::LeftButton);
     });
-    ASSERT_EQ(vorschauen.size(), 5u);
+    ASSERT_EQ(vorschauen.size(), 6u);
     EXPECT_EQ(vorschauen[0].titel, TDruckStammdatenblatt::Titel);
     EXPECT_EQ(vorschauen[1].titel, TDruckTierarztTier::Titel);
     EXPECT_EQ(vorschauen[2].titel, TDruckMLPDatenTier::Titel);
-    EXPECT_EQ(vorschauen[3].titel, "Besamungsindex");
-    EXPECT_EQ(vorschauen[4].titel, "Zwischenkalbezeit");
+    EXPECT_EQ(vorschauen[3].titel, "Laktationsgrafik");
+    EXPECT_EQ(vorschauen[4].titel, "Besamungsindex");
+    EXPECT_EQ(vorschauen[5].titel, "Zwischenkalbezeit");
     for (const Vorschau& v : vorschauen)
         EXPECT_EQ(v.seiten, "Seite 1 / 1") << v.titel.toStdString();
     EXPECT_TRUE(Finde(vorschauen[0].texte, "Berta"));
     EXPECT_TRUE(Finde(vorschauen[2].texte, "Tier: 007 - Berta - DE 01 111 11111"));
     // The charts carry the card's caption of the animal.
-    EXPECT_TRUE(Finde(vorschauen[3].texte, "007 - Berta - DE 01 111 11111"));
-    EXPECT_TRUE(Finde(vorschauen[4].texte, "007 - Berta - DE 01 111 11111"));
+    EXPECT_TRUE(std::any_of(vorschauen[3].texte.begin(), vorschauen[3].texte.end(),
+                            [](const TextEintrag& t) {
+                                return t.text.startsWith("007 - Berta - DE 01 111 11111 - ") &&
+                                       t.text.endsWith(". Laktation");
+                            }))
+        << "the lactation chart names its lactation after the caption";
+    for (int i : {4, 5})
+        EXPECT_TRUE(Finde(vorschauen[i].texte, "007 - Berta - DE 01 111 11111")) << i;
     EXPECT_TRUE(karte->isVisible());
 }
 

@@ -3,11 +3,13 @@
 #include <BesamungsindexTier.h>
 #include <FTierstatistik.h>
 #include <Haupt.h>
+#include <LaktationsgrafikSeite.h>
 #include <Stammdaten.h>
 #include <TierStatistikAnzeige.h>
 #include <ZwischenkalbezeitTier.h>
 
 #include <Bedienung.h>
+#include <DBIndexImage.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -268,6 +270,38 @@ TEST_F(TierstatistikFensterTest, TakingOverDrawsOneCellPerAnimalAndChart)
     karte->close();
     QTest::qWait(20);
     Screenshot(*haupt, "tierstatistik-fenster.png");
+}
+
+TEST_F(TierstatistikFensterTest, LactationPageFollowsTheCardAndItsThumbnailTheChosenMode)
+{
+    haupt->show();
+    KarteZeigen(berta);
+    ASSERT_TRUE(karte->SeiteWechseln(5));
+    auto* seite = karte->findChild<TLaktationsgrafikSeite*>();
+    ASSERT_TRUE(seite);
+    EXPECT_EQ(seite->Tier(), berta);
+    EXPECT_TRUE(UbernehmenKnopf()->isVisible());
+    EXPECT_FALSE(seite->StatusBild()->pixmap().isNull()) << "the animal's status picture";
+
+    QTest::mouseClick(UbernehmenKnopf(), Qt::LeftButton);
+    TfrmTierstatistik* fenster = Fenster();
+    ASSERT_TRUE(fenster);
+    ASSERT_EQ(fenster->Zellen().Anzahl(), 1);
+    EXPECT_EQ(fenster->Zellen().Zelle(0).Art, artLaktation);
+    EXPECT_EQ(fenster->Zellen().Zelle(0).TierID, berta);
+    const QImage kurven = fenster->Zellen().Zelle(0).Bitmap;
+
+    // The page's bar mode goes into the thumbnail, drawn into the same cell.
+    QTest::mouseClick(seite->findChild<QToolButton*>("btnLaktationsleistungen"), Qt::LeftButton);
+    EXPECT_TRUE(seite->Grafik().Balken);
+    QTest::mouseClick(UbernehmenKnopf(), Qt::LeftButton);
+    ASSERT_EQ(fenster->Zellen().Anzahl(), 1);
+    EXPECT_NE(fenster->Zellen().Zelle(0).Bitmap, kurven);
+
+    Taste(Qt::Key_PageDown);
+    ASSERT_EQ(karte->TierID(), lisa);
+    EXPECT_EQ(karte->AktuelleSeite(), 5);
+    EXPECT_EQ(seite->Tier(), lisa);
 }
 
 TEST_F(TierstatistikFensterTest, GridLeavesEmptyPositionsUnselectable)
