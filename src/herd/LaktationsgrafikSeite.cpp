@@ -121,11 +121,13 @@ TLaktationsgrafikSeite::TLaktationsgrafikSeite(db::Transaction& transaktion, QWi
     }
     kurven_->setChecked(true);
 
+    // The choice and the modes on one line, the measures on the next: both fit the card.
     auto* oben = new QHBoxLayout;
     oben->addWidget(laktation_);
     oben->addWidget(kurven_);
     oben->addWidget(balken_);
-    oben->addSpacing(12);
+    oben->addStretch(1);
+    auto* messgroessen = new QHBoxLayout;
     for (int m = 0; m < lmAnzahl; ++m) {
         marken_[m] = new QLabel(this);
         marken_[m]->setObjectName(QStringLiteral("imgLegende%1").arg(m));
@@ -134,11 +136,11 @@ TLaktationsgrafikSeite::TLaktationsgrafikSeite(db::Transaction& transaktion, QWi
         boxen_[m]->setObjectName(QStringLiteral("cb%1").arg(QString::fromUtf8(LaktInfo(m).spalte)));
         boxen_[m]->setText(QString::fromUtf8(BoxTexte[m]));
         boxen_[m]->setChecked(true);
-        oben->addWidget(marken_[m]);
-        oben->addWidget(boxen_[m]);
-        oben->addSpacing(4);
+        messgroessen->addWidget(marken_[m]);
+        messgroessen->addWidget(boxen_[m]);
+        messgroessen->addSpacing(8);
     }
-    oben->addStretch(1);
+    messgroessen->addStretch(1);
     status_ = new TDBIndexImage(this);
     status_->setObjectName(QStringLiteral("imgStatus"));
     status_->setToolTip(QStringLiteral("aktueller Status"));
@@ -175,6 +177,7 @@ TLaktationsgrafikSeite::TLaktationsgrafikSeite(db::Transaction& transaktion, QWi
     auto* haupt = new QVBoxLayout(this);
     haupt->setContentsMargins(0, 0, 0, 0);
     haupt->addLayout(oben);
+    haupt->addLayout(messgroessen);
     haupt->addWidget(flaeche, 1);
     haupt->addWidget(gruppe);
 

@@ -276,7 +276,9 @@ TEST_F(TierstatistikFensterTest, LactationPageFollowsTheCardAndItsThumbnailTheCh
 {
     haupt->show();
     KarteZeigen(berta);
+    Screenshot(*karte, "tierkarte-stammdaten.png");
     ASSERT_TRUE(karte->SeiteWechseln(5));
+    Screenshot(*karte, "tierkarte-laktation.png");
     auto* seite = karte->findChild<TLaktationsgrafikSeite*>();
     ASSERT_TRUE(seite);
     EXPECT_EQ(seite->Tier(), berta);
