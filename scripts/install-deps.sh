@@ -12,7 +12,7 @@ packages=(
   libcurl4-openssl-dev
   libdw-dev binutils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-liberation
   clang-format
   clang libclang-rt-14-dev
   poppler-utils
