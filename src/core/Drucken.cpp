@@ -15,6 +15,16 @@ QString TDrucken::Produkthinweis()
     return QStringLiteral("Erstellt mit %1").arg(Produkt::Titel);
 }
 
+void TDrucken::QuerformatEinrichten(int rand, const QString& titel)
+{
+    SetSeitenrandLinks(rand);
+    SetSeitenrandRechts(rand);
+    SetSeitenrandOben(rand);
+    SetSeitenrandUnten(rand);
+    Paper().PrinterSetup().SetOrientation(TPrinterOrientation::poLandscape);
+    Preview->SetTitle(titel);
+}
+
 void TDrucken::Seitenrahmen()
 {
     Pos = Paper().PrinterSetup().PaperHeight_MM() * 10 - SeitenrandUnten() + 10;

@@ -22,4 +22,9 @@ public:
     // The footer one millimetre under the bottom margin: the notice right-aligned at the right
     // margin, "Seite n" centred at 40 % of the usable width. Pos stays on the footer line.
     void Seitenrahmen() override;
+
+protected:
+    // Landscape pages with one margin on all four sides (tenths of a millimetre) and the
+    // preview's title: the set-up of the landscape reports.
+    void QuerformatEinrichten(int rand, const QString& titel);
 };

@@ -114,12 +114,7 @@ TStatistikDruck::~TStatistikDruck()
 void TStatistikDruck::InitDruck()
 {
     TDrucken::InitDruck();
-    SetSeitenrandLinks(200);
-    SetSeitenrandRechts(200);
-    SetSeitenrandOben(200);
-    SetSeitenrandUnten(200);
-    Paper().PrinterSetup().SetOrientation(TPrinterOrientation::poLandscape);
-    Preview->SetTitle(Titel);
+    QuerformatEinrichten(200, Titel);
 }
 
 void TStatistikDruck::DruckeInhalt(QObject*)

@@ -42,12 +42,7 @@ void TDruckMLPDatenTier::InitDruck()
 {
     TDrucken::InitDruck();
     Zeilenabstand = 1.0L;
-    SetSeitenrandLinks(200);
-    SetSeitenrandRechts(200);
-    SetSeitenrandOben(200);
-    SetSeitenrandUnten(200);
-    Paper().PrinterSetup().SetOrientation(TPrinterOrientation::poLandscape);
-    Preview->SetTitle(Titel);
+    QuerformatEinrichten(200, Titel);
     const TEinstellungen* einstellungen = Einstellungen();
     harnstoffAnzeige_ = einstellungen ? einstellungen->GetHarnstoffAnzeige() : 0;
     if (!transaktion_.Active())
@@ -149,34 +144,19 @@ void TDruckMLPDatenTier::Zeile()
     NeueZeile();
 }
 
-void TDruckMLPDatenTier::Beenden(bool gelungen)
-{
-    Preview->SetMaxPage(std::int16_t(AktSeite()));
-    tier_.Close();
-    daten_.Close();
-    if (!transaktion_.Active())
-        return;
-    if (gelungen) {
-        transaktion_.Commit();
-        return;
-    }
-    // The failure that ended the report is what the user must see, not a second one here.
-    try {
-        transaktion_.Rollback();
-    } catch (...) {
-    }
-}
-
 void TDruckMLPDatenTier::DruckeInhalt(QObject*)
 {
-    try {
-        InitDruck();
-        Seitenrahmen();
-        for (; !daten_.Eof(); daten_.Next())
-            Zeile();
-    } catch (...) {
-        Beenden(false);
-        throw;
-    }
-    Beenden(true);
+    TierDruck::Ausfuehren(
+        transaktion_,
+        [this] {
+            InitDruck();
+            Seitenrahmen();
+            for (; !daten_.Eof(); daten_.Next())
+                Zeile();
+        },
+        [this] {
+            Preview->SetMaxPage(std::int16_t(AktSeite()));
+            tier_.Close();
+            daten_.Close();
+        });
 }

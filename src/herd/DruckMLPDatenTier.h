@@ -31,7 +31,6 @@ public:
 
 private:
     void Zeile();
-    void Beenden(bool gelungen);
 
     db::Transaction transaktion_;
     db::Query tier_;

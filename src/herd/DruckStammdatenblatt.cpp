@@ -424,42 +424,27 @@ void TDruckStammdatenblatt::Bemerkungen()
     AbschnittSchliessen();
 }
 
-void TDruckStammdatenblatt::Beenden(bool gelungen)
-{
-    Preview->SetMaxPage(std::int16_t(AktSeite()));
-    tier_.Close();
-    if (!transaktion_.Active())
-        return;
-    if (gelungen) {
-        transaktion_.Commit();
-        return;
-    }
-    // The failure that ended the sheet is what the user must see, not a second one here.
-    try {
-        transaktion_.Rollback();
-    } catch (...) {
-    }
-}
-
 void TDruckStammdatenblatt::DruckeInhalt(QObject*)
 {
-    try {
-        InitDruck();
-        Seitenrahmen();
-        Stammdaten();
-        Betriebsstaetten();
-        if (Wert("GESCHLECHT") == QLatin1String("W")) {
-            AktuelleLaktation();
-            FruehereLaktationen();
-            MLPDaten();
-        } else {
-            Status();
-        }
-        Behandlungen();
-        Bemerkungen();
-    } catch (...) {
-        Beenden(false);
-        throw;
-    }
-    Beenden(true);
+    TierDruck::Ausfuehren(
+        transaktion_,
+        [this] {
+            InitDruck();
+            Seitenrahmen();
+            Stammdaten();
+            Betriebsstaetten();
+            if (Wert("GESCHLECHT") == QLatin1String("W")) {
+                AktuelleLaktation();
+                FruehereLaktationen();
+                MLPDaten();
+            } else {
+                Status();
+            }
+            Behandlungen();
+            Bemerkungen();
+        },
+        [this] {
+            Preview->SetMaxPage(std::int16_t(AktSeite()));
+            tier_.Close();
+        });
 }

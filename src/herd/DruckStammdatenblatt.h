@@ -62,8 +62,6 @@ private:
     void BesamungsTabelle(db::Query& q, int o, const QString& fortsetzung);
     // A COUNT statement's result line.
     void Vorhanden(const QString& sql, const QString& keine, const QString& vorhanden);
-    // Closes the data; commits after a whole sheet, rolls back after a failure.
-    void Beenden(bool gelungen);
 
     db::Transaction transaktion_;
     db::Query tier_;

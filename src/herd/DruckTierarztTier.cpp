@@ -48,12 +48,7 @@ void TDruckTierarztTier::InitDruck()
 {
     TDrucken::InitDruck();
     Zeilenabstand = 1.0L;
-    SetSeitenrandLinks(200);
-    SetSeitenrandRechts(200);
-    SetSeitenrandOben(200);
-    SetSeitenrandUnten(200);
-    Paper().PrinterSetup().SetOrientation(TPrinterOrientation::poLandscape);
-    Preview->SetTitle(Titel);
+    QuerformatEinrichten(200, Titel);
     if (!transaktion_.Active())
         transaktion_.Start();
     for (db::Query* q : {&tier_, &daten_}) {
@@ -161,34 +156,19 @@ void TDruckTierarztTier::Behandlung()
     SetzeSchriftStil(0);
 }
 
-void TDruckTierarztTier::Beenden(bool gelungen)
-{
-    Preview->SetMaxPage(std::int16_t(AktSeite()));
-    tier_.Close();
-    daten_.Close();
-    if (!transaktion_.Active())
-        return;
-    if (gelungen) {
-        transaktion_.Commit();
-        return;
-    }
-    // The failure that ended the report is what the user must see, not a second one here.
-    try {
-        transaktion_.Rollback();
-    } catch (...) {
-    }
-}
-
 void TDruckTierarztTier::DruckeInhalt(QObject*)
 {
-    try {
-        InitDruck();
-        Seitenrahmen();
-        for (; !daten_.Eof(); daten_.Next())
-            Behandlung();
-    } catch (...) {
-        Beenden(false);
-        throw;
-    }
-    Beenden(true);
+    TierDruck::Ausfuehren(
+        transaktion_,
+        [this] {
+            InitDruck();
+            Seitenrahmen();
+            for (; !daten_.Eof(); daten_.Next())
+                Behandlung();
+        },
+        [this] {
+            Preview->SetMaxPage(std::int16_t(AktSeite()));
+            tier_.Close();
+            daten_.Close();
+        });
 }

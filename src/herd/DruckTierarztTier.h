@@ -30,7 +30,6 @@ public:
 
 private:
     void Behandlung();
-    void Beenden(bool gelungen);
 
     db::Transaction transaktion_;
     db::Query tier_;

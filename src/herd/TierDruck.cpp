@@ -3,6 +3,7 @@
 #include <Datenmodul.h>
 
 #include <Query.h>
+#include <Transaction.h>
 
 #include <QLocale>
 #include <QStringList>
@@ -40,6 +41,26 @@ QString Zeilen(QString text)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
     text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
     return text;
+}
+
+void Ausfuehren(db::Transaction& transaktion, const std::function<void()>& inhalt,
+                const std::function<void()>& schliessen)
+{
+    try {
+        inhalt();
+    } catch (...) {
+        schliessen();
+        if (transaktion.Active()) {
+            try {
+                transaktion.Rollback();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+    schliessen();
+    if (transaktion.Active())
+        transaktion.Commit();
 }
 
 }  // namespace TierDruck

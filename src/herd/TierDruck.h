@@ -4,8 +4,11 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace db {
 class Query;
+class Transaction;
 }
 
 namespace TierDruck {
@@ -22,5 +25,11 @@ QString Zahl(double wert, int stellen);
 
 // Line breaks of the database (LF, CR LF) as the print job's block printer breaks them (CR).
 QString Zeilen(QString text);
+
+// Runs a report's body in its own transaction: committed after the whole report, rolled back
+// after a failure, which then reaches the caller (not hidden by a second one from the rollback).
+// schliessen runs first either way and closes the report's queries.
+void Ausfuehren(db::Transaction& transaktion, const std::function<void()>& inhalt,
+                const std::function<void()>& schliessen);
 
 }  // namespace TierDruck
