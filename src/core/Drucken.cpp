@@ -15,13 +15,13 @@ QString TDrucken::Produkthinweis()
     return QStringLiteral("Erstellt mit %1").arg(Produkt::Titel);
 }
 
-void TDrucken::QuerformatEinrichten(int rand, const QString& titel)
+void TDrucken::SeiteEinrichten(TPrinterOrientation ausrichtung, int rand, const QString& titel)
 {
     SetSeitenrandLinks(rand);
     SetSeitenrandRechts(rand);
     SetSeitenrandOben(rand);
     SetSeitenrandUnten(rand);
-    Paper().PrinterSetup().SetOrientation(TPrinterOrientation::poLandscape);
+    Paper().PrinterSetup().SetOrientation(ausrichtung);
     Preview->SetTitle(titel);
 }
 

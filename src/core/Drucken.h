@@ -24,7 +24,7 @@ public:
     void Seitenrahmen() override;
 
 protected:
-    // Landscape pages with one margin on all four sides (tenths of a millimetre) and the
-    // preview's title: the set-up of the landscape reports.
-    void QuerformatEinrichten(int rand, const QString& titel);
+    // Pages of the orientation with one margin on all four sides (tenths of a millimetre) and
+    // the preview's title.
+    void SeiteEinrichten(TPrinterOrientation ausrichtung, int rand, const QString& titel);
 };

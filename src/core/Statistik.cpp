@@ -114,7 +114,7 @@ TStatistikDruck::~TStatistikDruck()
 void TStatistikDruck::InitDruck()
 {
     TDrucken::InitDruck();
-    QuerformatEinrichten(200, Titel);
+    SeiteEinrichten(TPrinterOrientation::poLandscape, 200, Titel);
 }
 
 void TStatistikDruck::DruckeInhalt(QObject*)

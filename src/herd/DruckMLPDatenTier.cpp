@@ -5,11 +5,9 @@
 
 #include <DBTools.h>
 #include <Grundeinstellungen.h>
-#include <ProgDatum.h>
 
 #include <Database.h>
 
-#include <stdexcept>
 
 namespace {
 
@@ -42,36 +40,16 @@ void TDruckMLPDatenTier::InitDruck()
 {
     TDrucken::InitDruck();
     Zeilenabstand = 1.0L;
-    QuerformatEinrichten(200, Titel);
+    SeiteEinrichten(TPrinterOrientation::poLandscape, 200, Titel);
     const TEinstellungen* einstellungen = Einstellungen();
     harnstoffAnzeige_ = einstellungen ? einstellungen->GetHarnstoffAnzeige() : 0;
-    if (!transaktion_.Active())
-        transaktion_.Start();
-    for (db::Query* q : {&tier_, &daten_}) {
-        q->Close();
-        q->Param(QStringLiteral("TIER_ID")).SetInteger(TierID);
-        q->Open();
-    }
-    if (tier_.Eof())
-        throw std::runtime_error(
-            QStringLiteral("Das Tier %1 ist nicht mehr vorhanden.").arg(TierID).toStdString());
+    TierDruck::TierOeffnen(transaktion_, TierID, tier_, {&daten_});
 }
 
 void TDruckMLPDatenTier::Seitenrahmen()
 {
     TDrucken::Seitenrahmen();
-    Pos = SeitenrandOben();
-    Zeilenabstand = 1.3L;
-    SetzeSchrift(Arial, 14, fsBold, 0, false);
-    const int rechts = GetPosRandRechts();
-    PrintText(rechts / 2, QStringLiteral("MLP Daten Tier"), false, taCenter);
-    PrintText(rechts, QStringLiteral("Stand: ") +
-                          ProgDatum::Heute().toString(QStringLiteral("dd.MM.yyyy")),
-              false, taRightJustify);
-    Pos += int(1.5L * Zeilenhoehe());
-    Zeilenabstand = 1.1L;
-    SetzeSchrift(Arial, 10, fsBold, 0, false);
-    PrintText(0, TierDruck::TierZeile(tier_), true);
+    TierDruck::Kopf(*this, QStringLiteral("MLP Daten Tier"), 1.3L, 1.1L, tier_);
 
     SetzeSchriftStil(fsItalic);
     const struct {

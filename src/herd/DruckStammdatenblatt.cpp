@@ -9,7 +9,6 @@
 
 #include <Database.h>
 
-#include <stdexcept>
 
 namespace {
 
@@ -44,22 +43,10 @@ void TDruckStammdatenblatt::InitDruck()
 {
     TDrucken::InitDruck();
     Zeilenabstand = 1.0L;
-    SetSeitenrandLinks(200);
-    SetSeitenrandRechts(200);
-    SetSeitenrandOben(200);
-    SetSeitenrandUnten(200);
-    Paper().PrinterSetup().SetOrientation(TPrinterOrientation::poPortrait);
-    Preview->SetTitle(Titel);
+    SeiteEinrichten(TPrinterOrientation::poPortrait, 200, Titel);
     RechterRand = int(Tools::Round(Paper().PrinterSetup().PaperWidth_MM() / Paper().CurrUnits() -
                                    SeitenrandRechts()));
-    if (!transaktion_.Active())
-        transaktion_.Start();
-    tier_.Close();
-    tier_.Param(QStringLiteral("TIER_ID")).SetInteger(TierID);
-    tier_.Open();
-    if (tier_.Eof())
-        throw std::runtime_error(
-            QStringLiteral("Das Tier %1 ist nicht mehr vorhanden.").arg(TierID).toStdString());
+    TierDruck::TierOeffnen(transaktion_, TierID, tier_);
 }
 
 void TDruckStammdatenblatt::AbschnittBeginnen()

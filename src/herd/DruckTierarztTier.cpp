@@ -3,13 +3,11 @@
 #include "TierDruck.h"
 
 #include <DBTools.h>
-#include <ProgDatum.h>
 #include <Tools.h>
 
 #include <Database.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 
@@ -48,33 +46,14 @@ void TDruckTierarztTier::InitDruck()
 {
     TDrucken::InitDruck();
     Zeilenabstand = 1.0L;
-    QuerformatEinrichten(200, Titel);
-    if (!transaktion_.Active())
-        transaktion_.Start();
-    for (db::Query* q : {&tier_, &daten_}) {
-        q->Close();
-        q->Param(QStringLiteral("TIER_ID")).SetInteger(TierID);
-        q->Open();
-    }
-    if (tier_.Eof())
-        throw std::runtime_error(
-            QStringLiteral("Das Tier %1 ist nicht mehr vorhanden.").arg(TierID).toStdString());
+    SeiteEinrichten(TPrinterOrientation::poLandscape, 200, Titel);
+    TierDruck::TierOeffnen(transaktion_, TierID, tier_, {&daten_});
 }
 
 void TDruckTierarztTier::Seitenrahmen()
 {
     TDrucken::Seitenrahmen();
-    Pos = SeitenrandOben();
-    Zeilenabstand = 1.5L;
-    SetzeSchrift(Arial, 14, fsBold, 0, false);
-    const int rechts = GetPosRandRechts();
-    PrintText(rechts / 2, QStringLiteral("Tierärztliche Behandlungen Tier"), false, taCenter);
-    PrintText(rechts, QStringLiteral("Stand: ") +
-                          ProgDatum::Heute().toString(QStringLiteral("dd.MM.yyyy")),
-              false, taRightJustify);
-    Pos += int(1.5L * Zeilenhoehe());
-    SetzeSchrift(Arial, 10, fsBold, 0, false);
-    PrintText(0, TierDruck::TierZeile(tier_), true);
+    TierDruck::Kopf(*this, QStringLiteral("Tierärztliche Behandlungen Tier"), 1.5L, 1.5L, tier_);
 
     SetzeSchriftStil(fsItalic);
     Zeilenabstand = 1.0L;

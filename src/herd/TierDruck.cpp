@@ -1,12 +1,16 @@
 #include "TierDruck.h"
 
 #include <Datenmodul.h>
+#include <Druckauftrag.h>
+#include <ProgDatum.h>
 
 #include <Query.h>
 #include <Transaction.h>
 
 #include <QLocale>
 #include <QStringList>
+
+#include <stdexcept>
 
 namespace TierDruck {
 
@@ -41,6 +45,43 @@ QString Zeilen(QString text)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
     text.replace(QLatin1Char('\n'), QLatin1Char('\r'));
     return text;
+}
+
+void TierOeffnen(db::Transaction& transaktion, int tierID, db::Query& tier,
+                 std::initializer_list<db::Query*> weitere)
+{
+    if (!transaktion.Active())
+        transaktion.Start();
+    const auto oeffnen = [tierID](db::Query& q) {
+        q.Close();
+        q.Param(QStringLiteral("TIER_ID")).SetInteger(tierID);
+        q.Open();
+    };
+    oeffnen(tier);
+    for (db::Query* q : weitere)
+        oeffnen(*q);
+    if (tier.Eof())
+        throw std::runtime_error(
+            QStringLiteral("Das Tier %1 ist nicht mehr vorhanden.").arg(tierID).toStdString());
+}
+
+void Kopf(TDruck& druck, const QString& titel, long double abstandTitel, long double abstandTier,
+          const db::Query& tier)
+{
+    const QString arial = QStringLiteral("Arial");
+    druck.Pos = druck.SeitenrandOben();
+    druck.Zeilenabstand = abstandTitel;
+    druck.SetzeSchrift(arial, 14, fsBold, 0, false);
+    const int rechts = druck.GetPosRandRechts();
+    druck.PrintText(rechts / 2, titel, false, taCenter);
+    druck.PrintText(rechts,
+                    QStringLiteral("Stand: ") +
+                        ProgDatum::Heute().toString(QStringLiteral("dd.MM.yyyy")),
+                    false, taRightJustify);
+    druck.Pos += int(1.5L * druck.Zeilenhoehe());
+    druck.Zeilenabstand = abstandTier;
+    druck.SetzeSchrift(arial, 10, fsBold, 0, false);
+    druck.PrintText(0, TierZeile(tier), true);
 }
 
 void Ausfuehren(db::Transaction& transaktion, const std::function<void()>& inhalt,
