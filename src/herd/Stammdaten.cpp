@@ -1878,49 +1878,41 @@ void TfrmStammdaten::KalbungEingeben(bool mitBesamung)
         TierNeuLaden(true);
 }
 
-// Runs a delete procedure of the breeding data in the animal transaction and shows the result.
 void TfrmStammdaten::BesamungLoeschen()
 {
-    if (!EingabenSpeichern(false, false) || besamungen_.IsEmpty())
-        return;
-    if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Besamung wirklich löschen?"), 1) !=
-        Tools::mrYes)
-        return;
-    TDM& dm = *DM();
-    db::Query q(dm.TAStammdaten,
-                QStringLiteral("EXECUTE PROCEDURE P_DO_BESAMUNG_LOESCHEN(:TIER_ID, :BESAMUNG_ID, "
-                               ":KALBUNG_ID, :BESAMUNG_NR)"));
-    const db::Field& id = besamungen_.FieldByName(QStringLiteral("ID"));
-    if (id.IsNull())
-        q.Param("BESAMUNG_ID").SetNull();
-    else
-        q.Param("BESAMUNG_ID").SetInteger(id.AsInteger());
-    q.Param("KALBUNG_ID").SetNull();
-    q.Param("TIER_ID").SetInteger(satz_.id);
-    q.Param("BESAMUNG_NR").SetInteger(besamungen_.FieldByName(QStringLiteral("NR")).AsInteger());
-    q.Execute();
-    dm.TAStammdaten.CommitRetaining();
-    TierNeuLaden(true);
+    ZuchtdatenLoeschen(besamungen_, QStringLiteral("Wollen Sie die Besamung wirklich löschen?"),
+                       QStringLiteral("EXECUTE PROCEDURE P_DO_BESAMUNG_LOESCHEN(:TIER_ID, "
+                                      ":BESAMUNG_ID, NULL, :BESAMUNG_NR)"),
+                       QStringLiteral("BESAMUNG"));
 }
 
 void TfrmStammdaten::KalbungLoeschen()
 {
-    if (!EingabenSpeichern(false, false) || kalbungen_.IsEmpty())
+    ZuchtdatenLoeschen(kalbungen_, QStringLiteral("Wollen Sie die Kalbung wirklich löschen?"),
+                       QStringLiteral("EXECUTE PROCEDURE P_DO_KALBUNG_LOESCHEN(:KALBUNG_ID, "
+                                      ":TIER_ID, :KALBUNG_NR)"),
+                       QStringLiteral("KALBUNG"));
+}
+
+// Runs a delete procedure of the breeding data for the list's row (parameters <art>_ID, NULL for
+// a row without one, and <art>_NR) in the animal transaction and shows the result.
+void TfrmStammdaten::ZuchtdatenLoeschen(db::DataSet& zeilen, const QString& frage,
+                                        const QString& sql, const QString& art)
+{
+    if (!EingabenSpeichern(false, false) || zeilen.IsEmpty())
         return;
-    if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Kalbung wirklich löschen?"), 1) !=
-        Tools::mrYes)
+    if (Tools::MeldungConfirm(frage, 1) != Tools::mrYes)
         return;
     TDM& dm = *DM();
-    db::Query q(dm.TAStammdaten,
-                QStringLiteral("EXECUTE PROCEDURE P_DO_KALBUNG_LOESCHEN(:KALBUNG_ID, :TIER_ID, "
-                               ":KALBUNG_NR)"));
-    const db::Field& id = kalbungen_.FieldByName(QStringLiteral("ID"));
+    db::Query q(dm.TAStammdaten, sql);
+    const db::Field& id = zeilen.FieldByName(QStringLiteral("ID"));
     if (id.IsNull())
-        q.Param("KALBUNG_ID").SetNull();
+        q.Param(art + QStringLiteral("_ID")).SetNull();
     else
-        q.Param("KALBUNG_ID").SetInteger(id.AsInteger());
+        q.Param(art + QStringLiteral("_ID")).SetInteger(id.AsInteger());
     q.Param("TIER_ID").SetInteger(satz_.id);
-    q.Param("KALBUNG_NR").SetInteger(kalbungen_.FieldByName(QStringLiteral("NR")).AsInteger());
+    q.Param(art + QStringLiteral("_NR"))
+        .SetInteger(zeilen.FieldByName(QStringLiteral("NR")).AsInteger());
     q.Execute();
     dm.TAStammdaten.CommitRetaining();
     TierNeuLaden(true);

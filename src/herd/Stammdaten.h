@@ -185,6 +185,8 @@ private:
     void MutterZeigen();
     void BesamungLoeschen();
     void KalbungLoeschen();
+    void ZuchtdatenLoeschen(db::DataSet& zeilen, const QString& frage, const QString& sql,
+                            const QString& art);
     // The calving edit dialog on the selected calving; its work is committed only after OK.
     void KalbungBearbeiten();
     void KalbZeigen();
