@@ -151,6 +151,16 @@ bool Bearbeitet(const db::DataSet& dataSet)
     return dataSet.State() == db::DataSetState::Edit || dataSet.State() == db::DataSetState::Insert;
 }
 
+void TransaktionBeenden(db::Transaction& transaktion, bool festschreiben)
+{
+    if (!transaktion.Active())
+        return;
+    if (festschreiben)
+        transaktion.Commit();
+    else
+        transaktion.Rollback();
+}
+
 void Sicher(const std::function<void()>& aktion)
 {
     try {

@@ -11,6 +11,7 @@ namespace db {
 class DataSet;
 class Error;
 class Query;
+class Transaction;
 }  // namespace db
 
 // Posting, executing and deleting with the user text of a violated database constraint, locating
@@ -54,6 +55,9 @@ bool LocateInteger(db::DataSet& dataSet, const QString& feld, int wert, bool anz
 
 // Whether the dataset is editing or inserting a record.
 bool Bearbeitet(const db::DataSet& dataSet);
+// Ends a dialog's own transaction when it is active: committed when its work is to be kept,
+// rolled back otherwise.
+void TransaktionBeenden(db::Transaction& transaktion, bool festschreiben);
 // Runs a user's action: a silent abort (its message was shown) ends it quietly, a database or
 // other error is shown; the window stays usable with its values.
 void Sicher(const std::function<void()>& aktion);

@@ -148,12 +148,7 @@ void TfrmMLPPMEdit::done(int result)
         daten_.Cancel();
     id_ = result == QDialog::Accepted ? Id(daten_) : 0;
     daten_.Close();
-    if (transaktion_.Active()) {
-        if (result == QDialog::Accepted)
-            transaktion_.Commit();
-        else
-            transaktion_.Rollback();
-    }
+    DBTools::TransaktionBeenden(transaktion_, result == QDialog::Accepted);
     TZRDialog::done(result);
 }
 
@@ -233,12 +228,7 @@ void TfrmMLPHerdeEdit::done(int result)
     if (Bearbeitet(daten_))
         daten_.Cancel();
     daten_.Close();
-    if (transaktion_.Active()) {
-        if (result == QDialog::Accepted)
-            transaktion_.Commit();
-        else
-            transaktion_.Rollback();
-    }
+    DBTools::TransaktionBeenden(transaktion_, result == QDialog::Accepted);
     TZRDialog::done(result);
 }
 
@@ -461,12 +451,7 @@ void TfrmMLPEinzelEdit::done(int result)
     if (result != QDialog::Accepted && Bearbeitet(daten_))
         daten_.Cancel();
     daten_.Close();
-    if (transaktion_.Active()) {
-        if (result == QDialog::Accepted)
-            transaktion_.Commit();
-        else
-            transaktion_.Rollback();
-    }
+    DBTools::TransaktionBeenden(transaktion_, result == QDialog::Accepted);
     TZRDialog::done(result);
 }
 

@@ -1929,10 +1929,8 @@ void TfrmStammdaten::KalbungBearbeiten()
                               kalbungen_.FieldByName(QStringLiteral("NR")).AsInteger(), satz_.id,
                               satz_.tier.gebdat);
         // Only OK makes the dialog's work final; leaving the dialog rolls back what is left.
-        if (dialog.exec() == QDialog::Accepted)
-            dialog.Transaktion().Commit();
-        else
-            dialog.Transaktion().Rollback();
+        const bool ok = dialog.exec() == QDialog::Accepted;
+        DBTools::TransaktionBeenden(dialog.Transaktion(), ok);
     }
     TierNeuLaden(true);
 }

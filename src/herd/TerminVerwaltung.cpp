@@ -709,11 +709,6 @@ void TfrmTerminVerwaltung::done(int result)
 {
     feste_.Close();
     tier_.Close();
-    if (transaktion_.Active()) {
-        if (result == QDialog::Accepted)
-            transaktion_.Commit();
-        else
-            transaktion_.Rollback();
-    }
+    DBTools::TransaktionBeenden(transaktion_, result == QDialog::Accepted);
     TZRDialog::done(result);
 }
