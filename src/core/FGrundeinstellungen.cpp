@@ -6,7 +6,6 @@
 #include "DBTools.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
-#include "Haupt.h"
 #include "Rasse.h"
 #include "SilentAbort.h"
 
@@ -1649,17 +1648,4 @@ void TfrmGrundeinstellungen::VerzeichnisWaehlen(QLineEdit* edit)
         this, QStringLiteral("Wählen Sie das Sicherungsverzeichnis aus"), edit->text());
     if (!ordner.isEmpty())
         edit->setText(ordner);
-}
-
-void GrundeinstellungenVerbinden(TfrmHaupt& haupt)
-{
-    haupt.Verbinden(QStringLiteral("actGrundeinstellungen"), [&haupt] {
-        TEinstellungen* einstellungen = Einstellungen();
-        TDM* dm = DM();
-        if (!einstellungen || !dm || !dm->Datenbank.Connected())
-            throw std::runtime_error(
-                "Die Grundeinstellungen sind ohne Datenbankverbindung nicht verfügbar.");
-        TfrmGrundeinstellungen dlg(*einstellungen, dm->Datenbank, &haupt);
-        dlg.exec();
-    });
 }

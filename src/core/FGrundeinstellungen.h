@@ -27,7 +27,6 @@ class QStackedWidget;
 class QTableView;
 class QVBoxLayout;
 class TEinstellungen;
-class TfrmHaupt;
 class TZRPropGrid;
 
 // A number entry with fixed decimals: only digits, the decimal comma and (for a negative minimum)
@@ -246,6 +245,3 @@ private:
     QLabel* letztePruefung_;
 };
 
-// Gives the main window's "Grundeinstellungen" its effect: the dialog on the program's settings
-// and database.
-void GrundeinstellungenVerbinden(TfrmHaupt& haupt);

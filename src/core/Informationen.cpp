@@ -3,7 +3,7 @@
 #include "DBConnect.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
-#include "Haupt.h"
+#include "Shell.h"
 #include "Produkt.h"
 #include "ProgUpdate.h"
 #include "Skript.h"
@@ -247,7 +247,7 @@ TfrmSystemInfo::TfrmSystemInfo(QWidget* parent)
     auto* palm = NeuerKnopf(QStringLiteral("Palm installieren"), this);
     // The handheld is not part of this version.
     palm->setEnabled(false);
-    palm->setToolTip(TfrmHaupt::NichtVerfuegbar);
+    palm->setToolTip(TShell::NichtVerfuegbar);
     for (QPushButton* k : {schliessen, explorer, versionen, skript, palm})
         knoepfe->addWidget(k);
     knoepfe->addStretch();
@@ -279,28 +279,6 @@ void TfrmSystemInfo::DateiVersionen()
     TfrmVersionInfo fenster(
         quellen_.programm.isEmpty() ? TfrmVersionInfo::StandardQuellen() : quellen_, this);
     fenster.exec();
-}
-
-void InfoAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
-{
-    haupt.Verbinden(QStringLiteral("actUpdateTest"), [&haupt, &updateDatei] {
-        if (Tools::MeldungConfirm(QStringLiteral(
-                "Soll auf der Internetseite des Herstellers nach einer neueren Version von "
-                "ZR Bovantis gesucht werden?\r\rDazu wird eine Internet-Verbindung benötigt, die "
-                "Sie ggfs. vorher herstellen müssen.\r\rWollen Sie fortfahren?")) != Tools::mrYes)
-            return;
-        updateDatei = ProgrammUpdate(false, &haupt);
-        if (!updateDatei.isEmpty())
-            haupt.close();
-    });
-    haupt.Verbinden(QStringLiteral("actHilfeInfo"), [&haupt] {
-        TfrmInformation fenster(&haupt);
-        fenster.exec();
-    });
-    haupt.Verbinden(QStringLiteral("actHilfeSystemInfo"), [&haupt] {
-        TfrmSystemInfo fenster(&haupt);
-        fenster.exec();
-    });
 }
 
 void TfrmSystemInfo::SkriptAusfuehren()

@@ -15,7 +15,6 @@ class QPushButton;
 class QTableWidget;
 class QTimer;
 class QWidget;
-class TfrmHaupt;
 
 // The about box: picture, ownership line, the thanks text that scrolls while it is shown.
 class TfrmInformation : public TZRDialog {
@@ -94,7 +93,3 @@ private:
     TfrmVersionInfo::Quellen quellen_;
 };
 
-// Gives the help menu's update check, about box and system information their effect. The update
-// check stores a downloaded installer in updateDatei (owned by the start sequence, which outlives
-// the window) and closes the window so that the end phase runs it.
-void InfoAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei);

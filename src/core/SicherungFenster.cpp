@@ -3,7 +3,7 @@
 #include "DBUpdateFenster.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
-#include "Haupt.h"
+#include "Shell.h"
 #include "Protokoll.h"
 
 #include <Meldung.h>
@@ -187,7 +187,7 @@ void TfrmBackup::Ausfuehren()
 
 bool AutoSicherungDurchfuehren(TEinstellungen& einstellungen, const QString& archiv)
 {
-    TfrmAutoBackup fenster(TfrmHaupt::Instanz());
+    TfrmAutoBackup fenster(TShell::Aktuell() ? TShell::Aktuell()->Fenster() : nullptr);
     TBackupRestore br;
     SicherungEinrichten(br, einstellungen);
     br.Sicherungsverzeichnis = einstellungen.GetAutoSicherungVerzeichnis();
@@ -317,10 +317,8 @@ void TfrmRestore::NachRuecksicherung()
         throw EBackupError(QStringLiteral("DB-Verbindungsfehler"), true, true);
     }
     freigegeben_ = false;
-    if (TfrmHaupt* haupt = TfrmHaupt::Instanz()) {
-        haupt->AktBetriebListeChange();
-        haupt->ErzeugeListenMenue();
-        haupt->AktionenAktualisieren();
+    if (TShell* shell = TShell::Aktuell()) {
+        shell->DatenbankErneuert();
     }
 }
 
@@ -424,21 +422,4 @@ void TfrmRestore::Ausfuehren()
         reject();
         ProgrammBeenden();
     }
-}
-
-void SicherungsAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
-{
-    haupt.Verbinden(QStringLiteral("actDatensicherung"), [&haupt] {
-        if (TEinstellungen* einstellungen = Einstellungen()) {
-            TfrmBackup dlg(*einstellungen, &haupt);
-            dlg.exec();
-        }
-    });
-    haupt.Verbinden(QStringLiteral("actDatenruecksicherung"), [&haupt, &updateDatei] {
-        if (!Einstellungen() || !haupt.RuecksicherungVorbereiten())
-            return;
-        TfrmRestore dlg(&haupt);
-        dlg.UpdateDatei = &updateDatei;
-        dlg.exec();
-    });
 }

@@ -9,7 +9,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class TEinstellungen;
-class TfrmHaupt;
 
 // What the windows take from the settings: connection, password and INI file.
 void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen);
@@ -75,6 +74,3 @@ private:
     QPushButton* schliessen_;
 };
 
-// Gives the main window's backup and restore actions their effect; an installer loaded after a
-// restore goes into updateDatei.
-void SicherungsAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei);

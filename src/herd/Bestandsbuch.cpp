@@ -4,7 +4,7 @@
 
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
-#include <Haupt.h>
+#include <Shell.h>
 #include <ListenExport.h>
 #include <ProgDatum.h>
 
@@ -144,8 +144,8 @@ TfrmListeBestandsbuch::TfrmListeBestandsbuch(db::Database& datenbank, QWidget* p
     layout->addWidget(grid_);
     grid_->SetDatenmenge(&QDaten());
     grid_->GetTableView()->SetEmptyText(LeerText);
-    if (const TfrmHaupt* haupt = TfrmHaupt::Instanz())
-        haupt->ListenStyleSheet(*grid_->GetTableView());
+    if (const TShell* shell = TShell::Aktuell())
+        shell->ListenStyleSheet(*grid_->GetTableView());
     grid_->OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int tierId) { TierAnzeigen(tierId); };
 
     QDaten().OnCalcFields = [this](db::DataSet& d) { Berechnen(d); };
@@ -521,7 +521,7 @@ void TfrmBestandsbuch::EinzelnBuchen()
 void TfrmBestandsbuch::Anzeigen()
 {
     const Bestandsbuch::Zeitraum z = ZeitraumSpeichern();
-    if (BestandsbuchListeAnzeigen(z.von, z.bis, TfrmHaupt::Instanz()))
+    if (BestandsbuchListeAnzeigen(z.von, z.bis, TShell::Aktuell()))
         accept();
 }
 
@@ -532,21 +532,12 @@ void TfrmBestandsbuch::done(int r)
 }
 
 TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& bis,
-                                                 TfrmHaupt* haupt)
+                                                 TShell* shell)
 {
     if (!DM())
         throw std::runtime_error("Das Bestandsbuch kann ohne Datenbank nicht angezeigt werden.");
     auto* fenster = new TfrmListeBestandsbuch(DM()->Datenbank);
-    fenster->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow* kind = nullptr;
-    if (haupt && haupt->MdiArea()) {
-        kind = haupt->MdiArea()->addSubWindow(fenster);
-        kind->setAttribute(Qt::WA_DeleteOnClose);
-        kind->showMaximized();
-    } else {
-        fenster->setParent(haupt, Qt::Window);
-        fenster->showMaximized();
-    }
+    QMdiSubWindow* kind = TShell::Zeigen(shell, fenster, nullptr);
     if (!MitFehlermeldung([&] { fenster->Laden(von, bis); })) {
         if (kind)
             delete kind;
@@ -560,8 +551,8 @@ TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& 
                      [fenster, view](const QPoint& p) {
                          fenster->ListePopup()->popup(view->viewport()->mapToGlobal(p));
                      });
-    if (haupt)
-        fenster->OnStatus = [haupt](TfrmListe*) { haupt->ZeigeHinweis(); };
+    if (shell)
+        fenster->OnStatus = [shell](TfrmListe*) { shell->ZeigeHinweis(); };
     fenster->Status();
     return fenster;
 }

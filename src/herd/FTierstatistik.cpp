@@ -2,7 +2,7 @@
 
 #include "Stammdaten.h"
 
-#include <Haupt.h>
+#include <Shell.h>
 #include <ProgrammFehler.h>
 
 #include <QAbstractTableModel>
@@ -286,11 +286,11 @@ void TfrmTierstatistik::closeEvent(QCloseEvent* e)
 
 TfrmTierstatistik* TierstatistikFenster()
 {
-    TfrmHaupt* haupt = TfrmHaupt::Instanz();
-    if (!haupt)
+    TShell* shell = TShell::Aktuell();
+    if (!shell)
         throw std::runtime_error("Das Fenster \"Tierstatistik\" gibt es nur im Hauptfenster.");
-    const auto status = [haupt](TfrmTierstatistik*) { haupt->ZeigeHinweis(); };
-    for (QMdiSubWindow* kind : haupt->MdiArea()->subWindowList())
+    const auto status = [shell](TfrmTierstatistik*) { shell->ZeigeHinweis(); };
+    for (QMdiSubWindow* kind : shell->MdiArea()->subWindowList())
         if (auto* f = qobject_cast<TfrmTierstatistik*>(kind->widget()); f && !f->Geschlossen()) {
             f->OnStatus = status;
             f->NachVorn();
@@ -299,7 +299,7 @@ TfrmTierstatistik* TierstatistikFenster()
         }
     auto* f = new TfrmTierstatistik;
     f->setAttribute(Qt::WA_DeleteOnClose);
-    QMdiSubWindow* kind = haupt->MdiArea()->addSubWindow(f);
+    QMdiSubWindow* kind = shell->MdiArea()->addSubWindow(f);
     kind->setAttribute(Qt::WA_DeleteOnClose);
     f->OnStatus = status;
     kind->showMaximized();

@@ -3,7 +3,7 @@
 #include <AMCbRb.h>
 #include <DBIndexImage.h>
 #include <DBTools.h>
-#include <Haupt.h>
+#include <Shell.h>
 #include <ZRcxGridDBTableView.h>
 
 #include <QButtonGroup>
@@ -287,8 +287,8 @@ bool TLaktationsgrafikSeite::event(QEvent* e)
 {
     // The card is a window of its own: the long hints of the marks go to the main window here.
     if (e->type() == QEvent::StatusTip) {
-        if (TfrmHaupt* haupt = TfrmHaupt::Instanz())
-            haupt->ZeigeHinweis(static_cast<QStatusTipEvent*>(e)->tip());
+        if (TShell* shell = TShell::Aktuell())
+            shell->ZeigeHinweis(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
     return QWidget::event(e);

@@ -9,7 +9,7 @@
 #include <StatusSymbole.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
-#include <Haupt.h>
+#include <Shell.h>
 
 #include <Database.h>
 #include <Error.h>
@@ -178,8 +178,8 @@ TfrmListeNormal::TfrmListeNormal(db::Database& datenbank, QWidget* parent)
     grid_->SetDatenmenge(&QDaten());
     grid_->GetTableView()->SetEmptyText(LeerText);
     grid_->StatusIcons = StatusSymbole::Icons();
-    if (const TfrmHaupt* haupt = TfrmHaupt::Instanz())
-        haupt->ListenStyleSheet(*grid_->GetTableView());
+    if (const TShell* shell = TShell::Aktuell())
+        shell->ListenStyleSheet(*grid_->GetTableView());
     grid_->OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int tierId) { TierAnzeigen(tierId); };
     grid_->OnDisplayFormat = [this](TZRDBcxGridBovantis*, const QString& feld,
                                     const QString& format) { DisplayFormatSetzen(feld, format); };
@@ -236,7 +236,7 @@ void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsst
     setWindowTitle(FListeNormal::Fenstertitel(liste.Field(QStringLiteral("TITEL")).AsString(),
                                               betriebsstaette, name, titelzusatz));
     if (const db::Value& symbol = liste.Field(QStringLiteral("SYMBOL")); !symbol.IsNull())
-        setWindowIcon(TfrmHaupt::Symbolbild(symbol.AsInteger()));
+        setWindowIcon(Symbolbild(symbol.AsInteger()));
     KurzeZeilen = liste.Field(QStringLiteral("MULTI_LINE_SHORT_BILDSCHIRM")).AsString() == "T";
     grid_->KurzeZeilen = KurzeZeilen;
     grid_->ListeOeffnen(layout);
@@ -331,7 +331,7 @@ TfrmListeNormal* ListeAnzeigenEx(QWidget* owner, int listeId, int betriebsstaett
     if (!DM())
         throw std::runtime_error("Die Liste kann ohne Datenbank nicht angezeigt werden.");
     db::Database& datenbank = DM()->Datenbank;
-    TfrmHaupt* haupt = modal ? nullptr : qobject_cast<TfrmHaupt*>(owner);
+    TShell* shell = modal ? nullptr : dynamic_cast<TShell*>(owner);
     TfrmListeNormal* fenster = fensterklasse ? fensterklasse(datenbank, nullptr)
                                              : new TfrmListeNormal(datenbank, nullptr);
     fenster->setAttribute(Qt::WA_DeleteOnClose);
@@ -343,8 +343,8 @@ TfrmListeNormal* ListeAnzeigenEx(QWidget* owner, int listeId, int betriebsstaett
             fenster->setParent(owner, Qt::Dialog);
             fenster->setWindowModality(Qt::ApplicationModal);
             fenster->showMaximized();
-        } else if (haupt) {
-            kind = haupt->MdiArea()->addSubWindow(fenster);
+        } else if (shell) {
+            kind = shell->MdiArea()->addSubWindow(fenster);
             kind->setAttribute(Qt::WA_DeleteOnClose);
             kind->showMaximized();
         } else {
@@ -387,21 +387,6 @@ TfrmListeNormal* ListeAnzeigen(QWidget* owner, int listeId, int betriebsstaette,
 {
     return ListeAnzeigenEx(owner, listeId, betriebsstaette, titelzusatz, {}, {}, false, modal, {},
                            false, std::move(onStatus));
-}
-
-void ListenfensterVerbinden(TfrmHaupt& haupt)
-{
-    const auto zeigen = [&haupt](int listeId, int betrieb) {
-        ListeAnzeigen(&haupt, listeId, betrieb, {}, false,
-                      [&haupt](TfrmListe*) { haupt.ZeigeHinweis(); });
-    };
-    haupt.SetListeAnzeigen(zeigen);
-    haupt.Verbinden(QStringLiteral("actListenTermine"), [zeigen] {
-        const TEinstellungen* e = Einstellungen();
-        if (!e || e->GetTerminListe() <= 0)
-            throw std::runtime_error("Es ist keine Terminliste eingestellt.");
-        zeigen(e->GetTerminListe(), e->GetAktBetriebListen());
-    });
 }
 
 }  // namespace FListeNormal

@@ -2,7 +2,7 @@
 
 #include "ZRDBcxGridBovantis.h"
 
-#include <Haupt.h>
+#include <Shell.h>
 
 #include <DataSet.h>
 #include <Transaction.h>
@@ -14,7 +14,6 @@
 
 class QAction;
 class QMenu;
-class TfrmHaupt;
 
 namespace db {
 class Database;
@@ -137,7 +136,5 @@ TfrmListeNormal* ListeAnzeigen(QWidget* owner, int listeId, int betriebsstaette,
                                const QString& titelzusatz, bool modal,
                                std::function<void(TfrmListe*)> onStatus);
 
-// Gives the main window's stored-list entries and "Termine" their list windows.
-void ListenfensterVerbinden(TfrmHaupt& haupt);
 
 }  // namespace FListeNormal

@@ -5,7 +5,7 @@
 #include "ListenExport.h"
 
 #include <DBTools.h>
-#include <Haupt.h>
+#include <Shell.h>
 #include <ProgrammFehler.h>
 #include <SilentAbort.h>
 
@@ -291,11 +291,11 @@ void TframeInternListeWahl::Ausgeben(int art)
     for (int id : ids) {
         switch (art) {
             case 0: {
-                TfrmHaupt* haupt = TfrmHaupt::Instanz();
+                TShell* shell = TShell::Aktuell();
                 std::function<void(TfrmListe*)> status;
-                if (haupt)
-                    status = [haupt](TfrmListe*) { haupt->ZeigeHinweis(); };
-                FListeNormal::ListeAnzeigenEx(haupt, id, Betriebsstaette, Titelzusatz, DatenSQL,
+                if (shell)
+                    status = [shell](TfrmListe*) { shell->ZeigeHinweis(); };
+                FListeNormal::ListeAnzeigenEx(shell ? shell->Fenster() : nullptr, id, Betriebsstaette, Titelzusatz, DatenSQL,
                                               SchnellwahlSQL, BetriebsstaetteDrucken, false, klasse,
                                               true, std::move(status));
                 break;

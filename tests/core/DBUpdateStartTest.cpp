@@ -11,7 +11,7 @@
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
-#include "ProgrammDatenbank.h"
+#include <ProgrammDatenbank.h>
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -5,6 +5,7 @@
 #include <FGrundeinstellungen.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
+#include <KernAktionen.h>
 
 #include <DBZRBaseEdit.h>
 #include <DataSetModel.h>

@@ -1,6 +1,7 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
+#include <KernAktionen.h>
 #include <Informationen.h>
 #include <VersionInfo.h>
 

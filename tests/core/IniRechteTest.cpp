@@ -3,7 +3,7 @@
 
 #include <ScopedEnv.h>
 
-#include "Dateirechte.h"
+#include <Dateirechte.h>
 
 #include <QDir>
 #include <QFile>

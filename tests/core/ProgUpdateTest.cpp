@@ -9,7 +9,7 @@
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
 
-#include "ProgrammDatenbank.h"
+#include <ProgrammDatenbank.h>
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // The program as a user starts it, ended by a signal (kill, Ctrl+C, a logout): it must run its
 // normal end phase and leave a consistent database, never hang or lose its lock.
-#include "ProgrammDatenbank.h"
+#include <ProgrammDatenbank.h>
 
 #include <Database.h>
 #include <EngineRoot.h>

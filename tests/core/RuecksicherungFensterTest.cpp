@@ -1,4 +1,4 @@
-#include "ProgrammDatenbank.h"
+#include <ProgrammDatenbank.h>
 
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>

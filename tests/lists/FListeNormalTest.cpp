@@ -6,6 +6,7 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Haupt.h>
+#include <KernAktionen.h>
 
 #include <MessageBoxScript.h>
 #include <Query.h>
@@ -115,7 +116,7 @@ protected:
         EinstellungenErzeugen(&DM()->Datenbank, QString());
         DM()->Datenbank.Open(TestDatabase::Params(Suite().Path()));
         haupt = std::make_unique<TfrmHaupt>();
-        FListeNormal::ListenfensterVerbinden(*haupt);
+        ListenfensterVerbinden(*haupt);
         haupt->resize(1000, 650);
         haupt->show();
         haupt->ErzeugeListenMenue();
@@ -207,8 +208,8 @@ TEST_F(ListenfensterTest, ZeilenSpaltenUndFoto)
     ASSERT_GE(sieben, 0);
     EXPECT_EQ(Zelle(f, sieben, 1), "DE 00007");
     // The design's symbol is the window's icon; the lists' background is the workstation's colour.
-    EXPECT_EQ(f->windowIcon().pixmap(16).toImage(), TfrmHaupt::Symbolbild(Symbol).pixmap(16).toImage());
-    EXPECT_NE(f->windowIcon().pixmap(16).toImage(), TfrmHaupt::Symbolbild(0).pixmap(16).toImage());
+    EXPECT_EQ(f->windowIcon().pixmap(16).toImage(), Symbolbild(Symbol).pixmap(16).toImage());
+    EXPECT_NE(f->windowIcon().pixmap(16).toImage(), Symbolbild(0).pixmap(16).toImage());
     EXPECT_EQ(v->palette().color(QPalette::Base), haupt->HintergrundMuster());
     const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
     ASSERT_TRUE(QDir().mkpath(ordner));

@@ -13,7 +13,7 @@
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
-#include "ProgrammDatenbank.h"
+#include <ProgrammDatenbank.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

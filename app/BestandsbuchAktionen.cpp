@@ -1,5 +1,7 @@
 #include "BestandsbuchAktionen.h"
 
+#include "Aktionsnamen.h"
+
 #include "Bestandsbuch.h"
 
 #include <Datenmodul.h>
@@ -9,7 +11,7 @@
 
 void BestandsbuchAktionenVerbinden(TfrmHaupt& haupt)
 {
-    haupt.Verbinden(QStringLiteral("actBestandsbuch"), [&haupt] {
+    haupt.Verbinden(Aktion::Bestandsbuch, [&haupt] {
         if (!DM())
             throw std::runtime_error("Das Bestandsbuch kann ohne Datenbank nicht geöffnet werden.");
         TfrmBestandsbuch dialog(DM()->Datenbank, &haupt);

@@ -1,7 +1,9 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
+#include <Aktionsnamen.h>
 #include <Haupt.h>
 #include <HauptModell.h>
+#include <KernAktionen.h>
 #include <ProgDatum.h>
 
 #include <DbugIntf.h>
@@ -256,6 +258,26 @@ TEST_F(HauptfensterTest, DatabaseActionsFollowTheConnectionAndUnbuiltOnesSaySo)
     EXPECT_TRUE(ruecksichern->isEnabled());
     ruecksichern->trigger();
     EXPECT_EQ(ruecksicherung, 1);
+}
+
+TEST_F(HauptfensterTest, EveryActionIsConnectedOrSaysThatItIsNotInThisVersion)
+{
+    QString updateDatei;
+    AlleAktionenVerbinden(*fenster, updateDatei);
+    const QStringList nicht = Aktion::NichtInDieserVersion();
+    int aktionen = 0;
+    for (const QAction* a : fenster->findChildren<QAction*>()) {
+        if (!a->property("Kategorie").isValid())
+            continue;
+        ++aktionen;
+        const bool verbunden = a->statusTip() != TShell::NichtVerfuegbar;
+        EXPECT_NE(verbunden, nicht.contains(a->objectName())) << a->objectName().toStdString();
+        if (!verbunden)
+            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    }
+    EXPECT_GT(aktionen, nicht.size());
+    for (const QString& name : nicht)
+        EXPECT_NO_THROW(fenster->Aktion(name)) << name.toStdString();
 }
 
 TEST_F(HauptfensterTest, StatusBarPrintAndExportFollowTheActiveWindow)

@@ -1,5 +1,7 @@
 #include "Haupt.h"
 
+#include "Aktionsnamen.h"
+
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
 #include "HauptModell.h"
@@ -39,8 +41,6 @@
 
 namespace {
 
-TfrmHaupt* instanz = nullptr;
-
 constexpr int PanelHoehe = 39;
 
 // The picture tiled behind the toolbar.
@@ -57,17 +57,11 @@ QPixmap Kachel()
 
 }  // namespace
 
-TfrmHaupt* TfrmHaupt::Instanz()
-{
-    return instanz;
-}
-
 TfrmHaupt::TfrmHaupt(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmHaupt"));
     setWindowTitle(Produkt::Titel);
     setProperty("HelpContext", HilfeKontext);
-    instanz = this;
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("MdiArea"));
@@ -139,8 +133,8 @@ TfrmHaupt::TfrmHaupt(QWidget* parent) : QMainWindow(parent)
     if (TDM* dm = DM()) {
         connect(&dm->Datenbank, &db::Database::AfterConnect, this,
                 &TfrmHaupt::AktionenAktualisieren, Qt::QueuedConnection);
-        connect(&dm->Datenbank, &db::Database::Detaching, this,
-                &TfrmHaupt::AktionenAktualisieren, Qt::QueuedConnection);
+        connect(&dm->Datenbank, &db::Database::Detaching, this, &TfrmHaupt::AktionenAktualisieren,
+                Qt::QueuedConnection);
     }
     // The session manager asks before a logout: agree, and show no more error boxes.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
@@ -156,12 +150,10 @@ TfrmHaupt::~TfrmHaupt()
     SchliesseAlleFenster();
     if (TEinstellungen* e = Einstellungen())
         e->OnAktBetriebListenChange = nullptr;
-    if (instanz == this)
-        instanz = nullptr;
 }
 
 QAction* TfrmHaupt::NeueAktion(const QString& name, const QString& text, const QString& kategorie,
-                                int bild, bool datenbank)
+                               int bild, bool datenbank)
 {
     auto* a = new QAction(text, this);
     a->setObjectName(name);
@@ -183,98 +175,98 @@ QAction* TfrmHaupt::NeueAktion(const QString& name, const QString& text, const Q
 void TfrmHaupt::AktionenAnlegen()
 {
     struct Def {
-        const char* name;
+        const QString& name;
         const char* text;
         const char* kategorie;
         int bild;
         bool db;
     };
     static const Def defs[] = {
-        {"actStammdatenNeu", "Neue Tiere", "Datei", -1, true},
-        {"actStammdatenBearbeiten", "Bearbeiten", "Datei", 0, true},
-        {"actBetriebWechsel", "Betriebsst. wechseln", "Datei", 13, true},
-        {"actGruppenbehandlung", "Gruppenbehandlung", "Datei", 19, true},
-        {"actMLPBearbeiten", "MLP Daten bearbeiten", "Datei", 1, true},
-        {"actMLPImport", "MLP Daten importieren", "Datei", 2, true},
-        {"actMilchanlieferung", "Milchanlieferungen", "Datei", 3, true},
-        {"actHITMeldung", "HI-Tier Meldung", "Datei", 4, true},
-        {"actBesamungscontainer", "Besamungscontainer", "Datei", -1, true},
-        {"actBesamungsmeldung", "Besamungsmeldung", "Datei", -1, true},
-        {"actDrucken", "Drucken", "Datei", 5, false},
-        {"actBeenden", "Beenden", "Datei", -1, false},
-        {"actGrundeinstellungen", "Grundeinstellungen", "Setup", 7, false},
-        {"actTerminVerwaltung", "Termin Verwaltung", "Setup", -1, true},
-        {"actBullenStammdaten", "Bullen Stammdaten", "Setup", -1, true},
-        {"actMedikamente", "Medikamente", "Setup", -1, true},
-        {"actSuchmasken", "Suchmasken", "Setup", -1, true},
-        {"actTierLoeschen", "Tier löschen", "Setup", -1, true},
-        {"actDatensicherung", "Datensicherung", "Setup", -1, true},
+        {Aktion::StammdatenNeu, "Neue Tiere", "Datei", -1, true},
+        {Aktion::StammdatenBearbeiten, "Bearbeiten", "Datei", 0, true},
+        {Aktion::BetriebWechsel, "Betriebsst. wechseln", "Datei", 13, true},
+        {Aktion::Gruppenbehandlung, "Gruppenbehandlung", "Datei", 19, true},
+        {Aktion::MLPBearbeiten, "MLP Daten bearbeiten", "Datei", 1, true},
+        {Aktion::MLPImport, "MLP Daten importieren", "Datei", 2, true},
+        {Aktion::Milchanlieferung, "Milchanlieferungen", "Datei", 3, true},
+        {Aktion::HITMeldung, "HI-Tier Meldung", "Datei", 4, true},
+        {Aktion::Besamungscontainer, "Besamungscontainer", "Datei", -1, true},
+        {Aktion::Besamungsmeldung, "Besamungsmeldung", "Datei", -1, true},
+        {Aktion::Drucken, "Drucken", "Datei", 5, false},
+        {Aktion::Beenden, "Beenden", "Datei", -1, false},
+        {Aktion::Grundeinstellungen, "Grundeinstellungen", "Setup", 7, false},
+        {Aktion::TerminVerwaltung, "Termin Verwaltung", "Setup", -1, true},
+        {Aktion::BullenStammdaten, "Bullen Stammdaten", "Setup", -1, true},
+        {Aktion::Medikamente, "Medikamente", "Setup", -1, true},
+        {Aktion::Suchmasken, "Suchmasken", "Setup", -1, true},
+        {Aktion::TierLoeschen, "Tier löschen", "Setup", -1, true},
+        {Aktion::Datensicherung, "Datensicherung", "Setup", -1, true},
         // Not bound to the connection: after a failed restore it is the way back.
-        {"actDatenruecksicherung", "Datenrücksicherung", "Setup", -1, false},
-        {"actHITImport", "HIT Bestand Import", "Setup", 4, true},
-        {"actListenAuswahl", "Auswahl", "Listen", 6, true},
-        {"actListenExportieren", "Exportieren", "Listen", -1, false},
-        {"actBetriebsstaetteAuswahl", "Betriebsstätte auswählen", "Listen", 12, true},
-        {"actListenTermine", "Termine", "Listen", 8, true},
-        {"actKraftfutterliste", "Kraftfutterliste", "Listen", 17, true},
-        {"actEreignisliste", "Ereignisliste", "Listen", 14, true},
-        {"actKalbeJournal", "Kalbe-Journal", "Listen", 15, true},
-        {"actBestandslisteParameter", "Bestandsliste (Parameter)", "Listen", 20, true},
-        {"actViehverzeichnis", "Viehverzeichnis", "Listen", 21, true},
-        {"actBestandsbuch", "Bestandsbuch", "Listen", 19, true},
-        {"actGesendeteHITMeldungen", "Gesendete HIT Meldungen", "Listen", 4, true},
-        {"actGesendeteBesamungsmeldungen", "Gesendete Besamungsmeldungen", "Listen", 10, true},
-        {"actErledigteTermine", "Erledigte Termine", "Listen", 8, true},
-        {"actMilchanlieferungStatistik", "Milchanlieferung", "Statistik", 3, true},
-        {"actTierbestandStatistik", "Tierbestand", "Statistik", 20, true},
-        {"actBesamungsindexStatistik", "Besamungsindex", "Statistik", 10, true},
-        {"actZwischenkalbezeitStatistik", "Zwischenkalbezeit", "Statistik", 22, true},
-        {"actFensterCascade", "Über&lappend", "Fenster", -1, false},
-        {"actFensterUntereinander", "Untereinander", "Fenster", -1, false},
-        {"actFensterNebeneinander", "Nebeneinander", "Fenster", -1, false},
-        {"actFensterAnordnen", "An&ordnen", "Fenster", -1, false},
-        {"actHilfeHilfe", "Hilfe", "Hilfe", -1, false},
-        {"actHilfeInhalt", "Inhalt", "Hilfe", -1, false},
-        {"actHilfeSchnell", "Schneller Einstieg", "Hilfe", -1, false},
-        {"actHilfeSupport", "Support", "Hilfe", -1, false},
-        {"actHilfeSystemInfo", "System-Info", "Hilfe", -1, false},
-        {"actHilfeHotsyncEinstellung", "Hotsync einstellen", "Hilfe", -1, false},
-        {"actUpdateTest", "Auf Aktualisierungen prüfen...", "Hilfe", -1, false},
-        {"actHilfeInfo", "Info", "Hilfe", -1, false},
+        {Aktion::Datenruecksicherung, "Datenrücksicherung", "Setup", -1, false},
+        {Aktion::HITImport, "HIT Bestand Import", "Setup", 4, true},
+        {Aktion::ListenAuswahl, "Auswahl", "Listen", 6, true},
+        {Aktion::ListenExportieren, "Exportieren", "Listen", -1, false},
+        {Aktion::BetriebsstaetteAuswahl, "Betriebsstätte auswählen", "Listen", 12, true},
+        {Aktion::ListenTermine, "Termine", "Listen", 8, true},
+        {Aktion::Kraftfutterliste, "Kraftfutterliste", "Listen", 17, true},
+        {Aktion::Ereignisliste, "Ereignisliste", "Listen", 14, true},
+        {Aktion::KalbeJournal, "Kalbe-Journal", "Listen", 15, true},
+        {Aktion::BestandslisteParameter, "Bestandsliste (Parameter)", "Listen", 20, true},
+        {Aktion::Viehverzeichnis, "Viehverzeichnis", "Listen", 21, true},
+        {Aktion::Bestandsbuch, "Bestandsbuch", "Listen", 19, true},
+        {Aktion::GesendeteHITMeldungen, "Gesendete HIT Meldungen", "Listen", 4, true},
+        {Aktion::GesendeteBesamungsmeldungen, "Gesendete Besamungsmeldungen", "Listen", 10, true},
+        {Aktion::ErledigteTermine, "Erledigte Termine", "Listen", 8, true},
+        {Aktion::MilchanlieferungStatistik, "Milchanlieferung", "Statistik", 3, true},
+        {Aktion::TierbestandStatistik, "Tierbestand", "Statistik", 20, true},
+        {Aktion::BesamungsindexStatistik, "Besamungsindex", "Statistik", 10, true},
+        {Aktion::ZwischenkalbezeitStatistik, "Zwischenkalbezeit", "Statistik", 22, true},
+        {Aktion::FensterCascade, "Über&lappend", "Fenster", -1, false},
+        {Aktion::FensterUntereinander, "Untereinander", "Fenster", -1, false},
+        {Aktion::FensterNebeneinander, "Nebeneinander", "Fenster", -1, false},
+        {Aktion::FensterAnordnen, "An&ordnen", "Fenster", -1, false},
+        {Aktion::HilfeHilfe, "Hilfe", "Hilfe", -1, false},
+        {Aktion::HilfeInhalt, "Inhalt", "Hilfe", -1, false},
+        {Aktion::HilfeSchnell, "Schneller Einstieg", "Hilfe", -1, false},
+        {Aktion::HilfeSupport, "Support", "Hilfe", -1, false},
+        {Aktion::HilfeSystemInfo, "System-Info", "Hilfe", -1, false},
+        {Aktion::HilfeHotsyncEinstellung, "Hotsync einstellen", "Hilfe", -1, false},
+        {Aktion::UpdateTest, "Auf Aktualisierungen prüfen...", "Hilfe", -1, false},
+        {Aktion::HilfeInfo, "Info", "Hilfe", -1, false},
     };
     for (const Def& d : defs)
-        NeueAktion(QString::fromLatin1(d.name), QString::fromUtf8(d.text),
-                   QString::fromLatin1(d.kategorie), d.bild, d.db);
+        NeueAktion(d.name, QString::fromUtf8(d.text), QString::fromLatin1(d.kategorie), d.bild,
+                   d.db);
 
     // What this window does itself.
-    Verbinden(QStringLiteral("actBeenden"), [this] { close(); });
-    Verbinden(QStringLiteral("actFensterCascade"), [this] { mdiArea_->cascadeSubWindows(); });
+    Verbinden(Aktion::Beenden, [this] { close(); });
+    Verbinden(Aktion::FensterCascade, [this] { mdiArea_->cascadeSubWindows(); });
     // Qt's MDI area knows one tiling; both directions and the arrangement use it.
-    Verbinden(QStringLiteral("actFensterUntereinander"), [this] { mdiArea_->tileSubWindows(); });
-    Verbinden(QStringLiteral("actFensterNebeneinander"), [this] { mdiArea_->tileSubWindows(); });
-    Verbinden(QStringLiteral("actFensterAnordnen"), [this] { mdiArea_->tileSubWindows(); });
-    Verbinden(QStringLiteral("actHilfeHilfe"), [this] {
+    Verbinden(Aktion::FensterUntereinander, [this] { mdiArea_->tileSubWindows(); });
+    Verbinden(Aktion::FensterNebeneinander, [this] { mdiArea_->tileSubWindows(); });
+    Verbinden(Aktion::FensterAnordnen, [this] { mdiArea_->tileSubWindows(); });
+    Verbinden(Aktion::HilfeHilfe, [this] {
         const QWidget* kind = AktivesKind();
         const int kontext = kind && kind->property("HelpContext").toInt() > 0
                                 ? kind->property("HelpContext").toInt()
                                 : HilfeKontext;
         Tools::HilfeAnzeigen(kontext);
     });
-    Verbinden(QStringLiteral("actHilfeInhalt"), [] { Tools::HilfeAnzeigen(1); });
-    Verbinden(QStringLiteral("actHilfeSchnell"), [] { Tools::HilfeAnzeigen(100); });
-    Verbinden(QStringLiteral("actHilfeSupport"), [] { Tools::HilfeAnzeigen(200); });
+    Verbinden(Aktion::HilfeInhalt, [] { Tools::HilfeAnzeigen(1); });
+    Verbinden(Aktion::HilfeSchnell, [] { Tools::HilfeAnzeigen(100); });
+    Verbinden(Aktion::HilfeSupport, [] { Tools::HilfeAnzeigen(200); });
 
-    aktionen_[QStringLiteral("actDrucken")].regel = [this] {
+    aktionen_[Aktion::Drucken].regel = [this] {
         return DatenbankVerbunden() && dynamic_cast<TDruckbaresFenster*>(AktivesKind());
     };
-    Verbinden(QStringLiteral("actDrucken"), [this] {
+    Verbinden(Aktion::Drucken, [this] {
         if (auto* fenster = dynamic_cast<TDruckbaresFenster*>(AktivesKind()))
             fenster->Drucken();
     });
-    aktionen_[QStringLiteral("actListenExportieren")].regel = [this] {
+    aktionen_[Aktion::ListenExportieren].regel = [this] {
         return DatenbankVerbunden() && dynamic_cast<TListenFensterSchnittstelle*>(AktivesKind());
     };
-    Verbinden(QStringLiteral("actListenExportieren"), [this] {
+    Verbinden(Aktion::ListenExportieren, [this] {
         if (auto* liste = dynamic_cast<TListenFensterSchnittstelle*>(AktivesKind()))
             liste->Exportieren();
     });
@@ -294,8 +286,8 @@ void TfrmHaupt::MenuesAnlegen()
     QMenu* eigen = datei->addMenu(QStringLiteral("Eigenbesamung"));
     eigen->addActions(
         {a("actBesamungscontainer"), a("actBesamungsmeldung"), a("actBullenStammdaten")});
-    datei->addActions({a("actMLPBearbeiten"), a("actMLPImport"), a("actMilchanlieferung"),
-                       a("actHITMeldung")});
+    datei->addActions(
+        {a("actMLPBearbeiten"), a("actMLPImport"), a("actMilchanlieferung"), a("actHITMeldung")});
     datei->addSeparator();
     datei->addAction(a("actDrucken"));
     datei->addSeparator();
@@ -306,11 +298,11 @@ void TfrmHaupt::MenuesAnlegen()
     menueListen_->addActions(
         {a("actListenAuswahl"), a("actListenExportieren"), a("actBetriebsstaetteAuswahl")});
     menueListen_->addSeparator();
-    menueListen_->addActions(
-        {a("actListenTermine"), a("actKraftfutterliste"), a("actEreignisliste"),
-         a("actKalbeJournal"), a("actBestandslisteParameter"), a("actViehverzeichnis"),
-         a("actBestandsbuch"), a("actGesendeteHITMeldungen"),
-         a("actGesendeteBesamungsmeldungen"), a("actErledigteTermine")});
+    menueListen_->addActions({a("actListenTermine"), a("actKraftfutterliste"),
+                              a("actEreignisliste"), a("actKalbeJournal"),
+                              a("actBestandslisteParameter"), a("actViehverzeichnis"),
+                              a("actBestandsbuch"), a("actGesendeteHITMeldungen"),
+                              a("actGesendeteBesamungsmeldungen"), a("actErledigteTermine")});
     menueListen_->addSeparator();
 
     QMenu* statistik = leiste->addMenu(QStringLiteral("S&tatistik"));
@@ -488,8 +480,7 @@ void TfrmHaupt::ErzeugeListenMenue()
             } else {
                 knopf->setIcon(Symbolbild(el.liste.symbol));
                 knopf->setToolTip(el.liste.bezeichnung);
-                knopf->setStatusTip(hinweisListe.isEmpty() ? el.liste.bezeichnung
-                                                            : hinweisListe);
+                knopf->setStatusTip(hinweisListe.isEmpty() ? el.liste.bezeichnung : hinweisListe);
                 knopf->setProperty("ListeID", el.liste.id);
                 knopf->setObjectName(QStringLiteral("btnListe%1").arg(el.liste.id));
                 knopf->setEnabled(listeAnzeigen_ && DatenbankVerbunden());
@@ -537,6 +528,13 @@ void TfrmHaupt::AktBetriebListeChange()
     status_[1]->setText(dm->BetriebsstaetteBezeichnung(e->GetAktBetriebListen()));
 }
 
+void TfrmHaupt::DatenbankErneuert()
+{
+    AktBetriebListeChange();
+    ErzeugeListenMenue();
+    AktionenAktualisieren();
+}
+
 void TfrmHaupt::GetClientGroesse(int& breite, int& hoehe) const
 {
     const QSize groesse = mdiArea_->viewport()->size();
@@ -559,45 +557,6 @@ void TfrmHaupt::SetzeMitternachtTimer()
     timer1_->stop();
     timer1_->setInterval(HauptModell::MitternachtIntervall(QTime::currentTime()));
     timer1_->start();
-}
-
-// The pictures of the toolbar image list by index: the desktop's icon theme where it has one,
-// otherwise the style's standard picture.
-QIcon TfrmHaupt::Symbolbild(int index)
-{
-    struct Bild {
-        const char* thema;
-        QStyle::StandardPixmap ersatz;
-    };
-    static const Bild bilder[] = {
-        {"document-edit", QStyle::SP_FileDialogDetailedView},     // 0 animal card
-        {"x-office-spreadsheet", QStyle::SP_FileDialogContentsView},  // 1 milk recording
-        {"document-import", QStyle::SP_ArrowDown},               // 2 import
-        {"go-jump", QStyle::SP_DriveHDIcon},                     // 3 milk deliveries
-        {"network-transmit", QStyle::SP_DriveNetIcon},           // 4 national database
-        {"document-print", QStyle::SP_DialogSaveButton},         // 5 print
-        {"view-list-details", QStyle::SP_FileDialogListView},    // 6 list choice
-        {"preferences-system", QStyle::SP_ComputerIcon},         // 7 settings
-        {"appointment-new", QStyle::SP_FileDialogInfoView},      // 8 appointments
-        {"text-x-generic", QStyle::SP_FileIcon},                 // 9
-        {"mail-send", QStyle::SP_CommandLink},                   // 10 insemination reports
-        {"folder", QStyle::SP_DirIcon},                          // 11
-        {"go-home", QStyle::SP_DirHomeIcon},                     // 12 premises
-        {"view-refresh", QStyle::SP_BrowserReload},              // 13 premises change
-        {"view-calendar-list", QStyle::SP_FileDialogNewFolder},  // 14 events
-        {"x-office-calendar", QStyle::SP_DialogYesButton},       // 15 calving journal
-        {"edit-find", QStyle::SP_FileDialogStart},               // 16
-        {"emblem-documents", QStyle::SP_DialogApplyButton},      // 17 feed list
-        {"document-open", QStyle::SP_DialogOpenButton},          // 18
-        {"applications-science", QStyle::SP_MessageBoxWarning},  // 19 treatments
-        {"x-office-document", QStyle::SP_FileDialogToParent},    // 20 herd
-        {"accessories-dictionary", QStyle::SP_TitleBarNormalButton},  // 21 register
-        {"office-chart-line", QStyle::SP_MediaSeekForward},      // 22 calving interval
-    };
-    if (index < 0 || index >= int(std::size(bilder)))
-        return {};
-    const QIcon thema = QIcon::fromTheme(QString::fromLatin1(bilder[index].thema));
-    return thema.isNull() ? QApplication::style()->standardIcon(bilder[index].ersatz) : thema;
 }
 
 void TfrmHaupt::ListenStyleSheet(QWidget& liste) const
@@ -645,8 +604,9 @@ void TfrmHaupt::BetriebWechsel(const TiereWaehlen& waehlen, const Betriebsstaett
     if (dm->BetriebsstaetteWechselnListe(tiere, betriebsstaette, datum))
         Tools::MeldungInfo(QStringLiteral("Die Wechsel wurden eingetragen."));
     else
-        Tools::MeldungInfo(QStringLiteral("Nicht alle Wechsel konnten eingetragen werden.\r"
-                                          "Bitte überprüfen Sie die betreffenden Tiere."));
+        Tools::MeldungInfo(
+            QStringLiteral("Nicht alle Wechsel konnten eingetragen werden.\r"
+                           "Bitte überprüfen Sie die betreffenden Tiere."));
 }
 
 void TfrmHaupt::TierLoeschen(const TiereWaehlen& waehlen)
@@ -710,7 +670,7 @@ bool TfrmHaupt::HITMeldungenOffen()
             "Es sind noch Meldungen an HI - Tier vorbereitet,\rdie noch nicht gesendet wurden. "
             "Sollen\rdiese Meldungen jetzt gesendet werden?")) != Tools::mrYes)
         return true;
-    Aktion(QStringLiteral("actHITMeldung"))->trigger();
+    Aktion(Aktion::HITMeldung)->trigger();
     return false;
 }
 

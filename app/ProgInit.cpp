@@ -4,14 +4,11 @@
 #include "DatenbankAnlegen.h"
 #include "Datenmodul.h"
 #include "FGrundeinstellungen.h"
-#include "FListeNormal.h"
 #include "FProgUpdate.h"
 #include "Grundeinstellungen.h"
-#include "BestandsbuchAktionen.h"
 #include "Haupt.h"
-#include "BehandlungAktionen.h"
-#include "HerdeAktionen.h"
 #include "Informationen.h"
+#include "KernAktionen.h"
 #include "MilchAktionen.h"
 #include "Produkt.h"
 #include "ProgrammEnde.h"
@@ -210,14 +207,7 @@ bool TProgInit::HauptfensterErzeugen()
     try {
         auto fenster = std::make_unique<TfrmHaupt>();
         fenster->SetUpdateDatei([this] { return updateDatei_; });
-        InfoAktionenVerbinden(*fenster, updateDatei_);
-        SicherungsAktionenVerbinden(*fenster, updateDatei_);
-        GrundeinstellungenVerbinden(*fenster);
-        HerdeAktionenVerbinden(*fenster);
-        MilchTerminAktionenVerbinden(*fenster);
-        BestandsbuchAktionenVerbinden(*fenster);
-        BehandlungAktionenVerbinden(*fenster);
-        FListeNormal::ListenfensterVerbinden(*fenster);
+        AlleAktionenVerbinden(*fenster, updateDatei_);
         frmHaupt_ = std::move(fenster);
         QObject::connect(appInstance_.get(), &platform::AppInstance::activationRequested,
                          frmHaupt_.get(), [w = frmHaupt_.get()] {

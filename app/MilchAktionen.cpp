@@ -1,5 +1,7 @@
 #include "MilchAktionen.h"
 
+#include "Aktionsnamen.h"
+
 #include "MLPEdit.h"
 #include "Milchanlieferung.h"
 #include "TerminListe.h"
@@ -26,19 +28,19 @@ db::Database& Datenbank()
 
 void MilchTerminAktionenVerbinden(TfrmHaupt& haupt)
 {
-    haupt.Verbinden(QStringLiteral("actMLPBearbeiten"), [&haupt] {
+    haupt.Verbinden(Aktion::MLPBearbeiten, [&haupt] {
         TfrmMLPEdit fenster(Datenbank(), &haupt);
         fenster.exec();
     });
-    haupt.Verbinden(QStringLiteral("actMilchanlieferung"), [&haupt] {
+    haupt.Verbinden(Aktion::Milchanlieferung, [&haupt] {
         TfrmMilchanlieferung fenster(Datenbank(), &haupt);
         fenster.exec();
     });
-    haupt.Verbinden(QStringLiteral("actTerminVerwaltung"), [&haupt] {
+    haupt.Verbinden(Aktion::TerminVerwaltung, [&haupt] {
         TfrmTerminVerwaltung fenster(Datenbank(), &haupt);
         fenster.exec();
     });
-    haupt.Verbinden(QStringLiteral("actErledigteTermine"), [&haupt] {
+    haupt.Verbinden(Aktion::ErledigteTermine, [&haupt] {
         TfrmErledigteTermine fenster(Datenbank(), &haupt);
         fenster.exec();
     });

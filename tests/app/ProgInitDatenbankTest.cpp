@@ -7,7 +7,7 @@
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
-#include "ProgrammDatenbank.h"
+#include <ProgrammDatenbank.h>
 
 #include <QDir>
 #include <QFile>

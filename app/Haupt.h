@@ -5,6 +5,8 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <Shell.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,36 +20,17 @@ class QTimer;
 class QToolBar;
 class QWidget;
 
-// An MDI child that "Drucken" prints: the list and statistic windows.
-class TDruckbaresFenster {
-public:
-    virtual ~TDruckbaresFenster() = default;
-    virtual void Drucken() = 0;
-};
-
-// A list window as the main window sees it: its row count for the status bar and its export.
-class TListenFensterSchnittstelle : public TDruckbaresFenster {
-public:
-    virtual int GetAnzahl() const = 0;
-    virtual void Exportieren() = 0;
-};
-
 // The main program's MDI frame: menus, toolbar with the stored lists, status bar, the midnight
 // date, the close check for unsent reports. Every action exists from the start; an action whose
 // window is not part of this version stays disabled and says so in its hint, until the window's
 // code gives it its effect (Verbinden).
-class TfrmHaupt : public QMainWindow {
+class TfrmHaupt : public QMainWindow, public TShell {
     Q_OBJECT
 public:
     static constexpr int HilfeKontext = 3000;
-    static inline const QString NichtVerfuegbar =
-        QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar.");
 
     explicit TfrmHaupt(QWidget* parent = nullptr);
     ~TfrmHaupt() override;
-
-    // The one main window, or none.
-    static TfrmHaupt* Instanz();
 
     QAction* Aktion(const QString& name) const;
     // Gives an action its effect. A failure inside goes to the program's exception handler.
@@ -59,8 +42,9 @@ public:
     void SetUpdateDatei(std::function<QString()> updateDatei);
 
     void ErzeugeListenMenue();
-    // Status panel 0 from a hint text (empty: the active list's row count, if any).
-    void ZeigeHinweis(const QString& hinweis = {});
+    QWidget* Fenster() override { return this; }
+    void ZeigeHinweis(const QString& hinweis = {}) override;
+    void DatenbankErneuert() override;
     void AktBetriebListeChange();
     void GetClientGroesse(int& breite, int& hoehe) const;
     void DatumAnzeigen();
@@ -77,17 +61,14 @@ public:
     void TierLoeschen(const TiereWaehlen& waehlen);
     // Closes the MDI children after asking; false when the user keeps them (no restore then).
     bool RuecksicherungVorbereiten();
-    void SchliesseAlleFenster();
+    void SchliesseAlleFenster() override;
     bool SitzungEndet() const { return sitzungEndet_; }
     // The background colour of the lists, by the setting of the workstation.
     QColor HintergrundMuster() const { return hintergrundMuster_; }
     void HintergrundMusterSetzen();
-    // Gives a list view the lists' look: the background colour of the workstation's setting.
-    void ListenStyleSheet(QWidget& liste) const;
-    // The picture with this index of the toolbar's image list (none for an unknown index).
-    static QIcon Symbolbild(int index);
+    void ListenStyleSheet(QWidget& liste) const override;
 
-    QMdiArea* MdiArea() const { return mdiArea_; }
+    QMdiArea* MdiArea() const override { return mdiArea_; }
     QMenu* MenueListen() const { return menueListen_; }
     QWidget* Panel1() const { return panel1_; }
     QTimer* Timer1() const { return timer1_; }

@@ -6,8 +6,8 @@
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
-#include "Dateirechte.h"
-#include "ProgrammDatenbank.h"
+#include <Dateirechte.h>
+#include <ProgrammDatenbank.h>
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,7 @@
 #include "HerdeAktionen.h"
 
+#include "Aktionsnamen.h"
+
 #include "BullenStammdaten.h"
 #include "Container.h"
 #include "Medikamente.h"
@@ -12,12 +14,12 @@
 
 void HerdeAktionenVerbinden(TfrmHaupt& haupt)
 {
-    haupt.Verbinden(QStringLiteral("actStammdatenNeu"), [&haupt] {
+    haupt.Verbinden(Aktion::StammdatenNeu, [&haupt] {
         TfrmStammdaten karte(&haupt);
         karte.TierAnzeigen(0, 1, {});
         karte.exec();
     });
-    haupt.Verbinden(QStringLiteral("actStammdatenBearbeiten"), [&haupt] {
+    haupt.Verbinden(Aktion::StammdatenBearbeiten, [&haupt] {
         int id = 0;
         QString sql;
         if (!FTierWahl::TierWaehlen(&haupt, 0, id, sql) || id <= 0)
@@ -26,7 +28,7 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
         karte.TierAnzeigen(id, 0, sql);
         karte.exec();
     });
-    haupt.Verbinden(QStringLiteral("actBetriebWechsel"), [&haupt] {
+    haupt.Verbinden(Aktion::BetriebWechsel, [&haupt] {
         haupt.BetriebWechsel(
             [&haupt] {
                 QList<int> ids;
@@ -39,7 +41,7 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
                 return FNeueBetriebsstaette::NeueBetriebsstaetteWaehlen(&haupt, datum, stall);
             });
     });
-    haupt.Verbinden(QStringLiteral("actTierLoeschen"), [&haupt] {
+    haupt.Verbinden(Aktion::TierLoeschen, [&haupt] {
         haupt.TierLoeschen([&haupt] {
             QList<int> ids;
             QString sql;
@@ -47,12 +49,11 @@ void HerdeAktionenVerbinden(TfrmHaupt& haupt)
             return ids;
         });
     });
-    haupt.Verbinden(QStringLiteral("actMedikamente"),
+    haupt.Verbinden(Aktion::Medikamente,
                     [&haupt] { TfrmMedikamente::Oeffnen(DM()->Datenbank, &haupt); });
-    haupt.Verbinden(QStringLiteral("actBullenStammdaten"), [&haupt] {
+    haupt.Verbinden(Aktion::BullenStammdaten, [&haupt] {
         TfrmBullenStammdaten bullen(&haupt);
         bullen.exec();
     });
-    haupt.Verbinden(QStringLiteral("actBesamungscontainer"),
-                    [&haupt] { FContainer::ContainerOeffnen(&haupt); });
+    haupt.Verbinden(Aktion::Besamungscontainer, [&haupt] { FContainer::ContainerOeffnen(&haupt); });
 }

@@ -1,5 +1,7 @@
 #include "BehandlungAktionen.h"
 
+#include "Aktionsnamen.h"
+
 #include "Gruppenbehandlung.h"
 #include "TierWahl.h"
 
@@ -7,7 +9,7 @@
 
 void BehandlungAktionenVerbinden(TfrmHaupt& haupt)
 {
-    haupt.Verbinden(QStringLiteral("actGruppenbehandlung"), [&haupt] {
+    haupt.Verbinden(Aktion::Gruppenbehandlung, [&haupt] {
         QList<int> tiere;
         QString sql;
         if (!FTierWahl::TiereWaehlen(&haupt, 3, tiere, sql, 1) || tiere.isEmpty())
