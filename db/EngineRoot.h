@@ -15,4 +15,22 @@ QString PrepareEngineRoot();
 // The folder the engine may load extension modules from (the running program's folder).
 QString ExtensionModuleFolder();
 
+// Held while this process has a database file attached with the embedded engine. The engines of
+// another group keep their lock tables in another folder and would not see this process's locks
+// (see PrepareEngineRoot): while the guard is held, theirs refuses the file.
+class EngineFileGuard {
+public:
+    // Throws db::Error (engine code isc_already_opened) naming the user whose engine of another
+    // group has the file attached, or when the register of attached files cannot be used.
+    explicit EngineFileGuard(const QString& file);
+    ~EngineFileGuard();
+    EngineFileGuard(const EngineFileGuard&) = delete;
+    EngineFileGuard& operator=(const EngineFileGuard&) = delete;
+
+private:
+    QByteArray mutex_;
+    QByteArray own_;
+    int fd_ = -1;
+};
+
 }  // namespace db
