@@ -160,7 +160,7 @@ QString BenutzerName(uid_t uid)
 {
     if (const passwd* pw = ::getpwuid(uid))
         return QString::fromLocal8Bit(pw->pw_name);
-    return QStringLiteral("mit der Kennung %1").arg(uid);
+    return QString::number(uid);
 }
 
 // Closes on every way out.

@@ -8,6 +8,8 @@ namespace db {
 // firebird.conf (ServerMode = Classic, so that several processes open one database file embedded
 // at once, and UdfAccess restricted to the folder of the running program, where the extension
 // module lies), plugins.conf, a link to the system's plugins and copies of intl/ and firebird.msg.
+// It also points FIREBIRD_LOCK at the lock folder of the process's group, which every process of
+// the program run by a member of that group shares, whichever user runs it.
 // Runs once per process, before the first use of the engine; every connection and service does it
 // itself, so programs only call it to learn the path. Throws db::Error when it cannot be written.
 QString PrepareEngineRoot();
