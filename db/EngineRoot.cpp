@@ -10,6 +10,8 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <ibase.h>
+
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -95,9 +97,6 @@ QString LockFolder()
         Fail(folder + QStringLiteral(": die Gruppe des Benutzers darf darin nicht schreiben"));
     return folder;
 }
-
-// Engine code "database already opened with engine instance, incompatible with current".
-constexpr long BereitsGeoeffnet = 335545107;
 
 // Who has which database file attached, by lock folder: one file per file, group and user, each
 // locked shared by the processes that have the file attached. Open to every user, and sticky, so
@@ -265,7 +264,7 @@ EngineFileGuard::EngineFileGuard(const QString& file)
                                    "Sie es dann erneut, oder lassen Sie beide Benutzer über den "
                                    "Datenbank-Server verbinden.")
                         .arg(QDir::toNativeSeparators(file), BenutzerName(uid)),
-                    0, BereitsGeoeffnet);
+                    0, isc_already_opened);
     }
     fd_ = Oeffnen(own_);
     if (fd_ < 0 || !Sperren(fd_, LOCK_SH)) {
