@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -132,18 +133,27 @@ void RegisterPruefen()
 }
 
 // Files are opened read-only: a shared or exclusive lock needs no more, and so a file created by
-// another user (mode 0644) serves every user.
+// another user (mode 0644) serves every user. An existing file is opened without O_CREAT, which
+// the system refuses for another user's file in a sticky folder open to all (protected_regular).
 int Oeffnen(const QByteArray& path)
 {
-    int fd;
-    do {
-        fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    } while (fd < 0 && errno == EINTR);
-    // Created under the user's umask.
-    struct stat st {};
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 0777) != 0644)
-        ::fchmod(fd, 0644);
-    return fd;
+    for (;;) {
+        int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0)
+            return fd;
+        if (errno == EINTR)
+            continue;
+        if (errno != ENOENT)
+            return -1;
+        fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            // Created under the user's umask.
+            ::fchmod(fd, 0644);
+            return fd;
+        }
+        if (errno != EEXIST && errno != EINTR)
+            return -1;
+    }
 }
 
 bool Sperren(int fd, int art)
@@ -171,6 +181,28 @@ struct Fd {
             ::close(fd);
     }
 };
+
+// The register's lock for one database file, held while looking and entering or leaving. Its file
+// goes with the last entry; who locked a file just removed tries again.
+int MutexSperren(const QByteArray& path)
+{
+    for (;;) {
+        Fd mutex{Oeffnen(path)};
+        if (mutex.fd < 0 || !Sperren(mutex.fd, LOCK_EX))
+            return -1;
+        struct stat offen {
+        }, jetzt{};
+        if (::fstat(mutex.fd, &offen) == 0 && ::lstat(path.constData(), &jetzt) == 0 &&
+            offen.st_dev == jetzt.st_dev && offen.st_ino == jetzt.st_ino)
+            return std::exchange(mutex.fd, -1);
+    }
+}
+
+QStringList Eintraege(const QString& schluessel)
+{
+    return QDir(Register).entryList({schluessel + QStringLiteral("-g*")},
+                                    QDir::Files | QDir::System);
+}
 
 QString Prepare()
 {
@@ -232,20 +264,18 @@ EngineFileGuard::EngineFileGuard(const QString& file)
     if (::stat(QFile::encodeName(file).constData(), &datei) != 0)
         return;  // the engine reports the missing file
     RegisterPruefen();
-    const QString schluessel = QStringLiteral("%1-%2")
-                                   .arg(qulonglong(datei.st_dev), 0, 16)
-                                   .arg(qulonglong(datei.st_ino), 0, 16);
-    const QString gruppe = QStringLiteral("%1-g%2-").arg(schluessel).arg(::getegid());
-    mutex_ = QFile::encodeName(Register + QLatin1Char('/') + schluessel);
+    schluessel_ = QStringLiteral("%1-%2")
+                      .arg(qulonglong(datei.st_dev), 0, 16)
+                      .arg(qulonglong(datei.st_ino), 0, 16);
+    const QString gruppe = QStringLiteral("%1-g%2-").arg(schluessel_).arg(::getegid());
+    mutex_ = QFile::encodeName(Register + QLatin1Char('/') + schluessel_);
     own_ = QFile::encodeName(Register + QLatin1Char('/') + gruppe + QString::number(::geteuid()));
 
     // Looking and entering are one step, or two groups could both find the file free.
-    Fd mutex{Oeffnen(mutex_)};
-    if (mutex.fd < 0 || !Sperren(mutex.fd, LOCK_EX))
+    Fd mutex{MutexSperren(mutex_)};
+    if (mutex.fd < 0)
         RegisterFail(SystemFehler(QFile::decodeName(mutex_)));
-    const QStringList eintraege =
-        QDir(Register).entryList({schluessel + QStringLiteral("-g*")}, QDir::Files | QDir::System);
-    for (const QString& eintrag : eintraege) {
+    for (const QString& eintrag : Eintraege(schluessel_)) {
         if (eintrag.startsWith(gruppe))
             continue;
         Fd anderer{::open(QFile::encodeName(Register + QLatin1Char('/') + eintrag).constData(),
@@ -281,9 +311,13 @@ EngineFileGuard::~EngineFileGuard()
         return;
     // The entry goes with the last process of this group and user; under the register's lock, so
     // that no process is about to lock the entry just removed.
-    Fd mutex{Oeffnen(mutex_)};
-    if (mutex.fd >= 0 && Sperren(mutex.fd, LOCK_EX) && Sperren(fd_, LOCK_EX | LOCK_NB))
+    Fd mutex{MutexSperren(mutex_)};
+    if (mutex.fd >= 0 && Sperren(fd_, LOCK_EX | LOCK_NB)) {
         ::unlink(own_.constData());
+        // Only its owner may remove it from the sticky folder; otherwise it stays, empty.
+        if (Eintraege(schluessel_).isEmpty())
+            ::unlink(mutex_.constData());
+    }
     ::close(fd_);
 }
 

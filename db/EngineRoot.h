@@ -30,6 +30,7 @@ public:
     EngineFileGuard& operator=(const EngineFileGuard&) = delete;
 
 private:
+    QString schluessel_;
     QByteArray mutex_;
     QByteArray own_;
     int fd_ = -1;
