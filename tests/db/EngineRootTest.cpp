@@ -115,6 +115,26 @@ void Schreiben(const QString& auftrag)
     std::fflush(stdout);
 }
 
+// The herd file of the two-user tests, in a folder every user may write.
+QString HerdeAnlegen(const QTemporaryDir& dir)
+{
+    EXPECT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const QString pfad = dir.filePath(QStringLiteral("herde.fdb"));
+    db::Database d;
+    d.Create({pfad, {}, {}, {}});
+    db::ScriptRunner(d).Run(
+        QStringLiteral("CREATE TABLE T_TIER (WER VARCHAR(10) NOT NULL, NR INTEGER NOT NULL, "
+                       "NAME VARCHAR(60), PRIMARY KEY (WER, NR));\n"
+                       "CREATE INDEX IX_TIER_NAME ON T_TIER (NAME);\n"
+                       "GRANT ALL ON T_TIER TO PUBLIC;\n"));
+    d.Close();
+    EXPECT_TRUE(QFile::setPermissions(pfad, QFileDevice::Permissions(0x6666)));
+    return pfad;
+}
+
+const QString Schreiber =
+    QStringLiteral("EngineRootTest.TwoUsersOnOneFileShareItOrTheSecondIsRefused");
+
 }  // namespace
 
 // The distribution's lock folder is open to its server's group only; an ordinary user of the
@@ -216,26 +236,12 @@ TEST(EngineRootTest, TwoUsersOnOneFileShareItOrTheSecondIsRefused)
         SCOPED_TRACE(f.titel);
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
-        const QString pfad = dir.filePath(QStringLiteral("herde.fdb"));
-        {
-            db::Database d;
-            d.Create({pfad, {}, {}, {}});
-            db::ScriptRunner(d).Run(QStringLiteral(
-                "CREATE TABLE T_TIER (WER VARCHAR(10) NOT NULL, NR INTEGER NOT NULL, "
-                "NAME VARCHAR(60), PRIMARY KEY (WER, NR));\n"
-                "CREATE INDEX IX_TIER_NAME ON T_TIER (NAME);\n"
-                "GRANT ALL ON T_TIER TO PUBLIC;\n"));
-        }
-        ASSERT_TRUE(QFile::setPermissions(pfad, QFileDevice::Permissions(0x6666)));
-
-        const QString filter =
-            QStringLiteral("EngineRootTest.TwoUsersOnOneFileShareItOrTheSecondIsRefused");
-        auto erster = AlsBenutzer(65534, 65534, dir.path(), filter,
+        const QString pfad = HerdeAnlegen(dir);
+        auto erster = AlsBenutzer(65534, 65534, dir.path(), Schreiber,
                                   QStringLiteral("%1|erster|%2").arg(pfad).arg(Anzahl));
         const QByteArray ersterOffen = WartenAuf(*erster, {"offen", "abgewiesen"});
         ASSERT_TRUE(ersterOffen.contains("offen")) << ersterOffen.toStdString();
-        auto zweiter = AlsBenutzer(65533, f.gruppeDesZweiten, dir.path(), filter,
+        auto zweiter = AlsBenutzer(65533, f.gruppeDesZweiten, dir.path(), Schreiber,
                                    QStringLiteral("%1|zweiter|%2").arg(pfad).arg(Anzahl));
         const QByteArray zweiterOffen = WartenAuf(*zweiter, {"offen", "--ende--"});
         const bool abgewiesen = zweiterOffen.contains("abgewiesen");
@@ -302,4 +308,34 @@ TEST(EngineRootTest, TwoUsersOnOneFileShareItOrTheSecondIsRefused)
         EXPECT_EQ(gfix.exitCode(), 0) << pruefung.toStdString();
         EXPECT_TRUE(pruefung.trimmed().isEmpty()) << pruefung.toStdString();
     }
+}
+
+// A killed program leaves its entry in the register of attached files unlocked: the file is
+// refused to another group while the program runs and opens again once it was killed.
+TEST(EngineRootTest, AKilledUsersEntryNoLongerBlocksTheFile)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "Zwei Benutzer brauchen root.";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pfad = HerdeAnlegen(dir);
+    auto erster =
+        AlsBenutzer(65534, 65534, dir.path(), Schreiber, QStringLiteral("%1|erster|1").arg(pfad));
+    const QByteArray offen = WartenAuf(*erster, {"offen", "abgewiesen"});
+    ASSERT_TRUE(offen.contains("offen")) << offen.toStdString();
+
+    db::Database d;
+    try {
+        d.Open({pfad, {}, {}, {}});
+        ADD_FAILURE() << "geöffnet, während ein Benutzer einer anderen Gruppe die Datei hat";
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.EngineCode(), 335545107);
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("bereits vom Benutzer \"nobody\"")))
+            << e.Message().toStdString();
+    }
+
+    ASSERT_EQ(::kill(pid_t(erster->processId()), SIGKILL), 0);
+    ASSERT_TRUE(erster->waitForFinished(10000));
+    EXPECT_NO_THROW(d.Open({pfad, {}, {}, {}}));
+    EXPECT_TRUE(d.Connected());
 }
