@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "EngineRoot.h"
 #include "FbApi.h"
 #include "Transaction.h"
 
@@ -45,6 +46,48 @@ QByteArray FileName(const ConnectParams& params)
     return params.Name.toLocal8Bit();
 }
 
+// A name "host:path" or "inet://host/path" goes to a server; a plain path is the embedded engine's.
+bool Eingebettet(const QString& name)
+{
+    const qsizetype doppelpunkt = name.indexOf(QLatin1Char(':'));
+    const qsizetype schraegstrich = name.indexOf(QLatin1Char('/'));
+    return doppelpunkt < 0 || (schraegstrich >= 0 && schraegstrich < doppelpunkt);
+}
+
+std::unique_ptr<EngineFileGuard> Waechter(const QString& name)
+{
+    if (!Eingebettet(name))
+        return nullptr;
+    return std::make_unique<EngineFileGuard>(name);
+}
+
+bool Enthaelt(const intptr_t* v, intptr_t gesucht)
+{
+    for (const intptr_t* p = v; *p != isc_arg_end;) {
+        if (p[0] == isc_arg_gds && p[1] == gesucht)
+            return true;
+        p += p[0] == isc_arg_cstring ? 3 : 2;
+    }
+    return false;
+}
+
+// The engine reports a file another engine holds in a way it cannot share (a database server, or
+// the embedded engine of a process set up otherwise) as an I/O error; the user learns what it is.
+Error AttachFehler(IStatus* status, const QString& name)
+{
+    Error fehler = fb::ToError(status);
+    if (!Enthaelt(status->getErrors(), isc_already_opened))
+        return fehler;
+    return Error(QStringLiteral("Die Datenbank \"%1\" wird bereits von einem anderen Programm "
+                                "verwendet, das sie nicht mit diesem teilen kann, etwa von einem "
+                                "Datenbank-Server oder einem anderen Arbeitsplatz.\n\n"
+                                "Beenden Sie das andere Programm, oder verbinden Sie alle "
+                                "Arbeitsplätze auf dieselbe Weise mit der Datenbank.\n\n"
+                                "Meldung der Datenbank: %2")
+                     .arg(name, fehler.Message()),
+                 fehler.SqlCode(), isc_already_opened);
+}
+
 }  // namespace
 
 Database::Database(QObject* parent) : QObject(parent) {}
@@ -65,12 +108,19 @@ void Database::Open(const ConnectParams& params)
 {
     Close();
     const QByteArray name = FileName(params);
-    IAttachment* a = fb::Call([&](fb::Status& st) {
+    auto waechter = Waechter(params.Name);
+    fb::StatusLease lease;
+    IAttachment* a = nullptr;
+    try {
+        fb::Status& st = lease.Get();
         auto dpb = BuildDpb(st, params);
-        return fb::Provider()->attachDatabase(&st, name.constData(),
-                                              dpb->builder->getBufferLength(&st),
-                                              dpb->builder->getBuffer(&st));
-    });
+        a = fb::Provider()->attachDatabase(&st, name.constData(),
+                                           dpb->builder->getBufferLength(&st),
+                                           dpb->builder->getBuffer(&st));
+    } catch (const FbException& e) {
+        throw AttachFehler(e.getStatus(), params.Name);
+    }
+    guard_ = std::move(waechter);
     Attached(a, params);
 }
 
@@ -87,6 +137,12 @@ void Database::Create(const ConnectParams& params, int pageSize)
                                               dpb->builder->getBufferLength(&st),
                                               dpb->builder->getBuffer(&st));
     });
+    try {
+        guard_ = Waechter(params.Name);
+    } catch (const Error&) {
+        fb::Call([&](fb::Status& st) { a->detach(&st); });
+        throw;
+    }
     Attached(a, params);
 }
 
@@ -136,6 +192,7 @@ void Database::Close()
         a->release();
         keep();
     }
+    guard_.reset();
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -4,16 +4,19 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 namespace Firebird {
 class IAttachment;
 }
 
 namespace db {
 
+class EngineFileGuard;
 class Transaction;
 
 // Where and as whom to connect. A name "host:path" goes to a database server; a plain path opens
-// the file with the embedded engine.
+// the file with the embedded engine, which refuses a file another group's engine has attached.
 struct ConnectParams {
     QString Name;
     QString User;
@@ -57,6 +60,8 @@ private:
     void Attached(Firebird::IAttachment* attachment, const ConnectParams& params);
 
     Firebird::IAttachment* attachment_ = nullptr;
+    // Held from before the embedded attach until after the detach.
+    std::unique_ptr<EngineFileGuard> guard_;
     ConnectParams params_;
     QList<Transaction*> transactions_;
 };

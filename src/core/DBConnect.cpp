@@ -25,6 +25,9 @@ namespace {
 
 // The engine's "network request failed".
 constexpr long NetzwerkFehler = 335544721;
+// The engine's "database already opened with engine instance, incompatible with current"; the
+// database layer also refuses a file another group's embedded engine holds with it.
+constexpr long BereitsGeoeffnet = 335545107;
 
 QString fehlerText(const std::exception& e)
 {
@@ -132,6 +135,14 @@ bool TDBConnect::DatenbankVerbinden(db::Database& d, db::ConnectParams params)
     if (verbunden)
         return true;
 
+    // Nothing is wrong with the connection: the setup wizard cannot help.
+    if (letzterCode_ == BereitsGeoeffnet) {
+        Tools::MeldungError(QStringLiteral("Zur Datenbank\r>> %1 <<\rkonnte nicht verbunden "
+                                           "werden, weil sie bereits anderweitig geöffnet ist."
+                                           "\r\r%2")
+                                .arg(params.Name, letzterFehler_));
+        return false;
+    }
     if (!startHinweis_.isEmpty())
         detail += QStringLiteral("\r\r") + startHinweis_;
     Tools::MeldungError(
@@ -152,6 +163,8 @@ bool TDBConnect::VerbindungVersuchen(db::Database& d, const db::ConnectParams& p
     } catch (const std::exception& e) {
         letzterFehler_ = fehlerText(e);
         letzteFehlerklasse_ = ZRDebug::KlassenName(e);
+        const auto* dbFehler = dynamic_cast<const db::Error*>(&e);
+        letzterCode_ = dbFehler ? dbFehler->EngineCode() : 0;
         // A connection whose set-up failed after the attach is of no use.
         if (d.Connected()) {
             try {

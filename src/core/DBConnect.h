@@ -65,7 +65,8 @@ public:
     explicit TDBConnect(Umgebung umgebung = StandardUmgebung());
 
     // Connects d with the given name and user. Never throws for a failed connection: shows its
-    // message, starts the setup wizard and returns false.
+    // message, starts the setup wizard (unless the database is open elsewhere in a way that cannot
+    // be shared) and returns false.
     bool DatenbankVerbinden(db::Database& d, db::ConnectParams params);
 
     // The last failed attempt.
@@ -83,6 +84,7 @@ private:
     Umgebung umgebung_;
     QString letzterFehler_;
     QString letzteFehlerklasse_;
+    long letzterCode_ = 0;
     // Set once the missing server was reported in this call: no further message then.
     bool abbruch_ = false;
     // What the user can do about a server that could not be started.

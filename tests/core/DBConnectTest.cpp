@@ -17,6 +17,10 @@
 
 #include <deque>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 using Start = platform::DbServer::StartResult;
@@ -268,6 +272,41 @@ TEST(DBConnectTest, AfterTheInstallationHintLaterConnectionsStillTry)
               (QStringList{"speichern /daten/x.fdb", "verbinden /daten/x.fdb", "einrichtung"}));
     ASSERT_EQ(script.Shown().size(), 1);
     EXPECT_TRUE(script.Shown()[0].text.startsWith("Zur Datenbank\r>> /daten/x.fdb <<"));
+}
+
+// A database server holds its files exclusively; the embedded engine then cannot open the file.
+// The farmer learns that it is open elsewhere, not that the database may not be started, and the
+// setup wizard (which cannot help) is not started.
+TEST(DBConnectTest, AFileOpenElsewhereIsNamedAsTheCause)
+{
+    QTemporaryDir dir;
+    const QString pfad = dir.filePath("herde.fdb");
+    db::Database(nullptr).Create({pfad, {}, {}, {}});
+    const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+
+    FakeServer server;
+    TDBConnect::Umgebung umgebung = server.umgebung();
+    umgebung.verbinden = [](db::Database& d, const db::ConnectParams& p) { d.Open(p); };
+    TDBConnect verbindung(umgebung);
+    db::Database d;
+    MessageBoxScript script;
+    script.AnswerWith(Tools::mrOk);
+    EXPECT_FALSE(verbindung.DatenbankVerbinden(d, {pfad, {}, {}, {}}));
+    ::close(fd);
+    EXPECT_FALSE(server.log.contains("einrichtung"));
+    ASSERT_EQ(script.Shown().size(), 1);
+    const QString text = script.Shown()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Zur Datenbank\r>> %1 <<\rkonnte nicht verbunden "
+                                               "werden, weil sie bereits anderweitig geöffnet ist.")
+                                    .arg(pfad)))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Die Datenbank \"%1\" wird bereits von einem anderen "
+                                             "Programm verwendet")
+                                  .arg(pfad)))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("nicht gestartet")) << text.toStdString();
 }
 
 TEST(DBConnectTest, WaitDialogClosesWhenTheServerComesUpOrOnCancel)
