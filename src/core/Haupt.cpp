@@ -5,6 +5,7 @@
 #include "HauptModell.h"
 #include "ProgDatum.h"
 #include "Produkt.h"
+#include "ProgrammEnde.h"
 #include "ProgrammFehler.h"
 
 #include <Query.h>
@@ -12,6 +13,7 @@
 
 #include <Hilfe.h>
 #include <Meldung.h>
+#include <ZRDebug.h>
 
 #include <QAction>
 #include <QApplication>
@@ -706,6 +708,13 @@ bool TfrmHaupt::HITMeldungenOffen()
     }
     if (HauptModell::MeldungenPruefen(false, fragen, offen) == HauptModell::Schliessen::Erlaubt)
         return true;
+    // Nobody is there to answer: the reports stay prepared for the next start.
+    if (TProgrammEnde::Angefordert()) {
+        ZRDebug::DebugMsg(
+            QStringLiteral("Programmende durch Signal: %1 HIT-Meldungen bleiben vorbereitet")
+                .arg(offen));
+        return true;
+    }
     if (Tools::MeldungConfirm(QStringLiteral(
             "Es sind noch Meldungen an HI - Tier vorbereitet,\rdie noch nicht gesendet wurden. "
             "Sollen\rdiese Meldungen jetzt gesendet werden?")) != Tools::mrYes)
