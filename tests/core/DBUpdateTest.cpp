@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -393,8 +394,9 @@ TEST_F(DBUpdateTest, KilledDuringAStepTheNextStartPutsTheCopyBackAndRunsTheStepW
     }
     QMap<int, QString> skripte = ProtokollSkripte();
     const QString gut = skripte[26];
-    const QString halb = "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\nGRANT ALL ON T_HALB TO "
-                         "BOVANTIS;\n-=#=-\nINSERT INTO T_HALB VALUES (1);\n-=#=-\n";
+    const QString halb =
+        "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\nGRANT ALL ON T_HALB TO "
+        "BOVANTIS;\n-=#=-\nINSERT INTO T_HALB VALUES (1);\n-=#=-\n";
     skripte[26] = halb + "UPDATE T_SPERRE SET X = 1;\n-=#=-\n" + gut;
     Archiv(skripte);
     Version(1, 21);
@@ -464,6 +466,26 @@ TEST_F(DBUpdateTest, LeftoverCopiesOfCommittedStepsAndUnfinishedCopiesAreRemoved
     EXPECT_EQ(Gespeichert(), "1.27");
     EXPECT_EQ(Schritte(), "29,30");
     EXPECT_EQ(QDir(t.Folder()).entryList({"*.vor-update-*"}, QDir::Files), QStringList());
+}
+
+// A second start while another program updates the same file leaves the update and its copy to
+// that program.
+TEST_F(DBUpdateTest, AnUpdateRunningElsewhereIsLeftAlone)
+{
+    Archiv(ProtokollSkripte());
+    Version(1, 25);
+    QLockFile anderesProgramm(t.Path() + ".update.lock");
+    ASSERT_TRUE(anderesProgramm.tryLock(0));
+    EXPECT_FALSE(Update());
+    ASSERT_EQ(fehler.size(), 1);
+    EXPECT_TRUE(fehler[0].contains("wird gerade von einem anderen Programm aktualisiert"))
+        << fehler[0].toStdString();
+    EXPECT_EQ(Gespeichert(), "1.25");
+    EXPECT_EQ(Schritte(), "");
+    anderesProgramm.unlock();
+    fehler.clear();
+    EXPECT_TRUE(Update()) << fehler.join('|').toStdString();
+    EXPECT_EQ(Schritte(), "29,30");
 }
 
 TEST_F(DBUpdateTest, AFailedMigrationKeepsItsStepForTheNextStart)
