@@ -425,7 +425,7 @@ TEST_F(DBUpdateTest, KilledDuringAStepTheNextStartPutsTheCopyBackAndRunsTheStepW
                         "'T_HALB'") == "1" &&
                    Wert(t.Path(), "SELECT COUNT(*) FROM T_HALB") == "1";
         };
-        QTRY_VERIFY_WITH_TIMEOUT(halbFertig() || kind.state() != QProcess::Running, 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(halbFertig() || kind.state() != QProcess::Running, 30000);
         ASSERT_EQ(kind.state(), QProcess::Running) << kind.readAll().toStdString();
         ::kill(pid_t(kind.processId()), SIGKILL);
         ASSERT_TRUE(kind.waitForFinished(10000));
