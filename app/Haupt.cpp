@@ -7,6 +7,7 @@
 #include "HauptModell.h"
 #include "ProgDatum.h"
 #include "Produkt.h"
+#include "ProgrammEnde.h"
 #include "ProgrammFehler.h"
 
 #include <Query.h>
@@ -14,6 +15,7 @@
 
 #include <Hilfe.h>
 #include <Meldung.h>
+#include <ZRDebug.h>
 
 #include <QAction>
 #include <QApplication>
@@ -666,6 +668,13 @@ bool TfrmHaupt::HITMeldungenOffen()
     }
     if (HauptModell::MeldungenPruefen(false, fragen, offen) == HauptModell::Schliessen::Erlaubt)
         return true;
+    // Nobody is there to answer: the reports stay prepared for the next start.
+    if (TProgrammEnde::Angefordert()) {
+        ZRDebug::DebugMsg(
+            QStringLiteral("Programmende durch Signal: %1 HIT-Meldungen bleiben vorbereitet")
+                .arg(offen));
+        return true;
+    }
     if (Tools::MeldungConfirm(QStringLiteral(
             "Es sind noch Meldungen an HI - Tier vorbereitet,\rdie noch nicht gesendet wurden. "
             "Sollen\rdiese Meldungen jetzt gesendet werden?")) != Tools::mrYes)

@@ -170,6 +170,9 @@ bool TProgInit::InitProgramm()
         if (parameter_->IsSwitch(QStringLiteral("UPDATED")))
             Tools::MeldungInfo(QStringLiteral(
                 "Das Update wurde abgeschlossen.\rZR Bovantis wird nun wieder gestartet."));
+        // What killed updates left in the temporary folder; beside the database the update
+        // itself finds its copies.
+        ProgUpdate::ResteEntfernen();
         // The first start makes the database that the update then checks.
         ErsteDatenbankAnlegen();
         const bool ergebnis = DatenbankAktualisieren(*Einstellungen(), updateDatei_) && !dbUpdate;

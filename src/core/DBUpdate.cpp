@@ -16,10 +16,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 namespace DatenUpdate {
 
@@ -69,6 +73,11 @@ QString Mitgliedname(const Schritt& s)
         .arg(s.nachVersion)
         .arg(s.nachUnterversion)
         .arg(s.teil);
+}
+
+QString VorSchrittKopie(const QString& datenbank, int version, int unterversion)
+{
+    return datenbank + QStringLiteral(".vor-update-%1.%2.gbk").arg(version).arg(unterversion);
 }
 
 int Abgangsgrund(const QString& bemerkung)
@@ -216,6 +225,8 @@ struct TDMUpdate::Lauf {
     int gesamt = 0;
     std::unique_ptr<QTemporaryDir> ordner;
     TZip zip;
+    // Held while a local database is changed or put back, so that no second start takes its copy.
+    std::unique_ptr<QLockFile> sperre;
 };
 
 TDMUpdate::TDMUpdate(Umgebung umgebung) : u_(std::move(umgebung)) {}
@@ -229,6 +240,132 @@ void TDMUpdate::Melden(const QString& text)
 {
     protokoll_ << text;
     ZRDebug::DebugMsg(QStringLiteral("Datenupdate: ") + text);
+}
+
+void TDMUpdate::FehlerMelden(const QString& text)
+{
+    Melden(text);
+    if (u_.fehlerMelden)
+        u_.fehlerMelden(text, protokoll_);
+}
+
+bool TDMUpdate::Sperren(Lauf& lauf)
+{
+    if (lauf.sperre)
+        return true;
+    auto sperre = std::make_unique<QLockFile>(u_.datenbankName + QStringLiteral(".update.lock"));
+    // Only a lock of an ended process is stale, however old it is.
+    sperre->setStaleLockTime(0);
+    if (!sperre->tryLock(0)) {
+        FehlerMelden(
+            sperre->error() == QLockFile::LockFailedError
+                ? QStringLiteral("Die Datenbank\r%1\rwird gerade von einem anderen Programm "
+                                 "aktualisiert.\rBitte starten Sie ZR Bovantis erneut, wenn es "
+                                 "fertig ist.")
+                      .arg(QDir::toNativeSeparators(u_.datenbankName))
+                : QStringLiteral("Neben der Datenbank\r%1\rkann keine Sperrdatei für das "
+                                 "Datenupdate angelegt werden.\rDie Datenbank wurde nicht "
+                                 "verändert.")
+                      .arg(QDir::toNativeSeparators(u_.datenbankName)));
+        return false;
+    }
+    lauf.sperre = std::move(sperre);
+    return true;
+}
+
+bool TDMUpdate::AbgebrochenenSchrittZuruecknehmen(Lauf& lauf)
+{
+    if (!DatenbankAnlegen::IstLokal(u_.datenbankName))
+        return true;
+    const QFileInfo datei(u_.datenbankName);
+    const QDir ordner = datei.absoluteDir();
+    const QString praefix = datei.fileName() + QStringLiteral(".vor-update-");
+    struct Kopie {
+        int version, unterversion;
+        QString pfad;
+    };
+    QList<Kopie> kopien;
+    bool teile = false;
+    for (const QString& name : ordner.entryList(QDir::Files | QDir::Hidden)) {
+        if (!name.startsWith(praefix))
+            continue;
+        if (name.endsWith(QLatin1String(".gbk.teil"))) {
+            teile = true;
+            continue;
+        }
+        if (!name.endsWith(QLatin1String(".gbk")))
+            continue;
+        const QStringList teil =
+            name.mid(praefix.size(), name.size() - praefix.size() - 4).split(QLatin1Char('.'));
+        const std::optional<int> v = teil.size() == 2 ? Zahl(teil[0]) : std::nullopt;
+        const std::optional<int> u = teil.size() == 2 ? Zahl(teil[1]) : std::nullopt;
+        if (v && u)
+            kopien.append({*v, *u, ordner.filePath(name)});
+    }
+    if (kopien.isEmpty() && !teile)
+        return true;
+    if (!Sperren(lauf))
+        return false;
+    // A copy that was still being written when the program ended is of no use.
+    for (const QString& name : ordner.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.startsWith(praefix) && name.endsWith(QLatin1String(".gbk.teil")) &&
+            QFile::remove(ordner.filePath(name)))
+            Melden(QStringLiteral("Unvollständige Kopie %1 entfernt").arg(name));
+    }
+    std::sort(kopien.begin(), kopien.end(), [](const Kopie& a, const Kopie& b) {
+        return std::pair(a.version, a.unterversion) < std::pair(b.version, b.unterversion);
+    });
+    const db::ServiceParams dienst{QString(), DBConnect::Administrator, u_.adminPasswort};
+    for (const Kopie& k : kopien) {
+        const QString vorher = VersionText(k.version, k.unterversion);
+        std::optional<std::pair<int, int>> gespeichert;
+        try {
+            db::Database d;
+            d.Open(Verbindung());
+            db::Transaction tr(d, QStringLiteral("Update"));
+            tr.Start();
+            const std::optional<int> v = Zahl(Text(
+                tr, QStringLiteral("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Version'")));
+            const std::optional<int> u =
+                Zahl(Text(tr, QStringLiteral(
+                                  "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'")));
+            tr.Commit();
+            if (v && u)
+                gespeichert = std::pair(*v, *u);
+        } catch (const db::Error& e) {
+            // A database that cannot be read is what the copy is there for.
+            Melden(QStringLiteral("Datenbank nicht lesbar: ") + e.Message());
+        }
+        if (gespeichert && *gespeichert != std::pair(k.version, k.unterversion)) {
+            // The step was committed before the program ended: its copy is no longer needed.
+            if (*gespeichert > std::pair(k.version, k.unterversion) && QFile::remove(k.pfad))
+                Melden(QStringLiteral("Kopie vor dem Schritt ab Version %1 entfernt, die Datenbank "
+                                      "hat schon die Version %2")
+                           .arg(vorher, VersionText(gespeichert->first, gespeichert->second)));
+            continue;
+        }
+        Fortschritt(QStringLiteral("Ein Datenupdate wurde abgebrochen: die Datenbank wird auf den "
+                                   "Stand vor dem abgebrochenen Schritt (Version %1) zurückgesetzt")
+                        .arg(vorher),
+                    lauf);
+        try {
+            db::Services::Restore(dienst, k.pfad, u_.datenbankName, true);
+        } catch (const db::Error& e) {
+            FehlerMelden(QStringLiteral(
+                             "Ein früheres Datenupdate wurde mitten in einem Schritt abgebrochen; "
+                             "die Datenbank ist nur zum Teil aktualisiert.\rSie konnte nicht auf "
+                             "den Stand vor diesem Schritt (Version %1) zurückgesetzt "
+                             "werden:\r%2\r\rDie Kopie vor dem Schritt bleibt in\r%3\rund wird "
+                             "beim nächsten Start erneut zurückgespielt.")
+                             .arg(vorher, e.Message(), QDir::toNativeSeparators(k.pfad)));
+            return false;
+        }
+        QFile::remove(k.pfad);
+        Melden(QStringLiteral("Datenbank auf den Stand vor dem abgebrochenen Schritt (Version %1) "
+                              "zurückgesetzt")
+                   .arg(vorher));
+    }
+    return true;
 }
 
 void TDMUpdate::Fortschritt(const QString& text, const Lauf& lauf)
@@ -249,6 +386,8 @@ bool TDMUpdate::PruefeDatenbankVersion()
 {
     protokoll_.clear();
     Lauf lauf;
+    if (!AbgebrochenenSchrittZuruecknehmen(lauf))
+        return false;
     {
         db::Database d;
         if (!u_.verbinden(d, Verbindung()))
@@ -303,8 +442,8 @@ bool TDMUpdate::PruefeDatenbankVersion()
                           .arg(QDir::toNativeSeparators(archiv)));
         return false;
     }
-    lauf.ordner = std::make_unique<QTemporaryDir>(QDir::tempPath() +
-                                                  QStringLiteral("/bovantis-update-XXXXXX"));
+    lauf.ordner = std::make_unique<QTemporaryDir>(
+        QDir::tempPath() + QStringLiteral("/bovantis-update-%1-XXXXXX").arg(getpid()));
     if (!lauf.ordner->isValid())
         throw db::Error(QStringLiteral("Der temporäre Ordner für das Datenupdate kann nicht "
                                        "angelegt werden: ") +
@@ -406,13 +545,25 @@ bool TDMUpdate::UpdateSchritt(Lauf& lauf, int nummer)
     // Only a database file of this machine can be put back as it was.
     const bool sichern = DatenbankAnlegen::IstLokal(u_.datenbankName);
     const db::ServiceParams dienst{QString(), DBConnect::Administrator, u_.adminPasswort};
-    const QString sicherung =
-        lauf.ordner->filePath(QStringLiteral("vor-schritt-%1.gbk").arg(nummer));
+    // Beside the database, not in the temporary folder: it must outlive a killed program.
+    const QString sicherung = VorSchrittKopie(u_.datenbankName, s.vonVersion, s.vonUnterversion);
     if (sichern) {
+        if (!Sperren(lauf)) {
+            lauf.ok = false;
+            return true;
+        }
         Fortschritt(QStringLiteral("Sicherung vor Schritt %1").arg(nummer), lauf);
+        const QString teil = sicherung + QStringLiteral(".teil");
         try {
-            db::Services::Backup(dienst, u_.datenbankName, sicherung);
+            QFile::remove(teil);
+            db::Services::Backup(dienst, u_.datenbankName, teil);
+            // Only a complete copy carries the name a later start puts back.
+            QFile::remove(sicherung);
+            if (!QFile::rename(teil, sicherung))
+                throw db::Error(QStringLiteral("Die Kopie %1 kann nicht angelegt werden.")
+                                    .arg(QDir::toNativeSeparators(sicherung)));
         } catch (const db::Error& e) {
+            QFile::remove(teil);
             lauf.ok = false;
             const QString text =
                 QStringLiteral(
@@ -450,31 +601,25 @@ bool TDMUpdate::UpdateSchritt(Lauf& lauf, int nummer)
                 lauf);
             try {
                 db::Services::Restore(dienst, sicherung, u_.datenbankName, true);
+                QFile::remove(sicherung);
                 text += QStringLiteral(
                             "Die Datenbank ist wieder auf dem Stand vor diesem Schritt "
                             "(Version %1).")
                             .arg(VersionText(s.vonVersion, s.vonUnterversion));
             } catch (const db::Error& r) {
-                // The saved state must survive the temporary folder.
-                const QString bleibt =
-                    u_.datenbankName + QStringLiteral(".vor-update-%1.gbk")
-                                           .arg(VersionText(s.vonVersion, s.vonUnterversion));
-                QFile::remove(bleibt);
-                const bool kopiert = QFile::copy(sicherung, bleibt);
                 text += QStringLiteral(
                             "Die Datenbank konnte nicht auf den Stand vor diesem "
-                            "Schritt zurückgesetzt werden:\r%1\r")
-                            .arg(r.Message()) +
-                        (kopiert ? QStringLiteral("Die Sicherung vor dem Schritt liegt in\r%1")
-                                       .arg(QDir::toNativeSeparators(bleibt))
-                                 : QStringLiteral("Die Sicherung vor dem Schritt konnte nicht "
-                                                  "aufbewahrt werden."));
+                            "Schritt zurückgesetzt werden:\r%1\rDie Kopie vor dem Schritt "
+                            "bleibt in\r%2\rund wird beim nächsten Start zurückgespielt.")
+                            .arg(r.Message(), QDir::toNativeSeparators(sicherung));
             }
         }
         Melden(text);
         if (u_.fehlerMelden)
             u_.fehlerMelden(text, protokoll_);
+        return true;
     }
+    // The step is committed: its copy is no longer the state to go back to.
     if (sichern)
         QFile::remove(sicherung);
     return true;

@@ -18,8 +18,9 @@ struct ConnectParams;
 // administrator on a connection of its own.
 //
 // Each step is one unit: its script, its data migration and the new version are written
-// together. A local database is saved before each step and put back when the step fails, so a
-// failed step leaves the data as they were before it and runs again, whole, at the next start.
+// together. A local database is copied beside itself before each step; the copy is put back when
+// the step fails, and stays until the step is committed. A start that finds such a copy (the
+// program was killed during a step) puts it back first, so a step runs again whole.
 namespace DatenUpdate {
 
 inline constexpr int Version = 1;
@@ -39,6 +40,10 @@ const QList<Schritt>& Kette();
 QString Mitgliedname(const Schritt& schritt);
 // The exit reason code for an animal's exit remark: 1 to 11, 9 for anything unknown.
 int Abgangsgrund(const QString& bemerkung);
+
+// The copy of a local database before a step from the given version:
+// "<database>.vor-update-1.22.gbk".
+QString VorSchrittKopie(const QString& datenbank, int version, int unterversion);
 
 // The data migrations, in the given transaction; nothing is committed here.
 void MigrationBesamungsstation(db::Transaction& tr, const QString& station);
@@ -79,11 +84,14 @@ public:
 
 private:
     struct Lauf;
+    bool Sperren(Lauf& lauf);
+    bool AbgebrochenenSchrittZuruecknehmen(Lauf& lauf);
     bool UpdateSchritt(Lauf& lauf, int nummer);
     void SchrittAusfuehren(Lauf& lauf, int nummer, const QString& skript);
     bool StaelleNachholen(Lauf& lauf);
     void UpdateHinweis(const QString& text);
     void Melden(const QString& text);
+    void FehlerMelden(const QString& text);
     void Fortschritt(const QString& text, const Lauf& lauf);
     db::ConnectParams Verbindung() const;
 

@@ -1,11 +1,11 @@
 #include "FProgUpdate.h"
 
+#include "FHintergrundjob.h"
 #include "Grundeinstellungen.h"
 
 #include <CheckMessageBox.h>
 #include <Meldung.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <optional>
 
 using namespace ProgUpdate;
 
@@ -65,55 +67,107 @@ void TfrmProgUpdate::showEvent(QShowEvent* e)
 void TfrmProgUpdate::Laden()
 {
     abbrechbar_ = true;
-    abgebrochen_ = false;
-    bool fertig = false;
     try {
         installer_ = std::make_unique<Installerdatei>();
-        bool verbunden = false;
-        fertig = installer_->Laden(url_, [this, &verbunden](qint64 geladen, qint64 gesamt) {
-            if (!verbunden && (geladen > 0 || gesamt > 0)) {
-                verbunden = true;
-                info_->setText(QStringLiteral("Verbunden"));
-            }
-            if (gesamt > 0 && balken_->maximum() != int(gesamt / 1024))
-                balken_->setRange(0, int(gesamt / 1024));
-            balken_->setValue(int(geladen / 1024));
-            QCoreApplication::processEvents();
-            return !abgebrochen_;
-        });
     } catch (const EUpdateFehler& e) {
         fehler_ = e.Text();
-    }
-    if (!fertig) {
-        // Cancelled or failed: nothing of the download stays behind.
-        installer_.reset();
-        if (!abgebrochen_) {
-            abbrechbar_ = false;
-            reject();
-        }
+        abbrechbar_ = false;
+        reject();
         return;
     }
-    abbrechbar_ = false;
-    balken_->setRange(0, 1);
-    balken_->setValue(1);
-    knopf_->setText(QStringLiteral("Weiter >"));
-    info_->setText(QStringLiteral("Download ist abgeschlossen"));
+    job_ = std::make_unique<THintergrundjob>(
+        [installer = installer_.get(), url = url_](THintergrundjob::Kontext& k) {
+            installer->Laden(url, [&k](qint64 geladen, qint64 gesamt) {
+                k.Fortschritt(geladen, gesamt);
+                return !k.Abbrechen();
+            });
+        });
+    bool verbunden = false;
+    connect(job_.get(), &THintergrundjob::Fortschritt, this,
+            [this, verbunden](qint64 geladen, qint64 gesamt) mutable {
+                if (!verbunden && (geladen > 0 || gesamt > 0)) {
+                    verbunden = true;
+                    info_->setText(QStringLiteral("Verbunden"));
+                }
+                if (gesamt > 0 && balken_->maximum() != int(gesamt / 1024))
+                    balken_->setRange(0, int(gesamt / 1024));
+                balken_->setValue(int(geladen / 1024));
+            });
+    connect(job_.get(), &THintergrundjob::Beendet, this, [this](THintergrundjob::Ende ende) {
+        if (ende == THintergrundjob::Ende::Abgebrochen)
+            return;  // the dialog closed with the cancel
+        if (ende != THintergrundjob::Ende::Fertig) {
+            fehler_ = job_->Fehler();
+            // Failed: nothing of the download stays behind.
+            installer_.reset();
+            abbrechbar_ = false;
+            reject();
+            return;
+        }
+        abbrechbar_ = false;
+        balken_->setRange(0, 1);
+        balken_->setValue(1);
+        knopf_->setText(QStringLiteral("Weiter >"));
+        info_->setText(QStringLiteral("Download ist abgeschlossen"));
+    });
+    job_->Starten();
 }
 
 void TfrmProgUpdate::reject()
 {
-    if (abbrechbar_)
-        abgebrochen_ = true;
+    if (abbrechbar_ && job_)
+        job_->Abbrechen();
     TZRDialog::reject();
 }
 
-QString ProgrammUpdate(bool zwang, QWidget* parent)
+namespace {
+
+// The version file, fetched off the GUI thread while a dialog offers to cancel; empty when the
+// user cancelled.
+std::optional<QByteArray> VersionsdateiLaden(const Adresse& adresse, QWidget* parent,
+                                             std::chrono::milliseconds zeitlimit)
+{
+    QByteArray inhalt;
+    THintergrundjob job([&inhalt, url = adresse.Versionsdatei()](THintergrundjob::Kontext& k) {
+        inhalt = TextLaden(url, [&k](qint64, qint64) { return !k.Abbrechen(); });
+    });
+    job.SetZeitlimit(zeitlimit);
+    TfrmHintergrundjob dialog(job, QStringLiteral("Update suchen"),
+                              QStringLiteral("Suche nach einer neueren Version von ZR "
+                                             "Bovantis...."),
+                              parent);
+    dialog.Info()->setText(QStringLiteral("Verbindung zum Update-Server..."));
+    switch (dialog.Ausfuehren()) {
+        case THintergrundjob::Ende::Fertig:
+            return inhalt;
+        case THintergrundjob::Ende::Zeitueberschritten:
+            throw EUpdateFehler(
+                QStringLiteral("Der Update-Server hat nicht innerhalb von %1 Sekunden "
+                               "geantwortet.\rBitte prüfen Sie die Internet-Verbindung und "
+                               "versuchen Sie es später erneut.")
+                    .arg(std::chrono::duration_cast<std::chrono::seconds>(zeitlimit).count()));
+        case THintergrundjob::Ende::Fehler:
+            throw EUpdateFehler(job.Fehler());
+        case THintergrundjob::Ende::Abgebrochen:
+        case THintergrundjob::Ende::Laeuft:
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString ProgrammUpdate(bool zwang, QWidget* parent, std::chrono::milliseconds zeitlimit)
 {
     Einstellungen()->SetUpdateLastCheck(QDateTime::currentDateTime());
     try {
         const Adresse adresse = UpdateAdresse();
         // Fetched in the forced mode too: it names the installer's checksum.
-        const Versionsdatei aktuell = VersionsdateiLesen(TextLaden(adresse.Versionsdatei()));
+        const std::optional<QByteArray> versionsdatei =
+            VersionsdateiLaden(adresse, parent, zeitlimit);
+        if (!versionsdatei)
+            return {};
+        const Versionsdatei aktuell = VersionsdateiLesen(*versionsdatei);
         if (!zwang && aktuell.version == GetProgrammVersionUpdate()) {
             Tools::MeldungInfo(
                 QStringLiteral("Sie haben die aktuellste Version installiert.\rEin Update ist "

@@ -3,13 +3,21 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
 #include <QUrl>
+
+#include <ZRDebug.h>
 
 #include <curl/curl.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdlib>
 #include <memory>
@@ -56,6 +64,42 @@ CurlHandle NeuerAbruf(const QString& url)
     return c;
 }
 
+// What failed, in the user's words; the transfer library's own text goes to the trace.
+QString Grund(CURLcode ergebnis)
+{
+    switch (ergebnis) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return QStringLiteral(
+                "Sein Name kann nicht aufgelöst werden. Besteht eine "
+                "Internet-Verbindung?");
+        case CURLE_COULDNT_CONNECT:
+            return QStringLiteral("Er nimmt keine Verbindung an.");
+        case CURLE_OPERATION_TIMEDOUT:
+            return QStringLiteral("Er antwortet nicht oder zu langsam.");
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_CACERT_BADFILE:
+            return QStringLiteral(
+                "Die sichere Verbindung kann nicht hergestellt werden; sein "
+                "Zertifikat wird nicht anerkannt.");
+        case CURLE_GOT_NOTHING:
+        case CURLE_PARTIAL_FILE:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+            return QStringLiteral("Die Verbindung ist während der Übertragung abgebrochen.");
+        case CURLE_TOO_MANY_REDIRECTS:
+            return QStringLiteral("Er leitet zu oft weiter.");
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return QStringLiteral("Er leitet auf eine unsichere Adresse weiter.");
+        default:
+            return QStringLiteral("Die Übertragung ist fehlgeschlagen (Fehler %1).")
+                .arg(int(ergebnis));
+    }
+}
+
 void Ausfuehren(CURL* c, const char* fehlerpuffer, CURLcode ergebnis)
 {
     if (ergebnis == CURLE_OK)
@@ -66,9 +110,11 @@ void Ausfuehren(CURL* c, const char* fehlerpuffer, CURLcode ergebnis)
         throw EUpdateFehler(
             QStringLiteral("Der Update-Server antwortet mit dem Fehler %1.").arg(status));
     }
-    const QString grund = fehlerpuffer[0] ? QString::fromUtf8(fehlerpuffer)
-                                          : QString::fromUtf8(curl_easy_strerror(ergebnis));
-    throw EUpdateFehler(QStringLiteral("Der Update-Server ist nicht erreichbar:\r%1").arg(grund));
+    ZRDebug::DebugMsg(QStringLiteral("Update-Server: ") +
+                      (fehlerpuffer[0] ? QString::fromUtf8(fehlerpuffer)
+                                       : QString::fromUtf8(curl_easy_strerror(ergebnis))));
+    throw EUpdateFehler(
+        QStringLiteral("Der Update-Server ist nicht erreichbar:\r%1").arg(Grund(ergebnis)));
 }
 
 size_t InPuffer(char* daten, size_t, size_t anzahl, void* ziel)
@@ -80,16 +126,69 @@ size_t InPuffer(char* daten, size_t, size_t anzahl, void* ziel)
     return anzahl;
 }
 
-size_t InDatei(char* daten, size_t, size_t anzahl, void* ziel)
+// The download into the installer's file, and why it stopped when it did.
+struct Ziel {
+    CURL* curl;
+    int fd;
+    QString ordner;
+    qint64 hoechstens;
+    qint64 geschrieben = 0;
+    QString fehler;
+};
+
+QString MB(qint64 bytes)
 {
-    const int fd = *static_cast<int*>(ziel);
+    return QString::number((bytes + (1 << 20) - 1) >> 20);
+}
+
+size_t InDatei(char* daten, size_t, size_t anzahl, void* zeiger)
+{
+    auto& ziel = *static_cast<Ziel*>(zeiger);
+    if (ziel.geschrieben == 0) {
+        // The headers are in: the size the server declares is checked before anything is
+        // written.
+        curl_off_t angekuendigt = -1;
+        curl_easy_getinfo(ziel.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &angekuendigt);
+        if (angekuendigt > ziel.hoechstens) {
+            ziel.fehler = QStringLiteral(
+                              "Das Update ist mit %1 MB größer als jedes Update von ZR "
+                              "Bovantis (höchstens %2 MB); es wird nicht geladen.")
+                              .arg(MB(angekuendigt), MB(ziel.hoechstens));
+            return 0;
+        }
+        const qint64 frei = QStorageInfo(ziel.ordner).bytesAvailable();
+        if (angekuendigt > 0 && frei >= 0 && angekuendigt + Freiraum > frei) {
+            ziel.fehler = QStringLiteral(
+                              "Im temporären Ordner\r%1\rist nicht genug Platz für das "
+                              "Update: es braucht %2 MB, frei sind %3 MB.")
+                              .arg(QDir::toNativeSeparators(QFileInfo(ziel.ordner).path()),
+                                   MB(angekuendigt + Freiraum), MB(frei));
+            return 0;
+        }
+    }
+    if (ziel.geschrieben + qint64(anzahl) > ziel.hoechstens) {
+        ziel.fehler = QStringLiteral(
+                          "Das Update wird größer als jedes Update von ZR Bovantis "
+                          "(höchstens %1 MB); der Download wurde abgebrochen.")
+                          .arg(MB(ziel.hoechstens));
+        return 0;
+    }
     size_t geschrieben = 0;
     while (geschrieben < anzahl) {
-        const ssize_t n = ::write(fd, daten + geschrieben, anzahl - geschrieben);
-        if (n < 0)
+        const ssize_t n = ::write(ziel.fd, daten + geschrieben, anzahl - geschrieben);
+        if (n < 0) {
+            ziel.fehler =
+                errno == ENOSPC || errno == EDQUOT
+                    ? QStringLiteral(
+                          "Der temporäre Ordner\r%1\rist voll; das Update passt "
+                          "nicht hinein.")
+                          .arg(QDir::toNativeSeparators(QFileInfo(ziel.ordner).path()))
+                    : QStringLiteral("Die Datei für das Update kann nicht geschrieben werden.");
             return 0;
+        }
         geschrieben += size_t(n);
     }
+    ziel.geschrieben += qint64(anzahl);
     return anzahl;
 }
 
@@ -204,7 +303,7 @@ Adresse UpdateAdresse()
     return {basis};
 }
 
-QByteArray TextLaden(const QString& url)
+QByteArray TextLaden(const QString& url, const Fortschritt& fortschritt)
 {
     CurlHandle c = NeuerAbruf(url);
     QByteArray puffer;
@@ -212,7 +311,14 @@ QByteArray TextLaden(const QString& url)
     curl_easy_setopt(c.get(), CURLOPT_ERRORBUFFER, fehler);
     curl_easy_setopt(c.get(), CURLOPT_WRITEFUNCTION, &InPuffer);
     curl_easy_setopt(c.get(), CURLOPT_WRITEDATA, &puffer);
+    if (fortschritt) {
+        curl_easy_setopt(c.get(), CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c.get(), CURLOPT_XFERINFOFUNCTION, &Fortschrittsmeldung);
+        curl_easy_setopt(c.get(), CURLOPT_XFERINFODATA, &fortschritt);
+    }
     const CURLcode ergebnis = curl_easy_perform(c.get());
+    if (ergebnis == CURLE_ABORTED_BY_CALLBACK)
+        throw EUpdateFehler(QStringLiteral("Die Prüfung auf ein Update wurde abgebrochen."));
     if (ergebnis == CURLE_WRITE_ERROR)
         throw EUpdateFehler(QStringLiteral("Die Versionsdatei des Update-Servers ist ungültig."));
     Ausfuehren(c.get(), fehler, ergebnis);
@@ -221,7 +327,8 @@ QByteArray TextLaden(const QString& url)
 
 Installerdatei::Installerdatei()
 {
-    QByteArray ordner = QFile::encodeName(QDir::tempPath() + QStringLiteral("/zrnvXXXXXX"));
+    QByteArray ordner =
+        QFile::encodeName(QDir::tempPath() + QStringLiteral("/zrnv-%1-XXXXXX").arg(::getpid()));
     if (!::mkdtemp(ordner.data()))
         throw EUpdateFehler(
             QStringLiteral("Der Ordner für das Update kann nicht angelegt werden."));
@@ -245,7 +352,7 @@ Installerdatei::~Installerdatei()
     }
 }
 
-bool Installerdatei::Laden(const QString& url, const Fortschritt& fortschritt)
+bool Installerdatei::Laden(const QString& url, const Fortschritt& fortschritt, qint64 hoechstens)
 {
     if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
         throw EUpdateFehler(
@@ -253,17 +360,25 @@ bool Installerdatei::Laden(const QString& url, const Fortschritt& fortschritt)
     CurlHandle c = NeuerAbruf(url);
     char fehler[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(c.get(), CURLOPT_ERRORBUFFER, fehler);
+    Ziel ziel{c.get(), fd_, ordner_, hoechstens, 0, {}};
     curl_easy_setopt(c.get(), CURLOPT_WRITEFUNCTION, &InDatei);
-    curl_easy_setopt(c.get(), CURLOPT_WRITEDATA, &fd_);
-    curl_easy_setopt(c.get(), CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c.get(), CURLOPT_XFERINFOFUNCTION, &Fortschrittsmeldung);
-    curl_easy_setopt(c.get(), CURLOPT_XFERINFODATA, &fortschritt);
+    curl_easy_setopt(c.get(), CURLOPT_WRITEDATA, &ziel);
+    if (fortschritt) {
+        curl_easy_setopt(c.get(), CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c.get(), CURLOPT_XFERINFOFUNCTION, &Fortschrittsmeldung);
+        curl_easy_setopt(c.get(), CURLOPT_XFERINFODATA, &fortschritt);
+    }
     const CURLcode ergebnis = curl_easy_perform(c.get());
     if (ergebnis == CURLE_ABORTED_BY_CALLBACK)
         return false;
-    if (ergebnis == CURLE_WRITE_ERROR)
-        throw EUpdateFehler(
-            QStringLiteral("Die Datei für das Update kann nicht geschrieben werden."));
+    if (ergebnis == CURLE_WRITE_ERROR) {
+        // Nothing of a refused or stopped download stays on the disk.
+        [[maybe_unused]] const int leer = ::ftruncate(fd_, 0);
+        throw EUpdateFehler(ziel.fehler.isEmpty()
+                                ? QStringLiteral("Die Datei für das Update kann nicht "
+                                                 "geschrieben werden.")
+                                : ziel.fehler);
+    }
     Ausfuehren(c.get(), fehler, ergebnis);
     if (::fsync(fd_) != 0)
         throw EUpdateFehler(
@@ -294,6 +409,67 @@ QString Installerdatei::Behalten()
     fd_ = -1;
     behalten_ = true;
     return pfad_;
+}
+
+}  // namespace ProgUpdate
+
+namespace ProgUpdate {
+
+namespace {
+
+bool ProzessLebt(pid_t pid)
+{
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// A running process that works in the folder, runs a file of it or has one open (an installer
+// that was started at the end and runs still).
+bool InBenutzung(const QString& ordner)
+{
+    const QString selbst = QFileInfo(ordner).canonicalFilePath();
+    const QString innen = selbst + QLatin1Char('/');
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!pid.front().isDigit())
+            continue;
+        QStringList verweise{proc.filePath(pid + QStringLiteral("/exe")),
+                             proc.filePath(pid + QStringLiteral("/cwd"))};
+        const QDir fds(proc.filePath(pid + QStringLiteral("/fd")));
+        for (const QString& fd :
+             fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            verweise << fds.filePath(fd);
+        for (const QString& verweis : verweise)
+            if (const QString ziel = QFile::symLinkTarget(verweis);
+                ziel == selbst || ziel.startsWith(innen))
+                return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+QStringList ResteEntfernen()
+{
+    // The installer's folders and those of the database update, named after their process.
+    static const QRegularExpression muster(
+        QStringLiteral("^(zrnv|bovantis-update)-(\\d+)-[A-Za-z0-9]{6}$"));
+    QStringList entfernt;
+    const QDir tmp(QDir::tempPath());
+    for (const QFileInfo& info : tmp.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch treffer = muster.match(info.fileName());
+        if (!treffer.hasMatch() || info.isSymLink() || info.ownerId() != ::getuid())
+            continue;
+        const pid_t pid = pid_t(treffer.captured(2).toLongLong());
+        if (pid <= 0 || pid == ::getpid() || ProzessLebt(pid) ||
+            InBenutzung(info.absoluteFilePath()))
+            continue;
+        if (QDir(info.absoluteFilePath()).removeRecursively()) {
+            ZRDebug::DebugMsg(QStringLiteral("Rest eines beendeten Updates entfernt: ") +
+                              info.absoluteFilePath());
+            entfernt << info.absoluteFilePath();
+        }
+    }
+    return entfernt;
 }
 
 }  // namespace ProgUpdate

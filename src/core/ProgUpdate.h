@@ -43,13 +43,24 @@ Adresse UpdateAdresse();
 // False when this installation names no update server at all.
 bool UpdateServerEingerichtet();
 
-// GET of a small text (the version file).
-QByteArray TextLaden(const QString& url);
-
-// Progress of a download; returns false to cancel it.
+// Progress of a transfer; returns false to cancel it.
 using Fortschritt = std::function<bool(qint64 geladen, qint64 gesamt)>;
 
-// A downloaded installer in a private folder of its own; removed with the folder unless kept.
+// GET of a small text (the version file). A cancelled transfer throws.
+QByteArray TextLaden(const QString& url, const Fortschritt& fortschritt = {});
+
+// No installer is larger; a larger answer is not one and would only fill the temporary folder.
+inline constexpr qint64 MaxInstaller = qint64(512) << 20;
+// Left free in the temporary folder beside the installer.
+inline constexpr qint64 Freiraum = qint64(64) << 20;
+
+// Removes what killed programs left in the temporary folder: downloaded installers and the
+// database update's extracted scripts. Only folders of this user whose process has ended and
+// whose files no running process holds; returns the removed folders.
+QStringList ResteEntfernen();
+
+// A downloaded installer in a private folder of its own, named after the process
+// ("zrnv-<pid>-XXXXXX"); removed with the folder unless kept.
 class Installerdatei {
 public:
     Installerdatei();  // creates the empty file
@@ -58,8 +69,11 @@ public:
     Installerdatei& operator=(const Installerdatei&) = delete;
 
     const QString& Pfad() const { return pfad_; }
-    // GET of url into the file; false when the progress callback cancelled it.
-    bool Laden(const QString& url, const Fortschritt& fortschritt);
+    // GET of url into the file; false when the progress callback cancelled it. An answer larger
+    // than hoechstens, or than the free space of the temporary folder allows, is refused before
+    // anything is written when the server declares its size, and stopped when it grows beyond.
+    bool Laden(const QString& url, const Fortschritt& fortschritt,
+               qint64 hoechstens = MaxInstaller);
     // True when the file's SHA-256 is the expected one (never for an empty expectation).
     bool PruefsummeStimmt(const QByteArray& sha256) const;
     // Makes the file executable and keeps it; returns its path.

@@ -22,8 +22,10 @@ TProgrammEnde::TProgrammEnde(std::function<QWidget*()> hauptfenster, QObject* pa
     connect(timer_, &QTimer::timeout, this, &TProgrammEnde::Schliessen);
     connect(signal_.get(), &platform::EndeSignal::Beenden, this, [this] {
         ZRDebug::DebugMsg(QStringLiteral("Programmende durch Signal angefordert"));
-        Schliessen();
+        // First: closing the main window may itself open a question, which the timer then
+        // answers from inside its loop.
         timer_->start();
+        Schliessen();
     });
 }
 

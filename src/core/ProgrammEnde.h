@@ -13,7 +13,8 @@ class EndeSignal;
 }
 
 // The program's end on SIGTERM or SIGINT: it runs the normal end phase, as when the user closes
-// the main window, and never waits for a user. Every dialog that is open, or opens on the way
+// the main window, and never waits for a user; the end phase's questions take their safe answer
+// without being asked (see Angefordert). Every dialog that is open, or opens on the way
 // out, is closed as its "Abbrechen" would close it; then the main window closes, which ends the
 // event loop. The database engine is kept from shutting itself down on the signal.
 class TProgrammEnde : public QObject {

@@ -10,12 +10,18 @@
 
 #include "FirebirdTestServer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QMap>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace DatenUpdate;
 
@@ -358,6 +364,128 @@ TEST_F(DBUpdateTest, AFailingStepLeavesTheDatabaseAsBeforeItAndRunsAgainWhole)
     EXPECT_EQ(Gespeichert(), "1.27");
     EXPECT_EQ(Schritte(), "24,25,26,27,28,29,30");
     EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM T_HALB"), "1");
+}
+
+// The update as another program runs it: the parent test names the database and the archive.
+TEST(DBUpdateKindTest, DISABLED_RunsTheUpdateOfTheParent)
+{
+    const QString pfad = qEnvironmentVariable("BOVANTIS_TEST_UPDATE_DB");
+    if (pfad.isEmpty())
+        GTEST_SKIP() << "Nur als Kindprozess von KilledDuringAStep...";
+    TDMUpdate::Umgebung u;
+    u.datenbankName = pfad;
+    u.adminPasswort = QStringLiteral("masterkey");
+    u.archiv = qEnvironmentVariable("BOVANTIS_TEST_UPDATE_ARCHIV");
+    u.verbinden = [](db::Database& d, const db::ConnectParams& p) {
+        d.Open(p);
+        return true;
+    };
+    TDMUpdate(u).PruefeDatenbankVersion();
+}
+
+// Killed after the first blocks of a step committed: the next start puts the copy made before the
+// step back and runs the step whole, instead of failing at its first block for ever.
+TEST_F(DBUpdateTest, KilledDuringAStepTheNextStartPutsTheCopyBackAndRunsTheStepWhole)
+{
+    {
+        db::Database d;
+        d.Open(t.Params());
+        Ausfuehren(d, {"CREATE TABLE T_SPERRE (X INTEGER)", "INSERT INTO T_SPERRE VALUES (0)"});
+    }
+    QMap<int, QString> skripte = ProtokollSkripte();
+    const QString gut = skripte[26];
+    const QString halb =
+        "CREATE TABLE T_HALB (ID INTEGER);\n-=#=-\nGRANT ALL ON T_HALB TO "
+        "BOVANTIS;\n-=#=-\nINSERT INTO T_HALB VALUES (1);\n-=#=-\n";
+    skripte[26] = halb + "UPDATE T_SPERRE SET X = 1;\n-=#=-\n" + gut;
+    Archiv(skripte);
+    Version(1, 21);
+    const QString kopie = VorSchrittKopie(t.Path(), 1, 22);
+    {
+        // This test's lock on the row keeps the child in its third block until it is killed.
+        db::Database sperre;
+        sperre.Open(t.Params());
+        db::Transaction halten(sperre);
+        halten.Start();
+        db::Query(halten, "UPDATE T_SPERRE SET X = 2").Execute();
+
+        QProcess kind;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("BOVANTIS_TEST_UPDATE_DB", t.Path());
+        env.insert("BOVANTIS_TEST_UPDATE_ARCHIV", archiv);
+        kind.setProcessEnvironment(env);
+        kind.setProcessChannelMode(QProcess::MergedChannels);
+        kind.start(QCoreApplication::applicationFilePath(),
+                   {"--gtest_filter=DBUpdateKindTest.DISABLED_RunsTheUpdateOfTheParent",
+                    "--gtest_also_run_disabled_tests"});
+        ASSERT_TRUE(kind.waitForStarted());
+        const auto halbFertig = [&] {
+            return Wert(t.Path(),
+                        "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = "
+                        "'T_HALB'") == "1" &&
+                   Wert(t.Path(), "SELECT COUNT(*) FROM T_HALB") == "1";
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(halbFertig() || kind.state() != QProcess::Running, 30000);
+        ASSERT_EQ(kind.state(), QProcess::Running) << kind.readAll().toStdString();
+        ::kill(pid_t(kind.processId()), SIGKILL);
+        ASSERT_TRUE(kind.waitForFinished(10000));
+        halten.Rollback();
+    }
+    EXPECT_EQ(Gespeichert(), "1.22");
+    EXPECT_EQ(Schritte(), "25");
+    EXPECT_TRUE(QFile::exists(kopie));
+
+    skripte[26] = halb + gut;
+    Archiv(skripte);
+    TDMUpdate update(Umgebung());
+    EXPECT_TRUE(update.PruefeDatenbankVersion()) << fehler.join('|').toStdString();
+    EXPECT_TRUE(fehler.isEmpty()) << fehler.join('|').toStdString();
+    EXPECT_EQ(Gespeichert(), "1.27");
+    EXPECT_EQ(Schritte(), "25,26,27,28,29,30");
+    EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM T_HALB"), "1");
+    EXPECT_TRUE(update.Protokoll().contains(
+        "Datenbank auf den Stand vor dem abgebrochenen Schritt (Version 1.22) zurückgesetzt"))
+        << update.Protokoll().join('\n').toStdString();
+    EXPECT_EQ(QDir(t.Folder()).entryList({"*.vor-update-*"}, QDir::Files), QStringList());
+}
+
+// What a start finds beside the database: a copy still being written when the program ended is
+// removed; a copy whose step was committed before the end is removed without being put back.
+TEST_F(DBUpdateTest, LeftoverCopiesOfCommittedStepsAndUnfinishedCopiesAreRemoved)
+{
+    Archiv(ProtokollSkripte());
+    Version(1, 25);
+    for (const QString& rest :
+         {VorSchrittKopie(t.Path(), 1, 22) + ".teil", VorSchrittKopie(t.Path(), 1, 24)}) {
+        QFile f(rest);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("kein Datenbankstand");
+    }
+    TDMUpdate update(Umgebung());
+    EXPECT_TRUE(update.PruefeDatenbankVersion()) << fehler.join('|').toStdString();
+    EXPECT_EQ(Gespeichert(), "1.27");
+    EXPECT_EQ(Schritte(), "29,30");
+    EXPECT_EQ(QDir(t.Folder()).entryList({"*.vor-update-*"}, QDir::Files), QStringList());
+}
+
+// A second start while another program updates the same file leaves the update and its copy to
+// that program.
+TEST_F(DBUpdateTest, AnUpdateRunningElsewhereIsLeftAlone)
+{
+    Archiv(ProtokollSkripte());
+    Version(1, 25);
+    QLockFile anderesProgramm(t.Path() + ".update.lock");
+    ASSERT_TRUE(anderesProgramm.tryLock(0));
+    EXPECT_FALSE(Update());
+    ASSERT_EQ(fehler.size(), 1);
+    EXPECT_TRUE(fehler[0].contains("wird gerade von einem anderen Programm aktualisiert"))
+        << fehler[0].toStdString();
+    EXPECT_EQ(Gespeichert(), "1.25");
+    EXPECT_EQ(Schritte(), "");
+    anderesProgramm.unlock();
+    fehler.clear();
+    EXPECT_TRUE(Update()) << fehler.join('|').toStdString();
+    EXPECT_EQ(Schritte(), "29,30");
 }
 
 TEST_F(DBUpdateTest, AFailedMigrationKeepsItsStepForTheNextStart)

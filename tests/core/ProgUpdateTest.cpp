@@ -1,4 +1,5 @@
 #include <Datenmodul.h>
+#include <FHintergrundjob.h>
 #include <FProgUpdate.h>
 #include <Grundeinstellungen.h>
 #include <ProgDatum.h>
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +35,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 using namespace ProgUpdate;
@@ -126,7 +130,10 @@ TEST(ProgUpdateTest, OwnVersionInBothForms)
 }
 
 // A web server on this machine serving a folder the test fills. Files under a folder named
-// "langsam" are sent in small pieces with pauses, so that a download can be cancelled midway.
+// "langsam" are sent in small pieces with pauses, so that a download can be cancelled midway;
+// files under "haengt" one byte every 0.2 seconds, as a server that nearly stalls. "/gross/<n>"
+// declares n bytes and sends 64 KiB of them; "/endlos/" sends without a declared size until the
+// client hangs up.
 class Webserver {
 public:
     explicit Webserver(const QString& wurzel)
@@ -141,6 +148,14 @@ class H(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *a):
         pass
     def copyfile(self, quelle, ziel):
+        if 'haengt' in os.path.realpath(self.translate_path(self.path)):
+            while True:
+                stueck = quelle.read(1)
+                if not stueck:
+                    return
+                ziel.write(stueck)
+                ziel.flush()
+                time.sleep(0.2)
         if 'langsam' not in os.path.realpath(self.translate_path(self.path)):
             return super().copyfile(quelle, ziel)
         while True:
@@ -150,6 +165,20 @@ class H(http.server.SimpleHTTPRequestHandler):
             ziel.write(stueck)
             ziel.flush()
             time.sleep(0.05)
+    def do_GET(self):
+        if not self.path.startswith(('/gross/', '/endlos/')):
+            return super().do_GET()
+        self.send_response(200)
+        if self.path.startswith('/gross/'):
+            self.send_header('Content-Length', self.path.rsplit('/', 1)[1])
+        self.end_headers()
+        try:
+            self.wfile.write(b'x' * 65536)
+            while self.path.startswith('/endlos/'):
+                self.wfile.write(b'x' * 65536)
+        except OSError:
+            pass
+        self.close_connection = True
 s = http.server.ThreadingHTTPServer(('127.0.0.1', 0), H)
 print(s.server_address[1], flush=True)
 s.serve_forever()
@@ -336,7 +365,7 @@ TEST_F(ProgUpdatePruefungTest, TransferErrorsAreShownAndTheCallerGoesOn)
         const char* meldung;
     } faelle[] = {
         {"server down", [] { return QString("http://127.0.0.1:%1/").arg(FreierPort()); },
-         "nicht erreichbar"},
+         "nicht erreichbar:\rEr nimmt keine Verbindung an."},
         {"no version file", [this] { return Url() + "fehlt/"; }, "Fehler 404"},
         {"not https", [] { return QString("http://update.example.org/"); }, "keine https"},
         {"no server", [] { return QString(" "); }, "kein Update-Server"},
@@ -393,6 +422,129 @@ TEST_F(ProgUpdatePruefungTest, CancelledDownloadLeavesNoPartialFile)
     EXPECT_EQ(script.Shown().size(), 1);
     EXPECT_EQ(waehrenddessen.size(), 1);  // the partial download was there
     EXPECT_EQ(Reste(), QStringList());
+}
+
+// A server that nearly stalls: the search runs off the GUI thread, its dialog cancels it at once,
+// and without the user the time limit ends it with a German message.
+TEST_F(ProgUpdatePruefungTest, ASlowServerCanBeCancelledAndIsGivenUpAfterTheTimeLimit)
+{
+    ASSERT_TRUE(QDir().mkpath(wurzel + "/haengt/support"));
+    Schreiben(wurzel + "/haengt/support/aktzrnv3.txt", QByteArray(100, '3'));
+    ScopedEnv a("BOVANTIS_UPDATE_URL", (Url() + "haengt/").toLatin1());
+    {
+        MessageBoxScript script;
+        QElapsedTimer seitKlick;
+        QTimer bedienen;
+        QObject::connect(&bedienen, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<TfrmHintergrundjob*>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible() || seitKlick.isValid())
+                return;
+            EXPECT_EQ(d->windowTitle(), "Update suchen");
+            EXPECT_EQ(d->Knopf()->text(), "Abbrechen");
+            d->grab().save(QCoreApplication::applicationDirPath() + "/update-suchen.png");
+            QTest::mouseClick(d->Knopf(), Qt::LeftButton);
+            seitKlick.start();
+        });
+        bedienen.start(10);
+        EXPECT_TRUE(ProgrammUpdate(false, nullptr, std::chrono::seconds(60)).isEmpty());
+        ASSERT_TRUE(seitKlick.isValid());
+        EXPECT_LT(seitKlick.elapsed(), 3000);
+        EXPECT_TRUE(script.Shown().isEmpty()) << script.Shown()[0].text.toStdString();
+    }
+    {
+        MessageBoxScript script;
+        script.AnswerWith(Tools::mrOk);
+        QElapsedTimer uhr;
+        uhr.start();
+        EXPECT_TRUE(ProgrammUpdate(false, nullptr, std::chrono::seconds(2)).isEmpty());
+        EXPECT_GE(uhr.elapsed(), 1900);
+        EXPECT_LT(uhr.elapsed(), 6000);
+        ASSERT_EQ(script.Shown().size(), 1);
+        EXPECT_EQ(script.Shown()[0].type, Tools::mtError);
+        EXPECT_EQ(script.Shown()[0].text,
+                  "Die Prüfung auf ein Update ist fehlgeschlagen.\r\rDer Update-Server hat nicht "
+                  "innerhalb von 2 Sekunden geantwortet.\rBitte prüfen Sie die "
+                  "Internet-Verbindung und versuchen Sie es später erneut.");
+    }
+}
+
+// An answer too large for an installer or for the temporary folder is refused before it fills
+// the disk, and one that grows beyond the limit is stopped; nothing of it stays.
+TEST_F(ProgUpdatePruefungTest, OversizedInstallersAreRefusedAndLeaveNothing)
+{
+    const qint64 frei = QStorageInfo(tmp.path()).bytesAvailable();
+    ASSERT_GT(frei, 0);
+    const struct {
+        const char* fall;
+        QString pfad;
+        qint64 hoechstens;
+        const char* meldung;
+    } faelle[] = {
+        {"3 GB declared", "gross/3221225472", MaxInstaller,
+         "Das Update ist mit 3072 MB größer als jedes Update von ZR Bovantis (höchstens 512 MB); "
+         "es wird nicht geladen."},
+        {"more than the free space", "gross/" + QString::number(frei + (qint64(1) << 30)),
+         std::numeric_limits<qint64>::max(), "ist nicht genug Platz für das Update: es braucht "},
+        {"growing without a size", "endlos/", qint64(1) << 20,
+         "Das Update wird größer als jedes Update von ZR Bovantis (höchstens 1 MB); der Download "
+         "wurde abgebrochen."},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        QString pfad;
+        {
+            Installerdatei installer;
+            pfad = installer.Pfad();
+            try {
+                installer.Laden(Url() + f.pfad, {}, f.hoechstens);
+                ADD_FAILURE() << "geladen";
+            } catch (const EUpdateFehler& e) {
+                EXPECT_TRUE(e.Text().contains(f.meldung)) << e.Text().toStdString();
+            }
+            EXPECT_EQ(QFileInfo(pfad).size(), 0);
+        }
+        EXPECT_FALSE(QFileInfo::exists(pfad));
+        EXPECT_EQ(Reste(), QStringList());
+    }
+}
+
+// What killed updates left in the temporary folder goes at the next start: only this program's
+// folders, of processes that have ended, that no running process works in.
+TEST_F(ProgUpdatePruefungTest, LeftoversOfEndedUpdatesAreRemoved)
+{
+    QProcess beendet;
+    beendet.start("true");
+    ASSERT_TRUE(beendet.waitForStarted());
+    const QString tot = QString::number(beendet.processId());
+    ASSERT_TRUE(beendet.waitForFinished());
+    const QString lebt = QString::number(QCoreApplication::applicationPid());
+    const QStringList weg = {"zrnv-" + tot + "-a1B2c3", "bovantis-update-" + tot + "-Xy12z9"};
+    const QStringList bleiben = {"zrnv-" + lebt + "-a1B2c3", "zrnv-" + tot + "-laeuft",
+                                 "zrnv-fremd", "bovantis-sicherung-" + tot + "-a1B2c3"};
+    for (const QString& name : weg + bleiben) {
+        ASSERT_TRUE(QDir(tmp.path()).mkpath(name));
+        Schreiben(tmp.filePath(name + "/zrnvAbCdEf"), "#!/bin/sh\n");
+    }
+    // An installer started at the last end, still running from its folder.
+    QProcess installer;
+    installer.setWorkingDirectory(tmp.filePath("zrnv-" + tot + "-laeuft"));
+    installer.start("sleep", {"30"});
+    ASSERT_TRUE(installer.waitForStarted());
+
+    QStringList erwartet;
+    for (const QString& name : weg)
+        erwartet << QDir(tmp.path()).filePath(name);
+    QStringList entfernt = ResteEntfernen();
+    entfernt.sort();
+    erwartet.sort();
+    EXPECT_EQ(entfernt.join('|'), erwartet.join('|'));
+    QStringList uebrig = Reste();
+    QStringList sollUebrig = bleiben;
+    uebrig.sort();
+    sollUebrig.sort();
+    EXPECT_EQ(uebrig.join('|'), sollUebrig.join('|'));
+    installer.kill();
+    installer.waitForFinished();
 }
 
 TEST_F(ProgUpdatePruefungTest, ForcedModeAsksNothingBeforeTheDownload)

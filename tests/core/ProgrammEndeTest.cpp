@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,7 @@ protected:
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_RUNTIME_DIR", runtime.path());
         env.insert("XDG_DATA_HOME", runtime.path());
+        env.insert("BOVANTIS_PROTOKOLL_ORDNER", runtime.path());
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(QCoreApplication::applicationDirPath() + "/ZR_Bovantis", {"-DEBUG"});
@@ -121,4 +123,50 @@ TEST_F(ProgrammEndeTest, TermEndsTheWaitForTheServer)
     QThread::msleep(3000);
     ASSERT_EQ(programm.state(), QProcess::Running) << programm.readAll().toStdString();
     Beenden(programm, SIGTERM);
+}
+
+// Reports to the national database are waiting: the end question is not asked when nobody can
+// answer it; the program ends in time and the reports stay for the next start.
+TEST_F(ProgrammEndeTest, TermWithPendingReportsEndsWithoutAskingAndKeepsThem)
+{
+    ProgrammDatenbank datenbank(runtime.path());
+    const db::ConnectParams params{datenbank.pfad, {}, {}, {}};
+    const auto offeneMeldungen = [&] {
+        db::Database d;
+        d.Open(params);
+        db::Transaction tr(d);
+        tr.Start();
+        db::Query q(tr, "SELECT COUNT(*) FROM T_HITMELDUNGEN");
+        q.Open();
+        return q.Field(0).AsInteger();
+    };
+    {
+        db::Database d;
+        d.Open(params);
+        db::Transaction tr(d);
+        tr.Start();
+        db::Query(tr, "INSERT INTO T_HITMELDUNGEN (ID, MELDUNG, DATUM) VALUES (1, 1, CURRENT_DATE)")
+            .Execute();
+        db::Query(tr, "INSERT INTO T_HITMELDUNGEN (ID, MELDUNG, DATUM) VALUES (2, 2, CURRENT_DATE)")
+            .Execute();
+        tr.Commit();
+    }
+    QProcess programm;
+    Starten(programm);
+    // The trace's last line before the message loop.
+    const auto imLauf = [&] {
+        QFile protokoll(runtime.filePath("debug.txt"));
+        return protokoll.open(QIODevice::ReadOnly) &&
+               protokoll.readAll().contains("Programm starten...");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(imLauf() || programm.state() != QProcess::Running, 30000);
+    ASSERT_EQ(programm.state(), QProcess::Running) << programm.readAll().toStdString();
+    QElapsedTimer uhr;
+    uhr.start();
+    Beenden(programm, SIGTERM);
+    EXPECT_LT(uhr.elapsed(), 10000);
+    EXPECT_EQ(offeneMeldungen(), 2);
+    QFile protokoll(runtime.filePath("debug.txt"));
+    ASSERT_TRUE(protokoll.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(protokoll.readAll().contains("2 HIT-Meldungen bleiben vorbereitet"));
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Hintergrundjob.h"
+
+#include <ZRDialog.h>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// A running job, modal: what it does, its progress and "Abbrechen". Closes itself when the work
+// has ended; every way of closing it before cancels the work.
+class TfrmHintergrundjob : public TZRDialog {
+    Q_OBJECT
+public:
+    TfrmHintergrundjob(THintergrundjob& job, const QString& titel, const QString& text,
+                       QWidget* parent = nullptr);
+
+    // Starts the job and shows the dialog until the work has ended.
+    THintergrundjob::Ende Ausfuehren();
+
+    QLabel* Info() const { return info_; }
+    QProgressBar* Fortschrittsbalken() const { return balken_; }
+    QPushButton* Knopf() const { return knopf_; }
+
+    void reject() override;
+
+private:
+    THintergrundjob& job_;
+    QLabel* info_;
+    QProgressBar* balken_;
+    QPushButton* knopf_;
+};
