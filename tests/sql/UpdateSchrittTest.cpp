@@ -152,6 +152,8 @@ TEST_F(UpdateSchrittTest, DuplicateEarTagsAreReportedAndStayAndNoNewOneCanBeStor
          {"DE 01 111 11111, Anna", "DE0111111111, Berta", "276 01 111 11111, Clara"})
         EXPECT_TRUE(bemerkung.contains(QString::fromUtf8(tier))) << bemerkung.toStdString();
     EXPECT_FALSE(bemerkung.contains(QStringLiteral("Dora")));
+    EXPECT_EQ(Text(QStringLiteral("SELECT TEXT FROM V_TERMINE_FAELLIG WHERE TIERID IS NULL")),
+              QStringLiteral("Ohrmarke doppelt: DE 01 111 11111"));
 
     // From now on one animal per number; a duplicate kept from before can still be edited.
     EXPECT_THROW(Tier(QStringLiteral("DE 0111111111"), QStringLiteral("Frida")), db::Error);
