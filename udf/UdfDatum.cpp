@@ -194,13 +194,25 @@ std::optional<std::string> DatumFormatieren(int tagnummer, std::string_view must
 
 std::optional<int> MonateAddieren(int tagnummer, int monate, int jahre)
 {
+    // The fields as isc_encode_date takes them, unchecked: a month beyond the year's end and a
+    // day beyond the month's end run on by that formula's arithmetic (31.01. + 1 month is the
+    // 31st day from 01.02.).
     const Kalenderdatum d = TagNachDatum(tagnummer);
-    const int64_t gesamt = (static_cast<int64_t>(d.jahr) + jahre) * 12 + (d.monat - 1) + monate;
-    if (gesamt < 12 || gesamt >= 10000 * 12)
+    int64_t monat = int64_t{d.monat} + monate;
+    int64_t jahr = int64_t{d.jahr} + jahre;
+    if (monat > 2) {
+        monat -= 3;
+    } else {
+        monat += 9;
+        jahr -= 1;
+    }
+    const int64_t c = jahr / 100;
+    const int64_t ya = jahr - 100 * c;
+    const int64_t tag =
+        (146097 * c) / 4 + (1461 * ya) / 4 + (153 * monat + 2) / 5 + d.tag + 1721119 - 2400001;
+    if (!ImBereich(tag))
         return std::nullopt;
-    const int j = static_cast<int>(gesamt / 12);
-    const int m = static_cast<int>(gesamt % 12) + 1;
-    return DatumNachTag({j, m, std::min(d.tag, TageImMonat(j, m))});
+    return static_cast<int>(tag);
 }
 
 }  // namespace Udf

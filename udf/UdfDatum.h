@@ -47,8 +47,8 @@ std::string_view WochentagName(int tagnummer);
 // Nothing when the pattern cannot be used (an open quote); an empty pattern gives dd.mm.yyyy.
 std::optional<std::string> DatumFormatieren(int tagnummer, std::string_view muster);
 
-// Adds months and years, carrying months into years and holding the day to the new month's end;
-// nothing when the year leaves 1..9999.
+// Adds months to the month field and years to the year field and encodes the fields again as
+// isc_encode_date does; nothing when the result leaves the engine's range.
 std::optional<int> MonateAddieren(int tagnummer, int monate, int jahre);
 
 }  // namespace Udf

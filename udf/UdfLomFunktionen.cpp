@@ -39,12 +39,13 @@ ISC_INT64* ZRNV_ENCODELOM(const char* lom)
 {
     if (lom == nullptr)
         return nullptr;
-    return Sicher<ISC_INT64*>(nullptr, [&]() -> ISC_INT64* {
+    // A text the coder refuses gives 0, which no stored animal carries (the schema keeps an
+    // invalid tag's number NULL), so a join on it matches nothing.
+    tLomNummer = 0;
+    return Sicher(&tLomNummer, [&] {
         int64_t nummer = 0;
-        // An invalid ear tag gives NULL, not 0: joins on the number must not match it.
-        if (Lom::EncodeLom(Argument(lom, Breite::Lom), nummer) != 0)
-            return nullptr;
-        tLomNummer = nummer;
+        if (Lom::EncodeLom(Argument(lom, Breite::Lom), nummer) == 0)
+            tLomNummer = nummer;
         return &tLomNummer;
     });
 }

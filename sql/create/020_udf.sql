@@ -42,7 +42,7 @@ CREATE FUNCTION ZRNV_CORRECTBNR (BNR VARCHAR(40) CHARACTER SET ISO8859_1)
   RETURNS VARCHAR(15) CHARACTER SET ISO8859_1
   EXTERNAL NAME 'bovantis_udf.so!ZRNV_CORRECTBNR' ENGINE UDR;
 
-/* An invalid ear tag gives NULL, never a number that could match a stored one. */
+/* An invalid ear tag gives 0 (the schema stores no animal with 0), no text gives NULL. */
 CREATE FUNCTION ZRNV_ENCODELOM (LOM VARCHAR(40) CHARACTER SET ISO8859_1)
   RETURNS BIGINT
   EXTERNAL NAME 'bovantis_udf.so!ZRNV_ENCODELOM' ENGINE UDR;

@@ -812,14 +812,28 @@ END^
 
 /* ---------------------------------------------------------------- rules of single tables */
 
-/* The numeric ear tag is what imports and reports join on; an invalid tag gives NULL and leaves
-   it empty, the animal is then still found by its printed NUMMER. */
+/* The numeric ear tag is what imports and reports join on and what makes an animal unique
+   whatever the spelling: a valid tag is stored in its printed form. A tag the coder refuses
+   leaves the number empty; the animal is then still found by its NUMMER. The number follows the
+   tag only: an ear tag kept twice by an older database keeps its empty number until the tag is
+   changed. */
 CREATE TRIGGER STAMMDATEN_BIU_NUMMER FOR T_STAMMDATEN
 ACTIVE BEFORE INSERT OR UPDATE POSITION 5
 AS
+DECLARE VARIABLE GEDRUCKT VARCHAR(20);
 BEGIN
-  IF (INSERTING OR NEW.NUMMER IS DISTINCT FROM OLD.NUMMER OR NEW.NUMMER_NUM IS NULL) THEN
-    NEW.NUMMER_NUM = ZRNV_ENCODELOM(NEW.NUMMER);
+  IF (INSERTING OR NEW.NUMMER IS DISTINCT FROM OLD.NUMMER) THEN
+  BEGIN
+    NEW.NUMMER_NUM = NULLIF(ZRNV_ENCODELOM(NEW.NUMMER), 0);
+    IF (NEW.NUMMER_NUM IS NOT NULL) THEN
+    BEGIN
+      GEDRUCKT = ZRNV_DECODELOM(NEW.NUMMER_NUM);
+      IF (ZRNV_ENCODELOM(GEDRUCKT) = NEW.NUMMER_NUM) THEN
+        NEW.NUMMER = GEDRUCKT;
+    END
+  END
+  ELSE
+    NEW.NUMMER_NUM = OLD.NUMMER_NUM;
 END^
 
 /* A pending national-database report outlives its animal: it keeps the ear tag, so that it can

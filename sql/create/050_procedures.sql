@@ -479,13 +479,10 @@ END^
 /* ---------------------------------------------------------------- deleting and creating */
 
 /* Deletes an animal with everything that belongs to it alone; its rows in other tables go with
-   the foreign keys, and treatments that concerned only this animal go too. */
+   the foreign keys and the delete triggers (which keep the booked medicine register). */
 CREATE PROCEDURE P_DO_TIER_LOESCHEN (ID INTEGER)
 AS
 BEGIN
-  DELETE FROM T_TIERARZTLEISTUNG L
-  WHERE EXISTS (SELECT 1 FROM T_TIERARZTGRUPPE G WHERE G.LEISTUNG = L.ID AND G.TIER = :ID)
-    AND NOT EXISTS (SELECT 1 FROM T_TIERARZTGRUPPE G WHERE G.LEISTUNG = L.ID AND G.TIER <> :ID);
   DELETE FROM T_STAMMDATEN WHERE ID = :ID;
 END^
 
@@ -1030,6 +1027,7 @@ DECLARE VARIABLE T_ID INTEGER;
 DECLARE VARIABLE T_NUMMER VARCHAR(20);
 DECLARE VARIABLE T_KNR INTEGER;
 DECLARE VARIABLE T_NAME VARCHAR(15);
+DECLARE VARIABLE T_ART VARCHAR(15);
 BEGIN
   FOR SELECT L.ID, L.STANDORT, L.ARZNEIMITTEL, L.BELEGNUMMER, L.ANWENDER, L.WMILCH, L.WFLEISCH,
              L.BESTANDSBUCH,
@@ -1062,10 +1060,14 @@ BEGIN
       ANZAHL = 0;
       IDENTITAET = NULL;
       TIERID = NULL; KNR = ''; NAME = NULL; ART = NULL;
-      FOR SELECT S.ID, S.NUMMER, S.KNR, S.NAME FROM T_TIERARZTGRUPPE G
-          JOIN T_STAMMDATEN S ON S.ID = G.TIER
-          WHERE G.LEISTUNG = :LID ORDER BY S.NUMMER
-          INTO :T_ID, :T_NUMMER, :T_KNR, :T_NAME
+      /* A deleted animal's row keeps its identity (TIER is then empty). */
+      FOR SELECT S.ID, COALESCE(S.NUMMER, G.TIER_NUMMER), IIF(S.ID IS NULL, G.TIER_KNR, S.KNR),
+                 IIF(S.ID IS NULL, G.TIER_NAME, S.NAME), G.TIER_ART
+          FROM T_TIERARZTGRUPPE G
+          LEFT JOIN T_STAMMDATEN S ON S.ID = G.TIER
+          WHERE G.LEISTUNG = :LID AND (S.ID IS NOT NULL OR G.TIER_NUMMER IS NOT NULL)
+          ORDER BY 2
+          INTO :T_ID, :T_NUMMER, :T_KNR, :T_NAME, :T_ART
       DO
       BEGIN
         ANZAHL = ANZAHL + 1;
@@ -1080,7 +1082,10 @@ BEGIN
           TIERID = T_ID;
           NAME = T_NAME;
           SELECT KNRDISPLAY FROM P_GET_KNR(:T_KNR) INTO :KNR;
-          SELECT ART FROM P_GET_TIERART(:T_ID, :DATUMSORT) INTO :ART;
+          IF (T_ID IS NULL) THEN
+            ART = T_ART;
+          ELSE
+            SELECT ART FROM P_GET_TIERART(:T_ID, :DATUMSORT) INTO :ART;
         END
       END
       IF (ANZAHL <> 1) THEN
@@ -1396,6 +1401,41 @@ BEGIN
                           'KA', 'Kalbin', 'KU', 'Kuh', TIERKLASSE);
     SUSPEND;
   END
+END^
+
+/* The medicine register is a legal record: a booked or cancelled entry keeps the animal as the
+   register prints it. The animal leaves open entries and treatments outside the register;
+   those that concerned it alone go with it. (A trigger, but it needs P_GET_TIERART.) */
+CREATE TRIGGER STAMMDATEN_BD_BESTANDSBUCH FOR T_STAMMDATEN
+ACTIVE BEFORE DELETE POSITION 1
+AS
+DECLARE VARIABLE GRUPPE INTEGER;
+DECLARE VARIABLE LEISTUNG INTEGER;
+DECLARE VARIABLE ART VARCHAR(15);
+BEGIN
+  FOR SELECT G.ID, G.LEISTUNG FROM T_TIERARZTGRUPPE G
+      JOIN T_TIERARZTLEISTUNG L ON L.ID = G.LEISTUNG
+      WHERE G.TIER = OLD.ID AND L.BESTANDSBUCH IN ('B', 'S')
+      INTO :GRUPPE, :LEISTUNG
+  DO
+  BEGIN
+    ART = NULL;
+    SELECT T.ART FROM P_GET_TIERART(OLD.ID, (SELECT MIN(A.DATUM) FROM T_TIERARZTANWENDUNG A
+                                             WHERE A.LEISTUNG = :LEISTUNG)) T
+    INTO :ART;
+    UPDATE T_TIERARZTGRUPPE SET TIER_NUMMER = OLD.NUMMER, TIER_KNR = OLD.KNR,
+                                TIER_NAME = OLD.NAME, TIER_ART = :ART
+    WHERE ID = :GRUPPE;
+  END
+  DELETE FROM T_TIERARZTLEISTUNG L
+  WHERE L.BESTANDSBUCH NOT IN ('B', 'S')
+    AND EXISTS (SELECT 1 FROM T_TIERARZTGRUPPE G WHERE G.LEISTUNG = L.ID AND G.TIER = OLD.ID)
+    AND NOT EXISTS (SELECT 1 FROM T_TIERARZTGRUPPE G
+                    WHERE G.LEISTUNG = L.ID AND G.TIER IS DISTINCT FROM OLD.ID);
+  DELETE FROM T_TIERARZTGRUPPE G
+  WHERE G.TIER = OLD.ID
+    AND EXISTS (SELECT 1 FROM T_TIERARZTLEISTUNG L
+                WHERE L.ID = G.LEISTUNG AND L.BESTANDSBUCH NOT IN ('B', 'S'));
 END^
 
 SET TERM ; ^

@@ -492,6 +492,8 @@ INSERT INTO T_DB_FEHLER (CONSTR, BESCHREIBUNG) VALUES ('I_STAMMDATEN_KNR',
   'Die KNR muss zwischen 0 und 999999 liegen.');
 INSERT INTO T_DB_FEHLER (CONSTR, BESCHREIBUNG) VALUES ('I_STAMMDATEN_NUMMER',
   'Es gibt bereits ein Tier mit dieser Ohrmarkennummer.' || ASCII_CHAR(13) || 'Jede Ohrmarkennummer darf nur einmal vergeben werden.');
+INSERT INTO T_DB_FEHLER (CONSTR, BESCHREIBUNG) VALUES ('I_STAMMDATEN_NUMMER_NUM',
+  'Es gibt bereits ein Tier mit dieser Ohrmarkennummer.' || ASCII_CHAR(13) || 'Jede Ohrmarkennummer darf nur einmal vergeben werden.');
 INSERT INTO T_DB_FEHLER (CONSTR, BESCHREIBUNG) VALUES ('I_STAMMDATEN_RASSE',
   'Die Rasse ist unbekannt oder wird noch von Tieren verwendet.');
 INSERT INTO T_DB_FEHLER (CONSTR, BESCHREIBUNG) VALUES ('I_STAMMDATEN_STATUS',

@@ -8,9 +8,13 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QWidget>
+
+#include <memory>
+#include <mutex>
 
 namespace DBTools {
 
@@ -20,6 +24,38 @@ QPointer<db::DataSet>& Tabelle()
 {
     static QPointer<db::DataSet> tabelle;
     return tabelle;
+}
+
+// The user texts by constraint name (upper case), read once from the table: errors are made in
+// any thread, and looking up must not move the table.
+std::mutex texteMutex;
+std::shared_ptr<const QHash<QString, QString>> texte;
+
+std::shared_ptr<const QHash<QString, QString>> Texte()
+{
+    const std::lock_guard<std::mutex> lock(texteMutex);
+    return texte;
+}
+
+void TexteSetzen(std::shared_ptr<const QHash<QString, QString>> neu)
+{
+    const std::lock_guard<std::mutex> lock(texteMutex);
+    texte = std::move(neu);
+}
+
+QHash<QString, QString> TexteLesen(db::DataSet& tabelle)
+{
+    QHash<QString, QString> ergebnis;
+    if (!tabelle.Active())
+        return ergebnis;
+    const int vorher = tabelle.RecNo();
+    const db::Field& name = tabelle.FieldByName(QStringLiteral("CONSTR"));
+    const db::Field& text = tabelle.FieldByName(QStringLiteral("BESCHREIBUNG"));
+    for (tabelle.First(); !tabelle.Eof(); tabelle.Next())
+        ergebnis.insert(name.AsString().trimmed().toUpper(), text.AsString());
+    if (vorher >= 0)
+        tabelle.MoveTo(vorher);
+    return ergebnis;
 }
 
 // The constraint name in a server message: quoted "I_…" (keys, unique indexes), or the unquoted
@@ -39,17 +75,75 @@ QString ConstraintName(const QString& meldung)
 
 bool TextZu(const QString& name, QString& text)
 {
-    db::DataSet* tabelle = Tabelle();
-    if (name.isEmpty() || !tabelle || !tabelle->Active())
+    const auto t = Texte();
+    if (name.isEmpty() || !t)
         return false;
-    try {
-        if (!tabelle->Locate(QStringLiteral("CONSTR"), {name}, true))
-            return false;
-        text = tabelle->FieldByName(QStringLiteral("BESCHREIBUNG")).AsString();
-        return true;
-    } catch (const std::exception&) {
+    const auto it = t->constFind(name.trimmed().toUpper());
+    if (it == t->constEnd())
         return false;
+    text = *it;
+    return true;
+}
+
+// "string right truncation" of the engine, with the room and the length when it names them
+// (0 otherwise); false for any other message.
+bool ZuLang(const QString& meldung, int& erlaubt, int& laenge)
+{
+    if (!meldung.contains(QLatin1String("string right truncation"), Qt::CaseInsensitive))
+        return false;
+    static const QRegularExpression zahlen(QStringLiteral("expected length (\\d+), actual (\\d+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto m = zahlen.match(meldung);
+    erlaubt = m.hasMatch() ? m.captured(1).toInt() : 0;
+    laenge = m.hasMatch() ? m.captured(2).toInt() : 0;
+    return true;
+}
+
+QString ZuLangText(const QString& feld, int erlaubt, int laenge)
+{
+    const QString wo = feld.isEmpty()
+                           ? QStringLiteral("Ein eingegebener Text ist zu lang")
+                           : QStringLiteral("Der Text im Feld \"%1\" ist zu lang").arg(feld);
+    if (erlaubt <= 0)
+        return wo + QStringLiteral(" für die Datenbank.");
+    return wo + QStringLiteral(": höchstens %1 Zeichen sind erlaubt, eingegeben sind %2.")
+                    .arg(erlaubt)
+                    .arg(laenge);
+}
+
+// The user text of an engine error for every error the database layer raises.
+QString Benutzertext(const QString& meldung, long, const QString& constraint)
+{
+    QString text;
+    if (constraint.startsWith(QLatin1String("I_"), Qt::CaseInsensitive) && TextZu(constraint, text))
+        return text;
+    if (TextZu(ConstraintName(meldung), text))
+        return text;
+    int erlaubt = 0;
+    int laenge = 0;
+    if (ZuLang(meldung, erlaubt, laenge))
+        return ZuLangText(QString(), erlaubt, laenge);
+    return {};
+}
+
+// The too long text of a record the engine refused: names the field whose text exceeds its
+// room; empty when the error is no truncation.
+QString ZuLangImDatensatz(db::DataSet& dataSet, const db::Error& fehler)
+{
+    int erlaubt = 0;
+    int laenge = 0;
+    if (!ZuLang(fehler.EngineMessage(), erlaubt, laenge))
+        return {};
+    for (int i = 0; i < dataSet.FieldCount(); ++i) {
+        const db::Field& f = dataSet.Fields(i);
+        if ((f.DataType() != db::FieldType::VarChar && f.DataType() != db::FieldType::Char) ||
+            f.Calculated() || f.Size <= 0 || f.IsNull())
+            continue;
+        const qsizetype n = f.AsString().size();
+        if (n > f.Size && (erlaubt <= 0 || f.Size == erlaubt))
+            return ZuLangText(f.Label(), f.Size, int(n));
     }
+    return ZuLangText(QString(), erlaubt, laenge);
 }
 
 // Runs a statement of the dataset's record and translates a violated constraint.
@@ -81,6 +175,9 @@ bool Bestaetigt(const QString& frage)
 void FehlertabelleSetzen(db::DataSet* tabelle)
 {
     Tabelle() = tabelle;
+    TexteSetzen(tabelle ? std::make_shared<const QHash<QString, QString>>(TexteLesen(*tabelle))
+                        : nullptr);
+    db::Error::SetUserText(tabelle ? db::Error::UserText(Benutzertext) : db::Error::UserText());
 }
 
 db::DataSet* Fehlertabelle()
@@ -100,7 +197,7 @@ bool DBFehlerText(const db::Error& fehler, QString& text)
     if (fehler.Constraint().startsWith(QLatin1String("I_"), Qt::CaseInsensitive) &&
         TextZu(fehler.Constraint(), text))
         return true;
-    return DBFehlerText(fehler.Message(), text);
+    return DBFehlerText(fehler.EngineMessage(), text);
 }
 
 void DBFehlerMelden(QWidget* control, const QString& text)
@@ -121,7 +218,8 @@ bool SicherPosten(db::DataSet& dataSet, bool Melden, QString& Fehlertext, bool W
         return true;
     } catch (const db::Error& e) {
         if (e.EngineCode() != 0) {
-            if (DBFehlerText(e, Fehlertext)) {
+            Fehlertext = ZuLangImDatensatz(dataSet, e);
+            if (!Fehlertext.isEmpty() || DBFehlerText(e, Fehlertext)) {
                 if (Melden)
                     DBFehlerMelden(nullptr, Fehlertext);
                 dataSet.Cancel();

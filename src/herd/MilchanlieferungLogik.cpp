@@ -42,8 +42,7 @@ Summen Summieren(const QList<Monat>& monate)
 
 int RestTage(const QDate& letzterLiefermonat)
 {
-    const QDate von =
-        QDate(letzterLiefermonat.year(), letzterLiefermonat.month(), 1).addMonths(1);
+    const QDate von = QDate(letzterLiefermonat.year(), letzterLiefermonat.month(), 1).addMonths(1);
     const QDate bis(von.month() <= 3 ? von.year() : von.year() + 1, 3, 31);
     const int tage = int(von.daysTo(bis)) + 1;
     return tage <= 0 ? 365 : tage;
@@ -58,9 +57,12 @@ Ergebnis Berechnen(const Summen& s, int restTage, double gewaehltesFett)
     e.durchschnittFett = double(schnittH) / 100;
     e.fettDifferenz = double(differenzH) / 100;
     e.fettDifferenzZeigen = restTage < 365;
-    // kg × hundredths × factor in hundredths: whole numbers, so the cut after + 0.5 is exact.
+    // kg × hundredths × factor in hundredths: whole numbers, so the rounding is exact. Half a kg
+    // rounds away from zero, a deduction as much as an addition.
     const std::int64_t faktor = differenzH > 0 ? 9 : 18;
-    e.korrektur = (s.geliefert * differenzH * faktor + 5000) / 10000;
+    const std::int64_t zehntausendstel = s.geliefert * differenzH * faktor;
+    e.korrektur = zehntausendstel >= 0 ? (zehntausendstel + 5000) / 10000
+                                       : -((-zehntausendstel + 5000) / 10000);
     e.korrigiert = s.geliefert + e.korrektur;
     e.rest = s.referenzmenge - e.korrigiert;
     e.ueberlieferung = e.rest < 0;
@@ -68,8 +70,7 @@ Ergebnis Berechnen(const Summen& s, int restTage, double gewaehltesFett)
         return e;
     const double fett = std::max(gewaehltesFett, FettMinimum);
     e.proTag = std::int64_t(double(e.rest) / restTage + 0.5);
-    e.proTagBeiFett =
-        std::int64_t(double(e.rest) * s.referenzfett / restTage / fett + 0.5);
+    e.proTagBeiFett = std::int64_t(double(e.rest) * s.referenzfett / restTage / fett + 0.5);
     return e;
 }
 

@@ -230,20 +230,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             ZeitpunktPruefen("ZRNV_DATE_ADD", datum, r, -1);
             if (r == nullptr)
                 break;
-            // The month moves by exactly what was asked, the day at most back to the month's end;
-            // only a month beyond the engine's years leaves the date as it was.
+            // Month fields from -9 to 14 are the calendar's months for the encoder: the result
+            // is the target month's first day plus the day less one, a day beyond the month's
+            // end running on. Beyond them the encoder drifts and only the range holds.
             const Kalenderdatum von = TagNachDatum(datum.timestamp_date);
-            const Kalenderdatum bis = TagNachDatum(r->timestamp_date);
-            const int64_t ziel =
-                int64_t{von.jahr} * 12 + von.monat - 1 + zahl + int64_t{zahl2} * 12;
-            if (ziel < 12 || ziel >= 10000 * 12) {
+            const int64_t feld = int64_t{von.monat} + zahl;
+            if (feld < -9 || feld > 14)
+                break;
+            const int64_t ziel = (int64_t{von.jahr} + zahl2) * 12 + feld - 1;
+            const int64_t jahr = ziel >= 0 ? ziel / 12 : -1;
+            if (jahr < 1 || jahr > 9999) {
                 if (r->timestamp_date != datum.timestamp_date)
                     Fehler("ZRNV_DATE_ADD", "Datum jenseits der Jahre verschoben");
                 break;
             }
-            const bool monatsende = TagNachDatum(r->timestamp_date + 1).tag == 1;
-            if (int64_t{bis.jahr} * 12 + bis.monat - 1 != ziel || bis.tag > von.tag ||
-                (bis.tag < von.tag && !monatsende))
+            const int erster =
+                DatumNachTag({static_cast<int>(jahr), static_cast<int>(ziel % 12) + 1, 1});
+            if (r->timestamp_date != erster + von.tag - 1)
                 Fehler("ZRNV_DATE_ADD", "falscher Monat oder Tag");
             break;
         }

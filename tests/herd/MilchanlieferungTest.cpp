@@ -64,11 +64,17 @@ TEST(MilchanlieferungLogik, BerechnungTabelle)
         std::int64_t proTagBeiFett;
     };
     const QDate apr(2024, 4, 1), mai(2024, 5, 1);
+    // 2500 kg × -0,01 % × 0,18 = -4,5 kg: half a kg rounds away from zero, below the reference as
+    // above it.
     const Fall faelle[] = {
         {"0,2 über Referenz", {{apr, 100000, 4.20, 400000, 4.00}}, 4.20, 4.20, 1800, 298200,
          false, 890, 848},
-        {"0,2 unter Referenz", {{apr, 100000, 3.80, 400000, 4.00}}, 3.80, 3.80, -3599, 303599,
+        {"0,2 unter Referenz", {{apr, 100000, 3.80, 400000, 4.00}}, 3.80, 3.80, -3600, 303600,
          false, 906, 954},
+        {"halbes kg unter Referenz", {{apr, 2500, 3.99, 400000, 4.00}}, 3.99, 3.99, -5, 397505,
+         false, 1187, 1190},
+        {"halbes kg über Referenz", {{apr, 5000, 4.01, 400000, 4.00}}, 4.01, 4.01, 5, 394995,
+         false, 1179, 1176},
         {"Überlieferung", {{apr, 310000, 4.00, 300000, 4.00}}, 4.00, 4.00, 0, -10000, true, 0, 0},
         {"gewichteter Schnitt",
          {{apr, 50000, 4.00, 400000, 4.10}, {mai, 150000, 4.40, 400000, 4.20}},

@@ -9,6 +9,8 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,6 +78,78 @@ TEST_F(FehlertexteTest, KeysUniqueValuesAndChecksShowTheirStoredText)
     };
     for (const auto& f : faelle)
         EXPECT_EQ(TextBei(QString::fromUtf8(f.sql)), QString::fromUtf8(f.text)) << f.sql;
+}
+
+// Every engine error raised while the texts are known carries the user text, whichever window
+// or helper shows it; the engine's own text stays at hand. A duplicate ear tag in another
+// spelling is the same animal.
+TEST_F(FehlertexteTest, EveryEngineErrorCarriesItsUserText)
+{
+    db::Query(tr_, QStringLiteral("INSERT INTO T_STAMMDATEN (NUMMER, GEBDAT, GESCHLECHT, RASSE) "
+                                  "VALUES ('DE 0300000011', '01.01.2024', 'W', 1)"))
+        .Execute();
+    const struct {
+        const char* sql;
+        const char* text;
+        const char* engine;
+    } faelle[] = {
+        {"INSERT INTO T_STAMMDATEN (NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES ('276000300000011', "
+         "'01.01.2024', 'W', 1)",
+         "Es gibt bereits ein Tier mit dieser Ohrmarkennummer.\rJede Ohrmarkennummer darf nur "
+         "einmal vergeben werden.",
+         "I_STAMMDATEN_NUMMER"},
+        {"UPDATE T_STAMMDATEN SET GESCHLECHT = 'X'",
+         "Das Geschlecht des Tieres muss männlich (M) oder weiblich (W) sein.",
+         "CHECK constraint I_STAMMDATEN_GESCHLECHT"},
+        {"UPDATE T_STAMMDATEN SET NAME = 'Ein viel zu langer Name'",
+         "Ein eingegebener Text ist zu lang: höchstens 15 Zeichen sind erlaubt, eingegeben sind "
+         "23.",
+         "string right truncation"},
+    };
+    for (const auto& f : faelle) {
+        try {
+            db::Query(tr_, QString::fromUtf8(f.sql)).Execute();
+            ADD_FAILURE() << f.sql;
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.Message().toStdString(), f.text) << f.sql;
+            EXPECT_STREQ(e.what(), f.text);
+            EXPECT_TRUE(e.EngineMessage().contains(QString::fromUtf8(f.engine)))
+                << e.EngineMessage().toStdString();
+        }
+    }
+    // Without the texts (before the connection, after it) the engine's message is shown.
+    DBTools::FehlertabelleSetzen(nullptr);
+    try {
+        db::Query(tr_, QString::fromUtf8(faelle[1].sql)).Execute();
+        ADD_FAILURE() << faelle[1].sql;
+    } catch (const db::Error& e) {
+        EXPECT_EQ(e.Message(), e.EngineMessage());
+    }
+}
+
+// A record the engine refuses for a too long text names the field.
+TEST_F(FehlertexteTest, ATooLongTextNamesItsField)
+{
+    db::DataSet tiere(tr_);
+    tiere.SetSelectSQL(
+        QStringLiteral("SELECT NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE FROM T_STAMMDATEN"));
+    tiere.SetInsertSQL(
+        QStringLiteral("INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, "
+                       "GESCHLECHT, RASSE) VALUES (:NUMMER, :NAME, :GEBDAT, "
+                       ":GESCHLECHT, :RASSE)"));
+    tiere.Open();
+    tiere.FieldByName(QStringLiteral("NAME")).DisplayLabel = QStringLiteral("Name");
+    tiere.Append();
+    tiere.FieldByName(QStringLiteral("NUMMER")).SetString(QStringLiteral("DE 0300000021"));
+    tiere.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Ein viel zu langer Name"));
+    tiere.FieldByName(QStringLiteral("GEBDAT")).SetDate(QDate(2024, 1, 1));
+    tiere.FieldByName(QStringLiteral("GESCHLECHT")).SetString(QStringLiteral("W"));
+    tiere.FieldByName(QStringLiteral("RASSE")).SetInteger(1);
+    QString text;
+    EXPECT_FALSE(DBTools::SicherPosten(tiere, false, text, false));
+    EXPECT_EQ(text.toStdString(),
+              "Der Text im Feld \"Name\" ist zu lang: höchstens 15 Zeichen sind erlaubt, "
+              "eingegeben sind 23.");
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ TEST_F(ProzedurenTest, ANewCalfTakesOverBreedDamSireAndPremises)
     EXPECT_EQ(Zeilen(QStringLiteral("SELECT NUMMER, GESCHLECHT, RASSE, MUTTER, MUTTERNR, VATER, "
                                     "VATERNR, STATUS, STATUSEXT FROM T_STAMMDATEN WHERE ID = %1")
                          .arg(kalb)),
-              "DE 0200000003|M|1|Berta|DE 0200000001|Carl|HB3|J|N");
+              "DE 02 000 00003|M|1|Berta|DE 02 000 00001|Carl|HB3|J|N");
     EXPECT_EQ(
         Zeilen(QStringLiteral("SELECT VON, BIS, STALL FROM T_STAELLE WHERE TIER = %1").arg(kalb)),
         "05.01.2024|-|2");
@@ -159,8 +159,8 @@ TEST_F(ProzedurenTest, ANewCalfTakesOverBreedDamSireAndPremises)
     EXPECT_EQ(Zeilen(QStringLiteral("SELECT ID, NUMMER, GESCHLECHT FROM "
                                     "P_GET_KAELBER_V_KALBUNG(%1)")
                          .arg(kalbung)),
-              QStringLiteral("%1|DE 0200000003|M").arg(kalb));
-    EXPECT_EQ(Zeilen("SELECT * FROM P_GET_LETZTE_LOM"), "DE 0200000003");
+              QStringLiteral("%1|DE 02 000 00003|M").arg(kalb));
+    EXPECT_EQ(Zeilen("SELECT * FROM P_GET_LETZTE_LOM"), "DE 02 000 00003");
 }
 
 TEST_F(ProzedurenTest, SemenStockCountsHalfPortionsAsHalfStraws)
@@ -331,6 +331,66 @@ TEST_F(ProzedurenTest, TheMedicineRegisterListsEntriesWithTheirAnimals)
                          .arg(gruppe)),
               QStringLiteral("%1|2|05.03.2024\n06.03.2024|10 ml\n11 ml").arg(gruppe));
     EXPECT_EQ(Zeilen("SELECT ID FROM P_GET_BEHANDLUNGEN_GRUPPEN"), QString::number(gruppe));
+}
+
+// The register is a legal record: deleting an animal keeps its booked and cancelled entries
+// with the animal as the register printed it; open entries and treatments outside the
+// register that concerned it alone go with it, and it leaves the open entries of a group.
+TEST_F(ProzedurenTest, TheMedicineRegisterKeepsBookedEntriesOfADeletedAnimal)
+{
+    const int kuh = Kuh();
+    const int rind =
+        Sql("INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE, KNR) VALUES "
+            "('DE 0200000009', 'Clara', '01.01.2023', 'W', 1, 12) RETURNING ID");
+    const auto behandlung = [&](const char* buch, std::initializer_list<int> tiere,
+                                const char* datum) {
+        const int id = Sql(QStringLiteral("INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, "
+                                          "ARZNEIMITTEL) VALUES ('%1', 'Penicillin') RETURNING ID")
+                               .arg(buch));
+        for (int t : tiere)
+            Sql(QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG) VALUES (%1, %2)")
+                    .arg(t)
+                    .arg(id));
+        Sql(QStringLiteral("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES "
+                           "(%1, '%2', '10 ml')")
+                .arg(id)
+                .arg(datum));
+        return id;
+    };
+    const int gebucht = behandlung("B", {kuh}, "02.03.2024");
+    const int storniert = behandlung("S", {kuh, rind}, "03.03.2024");
+    const int offen = behandlung("J", {kuh}, "04.03.2024");
+    const int ohneBuch = behandlung("N", {kuh}, "05.03.2024");
+    const int offeneGruppe = behandlung("J", {kuh, rind}, "06.03.2024");
+    const QString bestandsbuch = QStringLiteral(
+        "SELECT LID, TIERID, ANZAHL, KNR, ART, NAME, REPLACE(IDENTITAET, "
+        "ASCII_CHAR(10), ','), BESTANDSBUCH FROM P_GET_BESTANDSBUCH('01.03.2024', "
+        "'31.03.2024') ORDER BY DATUMSORT");
+    const QString vorher = Zeilen(bestandsbuch);
+
+    Sql(QStringLiteral("EXECUTE PROCEDURE P_DO_TIER_LOESCHEN(%1)").arg(kuh));
+
+    EXPECT_EQ(Zeilen(bestandsbuch),
+              QStringLiteral("%1|-|1|007|Kuh|Berta|DE 02 000 00001|B; "
+                             "%2|-|2||Rinder|-|DE 02 000 00001,DE 02 000 00009|S; "
+                             "%3|%4|1|012|Rind|Clara|DE 02 000 00009|J")
+                  .arg(gebucht)
+                  .arg(storniert)
+                  .arg(offeneGruppe)
+                  .arg(rind))
+        << "before: " << vorher.toStdString();
+    for (const int weg : {offen, ohneBuch})
+        EXPECT_EQ(
+            Sql(QStringLiteral("SELECT COUNT(*) FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(weg)),
+            0);
+
+    // Deleted directly (the handheld conduit), the group's other animal is kept as well.
+    Sql(QStringLiteral("DELETE FROM T_STAMMDATEN WHERE ID = %1").arg(rind));
+    EXPECT_EQ(Zeilen(bestandsbuch),
+              QStringLiteral("%1|-|1|007|Kuh|Berta|DE 02 000 00001|B; "
+                             "%2|-|2||Rinder|-|DE 02 000 00001,DE 02 000 00009|S")
+                  .arg(gebucht)
+                  .arg(storniert));
 }
 
 }  // namespace

@@ -149,6 +149,55 @@ TEST_F(RegelnTest, TheNumericEarTagFollowsTheTagAndStaysEmptyForAnInvalidOne)
     EXPECT_EQ(zahl(), QStringLiteral("276000100000031"));
 }
 
+// One animal per ear-tag number whatever the spelling; the tag is kept in its printed form.
+TEST_F(RegelnTest, AnEarTagIsStoredOnceAndInItsPrintedForm)
+{
+    const auto nummer = [&](int tier) {
+        return Text(tr_, QStringLiteral("SELECT NUMMER FROM T_STAMMDATEN WHERE ID = %1").arg(tier));
+    };
+    const int tier = NeuesTier(tr_, "de0111111111");
+    EXPECT_EQ(nummer(tier), QStringLiteral("DE 01 111 11111"));
+    for (const char* schreibweise :
+         {"DE 01 111 11111", "DE0111111111", "276 01 111 11111", "276000111111111"}) {
+        try {
+            NeuesTier(tr_, schreibweise);
+            ADD_FAILURE() << schreibweise << " was stored a second time";
+        } catch (const db::Error& e) {
+            EXPECT_TRUE(e.Constraint().startsWith(QStringLiteral("I_STAMMDATEN_NUMMER")))
+                << schreibweise << ": " << e.Message().toStdString();
+        }
+    }
+    // Another spelling of its own tag is no conflict and is stored printed as well.
+    Sql(tr_, QStringLiteral("UPDATE T_STAMMDATEN SET NUMMER = '276-01-111-11111' WHERE ID = %1")
+                 .arg(tier));
+    EXPECT_EQ(nummer(tier), QStringLiteral("DE 01 111 11111"));
+    // A tag the coder refuses stays as typed, and two of them do not collide on the number.
+    const int a = NeuesTier(tr_, "XY 123");
+    const int b = NeuesTier(tr_, "XY 124");
+    EXPECT_EQ(nummer(a), QStringLiteral("XY 123"));
+    EXPECT_EQ(nummer(b), QStringLiteral("XY 124"));
+}
+
+// A join on the number of an ear tag the coder refuses (0) finds no animal: no animal is stored
+// with that number.
+TEST_F(RegelnTest, InvalidEarTagsJoinNoAnimal)
+{
+    const int gueltig = NeuesTier(tr_, "DE 01 234 56789");
+    NeuesTier(tr_, "AT 123 456 789");  // wrong check digit
+    NeuesTier(tr_, "unlesbar");
+    db::Query q(tr_, QStringLiteral(
+                         "SELECT T.LOM, S.ID FROM (SELECT 'DE 01 234 56789' LOM FROM RDB$DATABASE "
+                         "UNION ALL SELECT 'AT 123 456 789' FROM RDB$DATABASE UNION ALL SELECT "
+                         "'unlesbar' FROM RDB$DATABASE) T LEFT JOIN T_STAMMDATEN S ON "
+                         "S.NUMMER_NUM = ZRNV_ENCODELOM(T.LOM) ORDER BY T.LOM"));
+    QStringList zeilen;
+    for (q.Open(); !q.Eof(); q.Next())
+        zeilen << q.Field(0).AsString().trimmed() + QLatin1Char('=') +
+                      (q.Field(1).IsNull() ? QStringLiteral("-") : q.Field(1).AsString());
+    EXPECT_EQ(zeilen.join(QLatin1Char(' ')),
+              QStringLiteral("AT 123 456 789=- DE 01 234 56789=%1 unlesbar=-").arg(gueltig));
+}
+
 TEST_F(RegelnTest, AViolatedConstraintNamesItselfAndHasItsUserText)
 {
     NeuesTier(tr_, "DE 0100000003");
@@ -262,7 +311,7 @@ TEST_F(RegelnTest, DeletingAnAnimalTakesItsRowsAndKeepsWhatOthersNeed)
         << "the straw used for the deleted insemination is back in stock";
     // The pending report can still be sent or deleted by hand.
     EXPECT_EQ(Text(tr_, "SELECT COALESCE(TIER, 0) || ' ' || LOM FROM T_HITMELDUNGEN"),
-              QStringLiteral("0 DE 0100000004"));
+              QStringLiteral("0 DE 01 000 00004"));
     EXPECT_EQ(Text(tr_, "SELECT COALESCE(TIER, 0) FROM T_AUFSTALLUNG"), QStringLiteral("0"));
 
     // The handheld conduit deletes animals directly.

@@ -48,7 +48,7 @@ DECLARE EXTERNAL FUNCTION ZRNV_CORRECTBNR
   RETURNS CSTRING(15) CHARACTER SET ISO8859_1
   ENTRY_POINT 'ZRNV_CORRECTBNR' MODULE_NAME 'bovantis_udf';
 
-/* An invalid ear tag gives NULL, never a number that could match a stored one. */
+/* An invalid ear tag gives 0 (the schema stores no animal with 0), no text gives NULL. */
 DECLARE EXTERNAL FUNCTION ZRNV_ENCODELOM
   CSTRING(40) CHARACTER SET ISO8859_1 NULL
   RETURNS BIGINT
