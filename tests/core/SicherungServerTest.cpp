@@ -96,7 +96,6 @@ TEST(SicherungServerTest, ServerKilledDuringTheRestoreLeavesTheDatabaseWhole)
     }
     ASSERT_GE(punkteEinesLaufs, 4);
 
-
     ASSERT_EQ(Zeilen(server, probe), 500);
     // Killed in the middle of the restore, and where a second restore over the database would be
     // half done.
