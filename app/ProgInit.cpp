@@ -156,6 +156,7 @@ bool TProgInit::InitProgramm()
         SetzeAbschnitt(QStringLiteral("Grundeinstellungen"), true);
         DMErzeugen();
         EinstellungenErzeugen(&DM()->Datenbank, QString());
+        SicherungsResteEntfernen(*Einstellungen());
         // The shared grids keep their layouts in the workstation's INI file.
         ZRcxGrid::SetZRcxGridLayoutIniFile(Einstellungen()->IniDateipfad());
         platform::Help::setHelpFile(platform::programFolder() + QLatin1Char('/') +

@@ -8,13 +8,16 @@
 #include <ibase.h>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRandomGenerator>
 #include <QStringList>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include <vector>
 
@@ -156,58 +159,85 @@ bool RestoreNew(const ServiceParams& params, const QString& backupFile, const QS
 
 [[noreturn]] void Incomplete(const QString& backupFile)
 {
-    throw Error(QStringLiteral("Die Sicherung %1 ist unvollständig oder beschädigt; sie wurde "
-                               "nicht zurückgeladen.")
-                    .arg(backupFile));
+    throw DamagedBackup(QStringLiteral("Die Sicherung %1 ist unvollständig oder beschädigt; sie "
+                                       "wurde nicht zurückgeladen.")
+                            .arg(backupFile));
+}
+
+// Codes of the engine's backup-and-restore facility: the backup file itself was refused.
+bool BackupFacility(const Error& e)
+{
+    constexpr long first = 336330752;
+    return e.EngineCode() >= first && e.EngineCode() < first + 65536;
+}
+
+QString Connection(const ServiceParams& params, const QString& database)
+{
+    return params.Server.isEmpty() ? database : params.Server + QLatin1Char(':') + database;
 }
 
 // Removes what a failed restore left behind; a file the engine keeps cannot be removed here and
-// only costs room.
+// only costs room. A server that is gone leaves its file to this machine's file system.
 void Discard(const ServiceParams& params, const QString& database)
 {
-    if (params.Server.isEmpty()) {
-        QFile::remove(database);
-        return;
+    if (!params.Server.isEmpty()) {
+        try {
+            fb::Call([&](fb::Status& st) {
+                Builder dpb(st, IXpbBuilder::DPB);
+                dpb->insertString(&st, isc_dpb_user_name, fb::ToLatin1(params.User).constData());
+                dpb->insertString(&st, isc_dpb_password, fb::ToLatin1(params.Password).constData());
+                const QByteArray name = Local(Connection(params, database));
+                IAttachment* a = fb::Provider()->attachDatabase(&st, name.constData(), dpb.Length(),
+                                                                dpb.Buffer());
+                try {
+                    a->dropDatabase(&st);
+                } catch (...) {
+                    a->release();
+                    throw;
+                }
+            });
+        } catch (const Error&) {
+        }
     }
-    try {
-        fb::Call([&](fb::Status& st) {
-            Builder dpb(st, IXpbBuilder::DPB);
-            dpb->insertString(&st, isc_dpb_user_name, fb::ToLatin1(params.User).constData());
-            dpb->insertString(&st, isc_dpb_password, fb::ToLatin1(params.Password).constData());
-            const QByteArray name = Local(params.Server) + ':' + Local(database);
-            IAttachment* a =
-                fb::Provider()->attachDatabase(&st, name.constData(), dpb.Length(), dpb.Buffer());
-            try {
-                a->dropDatabase(&st);
-            } catch (...) {
-                a->release();
-                throw;
-            }
-        });
-    } catch (const Error&) {
-    }
+    QFile::remove(database);
 }
 
-// A name beside the target that nothing uses.
-QString NameBeside(const QString& database)
+const QString sideMarker = QStringLiteral(".rueckladen-");
+const QString sideSuffix = QStringLiteral(".tmp");
+const QString lockSuffix = QStringLiteral(".lock");
+
+// A name beside the target that nothing uses, locked for as long as the restore runs: the lock
+// tells a later start whether the side file belongs to a restore that still runs.
+QString NameBeside(const QString& database, std::unique_ptr<QLockFile>& lock)
 {
     const QFileInfo target(database);
     for (;;) {
-        const QString name =
-            target.absolutePath() + QLatin1Char('/') + target.completeBaseName() +
-            QStringLiteral(".rueckladen-%1.tmp").arg(QRandomGenerator::system()->generate(), 8, 16,
-                                                      QLatin1Char('0'));
-        if (!QFileInfo::exists(name))
-            return name;
+        const QString name = target.absolutePath() + QLatin1Char('/') + target.completeBaseName() +
+                             sideMarker +
+                             QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16,
+                                                      QLatin1Char('0')) +
+                             sideSuffix;
+        if (QFileInfo::exists(name) || QFileInfo::exists(name + lockSuffix))
+            continue;
+        lock = std::make_unique<QLockFile>(name + lockSuffix);
+        lock->setStaleLockTime(0);
+        if (!lock->tryLock(0))
+            throw Error(QStringLiteral("Im Ordner %1 kann keine Datei angelegt werden; die "
+                                       "Datenbank kann nicht ersetzt werden.")
+                            .arg(target.absolutePath()));
+        return name;
     }
 }
 
-// Other attachments to a local file; a file that cannot be opened has none.
-int OtherAttachments(const QString& database)
+// Other attachments to the database; a file that cannot be opened has none.
+int OtherAttachments(const ServiceParams& params, const QString& database)
 {
     try {
         Database d;
-        d.Open({database, {}, {}, {}});
+        d.Open({Connection(params, database),
+                params.Server.isEmpty() ? QString() : params.User,
+                params.Server.isEmpty() ? QString() : params.Password,
+                {}});
         Transaction t(d);
         t.Start();
         Query q(t, QStringLiteral("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID "
@@ -219,48 +249,83 @@ int OtherAttachments(const QString& database)
     }
 }
 
+// Runs the restore into a file that does not exist yet and hands it to the check. What an
+// incomplete or refused restore made is removed; after an error only when the file is surely the
+// restore's own (ours), never a file the engine refused to overwrite.
+void RestoreChecked(const ServiceParams& params, const QString& backupFile, const QString& database,
+                    const ServiceOutput& output, const RestoreCheck& check, bool ours)
+{
+    bool finished = false;
+    try {
+        finished = RestoreNew(params, backupFile, database, false, output);
+    } catch (const Error& e) {
+        if (ours)
+            Discard(params, database);
+        if (BackupFacility(e))
+            throw DamagedBackup(e.Message(), e.SqlCode(), e.EngineCode());
+        throw;
+    }
+    try {
+        if (!finished)
+            Incomplete(backupFile);
+        if (check)
+            check(Connection(params, database));
+    } catch (...) {
+        Discard(params, database);
+        throw;
+    }
+}
+
 }  // namespace
 
 void Restore(const ServiceParams& params, const QString& backupFile, const QString& database,
-             bool replace, const ServiceOutput& output)
+             bool replace, const ServiceOutput& output, const RestoreCheck& check)
 {
-    if (!replace || (params.Server.isEmpty() && !QFileInfo::exists(database))) {
+    if (!replace || !QFileInfo::exists(database)) {
         // The engine refuses an existing file here, so what an incomplete restore made is its own.
-        if (!RestoreNew(params, backupFile, database, false, output)) {
-            Discard(params, database);
-            Incomplete(backupFile);
-        }
+        RestoreChecked(params, backupFile, database, output, check,
+                       params.Server.isEmpty() && !QFileInfo::exists(database));
         return;
     }
-    // The database that is there is given up only for a restore that has run to its end.
-    const QString fresh = NameBeside(database);
-    try {
-        if (!RestoreNew(params, backupFile, fresh, false, output))
-            Incomplete(backupFile);
-    } catch (...) {
+    // The database that is there is given up only for a complete, accepted copy.
+    std::unique_ptr<QLockFile> lock;
+    const QString fresh = NameBeside(database, lock);
+    RestoreChecked(params, backupFile, fresh, output, check, true);
+    if (OtherAttachments(params, database) > 0) {
         Discard(params, fresh);
-        throw;
-    }
-    if (!params.Server.isEmpty()) {
-        // The server's files are out of reach: the proven backup is restored over the target.
-        Discard(params, fresh);
-        if (!RestoreNew(params, backupFile, database, true, output))
-            Incomplete(backupFile);
-        return;
-    }
-    if (OtherAttachments(database) > 0) {
-        QFile::remove(fresh);
         throw Error(QStringLiteral("Die Datenbank %1 wird noch benutzt und kann nicht ersetzt "
                                    "werden.")
                         .arg(database));
     }
+    // The restored copy gets the access the database had; a server's file may refuse it.
+    QFile::setPermissions(fresh, QFileInfo(database).permissions());
     if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(database).constData()) !=
         0) {
         const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(fresh);
-        throw Error(QStringLiteral("Die Datenbank %1 kann nicht ersetzt werden: %2")
-                        .arg(database, reason));
+        Discard(params, fresh);
+        throw Error(
+            QStringLiteral("Die Datenbank %1 kann nicht ersetzt werden: %2").arg(database, reason));
     }
+}
+
+QStringList RemoveLeftovers(const QString& folder)
+{
+    QStringList removed;
+    const QDir dir(folder);
+    // A side file without its lock was not made by a restore of this program and stays.
+    for (const QString& name : dir.entryList(
+             {QStringLiteral("*") + sideMarker + QStringLiteral("*") + sideSuffix + lockSuffix},
+             QDir::Files | QDir::Hidden)) {
+        QLockFile lock(dir.filePath(name));
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue;
+        const QString side = dir.filePath(name.chopped(lockSuffix.size()));
+        if (QFileInfo::exists(side) && QFile::remove(side))
+            removed << side;
+        lock.unlock();
+    }
+    return removed;
 }
 
 void AddUser(const ServiceParams& params, const QString& user, const QString& password)

@@ -193,10 +193,16 @@ int TZip::Extract()
             QDir(ExtractDir)
                 .filePath(QFileInfo(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')))
                               .fileName());
+        zip_stat_t st;
+        if (zip_stat_index(za.get(), zip_uint64_t(index), 0, &st) != 0 ||
+            !(st.valid & ZIP_STAT_SIZE))
+            throw ZipException(Fehlertext(zip_get_error(za.get())));
         QSaveFile datei(ziel);
         if (!datei.open(QIODevice::WriteOnly))
             throw ZipException(QStringLiteral("Unable to create \"%1\"").arg(ziel));
         std::vector<char> puffer(1 << 20);
+        // The caller checked the declared size against its limits: more data is a lie.
+        zip_uint64_t geschrieben = 0;
         for (;;) {
             const zip_int64_t n = zip_fread(quelle.get(), puffer.data(), puffer.size());
             if (n < 0)
@@ -204,6 +210,10 @@ int TZip::Extract()
                                        .arg(name, Fehlertext(zip_file_get_error(quelle.get()))));
             if (n == 0)
                 break;
+            geschrieben += zip_uint64_t(n);
+            if (geschrieben > st.size)
+                throw ZipException(
+                    QStringLiteral("\"%1\" is larger than its declared size").arg(name));
             if (datei.write(puffer.data(), n) != n)
                 throw ZipException(QStringLiteral("Unable to write \"%1\"").arg(ziel));
         }

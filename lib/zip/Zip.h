@@ -50,7 +50,8 @@ public:
     // number added. The archive is complete on disk when this returns.
     int Add();
     // Writes the members named in FileList into ExtractDir under their bare names; returns the
-    // number written. A member that cannot be read leaves no partial file behind.
+    // number written. A member that cannot be read or holds more than its declared size leaves no
+    // partial file behind.
     int Extract();
 
     QStringList FileList;

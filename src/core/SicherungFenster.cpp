@@ -3,8 +3,9 @@
 #include "DBUpdateFenster.h"
 #include "Datenmodul.h"
 #include "Grundeinstellungen.h"
-#include "Shell.h"
+#include "IniDatei.h"
 #include "Protokoll.h"
+#include "Shell.h"
 
 #include <Meldung.h>
 #include <Query.h>
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -50,17 +52,21 @@ QLineEdit* DateiFeld(QWidget* owner, QGridLayout* layout, int zeile, bool speich
 {
     auto* edit = new QLineEdit(owner);
     edit->setObjectName(QStringLiteral("edDatei"));
+    // Room for a usual path in full.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
     auto* waehlen = new QPushButton(QStringLiteral("..."), owner);
     waehlen->setObjectName(QStringLiteral("btnDatei"));
     QObject::connect(waehlen, &QPushButton::clicked, owner, [=] {
         const QString start = edit->text().isEmpty() ? ordner : edit->text();
         const QString datei = speichern ? QFileDialog::getSaveFileName(owner, {}, start, Filter)
                                         : QFileDialog::getOpenFileName(owner, {}, start, Filter);
-        if (!datei.isEmpty())
+        if (!datei.isEmpty()) {
             edit->setText(datei);
+            edit->setCursorPosition(0);
+        }
     });
     auto* zeilenLayout = new QHBoxLayout;
-    zeilenLayout->addWidget(edit);
+    zeilenLayout->addWidget(edit, 1);
     zeilenLayout->addWidget(waehlen);
     layout->addLayout(zeilenLayout, zeile, 1);
     return edit;
@@ -121,6 +127,25 @@ void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen)
     br.AdminPasswort = einstellungen.GetDatenbankAdminPasswort();
     br.IniDatei = einstellungen.IniDateipfad();
     br.IniDateiname = einstellungen.IniDateiname();
+    br.Datenverzeichnis = einstellungen.Datenverzeichnis();
+}
+
+QStringList SicherungsResteEntfernen(const TEinstellungen& einstellungen)
+{
+    // Read without writing defaults: a first start that fails later is again a first start.
+    const TIniDatei& ini = einstellungen.IniDatei();
+    TBackupRestore br;
+    br.SetDatenbank(ini.LesenString(QStringLiteral("Datenbank"), QStringLiteral("Name"),
+                                    einstellungen.StandardDatenbankName()));
+    QStringList ordner{
+        einstellungen.Datenverzeichnis(),
+        ini.LesenString(QStringLiteral("AutoSicherung"), QStringLiteral("Verzeichnis"),
+                        einstellungen.Datenverzeichnis() + QStringLiteral("sicherung")),
+        ini.LesenString(QStringLiteral("Sicherung"), QStringLiteral("Verzeichnis"), QString())};
+    // A database on another machine keeps its side files out of reach.
+    if (QDir::isAbsolutePath(br.Datenbankpfad()) && br.AufDiesemRechner())
+        ordner.prepend(QFileInfo(br.Datenbankpfad()).absolutePath());
+    return TBackupRestore::ResteEntfernen(ordner);
 }
 
 TfrmBackup::TfrmBackup(TEinstellungen& einstellungen, QWidget* owner)
@@ -144,6 +169,8 @@ TfrmBackup::TfrmBackup(TEinstellungen& einstellungen, QWidget* owner)
     Knopfzeile(this, layout, 3, ausfuehren_, protokoll_, schliessen_);
     FortschrittBinden(br_, fortschritt_);
     datei_->setText(br_.Archivname());
+    // A long path shows its beginning, where the folder is told.
+    datei_->setCursorPosition(0);
     connect(ausfuehren_, &QPushButton::clicked, this, &TfrmBackup::Ausfuehren);
     connect(protokoll_, &QPushButton::clicked, this,
             [this] { ProtokollZeigen(br_.Protokoll, true, this); });
@@ -404,9 +431,10 @@ void TfrmRestore::Ausfuehren()
             }
         }
         if (!beenden) {
-            Tools::MeldungError(
-                QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
-                               "aufgetreten.\rIm Protokoll finden Sie Details."));
+            Tools::MeldungError(QStringLiteral("Es ist ein Fehler bei der Rücksicherung "
+                                               "aufgetreten:\r%1\rIm Protokoll finden Sie "
+                                               "Details.")
+                                    .arg(QString::fromUtf8(e.what())));
             protokoll_->setEnabled(true);
             schliessen_->setEnabled(true);
             ProtokollZeigen(br_.Protokoll, true, this);

@@ -13,6 +13,10 @@ class TEinstellungen;
 // What the windows take from the settings: connection, password and INI file.
 void SicherungEinrichten(TBackupRestore& br, TEinstellungen& einstellungen);
 
+// Removes what killed backups and restores left in the temporary folder and beside the
+// database and the archives; for the start.
+QStringList SicherungsResteEntfernen(const TEinstellungen& einstellungen);
+
 // Manual backup.
 class TfrmBackup : public TZRDialog {
     Q_OBJECT

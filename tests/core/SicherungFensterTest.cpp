@@ -7,6 +7,7 @@
 #include <TestDatabase.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,6 +157,31 @@ TEST_F(SicherungFensterTest, AFailedBackupBeforeTheUpdateLetsTheUserDecide)
         EXPECT_EQ(protokoll.gezeigt, 1);
         EXPECT_FALSE(QFile::exists(UpdateSicherungsname(*einstellungen, zeit)));
     }
+}
+
+// A long path shows where it begins, and a usual one shows whole.
+TEST_F(SicherungFensterTest, FileFieldShowsTheBeginningOfItsPath)
+{
+    {
+        TfrmBackup dlg(*einstellungen);
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        const QLineEdit* edit = dlg.Datei();
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_LT(edit->fontMetrics().horizontalAdvance(edit->text()),
+                  edit->contentsRect().width() - 8)
+            << edit->text().toStdString();
+    }
+    einstellungen->SetSicherungVerzeichnis(
+        tmp.filePath("Betrieb Sonnenhof/Datensicherungen der Herde/jeden Freitag/auf dem "
+                     "zweiten Datenträger im Büro"));
+    TfrmBackup dlg(*einstellungen);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    EXPECT_EQ(dlg.Datei()->cursorPosition(), 0);
+    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(ordner);
+    EXPECT_TRUE(dlg.grab().save(ordner + "/datensicherung.png"));
 }
 
 }  // namespace

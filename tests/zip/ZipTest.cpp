@@ -193,4 +193,27 @@ TEST_F(ZipTest, DamagedMemberLeavesNoPartialFile)
     EXPECT_TRUE(QDir(Pfad("aus")).isEmpty());
 }
 
+// A member that holds more than it declares (a crafted bomb whose declared size passed the
+// caller's limits) is refused while it is written, and leaves nothing behind.
+TEST_F(ZipTest, MemberLargerThanItsDeclaredSizeIsRefused)
+{
+    Python(
+        "import zipfile,sys,struct\n"
+        "with zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED) as z:\n"
+        "  z.writestr('bombe.ini', bytes(8<<20))\n"
+        "b=bytearray(open(sys.argv[1],'rb').read())\n"
+        "struct.pack_into('<I',b,22,1000)\n"
+        "i=b.find(b'PK\\x01\\x02'); struct.pack_into('<I',b,i+24,1000)\n"
+        "open(sys.argv[1],'wb').write(b)",
+        {Pfad("bombe.zip")});
+    TZip zip;
+    zip.SetFilename(Pfad("bombe.zip"));
+    ASSERT_EQ(zip.GetFileInfo(0).UncompressedSize, 1000u);
+    QDir().mkpath(Pfad("aus"));
+    zip.ExtractDir = Pfad("aus");
+    zip.FileList = {"bombe.ini"};
+    EXPECT_THROW(zip.Extract(), ZipException);
+    EXPECT_TRUE(QDir(Pfad("aus")).isEmpty());
+}
+
 }  // namespace
