@@ -121,17 +121,26 @@ void TDM::DatenbankBeforeDisconnect()
 
 void TDM::EreignisMelden(const QString& name)
 {
-    const TAenderung* hooks[] = {&OnChangeStammdaten, &OnChangeTierarzt, &OnChangeEinstellungen,
-                                 &OnChangeMLP};
-    const int i = Ereignisse.indexOf(name);
-    if (i < 0)
-        return;
-    // The settings object may have been replaced or freed since the connect, so the current one
-    // is reloaded; the windows' hook then reads the new values.
-    if (hooks[i] == &OnChangeEinstellungen && Einstellungen())
-        Einstellungen()->Laden();
-    if (*hooks[i])
-        (*hooks[i])(*this);
+    switch (Ereignisse.indexOf(name)) {
+        case 0:
+            emit ChangeStammdaten();
+            break;
+        case 1:
+            emit ChangeTierarzt();
+            break;
+        case 2:
+            // The settings object may have been replaced or freed since the connect, so the
+            // current one is reloaded; the windows then read the new values.
+            if (Einstellungen())
+                Einstellungen()->Laden();
+            emit ChangeEinstellungen();
+            break;
+        case 3:
+            emit ChangeMLP();
+            break;
+        default:
+            break;
+    }
 }
 
 QString TDM::SQLWertString(db::Transaction& tr, const QString& sql, const QVariantMap& params)

@@ -36,8 +36,6 @@ struct THITMeldung {
 class TDM : public QObject {
     Q_OBJECT
 public:
-    using TAenderung = std::function<void(TDM&)>;
-
     // The four change events in the order they are compared.
     static const QStringList Ereignisse;
 
@@ -59,12 +57,6 @@ public:
     // The four change events, registered while connected.
     db::EventListener Ereignis{Datenbank};
 
-    // One hook per event; a window sets it and clears it when it closes.
-    TAenderung OnChangeStammdaten;
-    TAenderung OnChangeTierarzt;
-    TAenderung OnChangeEinstellungen;
-    TAenderung OnChangeMLP;
-
     // True from the connect until the disconnect begins.
     bool Verbunden() const { return verbunden_; }
 
@@ -73,8 +65,8 @@ public:
     bool Verbinden();
     void Trennen();
 
-    // Hands a change event to its hook; names compare exactly. The settings event first reloads
-    // the program's settings object, when one exists.
+    // Hands a change event to its signal; names compare exactly. The settings event first
+    // reloads the program's settings object, when one exists.
     void EreignisMelden(const QString& name);
 
     // The first column of the first row; "", 0 or an invalid date when there is no row or the
@@ -114,6 +106,13 @@ public:
 
     // Deletes the animals in list order, in TAStammdaten.
     void TiereLoeschen(const QList<int>& ids);
+
+signals:
+    // The database's change events; any number of windows listen while they are open.
+    void ChangeStammdaten();
+    void ChangeTierarzt();
+    void ChangeEinstellungen();
+    void ChangeMLP();
 
 private:
     void DatenbankAfterConnect();

@@ -573,7 +573,8 @@ TfrmMLPEdit::TfrmMLPEdit(db::Database& datenbank, QWidget* owner)
     };
 
     if (DM())
-        DM()->OnChangeMLP = [this](TDM&) { Sicher([this] { Aktualisieren(); }); };
+        aenderung_ =
+            connect(DM(), &TDM::ChangeMLP, this, [this] { Sicher([this] { Aktualisieren(); }); });
     Aktualisieren();
     pmView->RestoreLayout();
     herdeView->RestoreLayout();
@@ -582,8 +583,7 @@ TfrmMLPEdit::TfrmMLPEdit(db::Database& datenbank, QWidget* owner)
 
 TfrmMLPEdit::~TfrmMLPEdit()
 {
-    if (DM())
-        DM()->OnChangeMLP = nullptr;
+    disconnect(aenderung_);
     pm_.AfterScroll = nullptr;
     delete pmGrid_;
     delete herdeGrid_;
@@ -894,8 +894,7 @@ void TfrmMLPEdit::Sortieren(const QString& feld)
 
 void TfrmMLPEdit::done(int result)
 {
-    if (DM())
-        DM()->OnChangeMLP = nullptr;
+    disconnect(aenderung_);
     pm_.AfterScroll = nullptr;
     werte_.Close();
     herde_.Close();

@@ -145,6 +145,8 @@ public:
     void done(int result) override;
 
 private:
+    // The change event of the database while the window is open.
+    QMetaObject::Connection aenderung_;
     // Remembers the test day, average and cow shown while the lists are open.
     void Merken();
     void DetailsLaden(int herdeID, int tierID);

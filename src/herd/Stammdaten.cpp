@@ -251,7 +251,7 @@ TfrmStammdaten::TfrmStammdaten(QWidget* owner)
     DatenmengenEinrichten();
     Aufbauen();
     FelderEinrichten();
-    DM()->OnChangeStammdaten = [this](TDM&) { StammdatenGeaendert(); };
+    connect(DM(), &TDM::ChangeStammdaten, this, [this] { StammdatenGeaendert(); });
     tierarzt_->Initialisieren();
     qApp->installEventFilter(this);
 }
@@ -260,7 +260,6 @@ TfrmStammdaten::~TfrmStammdaten()
 {
     qApp->removeEventFilter(this);
     if (TDM* dm = DM()) {
-        dm->OnChangeStammdaten = nullptr;
         if (dm->TAStammdaten.Active())
             dm->TAStammdaten.Commit();
     }

@@ -123,7 +123,6 @@ TframeTierarzt::TframeTierarzt(QWidget* parent)
 TframeTierarzt::~TframeTierarzt()
 {
     if (TDM* dm = DM()) {
-        dm->OnChangeTierarzt = nullptr;
         if (dm->TATierarzt.Active()) {
             try {
                 dm->TATierarzt.Commit();
@@ -136,7 +135,8 @@ TframeTierarzt::~TframeTierarzt()
 
 void TframeTierarzt::Initialisieren(const QList<int>* tiere)
 {
-    DM()->OnChangeTierarzt = [this](TDM&) { Aktualisieren(true); };
+    disconnect(aenderung_);
+    aenderung_ = connect(DM(), &TDM::ChangeTierarzt, this, [this] { Aktualisieren(true); });
     tiere_ = tiere;
     erzeugte_.clear();
     tierTexte_.clear();

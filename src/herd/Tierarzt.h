@@ -44,6 +44,8 @@ public:
     QPushButton* LoeschenKnopf() const { return loeschen_; }
 
 private:
+    // The change event of the database while the window is open.
+    QMetaObject::Connection aenderung_;
     bool Gruppenmodus() const { return tiere_ && !tiere_->isEmpty(); }
     void KnoepfeSetzen();
     void Buchen();

@@ -202,9 +202,9 @@ TEST_F(DatenmodulTest, SettingsEventReloadsTheCurrentSettingsBeforeTheWindowsHoo
     QTemporaryDir tmp;
     ScopedEnv dataHome{"XDG_DATA_HOME", tmp.filePath("xdg-data").toLocal8Bit()};
     QStringList gelesen;
-    dm.OnChangeEinstellungen = [&](TDM&) {
+    QObject::connect(&dm, &TDM::ChangeEinstellungen, [&] {
         gelesen << (Einstellungen() ? Einstellungen()->Werte().value("Betrieb-Name") : "ohne");
-    };
+    });
     // Created after the connect, as a restart of the settings does.
     EinstellungenErzeugen(&dm.Datenbank, tmp.path());
     Einstellungen()->Laden();
@@ -224,25 +224,25 @@ TEST_F(DatenmodulTest, SettingsEventReloadsTheCurrentSettingsBeforeTheWindowsHoo
     EXPECT_EQ(gelesen, (QStringList{"Hof Neu", "ohne"}));
 }
 
-TEST(DatenmodulEreignisTest, EachEventGoesToItsOneHook)
+TEST(DatenmodulEreignisTest, EachEventReachesEveryListenerOfItsOwn)
 {
     TDM dm;
     QStringList gerufen;
-    dm.OnChangeStammdaten = [&](TDM& sender) {
-        EXPECT_EQ(&sender, &dm);
-        gerufen << "Stammdaten";
-    };
-    dm.OnChangeMLP = [&](TDM&) { gerufen << "MLP"; };
-    dm.OnChangeTierarzt = [&](TDM&) { gerufen << "Tierarzt (erster)"; };
-    // A second window replaces the first one's hook.
-    dm.OnChangeTierarzt = [&](TDM&) { gerufen << "Tierarzt"; };
+    QObject::connect(&dm, &TDM::ChangeStammdaten, [&] { gerufen << "Stammdaten (Karte)"; });
+    QObject::connect(&dm, &TDM::ChangeMLP, [&] { gerufen << "MLP"; });
+    QObject::connect(&dm, &TDM::ChangeTierarzt, [&] { gerufen << "Tierarzt"; });
+    {
+        // A second window hears the same event while it is open, and nothing after it closed.
+        QObject statistik;
+        QObject::connect(&dm, &TDM::ChangeStammdaten, &statistik,
+                         [&] { gerufen << "Stammdaten (Statistik)"; });
+        dm.EreignisMelden("CHANGE_STAMMDATEN");
+    }
     for (const char* name : {"CHANGE_STAMMDATEN", "CHANGE_MLP", "change_mlp", "CHANGE_TIERARZT",
-                             "CHANGE_EINSTELLUNGEN", "CHANGE_UNBEKANNT", "CHANGE_EINSTELLUNGEN"})
+                             "CHANGE_EINSTELLUNGEN", "CHANGE_UNBEKANNT"})
         dm.EreignisMelden(name);
-    EXPECT_EQ(gerufen, (QStringList{"Stammdaten", "MLP", "Tierarzt"}));
-    dm.OnChangeMLP = nullptr;
-    dm.EreignisMelden("CHANGE_MLP");
-    EXPECT_EQ(gerufen.size(), 3);
+    EXPECT_EQ(gerufen, (QStringList{"Stammdaten (Karte)", "Stammdaten (Statistik)",
+                                    "Stammdaten (Karte)", "MLP", "Tierarzt"}));
 }
 
 TEST(DatenmodulKNRTest, ShortNumbers)

@@ -119,8 +119,8 @@ TEST_F(FirebirdServerTest, TwoClientsSeeEachOthersCommittedWork)
 
     // A change of animal data reaches the other client's hook once its writer commits.
     QStringList gemeldet;
-    zweiter.OnChangeStammdaten = [&](TDM&) { gemeldet << "Stammdaten"; };
-    zweiter.OnChangeTierarzt = [&](TDM&) { gemeldet << "Tierarzt"; };
+    QObject::connect(&zweiter, &TDM::ChangeStammdaten, [&] { gemeldet << "Stammdaten"; });
+    QObject::connect(&zweiter, &TDM::ChangeTierarzt, [&] { gemeldet << "Tierarzt"; });
     erster.TAStammdaten.Start();
     db::Query tier(erster.TAStammdaten,
                    "INSERT INTO T_STAMMDATEN (NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
