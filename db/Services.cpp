@@ -1,6 +1,7 @@
 #include "Services.h"
 
 #include "Database.h"
+#include "EngineRoot.h"
 #include "FbApi.h"
 #include "Query.h"
 #include "Transaction.h"
@@ -110,9 +111,23 @@ void Run(const ServiceParams& params, const std::function<void(fb::Status&, Buil
 
 }  // namespace
 
+namespace {
+
+// An engine of another group that has the local file attached does not share our locks: the
+// service is refused like an attachment would be.
+std::unique_ptr<EngineFileGuard> LocalGuard(const ServiceParams& params, const QString& database)
+{
+    if (!params.Server.isEmpty())
+        return nullptr;
+    return std::make_unique<EngineFileGuard>(database);
+}
+
+}  // namespace
+
 void Backup(const ServiceParams& params, const QString& database, const QString& backupFile,
             const ServiceOutput& output)
 {
+    const auto guard = LocalGuard(params, database);
     Run(
         params,
         [&](fb::Status& st, Builder& spb) {
@@ -281,6 +296,7 @@ void RestoreChecked(const ServiceParams& params, const QString& backupFile, cons
 void Restore(const ServiceParams& params, const QString& backupFile, const QString& database,
              bool replace, const ServiceOutput& output, const RestoreCheck& check)
 {
+    const auto guard = LocalGuard(params, database);
     if (!replace || !QFileInfo::exists(database)) {
         // The engine refuses an existing file here, so what an incomplete restore made is its own.
         RestoreChecked(params, backupFile, database, output, check,

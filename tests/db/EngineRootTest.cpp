@@ -1,6 +1,7 @@
 #include <Database.h>
 #include <Query.h>
 #include <ScriptRunner.h>
+#include <Services.h>
 #include <Transaction.h>
 
 #include <EngineRoot.h>
@@ -12,7 +13,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include <csignal>
 #include <cstdio>
@@ -333,6 +339,19 @@ TEST(EngineRootTest, AKilledUsersEntryNoLongerBlocksTheFile)
         EXPECT_TRUE(e.Message().contains(QStringLiteral("bereits vom Benutzer \"nobody\"")))
             << e.Message().toStdString();
     }
+    // The engine's services would work on the file without the other engine's locks as well.
+    const QString sicherung = dir.filePath(QStringLiteral("herde.fbk"));
+    for (const auto& dienst : std::vector<std::function<void()>>{
+             [&] { db::Services::Backup({}, pfad, sicherung); },
+             [&] { db::Services::Restore({}, sicherung, pfad, true); }}) {
+        try {
+            dienst();
+            ADD_FAILURE() << "Dienst lief, während ein Benutzer einer anderen Gruppe die Datei hat";
+        } catch (const db::Error& e) {
+            EXPECT_EQ(e.EngineCode(), 335545107) << e.Message().toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(sicherung));
 
     ASSERT_EQ(::kill(pid_t(erster->processId()), SIGKILL), 0);
     ASSERT_TRUE(erster->waitForFinished(10000));
