@@ -297,6 +297,20 @@ void TZRcxGridTableView::SpaltenEinpassen(int festeSpalte)
     einpassen_ = false;
 }
 
+void TZRcxGridTableView::SpaltenNachInhalt()
+{
+    QHeaderView* h = horizontalHeader();
+    if (!model() || einpassen_)
+        return;
+    einpassen_ = true;
+    for (int l = 0; l < h->count(); ++l)
+        if (!h->isSectionHidden(l))
+            h->resizeSection(l, std::max(sizeHintForColumn(l), h->sectionSizeHint(l)));
+    einpassen_ = false;
+    if (optionsView_.ColumnAutoWidth)
+        SpaltenEinpassen();
+}
+
 void TZRcxGridTableView::ZeilenhoehenPlanen()
 {
     if (hoehenGeplant_ || !optionsView_.CellAutoHeight)

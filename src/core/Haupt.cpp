@@ -269,7 +269,7 @@ void TfrmHaupt::AktionenAnlegen()
     };
     Verbinden(QStringLiteral("actDrucken"), [this] {
         if (auto* fenster = dynamic_cast<TDruckbaresFenster*>(AktivesKind()))
-            fenster->Drucken();
+            fenster->HauptfensterDrucken();
     });
     aktionen_[QStringLiteral("actListenExportieren")].regel = [this] {
         return DatenbankVerbunden() && dynamic_cast<TListenFensterSchnittstelle*>(AktivesKind());

@@ -1,4 +1,5 @@
 #include "HerdeTest.h"
+#include "MilchTestHilfe.h"
 
 #include <TierWahl.h>
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QTest>
 
 namespace {
@@ -71,6 +73,10 @@ TEST_F(TierWahlTest, EinzeltierDurchSucheUndEnter)
         EXPECT_TRUE(d.Tabelle()->isColumnHidden(TTierWahlModell::Markierung));
         MaskeWaehlen(d, "Alle Tiere");
         EXPECT_EQ(d.Gruppe()->title(), "4 Tier(e)");
+        // The columns fill the grid to its right edge.
+        const QHeaderView* kopf = d.Tabelle()->horizontalHeader();
+        EXPECT_GE(kopf->length(), d.Tabelle()->viewport()->width() - 1);
+        Bildschirmfoto(d, "TierWahl.png");
         QTest::keyClicks(d.Suche(), "li sa");
         EXPECT_EQ(Namen(d), QStringList{"Lisa"});
         QTest::keyClick(d.Suche(), Qt::Key_Return);

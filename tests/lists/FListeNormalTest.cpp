@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -259,6 +260,28 @@ TEST_F(ListenfensterTest, PopupUndAktionen)
         haupt->Aktion("actListenExportieren")->trigger();
     }
     EXPECT_TRUE(exportDialog);
+}
+
+// The main window's "Drucken" opens the list's print preview, as the window's "Druck-Vorschau".
+TEST_F(ListenfensterTest, DruckenDesHauptfenstersZeigtDieVorschau)
+{
+    TfrmListeNormal* f = UeberMenueOeffnen(Sued);
+    ASSERT_NE(f, nullptr);
+    MessageBoxScript boxen;
+    QStringList fenster;
+    QTimer schliessen;
+    QObject::connect(&schliessen, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            fenster << d->metaObject()->className() + QStringLiteral(" ") + d->windowTitle();
+            d->reject();
+        }
+    });
+    schliessen.start(20);
+    haupt->Aktion("actDrucken")->trigger();
+    schliessen.stop();
+    ASSERT_EQ(fenster.size(), 1) << fenster.join('|').toStdString();
+    EXPECT_TRUE(fenster[0].startsWith("TfmPreview ")) << fenster[0].toStdString();
+    EXPECT_TRUE(boxen.Shown().isEmpty());
 }
 
 TEST_F(ListenfensterTest, DoppelklickGehtZumTier)
