@@ -7,6 +7,7 @@
 #include <DBAMCheckbox.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
+#include <DataSetModel.h>
 #include <ZRFilterEdit.h>
 #include <ZRcxGridDBTableView.h>
 
@@ -396,13 +397,21 @@ TEST_F(BullenStammdatenTest, FokussierteAuswahlZeigtIhrenFokus)
 
 TEST_F(BullenStammdatenTest, Bildschirmfoto)
 {
-    Bulle("Rambo", "DE 0581");
+    Bulle("Rambo", "DE 000354120312");
     Bulle("Balu", "AT 77", false);
     Bulle("Zorro", "DE 5");
     Oeffnen();
     dlg->resize(dlg->sizeHint());
     Bild(*dlg, "BullenStammdaten.png");
     EXPECT_EQ(dlg->ListenGruppe()->title(), "3 Bulle(n)");
+    // The longest herd-book number and breed are not cut.
+    TZRcxGridDBTableView* v = dlg->Ansicht();
+    const QFontMetrics fm(v->font());
+    for (const auto& [feld, text] :
+         {std::pair{"HBNR", "DE 000354120312"}, std::pair{"RASSE", "Holstein-Schwarzbunt"}})
+        EXPECT_GE(v->columnWidth(v->DataModel()->ColumnOfField(feld)),
+                  fm.horizontalAdvance(text) + 6)
+            << feld;
 }
 
 }  // namespace

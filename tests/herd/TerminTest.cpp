@@ -11,7 +11,6 @@
 #include <DBTools.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
-#include <DataSetModel.h>
 #include <FrameInternListeWahl.h>
 #include <Haupt.h>
 #include <InternListeWahl.h>
@@ -596,9 +595,15 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
     ASSERT_LT(design, 0);
     // The chooser's column shows its whole title.
     const QHeaderView* kopf = wahl->ListeView()->horizontalHeader();
-    const int bezeichnung = wahl->ListeView()->DataModel()->ColumnOfField("BEZEICHNUNG");
+    int bezeichnung = -1;
+    for (int i = 0; i < kopf->count(); ++i)
+        if (kopf->model()->headerData(i, Qt::Horizontal).toString() == "Bezeichnung")
+            bezeichnung = i;
+    ASSERT_GE(bezeichnung, 0);
     EXPECT_GE(kopf->sectionSize(bezeichnung),
               kopf->fontMetrics().horizontalAdvance("Bezeichnung") + 8);
+    EXPECT_LE(kopf->sectionPosition(bezeichnung) + kopf->sectionSize(bezeichnung),
+              wahl->ListeView()->viewport()->width());
     Bildschirmfoto(d, "ErledigteTermine.png");
     for (int r = 0; r < wahl->QListen().RecordCount(); ++r)
         wahl->ListeView()->DataController()->SetValues(
