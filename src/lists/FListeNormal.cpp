@@ -240,6 +240,9 @@ void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsst
     constexpr int ListenwahlSymbol = 6;
     const db::Value& symbol = liste.Field(QStringLiteral("SYMBOL"));
     setWindowIcon(TfrmHaupt::Symbolbild(symbol.IsNull() ? ListenwahlSymbol : symbol.AsInteger()));
+    // The MDI frame keeps the icon it was made with; the menu bar shows it while maximised.
+    if (auto* rahmen = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        rahmen->setWindowIcon(windowIcon());
     KurzeZeilen = liste.Field(QStringLiteral("MULTI_LINE_SHORT_BILDSCHIRM")).AsString() == "T";
     grid_->KurzeZeilen = KurzeZeilen;
     grid_->ListeOeffnen(layout);

@@ -210,6 +210,10 @@ TEST_F(ListenfensterTest, ZeilenSpaltenUndFoto)
     // The design's symbol is the window's icon; the lists' background is the workstation's colour.
     EXPECT_EQ(f->windowIcon().pixmap(16).toImage(), TfrmHaupt::Symbolbild(Symbol).pixmap(16).toImage());
     EXPECT_NE(f->windowIcon().pixmap(16).toImage(), TfrmHaupt::Symbolbild(0).pixmap(16).toImage());
+    // The MDI frame, whose icon the menu bar shows while the list is maximised, carries it too.
+    ASSERT_TRUE(qobject_cast<QMdiSubWindow*>(f->parentWidget()));
+    EXPECT_EQ(f->parentWidget()->windowIcon().pixmap(16).toImage(),
+              TfrmHaupt::Symbolbild(Symbol).pixmap(16).toImage());
     EXPECT_EQ(v->palette().color(QPalette::Base), haupt->HintergrundMuster());
     const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
     ASSERT_TRUE(QDir().mkpath(ordner));
