@@ -263,7 +263,7 @@ void TfrmHaupt::AktionenAnlegen()
     };
     Verbinden(Aktion::Drucken, [this] {
         if (auto* fenster = dynamic_cast<TDruckbaresFenster*>(AktivesKind()))
-            fenster->Drucken();
+            fenster->HauptfensterDrucken();
     });
     aktionen_[Aktion::ListenExportieren].regel = [this] {
         return DatenbankVerbunden() && dynamic_cast<TListenFensterSchnittstelle*>(AktivesKind());

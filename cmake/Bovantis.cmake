@@ -28,7 +28,13 @@ function(bovantis_test name)
   bovantis_qt_pch(${name})
   # One CTest entry per executable: suites share their fixtures (a database per suite) within it.
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;BOVANTIS_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-    TIMEOUT 900)
+  set(env "QT_QPA_PLATFORM=offscreen;BOVANTIS_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  if(BOVANTIS_SANITIZE)
+    set(supp ${PROJECT_SOURCE_DIR}/tests/sanitizer)
+    list(APPEND env
+      "ASAN_OPTIONS=suppressions=${supp}/asan.supp:detect_leaks=1:abort_on_error=0"
+      "LSAN_OPTIONS=suppressions=${supp}/lsan.supp:print_suppressions=0"
+      "UBSAN_OPTIONS=suppressions=${supp}/ubsan.supp:print_stacktrace=1:halt_on_error=1")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 900)
 endfunction()

@@ -297,6 +297,32 @@ void TZRcxGridTableView::SpaltenEinpassen(int festeSpalte)
     einpassen_ = false;
 }
 
+void TZRcxGridTableView::SpaltenNachInhalt()
+{
+    QHeaderView* h = horizontalHeader();
+    if (!model() || einpassen_)
+        return;
+    // Measured row by row: the view may not be shown yet, so its visible rows tell nothing.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int zeilen = std::min(model()->rowCount(rootIndex()), 1000);
+    einpassen_ = true;
+    for (int l = 0; l < h->count(); ++l) {
+        if (h->isSectionHidden(l))
+            continue;
+        int breite = h->sectionSizeHint(l);
+        for (int r = 0; r < zeilen; ++r) {
+            const QModelIndex i = model()->index(r, l, rootIndex());
+            breite = std::max(breite, itemDelegateForIndex(i)->sizeHint(option, i).width() + 1);
+        }
+        h->resizeSection(l, breite);
+    }
+    einpassen_ = false;
+    // A view not shown yet has no width of its own; its first resize shares it out.
+    if (optionsView_.ColumnAutoWidth && isVisible())
+        SpaltenEinpassen();
+}
+
 void TZRcxGridTableView::ZeilenhoehenPlanen()
 {
     if (hoehenGeplant_ || !optionsView_.CellAutoHeight)

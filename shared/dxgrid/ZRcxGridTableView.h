@@ -70,6 +70,9 @@ public:
     ZRcxGrid::Layout AktuellesLayout() const;
     void LayoutAnwenden(const ZRcxGrid::Layout& layout);
 
+    // Every shown column as wide as its title and the rows read so far; with automatic width
+    // the columns then share the view's width in that proportion.
+    void SpaltenNachInhalt();
     // Keeps the designed layout (first call only), then applies the layout saved in the layout
     // file; a view without a saved layout keeps its design.
     void RestoreLayout();

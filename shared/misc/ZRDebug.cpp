@@ -300,9 +300,19 @@ void DebugMsgProc(const QString& msg, const std::source_location& where)
         } else {
             void* addresses[128];
             const int n = ::backtrace(addresses, 128);
-            // The innermost level is this function.
-            if (n > 1)
-                frames = eigenerStack(addresses + 1, n - 1);
+            // The stack starts after this function's own level; a sanitizer's interceptor of
+            // backtrace may stand before it.
+            int erste = 1;
+            for (int i = 0; i < n && i < 4; ++i) {
+                Dl_info info;
+                if (::dladdr(addresses[i], &info) &&
+                    info.dli_saddr == reinterpret_cast<void*>(&DebugCallStack)) {
+                    erste = i + 1;
+                    break;
+                }
+            }
+            if (n > erste)
+                frames = eigenerStack(addresses + erste, n - erste);
         }
         DbugIntf::SendSeparator();
         DbugIntf::SendDebug(QStringLiteral("CallStack:"));

@@ -514,7 +514,8 @@ TZRPropGrid* TfrmGrundeinstellungen::NeuesGitter(QVBoxLayout* ort, TZRPropGrid* 
     gitter->SetTitleValues(titel);
     gitter->SetTitleData(werte);
     if (altes) {
-        ort->replaceWidget(altes, gitter);
+        // The layout hands back the old grid's item, which is the caller's.
+        delete ort->replaceWidget(altes, gitter);
         altes->setObjectName(QString());
         altes->hide();
         altes->deleteLater();

@@ -15,6 +15,8 @@ class TDruckbaresFenster {
 public:
     virtual ~TDruckbaresFenster() = default;
     virtual void Drucken() = 0;
+    // The main window's "Drucken": the window's own print unless it shows a preview first.
+    virtual void HauptfensterDrucken() { Drucken(); }
 };
 
 // A list window as the main window sees it: its row count for the status bar and its export.

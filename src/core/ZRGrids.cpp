@@ -436,7 +436,17 @@ TZRCustomGrid::TZRCustomGrid(QWidget* parent) : QTableView(parent)
     setTabKeyNavigation(true);
 }
 
-TZRCustomGrid::~TZRCustomGrid() = default;
+TZRCustomGrid::~TZRCustomGrid()
+{
+    // The editors are children of the viewport, which QWidget's destructor deletes after this
+    // object has stopped being a grid; they go now, while their calls back into it are sound,
+    // and without the delegate committing their text on the way out.
+    editorImmer_ = false;
+    for (TZRGridInplaceEdit* e : viewport()->findChildren<TZRGridInplaceEdit*>()) {
+        e->removeEventFilter(itemDelegate());
+        delete e;
+    }
+}
 
 void TZRCustomGrid::EditorWeg(TZRGridInplaceEdit* e)
 {

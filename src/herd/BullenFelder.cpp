@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStylePainter>
 
 namespace {
 
@@ -89,6 +90,23 @@ TFeldAuswahl::~TFeldAuswahl()
     link_.OnDataChange = {};
 }
 
+void TFeldAuswahl::paintEvent(QPaintEvent*)
+{
+    // The style marks a focused drop-down list only after a focus change by keyboard, and then
+    // barely; reached by Enter or the mouse it must still show the focus as the edits do.
+    QStylePainter p(this);
+    p.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    p.drawComplexControl(QStyle::CC_ComboBox, opt);
+    if (hasFocus() && !isEditable()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 2, 2);
+    }
+    p.drawControl(QStyle::CE_ComboBoxLabel, opt);
+}
+
 void TFeldAuswahl::DataChange()
 {
     if (schreibt_)
@@ -151,6 +169,7 @@ void SpaltenFolge(TZRcxGridDBTableView& ansicht, const QStringList& felder)
             if (spalte >= 0)
                 kopf->moveSection(kopf->visualIndex(spalte), ziel++);
         }
+        ansicht.SpaltenNachInhalt();
         ansicht.RestoreLayout();
     };
     QObject::connect(ansicht.DataModel(), &QAbstractItemModel::modelReset, &ansicht, anwenden);

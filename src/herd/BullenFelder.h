@@ -45,6 +45,9 @@ public:
     void SetDataField(const QString& name) { link_.SetDataField(name); }
     void Eintrag(const QString& text, const QVariant& wert) { addItem(text, wert); }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void DataChange();
     void Gewaehlt(int index);
@@ -62,7 +65,8 @@ public:
     State validate(QString& input, int& pos) const override;
 };
 
-// Puts the view's columns of these fields first, in this order, with the user's saved layout
+// Puts the view's columns of these fields first, in this order, each as wide as its contents
+// (sharing the view's width in that proportion), with the user's saved layout
 // over it; again each time the dataset opens, since a closed dataset has no columns and the
 // header forgets their order with them.
 void SpaltenFolge(TZRcxGridDBTableView& ansicht, const QStringList& felder);

@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -228,6 +229,13 @@ void TfrmBullenStammdaten::Aufbauen()
     felder->setRowStretch(zeile, 1);
     felder->setColumnStretch(1, 1);
     felder->setColumnStretch(3, 1);
+    // Down the left column, then down the right one: after "HB. Nr." comes "Geb. Dat.".
+    QWidget* folge[] = {
+        name_,           rasse_,    vaterKnopf_, vater_,    mutter_,           sichtbar_,
+        hbnr_,           gebdat_,   vaterNr_,    mutterNr_, letzteVerwendung_, pruefbulleBis_,
+        pruefbulleInfo_, bemerkung_};
+    for (std::size_t i = 1; i < std::size(folge); ++i)
+        setTabOrder(folge[i - 1], folge[i]);
 
     neu_ = new QPushButton(QStringLiteral("Neuer Bulle"), this);
     speichern_ = new QPushButton(QStringLiteral("Speichern"), this);
@@ -538,7 +546,15 @@ bool TfrmBullenStammdaten::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier) {
-            focusNextChild();
+            // To the next field; the buttons between the fields are left to Tab, so that Enter
+            // never opens the sire choice or the note.
+            QWidget* w = static_cast<QWidget*>(watched)->nextInFocusChain();
+            while (w != watched &&
+                   (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(this) ||
+                    !w->isEnabled() ||
+                    (qobject_cast<QAbstractButton*>(w) && !qobject_cast<QCheckBox*>(w))))
+                w = w->nextInFocusChain();
+            w->setFocus(Qt::TabFocusReason);
             return true;
         }
     }

@@ -1,5 +1,6 @@
 #include "Stammdaten.h"
 
+#include "BullenFelder.h"
 #include "Besamungen.h"
 #include "BesamungsindexTier.h"
 #include "DruckMLPDatenTier.h"
@@ -642,6 +643,7 @@ QWidget* TfrmStammdaten::Seite0Aufbauen()
         return e;
     };
     nummer_ = zeile("edNummer", 20);
+    nummer_->setValidator(new TGrossschreibung(nummer_));
     nummer_->setMinimumWidth(
         nummer_->fontMetrics().horizontalAdvance(QStringLiteral("DE 00 000 000000")) + 14);
     knr_ = zeile("edKNR", 6);

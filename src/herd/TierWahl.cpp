@@ -196,6 +196,7 @@ TfrmTierWahl::TfrmTierWahl(QWidget* owner, int modus, int mindestanzahl)
     tabelle_->setSortingEnabled(true);
     tabelle_->sortByColumn(-1, Qt::AscendingOrder);
     tabelle_->verticalHeader()->hide();
+    tabelle_->horizontalHeader()->setStretchLastSection(true);
     tabelle_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tabelle_->setColumnHidden(TTierWahlModell::Markierung, !art.mehrfach);
     tabelle_->SetLeerText(LeerText);
@@ -210,6 +211,10 @@ TfrmTierWahl::TfrmTierWahl(QWidget* owner, int modus, int mindestanzahl)
     schliessen_ = new QPushButton(QStringLiteral("Schließen"), this);
     auto* hilfe = new QPushButton(QStringLiteral("Hilfe"), this);
 
+    // The masks and premises keep a narrow column; the animals' grid takes the width.
+    for (QWidget* w : std::initializer_list<QWidget*>{masken_, betriebe_, einlesen_})
+        w->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Jungrinder weiblich")) *
+                           3 / 2);
     auto* links = new QVBoxLayout;
     links->addWidget(new QLabel(QStringLiteral("Betriebsstätte:"), this));
     links->addWidget(betriebe_);
@@ -229,7 +234,7 @@ TfrmTierWahl::TfrmTierWahl(QWidget* owner, int modus, int mindestanzahl)
     haupt->addLayout(links);
     haupt->addLayout(mitte, 1);
     haupt->addLayout(knoepfe);
-    resize(820, 480);
+    resize(900, 480);
 
     connect(einlesen_, &QPushButton::clicked, this, &TfrmTierWahl::EinlesenMeldend);
     connect(masken_, &QListWidget::itemDoubleClicked, this, &TfrmTierWahl::EinlesenMeldend);

@@ -235,8 +235,14 @@ void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsst
         betriebsstaette > 0 && DM() ? DM()->BetriebsstaetteBezeichnung(betriebsstaette) : QString();
     setWindowTitle(FListeNormal::Fenstertitel(liste.Field(QStringLiteral("TITEL")).AsString(),
                                               betriebsstaette, name, titelzusatz));
-    if (const db::Value& symbol = liste.Field(QStringLiteral("SYMBOL")); !symbol.IsNull())
-        setWindowIcon(Symbolbild(symbol.AsInteger()));
+    // A design without a symbol shows the picture of the list choice ("Auswahl"), not the
+    // toolkit's logo.
+    constexpr int ListenwahlSymbol = 6;
+    const db::Value& symbol = liste.Field(QStringLiteral("SYMBOL"));
+    setWindowIcon(Symbolbild(symbol.IsNull() ? ListenwahlSymbol : symbol.AsInteger()));
+    // The MDI frame keeps the icon it was made with; the menu bar shows it while maximised.
+    if (auto* rahmen = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        rahmen->setWindowIcon(windowIcon());
     KurzeZeilen = liste.Field(QStringLiteral("MULTI_LINE_SHORT_BILDSCHIRM")).AsString() == "T";
     grid_->KurzeZeilen = KurzeZeilen;
     grid_->ListeOeffnen(layout);

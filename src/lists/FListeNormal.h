@@ -52,6 +52,7 @@ public:
     virtual void ZuTierGehen() = 0;
     void Drucken() override;
     virtual void DruckVorschau();
+    void HauptfensterDrucken() override { DruckVorschau(); }
     void Exportieren() override;
 
     // Whether the window lives in the main window's MDI area.

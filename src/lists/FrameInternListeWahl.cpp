@@ -237,6 +237,8 @@ void TframeInternListeWahl::DesignsLaden(int id)
     for (int r = 0; r < ids.size(); ++r)
         view_->DataController()->SetValues(r, auswahl_, bool(haken[std::size_t(r)]));
     view_->setUpdatesEnabled(true);
+    // The tick column as narrow as its box, the names with the rest: their title stays whole.
+    view_->SpaltenNachInhalt();
     KnoepfePruefen();
 }
 

@@ -18,12 +18,26 @@ QString OhneErstenPunkt(const QString& token)
     return t;
 }
 
+// A token names a data column either through a two-character source alias ("Q1.NUMMER", the
+// user lists) or plainly ("NUMMER", the built-in lists, whose data SQL names its columns).
+bool MitAlias(const QString& token)
+{
+    return token.contains(QLatin1Char('.'));
+}
+
+QString Spaltenname(const QString& token)
+{
+    return MitAlias(token) ? token.mid(3) : token;
+}
+
 void AliasPruefen(const QString& token)
 {
+    if (!MitAlias(token) && !token.isEmpty())
+        return;
     if (token.size() < 4 || token.at(2) != QLatin1Char('.') || !token.at(0).isLetter())
         throw std::runtime_error(
-            QStringLiteral("Das Listenfeld \"%1\" ist ungültig: Listenfelder beginnen mit einem "
-                           "zweistelligen Quellnamen und einem Punkt (zum Beispiel Q1.NUMMER).")
+            QStringLiteral("Das Listenfeld \"%1\" ist ungültig: vor dem Punkt steht ein "
+                           "zweistelliger Quellname (zum Beispiel Q1.NUMMER).")
                 .arg(token)
                 .toStdString());
 }
@@ -59,7 +73,7 @@ Ergebnis SpaltenAnlegen(const std::vector<LayoutZeile>& layout, const Umgebung& 
 
     bool erledigen = false, terminId = false, termin = false;
     for (const LayoutZeile& z : layout) {
-        const QString name = z.feld.mid(3);
+        const QString name = Spaltenname(z.feld);
         if (name == QLatin1String("ERLEDIGEN")) {
             erledigen = true;
             e.erledigenFeld = OhneErstenPunkt(z.feld);
@@ -94,7 +108,7 @@ Ergebnis SpaltenAnlegen(const std::vector<LayoutZeile>& layout, const Umgebung& 
                 continue;
             ungenutzt.removeOne(token);
         }
-        if (!pseudo && token.mid(2) == QLatin1String("STATUSIDX")) {
+        if (!pseudo && Spaltenname(z.feld) == QLatin1String("STATUSIDX")) {
             neu.art = Art::StatusIcon;
             neu.breite = Skaliert(20, umgebung.dpi);
             e.spalten.push_back(neu);

@@ -15,7 +15,7 @@ namespace ListenSpalten {
 
 // One row of P_GET_LISTE_BILDSCHIRM_FELDER.
 struct LayoutZeile {
-    QString feld;  // token: two-character source alias, ".", column name; or a pseudo field
+    QString feld;  // token: [two-character source alias "."] column name; or a pseudo field
     std::optional<int> breite;
     bool autobreite = false;
     QString titel;
@@ -73,8 +73,8 @@ constexpr int MindestBreite = 50;
 
 int Skaliert(int breite, int dpi);
 
-// Throws std::runtime_error with a German message when a field token does not start with a
-// two-character source alias (the token rules rely on it).
+// Throws std::runtime_error with a German message when a field token's source alias is not two
+// characters long (the token rules rely on it); a token without alias is a plain column name.
 Ergebnis SpaltenAnlegen(const std::vector<LayoutZeile>& layout, const Umgebung& umgebung);
 
 // The source entries of a computed column, by line (index 0 = line 1; empty where no entry).

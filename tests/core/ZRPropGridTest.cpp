@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -277,6 +278,29 @@ TEST_F(ZRPropGridTest, LeerIstGesperrtUndBuendeltNeuaufbau)
     EXPECT_EQ(leer.model()->index(4, 0).data().toString(), "4");
     leer.Properties().Add();
     EXPECT_EQ(aufbau.count(), 2);
+}
+
+// A grid destroyed with its editor focused, typed into or with its list open: the editors go
+// while the grid is whole, and nothing reaches an owner that is being destroyed itself.
+TEST_F(ZRPropGridTest, ZerstoerenMitOffenemEditor)
+{
+    for (const int zeile : {int(Text), int(Auswahl)}) {
+        SCOPED_TRACE(zeile);
+        if (!grid)
+            SetUp();
+        TZRGridInplaceEdit* e = Betreten(zeile);
+        ASSERT_TRUE(e);
+        if (zeile == Auswahl)
+            e->DropDown();
+        else
+            QTest::keyClicks(e, "neu");
+        ASSERT_TRUE(e->hasFocus());
+        const QPointer<TZRGridInplaceEdit> editor(e);
+        gemeldet.clear();
+        grid.reset();
+        EXPECT_TRUE(editor.isNull());
+        EXPECT_TRUE(gemeldet.isEmpty()) << gemeldet.join('|').toStdString();
+    }
 }
 
 TEST_F(ZRPropGridTest, Bildschirmfoto)

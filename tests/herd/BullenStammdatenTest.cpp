@@ -7,6 +7,7 @@
 #include <DBAMCheckbox.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
+#include <DataSetModel.h>
 #include <ZRFilterEdit.h>
 #include <ZRcxGridDBTableView.h>
 
@@ -344,15 +345,73 @@ TEST_F(BullenStammdatenTest, EnterSpringtZumNaechstenFeld)
     EXPECT_EQ(Wert("SELECT NAME FROM T_BULLEN_STAMM"), "Alt");
 }
 
+// Enter walks the fields down the left column and then the right one, passing over the
+// buttons; a birth date typed after "HB. Nr." lands in "Geb. Dat." and leaves the breed alone.
+TEST_F(BullenStammdatenTest, EnterFolgtDenFeldern)
+{
+    Bulle("Alt", "DE 9");
+    Oeffnen();
+    const QList<QWidget*> erwartet{dlg->NameEdit(),          dlg->RasseAuswahl(),
+                                   dlg->VaterEdit(),         dlg->MutterEdit(),
+                                   dlg->SichtbarBox(),       dlg->HBNREdit(),
+                                   dlg->GebDatEdit(),        dlg->VaterNrEdit(),
+                                   dlg->MutterNrEdit(),      dlg->LetzteVerwendungEdit(),
+                                   dlg->PruefbulleBisEdit(), dlg->BemerkungEdit()};
+    dlg->NameEdit()->setFocus();
+    QList<QWidget*> gefolgt{QApplication::focusWidget()};
+    for (int i = 1; i < erwartet.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        gefolgt << QApplication::focusWidget();
+    }
+    EXPECT_EQ(gefolgt, erwartet);
+
+    const QString rasse = dlg->RasseAuswahl()->currentText();
+    Tippen(dlg->HBNREdit(), "DE 1");
+    QTest::keyClick(dlg->HBNREdit(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "01.05.2020");
+    EXPECT_EQ(dlg->GebDatEdit()->text(), "01.05.2020");
+    EXPECT_EQ(dlg->RasseAuswahl()->currentText(), rasse);
+}
+
+// A focused breed list marks its focus plainly, however it got it.
+TEST_F(BullenStammdatenTest, FokussierteAuswahlZeigtIhrenFokus)
+{
+    Bulle("Alt", "DE 9");
+    Oeffnen();
+    TFeldAuswahl* rasse = dlg->RasseAuswahl();
+    dlg->NameEdit()->setFocus(Qt::MouseFocusReason);
+    const QImage ohne = rasse->grab().toImage();
+    rasse->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(rasse->hasFocus());
+    const QImage mit = rasse->grab().toImage();
+    // The frame's left edge, half-way down, takes the highlight colour.
+    const QColor markierung = rasse->palette().color(QPalette::Highlight);
+    const auto abstand = [&](const QImage& bild) {
+        const QColor c = bild.pixelColor(1, bild.height() / 2);
+        return std::abs(c.red() - markierung.red()) + std::abs(c.green() - markierung.green()) +
+               std::abs(c.blue() - markierung.blue());
+    };
+    EXPECT_LT(abstand(mit), 60);
+    EXPECT_GT(abstand(ohne), 150);
+}
+
 TEST_F(BullenStammdatenTest, Bildschirmfoto)
 {
-    Bulle("Rambo", "DE 0581");
+    Bulle("Rambo", "DE 000354120312");
     Bulle("Balu", "AT 77", false);
     Bulle("Zorro", "DE 5");
     Oeffnen();
     dlg->resize(dlg->sizeHint());
     Bild(*dlg, "BullenStammdaten.png");
     EXPECT_EQ(dlg->ListenGruppe()->title(), "3 Bulle(n)");
+    // The longest herd-book number and breed are not cut.
+    TZRcxGridDBTableView* v = dlg->Ansicht();
+    const QFontMetrics fm(v->font());
+    for (const auto& [feld, text] :
+         {std::pair{"HBNR", "DE 000354120312"}, std::pair{"RASSE", "Holstein-Schwarzbunt"}})
+        EXPECT_GE(v->columnWidth(v->DataModel()->ColumnOfField(feld)),
+                  fm.horizontalAdvance(text) + 6)
+            << feld;
 }
 
 }  // namespace

@@ -73,6 +73,7 @@ TEST_F(StammdatenTest, NeueKuhEingebenUndSpeichernMitZugangsmeldung)
     EXPECT_EQ(Combo("cbStatus")->currentText(), "Jungrind");
     EXPECT_EQ(Combo("cbArt")->currentText(), "Normal");
     Eingeben("edNummer", "de 05 123 45678");
+    EXPECT_EQ(Zeile("edNummer")->text(), "DE 05 123 45678") << "upper case as typed";
     Eingeben("edName", "Resi");
     Eingeben("edKNR", "42");
     Eingeben("edGebDat", "3.2.2025");

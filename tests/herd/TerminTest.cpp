@@ -1,5 +1,6 @@
 #include "HerdeTest.h"
 #include "MilchTestHilfe.h"
+#include "../lists/DialogSkript.h"
 
 #include <TerminListe.h>
 #include <TerminLogik.h>
@@ -11,10 +12,15 @@
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
 #include <FrameInternListeWahl.h>
+#include <Haupt.h>
+#include <InternListeWahl.h>
 #include <MessageBoxScript.h>
+#include <NeuWert.h>
+#include <ZRDBcxGridBovantis.h>
 #include <ZRcxGridDBTableView.h>
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -552,6 +558,86 @@ TEST_F(ErledigteTermineTest, EintragLoeschenBehaeltDenFestenTermin)
     liste->AktionenAktualisieren();
     EXPECT_FALSE(liste->actAlleEintraegeLoeschen->isEnabled());
     liste->close();
+}
+
+// A design made with "Neu" in the dialog's chooser gets the fields of the data SQL, named as that
+// SQL names its columns; the list window shows them.
+TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
+{
+    struct Editor {
+        Editor()
+        {
+            InternListeWahl::ListenDesignBildschirmStarten = [](QWidget*, int, const QString&) {};
+        }
+        ~Editor() { InternListeWahl::ListenDesignBildschirmStarten = nullptr; }
+    } editor;
+    MessageBoxScript boxen;
+    QList<QWidget*> vorher = QApplication::topLevelWidgets();
+    TfrmErledigteTermine d(DM()->Datenbank);
+    d.Von()->setText("01.01.2024");
+    d.Bis()->setText("31.01.2024");
+    d.Feste()->setChecked(true);
+    d.Tierbezogene()->setChecked(true);
+    d.show();
+    auto* wahl = d.findChild<TframeInternListeWahl*>();
+    ASSERT_NE(wahl, nullptr);
+    QTest::mouseClick(wahl->Knopf("Mehr"), Qt::LeftButton);
+    {
+        DialogSkript skript;
+        skript.Dann<TNeuerWert>([](TNeuerWert& n) {
+            n.Edits()[0]->setText("Januar");
+            n.Edits()[1]->setText("Erledigt im Januar");
+            n.accept();
+        });
+        QTest::mouseClick(wahl->Knopf("Neu"), Qt::LeftButton);
+    }
+    const int design = wahl->FokusID();
+    ASSERT_LT(design, 0);
+    // The chooser's column shows its whole title.
+    const QHeaderView* kopf = wahl->ListeView()->horizontalHeader();
+    int bezeichnung = -1;
+    for (int i = 0; i < kopf->count(); ++i)
+        if (kopf->model()->headerData(i, Qt::Horizontal).toString() == "Bezeichnung")
+            bezeichnung = i;
+    ASSERT_GE(bezeichnung, 0);
+    EXPECT_GE(kopf->sectionSize(bezeichnung),
+              kopf->fontMetrics().horizontalAdvance("Bezeichnung") + 8);
+    EXPECT_LE(kopf->sectionPosition(bezeichnung) + kopf->sectionSize(bezeichnung),
+              wahl->ListeView()->viewport()->width());
+    Bildschirmfoto(d, "ErledigteTermine.png");
+    for (int r = 0; r < wahl->QListen().RecordCount(); ++r)
+        wahl->ListeView()->DataController()->SetValues(
+            r, wahl->AuswahlSpalte(),
+            wahl->QListen().ValueAt(r, wahl->QListen().FieldByName("ID").Index()).AsInteger() ==
+                design);
+    QTest::mouseClick(wahl->Knopf("Anzeigen"), Qt::LeftButton);
+    EXPECT_TRUE(boxen.Shown().isEmpty());
+
+    TfrmListeErledigteTermine* liste = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<TfrmListeErledigteTermine*>(w); f && !vorher.contains(w))
+            liste = f;
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->windowTitle(), "Erledigt im Januar (von 01.01.2024 bis 31.01.2024)");
+    ASSERT_EQ(liste->GetAnzahl(), 2);
+    // A design without a symbol carries the list choice's picture, not the toolkit's logo.
+    EXPECT_EQ(liste->windowIcon().pixmap(16).toImage(),
+              Symbolbild(6).pixmap(16).toImage());
+    TZRcxGridDBTableView* v = liste->Grid()->GetTableView();
+    QStringList titel;
+    for (int i = 0; i < v->horizontalHeader()->count(); ++i)
+        titel << v->model()
+                     ->headerData(v->horizontalHeader()->logicalIndex(i), Qt::Horizontal)
+                     .toString();
+    EXPECT_EQ(titel, (QStringList{"ID", "Tier-ID", "KNR", "Name", "Nummer", "Datum", "Text",
+                                  "Erledigt", "Bemerkung"}));
+    QStringList texte;
+    for (int r = 0; r < 2; ++r)
+        texte << v->model()->index(r, v->horizontalHeader()->logicalIndex(6)).data().toString();
+    texte.sort();
+    EXPECT_EQ(texte, (QStringList{"Impfen", "Zaun"}));
+    liste->close();
+    delete liste;
 }
 
 }  // namespace

@@ -460,7 +460,8 @@ TEST_F(TierDruckTest, MilkRecordingListWithCalvingLinesTestDaysAndTotals)
         EXPECT_TRUE(Zeile(s, QString::fromUtf8(muster))) << muster << "\n" << s.toStdString();
 
     const auto druck = Aufzeichnen<TDruckMLPDatenTier>(berta);
-    const TextEintrag* kalbung = Finde(Texte(druck->Paper()), "1. Kalbung am 01.11.2024");
+    const auto texte = Texte(druck->Paper());
+    const TextEintrag* kalbung = Finde(texte, "1. Kalbung am 01.11.2024");
     ASSERT_TRUE(kalbung);
     EXPECT_TRUE(kalbung->stil & fsBold);
     EXPECT_EQ(kalbung->x, 200);

@@ -1,4 +1,5 @@
 #include "HerdeTest.h"
+#include "MilchTestHilfe.h"
 
 #include <TierWahl.h>
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QTest>
 
 namespace {
@@ -71,6 +73,10 @@ TEST_F(TierWahlTest, EinzeltierDurchSucheUndEnter)
         EXPECT_TRUE(d.Tabelle()->isColumnHidden(TTierWahlModell::Markierung));
         MaskeWaehlen(d, "Alle Tiere");
         EXPECT_EQ(d.Gruppe()->title(), "4 Tier(e)");
+        // Every column is in sight: the grid takes the window's width beside the masks.
+        const QHeaderView* kopf = d.Tabelle()->horizontalHeader();
+        EXPECT_LE(kopf->length(), d.Tabelle()->viewport()->width());
+        Bildschirmfoto(d, "TierWahl.png");
         QTest::keyClicks(d.Suche(), "li sa");
         EXPECT_EQ(Namen(d), QStringList{"Lisa"});
         QTest::keyClick(d.Suche(), Qt::Key_Return);

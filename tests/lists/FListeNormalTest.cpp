@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -210,6 +211,10 @@ TEST_F(ListenfensterTest, ZeilenSpaltenUndFoto)
     // The design's symbol is the window's icon; the lists' background is the workstation's colour.
     EXPECT_EQ(f->windowIcon().pixmap(16).toImage(), Symbolbild(Symbol).pixmap(16).toImage());
     EXPECT_NE(f->windowIcon().pixmap(16).toImage(), Symbolbild(0).pixmap(16).toImage());
+    // The MDI frame, whose icon the menu bar shows while the list is maximised, carries it too.
+    ASSERT_TRUE(qobject_cast<QMdiSubWindow*>(f->parentWidget()));
+    EXPECT_EQ(f->parentWidget()->windowIcon().pixmap(16).toImage(),
+              Symbolbild(Symbol).pixmap(16).toImage());
     EXPECT_EQ(v->palette().color(QPalette::Base), haupt->HintergrundMuster());
     const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
     ASSERT_TRUE(QDir().mkpath(ordner));
@@ -260,6 +265,28 @@ TEST_F(ListenfensterTest, PopupUndAktionen)
         haupt->Aktion("actListenExportieren")->trigger();
     }
     EXPECT_TRUE(exportDialog);
+}
+
+// The main window's "Drucken" opens the list's print preview, as the window's "Druck-Vorschau".
+TEST_F(ListenfensterTest, DruckenDesHauptfenstersZeigtDieVorschau)
+{
+    TfrmListeNormal* f = UeberMenueOeffnen(Sued);
+    ASSERT_NE(f, nullptr);
+    MessageBoxScript boxen;
+    QStringList fenster;
+    QTimer schliessen;
+    QObject::connect(&schliessen, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            fenster << d->metaObject()->className() + QStringLiteral(" ") + d->windowTitle();
+            d->reject();
+        }
+    });
+    schliessen.start(20);
+    haupt->Aktion("actDrucken")->trigger();
+    schliessen.stop();
+    ASSERT_EQ(fenster.size(), 1) << fenster.join('|').toStdString();
+    EXPECT_TRUE(fenster[0].startsWith("TfmPreview ")) << fenster[0].toStdString();
+    EXPECT_TRUE(boxen.Shown().isEmpty());
 }
 
 TEST_F(ListenfensterTest, DoppelklickGehtZumTier)

@@ -175,7 +175,7 @@ TEST(ListenSpaltenTest, UebrigeFelderUndFormate)
 
 TEST(ListenSpaltenTest, QuellnamenMitMehrAlsZweiZeichenWerdenAbgewiesen)
 {
-    for (const char* feld : {"Q12.NUMMER", "Q.NUMMER", "QNUMMER", "1Q.NUMMER", "Q1."}) {
+    for (const char* feld : {"Q12.NUMMER", "Q.NUMMER", "1Q.NUMMER", "Q1.", ""}) {
         SCOPED_TRACE(feld);
         try {
             SpaltenAnlegen({Feld(feld, "Nummer")}, Daten({"Q12NUMMER"}));
@@ -185,6 +185,25 @@ TEST(ListenSpaltenTest, QuellnamenMitMehrAlsZweiZeichenWerdenAbgewiesen)
                 << f.what();
         }
     }
+}
+
+// The built-in lists store their fields as the data SQL names the columns, without alias.
+TEST(ListenSpaltenTest, FelderOhneQuellnamenSindSpaltenDerDaten)
+{
+    LayoutZeile tier = Feld("TIERID", "Tier-ID");
+    tier.tierId = true;
+    LayoutZeile status = Feld("STATUSIDX", "Status");
+    const Ergebnis e = SpaltenAnlegen(
+        {Feld("NUMMER", "Nummer"), tier, status, Feld("ERLEDIGEN", "Erl."), Feld("TERMIN_ID", "Id"),
+         Feld("TERMIN", "Termin")},
+        Daten({"TIERID", "NUMMER", "STATUSIDX", "ERLEDIGEN", "TERMIN_ID", "TERMIN"}));
+    EXPECT_EQ(Datenfelder(e),
+              QStringList({"NUMMER", "TIERID", "STATUSIDX", "ERLEDIGEN", "TERMIN_ID", "TERMIN"}));
+    EXPECT_EQ(Titel(e)[1], "Tier-ID");
+    EXPECT_EQ(e.tierIdFeld, "TIERID");
+    EXPECT_EQ(e.spalten[2].art, Art::StatusIcon);
+    EXPECT_TRUE(e.terminmodus);
+    EXPECT_EQ(e.erledigenFeld, "ERLEDIGEN");
 }
 
 TEST(ListenSpaltenTest, BerechneterText)
