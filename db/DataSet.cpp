@@ -1,10 +1,12 @@
 #include "DataSet.h"
 
+#include "Abort.h"
 #include "DataLink.h"
 #include "Database.h"
 #include "Error.h"
 #include "Query.h"
 #include "Transaction.h"
+#include "UpdateConflict.h"
 
 #include <algorithm>
 #include <limits>
@@ -105,6 +107,9 @@ void DataSet::DropStatements()
     modify_ = {};
     delete_ = {};
     refresh_ = {};
+    guarded_ = {};
+    differences_ = {};
+    guardMade_ = false;
 }
 
 void DataSet::SetSelectSQL(const QString& sql)
@@ -125,6 +130,9 @@ void DataSet::SetModifySQL(const QString& sql)
 {
     modifySql_ = sql;
     modify_ = {};
+    guarded_ = {};
+    differences_ = {};
+    guardMade_ = false;
 }
 
 void DataSet::SetDeleteSQL(const QString& sql)
@@ -856,7 +864,7 @@ void DataSet::Post()
     if (inserting)
         Write(insert_, insertSql_, edit_, old_, false);
     else
-        Write(modify_, modifySql_, edit_, old_, true);
+        Modify();
     ReadBack(edit_);
     Calculate(edit_);
     savepoint.Release();
@@ -937,9 +945,14 @@ void DataSet::Refresh()
 {
     CheckActive();
     CheckBrowseMode();
+    Reread(false);
+}
+
+void DataSet::Reread(bool reselect)
+{
     if (current_ < 0)
         return;
-    if (!refreshSql_.isEmpty()) {
+    if (!reselect && !refreshSql_.isEmpty()) {
         Row& row = RowAt(current_);
         ReadBack(row);
         Calculate(row);
@@ -1019,6 +1032,86 @@ void DataSet::Write(Statement& statement, const QString& sql, const Row& values,
         Fail(
             QStringLiteral("Der Datensatz wurde nicht gespeichert, weil er inzwischen gelöscht "
                            "wurde."));
+}
+
+void DataSet::MakeGuard()
+{
+    guardMade_ = true;
+    guardedSql_.clear();
+    const UpdateStatement statement(modifySql_);
+    if (!statement.Understood())
+        return;
+    // Only what the select reads from the column itself can show that the row changed; a value
+    // computed under the column's name would differ every time.
+    QStringList compared;
+    guardLabels_.clear();
+    for (const QString& column : statement.Columns()) {
+        Field* f = FindField(column);
+        if (!f || f->calculated_ || f->index_ >= dataFieldCount_)
+            continue;
+        const ColumnInfo& c = select_->Column(f->index_);
+        if (c.Relation.isEmpty() || c.Origin.compare(column, Qt::CaseInsensitive) != 0)
+            continue;
+        compared << column;
+        guardLabels_ << f->Label();
+    }
+    guardTable_ = statement.Table();
+    guardedSql_ = statement.Guarded(compared);
+    differencesSql_ = statement.Differences(compared);
+}
+
+void DataSet::Modify()
+{
+    if (!guardMade_)
+        MakeGuard();
+    if (guardedSql_.isEmpty()) {
+        Write(modify_, modifySql_, edit_, old_, true);
+        return;
+    }
+    UpdateConflict conflict;
+    conflict.table = guardTable_;
+    bool reported = false;
+    try {
+        Write(guarded_, guardedSql_, edit_, old_, false);
+        if (guarded_.query->RowsAffected() > 0)
+            return;
+        Query& q = Prepared(differences_, differencesSql_);
+        BindRecord(differences_, edit_, old_);
+        q.Execute(differences_.bound);
+        conflict.deleted = q.Eof();
+        for (int i = 0; !conflict.deleted && i < q.FieldCount(); ++i) {
+            if (q.Field(i).AsInteger() != 0 && i < guardLabels_.size())
+                conflict.changed << guardLabels_[i];
+        }
+        q.Close();
+    } catch (const Error& e) {
+        // The engine's own report: a snapshot transaction, or another workstation that committed
+        // while this one waited for the row.
+        if (!IsUpdateConflict(e))
+            throw;
+        reported = true;
+        conflict.overwritable =
+            GetTransaction().Options().isolation != TransactionOptions::Snapshot;
+    }
+    if (conflict.deleted)
+        conflict.overwritable = false;
+    else if (!reported && conflict.changed.isEmpty()) {
+        // Changed back in the meantime: nothing to write over.
+        Write(modify_, modifySql_, edit_, old_, true);
+        return;
+    }
+    switch (AskConflict(conflict)) {
+        case ConflictAnswer::Overwrite:
+            Write(modify_, modifySql_, edit_, old_, true);
+            return;
+        case ConflictAnswer::Reload:
+            Cancel();
+            Reread(conflict.deleted);
+            throw Abort();
+        case ConflictAnswer::Cancel:
+            break;
+    }
+    throw Abort();
 }
 
 void DataSet::ReadBack(Row& row)
