@@ -27,16 +27,21 @@ bool IsTextType(FieldType t)
 
 // The statements of one post either all stay or all go: a post that fails halfway (a calculated
 // field or the read-back throwing after the insert) must not leave a row on the server that the
-// dataset still shows as unposted, or the next post would add it twice.
+// dataset still shows as unposted, or the next post would add it twice. Without statements there
+// is no savepoint: a post whose write is all that can fail is atomic by itself.
 class PostSavepoint {
 public:
-    explicit PostSavepoint(Transaction& tr) : tr_(tr) { Run("SAVEPOINT DATASET_POST"); }
+    explicit PostSavepoint(DataSet::SavepointStatements* statements) : s_(statements)
+    {
+        if (s_)
+            s_->set->Execute();
+    }
     ~PostSavepoint()
     {
-        if (released_)
+        if (!s_ || released_)
             return;
         try {
-            Run("ROLLBACK TO SAVEPOINT DATASET_POST");
+            s_->undo->Execute();
         } catch (const Error&) {
             // A lost connection takes the whole transaction with it.
         }
@@ -46,14 +51,13 @@ public:
 
     void Release()
     {
-        Run("RELEASE SAVEPOINT DATASET_POST ONLY");
+        if (s_)
+            s_->release->Execute();
         released_ = true;
     }
 
 private:
-    void Run(const char* sql) { Query(tr_, QString::fromLatin1(sql)).Execute(); }
-
-    Transaction& tr_;
+    DataSet::SavepointStatements* s_;
     bool released_ = false;
 };
 
@@ -110,6 +114,21 @@ void DataSet::DropStatements()
     guarded_ = {};
     differences_ = {};
     guardMade_ = false;
+    savepoint_ = {};
+}
+
+DataSet::SavepointStatements& DataSet::Savepoint()
+{
+    // Prepared once: preparing them for every post took half of its time.
+    if (!savepoint_.set) {
+        Transaction& tr = GetTransaction();
+        savepoint_.set = std::make_unique<Query>(tr, QStringLiteral("SAVEPOINT DATASET_POST"));
+        savepoint_.release =
+            std::make_unique<Query>(tr, QStringLiteral("RELEASE SAVEPOINT DATASET_POST ONLY"));
+        savepoint_.undo =
+            std::make_unique<Query>(tr, QStringLiteral("ROLLBACK TO SAVEPOINT DATASET_POST"));
+    }
+    return savepoint_;
 }
 
 void DataSet::SetSelectSQL(const QString& sql)
@@ -860,7 +879,10 @@ void DataSet::Post()
         if (f.Required && edit_[i].IsNull())
             Fail(QStringLiteral("Feld '%1' muss einen Wert haben.").arg(f.Label()));
     }
-    PostSavepoint savepoint(GetTransaction());
+    // Only the read-back and the calculated fields can fail after the write.
+    const bool afterWrite =
+        !refreshSql_.isEmpty() || (OnCalcFields && dataFieldCount_ != int(fields_.size()));
+    PostSavepoint savepoint(afterWrite ? &Savepoint() : nullptr);
     if (inserting)
         Write(insert_, insertSql_, edit_, old_, false);
     else

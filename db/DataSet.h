@@ -156,6 +156,11 @@ public:
     // be set. Without it every record passes.
     std::function<bool(DataSet&)> OnFilterRecord;
 
+    // The statements of a post's savepoint (inside db/ only).
+    struct SavepointStatements {
+        std::unique_ptr<Query> set, release, undo;
+    };
+
 signals:
     void StateChanged();
     // Records read on came into sight behind the others (FetchedCount grew); not emitted while
@@ -255,6 +260,8 @@ private:
     QString guardTable_, guardedSql_, differencesSql_;
     QStringList guardLabels_;
     Statement guarded_, differences_;
+    SavepointStatements savepoint_;
+    SavepointStatements& Savepoint();
 
     std::vector<std::unique_ptr<Field>> fields_;
     int dataFieldCount_ = 0;

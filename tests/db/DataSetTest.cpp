@@ -222,6 +222,18 @@ TEST_F(DataSetTest, PostFailingAfterItsStatementLeavesNothingOnTheServer)
     ds.Cancel();
     tr.CommitRetaining();
     EXPECT_EQ(Stored(), eine);
+
+    // The savepoint's statements, made once, serve the next transaction as well.
+    tr.Commit();
+    tr.Start();
+    ds.Open();
+    ds.Append();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Frieda"));
+    scheitern = true;
+    EXPECT_THROW(ds.Post(), db::Error);
+    scheitern = false;
+    ds.Cancel();
+    EXPECT_EQ(Stored(), eine);
 }
 
 TEST_F(DataSetTest, EditPostsOnMoveAndEditOfRowDeletedElsewhereFails)
