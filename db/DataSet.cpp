@@ -1,10 +1,12 @@
 #include "DataSet.h"
 
+#include "Abort.h"
 #include "DataLink.h"
 #include "Database.h"
 #include "Error.h"
 #include "Query.h"
 #include "Transaction.h"
+#include "UpdateConflict.h"
 
 #include <algorithm>
 #include <limits>
@@ -25,16 +27,21 @@ bool IsTextType(FieldType t)
 
 // The statements of one post either all stay or all go: a post that fails halfway (a calculated
 // field or the read-back throwing after the insert) must not leave a row on the server that the
-// dataset still shows as unposted, or the next post would add it twice.
+// dataset still shows as unposted, or the next post would add it twice. Without statements there
+// is no savepoint: a post whose write is all that can fail is atomic by itself.
 class PostSavepoint {
 public:
-    explicit PostSavepoint(Transaction& tr) : tr_(tr) { Run("SAVEPOINT DATASET_POST"); }
+    explicit PostSavepoint(DataSet::SavepointStatements* statements) : s_(statements)
+    {
+        if (s_)
+            s_->set->Execute();
+    }
     ~PostSavepoint()
     {
-        if (released_)
+        if (!s_ || released_)
             return;
         try {
-            Run("ROLLBACK TO SAVEPOINT DATASET_POST");
+            s_->undo->Execute();
         } catch (const Error&) {
             // A lost connection takes the whole transaction with it.
         }
@@ -44,14 +51,13 @@ public:
 
     void Release()
     {
-        Run("RELEASE SAVEPOINT DATASET_POST ONLY");
+        if (s_)
+            s_->release->Execute();
         released_ = true;
     }
 
 private:
-    void Run(const char* sql) { Query(tr_, QString::fromLatin1(sql)).Execute(); }
-
-    Transaction& tr_;
+    DataSet::SavepointStatements* s_;
     bool released_ = false;
 };
 
@@ -105,6 +111,24 @@ void DataSet::DropStatements()
     modify_ = {};
     delete_ = {};
     refresh_ = {};
+    guarded_ = {};
+    differences_ = {};
+    guardMade_ = false;
+    savepoint_ = {};
+}
+
+DataSet::SavepointStatements& DataSet::Savepoint()
+{
+    // Prepared once: preparing them for every post took half of its time.
+    if (!savepoint_.set) {
+        Transaction& tr = GetTransaction();
+        savepoint_.set = std::make_unique<Query>(tr, QStringLiteral("SAVEPOINT DATASET_POST"));
+        savepoint_.release =
+            std::make_unique<Query>(tr, QStringLiteral("RELEASE SAVEPOINT DATASET_POST ONLY"));
+        savepoint_.undo =
+            std::make_unique<Query>(tr, QStringLiteral("ROLLBACK TO SAVEPOINT DATASET_POST"));
+    }
+    return savepoint_;
 }
 
 void DataSet::SetSelectSQL(const QString& sql)
@@ -125,6 +149,9 @@ void DataSet::SetModifySQL(const QString& sql)
 {
     modifySql_ = sql;
     modify_ = {};
+    guarded_ = {};
+    differences_ = {};
+    guardMade_ = false;
 }
 
 void DataSet::SetDeleteSQL(const QString& sql)
@@ -852,11 +879,14 @@ void DataSet::Post()
         if (f.Required && edit_[i].IsNull())
             Fail(QStringLiteral("Feld '%1' muss einen Wert haben.").arg(f.Label()));
     }
-    PostSavepoint savepoint(GetTransaction());
+    // Only the read-back and the calculated fields can fail after the write.
+    const bool afterWrite =
+        !refreshSql_.isEmpty() || (OnCalcFields && dataFieldCount_ != int(fields_.size()));
+    PostSavepoint savepoint(afterWrite ? &Savepoint() : nullptr);
     if (inserting)
         Write(insert_, insertSql_, edit_, old_, false);
     else
-        Write(modify_, modifySql_, edit_, old_, true);
+        Modify();
     ReadBack(edit_);
     Calculate(edit_);
     savepoint.Release();
@@ -937,9 +967,14 @@ void DataSet::Refresh()
 {
     CheckActive();
     CheckBrowseMode();
+    Reread(false);
+}
+
+void DataSet::Reread(bool reselect)
+{
     if (current_ < 0)
         return;
-    if (!refreshSql_.isEmpty()) {
+    if (!reselect && !refreshSql_.isEmpty()) {
         Row& row = RowAt(current_);
         ReadBack(row);
         Calculate(row);
@@ -1019,6 +1054,86 @@ void DataSet::Write(Statement& statement, const QString& sql, const Row& values,
         Fail(
             QStringLiteral("Der Datensatz wurde nicht gespeichert, weil er inzwischen gelöscht "
                            "wurde."));
+}
+
+void DataSet::MakeGuard()
+{
+    guardMade_ = true;
+    guardedSql_.clear();
+    const UpdateStatement statement(modifySql_);
+    if (!statement.Understood())
+        return;
+    // Only what the select reads from the column itself can show that the row changed; a value
+    // computed under the column's name would differ every time.
+    QStringList compared;
+    guardLabels_.clear();
+    for (const QString& column : statement.Columns()) {
+        Field* f = FindField(column);
+        if (!f || f->calculated_ || f->index_ >= dataFieldCount_)
+            continue;
+        const ColumnInfo& c = select_->Column(f->index_);
+        if (c.Relation.isEmpty() || c.Origin.compare(column, Qt::CaseInsensitive) != 0)
+            continue;
+        compared << column;
+        guardLabels_ << f->Label();
+    }
+    guardTable_ = statement.Table();
+    guardedSql_ = statement.Guarded(compared);
+    differencesSql_ = statement.Differences(compared);
+}
+
+void DataSet::Modify()
+{
+    if (!guardMade_)
+        MakeGuard();
+    if (guardedSql_.isEmpty()) {
+        Write(modify_, modifySql_, edit_, old_, true);
+        return;
+    }
+    UpdateConflict conflict;
+    conflict.table = guardTable_;
+    bool reported = false;
+    try {
+        Write(guarded_, guardedSql_, edit_, old_, false);
+        if (guarded_.query->RowsAffected() > 0)
+            return;
+        Query& q = Prepared(differences_, differencesSql_);
+        BindRecord(differences_, edit_, old_);
+        q.Execute(differences_.bound);
+        conflict.deleted = q.Eof();
+        for (int i = 0; !conflict.deleted && i < q.FieldCount(); ++i) {
+            if (q.Field(i).AsInteger() != 0 && i < guardLabels_.size())
+                conflict.changed << guardLabels_[i];
+        }
+        q.Close();
+    } catch (const Error& e) {
+        // The engine's own report: a snapshot transaction, or another workstation that committed
+        // while this one waited for the row.
+        if (!IsUpdateConflict(e))
+            throw;
+        reported = true;
+        conflict.overwritable =
+            GetTransaction().Options().isolation != TransactionOptions::Snapshot;
+    }
+    if (conflict.deleted)
+        conflict.overwritable = false;
+    else if (!reported && conflict.changed.isEmpty()) {
+        // Changed back in the meantime: nothing to write over.
+        Write(modify_, modifySql_, edit_, old_, true);
+        return;
+    }
+    switch (AskConflict(conflict)) {
+        case ConflictAnswer::Overwrite:
+            Write(modify_, modifySql_, edit_, old_, true);
+            return;
+        case ConflictAnswer::Reload:
+            Cancel();
+            Reread(conflict.deleted);
+            throw Abort();
+        case ConflictAnswer::Cancel:
+            break;
+    }
+    throw Abort();
 }
 
 void DataSet::ReadBack(Row& row)

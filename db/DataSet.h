@@ -33,6 +33,11 @@ enum class DataSetState { Inactive, Browse, Edit, Insert };
 //     ds.Param("TIER").SetInteger(5);
 //     ds.Open();
 //     ds.Append(); ds.FieldByName("DATUM").SetDate(d); ds.Post();
+// A modify post writes only while the row still holds, in every column it assigns that the
+// select reads under the column's own name, the values as read; when another workstation changed
+// or deleted the row in the meantime, the installed conflict handler (UpdateConflict.h) decides:
+// reload (the edit is dropped, the record read anew), overwrite, or cancel (the edit stays); the
+// first and the last end the post with db::Abort.
 // Moving to another record posts a pending edit first. A failing post leaves the record in edit
 // or insert state with the user's values, so nothing typed is lost. The dataset closes when its
 // transaction ends (not at CommitRetaining) and when its connection closes.
@@ -151,6 +156,11 @@ public:
     // be set. Without it every record passes.
     std::function<bool(DataSet&)> OnFilterRecord;
 
+    // The statements of a post's savepoint (inside db/ only).
+    struct SavepointStatements {
+        std::unique_ptr<Query> set, release, undo;
+    };
+
 signals:
     void StateChanged();
     // Records read on came into sight behind the others (FetchedCount grew); not emitted while
@@ -214,6 +224,12 @@ private:
     void BindRecord(Statement& statement, const Row& values, const Row& old);
     void Write(Statement& statement, const QString& sql, const Row& values, const Row& old,
                bool checkRows);
+    // The modify post with its conflict check.
+    void Modify();
+    void MakeGuard();
+    // Reads the current record anew; with reselect (or without a refresh statement) through the
+    // select, the record with the same first-field value becoming current again.
+    void Reread(bool reselect);
     void ReadBack(Row& row);
     void DropStatements();
     void StartInsert(int at);
@@ -238,6 +254,14 @@ private:
     int generatorIncrement_ = 1;
     std::unique_ptr<Query> select_;
     Statement insert_, modify_, delete_, refresh_;
+    // The modify statement guarded by the values as read, and the query that tells what differs;
+    // made at the first modify post, empty when the statement is not understood.
+    bool guardMade_ = false;
+    QString guardTable_, guardedSql_, differencesSql_;
+    QStringList guardLabels_;
+    Statement guarded_, differences_;
+    SavepointStatements savepoint_;
+    SavepointStatements& Savepoint();
 
     std::vector<std::unique_ptr<Field>> fields_;
     int dataFieldCount_ = 0;

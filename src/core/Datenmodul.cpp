@@ -1,5 +1,6 @@
 #include "Datenmodul.h"
 
+#include "Bearbeitungskonflikt.h"
 #include "DBConnect.h"
 #include "DBTools.h"
 #include "Grundeinstellungen.h"
@@ -467,6 +468,8 @@ TDM* DM()
 
 void DMErzeugen()
 {
+    // Every window that saves a shared row asks through it.
+    Bearbeitungskonflikt::Einrichten();
     datenmodul.reset();
     datenmodul = std::make_unique<TDM>();
 }

@@ -1670,8 +1670,14 @@ void TfrmStammdaten::TierPosten()
     if (erg.zeitraumFehler) {
         ZeitraumFehlerMelden(*erg.zeitraumFehler, erg.zeitraumSchluessel);
         erg = speicher_->Speichern(satz_, ProgDatum::Heute(), meldungAuto, akzeptierteZeitraeume_);
-        if (!erg.Gespeichert())
+        if (erg.fehler || erg.zeitraumFehler)
             throw SilentAbort();
+    }
+    if (erg.neuLaden) {
+        // Changed at another workstation: the user chose to see what is stored there.
+        geaendert_ = false;
+        TierNeuLaden(false);
+        throw SilentAbort();
     }
     verworfen_ = false;
     geaendert_ = false;

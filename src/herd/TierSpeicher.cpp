@@ -2,8 +2,13 @@
 
 #include <Datenmodul.h>
 
+#include <Abort.h>
+#include <Error.h>
 #include <Query.h>
+#include <Transaction.h>
+#include <UpdateConflict.h>
 
+#include <memory>
 #include <stdexcept>
 
 using namespace Stammdaten;
@@ -21,6 +26,18 @@ void TextSetzen(db::Query& q, const char* name, const QString& s)
         q.Param(QString::fromLatin1(name)).SetNull();
     else
         q.Param(QString::fromLatin1(name)).SetString(s);
+}
+
+// What the card writes of a stored animal.
+QString AendernSQL()
+{
+    return QStringLiteral(
+        "UPDATE T_STAMMDATEN SET NUMMER = :NUMMER, KNR = :KNR, NAME = :NAME, GEBDAT = :GEBDAT, "
+        "GESCHLECHT = :GESCHLECHT, VATER = :VATER, VATERNR = :VATERNR, MUTTER = :MUTTER, "
+        "MUTTERNR = :MUTTERNR, GEKAUFT = :GEKAUFT, GEKAUFTBEM = :GEKAUFTBEM, VERKAUFT = "
+        ":VERKAUFT, VERKAUFTBEM = :VERKAUFTBEM, RINDERN = :RINDERN, STATUS = :STATUS, STATUSEXT = "
+        ":STATUSEXT, RASSE = :RASSE, TROCKEN = :TROCKEN, ABGANGSGRUND = :ABGANGSGRUND WHERE ID = "
+        ":OLD_ID");
 }
 
 }  // namespace
@@ -50,6 +67,9 @@ TTierSatz TTierSpeicher::Laden(int id)
     s.verkauftBem = f("VERKAUFTBEM").AsString();
     s.rasse = f("RASSE").AsInteger();
     s.abgangsgrund = f("ABGANGSGRUND").IsNull() ? -1 : f("ABGANGSGRUND").AsInteger();
+    const db::UpdateStatement update(AendernSQL());
+    for (const QString& spalte : update.Columns())
+        s.geladen.insert(spalte, q.Field(spalte).AsVariant());
     return s;
 }
 
@@ -131,53 +151,115 @@ TTierSpeicher::TErgebnis TTierSpeicher::Speichern(TTierSatz& satz, const QDate& 
     }
     e.meldungen = MeldungenBestimmen(neu, tier, altGekauft, altVerkauft, gelesen, meldungAuto);
 
-    const QString spalten = QStringLiteral(
-        "NUMMER = :NUMMER, KNR = :KNR, NAME = :NAME, GEBDAT = :GEBDAT, GESCHLECHT = :GESCHLECHT, "
-        "VATER = :VATER, VATERNR = :VATERNR, MUTTER = :MUTTER, MUTTERNR = :MUTTERNR, "
-        "GEKAUFT = :GEKAUFT, GEKAUFTBEM = :GEKAUFTBEM, VERKAUFT = :VERKAUFT, "
-        "VERKAUFTBEM = :VERKAUFTBEM, RINDERN = :RINDERN, STATUS = :STATUS, "
-        "STATUSEXT = :STATUSEXT, RASSE = :RASSE, TROCKEN = :TROCKEN, ABGANGSGRUND = :ABGANGSGRUND");
-    db::Query q(
-        dm_.TAStammdaten,
-        neu ? QStringLiteral(
-                  "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
-                  "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, VERKAUFT, VERKAUFTBEM, "
-                  "RINDERN, STATUS, STATUSEXT, RASSE, TROCKEN, ABGANGSGRUND) VALUES (:NUMMER, "
-                  ":KNR, :NAME, :GEBDAT, :GESCHLECHT, :VATER, :VATERNR, :MUTTER, :MUTTERNR, "
-                  ":GEKAUFT, :GEKAUFTBEM, :VERKAUFT, :VERKAUFTBEM, :RINDERN, :STATUS, "
-                  ":STATUSEXT, :RASSE, :TROCKEN, :ABGANGSGRUND) RETURNING ID")
-            : QStringLiteral("UPDATE T_STAMMDATEN SET ") + spalten +
-                  QStringLiteral(" WHERE ID = :OLD_ID"));
-    q.Param(QStringLiteral("NUMMER")).SetString(tier.nummer.trimmed().toUpper());
-    if (satz.knr > 0)
-        q.Param(QStringLiteral("KNR")).SetInteger(satz.knr);
-    else
-        q.Param(QStringLiteral("KNR")).SetNull();
-    TextSetzen(q, "NAME", satz.name);
-    DatumSetzen(q, "GEBDAT", tier.gebdat);
-    q.Param(QStringLiteral("GESCHLECHT")).SetString(tier.geschlecht);
-    TextSetzen(q, "VATER", satz.vater);
-    TextSetzen(q, "VATERNR", satz.vaterNr.toUpper());
-    TextSetzen(q, "MUTTER", satz.mutter);
-    TextSetzen(q, "MUTTERNR", satz.mutterNr.toUpper());
-    DatumSetzen(q, "GEKAUFT", tier.gekauft);
-    TextSetzen(q, "GEKAUFTBEM", satz.gekauftBem);
-    DatumSetzen(q, "VERKAUFT", tier.verkauft);
-    TextSetzen(q, "VERKAUFTBEM", satz.verkauftBem);
-    DatumSetzen(q, "RINDERN", tier.rindern);
-    q.Param(QStringLiteral("STATUS")).SetString(tier.status);
-    q.Param(QStringLiteral("STATUSEXT")).SetString(tier.statusExt);
-    q.Param(QStringLiteral("RASSE")).SetInteger(satz.rasse);
-    DatumSetzen(q, "TROCKEN", tier.trocken);
-    if (satz.abgangsgrund >= 0)
-        q.Param(QStringLiteral("ABGANGSGRUND")).SetInteger(satz.abgangsgrund);
-    else
-        q.Param(QStringLiteral("ABGANGSGRUND")).SetNull();
-    if (!neu)
-        q.Param(QStringLiteral("OLD_ID")).SetInteger(satz.id);
-    q.Execute();
+    const QString aendern = AendernSQL();
+    const db::UpdateStatement update(aendern);
+    const auto binden = [&](db::Query& q) {
+        q.Param(QStringLiteral("NUMMER")).SetString(tier.nummer.trimmed().toUpper());
+        if (satz.knr > 0)
+            q.Param(QStringLiteral("KNR")).SetInteger(satz.knr);
+        else
+            q.Param(QStringLiteral("KNR")).SetNull();
+        TextSetzen(q, "NAME", satz.name);
+        DatumSetzen(q, "GEBDAT", tier.gebdat);
+        q.Param(QStringLiteral("GESCHLECHT")).SetString(tier.geschlecht);
+        TextSetzen(q, "VATER", satz.vater);
+        TextSetzen(q, "VATERNR", satz.vaterNr.toUpper());
+        TextSetzen(q, "MUTTER", satz.mutter);
+        TextSetzen(q, "MUTTERNR", satz.mutterNr.toUpper());
+        DatumSetzen(q, "GEKAUFT", tier.gekauft);
+        TextSetzen(q, "GEKAUFTBEM", satz.gekauftBem);
+        DatumSetzen(q, "VERKAUFT", tier.verkauft);
+        TextSetzen(q, "VERKAUFTBEM", satz.verkauftBem);
+        DatumSetzen(q, "RINDERN", tier.rindern);
+        q.Param(QStringLiteral("STATUS")).SetString(tier.status);
+        q.Param(QStringLiteral("STATUSEXT")).SetString(tier.statusExt);
+        q.Param(QStringLiteral("RASSE")).SetInteger(satz.rasse);
+        DatumSetzen(q, "TROCKEN", tier.trocken);
+        if (satz.abgangsgrund >= 0)
+            q.Param(QStringLiteral("ABGANGSGRUND")).SetInteger(satz.abgangsgrund);
+        else
+            q.Param(QStringLiteral("ABGANGSGRUND")).SetNull();
+        if (!neu)
+            q.Param(QStringLiteral("OLD_ID")).SetInteger(satz.id);
+    };
+    // Writes the record; false when the row no longer holds the values as read.
+    const auto schreiben = [&](db::Query& q, bool pruefen) {
+        binden(q);
+        if (pruefen) {
+            for (const QString& spalte : update.Columns())
+                q.Param(QStringLiteral("OLD_") + spalte).SetVariant(satz.geladen.value(spalte));
+        }
+        q.Execute();
+        return neu || q.RowsAffected() > 0;
+    };
+    std::unique_ptr<db::Query> q;
+    if (neu) {
+        q = std::make_unique<db::Query>(
+            dm_.TAStammdaten,
+            QStringLiteral(
+                "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
+                "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, VERKAUFT, VERKAUFTBEM, "
+                "RINDERN, STATUS, STATUSEXT, RASSE, TROCKEN, ABGANGSGRUND) VALUES (:NUMMER, "
+                ":KNR, :NAME, :GEBDAT, :GESCHLECHT, :VATER, :VATERNR, :MUTTER, :MUTTERNR, "
+                ":GEKAUFT, :GEKAUFTBEM, :VERKAUFT, :VERKAUFTBEM, :RINDERN, :STATUS, "
+                ":STATUSEXT, :RASSE, :TROCKEN, :ABGANGSGRUND) RETURNING ID"));
+        schreiben(*q, false);
+    } else if (satz.geladen.isEmpty()) {
+        q = std::make_unique<db::Query>(dm_.TAStammdaten, aendern);
+        schreiben(*q, false);
+    } else {
+        q = std::make_unique<db::Query>(dm_.TAStammdaten, update.Guarded(update.Columns()));
+        db::UpdateConflict konflikt;
+        konflikt.table = update.Table();
+        bool gemeldet = false;
+        bool geschrieben = true;
+        try {
+            geschrieben = schreiben(*q, true);
+        } catch (const db::Error& fehler) {
+            if (!db::IsUpdateConflict(fehler))
+                throw;
+            // The engine's own report: another workstation committed while this one waited.
+            gemeldet = true;
+            konflikt.overwritable =
+                dm_.TAStammdaten.Options().isolation != db::TransactionOptions::Snapshot;
+        }
+        if (!geschrieben) {
+            db::Query d(dm_.TAStammdaten, update.Differences(update.Columns()));
+            d.Param(QStringLiteral("OLD_ID")).SetInteger(satz.id);
+            for (const QString& spalte : update.Columns())
+                d.Param(QStringLiteral("OLD_") + spalte).SetVariant(satz.geladen.value(spalte));
+            d.Open();
+            konflikt.deleted = d.Eof();
+            konflikt.overwritable = !konflikt.deleted;
+            for (int i = 0; !konflikt.deleted && i < d.FieldCount(); ++i)
+                if (d.Field(i).AsInteger() != 0)
+                    konflikt.changed << update.Columns().value(i);
+            // Changed back in the meantime: nothing to write over.
+            gemeldet = konflikt.deleted || !konflikt.changed.isEmpty();
+            if (!gemeldet) {
+                q = std::make_unique<db::Query>(dm_.TAStammdaten, aendern);
+                schreiben(*q, false);
+            }
+        }
+        if (gemeldet) {
+            switch (db::AskConflict(konflikt)) {
+                case db::ConflictAnswer::Overwrite:
+                    q = std::make_unique<db::Query>(dm_.TAStammdaten, aendern);
+                    schreiben(*q, false);
+                    break;
+                case db::ConflictAnswer::Reload:
+                    e.neuLaden = true;
+                    return e;
+                case db::ConflictAnswer::Cancel:
+                    throw db::Abort();
+            }
+        }
+    }
     if (neu)
-        satz.id = q.Field(0).AsInteger();
+        satz.id = q->Field(0).AsInteger();
+    satz.geladen.clear();
+    for (const QString& spalte : update.Columns())
+        satz.geladen.insert(spalte, q->Param(spalte).AsVariant());
     satz.tier = tier;
     satz.tier.nummer = tier.nummer.trimmed().toUpper();
     dm_.TAStammdaten.CommitRetaining();

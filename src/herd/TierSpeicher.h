@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -23,6 +24,9 @@ struct TTierSatz {
     QString verkauftBem;
     int rasse = 0;
     int abgangsgrund = -1;  // -1: empty
+    // The stored columns as read or last stored: a store writes only while the row still holds
+    // them. Empty: no check.
+    QVariantMap geladen;
 };
 
 // Reads and stores animal records in the data module's animal transaction, which the caller
@@ -46,9 +50,14 @@ public:
         // What the period check looked at (Stammdaten::ZeitraumSchluessel).
         QString zeitraumSchluessel;
         Stammdaten::TMeldungen meldungen;
-        bool Gespeichert() const { return !fehler && !zeitraumFehler; }
+        // Changed or deleted at another workstation and the user chose to see it: nothing was
+        // stored, the record is to be read anew.
+        bool neuLaden = false;
+        bool Gespeichert() const { return !fehler && !zeitraumFehler && !neuLaden; }
     };
-    // Checks, then inserts or updates and commits retaining; a new record gets its ID. A period
+    // Checks, then inserts or updates and commits retaining; a new record gets its ID. A row
+    // changed or deleted at another workstation since it was read asks (db::AskConflict): reload
+    // gives neuLaden, overwrite stores, cancel throws db::Abort. A period
     // failure whose key equals akzeptiert (the user chose to keep those periods) does not stop
     // the store.
     TErgebnis Speichern(TTierSatz& satz, const QDate& heute, bool meldungAuto,

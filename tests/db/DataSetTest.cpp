@@ -1,3 +1,4 @@
+#include <Abort.h>
 #include <DataLink.h>
 #include <DataSet.h>
 #include <DataSetModel.h>
@@ -6,6 +7,7 @@
 #include <Query.h>
 #include <ScriptRunner.h>
 #include <Transaction.h>
+#include <UpdateConflict.h>
 
 #include <TestDatabase.h>
 
@@ -15,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -217,6 +221,18 @@ TEST_F(DataSetTest, PostFailingAfterItsStatementLeavesNothingOnTheServer)
     scheitern = false;
     ds.Cancel();
     tr.CommitRetaining();
+    EXPECT_EQ(Stored(), eine);
+
+    // The savepoint's statements, made once, serve the next transaction as well.
+    tr.Commit();
+    tr.Start();
+    ds.Open();
+    ds.Append();
+    ds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Frieda"));
+    scheitern = true;
+    EXPECT_THROW(ds.Post(), db::Error);
+    scheitern = false;
+    ds.Cancel();
     EXPECT_EQ(Stored(), eine);
 }
 
@@ -866,6 +882,222 @@ TEST_F(LongListTest, ItemModelGrowsAsTheDatasetReadsOn)
     ds.EnableControls();
     EXPECT_EQ(model.rowCount(), Anzahl);
     EXPECT_FALSE(model.canFetchMore({}));
+}
+
+// Two workstations on one database file: this dataset's connection and another one that edits
+// the same rows and commits in between.
+class ConflictTest : public DataSetTest {
+protected:
+    void SetUp() override
+    {
+        DataSetTest::SetUp();
+        other.Open(Suite().Params());
+    }
+    void TearDown() override { db::SetConflictHandler({}); }
+
+    // Runs the statement at the other workstation and commits.
+    void Elsewhere(const QString& sql)
+    {
+        db::Transaction t(other);
+        t.Start();
+        db::Query(t, sql).Execute();
+        t.Commit();
+    }
+    // What the other workstation sees committed.
+    QString StoredName(int id)
+    {
+        db::Transaction t(other);
+        t.Start();
+        db::Query q(t, QStringLiteral("SELECT NAME FROM T_KUH WHERE ID = %1").arg(id));
+        q.Open();
+        return q.Eof() ? QStringLiteral("<gelöscht>") : q.Field(0).AsString();
+    }
+    // Answers every question so and keeps what was asked.
+    void Answer(db::ConflictAnswer answer)
+    {
+        db::SetConflictHandler([this, answer](const db::UpdateConflict& c) {
+            asked.push_back(c);
+            return answer;
+        });
+    }
+    void EditName(int id, const QString& name)
+    {
+        ASSERT_TRUE(ds.Locate(QStringLiteral("ID"), {id}));
+        ds.Edit();
+        ds.FieldByName(QStringLiteral("NAME")).SetString(name);
+    }
+
+    db::Database other;
+    std::vector<db::UpdateConflict> asked;
+};
+
+// The second save of a row changed elsewhere asks, and each answer does what it says.
+TEST_F(ConflictTest, SaveOfARowChangedElsewhereAsksAndFollowsTheAnswer)
+{
+    const struct {
+        const char* name;
+        db::ConflictAnswer answer;
+        bool posted;
+        db::DataSetState state;
+        const char* shown;
+        const char* stored;
+    } cases[] = {
+        {"überschreiben", db::ConflictAnswer::Overwrite, true, db::DataSetState::Browse, "Hier",
+         "Hier"},
+        {"neu laden", db::ConflictAnswer::Reload, false, db::DataSetState::Browse, "Dort", "Dort"},
+        {"abbrechen", db::ConflictAnswer::Cancel, false, db::DataSetState::Edit, "Hier", "Dort"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Elsewhere(QStringLiteral("UPDATE T_KUH SET NAME = 'Alma' WHERE ID = 101"));
+        asked.clear();
+        ds.Open();
+        Answer(c.answer);
+        EditName(101, QStringLiteral("Hier"));
+        Elsewhere(QStringLiteral("UPDATE T_KUH SET NAME = 'Dort' WHERE ID = 101"));
+
+        bool posted = true;
+        try {
+            ds.Post();
+        } catch (const db::Abort&) {
+            posted = false;
+        }
+        EXPECT_EQ(posted, c.posted);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_FALSE(asked[0].deleted);
+        EXPECT_TRUE(asked[0].overwritable);
+        EXPECT_EQ(asked[0].table, "T_KUH");
+        EXPECT_EQ(asked[0].changed, QStringList{"NAME"});
+        EXPECT_EQ(ds.State(), c.state);
+        EXPECT_EQ(ds.FieldByName("ID").AsInteger(), 101);
+        EXPECT_EQ(ds.FieldByName("NAME").AsString(), c.shown);
+        if (c.state == db::DataSetState::Edit)
+            ds.Cancel();
+        tr.CommitRetaining();
+        EXPECT_EQ(StoredName(101), c.stored);
+        ds.Close();
+    }
+}
+
+// A row deleted elsewhere is reported as deleted; it cannot be written over, and a reload takes
+// it out of the dataset.
+TEST_F(ConflictTest, SaveOfARowDeletedElsewhereAsksWithoutOverwrite)
+{
+    ds.Open();
+    Answer(db::ConflictAnswer::Overwrite);
+    EditName(102, QStringLiteral("Hier"));
+    Elsewhere(QStringLiteral("DELETE FROM T_KUH WHERE ID = 102"));
+    EXPECT_THROW(ds.Post(), db::Error);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].deleted);
+    EXPECT_FALSE(asked[0].overwritable);
+    EXPECT_EQ(ds.State(), db::DataSetState::Edit);
+
+    Answer(db::ConflictAnswer::Reload);
+    EXPECT_THROW(ds.Post(), db::Abort);
+    EXPECT_EQ(ds.State(), db::DataSetState::Browse);
+    EXPECT_EQ(ds.RecordCount(), 3);
+    EXPECT_FALSE(ds.Locate(QStringLiteral("ID"), {102}));
+    tr.CommitRetaining();
+    EXPECT_EQ(StoredName(102), "<gelöscht>");
+}
+
+// What another workstation did not touch, what it changed outside the columns the save writes,
+// and this workstation's own earlier posts (values the column rounds or the server sets) store
+// without a question.
+TEST_F(ConflictTest, UnchangedRowSavesWithoutAsking)
+{
+    Answer(db::ConflictAnswer::Cancel);
+    // Without a read-back the record keeps the value as posted, not as the column stores it.
+    ds.SetRefreshSQL({});
+    ds.Open();
+    EditName(100, QStringLiteral("Berta 2"));
+    ds.FieldByName(QStringLiteral("LEISTUNG")).SetDouble(12.345);
+    ds.Post();
+    tr.CommitRetaining();
+    Elsewhere(QStringLiteral("UPDATE T_KUH SET NOTIZ = 'dort notiert' WHERE ID = 100"));
+    EditName(100, QStringLiteral("Berta 3"));
+    ds.Post();
+    EditName(103, QStringLiteral("Dora 2"));
+    ds.Post();
+    EXPECT_TRUE(asked.empty());
+    tr.CommitRetaining();
+    EXPECT_EQ(StoredName(100), "Berta 3");
+    EXPECT_EQ(StoredName(103), "Dora 2");
+}
+
+// A snapshot transaction never sees the other's commit: the engine refuses the write, and that
+// ends in the same question (without overwrite) instead of the engine's message.
+TEST_F(ConflictTest, SnapshotTransactionAsksInsteadOfFailing)
+{
+    db::Transaction snapshot(Db(), {}, {db::TransactionOptions::Snapshot, false, 0});
+    db::DataSet sds(snapshot);
+    sds.SetSelectSQL(QStringLiteral("SELECT * FROM T_KUH ORDER BY ID"));
+    sds.SetModifySQL(QStringLiteral("UPDATE T_KUH SET NAME = :NAME WHERE ID = :OLD_ID"));
+    snapshot.Start();
+    sds.Open();
+    Elsewhere(QStringLiteral("UPDATE T_KUH SET NAME = 'Dort' WHERE ID = 100"));
+    Answer(db::ConflictAnswer::Cancel);
+    sds.Edit();
+    sds.FieldByName(QStringLiteral("NAME")).SetString(QStringLiteral("Hier"));
+    EXPECT_THROW(sds.Post(), db::Abort);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_FALSE(asked[0].deleted);
+    EXPECT_FALSE(asked[0].overwritable);
+    EXPECT_EQ(sds.State(), db::DataSetState::Edit);
+    EXPECT_EQ(sds.FieldByName("NAME").AsString(), "Hier");
+    snapshot.Rollback();
+    EXPECT_EQ(StoredName(100), "Dort");
+}
+
+// Without a handler nothing is written over: the post fails with a German message.
+TEST_F(ConflictTest, WithoutHandlerTheSaveFailsAndStoresNothing)
+{
+    ds.Open();
+    EditName(100, QStringLiteral("Hier"));
+    Elsewhere(QStringLiteral("UPDATE T_KUH SET NAME = 'Dort' WHERE ID = 100"));
+    try {
+        ds.Post();
+        ADD_FAILURE() << "gespeichert";
+    } catch (const db::Error& e) {
+        EXPECT_TRUE(e.Message().contains("anderen Arbeitsplatz geändert")) << e.what();
+    }
+    EXPECT_EQ(ds.State(), db::DataSetState::Edit);
+    tr.CommitRetaining();
+    EXPECT_EQ(StoredName(100), "Dort");
+}
+
+TEST(UpdateStatementTest, FindsTableColumnsAndConditionOfSimpleUpdates)
+{
+    const struct {
+        const char* sql;
+        const char* table;  // empty: not understood
+        QStringList columns;
+    } cases[] = {
+        {"UPDATE T_KUH SET NAME = :NAME, LEISTUNG = COALESCE(:A, 0) WHERE ID = :OLD_ID",
+         "T_KUH",
+         {"NAME", "LEISTUNG"}},
+        {"update t_kuh set name = 'a,b' /* , x = 1 */ where ID = :OLD_ID or ID = :ID",
+         "T_KUH",
+         {"NAME"}},
+        {"UPDATE T_KUH SET NAME = :NAME", "", {}},
+        {"UPDATE T_KUH K SET NAME = :NAME WHERE ID = :OLD_ID", "", {}},
+        {"UPDATE T_KUH SET NAME = :NAME WHERE ID = :OLD_ID RETURNING NAME", "", {}},
+        {"UPDATE T_KUH SET \"Name\" = :NAME WHERE ID = :OLD_ID", "", {}},
+        {"DELETE FROM T_KUH WHERE ID = :OLD_ID", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        const db::UpdateStatement u(QString::fromUtf8(c.sql));
+        EXPECT_EQ(u.Understood(), *c.table != 0);
+        if (!u.Understood())
+            continue;
+        EXPECT_EQ(u.Table(), c.table);
+        EXPECT_EQ(u.Columns(), c.columns);
+    }
+    // The condition keeps its own precedence under the added comparisons.
+    EXPECT_EQ(db::UpdateStatement("update T set A = :A where ID = 1 or ID = 2").Guarded({"A"}),
+              "update T set A = :A WHERE (ID = 1 or ID = 2) AND A IS NOT DISTINCT FROM :OLD_A");
 }
 
 }  // namespace

@@ -240,6 +240,48 @@ TEST_F(BullenStammdatenTest, SchliessenSpeichertDieOffeneBearbeitung)
               "Neu: guter Vererber");
 }
 
+// Another workstation renamed the bull while it was edited here: the save asks, and each answer
+// does what it says; Escape keeps the edit.
+TEST_F(BullenStammdatenTest, GleichzeitigGeaendertFragtVorDemUeberschreiben)
+{
+    const struct {
+        const char* name;
+        std::function<void(QDialog&)> antwort;
+        const char* gezeigt;
+        const char* gespeichert;
+        db::DataSetState zustand;
+    } faelle[] = {
+        {"überschreiben", Druecken("Überschreiben"), "Hier", "Hier", db::DataSetState::Browse},
+        {"neu laden", Druecken("Neu laden"), "Dort", "Dort", db::DataSetState::Browse},
+        {"abbrechen", MessageBoxScript::Escape(), "Hier", "Dort", db::DataSetState::Edit},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        Ausfuehren({"DELETE FROM T_BULLEN_STAMM"});
+        const int id = Bulle("Alt", "DE 9");
+        Oeffnen();
+        Tippen(dlg->NameEdit(), "Hier");
+        Ausfuehren({QString("UPDATE T_BULLEN_STAMM SET NAME = 'Dort' WHERE ID = %1").arg(id)});
+        {
+            MessageBoxScript boxen;
+            boxen.Answer(f.antwort);
+            Klick(dlg->SpeichernKnopf());
+            ASSERT_EQ(boxen.Shown().size(), 1);
+            EXPECT_TRUE(boxen.Shown()[0].text.startsWith(
+                "Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz geändert."))
+                << boxen.Shown()[0].text.toStdString();
+            EXPECT_TRUE(boxen.Shown()[0].text.contains("Geändert: NAME"));
+        }
+        EXPECT_EQ(dlg->Bulle().State(), f.zustand);
+        EXPECT_EQ(dlg->NameEdit()->text(), f.gezeigt);
+        EXPECT_EQ(Wert(QString("SELECT NAME FROM T_BULLEN_STAMM WHERE ID = %1").arg(id)),
+                  f.gespeichert);
+        dlg->Bulle().Cancel();
+        Klick(dlg->SchliessenKnopf());
+        dlg.reset();
+    }
+}
+
 TEST_F(BullenStammdatenTest, BemerkungAlsErsteAenderungBleibtGanz)
 {
     Bulle("Alt", "DE 9");

@@ -2,6 +2,10 @@
 
 #include <TierSpeicher.h>
 
+#include <Abort.h>
+
+#include <MessageBoxScript.h>
+
 namespace {
 
 const QDate Heute(2025, 6, 15);
@@ -56,7 +60,8 @@ TEST_F(TierSpeicherTest, NeueKuhWirdMitVorgabenGespeichertUndMeldetDenZugang)
     speicher->MeldungAnlegen(s.id, 14, s.tier.gekauft);
     EXPECT_EQ(Meldungen(), QStringList{QString("%1 14 2025-02-01").arg(s.id)});
     // Another connection sees the stored cow: the store was committed.
-    EXPECT_EQ(Ids("SELECT ID FROM T_STAMMDATEN WHERE NUMMER = 'DE 09 876 54321'"), QList<int>{s.id});
+    EXPECT_EQ(Ids("SELECT ID FROM T_STAMMDATEN WHERE NUMMER = 'DE 09 876 54321'"),
+              QList<int>{s.id});
     const TTierSatz wieder = speicher->Laden(s.id);
     EXPECT_EQ(wieder.name, "Resi");
     EXPECT_EQ(wieder.tier.gekauft, QDate(2025, 2, 1));
@@ -127,6 +132,64 @@ TEST_F(TierSpeicherTest, TrockenInDerZukunftWirdBeimSpeichernHeute)
     const auto e = speicher->Speichern(s, Heute, true);
     ASSERT_TRUE(e.fehler);
     EXPECT_EQ(e.fehler->nr, 16);
+}
+
+// The card's store asks when another workstation changed or deleted the animal since it was
+// read; each answer does what it says, and an untouched animal stores without a question.
+TEST_F(TierSpeicherTest, GleichzeitigGeaendertesTierFragtVorDemSpeichern)
+{
+    const struct {
+        const char* name;
+        const char* knopf;  // nullptr: Escape
+        const char* aenderung;
+        const char* frage;
+        bool gespeichert;
+        bool neuLaden;
+        const char* gespeichertName;
+    } faelle[] = {
+        {"überschreiben", "Überschreiben", "UPDATE T_STAMMDATEN SET NAME = 'Dort' WHERE ID = %1",
+         "geändert.\rGeändert: NAME", true, false, "Hier"},
+        {"neu laden", "Neu laden", "UPDATE T_STAMMDATEN SET NAME = 'Dort' WHERE ID = %1",
+         "geändert.\rGeändert: NAME", false, true, "Dort"},
+        {"abbrechen", nullptr, "UPDATE T_STAMMDATEN SET NAME = 'Dort' WHERE ID = %1",
+         "geändert.\rGeändert: NAME", false, false, "Dort"},
+        {"gelöscht", "Neu laden", "DELETE FROM T_STAMMDATEN WHERE ID = %1", "gelöscht.", false,
+         true, "<keine>"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        const int id = Tier(QString("DE 01 555 5555%1").arg(&f - faelle), 0, "Alt", 21);
+        TTierSatz s = speicher->Laden(id);
+        // Stores of its own in between are no conflict.
+        s.name = "Zwischen";
+        ASSERT_TRUE(speicher->Speichern(s, Heute, true).Gespeichert());
+        s.name = "Hier";
+        Ausfuehren({QString(f.aenderung).arg(id)});
+        MessageBoxScript boxen;
+        boxen.Answer(f.knopf ? MessageBoxScript::ClickText(f.knopf) : MessageBoxScript::Escape());
+        TTierSpeicher::TErgebnis e;
+        bool abgebrochen = false;
+        try {
+            e = speicher->Speichern(s, Heute, true);
+        } catch (const db::Abort&) {
+            abgebrochen = true;
+        }
+        ASSERT_EQ(boxen.Shown().size(), 1);
+        EXPECT_TRUE(boxen.Shown()[0].text.startsWith(
+            "Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz " + QString(f.frage)))
+            << boxen.Shown()[0].text.toStdString();
+        EXPECT_EQ(abgebrochen, !f.knopf);
+        if (!abgebrochen) {
+            EXPECT_EQ(e.Gespeichert(), f.gespeichert);
+            EXPECT_EQ(e.neuLaden, f.neuLaden);
+        }
+        DM()->TAStammdaten.CommitRetaining();
+        db::Transaction tr(t.Db());
+        tr.Start();
+        db::Query q(tr, QString("SELECT NAME FROM T_STAMMDATEN WHERE ID = %1").arg(id));
+        q.Open();
+        EXPECT_EQ(q.Eof() ? QString("<keine>") : q.Field(0).AsString(), f.gespeichertName);
+    }
 }
 
 }  // namespace
