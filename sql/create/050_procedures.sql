@@ -31,6 +31,9 @@ END^
 
 /* ---------------------------------------------------------------- calvings and inseminations */
 
+/* "DATUM + 0" in a lookup of one animal: its rows are read through the animal's index; a range
+   on the date index would read the rows of the whole herd before the day for each animal. */
+
 CREATE PROCEDURE P_GET_LETZTE_KALBUNG_DATUM (TIER INTEGER, STICHTAG DATE)
 RETURNS (ID INTEGER, DATUM DATE, NR SMALLINT)
 AS
@@ -39,7 +42,7 @@ BEGIN
   DATUM = NULL;
   NR = NULL;
   SELECT FIRST 1 K.ID, K.DATUM, K.NR FROM T_KALBUNGEN K
-  WHERE K.TIER = :TIER AND K.DATUM <= :STICHTAG
+  WHERE K.TIER = :TIER AND K.DATUM + 0 <= :STICHTAG
   ORDER BY K.DATUM DESC, K.NR DESC
   INTO :ID, :DATUM, :NR;
   SUSPEND;
@@ -87,8 +90,8 @@ DECLARE VARIABLE KALBUNG DATE;
 BEGIN
   SELECT DATUM FROM P_GET_LETZTE_KALBUNG_DATUM(:TIER, :STICHTAG) INTO :KALBUNG;
   DATUM = (SELECT MAX(B.DATUM) FROM T_BESAMUNGEN B
-           WHERE B.TIER = :TIER AND B.DATUM <= :STICHTAG
-             AND (:KALBUNG IS NULL OR B.DATUM > :KALBUNG));
+           WHERE B.TIER = :TIER AND B.DATUM + 0 <= :STICHTAG
+             AND (:KALBUNG IS NULL OR B.DATUM + 0 > :KALBUNG));
   SUSPEND;
 END^
 
@@ -322,6 +325,9 @@ END^
 
 /* ---------------------------------------------------------------- premises */
 
+/* "S.STALL + 0": an animal's periods are read through the animal's index; the optimizer would
+   otherwise join from the premises and read every period of the premises for each animal. */
+
 /* The animal's premises periods in order of their start. */
 CREATE PROCEDURE P_GET_BETRIEBSSTAETTEN (TIER INTEGER)
 RETURNS (ID INTEGER, VON DATE, BIS DATE, STALL INTEGER, GRUPPE VARCHAR(20), BNR VARCHAR(20),
@@ -331,7 +337,7 @@ DECLARE VARIABLE NUMMER CHAR(15);
 BEGIN
   FOR SELECT S.ID, S.VON, S.BIS, S.STALL, G.BEZEICHNUNG, G.NUMMER, G.GV, B.BEZEICHNUNG
       FROM T_STAELLE S
-      JOIN T_BETRIEBSSTAETTEN B ON B.ID = S.STALL
+      JOIN T_BETRIEBSSTAETTEN B ON B.ID = S.STALL + 0
       JOIN T_BETRIEBSGRUPPEN G ON G.ID = B.GRUPPE
       WHERE S.TIER = :TIER
       ORDER BY S.VON, S.BIS NULLS LAST, S.ID
@@ -353,7 +359,7 @@ BEGIN
   GV = NULL;
   SELECT FIRST 1 S.STALL, B.BEZEICHNUNG, G.GV
   FROM T_STAELLE S
-  JOIN T_BETRIEBSSTAETTEN B ON B.ID = S.STALL
+  JOIN T_BETRIEBSSTAETTEN B ON B.ID = S.STALL + 0
   JOIN T_BETRIEBSGRUPPEN G ON G.ID = B.GRUPPE
   WHERE S.TIER = :TIER AND S.VON <= :DATUM AND (S.BIS IS NULL OR S.BIS >= :DATUM)
   ORDER BY S.VON DESC, S.BIS DESC NULLS FIRST
@@ -371,7 +377,7 @@ BEGIN
   GV = NULL;
   SELECT FIRST 1 S.STALL, B.BEZEICHNUNG, G.GV
   FROM T_STAELLE S
-  JOIN T_BETRIEBSSTAETTEN B ON B.ID = S.STALL
+  JOIN T_BETRIEBSSTAETTEN B ON B.ID = S.STALL + 0
   JOIN T_BETRIEBSGRUPPEN G ON G.ID = B.GRUPPE
   WHERE S.TIER = :TIER
   ORDER BY S.VON DESC, S.BIS DESC NULLS FIRST, S.ID DESC
