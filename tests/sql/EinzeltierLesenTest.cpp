@@ -20,9 +20,9 @@ namespace {
 
 // The procedures the selection, the list filter and the card call per animal; the update step
 // brings each of them.
-const char* const Prozeduren[] = {"P_GET_LETZTE_KALBUNG_DATUM", "P_GET_LETZTE_BESAMUNG_DATUM",
-                                  "P_GET_BETRIEBSSTAETTEN", "P_GET_BETRIEBSSTAETTE_DATUM",
-                                  "P_GET_LETZTE_BETRIEBSSTAETTE"};
+const char* const Prozeduren[] = {"P_GET_LETZTE_KALBUNG_DATUM",  "P_GET_LETZTE_BESAMUNG_DATUM",
+                                  "P_GET_KALBUNGEN_TIER",        "P_GET_BETRIEBSSTAETTEN",
+                                  "P_GET_BETRIEBSSTAETTE_DATUM", "P_GET_LETZTE_BETRIEBSSTAETTE"};
 
 // The step's blocks that bring these procedures.
 QStringList SchrittBloecke()
@@ -56,8 +56,8 @@ protected:
         tr.Commit();
     }
 
-    // Animals von..bis (their IDs), all in premises 21 since 2020, status "B", each with a
-    // calving and two inseminations after it.
+    // Animals von..bis (their IDs), all in premises 21 since 2020, status "B", each with an
+    // insemination, a calving and two inseminations after it.
     void Herde(int von, int bis)
     {
         Sql(QStringLiteral(
@@ -68,6 +68,8 @@ protected:
                 "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:I, DATE '2020-01-01', 21); "
                 "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:I, DATE '2021-01-01' "
                 "+ MOD(:I, 200), 'W'); "
+                "INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (:I, DATE '2020-04-01' + "
+                "MOD(:I, 200), 1); "
                 "INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (:I, DATE '2021-06-01' + "
                 "MOD(:I, 200), 1); "
                 "INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (:I, DATE '2021-07-01' + "
@@ -102,6 +104,8 @@ protected:
                   "SELECT (SELECT STALL FROM P_GET_BETRIEBSSTAETTE_DATUM(S.ID, CURRENT_DATE)) "
                   "FROM T_STAMMDATEN S WHERE S.ID <= 10",
                   "SELECT P.BEZEICHNUNG FROM T_STAMMDATEN S, P_GET_BETRIEBSSTAETTEN(S.ID) P "
+                  "WHERE S.ID <= 10",
+                  "SELECT K.ANZAHL_BES, K.STIER FROM T_STAMMDATEN S, P_GET_KALBUNGEN_TIER(S.ID) K "
                   "WHERE S.ID <= 10"}) {
                 db::Query q(tr, QString::fromLatin1(sql));
                 for (q.Open(); !q.Eof(); q.Next())
