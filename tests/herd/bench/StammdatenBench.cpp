@@ -1,6 +1,8 @@
-// With 2,000 animals: opening (filling and showing) the animal card on one of them with all 2,000
-// in its quick list, and the animal selection listing them, each beside a bare db::Query fetch of
-// the same rows. Run: build/bin/bench_stammdaten (offscreen unless QT_QPA_PLATFORM says otherwise).
+// With a herd of 2,000 and of 20,000 animals (the benchmark's argument): opening (filling and
+// showing) the animal card on one of them with the whole herd in its quick list, and the animal
+// selection listing them, each beside a bare db::Query fetch of the same rows. Run:
+// build/bin/bench_stammdaten (offscreen unless QT_QPA_PLATFORM says otherwise); one herd size with
+// --benchmark_filter=/20000.
 
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
@@ -18,19 +20,19 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
-constexpr int Tiere = 2000;
-
 struct Fixture {
+    const int tiere;
     TestDatabase t;
     QTemporaryDir daten;
     int erstes = 0;
     const QString schnellSQL = QStringLiteral(
         "SELECT T.ID, T.NAME, T.NUMMER FROM V_TIERWAHL_AKTUELL T ORDER BY T.KNR, T.GEBDAT");
 
-    Fixture()
+    explicit Fixture(int anzahl) : tiere(anzahl)
     {
         qputenv("XDG_DATA_HOME", daten.path().toLocal8Bit());
         db::Transaction tr(t.Db());
@@ -50,7 +52,7 @@ struct Fixture {
                     "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:ID, DATE "
                     "'2020-01-01' + MOD(:I, 900), 21); "
                     "I = I + 1; END END")
-                    .arg(Tiere));
+                    .arg(tiere));
         block.SetParamCheck(false);
         block.Execute();
         tr.Commit();
@@ -70,13 +72,17 @@ struct Fixture {
     }
 };
 
-// Made at the first use, freed before the application object.
+// Made at the first use of a herd size, freed before the next size (the data module exists once)
+// and before the application object.
 std::unique_ptr<Fixture> fixture;
 
-Fixture& F()
+Fixture& F(const benchmark::State& state)
 {
-    if (!fixture)
-        fixture = std::make_unique<Fixture>();
+    const int tiere = static_cast<int>(state.range(0));
+    if (!fixture || fixture->tiere != tiere) {
+        fixture.reset();
+        fixture = std::make_unique<Fixture>(tiere);
+    }
     return *fixture;
 }
 
@@ -93,7 +99,7 @@ int AlleLesen(db::Query& q)
 
 void KarteOeffnen(benchmark::State& state)
 {
-    Fixture& f = F();
+    Fixture& f = F(state);
     for (auto _ : state) {
         TfrmStammdaten karte;
         karte.TierAnzeigen(f.erstes, 0, f.schnellSQL);
@@ -102,13 +108,12 @@ void KarteOeffnen(benchmark::State& state)
         state.counters["Tiere"] = karte.Schnellwahl().RecordCount();
     }
 }
-BENCHMARK(KarteOeffnen)->Unit(benchmark::kMillisecond);
 
 // The rows the card shows when it opens: the quick list, the animal, its periods, current
 // inseminations and calvings, the breeds and premises.
 void KarteBlankesLesen(benchmark::State& state)
 {
-    Fixture& f = F();
+    Fixture& f = F(state);
     for (auto _ : state) {
         db::Transaction tr(DM()->Datenbank);
         tr.Start();
@@ -129,11 +134,10 @@ void KarteBlankesLesen(benchmark::State& state)
         state.counters["Zeilen"] = n;
     }
 }
-BENCHMARK(KarteBlankesLesen)->Unit(benchmark::kMillisecond);
 
 void AuswahlListen(benchmark::State& state)
 {
-    F();
+    F(state);
     for (auto _ : state) {
         TfrmTierWahl wahl(nullptr, 0, 1);
         wahl.SetMaske(0);
@@ -144,11 +148,10 @@ void AuswahlListen(benchmark::State& state)
         state.counters["Tiere"] = wahl.Modell().rowCount();
     }
 }
-BENCHMARK(AuswahlListen)->Unit(benchmark::kMillisecond);
 
 void AuswahlBlankesLesen(benchmark::State& state)
 {
-    F();
+    F(state);
     QStringList teil;
     {
         TfrmTierWahl wahl(nullptr, 0, 1);
@@ -164,7 +167,6 @@ void AuswahlBlankesLesen(benchmark::State& state)
         tr.Commit();
     }
 }
-BENCHMARK(AuswahlBlankesLesen)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -175,6 +177,15 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Tools::DeutschEinstellen();
     benchmark::Initialize(&argc, argv);
+    // Grouped by herd size, so that each herd is built once.
+    const std::pair<const char*, void (*)(benchmark::State&)> laeufe[] = {
+        {"KarteOeffnen", KarteOeffnen},
+        {"KarteBlankesLesen", KarteBlankesLesen},
+        {"AuswahlListen", AuswahlListen},
+        {"AuswahlBlankesLesen", AuswahlBlankesLesen}};
+    for (const int tiere : {2000, 20000})
+        for (const auto& [name, lauf] : laeufe)
+            benchmark::RegisterBenchmark(name, lauf)->Arg(tiere)->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     fixture.reset();

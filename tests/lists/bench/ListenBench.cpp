@@ -1,6 +1,7 @@
-// A stored list of 2,000 animals with 15 columns in its list window, beside a bare fetch of the
-// same SQL through the database layer. Run: build/bin/bench_listen (offscreen unless
-// QT_QPA_PLATFORM says otherwise).
+// A stored list of a herd of 2,000 and of 20,000 animals (the benchmark's argument) with 15
+// columns in its list window, beside a bare fetch of the same SQL through the database layer. Run:
+// build/bin/bench_listen (offscreen unless QT_QPA_PLATFORM says otherwise); one herd size with
+// --benchmark_filter=/20000.
 
 #include "FListeNormal.h"
 #include "ZRDBcxGridBovantis.h"
@@ -16,9 +17,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
-constexpr int Tiere = 2000;
 constexpr int Liste = 41;
 
 struct Spalte {
@@ -29,55 +32,63 @@ struct Spalte {
 
 // The hidden animal ID and 15 shown columns.
 const Spalte spalten[] = {
-    {"TIERID", "ID", 40},       {"NUMMER", "Nummer", 110},  {"KNR", "KNR", 50},
-    {"NAME", "Name", 100},      {"GEBDAT", "Geboren", 80},  {"GESCHLECHT", "G", 30},
-    {"VATER", "Vater", 90},     {"VATERNR", "Vater-Nr.", 90}, {"MUTTER", "Mutter", 90},
-    {"MUTTERNR", "Mutter-Nr.", 110}, {"GEKAUFT", "Gekauft", 80}, {"GEKAUFTBEM", "Bemerkung", 120},
-    {"STATUS", "Status", 40},   {"RASSE", "Rasse", 40},     {"RINDERN", "Rindern", 80},
-    {"TROCKEN", "Trocken", 80},
+    {"TIERID", "ID", 40},       {"NUMMER", "Nummer", 110},
+    {"KNR", "KNR", 50},         {"NAME", "Name", 100},
+    {"GEBDAT", "Geboren", 80},  {"GESCHLECHT", "G", 30},
+    {"VATER", "Vater", 90},     {"VATERNR", "Vater-Nr.", 90},
+    {"MUTTER", "Mutter", 90},   {"MUTTERNR", "Mutter-Nr.", 110},
+    {"GEKAUFT", "Gekauft", 80}, {"GEKAUFTBEM", "Bemerkung", 120},
+    {"STATUS", "Status", 40},   {"RASSE", "Rasse", 40},
+    {"RINDERN", "Rindern", 80}, {"TROCKEN", "Trocken", 80},
 };
 
 QString DatenSQL()
 {
     QString felder;
     for (const Spalte& s : spalten) {
-        const QString spalte = QString::fromLatin1(s.feld) == "TIERID" ? QStringLiteral("ID")
-                                                                      : QString::fromLatin1(s.feld);
-        felder += QStringLiteral("%1Q1.%2 AS Q1%3").arg(felder.isEmpty() ? "" : ", ", spalte,
-                                                        QString::fromLatin1(s.feld));
+        const QString spalte = QString::fromLatin1(s.feld) == "TIERID"
+                                   ? QStringLiteral("ID")
+                                   : QString::fromLatin1(s.feld);
+        felder += QStringLiteral("%1Q1.%2 AS Q1%3")
+                      .arg(felder.isEmpty() ? "" : ", ", spalte, QString::fromLatin1(s.feld));
     }
     return QStringLiteral("SELECT %1 FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#) ORDER BY Q1.NUMMER")
         .arg(felder);
 }
 
 struct Fixture {
+    const int tiere;
     TestDatabase datenbank;
 
-    Fixture()
+    explicit Fixture(int anzahl) : tiere(anzahl)
     {
         db::Transaction tr(datenbank.Db());
         tr.Start();
-        db::Query tier(tr, "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
-                           "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, RASSE, RINDERN) VALUES "
-                           "(:NUMMER, :KNR, :NAME, :GEBDAT, 'W', 'Stier', '123456', 'Mutter', "
-                           "'DE 0999999999', DATE '2020-03-01', 'vom Nachbarhof', 1, DATE "
-                           "'2021-05-01')");
-        for (int i = 1; i <= Tiere; ++i) {
-            tier.Param("NUMMER").SetString(QStringLiteral("DE 0%1").arg(i, 9, 10, QLatin1Char('0')));
+        db::Query tier(tr,
+                       "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, VATER, "
+                       "VATERNR, MUTTER, MUTTERNR, GEKAUFT, GEKAUFTBEM, RASSE, RINDERN) VALUES "
+                       "(:NUMMER, :KNR, :NAME, :GEBDAT, 'W', 'Stier', '123456', 'Mutter', "
+                       "'DE 0999999999', DATE '2020-03-01', 'vom Nachbarhof', 1, DATE "
+                       "'2021-05-01')");
+        for (int i = 1; i <= tiere; ++i) {
+            tier.Param("NUMMER").SetString(
+                QStringLiteral("DE 0%1").arg(i, 9, 10, QLatin1Char('0')));
             tier.Param("KNR").SetInteger(i);
             tier.Param("NAME").SetString(QStringLiteral("Kuh %1").arg(i));
             tier.Param("GEBDAT").SetDate(QDate(2015, 1, 1).addDays(i));
             tier.Execute();
         }
-        db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL, "
-                        "SQL_SW, MULTI_LINE_SHORT_BILDSCHIRM) VALUES (:ID, 'Herde', 'Herde', 'T', "
-                        "1, :SQL, 'SELECT Q1.ID FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#)', 'F')");
+        db::Query l(tr,
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL, "
+                    "SQL_SW, MULTI_LINE_SHORT_BILDSCHIRM) VALUES (:ID, 'Herde', 'Herde', 'T', "
+                    "1, :SQL, 'SELECT Q1.ID FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#)', 'F')");
         l.Param("ID").SetInteger(Liste);
         l.Param("SQL").SetString(DatenSQL());
         l.Execute();
-        db::Query f(tr, "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, SICHTBAR, "
-                        "ZEILE, WERT, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (:ID, :LISTE, "
-                        ":FELD, :BREITE, :TITEL, :SICHTBAR, 1, NULL, 'L', 'F', 'F')");
+        db::Query f(tr,
+                    "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, SICHTBAR, "
+                    "ZEILE, WERT, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (:ID, :LISTE, "
+                    ":FELD, :BREITE, :TITEL, :SICHTBAR, 1, NULL, 'L', 'F', 'F')");
         int id = 1;
         for (const Spalte& s : spalten) {
             f.Param("ID").SetInteger(id++);
@@ -92,19 +103,28 @@ struct Fixture {
     }
 };
 
-Fixture& F()
+// Built at the first use of a herd size, outside every timing; one herd at a time.
+std::unique_ptr<Fixture> fixture;
+
+Fixture& F(const benchmark::State& state)
 {
-    static Fixture f;
-    return f;
+    const int tiere = static_cast<int>(state.range(0));
+    if (!fixture || fixture->tiere != tiere) {
+        fixture.reset();
+        fixture = std::make_unique<Fixture>(tiere);
+    }
+    return *fixture;
 }
 
 // Every row, every value as text: what the window has to read for the whole list.
 void BareFetch(benchmark::State& state)
 {
-    const QString sql = QString(DatenSQL()).replace(QStringLiteral("#Q1.ID#"), QStringLiteral("1 = 1"));
+    Fixture& f = F(state);
+    const QString sql =
+        QString(DatenSQL()).replace(QStringLiteral("#Q1.ID#"), QStringLiteral("1 = 1"));
     int zeilen = 0;
     for (auto _ : state) {
-        db::Transaction tr(F().datenbank.Db());
+        db::Transaction tr(f.datenbank.Db());
         tr.Start();
         db::Query q(tr, sql);
         zeilen = 0;
@@ -120,9 +140,10 @@ void BareFetch(benchmark::State& state)
 // From the window's creation until its first rows are painted.
 void ListenfensterErsteZeilen(benchmark::State& state)
 {
+    Fixture& f = F(state);
     int zeilen = 0;
     for (auto _ : state) {
-        TfrmListeNormal fenster(F().datenbank.Db());
+        TfrmListeNormal fenster(f.datenbank.Db());
         fenster.resize(1200, 700);
         fenster.ListeLaden(false, Liste, 0, QString(), QString(), QString());
         fenster.show();
@@ -139,9 +160,10 @@ void ListenfensterErsteZeilen(benchmark::State& state)
 // The whole list: shown, then scrolled to its last row.
 void ListenfensterGanz(benchmark::State& state)
 {
+    Fixture& f = F(state);
     int zeilen = 0;
     for (auto _ : state) {
-        TfrmListeNormal fenster(F().datenbank.Db());
+        TfrmListeNormal fenster(f.datenbank.Db());
         fenster.resize(1200, 700);
         fenster.ListeLaden(false, Liste, 0, QString(), QString(), QString());
         fenster.show();
@@ -151,16 +173,12 @@ void ListenfensterGanz(benchmark::State& state)
         QApplication::processEvents();
         state.PauseTiming();
         zeilen = view->model()->rowCount();
-        if (zeilen != Tiere)
+        if (zeilen != f.tiere)
             state.SkipWithError("the window did not read the whole list");
         state.ResumeTiming();
     }
     state.counters["rows"] = zeilen;
 }
-
-BENCHMARK(BareFetch)->Unit(benchmark::kMillisecond);
-BENCHMARK(ListenfensterErsteZeilen)->Unit(benchmark::kMillisecond);
-BENCHMARK(ListenfensterGanz)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -170,9 +188,17 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     db::KeepFreedMemory();
     QApplication app(argc, argv);
-    F();  // the database is built once, outside every timing
     benchmark::Initialize(&argc, argv);
+    // Grouped by herd size, so that each herd is built once.
+    const std::pair<const char*, void (*)(benchmark::State&)> laeufe[] = {
+        {"BareFetch", BareFetch},
+        {"ListenfensterErsteZeilen", ListenfensterErsteZeilen},
+        {"ListenfensterGanz", ListenfensterGanz}};
+    for (const int tiere : {2000, 20000})
+        for (const auto& [name, lauf] : laeufe)
+            benchmark::RegisterBenchmark(name, lauf)->Arg(tiere)->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    fixture.reset();
     return 0;
 }
