@@ -4,6 +4,13 @@
 
 #include <DataSetModel.h>
 
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
 class QTableView;
 
 // The pages of master rows: holdings, premises and breeds in use, each a grid of the dialog's
