@@ -1,13 +1,16 @@
 #include "FGrundeinstellungenDaten.h"
 
+#include "DBTools.h"
 #include "Grundeinstellungen.h"
 
 #include <BesamungConst.h>
+#include <Field.h>
 #include <Query.h>
 
 #include <QLocale>
 
 #include <cmath>
+#include <stdexcept>
 #include <type_traits>
 
 namespace GrundeinstellungenDaten {
@@ -362,3 +365,124 @@ std::optional<int> MastVerkaufen(db::Transaction& tr, const QDate& ab)
 }  // namespace Berechnen
 
 }  // namespace GrundeinstellungenDaten
+
+using namespace GrundeinstellungenDaten;
+
+TGrundeinstellungenDaten::TGrundeinstellungenDaten(TEinstellungen& einstellungen,
+                                                   db::Database& datenbank)
+    : e_(einstellungen),
+      ta_(datenbank, QStringLiteral("TAGrundeinstellungen")),
+      gruppen_(ta_),
+      staetten_(ta_),
+      rassen_(ta_),
+      gvSchluessel_(ta_)
+{
+    gruppen_.SetSelectSQL(QStringLiteral(
+        "select G.*, CASE WHEN NUMMER IS NULL THEN NULL ELSE ZRNV_FORMATBNR(NUMMER) END BNR "
+        "from T_BETRIEBSGRUPPEN G"));
+    gruppen_.SetDeleteSQL(QStringLiteral("DELETE FROM T_BETRIEBSGRUPPEN WHERE ID = :OLD_ID"));
+    staetten_.SetSelectSQL(QStringLiteral("select * from V_BETRIEBSSTAETTEN_GRUPPEN"));
+    staetten_.SetDeleteSQL(QStringLiteral("DELETE FROM T_BETRIEBSSTAETTEN WHERE ID = :OLD_ID"));
+    rassen_.SetSelectSQL(QStringLiteral("select * from T_RASSEN where verwendet = 'T'"));
+    rassen_.SetModifySQL(QStringLiteral(
+        "UPDATE T_RASSEN SET VERWENDET = :VERWENDET, "
+        "TRAECHTIG_UNTERSUCHUNG = :TRAECHTIG_UNTERSUCHUNG, TROCKENSTELLEN = :TROCKENSTELLEN, "
+        "SOLL_KALBEN = :SOLL_KALBEN, NAECHSTES_RINDERN = :NAECHSTES_RINDERN, "
+        "KALB_BESAMEN_ANZEIGEN = :KALB_BESAMEN_ANZEIGEN, "
+        "KUH_BESAMEN_ANZEIGEN = :KUH_BESAMEN_ANZEIGEN WHERE ID = :OLD_ID"));
+    QStringList faktoren;
+    for (const GVFaktor& f : GVFaktoren())
+        faktoren << f.feld;
+    gvSchluessel_.SetSelectSQL(
+        QStringLiteral("select * from T_GV_SCHLUESSEL order by BEZEICHNUNG"));
+    gvSchluessel_.SetInsertSQL(
+        QStringLiteral("INSERT INTO T_GV_SCHLUESSEL (ID, BEZEICHNUNG, %1) "
+                       "VALUES (:ID, :BEZEICHNUNG, :%2)")
+            .arg(faktoren.join(QStringLiteral(", ")), faktoren.join(QStringLiteral(", :"))));
+    QStringList setzen{QStringLiteral("BEZEICHNUNG = :BEZEICHNUNG")};
+    for (const QString& f : faktoren)
+        setzen << f + QStringLiteral(" = :") + f;
+    gvSchluessel_.SetModifySQL(QStringLiteral("UPDATE T_GV_SCHLUESSEL SET %1 WHERE ID = :OLD_ID")
+                                   .arg(setzen.join(QStringLiteral(", "))));
+    gvSchluessel_.SetDeleteSQL(QStringLiteral("DELETE FROM T_GV_SCHLUESSEL WHERE ID = :OLD_ID"));
+    gvSchluessel_.SetGenerator(QStringLiteral("ID"), QStringLiteral("GEN_T_GV_SCHLUESSEL_ID"));
+    ta_.Start();
+}
+
+void TGrundeinstellungenDaten::Neu(db::DataSet& daten, int id)
+{
+    daten.Close();
+    daten.Open();
+    if (id > 0)
+        DBTools::LocateInteger(daten, QStringLiteral("ID"), id, false);
+}
+
+bool TGrundeinstellungenDaten::RasseWerteSetzen(int rasseID,
+                                                const std::vector<std::pair<QString, int>>& werte)
+{
+    const int aktuell =
+        rassen_.IsEmpty() ? 0 : rassen_.FieldByName(QStringLiteral("ID")).AsInteger();
+    if (!DBTools::LocateInteger(rassen_, QStringLiteral("ID"), rasseID, false))
+        throw std::runtime_error("Die Rasse ist nicht mehr vorhanden.");
+    bool geaendert = false;
+    for (const auto& [feld, wert] : werte)
+        geaendert = geaendert || rassen_.FieldByName(feld).AsInteger() != wert;
+    if (geaendert) {
+        rassen_.Edit();
+        for (const auto& [feld, wert] : werte)
+            rassen_.FieldByName(feld).SetInteger(wert);
+        if (!DBTools::Posten(rassen_))
+            return false;
+    }
+    DBTools::LocateInteger(rassen_, QStringLiteral("ID"), aktuell, false);
+    return true;
+}
+
+bool TGrundeinstellungenDaten::RasseNichtVerwenden()
+{
+    rassen_.Edit();
+    rassen_.FieldByName(QStringLiteral("VERWENDET")).SetString(QStringLiteral("F"));
+    return DBTools::Posten(rassen_);
+}
+
+bool TGrundeinstellungenDaten::GVSchluesselSetzen(int id, const QString& name,
+                                                  const QStringList& faktoren)
+{
+    if (!DBTools::LocateInteger(gvSchluessel_, QStringLiteral("ID"), id, false))
+        throw std::runtime_error("Der GV - Schlüssel ist nicht mehr vorhanden.");
+    gvSchluessel_.Edit();
+    gvSchluessel_.FieldByName(QStringLiteral("BEZEICHNUNG")).SetString(name);
+    const std::vector<GVFaktor>& felder = GVFaktoren();
+    for (std::size_t i = 0; i < felder.size(); ++i) {
+        QString text = faktoren.value(qsizetype(i)).trimmed();
+        text.replace(QLatin1Char(','), QLatin1Char('.'));
+        bool ok = false;
+        const double wert = QLocale::c().toDouble(text, &ok);
+        gvSchluessel_.FieldByName(felder[i].feld)
+            .SetDouble(ok ? std::round(wert * 100.0) / 100.0 : 0.0);
+    }
+    return DBTools::Posten(gvSchluessel_);
+}
+
+std::optional<int> TGrundeinstellungenDaten::GVSchluesselAnhaengen(int anzahl)
+{
+    gvSchluessel_.Append();
+    gvSchluessel_.FieldByName(QStringLiteral("BEZEICHNUNG"))
+        .SetString(NeuerGVSchluesselName(anzahl));
+    for (const GVFaktor& f : GVFaktoren())
+        gvSchluessel_.FieldByName(f.feld).SetDouble(f.vorgabe);
+    if (!DBTools::Posten(gvSchluessel_))
+        return std::nullopt;
+    return gvSchluessel_.FieldByName(QStringLiteral("ID")).AsInteger();
+}
+
+void TGrundeinstellungenDaten::Commit()
+{
+    ta_.Commit();
+}
+
+void TGrundeinstellungenDaten::Zuruecknehmen()
+{
+    if (ta_.Active())
+        ta_.Rollback();
+}

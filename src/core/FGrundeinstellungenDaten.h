@@ -1,18 +1,19 @@
 #pragma once
 
+#include <DataSet.h>
+#include <Transaction.h>
+
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class TEinstellungen;
-
-namespace db {
-class Transaction;
-}
 
 // What the settings dialog knows apart from its widgets: the categories, the rows of its property
 // grids with their stores, the station list, the livestock-unit defaults and the "Berechnen"
@@ -114,3 +115,45 @@ std::optional<int> MastVerkaufen(db::Transaction& tr, const QDate& ab);
 }  // namespace Berechnen
 
 }  // namespace GrundeinstellungenDaten
+
+// The dialog's data: the settings it edits and its own transaction with the datasets of holdings,
+// premises, breeds and livestock-unit keys. The transaction starts with the object and is
+// committed by Commit only; destroying the object rolls it back.
+class TGrundeinstellungenDaten {
+public:
+    TGrundeinstellungenDaten(TEinstellungen& einstellungen, db::Database& datenbank);
+
+    TEinstellungen& Einstellungen() const { return e_; }
+    db::Transaction& Transaktion() { return ta_; }
+    db::DataSet& Gruppen() { return gruppen_; }
+    db::DataSet& Staetten() { return staetten_; }
+    db::DataSet& Rassen() { return rassen_; }
+    db::DataSet& GVSchluessel() { return gvSchluessel_; }
+
+    // Reopens the dataset; with an ID, that record becomes current.
+    static void Neu(db::DataSet& daten, int id);
+
+    // Posts the fertility values (column and value) into the breed when one differs; the record
+    // current before stays current. False when the post was refused (its message was shown).
+    bool RasseWerteSetzen(int rasseID, const std::vector<std::pair<QString, int>>& werte);
+    // Takes the current breed out of use; false when refused.
+    bool RasseNichtVerwenden();
+    // Posts the key's name and its factors as typed (decimal comma, rounded to 2 places, 0 when
+    // no number); false when refused.
+    bool GVSchluesselSetzen(int id, const QString& name, const QStringList& faktoren);
+    // Appends a key with the default factors, named after the `anzahl` keys there are; its ID,
+    // nothing when refused.
+    std::optional<int> GVSchluesselAnhaengen(int anzahl);
+
+    void Commit();
+    // Rolls back what the dialog changed in the database.
+    void Zuruecknehmen();
+
+private:
+    TEinstellungen& e_;
+    db::Transaction ta_;
+    db::DataSet gruppen_;
+    db::DataSet staetten_;
+    db::DataSet rassen_;
+    db::DataSet gvSchluessel_;
+};

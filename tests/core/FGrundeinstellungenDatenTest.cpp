@@ -1,11 +1,19 @@
 #include <FGrundeinstellungenDaten.h>
+#include <Grundeinstellungen.h>
 
+#include <Field.h>
 #include <Query.h>
 #include <Transaction.h>
 
+#include <ScopedEnv.h>
 #include <TestDatabase.h>
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
 
 using namespace GrundeinstellungenDaten;
 
@@ -175,6 +183,77 @@ TEST_F(GrundeinstellungenBerechnenTest, StationMitPortionen)
         "VALUES (1, 1, 1, 'RUW')");
     EXPECT_EQ(StationPortionen(tr, "RUW"), 1);
     EXPECT_EQ(StationPortionen(tr, "GRUB"), 0);
+}
+
+// The dialog's data object on its own: what it posts stays in its transaction until Commit.
+class GrundeinstellungenDatenObjektTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TEinstellungen::Umgebung u;
+        u.exeName = "/opt/bovantis/ZR_Bovantis";
+        u.benutzerName = "maier";
+        e = std::make_unique<TEinstellungen>(&t.Db(), tmp.filePath("daten"), u);
+        e->Laden();
+    }
+    // What another workstation reads: committed rows only.
+    QString Wert(const QString& sql)
+    {
+        db::Transaction tr(t.Db());
+        tr.Start();
+        db::Query q(tr, sql);
+        q.Open();
+        return q.Eof() ? QStringLiteral("<keine>") : q.Field(0).AsString().trimmed();
+    }
+
+    QTemporaryDir tmp;
+    ScopedEnv dataHome{"XDG_DATA_HOME", tmp.filePath("xdg-data").toLocal8Bit()};
+    ScopedEnv configHome{"XDG_CONFIG_HOME", tmp.filePath("xdg-config").toLocal8Bit()};
+    TestDatabase t;
+    std::unique_ptr<TEinstellungen> e;
+};
+
+TEST_F(GrundeinstellungenDatenObjektTest, SchluesselGiltErstNachCommit)
+{
+    const QString alle =
+        "SELECT LIST(BEZEICHNUNG || '/' || BOVANTIS || '/' || KALB6M || '/' || "
+        "M6M1J || '/' || MUTTERKUH, ',') FROM (SELECT * FROM T_GV_SCHLUESSEL "
+        "ORDER BY ID)";
+    const QString vorher = Wert(alle);
+    {
+        TGrundeinstellungenDaten d(*e, t.Db());
+        TGrundeinstellungenDaten::Neu(d.GVSchluessel(), 0);
+        ASSERT_TRUE(d.GVSchluesselAnhaengen(1).has_value());
+    }
+    EXPECT_EQ(Wert(alle), vorher);
+
+    TGrundeinstellungenDaten d(*e, t.Db());
+    TGrundeinstellungenDaten::Neu(d.GVSchluessel(), 0);
+    const std::optional<int> id = d.GVSchluesselAnhaengen(1);
+    ASSERT_TRUE(id.has_value());
+    EXPECT_EQ(d.GVSchluessel().FieldByName("BEZEICHNUNG").AsString(), "Neuer Eintrag 2");
+    // Decimal comma or point, two places; what is no number counts 0; missing factors 0 too.
+    ASSERT_TRUE(d.GVSchluesselSetzen(*id, "Mast", {" 1,237", "abc", "0.5"}));
+    EXPECT_EQ(Wert(alle), vorher);
+    d.Commit();
+    EXPECT_EQ(Wert(alle).toStdString(), (vorher + ",Mast/1.24/0.00/0.50/0.00").toStdString());
+}
+
+TEST_F(GrundeinstellungenDatenObjektTest, RassenwerteLassenDenAktuellenDatensatz)
+{
+    TGrundeinstellungenDaten d(*e, t.Db());
+    TGrundeinstellungenDaten::Neu(d.Rassen(), 0);
+    ASSERT_FALSE(d.Rassen().IsEmpty());
+    const int id = d.Rassen().FieldByName("ID").AsInteger();
+    EXPECT_THROW(d.RasseWerteSetzen(-7, {{"SOLL_KALBEN", 290}}), std::runtime_error);
+    ASSERT_TRUE(d.RasseWerteSetzen(id, {{"SOLL_KALBEN", 290}, {"NAECHSTES_RINDERN", 22}}));
+    EXPECT_EQ(d.Rassen().FieldByName("ID").AsInteger(), id);
+    const QString werte =
+        QStringLiteral("SELECT SOLL_KALBEN || '/' || NAECHSTES_RINDERN FROM T_RASSEN WHERE ID = %1")
+            .arg(id);
+    EXPECT_EQ(Wert(werte), "281/21");
+    d.Commit();
+    EXPECT_EQ(Wert(werte), "290/22");
 }
 
 }  // namespace
