@@ -6,26 +6,36 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+TFortschrittsanzeige FortschrittsanzeigeAufbauen(QDialog& dialog, const QString& text)
+{
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(text, &dialog));
+    TFortschrittsanzeige a;
+    a.info = new QLabel(&dialog);
+    a.info->setObjectName(QStringLiteral("Info"));
+    layout->addWidget(a.info);
+    a.balken = new QProgressBar(&dialog);
+    a.balken->setMinimumWidth(320);
+    a.balken->setRange(0, 0);
+    layout->addWidget(a.balken);
+    auto* unten = new QHBoxLayout;
+    unten->addStretch();
+    a.knopf = new QPushButton(QStringLiteral("Abbrechen"), &dialog);
+    a.knopf->setObjectName(QStringLiteral("Knopf"));
+    unten->addWidget(a.knopf);
+    layout->addLayout(unten);
+    return a;
+}
+
 TfrmHintergrundjob::TfrmHintergrundjob(THintergrundjob& job, const QString& titel,
                                        const QString& text, QWidget* parent)
     : TZRDialog(parent), job_(job)
 {
     setWindowTitle(titel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(text, this));
-    info_ = new QLabel(this);
-    info_->setObjectName(QStringLiteral("Info"));
-    layout->addWidget(info_);
-    balken_ = new QProgressBar(this);
-    balken_->setMinimumWidth(320);
-    balken_->setRange(0, 0);
-    layout->addWidget(balken_);
-    auto* unten = new QHBoxLayout;
-    unten->addStretch();
-    knopf_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    knopf_->setObjectName(QStringLiteral("Knopf"));
-    unten->addWidget(knopf_);
-    layout->addLayout(unten);
+    const TFortschrittsanzeige anzeige = FortschrittsanzeigeAufbauen(*this, text);
+    info_ = anzeige.info;
+    balken_ = anzeige.balken;
+    knopf_ = anzeige.knopf;
     connect(knopf_, &QPushButton::clicked, this, &TfrmHintergrundjob::reject);
     connect(&job_, &THintergrundjob::Fortschritt, this,
             [this](qint64 fertig, qint64 gesamt, const QString& stand) {

@@ -4,9 +4,19 @@
 
 #include <ZRDialog.h>
 
+class QDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+
+// The face of a dialog that waits for long work: what it does, a line of its state, the progress
+// bar (moving until a total is known) and one button, "Abbrechen".
+struct TFortschrittsanzeige {
+    QLabel* info;
+    QProgressBar* balken;
+    QPushButton* knopf;
+};
+TFortschrittsanzeige FortschrittsanzeigeAufbauen(QDialog& dialog, const QString& text);
 
 // A running job, modal: what it does, its progress and "Abbrechen". Closes itself when the work
 // has ended; every way of closing it before cancels the work.

@@ -7,12 +7,10 @@
 #include <Meldung.h>
 
 #include <QDateTime>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <optional>
 
@@ -22,22 +20,11 @@ TfrmProgUpdate::TfrmProgUpdate(QString url, QWidget* parent)
     : TZRDialog(parent), url_(std::move(url))
 {
     setWindowTitle(QStringLiteral("Update laden...."));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Lade aktuelles Update für ZR Bovantis...."), this));
-    info_ = new QLabel(this);
-    info_->setObjectName(QStringLiteral("Info"));
-    layout->addWidget(info_);
-    balken_ = new QProgressBar(this);
-    balken_->setMinimumWidth(320);
-    balken_->setRange(0, 0);
-    layout->addWidget(balken_);
-    auto* unten = new QHBoxLayout;
-    unten->addStretch();
-    knopf_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    knopf_->setObjectName(QStringLiteral("Knopf"));
-    unten->addWidget(knopf_);
-    layout->addLayout(unten);
+    const TFortschrittsanzeige anzeige = FortschrittsanzeigeAufbauen(
+        *this, QStringLiteral("Lade aktuelles Update für ZR Bovantis...."));
+    info_ = anzeige.info;
+    balken_ = anzeige.balken;
+    knopf_ = anzeige.knopf;
     connect(knopf_, &QPushButton::clicked, this, [this] {
         if (abbrechbar_)
             reject();
