@@ -2,7 +2,7 @@
 
 /* Schema version of this create script; the update archive continues from here. */
 INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES ('Version', '1');
-INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES ('Unterversion', '27');
+INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES ('Unterversion', '28');
 
 /* Status letters with the index of their status icon. Index 12 is not a letter of its own:
    P_STATUS_INDEX gives it to an inseminated animal whose pregnancy check is due. */

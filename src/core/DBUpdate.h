@@ -24,7 +24,7 @@ struct ConnectParams;
 namespace DatenUpdate {
 
 inline constexpr int Version = 1;
-inline constexpr int Unterversion = 27;
+inline constexpr int Unterversion = 28;
 inline const QString ArchivName = QStringLiteral("dbupd.db");
 
 enum class Migration { Keine, Besamungsstation, Staelle, Tierarztgruppe, Abgangsgrund };
@@ -34,7 +34,7 @@ struct Schritt {
     Migration migration;
 };
 
-// The 30 steps from 1.0 to 1.27 in the order they run.
+// The 31 steps from 1.0 to 1.28 in the order they run.
 const QList<Schritt>& Kette();
 // "upd-1-9-1-10-2.sql"
 QString Mitgliedname(const Schritt& schritt);
@@ -75,7 +75,7 @@ public:
 
     explicit TDMUpdate(Umgebung umgebung);
 
-    // True when the start may go on: the database stands at 1.27, or the chain brought it there.
+    // True when the start may go on: the database stands at 1.28, or the chain brought it there.
     bool PruefeDatenbankVersion();
 
     // The installer the update offer downloaded; empty when none.

@@ -390,12 +390,15 @@ TEST_F(BackupRestoreTest, RestoredCopyOfAnotherVersionIsRefusedAndTheDatabaseSta
 {
     const QString original = dir.filePath("original.fdb");
     ASSERT_TRUE(QFile::copy(t.Path(), original));
-    // An update archive with the one step from 1.26.
+    // An update archive with the steps from 1.26 on, and one that lacks the last of them.
     const QString updates = dir.filePath("dbupd.db");
+    const QString ohneLetzten = dir.filePath("ohne-letzten.db");
     Python(
         "import zipfile,sys\n"
-        "with zipfile.ZipFile(sys.argv[1],'w') as z: z.writestr('upd-1-26-1-27-1.sql','')",
-        {updates});
+        "with zipfile.ZipFile(sys.argv[1],'w') as z:\n"
+        "  z.writestr('upd-1-26-1-27-1.sql',''); z.writestr('upd-1-27-1-28-1.sql','')\n"
+        "with zipfile.ZipFile(sys.argv[2],'w') as z: z.writestr('upd-1-26-1-27-1.sql','')",
+        {updates, ohneLetzten});
     struct Fall {
         const char* name;
         QString sql;
@@ -403,15 +406,19 @@ TEST_F(BackupRestoreTest, RestoredCopyOfAnotherVersionIsRefusedAndTheDatabaseSta
         QString meldung;  // empty: the restore is accepted
     };
     const Fall faelle[] = {
-        {"neuer", "UPDATE T_EINSTELLUNGEN SET WERT = '28' WHERE NAME = 'Unterversion';\n", updates,
-         "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 1.28, dieses "
-         "Programm arbeitet mit 1.27)."},
+        {"neuer", "UPDATE T_EINSTELLUNGEN SET WERT = '29' WHERE NAME = 'Unterversion';\n", updates,
+         "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 1.29, dieses "
+         "Programm arbeitet mit 1.28)."},
         {"neuere Hauptversion", "UPDATE T_EINSTELLUNGEN SET WERT = '2' WHERE NAME = 'Version';\n",
-         updates, "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 2.27"},
+         updates, "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 2.28"},
         {"aelter ohne Update",
          "UPDATE T_EINSTELLUNGEN SET WERT = '25' WHERE NAME = 'Unterversion';\n", updates,
          "Die Sicherung hat die Datenbankversion 1.25; für sie gibt es kein Datenupdate auf die "
-         "Version 1.27 (upd-1-25-1-26-1.sql fehlt)."},
+         "Version 1.28 (upd-1-25-1-26-1.sql fehlt)."},
+        {"aelter ohne letzten Schritt",
+         "UPDATE T_EINSTELLUNGEN SET WERT = '26' WHERE NAME = 'Unterversion';\n", ohneLetzten,
+         "Die Sicherung hat die Datenbankversion 1.26; für sie gibt es kein Datenupdate auf die "
+         "Version 1.28 (upd-1-27-1-28-1.sql fehlt)."},
         {"aelter ohne Archiv",
          "UPDATE T_EINSTELLUNGEN SET WERT = '26' WHERE NAME = 'Unterversion';\n",
          dir.filePath("fehlt.db"), "(upd-1-26-1-27-1.sql fehlt)"},

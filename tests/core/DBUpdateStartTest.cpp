@@ -12,9 +12,11 @@
 #include <ScopedEnv.h>
 
 #include <ProgrammDatenbank.h>
+#include <TestDatabase.h>
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QLabel>
@@ -43,12 +45,10 @@ protected:
         tr.Start();
         db::Query q(tr, sql);
         QString wert;
-        if (lesen) {
-            q.Open();
+        // A result set and an insert's RETURNING values alike.
+        q.Execute();
+        if (lesen)
             wert = q.Field(0).AsString();
-        } else {
-            q.Execute();
-        }
         tr.Commit();
         return wert;
     }
@@ -86,6 +86,58 @@ TEST_F(DBUpdateStartTest, AnOutdatedDatabaseStopsTheStartWithTheUpdateOffer)
         EXPECT_TRUE(prog.UpdateDatei().isEmpty());
         EXPECT_EQ(Sql("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'", true), "26");
     }
+}
+
+// The program's own update archive brings a database as 1.27 left it to the current version: ear
+// tags get their printed form, a number kept twice is shown as an appointment, and a booked
+// register entry outlives its animal when the program's user deletes it.
+TEST_F(DBUpdateStartTest, ADatabaseAtOneTwentySevenIsUpdatedByTheShippedArchiveAtTheStart)
+{
+    {
+        db::Database d;
+        d.Open(TestDatabase::Params(datenbank.pfad));
+        SchemaVersion127(d);
+    }
+    const auto tier = [&](const char* nummer, const char* name) {
+        return Sql(QStringLiteral("INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, "
+                                  "RASSE) VALUES ('%1', '%2', DATE '2020-03-01', 'W', 1) "
+                                  "RETURNING ID")
+                       .arg(QLatin1String(nummer), QLatin1String(name)),
+                   true);
+    };
+    tier("DE 01 111 11111", "Anna");
+    tier("DE0111111111", "Berta");
+    const QString dora = tier("de0122222222", "Dora");
+    const QString leistung =
+        Sql("INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL) "
+            "VALUES ('B', 'Penicillin') RETURNING ID",
+            true);
+    Sql(QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG) VALUES (%1, %2)")
+            .arg(dora, leistung),
+        false);
+    Sql(QStringLiteral("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM) VALUES (%1, DATE "
+                       "'2024-03-02')")
+            .arg(leistung),
+        false);
+
+    TProgInit prog(Umgebung({"-Hinweise"}));
+    MessageBoxScript script;
+    ASSERT_TRUE(prog.InitProgramm());
+    EXPECT_TRUE(script.Shown().isEmpty());
+    EXPECT_EQ(Sql("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'", true), "28");
+    EXPECT_EQ(Sql("SELECT LIST(NUMMER || ' ' || NAME, ', ') FROM (SELECT NUMMER, NAME FROM "
+                  "T_STAMMDATEN ORDER BY ID)",
+                  true),
+              "DE 01 111 11111 Anna, DE0111111111 Berta, DE 01 222 22222 Dora");
+    EXPECT_EQ(Sql("SELECT LIST(TEXT) FROM T_TERMINE", true), "Ohrmarke doppelt: DE 01 111 11111");
+    EXPECT_EQ(QDir(tmp.filePath("Bovantis")).entryList({"*.vor-update-*"}, QDir::Files),
+              QStringList());
+
+    Sql(QStringLiteral("EXECUTE PROCEDURE P_DO_TIER_LOESCHEN(%1)").arg(dora), false);
+    EXPECT_EQ(Sql("SELECT LIST(COALESCE(TIERID, 0) || ' ' || NAME || ' ' || IDENTITAET) FROM "
+                  "P_GET_BESTANDSBUCH(DATE '2024-03-01', DATE '2024-03-31')",
+                  true),
+              "0 Dora DE 01 222 22222");
 }
 
 TEST_F(DBUpdateStartTest, ACurrentDatabaseGoesOnUnlessOnlyTheUpdateWasAskedFor)
@@ -158,10 +210,10 @@ TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore
         "(upd-1-26-1-27-1.sql):\r\rFehler im Skriptblock 2 (Zeile 3):"))
         << script.Shown()[0].text.toStdString();
     for (const char* zeile :
-         {"Datenbankversion 1.26, Ziel 1.27", "Sicherung vor Schritt 30", "Block 2 von 2",
+         {"Datenbankversion 1.26, Ziel 1.28", "Sicherung vor Schritt 30", "Block 2 von 2",
           "Datenbank auf den Stand vor Schritt 30 zurücksetzen"})
         EXPECT_TRUE(protokoll.contains(zeile)) << zeile << "\n" << protokoll.toStdString();
-    EXPECT_EQ(fenster.Balken()->maximum(), 1);
+    EXPECT_EQ(fenster.Balken()->maximum(), 2);
     EXPECT_EQ(fenster.Balken()->value(), 0);
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_NEU'", true),
               "0");

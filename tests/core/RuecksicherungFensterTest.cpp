@@ -7,6 +7,7 @@
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 
+#include <Database.h>
 #include <Query.h>
 #include <Transaction.h>
 
@@ -193,7 +194,7 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     SicherungEinrichten(br, *Einstellungen());
     br.Archiv = tmp.filePath("andere-version.zip");
     br.Sichern();
-    Schreiben("UPDATE T_EINSTELLUNGEN SET WERT = '27' WHERE NAME = 'Unterversion'");
+    Schreiben("UPDATE T_EINSTELLUNGEN SET WERT = '28' WHERE NAME = 'Unterversion'");
 
     TfrmRestore dlg;
     bool beendet = false;
@@ -229,15 +230,15 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     tr.Start();
     db::Query q(tr, "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'");
     q.Open();
-    EXPECT_EQ(q.Field(0).AsString().trimmed(), "27");
+    EXPECT_EQ(q.Field(0).AsString().trimmed(), "28");
     tr.Commit();
 }
 
 TEST_F(RuecksicherungFensterTest, RestoredDataNewerThanTheProgramAreRefused)
 {
-    AndereVersionRuecksichern(28,
+    AndereVersionRuecksichern(29,
                               "Die Sicherung stammt von einer neueren Programmversion "
-                              "(Datenbankversion 1.28, dieses Programm arbeitet mit 1.27). "
+                              "(Datenbankversion 1.29, dieses Programm arbeitet mit 1.28). "
                               "Sie kann erst nach einem Update des Programms rückgesichert "
                               "werden; die Datenbank bleibt unverändert.");
 }
@@ -247,8 +248,61 @@ TEST_F(RuecksicherungFensterTest, RestoredDataOlderThanTheUpdatesAreRefused)
 {
     AndereVersionRuecksichern(26,
                               "Die Sicherung hat die Datenbankversion 1.26; für sie gibt es "
-                              "kein Datenupdate auf die Version 1.27 (upd-1-26-1-27-1.sql "
+                              "kein Datenupdate auf die Version 1.28 (upd-1-26-1-27-1.sql "
                               "fehlt). Die Datenbank bleibt unverändert.");
+}
+
+// The program's own update archive holds the step from 1.27: a backup of that version is restored
+// and brought to the program's version before the program goes on with it.
+TEST_F(RuecksicherungFensterTest, RestoredDataOfTheVersionBeforeAreUpdatedByTheShippedArchive)
+{
+    DM()->Trennen();
+    {
+        db::Database d;
+        d.Open(TestDatabase::Params(datenbank.pfad));
+        SchemaVersion127(d);
+    }
+    ASSERT_TRUE(DM()->Verbinden());
+    TBackupRestore br;
+    SicherungEinrichten(br, *Einstellungen());
+    br.Archiv = tmp.filePath("version-127.zip");
+    br.Sichern();
+    Schreiben("DELETE FROM T_STAMMDATEN");
+
+    TfrmRestore dlg;
+    bool beendet = false;
+    dlg.ProgrammBeenden = [&] { beendet = true; };
+    dlg.show();
+    int protokolle = 0;
+    QTimer schliessen;
+    QObject::connect(&schliessen, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->objectName() == "frmProtokoll") {
+            ++protokolle;
+            static_cast<QDialog*>(w)->accept();
+        }
+    });
+    schliessen.start(20);
+    MessageBoxScript boxen;
+    boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
+    Ausfuehren(dlg, br.Archiv);
+    ASSERT_EQ(boxen.Shown().size(), 2);
+    EXPECT_EQ(boxen.Shown()[1].text, "Die Rücksicherung ist erfolgreich durchgeführt worden.");
+    EXPECT_EQ(protokolle, 0);
+    EXPECT_FALSE(beendet);
+    ASSERT_NE(DM(), nullptr);
+    EXPECT_TRUE(DM()->Verbunden());
+    EXPECT_EQ(Tiere(), 1);
+    db::Transaction tr(DM()->Datenbank);
+    tr.Start();
+    db::Query q(tr,
+                "SELECT (SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'), "
+                "(SELECT COUNT(*) FROM RDB$RELATION_CONSTRAINTS WHERE RDB$CONSTRAINT_NAME = "
+                "'I_STAMMDATEN_NUMMER_NUM') FROM RDB$DATABASE");
+    q.Open();
+    EXPECT_EQ(q.Field(0).AsString().trimmed(), "28");
+    EXPECT_EQ(q.Field(1).AsInteger(), 1);
+    tr.Commit();
 }
 
 void RuecksicherungFensterTest::AndereDatenbankRuecksichern(std::uint16_t antwort)

@@ -4,8 +4,9 @@
 //
 // The database is created in a temporary folder with the engine's private root (db/EngineRoot.h)
 // and holds the schema: every script of <build dir>/bin/sql/create/ (copied there from sql/create/
-// at build time, next to the programs) runs in file-name order. While that folder is missing or empty the database is empty.
-// The schema is built once per test program; every further database is a copy of that file.
+// at build time, next to the programs) runs in file-name order. While that folder is missing or
+// empty the database is empty. The schema is built once per test program; every further database is
+// a copy of that file.
 //
 // Link the test with bovantis_dbtestsupport. Either keep one database for the whole suite:
 //
@@ -51,6 +52,10 @@ private:
     QString path_;
     db::Database db_;
 };
+
+// Puts back in a fresh database what the update step 1.27 -> 1.28 changes, as 1.27 had it, and
+// its version 1.27: a database of the shape that step and the update chain start from.
+void SchemaVersion127(db::Database& db);
 
 // A test suite whose tests share one fresh database.
 class DatabaseTest : public ::testing::Test {

@@ -125,12 +125,13 @@ inline QJsonObject Lesen(const QString& datei)
     if (endung == "html" || endung == "rtf") {
         if (endung == "rtf") {
             // One profile per test program: a first start of the office suite takes a while.
-            static const QString profil =
-                QDir::tempPath() + "/bovantis-office-" + QString::number(QCoreApplication::applicationPid());
+            static const QString profil = QDir::tempPath() + "/bovantis-office-" +
+                                          QString::number(QCoreApplication::applicationPid());
             const QString ziel = QFileInfo(datei).absolutePath() + "/office";
             QProcess office;
-            office.start("soffice", {"-env:UserInstallation=" + QUrl::fromLocalFile(profil).toString(),
-                                     "--headless", "--convert-to", "html", "--outdir", ziel, datei});
+            office.start("soffice",
+                         {"-env:UserInstallation=" + QUrl::fromLocalFile(profil).toString(),
+                          "--headless", "--convert-to", "html", "--outdir", ziel, datei});
             if (!office.waitForFinished(300000) || office.exitCode() != 0) {
                 ADD_FAILURE() << "soffice: " << office.readAllStandardError().toStdString();
                 return {};
@@ -169,9 +170,3 @@ inline QList<QStringList> Zeilen(const QJsonObject& o)
 }
 
 }  // namespace ExportLeser
-
-// Cells in readable form when a comparison fails.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}

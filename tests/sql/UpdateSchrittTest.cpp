@@ -7,7 +7,6 @@
 
 #include <Error.h>
 #include <Query.h>
-#include <ScriptRunner.h>
 #include <Skript.h>
 #include <Transaction.h>
 
@@ -26,52 +25,7 @@ QString Skript()
 
 class UpdateSchrittTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // What the step changes, as 1.27 had it.
-        db::ScriptRunner(Db()).Run(QStringLiteral(R"(
-            ALTER TABLE T_STAMMDATEN DROP CONSTRAINT I_STAMMDATEN_NUMMER_NUM;
-            CREATE INDEX IX_STAMMDATEN_NUMMER_NUM ON T_STAMMDATEN (NUMMER_NUM);
-            DROP TRIGGER STAMMDATEN_BD_BESTANDSBUCH;
-            DELETE FROM T_DB_FEHLER WHERE CONSTR = 'I_STAMMDATEN_NUMMER_NUM';
-            SET TERM ^ ;
-            CREATE OR ALTER TRIGGER STAMMDATEN_BIU_NUMMER FOR T_STAMMDATEN
-            ACTIVE BEFORE INSERT OR UPDATE POSITION 5
-            AS
-            BEGIN
-              IF (INSERTING OR NEW.NUMMER IS DISTINCT FROM OLD.NUMMER OR NEW.NUMMER_NUM IS NULL) THEN
-                NEW.NUMMER_NUM = ZRNV_ENCODELOM(NEW.NUMMER);
-            END^
-            CREATE OR ALTER PROCEDURE P_GET_BESTANDSBUCH (VON DATE, BIS DATE)
-            RETURNS (LID INTEGER)
-            AS
-            BEGIN
-              FOR SELECT G.LEISTUNG FROM T_TIERARZTGRUPPE G JOIN T_STAMMDATEN S ON S.ID = G.TIER
-                  INTO :LID DO SUSPEND;
-            END^
-            CREATE OR ALTER PROCEDURE P_DO_TIER_LOESCHEN (ID INTEGER)
-            AS
-            BEGIN
-              DELETE FROM T_TIERARZTLEISTUNG L
-              WHERE EXISTS (SELECT 1 FROM T_TIERARZTGRUPPE G WHERE G.LEISTUNG = L.ID AND G.TIER = :ID)
-                AND NOT EXISTS (SELECT 1 FROM T_TIERARZTGRUPPE G
-                                WHERE G.LEISTUNG = L.ID AND G.TIER <> :ID);
-              DELETE FROM T_STAMMDATEN WHERE ID = :ID;
-            END^
-            SET TERM ; ^
-            ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT I_TIERARZTGRUPPE_TIER_LEISTUNG;
-            ALTER TABLE T_TIERARZTGRUPPE ADD CONSTRAINT I_TIERARZTGRUPPE_TIER_LEISTUNG
-              UNIQUE (TIER, LEISTUNG);
-            ALTER TABLE T_TIERARZTGRUPPE DROP TIER_NUMMER;
-            ALTER TABLE T_TIERARZTGRUPPE DROP TIER_KNR;
-            ALTER TABLE T_TIERARZTGRUPPE DROP TIER_NAME;
-            ALTER TABLE T_TIERARZTGRUPPE DROP TIER_ART;
-            ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT FK_TIERARZTGRUPPE_TIER;
-            ALTER TABLE T_TIERARZTGRUPPE ADD CONSTRAINT FK_TIERARZTGRUPPE_TIER FOREIGN KEY (TIER)
-              REFERENCES T_STAMMDATEN (ID) ON DELETE CASCADE;
-            ALTER TABLE T_TIERARZTGRUPPE ALTER TIER SET NOT NULL;
-        )"));
-    }
+    void SetUp() override { SchemaVersion127(Db()); }
 
     db::Database& Db() { return datenbank_.Db(); }
 
