@@ -35,7 +35,6 @@
 #include <ZRcxGridDBTableView.h>
 
 #include <DataSetModel.h>
-#include <Query.h>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -1118,25 +1117,15 @@ void TfrmStammdaten::TierAnzeigen(int tierID, int modus, const QString& schnellw
     aktualisierungLaeuft_ = pruefungLaeuft_ = datenGeaendert_ = false;
     fuellt_ = true;
     if (rasse_->count() == 0) {
-        db::Query r(lookup_,
-                    QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_RASSEN WHERE VERWENDET = 'T'"));
-        for (r.Open(); !r.Eof(); r.Next())
-            rasse_->addItem(r.Field(1).AsString(), r.Field(0).AsInteger());
-        db::Query b(
-            lookup_,
-            QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
-        for (b.Open(); !b.Eof(); b.Next())
-            zeitraumStall_->addItem(b.Field(1).AsString(), b.Field(0).AsInteger());
+        for (const auto& [id, name] : TTierSpeicher::Rassen(lookup_))
+            rasse_->addItem(name, id);
+        for (const auto& [id, name] : TTierSpeicher::Betriebsstaetten(lookup_))
+            zeitraumStall_->addItem(name, id);
     }
-    for (auto [box, spalte] :
-         {std::pair{gekauftBem_, "GEKAUFTBEM"}, {verkauftBem_, "VERKAUFTBEM"}}) {
-        QStringList werte;
-        dm.SQLListe(dm.TAStammdaten,
-                    QStringLiteral("SELECT DISTINCT %1 FROM T_STAMMDATEN ORDER BY %1")
-                        .arg(QString::fromLatin1(spalte)),
-                    {}, 0, werte);
+    for (auto [box, spalte] : {std::pair{gekauftBem_, TTierSpeicher::TBemerkung::Gekauft},
+                               {verkauftBem_, TTierSpeicher::TBemerkung::Verkauft}}) {
         box->clear();
-        box->addItems(werte);
+        box->addItems(speicher_->BisherigeBemerkungen(spalte));
     }
     fuellt_ = false;
     const bool neu = modus == 1;
@@ -1217,13 +1206,9 @@ void TfrmStammdaten::TierNeuLaden(bool mitCommit, int tierID)
         if (schnellID > 0)
             DBTools::LocateInteger(schnell_, QStringLiteral("ID"), schnellID, false);
         schnell_.EnableControls();
-        for (auto [box, spalte] :
-             {std::pair{gekauftBem_, "GEKAUFTBEM"}, {verkauftBem_, "VERKAUFTBEM"}}) {
-            QStringList werte;
-            dm.SQLListe(dm.TAStammdaten,
-                        QStringLiteral("SELECT DISTINCT %1 FROM T_STAMMDATEN ORDER BY %1")
-                            .arg(QString::fromLatin1(spalte)),
-                        {}, 0, werte);
+        for (auto [box, spalte] : {std::pair{gekauftBem_, TTierSpeicher::TBemerkung::Gekauft},
+                                   {verkauftBem_, TTierSpeicher::TBemerkung::Verkauft}}) {
+            const QStringList werte = speicher_->BisherigeBemerkungen(spalte);
             fuellt_ = true;
             const QString text = box->currentText();
             box->clear();
@@ -1298,11 +1283,7 @@ void TfrmStammdaten::Zeigen()
     weiblich_->setChecked(t.geschlecht != QLatin1String("M"));
     maennlich_->setChecked(t.geschlecht == QLatin1String("M"));
     if (rasse_->findData(satz_.rasse) < 0 && satz_.rasse > 0)
-        rasse_->addItem(
-            DM()->SQLWertString(lookup_,
-                                QStringLiteral("SELECT BEZEICHNUNG FROM T_RASSEN WHERE ID = :ID"),
-                                {{QStringLiteral("ID"), satz_.rasse}}),
-            satz_.rasse);
+        rasse_->addItem(TTierSpeicher::RasseName(lookup_, satz_.rasse), satz_.rasse);
     Waehlen(rasse_, satz_.rasse);
     vater_->setText(satz_.vater);
     vaterNr_->setText(satz_.vaterNr);
@@ -1329,25 +1310,15 @@ void TfrmStammdaten::InfoLaden()
         l->clear();
     if (satz_.id <= 0)
         return;
-    db::Query q(DM()->TAStammdaten,
-                QStringLiteral(
-                    "SELECT CAST(ZRNV_ALTER(T.GEBDAT, T.VERKAUFT, CAST('NOW' AS DATE)) AS "
-                    "VARCHAR(15)), (SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(T.ID)), "
-                    "(SELECT TAGE FROM P_KUH_TAG_INFO(T.ID)), "
-                    "(SELECT SOLL_KALBEN FROM P_GET_SOLL_KALBEN(T.ID)), "
-                    "(SELECT STATUSIDX FROM P_STATUS_INDEX(T.ID)) "
-                    "FROM T_STAMMDATEN T WHERE T.ID = :TIER"));
-    q.Param(QStringLiteral("TIER")).SetInteger(satz_.id);
-    q.Open();
-    if (q.Eof())
+    const auto info = speicher_->Info(satz_.id);
+    if (!info)
         return;
-    alter_->setText(q.Field(0).AsString());
-    betrieb_->setText(q.Field(1).AsString());
-    tageInfo_->setText(q.Field(2).AsString());
-    sollKalben_->setText(DatumText(q.Field(3).AsDate()));
-    if (!q.Field(4).IsNull()) {
-        const QPixmap bild =
-            QPixmap::fromImage(StatusSymbole::Gross(q.Field(4).AsInteger(), false));
+    alter_->setText(info->alter);
+    betrieb_->setText(info->betriebsstaette);
+    tageInfo_->setText(info->tage);
+    sollKalben_->setText(DatumText(info->sollKalben));
+    if (info->statusIndex) {
+        const QPixmap bild = QPixmap::fromImage(StatusSymbole::Gross(*info->statusIndex, false));
         statusBild_->setPixmap(bild);
         laktation_->StatusBild()->setPixmap(bild);
     }
@@ -1752,10 +1723,7 @@ void TfrmStammdaten::ZeitraumSpeichern()
 
 void TfrmStammdaten::ZeitraumEntfernen()
 {
-    const int anzahl = DM()->SQLWertInteger(
-        DM()->TAStammdaten, QStringLiteral("SELECT COUNT(*) FROM P_GET_BETRIEBSSTAETTEN(:TIER)"),
-        {{QStringLiteral("TIER"), satz_.id}});
-    if (anzahl < 2) {
+    if (speicher_->ZeitraumAnzahl(satz_.id) < 2) {
         Tools::MeldungInfo(QStringLiteral("Es muß mindestens ein Zeitraum vorhanden sein!"));
         return;
     }
@@ -1805,20 +1773,12 @@ void TfrmStammdaten::MutterZeigen()
 {
     if (!EingabenSpeichern(true, false))
         return;
-    const QString teil = QStringLiteral(
-        " FROM T_STAMMDATEN S JOIN T_KALBUNGEN K ON K.TIER = S.ID WHERE ((UPPER(S.NAME COLLATE "
-        "DE_DE) = :NAME) OR (UPPER(S.NUMMER COLLATE DE_DE) = :NUMMER)) AND (K.DATUM = :GEBDAT)");
-    const QVariantMap p{{QStringLiteral("NAME"), satz_.mutter.toUpper()},
-                        {QStringLiteral("NUMMER"), satz_.mutterNr.toUpper()},
-                        {QStringLiteral("GEBDAT"), satz_.tier.gebdat}};
-    TDM& dm = *DM();
-    if (dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT COUNT(*)") + teil, p) !=
-        1) {
+    const int mutter = speicher_->MutterSuchen(satz_);
+    if (mutter == 0) {
         Tools::MeldungError(QStringLiteral("Mutter nicht gefunden!"));
         return;
     }
-    TierWechseln(
-        dm.SQLWertInteger(dm.TAStammdaten, QStringLiteral("SELECT DISTINCT S.ID") + teil, p));
+    TierWechseln(mutter);
 }
 
 void TfrmStammdaten::VaterWaehlen()
@@ -1888,40 +1848,27 @@ void TfrmStammdaten::KalbungEingeben(bool mitBesamung)
 void TfrmStammdaten::BesamungLoeschen()
 {
     ZuchtdatenLoeschen(besamungen_, QStringLiteral("Wollen Sie die Besamung wirklich löschen?"),
-                       QStringLiteral("EXECUTE PROCEDURE P_DO_BESAMUNG_LOESCHEN(:TIER_ID, "
-                                      ":BESAMUNG_ID, NULL, :BESAMUNG_NR)"),
-                       QStringLiteral("BESAMUNG"));
+                       &TTierSpeicher::BesamungLoeschen);
 }
 
 void TfrmStammdaten::KalbungLoeschen()
 {
     ZuchtdatenLoeschen(kalbungen_, QStringLiteral("Wollen Sie die Kalbung wirklich löschen?"),
-                       QStringLiteral("EXECUTE PROCEDURE P_DO_KALBUNG_LOESCHEN(:KALBUNG_ID, "
-                                      ":TIER_ID, :KALBUNG_NR)"),
-                       QStringLiteral("KALBUNG"));
+                       &TTierSpeicher::KalbungLoeschen);
 }
 
-// Runs a delete procedure of the breeding data for the list's row (parameters <art>_ID, NULL for
-// a row without one, and <art>_NR) in the animal transaction and shows the result.
+// Deletes the breeding data of the list's row after asking and shows the result.
 void TfrmStammdaten::ZuchtdatenLoeschen(db::DataSet& zeilen, const QString& frage,
-                                        const QString& sql, const QString& art)
+                                        TZuchtdatenLoeschen loeschen)
 {
     if (!EingabenSpeichern(false, false) || zeilen.IsEmpty())
         return;
     if (Tools::MeldungConfirm(frage, 1) != Tools::mrYes)
         return;
-    TDM& dm = *DM();
-    db::Query q(dm.TAStammdaten, sql);
     const db::Field& id = zeilen.FieldByName(QStringLiteral("ID"));
-    if (id.IsNull())
-        q.Param(art + QStringLiteral("_ID")).SetNull();
-    else
-        q.Param(art + QStringLiteral("_ID")).SetInteger(id.AsInteger());
-    q.Param("TIER_ID").SetInteger(satz_.id);
-    q.Param(art + QStringLiteral("_NR"))
-        .SetInteger(zeilen.FieldByName(QStringLiteral("NR")).AsInteger());
-    q.Execute();
-    dm.TAStammdaten.CommitRetaining();
+    (speicher_.get()->*loeschen)(satz_.id,
+                                 id.IsNull() ? std::nullopt : std::optional<int>(id.AsInteger()),
+                                 zeilen.FieldByName(QStringLiteral("NR")).AsInteger());
     TierNeuLaden(true);
 }
 
@@ -1946,26 +1893,20 @@ void TfrmStammdaten::KalbZeigen()
 {
     if (!EingabenSpeichern(true, false) || kalbungen_.IsEmpty())
         return;
-    const QVariantMap p{
-        {QStringLiteral("KALBUNG_ID"), kalbungen_.FieldByName(QStringLiteral("ID")).AsInteger()}};
-    TDM& dm = *DM();
-    const int anzahl = dm.SQLWertInteger(
-        dm.TAStammdaten,
-        QStringLiteral("SELECT COUNT(*) FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p);
-    if (anzahl == 0) {
+    const int kalbung = kalbungen_.FieldByName(QStringLiteral("ID")).AsInteger();
+    const QList<int> kaelber = speicher_->Kaelber(kalbung);
+    if (kaelber.isEmpty()) {
         Tools::MeldungError(QStringLiteral("Kein Kalb gefunden!"));
         return;
     }
-    if (anzahl == 1) {
-        TierWechseln(dm.SQLWertInteger(
-            dm.TAStammdaten,
-            QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"), p));
+    if (kaelber.size() == 1) {
+        TierWechseln(kaelber.first());
         return;
     }
     int kalb = 0;
     {
         TfrmKalbWaehlen wahl(this);
-        wahl.KaelberOeffnen(p.value(QStringLiteral("KALBUNG_ID")).toInt());
+        wahl.KaelberOeffnen(kalbung);
         if (wahl.exec() != QDialog::Accepted)
             return;
         kalb = wahl.KalbID();
@@ -1991,13 +1932,12 @@ void TfrmStammdaten::RindernVerlassen()
                            "nächstes Datum geändert werden?"),
             0) != Tools::mrYes)
         return;
-    const int zyklus = DM()->SQLWertInteger(
-        DM()->TAStammdaten, QStringLiteral("SELECT NAECHSTES_RINDERN FROM T_RASSEN WHERE ID = :ID"),
-        {{QStringLiteral("ID"), rasse_->currentData().toInt()}});
+    const int zyklus = speicher_->RindernZyklus(rasse_->currentData().toInt());
     if (zyklus <= 0) {
-        Tools::MeldungInfo(QStringLiteral("Für die Rasse des Tieres ist kein Zyklus bis zum "
-                                          "nächsten Rindern eingetragen.\rDas Datum bleibt "
-                                          "unverändert."));
+        Tools::MeldungInfo(
+            QStringLiteral("Für die Rasse des Tieres ist kein Zyklus bis zum "
+                           "nächsten Rindern eingetragen.\rDas Datum bleibt "
+                           "unverändert."));
         return;
     }
     rindern_->setText(DatumText(NaechstesRindern(d, heute, zyklus)));
@@ -2006,10 +1946,7 @@ void TfrmStammdaten::RindernVerlassen()
 
 void TfrmStammdaten::TrockenBerechnen()
 {
-    const QDate d = DM()->SQLWertDatum(
-        DM()->TAStammdaten, QStringLiteral("SELECT TROCKEN FROM P_GET_TROCKENSTELLEN(:TIER)"),
-        {{QStringLiteral("TIER"), satz_.id}});
-    trocken_->setText(DatumText(d));
+    trocken_->setText(DatumText(speicher_->TrockenBerechnen(satz_.id)));
     geaendert_ = true;
 }
 

@@ -185,8 +185,9 @@ private:
     void MutterZeigen();
     void BesamungLoeschen();
     void KalbungLoeschen();
-    void ZuchtdatenLoeschen(db::DataSet& zeilen, const QString& frage, const QString& sql,
-                            const QString& art);
+    using TZuchtdatenLoeschen = void (TTierSpeicher::*)(int, std::optional<int>, int);
+    void ZuchtdatenLoeschen(db::DataSet& zeilen, const QString& frage,
+                            TZuchtdatenLoeschen loeschen);
     // The calving edit dialog on the selected calving; its work is committed only after OK.
     void KalbungBearbeiten();
     void KalbZeigen();

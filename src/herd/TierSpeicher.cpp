@@ -275,3 +275,153 @@ void TTierSpeicher::MeldungAnlegen(int tierID, int meldung, const QDate& datum)
     dm_.HITMeldungAnlegen(dm_.TAStammdaten, m);
     dm_.TAStammdaten.CommitRetaining();
 }
+
+int TTierSpeicher::MutterSuchen(const TTierSatz& satz)
+{
+    const QString teil = QStringLiteral(
+        " FROM T_STAMMDATEN S JOIN T_KALBUNGEN K ON K.TIER = S.ID WHERE ((UPPER(S.NAME COLLATE "
+        "DE_DE) = :NAME) OR (UPPER(S.NUMMER COLLATE DE_DE) = :NUMMER)) AND (K.DATUM = :GEBDAT)");
+    const QVariantMap p{{QStringLiteral("NAME"), satz.mutter.toUpper()},
+                        {QStringLiteral("NUMMER"), satz.mutterNr.toUpper()},
+                        {QStringLiteral("GEBDAT"), satz.tier.gebdat}};
+    if (dm_.SQLWertInteger(dm_.TAStammdaten, QStringLiteral("SELECT DISTINCT COUNT(*)") + teil,
+                           p) != 1)
+        return 0;
+    return dm_.SQLWertInteger(dm_.TAStammdaten, QStringLiteral("SELECT DISTINCT S.ID") + teil, p);
+}
+
+QList<int> TTierSpeicher::Kaelber(int kalbungID)
+{
+    QList<int> r;
+    db::Query q(dm_.TAStammdaten,
+                QStringLiteral("SELECT ID FROM P_GET_KAELBER_V_KALBUNG(:KALBUNG_ID)"));
+    q.Param(QStringLiteral("KALBUNG_ID")).SetInteger(kalbungID);
+    for (q.Open(); !q.Eof(); q.Next())
+        r << q.Field(0).AsInteger();
+    return r;
+}
+
+QDate TTierSpeicher::TrockenBerechnen(int tierID)
+{
+    return dm_.SQLWertDatum(dm_.TAStammdaten,
+                            QStringLiteral("SELECT TROCKEN FROM P_GET_TROCKENSTELLEN(:TIER)"),
+                            {{QStringLiteral("TIER"), tierID}});
+}
+
+int TTierSpeicher::RindernZyklus(int rasse)
+{
+    return dm_.SQLWertInteger(
+        dm_.TAStammdaten, QStringLiteral("SELECT NAECHSTES_RINDERN FROM T_RASSEN WHERE ID = :ID"),
+        {{QStringLiteral("ID"), rasse}});
+}
+
+int TTierSpeicher::ZeitraumAnzahl(int tierID)
+{
+    return dm_.SQLWertInteger(dm_.TAStammdaten,
+                              QStringLiteral("SELECT COUNT(*) FROM P_GET_BETRIEBSSTAETTEN(:TIER)"),
+                              {{QStringLiteral("TIER"), tierID}});
+}
+
+std::optional<TTierSpeicher::TInfo> TTierSpeicher::Info(int tierID)
+{
+    db::Query q(dm_.TAStammdaten,
+                QStringLiteral(
+                    "SELECT CAST(ZRNV_ALTER(T.GEBDAT, T.VERKAUFT, CAST('NOW' AS DATE)) AS "
+                    "VARCHAR(15)), (SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(T.ID)), "
+                    "(SELECT TAGE FROM P_KUH_TAG_INFO(T.ID)), "
+                    "(SELECT SOLL_KALBEN FROM P_GET_SOLL_KALBEN(T.ID)), "
+                    "(SELECT STATUSIDX FROM P_STATUS_INDEX(T.ID)) "
+                    "FROM T_STAMMDATEN T WHERE T.ID = :TIER"));
+    q.Param(QStringLiteral("TIER")).SetInteger(tierID);
+    q.Open();
+    if (q.Eof())
+        return std::nullopt;
+    TInfo i;
+    i.alter = q.Field(0).AsString();
+    i.betriebsstaette = q.Field(1).AsString();
+    i.tage = q.Field(2).AsString();
+    i.sollKalben = q.Field(3).AsDate();
+    if (!q.Field(4).IsNull())
+        i.statusIndex = q.Field(4).AsInteger();
+    return i;
+}
+
+QStringList TTierSpeicher::BisherigeBemerkungen(TBemerkung spalte)
+{
+    QStringList werte;
+    dm_.SQLListe(dm_.TAStammdaten,
+                 QStringLiteral("SELECT DISTINCT %1 FROM T_STAMMDATEN ORDER BY %1")
+                     .arg(spalte == TBemerkung::Gekauft ? QStringLiteral("GEKAUFTBEM")
+                                                        : QStringLiteral("VERKAUFTBEM")),
+                 {}, 0, werte);
+    return werte;
+}
+
+namespace {
+
+TTierSpeicher::TEintraege Eintraege(db::Transaction& tr, const QString& sql)
+{
+    TTierSpeicher::TEintraege r;
+    db::Query q(tr, sql);
+    for (q.Open(); !q.Eof(); q.Next())
+        r.append({q.Field(0).AsInteger(), q.Field(1).AsString()});
+    return r;
+}
+
+}  // namespace
+
+TTierSpeicher::TEintraege TTierSpeicher::Rassen(db::Transaction& tr)
+{
+    return Eintraege(tr,
+                     QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_RASSEN WHERE VERWENDET = 'T'"));
+}
+
+TTierSpeicher::TEintraege TTierSpeicher::Betriebsstaetten(db::Transaction& tr)
+{
+    return Eintraege(
+        tr, QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
+}
+
+QString TTierSpeicher::RasseName(db::Transaction& tr, int rasse)
+{
+    db::Query q(tr, QStringLiteral("SELECT BEZEICHNUNG FROM T_RASSEN WHERE ID = :ID"));
+    q.Param(QStringLiteral("ID")).SetInteger(rasse);
+    q.Open();
+    return q.Eof() ? QString() : q.Field(0).AsString();
+}
+
+namespace {
+
+// Runs a delete procedure of the breeding data (parameters TIER_ID, <art>_ID, NULL for a row
+// without one, and <art>_NR).
+void ZuchtdatenLoeschen(TDM& dm, const QString& sql, const QString& art, int tierID,
+                        std::optional<int> id, int nr)
+{
+    db::Query q(dm.TAStammdaten, sql);
+    if (id)
+        q.Param(art + QStringLiteral("_ID")).SetInteger(*id);
+    else
+        q.Param(art + QStringLiteral("_ID")).SetNull();
+    q.Param(QStringLiteral("TIER_ID")).SetInteger(tierID);
+    q.Param(art + QStringLiteral("_NR")).SetInteger(nr);
+    q.Execute();
+    dm.TAStammdaten.CommitRetaining();
+}
+
+}  // namespace
+
+void TTierSpeicher::BesamungLoeschen(int tierID, std::optional<int> besamungID, int nr)
+{
+    ZuchtdatenLoeschen(dm_,
+                       QStringLiteral("EXECUTE PROCEDURE P_DO_BESAMUNG_LOESCHEN(:TIER_ID, "
+                                      ":BESAMUNG_ID, NULL, :BESAMUNG_NR)"),
+                       QStringLiteral("BESAMUNG"), tierID, besamungID, nr);
+}
+
+void TTierSpeicher::KalbungLoeschen(int tierID, std::optional<int> kalbungID, int nr)
+{
+    ZuchtdatenLoeschen(dm_,
+                       QStringLiteral("EXECUTE PROCEDURE P_DO_KALBUNG_LOESCHEN(:KALBUNG_ID, "
+                                      ":TIER_ID, :KALBUNG_NR)"),
+                       QStringLiteral("KALBUNG"), tierID, kalbungID, nr);
+}

@@ -3,12 +3,18 @@
 #include "StammdatenLogik.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <optional>
+#include <utility>
 
 class TDM;
+namespace db {
+class Transaction;
+}
 
 // The animal record as the card edits it.
 struct TTierSatz {
@@ -70,6 +76,42 @@ public:
 
     // The pending arrival (14) or departure (3) report, committed retaining.
     void MeldungAnlegen(int tierID, int meldung, const QDate& datum);
+
+    // The mother named by the record (name or ear tag, either case) whose calving falls on the
+    // record's birth date; 0 unless exactly one animal fits.
+    int MutterSuchen(const TTierSatz& satz);
+    // The calves of a calving.
+    QList<int> Kaelber(int kalbungID);
+    // The dry-off date the stored animal's calvings give; invalid when there is none.
+    QDate TrockenBerechnen(int tierID);
+    // Days of the breed's cycle to the next heat; 0 when none is entered.
+    int RindernZyklus(int rasse);
+    // How many premises periods the animal has.
+    int ZeitraumAnzahl(int tierID);
+    // The figures the card shows beside the record; none when the animal is not stored.
+    struct TInfo {
+        QString alter;
+        QString betriebsstaette;  // the latest
+        QString tage;
+        QDate sollKalben;
+        std::optional<int> statusIndex;
+    };
+    std::optional<TInfo> Info(int tierID);
+    // The texts stored so far as purchase or sale remark, sorted, for the remark combos.
+    enum class TBemerkung { Gekauft, Verkauft };
+    QStringList BisherigeBemerkungen(TBemerkung spalte);
+
+    // ID and name of the breeds in use and of all premises (by name), and a breed's name, read
+    // in the given transaction.
+    using TEintraege = QList<std::pair<int, QString>>;
+    static TEintraege Rassen(db::Transaction& tr);
+    static TEintraege Betriebsstaetten(db::Transaction& tr);
+    static QString RasseName(db::Transaction& tr, int rasse);
+
+    // Deletes an insemination or calving of the animal, committed retaining. A row the list
+    // shows without ID is found by its number alone.
+    void BesamungLoeschen(int tierID, std::optional<int> besamungID, int nr);
+    void KalbungLoeschen(int tierID, std::optional<int> kalbungID, int nr);
 
 private:
     TDM& dm_;

@@ -192,4 +192,154 @@ TEST_F(TierSpeicherTest, GleichzeitigGeaendertesTierFragtVorDemSpeichern)
     }
 }
 
+TEST_F(TierSpeicherTest, MutterNachNameOderNummerUndKalbedatum)
+{
+    const int mama = Tier("DE 01 555 55555", 9, "Mama", 21);
+    const int tante = Tier("DE 01 777 77777", 0, "Tante", 21);
+    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-01-10', 'W', 1)")
+                    .arg(mama),
+                QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-02-10', 'W', 1)")
+                    .arg(tante)});
+    const struct {
+        const char* name;
+        const char* mutter;
+        const char* mutterNr;
+        QDate gebdat;
+        int erwartet;
+    } faelle[] = {
+        {"Name in anderer Schreibung", "mAMA", "", QDate(2025, 1, 10), mama},
+        {"Nummer", "", "de 01 555 55555", QDate(2025, 1, 10), mama},
+        {"Name und Nummer derselben", "Mama", "DE 01 555 55555", QDate(2025, 1, 10), mama},
+        {"ohne Kalbung am Geburtstag", "Mama", "", QDate(2025, 1, 11), 0},
+        {"unbekannt", "Oma", "DE 01 999", QDate(2025, 1, 10), 0},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.name);
+        TTierSatz s;
+        s.mutter = f.mutter;
+        s.mutterNr = f.mutterNr;
+        s.tier.gebdat = f.gebdat;
+        EXPECT_EQ(speicher->MutterSuchen(s), f.erwartet);
+    }
+    // Two animals fitting is as good as none.
+    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-01-10', 'W', 2)")
+                    .arg(tante)});
+    DM()->TAStammdaten.CommitRetaining();
+    TTierSatz s;
+    s.mutter = "Tante";
+    s.mutterNr = "DE 01 555 55555";
+    s.tier.gebdat = QDate(2025, 1, 10);
+    EXPECT_EQ(speicher->MutterSuchen(s), 0);
+}
+
+TEST_F(TierSpeicherTest, KaelberEinerKalbung)
+{
+    Ausfuehren({QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-01-10', 'W', 1)")
+                    .arg(berta),
+                QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-03-10', 'W', 1)")
+                    .arg(lisa)});
+    const int kalbungBerta =
+        Ids(QString("SELECT ID FROM T_KALBUNGEN WHERE TIER = %1").arg(berta))[0];
+    const int kalbungLisa = Ids(QString("SELECT ID FROM T_KALBUNGEN WHERE TIER = %1").arg(lisa))[0];
+    QList<int> zwillinge;
+    for (const char* nummer : {"DE 01 666 66666", "DE 01 666 66667"}) {
+        zwillinge << Tier(nummer, 0, "Kalb", 21);
+        Ausfuehren({QString("UPDATE T_STAMMDATEN SET GEBDAT = DATE '2025-01-10', MUTTERNR = 'DE 01 "
+                            "111 11111' WHERE ID = %1")
+                        .arg(zwillinge.last())});
+    }
+    // Born a day later: not of this calving.
+    const int anderes = Tier("DE 01 666 66668", 0, "Kalb", 21);
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET GEBDAT = DATE '2025-01-11', MUTTERNR = 'DE 01 "
+                        "111 11111' WHERE ID = %1")
+                    .arg(anderes)});
+    DM()->TAStammdaten.CommitRetaining();
+    EXPECT_EQ(speicher->Kaelber(kalbungBerta), zwillinge);
+    EXPECT_TRUE(speicher->Kaelber(kalbungLisa).isEmpty());
+}
+
+TEST_F(TierSpeicherTest, ZuchtdatenLoeschenNummeriertNachUndSchreibtFest)
+{
+    Ausfuehren({QString("UPDATE T_STAMMDATEN SET STATUS = 'B' WHERE ID = %1").arg(berta),
+                QString("INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (%1, DATE '2025-05-10', "
+                        "1)")
+                    .arg(berta),
+                QString("INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (%1, DATE '2025-05-22', "
+                        "2)")
+                    .arg(berta),
+                QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2024-09-01', 'W', 1)")
+                    .arg(berta),
+                QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                        "'2025-05-01', 'W', 2)")
+                    .arg(berta)});
+    const QList<int> besamungen =
+        Ids(QString("SELECT ID FROM T_BESAMUNGEN WHERE TIER = %1 ORDER BY NR").arg(berta));
+    const QList<int> kalbungen =
+        Ids(QString("SELECT ID FROM T_KALBUNGEN WHERE TIER = %1 ORDER BY NR").arg(berta));
+    DM()->TAStammdaten.CommitRetaining();
+
+    // A row without ID is found among the current inseminations by its number.
+    speicher->BesamungLoeschen(berta, std::nullopt, 1);
+    speicher->KalbungLoeschen(berta, kalbungen[0], 1);
+    // Read in a transaction of its own: the deletes are committed.
+    EXPECT_EQ(Ids(QString("SELECT ID FROM T_BESAMUNGEN WHERE TIER = %1 AND NR = 1").arg(berta)),
+              QList<int>{besamungen[1]});
+    EXPECT_EQ(Ids(QString("SELECT COUNT(*) FROM T_BESAMUNGEN WHERE TIER = %1").arg(berta)),
+              QList<int>{1});
+    EXPECT_EQ(Ids(QString("SELECT ID FROM T_KALBUNGEN WHERE TIER = %1 AND NR = 1").arg(berta)),
+              QList<int>{kalbungen[1]});
+    EXPECT_EQ(Ids(QString("SELECT COUNT(*) FROM T_KALBUNGEN WHERE TIER = %1").arg(berta)),
+              QList<int>{1});
+}
+
+TEST_F(TierSpeicherTest, WerteDerKarte)
+{
+    Ausfuehren(
+        {QString("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES (%1, DATE "
+                 "'2024-12-01', 'W', 1)")
+             .arg(berta),
+         QString("INSERT INTO T_BESAMUNGEN (TIER, DATUM, NR) VALUES (%1, DATE '2025-03-01', 1)")
+             .arg(berta),
+         QString("UPDATE T_STAMMDATEN SET STATUS = 'B', GEKAUFTBEM = 'Markt' WHERE ID = %1")
+             .arg(berta),
+         QString("UPDATE T_STAMMDATEN SET GEKAUFTBEM = 'Hof Maier' WHERE ID = %1").arg(lisa),
+         QString("UPDATE T_STAMMDATEN SET VERKAUFTBEM = 'Schlachtung' WHERE ID = %1")
+             .arg(verkauft)});
+    DM()->TAStammdaten.CommitRetaining();
+    // The last insemination and the breed's 225 days.
+    EXPECT_EQ(speicher->TrockenBerechnen(berta), QDate(2025, 10, 12));
+    EXPECT_FALSE(speicher->TrockenBerechnen(lisa).isValid());
+    EXPECT_EQ(speicher->RindernZyklus(1), 21);
+    EXPECT_EQ(speicher->RindernZyklus(999), 0);
+    EXPECT_EQ(speicher->ZeitraumAnzahl(berta), 1);
+    EXPECT_EQ(speicher->ZeitraumAnzahl(999999), 0);
+
+    const auto info = speicher->Info(anna);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->betriebsstaette, "O'Brien");
+    EXPECT_FALSE(info->alter.isEmpty());
+    EXPECT_FALSE(speicher->Info(999999).has_value());
+
+    const QStringList gekauft = speicher->BisherigeBemerkungen(TTierSpeicher::TBemerkung::Gekauft);
+    EXPECT_TRUE(gekauft.contains("Hof Maier"));
+    EXPECT_TRUE(gekauft.contains("Markt"));
+    EXPECT_LT(gekauft.indexOf("Hof Maier"), gekauft.indexOf("Markt"));
+    EXPECT_FALSE(gekauft.contains("Schlachtung"));
+    EXPECT_TRUE(speicher->BisherigeBemerkungen(TTierSpeicher::TBemerkung::Verkauft)
+                    .contains("Schlachtung"));
+
+    const auto staelle = TTierSpeicher::Betriebsstaetten(DM()->TAStammdaten);
+    EXPECT_EQ(staelle, (TTierSpeicher::TEintraege{{21, "Nord"}, {22, "O'Brien"}, {1, "Stall"}}));
+    const auto rassen = TTierSpeicher::Rassen(DM()->TAStammdaten);
+    ASSERT_FALSE(rassen.isEmpty());
+    EXPECT_EQ(TTierSpeicher::RasseName(DM()->TAStammdaten, rassen[0].first), rassen[0].second);
+    EXPECT_TRUE(TTierSpeicher::RasseName(DM()->TAStammdaten, 999).isEmpty());
+}
+
 }  // namespace
