@@ -25,6 +25,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -221,7 +222,8 @@ void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsst
     if (liste.Eof())
         throw std::runtime_error(
             QStringLiteral("Die Liste %1 ist nicht gespeichert.").arg(listeId).toStdString());
-    const std::vector<ListenSpalten::LayoutZeile> layout = BildschirmLayoutLaden(TAListe(), listeId);
+    const std::vector<ListenSpalten::LayoutZeile> layout =
+        BildschirmLayoutLaden(TAListe(), listeId);
     if (sqlVorgegeben) {
         QDaten().SetSelectSQL(datenSQL);
         SchnellwahlSQL = schnellwahlSQL;
@@ -246,7 +248,34 @@ void TfrmListeNormal::ListeLaden(bool sqlVorgegeben, int listeId, int betriebsst
     KurzeZeilen = liste.Field(QStringLiteral("MULTI_LINE_SHORT_BILDSCHIRM")).AsString() == "T";
     grid_->KurzeZeilen = KurzeZeilen;
     grid_->ListeOeffnen(layout);
-    QDaten().RecordCount();
+    // Counting reads every row: the first rows are painted first, the status bar hears later.
+    zaehlen_ = QDaten().CanFetchMore();
+    if (zaehlen_)
+        grid_->GetTableView()->viewport()->installEventFilter(this);
+    else
+        Status();
+}
+
+bool TfrmListeNormal::eventFilter(QObject* o, QEvent* e)
+{
+    QWidget* zeilen = grid_->GetTableView()->viewport();
+    if (o == zeilen && e->type() == QEvent::Paint) {
+        zeilen->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { Zaehlen(); });
+    }
+    return TfrmListe::eventFilter(o, e);
+}
+
+void TfrmListeNormal::Zaehlen()
+{
+    if (!zaehlen_ || !QDaten().Active())
+        return;
+    zaehlen_ = false;
+    try {
+        QDaten().RecordCount();
+    } catch (const db::Error& e) {
+        Tools::MeldungError(e.Message());
+    }
     Status();
 }
 
@@ -261,14 +290,14 @@ void TfrmListeNormal::PositionWiederherstellen()
     if (GemerkteZeile < 0 || GemerkteZeile >= QDaten().RecordCount())
         return;
     const QModelIndex jetzt = view->currentIndex();
-    const int spalte = jetzt.isValid() ? jetzt.column()
-                                       : view->horizontalHeader()->logicalIndex(0);
+    const int spalte = jetzt.isValid() ? jetzt.column() : view->horizontalHeader()->logicalIndex(0);
     view->setCurrentIndex(view->model()->index(GemerkteZeile, spalte));
 }
 
 int TfrmListeNormal::GetAnzahl() const
 {
-    if (!grid_->GetTableView() || !grid_->GetDatenmenge() || !grid_->GetDatenmenge()->Active())
+    db::DataSet* d = grid_->GetDatenmenge();
+    if (!grid_->GetTableView() || !d || !d->Active() || (zaehlen_ && d->CanFetchMore()))
         return -1;
     return grid_->GetTableView()->model()->rowCount();
 }
@@ -338,8 +367,8 @@ TfrmListeNormal* ListeAnzeigenEx(QWidget* owner, int listeId, int betriebsstaett
         throw std::runtime_error("Die Liste kann ohne Datenbank nicht angezeigt werden.");
     db::Database& datenbank = DM()->Datenbank;
     TShell* shell = modal ? nullptr : dynamic_cast<TShell*>(owner);
-    TfrmListeNormal* fenster = fensterklasse ? fensterklasse(datenbank, nullptr)
-                                             : new TfrmListeNormal(datenbank, nullptr);
+    TfrmListeNormal* fenster =
+        fensterklasse ? fensterklasse(datenbank, nullptr) : new TfrmListeNormal(datenbank, nullptr);
     fenster->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* kind = nullptr;
     try {

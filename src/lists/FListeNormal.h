@@ -90,11 +90,13 @@ public:
     int GemerkteZeile = -1;
 
     // Loads the design and its rows. With sqlVorgegeben the given SQL is run, else the design's.
-    void ListeLaden(bool sqlVorgegeben, int listeId, int betriebsstaette, const QString& titelzusatz,
-                    const QString& datenSQL, const QString& schnellwahlSQL);
+    void ListeLaden(bool sqlVorgegeben, int listeId, int betriebsstaette,
+                    const QString& titelzusatz, const QString& datenSQL,
+                    const QString& schnellwahlSQL);
 
     void PositionMerken() override;
     void PositionWiederherstellen() override;
+    // -1 until all rows are read; a list longer than a block counts them after its first paint.
     int GetAnzahl() const override;
     bool ZuTierGehenPruefen() override;
     void ZuTierGehen() override;
@@ -104,8 +106,15 @@ public:
     void DisplayFormatSetzen(const QString& feldname, const QString& format);
     void TerminErledigen(int terminId, const QDate& datum, int tierId);
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
 private:
+    // Reads the rest of the rows and tells the status bar the count.
+    void Zaehlen();
+
     TZRDBcxGridBovantis* grid_;
+    bool zaehlen_ = false;  // the count is still to come
 };
 
 namespace FListeNormal {
@@ -117,7 +126,8 @@ QString Fenstertitel(const QString& titel, int betriebsstaette, const QString& b
 
 // Set by the animal card: shows the animal modally over the list window (owner) with the quick
 // list of the given SQL. Until set, a double click in a list opens nothing.
-inline std::function<void(QWidget* owner, int tierId, const QString& schnellwahlSQL)> TierkarteZeigen;
+inline std::function<void(QWidget* owner, int tierId, const QString& schnellwahlSQL)>
+    TierkarteZeigen;
 // Set by the appointment completion dialog: true when the appointment was completed.
 inline std::function<bool(QWidget* owner, int terminId, const QDate& datum, int tierId)>
     TerminErledigenDialog;
@@ -136,6 +146,5 @@ TfrmListeNormal* ListeAnzeigenEx(QWidget* owner, int listeId, int betriebsstaett
 TfrmListeNormal* ListeAnzeigen(QWidget* owner, int listeId, int betriebsstaette,
                                const QString& titelzusatz, bool modal,
                                std::function<void(TfrmListe*)> onStatus);
-
 
 }  // namespace FListeNormal

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -19,15 +20,15 @@ namespace {
 bool Numerisch(db::FieldType t)
 {
     switch (t) {
-    case db::FieldType::SmallInt:
-    case db::FieldType::Integer:
-    case db::FieldType::BigInt:
-    case db::FieldType::Numeric:
-    case db::FieldType::Float:
-    case db::FieldType::Double:
-        return true;
-    default:
-        return false;
+        case db::FieldType::SmallInt:
+        case db::FieldType::Integer:
+        case db::FieldType::BigInt:
+        case db::FieldType::Numeric:
+        case db::FieldType::Float:
+        case db::FieldType::Double:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -102,6 +103,7 @@ void TZRDBcxGridBovantis::ListeOeffnen(const std::vector<ListenSpalten::LayoutZe
             OnDisplayFormat(this, feld, format);
     }
     d->Open();
+    gesetzt_.clear();
     view_->DataModel()->Reset();
 
     TZRcxGridTableOptionsView optionen = view_->OptionsView();
@@ -121,15 +123,14 @@ void TZRDBcxGridBovantis::ListeOeffnen(const std::vector<ListenSpalten::LayoutZe
         kopf->moveSection(kopf->visualIndex(logisch), sichtbar++);
         if (s.breite >= 0)
             view_->setColumnWidth(logisch, s.breite);
-        kopf->setSectionResizeMode(logisch, s.groesseVeraenderbar ? QHeaderView::Interactive
-                                                                  : QHeaderView::Fixed);
+        kopf->setSectionResizeMode(
+            logisch, s.groesseVeraenderbar ? QHeaderView::Interactive : QHeaderView::Fixed);
         zeilen = std::max(zeilen, s.zeilen);
     }
     for (int c = 0; c < view_->DataModel()->columnCount(); ++c)
         view_->CellDelegate()->SetOnCustomDrawCell(
-            c, [this](QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i, bool& done) {
-                Zeichnen(p, o, i, done);
-            });
+            c, [this](QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i,
+                      bool& done) { Zeichnen(p, o, i, done); });
     view_->verticalHeader()->setDefaultSectionSize(zeilen * view_->fontMetrics().lineSpacing() + 6);
 }
 
@@ -217,7 +218,8 @@ void TZRDBcxGridBovantis::Zeichnen(QPainter* painter, const QStyleOptionViewItem
             bool zahl = false;
             const int bild = Text(feld, index.row()).toInt(&zahl);
             if (zahl && bild >= 0 && bild < StatusIcons.size()) {
-                const QSize g = option.decorationSize.isValid() ? option.decorationSize : QSize(16, 16);
+                const QSize g =
+                    option.decorationSize.isValid() ? option.decorationSize : QSize(16, 16);
                 QRect r(QPoint(), g);
                 r.moveCenter(option.rect.center());
                 StatusIcons.at(bild).paint(painter, r);
@@ -238,18 +240,118 @@ void TZRDBcxGridBovantis::Zeichnen(QPainter* painter, const QStyleOptionViewItem
             return;
         }
         QStyleOptionViewItem o = option;
-        // The style breaks lines only at the line separator.
+        // Lines break only at the line separator.
         if (quellen_.count(feld))
-            o.text = Anzeige(Text(feld, index.row())).replace(QLatin1Char('\n'), QChar::LineSeparator);
+            o.text =
+                Anzeige(Text(feld, index.row())).replace(QLatin1Char('\n'), QChar::LineSeparator);
         o.displayAlignment = (s.ausrichtung == 'C'   ? Qt::AlignHCenter
                               : s.ausrichtung == 'R' ? Qt::AlignRight
                                                      : Qt::AlignLeft) |
                              Qt::AlignTop;
-        o.features |= QStyleOptionViewItem::WrapText;
+        if (s.zeilen > 1)
+            o.features |= QStyleOptionViewItem::WrapText;
+        const QString text = o.text;
+        o.text.clear();
         stil->drawControl(QStyle::CE_ItemViewItem, &o, painter, view_);
+        if (!text.isEmpty())
+            TextZeichnen(painter, o, text);
         done = true;
         return;
     }
+}
+
+const TZRDBcxGridBovantis::Gesetzt& TZRDBcxGridBovantis::Setzen(const QStyleOptionViewItem& o,
+                                                                const QString& text,
+                                                                const QRect& textRect) const
+{
+    SatzSchluessel schluessel{text,
+                              o.font,
+                              textRect.width(),
+                              textRect.height(),
+                              int(o.displayAlignment),
+                              bool(o.features & QStyleOptionViewItem::WrapText),
+                              int(o.direction),
+                              int(o.textElideMode)};
+    const auto it = gesetzt_.constFind(schluessel);
+    if (it != gesetzt_.cend())
+        return **it;
+    // Each distinct text of a column is shaped once; a bound keeps a long scroll from hoarding.
+    if (gesetzt_.size() >= 20000)
+        gesetzt_.clear();
+    QTextOption option;
+    option.setWrapMode(schluessel.umbruch ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    option.setTextDirection(o.direction);
+    option.setAlignment(QStyle::visualAlignment(o.direction, o.displayAlignment));
+    const auto zeilenSetzen = [&](QTextLayout& layout) {
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal y = 0;
+        for (QTextLine zeile = layout.createLine(); zeile.isValid(); zeile = layout.createLine()) {
+            zeile.setLineWidth(textRect.width());
+            zeile.setPosition(QPointF(0, y));
+            y += zeile.height();
+        }
+        layout.endLayout();
+    };
+    auto satz = std::make_shared<Gesetzt>();
+    satz->layout.setText(text);
+    satz->layout.setFont(o.font);
+    zeilenSetzen(satz->layout);
+    // As the item views elide: a line wider than the cell, and the last line of which at least
+    // half of the next one does not fit.
+    QString sichtbar;
+    bool gekuerzt = false;
+    qreal hoehe = 0;
+    const int zeilen = satz->layout.lineCount();
+    for (int i = 0; i < zeilen; ++i) {
+        const QTextLine zeile = satz->layout.lineAt(i);
+        hoehe += zeile.height();
+        const bool zuBreit = zeile.naturalTextWidth() > textRect.width();
+        bool letzte = false;
+        if (!zuBreit && i + 1 < zeilen)
+            letzte = hoehe + satz->layout.lineAt(i + 1).height() / 2 > textRect.height();
+        QString teil = text.mid(zeile.textStart(), zeile.textLength());
+        if (zuBreit || letzte) {
+            gekuerzt = true;
+            if (letzte) {
+                if (teil.endsWith(QChar::LineSeparator))
+                    teil.chop(1);
+                teil += QChar(0x2026);
+            }
+            sichtbar += QFontMetrics(o.font).elidedText(teil, o.textElideMode, textRect.width());
+            if (i < zeilen - 1 && !sichtbar.endsWith(QChar::LineSeparator))
+                sichtbar += QChar::LineSeparator;
+        } else {
+            sichtbar += teil;
+        }
+        if (hoehe >= textRect.height() - 1)
+            break;
+    }
+    if (gekuerzt) {
+        satz->layout.setText(sichtbar);
+        zeilenSetzen(satz->layout);
+    }
+    return **gesetzt_.insert(std::move(schluessel), std::move(satz));
+}
+
+void TZRDBcxGridBovantis::TextZeichnen(QPainter* painter, const QStyleOptionViewItem& o,
+                                       const QString& text) const
+{
+    // The item views' margins and colours, with the text set once per distinct text and cell size.
+    const int rand = view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1;
+    const QRect textRect = o.rect.adjusted(rand, 0, -rand, 0);
+    if (textRect.width() <= 0 || textRect.height() <= 0)
+        return;
+    QPalette::ColorGroup gruppe =
+        o.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (gruppe == QPalette::Normal && !(o.state & QStyle::State_Active))
+        gruppe = QPalette::Inactive;
+    painter->save();
+    painter->setClipRect(o.rect, Qt::IntersectClip);
+    painter->setPen(o.palette.color(
+        gruppe, o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    Setzen(o, text, textRect).layout.draw(painter, textRect.topLeft());
+    painter->restore();
 }
 
 bool TZRDBcxGridBovantis::TierAnzeigen()

@@ -5,11 +5,15 @@
 #include <ZRDBcxGrid.h>
 
 #include <QDate>
+#include <QFont>
+#include <QHash>
 #include <QIcon>
 #include <QList>
+#include <QTextLayout>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class QPainter;
 class QStyleOptionViewItem;
@@ -66,8 +70,33 @@ private:
     QString Ueberschrift(int satz) const;
     QString FeldAnZeile(const QModelIndex& index) const;
 
+    // A cell's text laid out and elided for its cell, ready to draw at the text rectangle.
+    struct Gesetzt {
+        QTextLayout layout;
+    };
+    struct SatzSchluessel {
+        QString text;
+        QFont font;
+        int breite;
+        int hoehe;
+        int ausrichtung;
+        bool umbruch;
+        int richtung;
+        int kuerzen;
+        bool operator==(const SatzSchluessel&) const = default;
+        friend size_t qHash(const SatzSchluessel& k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.text, k.font, k.breite, k.hoehe, k.ausrichtung, k.umbruch,
+                              k.richtung, k.kuerzen);
+        }
+    };
+    const Gesetzt& Setzen(const QStyleOptionViewItem& o, const QString& text,
+                          const QRect& textRect) const;
+    void TextZeichnen(QPainter* painter, const QStyleOptionViewItem& o, const QString& text) const;
+
     TZRcxGridDBTableView* view_;
     ListenSpalten::Ergebnis spalten_;
     std::map<QString, QStringList> quellen_;  // computed field -> source entries by line
     QString ueberschriftFeld_;
+    mutable QHash<SatzSchluessel, std::shared_ptr<Gesetzt>> gesetzt_;
 };

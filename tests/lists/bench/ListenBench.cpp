@@ -149,7 +149,7 @@ void ListenfensterErsteZeilen(benchmark::State& state)
         fenster.show();
         QApplication::processEvents();
         state.PauseTiming();
-        zeilen = fenster.GetAnzahl();
+        zeilen = fenster.Grid()->GetTableView()->model()->rowCount();
         if (zeilen <= 0)
             state.SkipWithError("the window shows no rows");
         state.ResumeTiming();
