@@ -21,6 +21,7 @@ function(bovantis_qt_pch target)
     set(quelle ${CMAKE_BINARY_DIR}/bovantis_pch.cpp)
     file(CONFIGURE OUTPUT ${quelle} CONTENT "// Carries the shared precompiled header.\n")
     add_library(bovantis_pch OBJECT ${quelle})
+    set_target_properties(bovantis_pch PROPERTIES AUTOMOC OFF)
     target_link_libraries(bovantis_pch PRIVATE Qt6::Widgets)
     target_precompile_headers(bovantis_pch PRIVATE
       <QtCore/QString> <QtCore/QStringList> <QtCore/QDateTime> <QtCore/QVariant>
