@@ -100,6 +100,18 @@ TEST(EncodeLom, CountriesRoundTrip)
         // The printed form reads back to the same number.
         EXPECT_EQ(Kodiert(c.gedruckt), c.nummer);
     }
+    // Every country of the coder is among them, each with its own letters and code.
+    std::set<std::string_view> gedruckt, buchstaben;
+    std::set<int> iso;
+    for (const RundCase& c : cases)
+        gedruckt.insert(std::string_view(c.gedruckt).substr(0, 2));
+    for (int i = 1; i <= kLaenderAnzahl; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(buchstaben.insert(LandNach(i).buchstaben).second);
+        EXPECT_TRUE(iso.insert(LandNach(i).iso).second);
+        EXPECT_TRUE(gedruckt.count(LandNach(i).buchstaben));
+    }
+    EXPECT_EQ(gedruckt, buchstaben);
 }
 
 // The many ways users type one German ear tag.
@@ -175,29 +187,16 @@ TEST(EncodeLom, ErrorCodes)
     }
 }
 
-TEST(LomFehlertext, TableOfTexts)
+// Every error code has a text of its own; success and unknown codes have none.
+TEST(LomFehlertext, EveryErrorHasItsOwnText)
 {
-    const std::vector<std::pair<int, const char*>> cases = {
-        {0, ""},
-        {-1, "Keine LOM zum Kodieren da."},
-        {-2, "Angegebene LOM zu kurz!"},
-        {-3, "Angegebene LOM zu lang!"},
-        {-4, "Angegebene LOM hat falsche Länge!"},
-        {-5, "Angegebenes Land unbekannt!"},
-        {-6, "Prüfziffer falsch!"},
-        {-7, "Ziffer erwartet!"},
-        {-8, "Dieses Land wird momentan bei der Kodierung nicht unterstützt!"},
-        {-9, "Falsches Format für eine LOM dieses Landes!"},
-        {-10, "Sie haben eine erweiterte LOM angegeben, deren wiederholende Ziffern falsch sind."},
-        {-11, "Ein Zeichen in der LOM ist unzulässig!"},
-        {-12, "Angegebene Provinz ist unbekannt!"},
-        {-13, "Angegebene LOM paßt nicht zu einer Serie zu gegebenem Zeitpunkt."},
-        {-14, "Die Prüfziffer fehlt!"},
-        {-15, ""},
-        {1, ""},
-    };
-    for (const auto& [code, text] : cases)
-        EXPECT_EQ(LomFehlertext(code), text) << code;
+    std::set<std::string_view> texte;
+    for (int code = kKeineLom; code >= kPruefzifferFehlt; --code) {
+        EXPECT_FALSE(LomFehlertext(code).empty()) << code;
+        EXPECT_TRUE(texte.insert(LomFehlertext(code)).second) << code;
+    }
+    for (int code : {0, 1, kPruefzifferFehlt - 1, INT_MIN, INT_MAX})
+        EXPECT_TRUE(LomFehlertext(code).empty()) << code;
 }
 
 TEST(DecodeLom, FallsBackToFifteenDigits)
@@ -284,16 +283,26 @@ TEST(LomLaender, CheckDigitRoutines)
         EXPECT_EQ(f("1234"), kFalscheLaenge);
 }
 
-TEST(LomLaender, ProvinceAndLetterCodeTables)
+// Every province and every British letter code is distinct, and each goes through the coder and
+// back in both Italian forms and in the British form.
+TEST(LomLaender, ProvincesAndLetterCodesRoundTrip)
 {
     std::set<std::string_view> provinzen;
     for (int i = 1; i <= 103; ++i) {
-        provinzen.insert(ProvinzNachIndex(i));
-        EXPECT_EQ(ProvinzNachKuerzel(ProvinzNachIndex(i)), i);
+        const std::string p(ProvinzNachIndex(i));
+        SCOPED_TRACE(p);
+        EXPECT_EQ(p.size(), 2u);
+        EXPECT_TRUE(provinzen.insert(ProvinzNachIndex(i)).second);
+        EXPECT_EQ(ProvinzNachKuerzel(p), i);
+
+        const int64_t numerisch = 380000000000000 + i * int64_t{1000000000} + 123456789;
+        EXPECT_EQ(Kodiert("IT " + p + " 123456789"), numerisch);
+        EXPECT_EQ(Kodiert(DecodeLom(numerisch)), numerisch);
+
+        const int64_t buchstaben = 910000000000000 + i * int64_t{10000000000} + 123456789;
+        EXPECT_EQ(Kodiert("IT 123 " + p + " 456 A 789"), buchstaben);
+        EXPECT_EQ(DecodeLom(buchstaben), "IT123" + p + "456A789");
     }
-    EXPECT_EQ(provinzen.size(), 103u);
-    EXPECT_EQ(ProvinzNachIndex(1), "TO");
-    EXPECT_EQ(ProvinzNachIndex(103), "VB");
     EXPECT_TRUE(ProvinzNachIndex(0).empty());
     EXPECT_TRUE(ProvinzNachIndex(104).empty());
     EXPECT_EQ(ProvinzNachKuerzel("to"), kProvinzUnbekannt);
@@ -301,15 +310,15 @@ TEST(LomLaender, ProvinceAndLetterCodeTables)
 
     std::set<std::string_view> codes;
     for (int i = 1; i <= 310; ++i) {
-        codes.insert(BuchstabenCodeNach(i));
-        EXPECT_EQ(BuchstabenCodeIndex(BuchstabenCodeNach(i)), i);
+        const std::string c(BuchstabenCodeNach(i));
+        SCOPED_TRACE(c);
+        EXPECT_TRUE(codes.insert(BuchstabenCodeNach(i)).second);
+        EXPECT_EQ(BuchstabenCodeIndex(c), i);
+        const std::string text = "UK " + c + " 1234 56789";
+        EXPECT_EQ(Kodiert(text), 920123456789000 + i);
+        EXPECT_EQ(DecodeLom(920123456789000 + i), text);
     }
-    EXPECT_EQ(codes.size(), 310u);
-    EXPECT_EQ(BuchstabenCodeNach(1), "AA");
-    EXPECT_EQ(BuchstabenCodeNach(2), "AB");
-    EXPECT_EQ(BuchstabenCodeNach(285), "ZT");
-    EXPECT_EQ(BuchstabenCodeNach(286), "A");
-    EXPECT_EQ(BuchstabenCodeNach(294), "J");  // I is left out
-    EXPECT_EQ(BuchstabenCodeNach(310), "Z");
+    EXPECT_TRUE(BuchstabenCodeNach(0).empty());
     EXPECT_TRUE(BuchstabenCodeNach(311).empty());
+    EXPECT_EQ(BuchstabenCodeIndex("I"), kProvinzUnbekannt);  // not told apart from 1
 }

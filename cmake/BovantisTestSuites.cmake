@@ -1,0 +1,35 @@
+# Run after a test program is built: writes the names of its GoogleTest suites to OUTPUT as
+# `set(bovantis_suites ...)`, which the program's CTest entries are made of.
+#   cmake -D PROGRAM=<test program> -D OUTPUT=<file> -P BovantisTestSuites.cmake
+set(ENV{QT_QPA_PLATFORM} offscreen)
+execute_process(COMMAND ${PROGRAM} --gtest_list_tests
+                OUTPUT_VARIABLE listing ERROR_VARIABLE fehler RESULT_VARIABLE ergebnis)
+if(NOT ergebnis EQUAL 0)
+  file(REMOVE ${OUTPUT})
+  message(FATAL_ERROR "${PROGRAM} --gtest_list_tests failed (${ergebnis}):\n${fehler}")
+endif()
+set(suites)
+string(REPLACE ";" "\\;" listing "${listing}")
+string(REPLACE "\n" ";" zeilen "${listing}")
+foreach(zeile IN LISTS zeilen)
+  # "Suite." or "Instanz/Suite.  # TypeParam = ..."; the test names below it are indented.
+  if(zeile MATCHES "^([A-Za-z0-9_/]+)\\.( |$)")
+    set(suite ${CMAKE_MATCH_1})
+    if(NOT suite MATCHES "^DISABLED_")
+      list(APPEND suites ${suite})
+    endif()
+  endif()
+endforeach()
+if(NOT suites)
+  message(FATAL_ERROR "${PROGRAM} lists no test suite")
+endif()
+string(REPLACE ";" " " suites "${suites}")
+set(inhalt "set(bovantis_suites ${suites})\n")
+# Unchanged lists leave the file alone, so that CTest's cost data stays with the same entries.
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} alt)
+  if(alt STREQUAL inhalt)
+    return()
+  endif()
+endif()
+file(WRITE ${OUTPUT} "${inhalt}")
