@@ -16,18 +16,27 @@ endfunction()
 # Precompiled Qt headers keep the widget targets fast to build on small machines. One header is
 # compiled once and reused by every target: they share the compiler options that matter to it
 # (C++20, -fPIC through Qt, the build type's flags); their extra definitions do not touch it.
+# Test code (TEST) reuses a second one that adds the printer of Qt strings for failed comparisons.
+set(BOVANTIS_PCH_HEADERS
+    <QtCore/QString> <QtCore/QStringList> <QtCore/QDateTime> <QtCore/QVariant>
+    <QtWidgets/QWidget> <QtWidgets/QDialog> <vector> <memory> <string> <functional>)
 function(bovantis_qt_pch target)
-  if(NOT TARGET bovantis_pch)
-    set(quelle ${CMAKE_BINARY_DIR}/bovantis_pch.cpp)
-    file(CONFIGURE OUTPUT ${quelle} CONTENT "// Carries the shared precompiled header.\n")
-    add_library(bovantis_pch OBJECT ${quelle})
-    set_target_properties(bovantis_pch PROPERTIES AUTOMOC OFF)
-    target_link_libraries(bovantis_pch PRIVATE Qt6::Widgets)
-    target_precompile_headers(bovantis_pch PRIVATE
-      <QtCore/QString> <QtCore/QStringList> <QtCore/QDateTime> <QtCore/QVariant>
-      <QtWidgets/QWidget> <QtWidgets/QDialog> <vector> <memory> <string> <functional>)
+  cmake_parse_arguments(ARG "TEST" "" "" ${ARGN})
+  set(traeger bovantis_pch)
+  set(kopf ${BOVANTIS_PCH_HEADERS})
+  if(ARG_TEST)
+    set(traeger bovantis_test_pch)
+    list(APPEND kopf ${PROJECT_SOURCE_DIR}/tests/support/QtAusgabe.h)
   endif()
-  target_precompile_headers(${target} REUSE_FROM bovantis_pch)
+  if(NOT TARGET ${traeger})
+    set(quelle ${CMAKE_BINARY_DIR}/${traeger}.cpp)
+    file(CONFIGURE OUTPUT ${quelle} CONTENT "// Carries a shared precompiled header.\n")
+    add_library(${traeger} OBJECT ${quelle})
+    set_target_properties(${traeger} PROPERTIES AUTOMOC OFF)
+    target_link_libraries(${traeger} PRIVATE Qt6::Widgets)
+    target_precompile_headers(${traeger} PRIVATE ${kopf})
+  endif()
+  target_precompile_headers(${target} REUSE_FROM ${traeger})
 endfunction()
 
 # A test executable of a folder under tests/: all .cpp files there, linked with the given
@@ -42,7 +51,7 @@ function(bovantis_test name)
   file(GLOB files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name} ${files})
   target_link_libraries(${name} PRIVATE bovantis_testsupport ${ARG_LIBS})
-  bovantis_qt_pch(${name})
+  bovantis_qt_pch(${name} TEST)
 
   set(suites_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   add_custom_command(TARGET ${name} POST_BUILD
