@@ -18,6 +18,35 @@ namespace db {
 
 using namespace Firebird;
 
+qsizetype SqlTextOrCommentEnd(const QString& sql, qsizetype i)
+{
+    const qsizetype n = sql.size();
+    if (i >= n)
+        return i;
+    const QChar c = sql[i];
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        for (++i; i < n; ++i) {
+            if (sql[i] == c) {
+                if (i + 1 < n && sql[i + 1] == c)
+                    ++i;
+                else
+                    return i + 1;
+            }
+        }
+        return n;
+    }
+    if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
+        while (i < n && sql[i] != QLatin1Char('\n') && sql[i] != QLatin1Char('\r'))
+            ++i;
+        return i;
+    }
+    if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
+        const qsizetype close = sql.indexOf(QLatin1String("*/"), i + 2);
+        return close < 0 ? n : close + 2;
+    }
+    return i;
+}
+
 ParsedSql ParseParams(const QString& sql)
 {
     ParsedSql r;
@@ -28,22 +57,9 @@ ParsedSql ParseParams(const QString& sql)
     };
     for (qsizetype i = 0; i < n;) {
         const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            qsizetype j = i + 1;
-            while (j < n && sql[j] != c)
-                ++j;
-            r.Sql += sql.mid(i, j + 1 - i);
-            i = j + 1;
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            qsizetype j = sql.indexOf(QLatin1Char('\n'), i);
-            j = j < 0 ? n : j;
-            r.Sql += sql.mid(i, j - i);
-            i = j;
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            qsizetype j = sql.indexOf(QLatin1String("*/"), i + 2);
-            j = j < 0 ? n : j + 2;
-            r.Sql += sql.mid(i, j - i);
-            i = j;
+        if (const qsizetype ende = SqlTextOrCommentEnd(sql, i); ende > i) {
+            r.Sql += sql.mid(i, ende - i);
+            i = ende;
         } else if (c == QLatin1Char(':') && i + 1 < n && isNameChar(sql[i + 1])) {
             qsizetype j = i + 1;
             while (j < n && isNameChar(sql[j]))

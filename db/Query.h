@@ -49,6 +49,10 @@ struct ParsedSql {
     QStringList Positions;
 };
 ParsedSql ParseParams(const QString& sql);
+// Where the quoted text, quoted name or comment that starts at `i` ends (the index after it), or
+// `i` when none starts there. A doubled quote inside belongs to the text; an open end ends at
+// the statement's end.
+qsizetype SqlTextOrCommentEnd(const QString& sql, qsizetype i);
 
 // A SQL statement in a transaction: parameters by name, execute, or open and walk the rows.
 // Parameter values stay set between executions. Typical use:

@@ -1,6 +1,7 @@
 #include "UpdateConflict.h"
 
 #include "Error.h"
+#include "Query.h"
 
 #include <utility>
 #include <vector>
@@ -40,28 +41,13 @@ std::vector<Token> Tokens(const QString& sql)
         const qsizetype begin = i;
         if (c.isSpace()) {
             ++i;
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            while (i < n && sql[i] != QLatin1Char('\n'))
-                ++i;
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            const qsizetype close = sql.indexOf(QLatin1String("*/"), i + 2);
-            i = close < 0 ? n : close + 2;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            // A doubled quote inside is part of the text.
-            for (++i; i < n; ++i) {
-                if (sql[i] == c) {
-                    if (i + 1 < n && sql[i + 1] == c)
-                        ++i;
-                    else
-                        break;
-                }
-            }
-            ++i;
-            tokens.push_back({c == QLatin1Char('"') ? Token::Quoted : Token::Other,
-                              {},
-                              begin,
-                              std::min(i, n),
-                              depth});
+        } else if (const qsizetype ende = SqlTextOrCommentEnd(sql, i); ende > i) {
+            i = ende;
+            // Comments are skipped; texts and quoted names are tokens.
+            if (c == QLatin1Char('\''))
+                tokens.push_back({Token::Other, {}, begin, i, depth});
+            else if (c == QLatin1Char('"'))
+                tokens.push_back({Token::Quoted, {}, begin, i, depth});
         } else if (IsWordChar(c)) {
             while (i < n && IsWordChar(sql[i]))
                 ++i;

@@ -1,5 +1,7 @@
 #include "TierWahlLogik.h"
 
+#include <Query.h>
+
 #include <QRegularExpression>
 
 #include <climits>
@@ -35,22 +37,8 @@ bool HatAeussereWhere(const QString& sql)
     const int n = int(sql.size());
     for (int i = 0; i < n;) {
         const QChar c = sql[i];
-        if (c == u'\'' || c == u'"') {
-            // Doubled quotes inside continue the literal.
-            for (++i; i < n; ++i)
-                if (sql[i] == c) {
-                    if (i + 1 < n && sql[i + 1] == c)
-                        ++i;
-                    else
-                        break;
-                }
-            ++i;
-        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
-            while (i < n && sql[i] != u'\n' && sql[i] != u'\r')
-                ++i;
-        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            const int ende = int(sql.indexOf(QStringLiteral("*/"), i + 2));
-            i = ende < 0 ? n : ende + 2;
+        if (const int ende = int(db::SqlTextOrCommentEnd(sql, i)); ende > i) {
+            i = ende;
         } else if (c == u'(') {
             ++tiefe;
             ++i;
@@ -62,7 +50,8 @@ bool HatAeussereWhere(const QString& sql)
             while (i < n && IstWortzeichen(sql[i]))
                 ++i;
             if (tiefe == 0 &&
-                QStringView(sql).mid(anfang, i - anfang).compare(u"WHERE", Qt::CaseInsensitive) == 0)
+                QStringView(sql).mid(anfang, i - anfang).compare(u"WHERE", Qt::CaseInsensitive) ==
+                    0)
                 return true;
         } else {
             ++i;
@@ -94,8 +83,9 @@ QString SchnelllisteSQL(const QStringList& teil)
 
 QString ErgebnisSQL(const QStringList& teil)
 {
-    return QStringLiteral("SELECT T.ID, T.STATUSIDX, T.KNR, T.KNRDISPLAY, T.NAME, T.NUMMER,\n"
-                          "T.GEBDAT, T.BETRIEB\n") +
+    return QStringLiteral(
+               "SELECT T.ID, T.STATUSIDX, T.KNR, T.KNRDISPLAY, T.NAME, T.NUMMER,\n"
+               "T.GEBDAT, T.BETRIEB\n") +
            teil.join(u'\n');
 }
 

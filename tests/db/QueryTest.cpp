@@ -412,3 +412,26 @@ TEST(ParseParamsTest, LeavesQuotesAndCommentsAlone)
 }
 
 }  // namespace
+
+TEST(SqlTextOrCommentEndTest, TextsNamesAndCommentsEndWhereTheEngineEndsThem)
+{
+    const struct {
+        const char* sql;
+        qsizetype start;
+        qsizetype ende;
+    } faelle[] = {
+        {"x = 'it''s :P' AND", 4, 14},  // a doubled quote belongs to the text
+        {"\"Name \"\"A\"\"\" ,", 0, 12},
+        {"a -- :P\r\nb", 2, 7},
+        {"a /* :P */ b", 2, 10},
+        {"'offen", 0, 6},  // an open end ends at the statement's end
+        {"a /* offen", 2, 10},
+        {"a - b", 2, 2},  // a minus is no comment
+        {"a / b", 2, 2},
+        {":P", 0, 0},
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(db::SqlTextOrCommentEnd(QString::fromUtf8(f.sql), f.start), f.ende) << f.sql;
+    EXPECT_EQ(db::ParseParams("SELECT 'it''s :A' FROM T WHERE X = :B").Positions,
+              QStringList{"B"});
+}
