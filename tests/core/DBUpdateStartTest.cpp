@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ProtokollSchliessen.h"
+
 namespace {
 
 class DBUpdateStartTest : public ::testing::Test {
@@ -190,15 +192,7 @@ TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore
     u.fortschritt = [&](const QString& text, int fertig, int gesamt) {
         fenster.Anzeigen(text, fertig, gesamt);
     };
-    QString protokoll;
-    QTimer schliessen;
-    QObject::connect(&schliessen, &QTimer::timeout, [&] {
-        if (auto* p = qobject_cast<TfrmProtokoll*>(QApplication::activeModalWidget())) {
-            protokoll = p->Memo()->toPlainText();
-            p->accept();
-        }
-    });
-    schliessen.start(20);
+    ProtokollSchliessen protokoll;
     MessageBoxScript script;
     script.AnswerWith(Tools::mrOk);
     TDMUpdate update(u);
@@ -212,7 +206,8 @@ TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore
     for (const char* zeile :
          {"Datenbankversion 1.26, Ziel 1.28", "Sicherung vor Schritt 30", "Block 2 von 2",
           "Datenbank auf den Stand vor Schritt 30 zurücksetzen"})
-        EXPECT_TRUE(protokoll.contains(zeile)) << zeile << "\n" << protokoll.toStdString();
+        EXPECT_TRUE(protokoll.text.contains(zeile)) << zeile << "\n"
+                                                    << protokoll.text.toStdString();
     EXPECT_EQ(fenster.Balken()->maximum(), 2);
     EXPECT_EQ(fenster.Balken()->value(), 0);
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_NEU'", true),

@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ProtokollSchliessen.h"
+
 namespace {
 
 int Tiere()
@@ -126,16 +128,7 @@ TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
     bool beendet = false;
     dlg.ProgrammBeenden = [&] { beendet = true; };
     dlg.show();
-    int protokolle = 0;
-    QTimer schliessen;
-    QObject::connect(&schliessen, &QTimer::timeout, [&] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w && w->objectName() == "frmProtokoll") {
-            ++protokolle;
-            static_cast<QDialog*>(w)->accept();
-        }
-    });
-    schliessen.start(20);
+    ProtokollSchliessen protokolle;
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, gekuerzt);
@@ -144,7 +137,7 @@ TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
               "Es ist ein Fehler bei der Rücksicherung aufgetreten:\rDie Datenbank in der "
               "Sicherung ist beschädigt und kann nicht rückgesichert werden; die Datenbank bleibt "
               "unverändert.\rIm Protokoll finden Sie Details.");
-    EXPECT_EQ(protokolle, 1);
+    EXPECT_EQ(protokolle.gezeigt, 1);
     EXPECT_FALSE(beendet);
     ASSERT_NE(DM(), nullptr);
     ASSERT_NE(Einstellungen(), nullptr);
@@ -202,16 +195,7 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     QString installer;
     dlg.UpdateDatei = &installer;
     dlg.show();
-    int protokolle = 0;
-    QTimer schliessen;
-    QObject::connect(&schliessen, &QTimer::timeout, [&] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w && w->objectName() == "frmProtokoll") {
-            ++protokolle;
-            static_cast<QDialog*>(w)->accept();
-        }
-    });
-    schliessen.start(20);
+    ProtokollSchliessen protokolle;
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, br.Archiv);
@@ -219,7 +203,7 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     ASSERT_EQ(boxen.Shown().size(), 2);
     EXPECT_EQ(boxen.Shown()[1].text, "Es ist ein Fehler bei der Rücksicherung aufgetreten:\r" +
                                          meldung + "\rIm Protokoll finden Sie Details.");
-    EXPECT_EQ(protokolle, 1);
+    EXPECT_EQ(protokolle.gezeigt, 1);
     EXPECT_FALSE(beendet);
     EXPECT_TRUE(installer.isEmpty());
     ASSERT_NE(DM(), nullptr);
@@ -273,22 +257,13 @@ TEST_F(RuecksicherungFensterTest, RestoredDataOfTheVersionBeforeAreUpdatedByTheS
     bool beendet = false;
     dlg.ProgrammBeenden = [&] { beendet = true; };
     dlg.show();
-    int protokolle = 0;
-    QTimer schliessen;
-    QObject::connect(&schliessen, &QTimer::timeout, [&] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w && w->objectName() == "frmProtokoll") {
-            ++protokolle;
-            static_cast<QDialog*>(w)->accept();
-        }
-    });
-    schliessen.start(20);
+    ProtokollSchliessen protokolle;
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, br.Archiv);
     ASSERT_EQ(boxen.Shown().size(), 2);
     EXPECT_EQ(boxen.Shown()[1].text, "Die Rücksicherung ist erfolgreich durchgeführt worden.");
-    EXPECT_EQ(protokolle, 0);
+    EXPECT_EQ(protokolle.gezeigt, 0);
     EXPECT_FALSE(beendet);
     ASSERT_NE(DM(), nullptr);
     EXPECT_TRUE(DM()->Verbunden());

@@ -20,26 +20,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "ProtokollSchliessen.h"
 
-// Closes the protocol window once it shows and keeps its text.
-struct ProtokollSchliessen {
-    ProtokollSchliessen()
-    {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto* p = qobject_cast<TfrmProtokoll*>(QApplication::activeModalWidget())) {
-                text = p->Memo()->toPlainText();
-                ++gezeigt;
-                p->accept();
-            }
-        });
-        timer.start();
-    }
-    QTimer timer;
-    QString text;
-    int gezeigt = 0;
-};
+namespace {
 
 class SicherungFensterTest : public ::testing::Test {
 protected:
