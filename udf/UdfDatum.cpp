@@ -29,17 +29,6 @@ std::string Vierstellig(int n)
     return std::string(s.size() < 4 ? 4 - s.size() : 0, '0') + s;
 }
 
-bool Schaltjahr(int j)
-{
-    return (j % 4 == 0 && j % 100 != 0) || j % 400 == 0;
-}
-
-int TageImMonat(int jahr, int monat)
-{
-    static constexpr std::array<int, 12> tage = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return monat == 2 && Schaltjahr(jahr) ? 29 : tage[static_cast<std::size_t>(monat - 1)];
-}
-
 }  // namespace
 
 Kalenderdatum TagNachDatum(int tagnummer)

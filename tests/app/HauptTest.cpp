@@ -272,8 +272,9 @@ TEST_F(HauptfensterTest, EveryActionIsConnectedOrSaysThatItIsNotInThisVersion)
         ++aktionen;
         const bool verbunden = a->statusTip() != TShell::NichtVerfuegbar;
         EXPECT_NE(verbunden, nicht.contains(a->objectName())) << a->objectName().toStdString();
-        if (!verbunden)
+        if (!verbunden) {
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        }
     }
     EXPECT_GT(aktionen, nicht.size());
     for (const QString& name : nicht)

@@ -79,8 +79,9 @@ TEST(Drucken, FooterStandsUnderTheBottomMarginOnEveryPage)
     EXPECT_EQ(hinweis->x, 200 + breite);
     EXPECT_EQ(hinweis->ausrichtung, TA_RIGHT + TA_BOTTOM);
     for (const TextEintrag& t : texte)
-        if (t.text.startsWith("Kuh "))
+        if (t.text.startsWith("Kuh ")) {
             EXPECT_LE(t.y, 2970 - 200) << t.text.toStdString();
+        }
 }
 
 TEST(Drucken, ReportPrintedToPdfHoldsItsTextsPageNumbersAndFooters)

@@ -52,7 +52,7 @@ TEST(SkriptSpracheTest, BlocksTestsAndVariablesOnATableOfCases)
         QString skript;
         QMap<QString, QString> antworten;
         QStringList ausgefuehrt;
-        QStringList fragen;  // empty: not checked
+        QStringList fragen = {};  // empty: not checked
     };
     const std::vector<Fall> faelle = {
         {"blocks are trimmed and run one by one", " A;\n -=#=- \n\n B; -=#=-   ", {}, {"A;", "B;"}},
@@ -141,8 +141,9 @@ TEST(SkriptSpracheTest, BlocksTestsAndVariablesOnATableOfCases)
         FuehreDBScriptAus(db, fall.skript);
         EXPECT_EQ(db.ausgefuehrt, fall.ausgefuehrt);
         EXPECT_EQ(db.abschluesse, fall.ausgefuehrt.size()) << "one commit per block that ran";
-        if (!fall.fragen.isEmpty())
+        if (!fall.fragen.isEmpty()) {
             EXPECT_EQ(db.fragen, fall.fragen);
+        }
     }
 }
 

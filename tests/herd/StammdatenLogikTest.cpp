@@ -468,8 +468,9 @@ TEST(StammdatenLogik, TastenDerKarte)
     for (const Fall& f : faelle) {
         const TTaste t = TasteAuswerten(f.taste, f.mod, f.seite);
         EXPECT_EQ(t.aktion, f.aktion) << f.taste;
-        if (f.aktion == TTaste::Seite)
+        if (f.aktion == TTaste::Seite) {
             EXPECT_EQ(t.seite, f.zielSeite) << f.taste;
+        }
     }
 }
 

@@ -384,8 +384,9 @@ protected:
         Schliessen schliessen(bearbeiten, [&](TfrmGruppenbehandlung& g) {
             zeilen = g.Rahmen()->Modell()->rowCount();
             erzeugt = g.Rahmen()->Erzeugte();
-            if (zeilen > 0)
+            if (zeilen > 0) {
                 EXPECT_EQ(g.Rahmen()->Modell()->index(0, 0).data(TframeTierarzt::GruppeRolle).toInt(), 1);
+            }
         });
         dialog.exec();
         EXPECT_TRUE(bearbeiten.gesehen);

@@ -100,9 +100,10 @@ TEST(ListenExportFormate, JedesFormatLiestSichMitFremdemLeserZurueck)
                       QStringList{"Erstellt: 10:15 01.02.2025"});
             EXPECT_EQ(gelesen.value("fett").toVariant().toStringList(), Titel);
         }
-        if (fall.format == Format::RTF)
+        if (fall.format == Format::RTF) {
             EXPECT_EQ(gelesen.value("p").toVariant().toStringList(),
                       (QStringList{"Kühe im Stall", "Erstellt: 10:15 01.02.2025"}));
+        }
         if (fall.format == Format::Text) {
             EXPECT_EQ(gelesen.value("vorspann").toVariant().toStringList(),
                       (QStringList{"Kühe im Stall", "Erstellt: 10:15 01.02.2025", ""}));

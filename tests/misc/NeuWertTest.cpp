@@ -54,9 +54,10 @@ void nichtsAbgeschnitten(TNeuerWert& d, const char* png)
         EXPECT_TRUE(d.rect().contains(r)) << w->metaObject()->className();
         for (QWidget* v : teile) {
             const QRect s(v->mapTo(&d, QPoint(0, 0)), v->size());
-            if (v != w && v->parentWidget() == w->parentWidget())
+            if (v != w && v->parentWidget() == w->parentWidget()) {
                 EXPECT_FALSE(r.intersects(s))
                     << w->metaObject()->className() << " / " << v->metaObject()->className();
+            }
         }
     }
     const QString datei = QDir(QString::fromStdString(::testing::TempDir())).filePath(png);
