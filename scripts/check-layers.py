@@ -18,7 +18,8 @@ LEVELS = {
     'src/core': 4,
     'src/lists': 5,
     'src/herd': 6,
-    'app': 7,
+    'src/design': 7, 'src/statistics': 7, 'src/exchange': 7,
+    'app': 8,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
