@@ -304,13 +304,15 @@ QWidget* TfrmListenDesign::SeiteOptionen()
         return &s;
     };
 
+    // Wider than the classic 200/85/160/50 and 200/80: today's fonts and the pick-list button
+    // would cut "kleiner o. gleich" and "absteigend".
     einschraenkungen_ = new TZREditGrid(seite);
     einschraenkungen_->setObjectName(QStringLiteral("Einschraenkungen"));
-    spalte(einschraenkungen_, QStringLiteral("Feld"), 200, 5);
-    spalte(einschraenkungen_, QStringLiteral("Operator"), 85, 5)->PickList() =
+    spalte(einschraenkungen_, QStringLiteral("Feld"), 220, 5);
+    spalte(einschraenkungen_, QStringLiteral("Operator"), 130, 5)->PickList() =
         ListenKodierung::Angezeigt(ListenKodierung::DesignerOperatoren());
     spalte(einschraenkungen_, QStringLiteral("Bedingung"), 160, 1);
-    spalte(einschraenkungen_, QStringLiteral("Verk."), 50, 5)->PickList() =
+    spalte(einschraenkungen_, QStringLiteral("Verk."), 65, 5)->PickList() =
         ListenKodierung::Angezeigt(ListenKodierung::Verknuepfungen());
     auto* plus1 = Knopf("SpeedButton1", QStringLiteral("+"),
                         QStringLiteral("Einschränkung hinzufügen"), seite);
@@ -320,8 +322,8 @@ QWidget* TfrmListenDesign::SeiteOptionen()
 
     sortierungen_ = new TZREditGrid(seite);
     sortierungen_->setObjectName(QStringLiteral("Sortierungen"));
-    spalte(sortierungen_, QStringLiteral("Feld"), 200, 5);
-    spalte(sortierungen_, QStringLiteral("Sortierung"), 80, 5)->PickList() =
+    spalte(sortierungen_, QStringLiteral("Feld"), 220, 5);
+    spalte(sortierungen_, QStringLiteral("Sortierung"), 115, 5)->PickList() =
         ListenKodierung::Angezeigt(ListenKodierung::Sortierrichtungen());
     auto* plus2 = Knopf("SpeedButton3", QStringLiteral("+"),
                         QStringLiteral("Sortierung hinzufügen"), seite);
