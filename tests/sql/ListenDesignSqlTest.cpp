@@ -17,11 +17,17 @@
 namespace {
 
 struct Entwurf {
-    std::optional<int> q1, q2, q3, f12_1, f12_2, f23_2, f23_3;
+    std::optional<int> q1 = {};
+    std::optional<int> q2 = {};
+    std::optional<int> q3 = {};
+    std::optional<int> f12_1 = {};
+    std::optional<int> f12_2 = {};
+    std::optional<int> f23_2 = {};
+    std::optional<int> f23_3 = {};
     QString dist = QStringLiteral("F");
-    QString felder;
-    QString bedingungen;
-    QString sortierung;
+    QString felder = {};
+    QString bedingungen = {};
+    QString sortierung = {};
 };
 
 class ListenDesignSqlTest : public DatabaseTest {
