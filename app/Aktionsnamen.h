@@ -78,7 +78,6 @@ inline QStringList NichtInDieserVersion()
         GesendeteHITMeldungen,
         GesendeteBesamungsmeldungen,
         MilchanlieferungStatistik,
-        TierbestandStatistik,
         BesamungsindexStatistik,
         ZwischenkalbezeitStatistik,
         HilfeHotsyncEinstellung,

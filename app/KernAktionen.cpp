@@ -6,6 +6,7 @@
 #include "Haupt.h"
 #include "HerdeAktionen.h"
 #include "MilchAktionen.h"
+#include "StatistikAktionen.h"
 
 #include <Datenmodul.h>
 #include <FGrundeinstellungen.h>
@@ -100,5 +101,6 @@ void AlleAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
     MilchTerminAktionenVerbinden(haupt);
     BestandsbuchAktionenVerbinden(haupt);
     BehandlungAktionenVerbinden(haupt);
+    StatistikAktionenVerbinden(haupt);
     ListenfensterVerbinden(haupt);
 }
