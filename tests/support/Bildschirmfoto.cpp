@@ -78,11 +78,13 @@ QString Abgeschnitten(const QWidget* w)
     const auto* b = qobject_cast<const QAbstractButton*>(w);
     if (!b || b->text().isEmpty())
         return {};
+    const QSize text =
+        b->fontMetrics().boundingRect(QRect(), 0, OhneKuerzel(b->text())).size();
     int noetig = 0;
     if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w)) {
         noetig = b->sizeHint().width();
     } else if (qobject_cast<const QPushButton*>(w)) {
-        noetig = b->fontMetrics().horizontalAdvance(OhneKuerzel(b->text())) + 8;
+        noetig = text.width() + 8;
         if (!b->icon().isNull())
             noetig += b->iconSize().width() + 4;
     } else {
@@ -90,8 +92,8 @@ QString Abgeschnitten(const QWidget* w)
     }
     if (noetig > w->width())
         return QString("braucht %1 Punkte Breite, hat %2").arg(noetig).arg(w->width());
-    if (b->fontMetrics().height() > w->height())
-        return QString("braucht %1 Punkte Höhe, hat %2").arg(b->fontMetrics().height()).arg(w->height());
+    if (text.height() > w->height())
+        return QString("braucht %1 Punkte Höhe, hat %2").arg(text.height()).arg(w->height());
     return {};
 }
 
@@ -122,8 +124,11 @@ void Pruefen(QWidget& fenster, const QString& name)
     for (QWidget* w : elemente) {
         if (const QString grund = Abgeschnitten(w); !grund.isEmpty())
             fehler << "Text abgeschnitten: " + Name(w) + " (" + grund + ")";
+        // Content bigger than its parent is scrolled in it (a viewport's, a ticker's text).
         const QWidget* eltern = w->parentWidget();
-        if (!eltern->rect().contains(w->geometry()) && !qobject_cast<const QAbstractScrollArea*>(eltern->parentWidget()))
+        const bool gerollt = w->width() > eltern->width() || w->height() > eltern->height() ||
+                             qobject_cast<const QAbstractScrollArea*>(eltern->parentWidget());
+        if (!gerollt && !eltern->rect().contains(w->geometry()))
             fehler << "Ragt aus " + Name(eltern) + " heraus: " + Name(w);
     }
     for (int i = 0; i < elemente.size(); ++i) {
