@@ -11,6 +11,7 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -427,11 +428,8 @@ TEST_F(HauptfensterTest, ScreenshotOfTheMainWindow)
     fenster->show();
     fenster->ZeigeHinweis("Bearbeiten");
     QApplication::processEvents();
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    ASSERT_TRUE(QDir().mkpath(ordner));
-    const QImage bild = fenster->grab().toImage();
-    ASSERT_TRUE(bild.save(ordner + "/hauptfenster.png"));
-    EXPECT_EQ(bild.width(), fenster->width());
+    Bildschirmfoto(*fenster, "hauptfenster.png");
+    EXPECT_EQ(QImage(Bildschirmfotoordner() + "/hauptfenster.png").width(), fenster->width());
 }
 
 TEST_F(HauptfensterTest, PremisesChangeAndDeletionRunTheirFlows)

@@ -18,7 +18,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
+#include <QTest>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -224,9 +224,8 @@ TEST_F(ProgInitTest, SecondProcessOfTheSameUserEndsAtOnce)
         ASSERT_TRUE(p.waitForStarted());
     };
     auto waitForLock = [](const QString& name) {
-        for (int i = 0; i < 200 && !platform::InstanceGuard::isHeldByOtherProcess(name); ++i)
-            QThread::msleep(50);
-        return platform::InstanceGuard::isHeldByOtherProcess(name);
+        return QTest::qWaitFor(
+            [&] { return platform::InstanceGuard::isHeldByOtherProcess(name); }, 10000);
     };
 
     QProcess erste, zweite, andere;

@@ -2,6 +2,8 @@
 
 #include <BesamungConst.h>
 
+#include <Bildschirmfoto.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -61,18 +63,13 @@ TEST(BesamungsstationWahl, ErzwungenOhneStationenBleibtAbbrechbar)
     EXPECT_EQ(wahl.Code(0), QString());
 }
 
-void Bild(QWidget& w, const QString& name)
-{
-    w.grab().save(QDir(QString::fromStdString(testing::TempDir())).filePath(name));
-}
-
 TEST(BesamungsstationDialog, OkLiefertDieGewaehlteStation)
 {
     TfrmBesamungsstation dlg;
     dlg.Vorbereiten("HUBER;GRUB", false);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    Bild(dlg, "Besamungsstation.png");
+    Bildschirmfoto(dlg, "Besamungsstation.png");
     EXPECT_EQ(dlg.Auswahl()->currentText(), "Höchstädt");
     EXPECT_TRUE(dlg.AbbrechenKnopf()->isEnabled());
     dlg.Auswahl()->setFocus();
@@ -121,7 +118,7 @@ TEST(BesamungsstationDialog, ErzwungenOhneAuswahlLaesstSichSchliessen)
     dlg.Vorbereiten(AlleCodes().join(';'), true);
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    Bild(dlg, "BesamungsstationLeer.png");
+    Bildschirmfoto(dlg, "BesamungsstationLeer.png");
     EXPECT_EQ(dlg.Auswahl()->count(), 0);
     EXPECT_FALSE(dlg.OkKnopf()->isEnabled());
     EXPECT_TRUE(dlg.AbbrechenKnopf()->isEnabled());

@@ -320,8 +320,9 @@ TEST(DBConnectTest, WaitDialogClosesWhenTheServerComesUpOrOnCancel)
     EXPECT_EQ(warten.findChild<QLabel*>("lblRestzeit")->text(), "Restzeit: 59 Sekunden");
 
     TfrmWarten abbrechen([] { return false; });
-    QTimer::singleShot(0, &abbrechen, [&] {
-        QTest::mouseClick(abbrechen.findChild<QPushButton*>("btnAbbrechen"), Qt::LeftButton);
+    MessageBoxScript skript;
+    skript.Window<TfrmWarten>([](TfrmWarten& w) {
+        QTest::mouseClick(w.findChild<QPushButton*>("btnAbbrechen"), Qt::LeftButton);
     });
     EXPECT_EQ(abbrechen.exec(), QDialog::Rejected);
     EXPECT_TRUE(abbrechen.Abgebrochen());

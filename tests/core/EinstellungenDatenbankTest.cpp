@@ -10,9 +10,8 @@
 #include <TestDatabase.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -167,12 +166,7 @@ TEST_F(EinstellungenDatenbankTest, AChangeOnAnotherWorkstationReloadsAndKeepsThe
     andere->SetBetriebName("Von nebenan");
     andere->Speichern();
 
-    QElapsedTimer uhr;
-    uhr.start();
-    while (e->GetBetriebName() != "Von nebenan" && uhr.elapsed() < 10000) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return e->GetBetriebName() == "Von nebenan"; }, 10000));
     EXPECT_EQ(e->GetBetriebName(), "Von nebenan");
     EXPECT_EQ(e->GetBetriebOrt(), "Noch offen");
     EXPECT_TRUE(e->InBearbeitung());

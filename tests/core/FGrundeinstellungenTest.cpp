@@ -13,7 +13,7 @@
 #include <Transaction.h>
 #include <ZRPropGrid.h>
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -344,12 +344,13 @@ TEST_F(FGrundeinstellungenTest, AbbrechenNimmtAllesZurueck)
         Tippen(Feld<QLineEdit>(*dlg, "edName"), "Hof Regen");
 
         Seite(*dlg, Kat::gkBetriebsgruppen);
-        Bedienung<TfrmBetriebsgruppe> gruppe([](TfrmBetriebsgruppe& g) {
+        MessageBoxScript gruppe;
+        gruppe.Window<TfrmBetriebsgruppe>([](TfrmBetriebsgruppe& g) {
             Tippen(g.BezeichnungEdit(), "Hof Nord");
             QTest::mouseClick(g.OkKnopf(), Qt::LeftButton);
         });
         Klick(Feld<QPushButton>(*dlg, "btnGruppeNeu"));
-        EXPECT_TRUE(gruppe.gesehen);
+        EXPECT_TRUE(gruppe.PendingWindows() == 0);
         EXPECT_EQ(Feld<QTableView>(*dlg, "grdBetriebsgruppen")->model()->rowCount(), 2);
 
         Seite(*dlg, Kat::gkRassen);
@@ -382,12 +383,13 @@ TEST_F(FGrundeinstellungenTest, NeueBetriebsgruppeWirdMitOkGespeichert)
 {
     auto dlg = Oeffnen();
     Seite(*dlg, Kat::gkBetriebsgruppen);
-    Bedienung<TfrmBetriebsgruppe> gruppe([](TfrmBetriebsgruppe& g) {
+    MessageBoxScript gruppe;
+    gruppe.Window<TfrmBetriebsgruppe>([](TfrmBetriebsgruppe& g) {
         Tippen(g.BezeichnungEdit(), "Hof Nord");
         QTest::mouseClick(g.OkKnopf(), Qt::LeftButton);
     });
     Klick(Feld<QPushButton>(*dlg, "btnGruppeNeu"));
-    ASSERT_TRUE(gruppe.gesehen);
+    ASSERT_TRUE(gruppe.PendingWindows() == 0);
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_BETRIEBSGRUPPEN"), "1");
     Klick(dlg->OkKnopf());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
@@ -406,13 +408,14 @@ TEST_F(FGrundeinstellungenTest, BetriebsstaettenHinzufuegenUndEntfernen)
     Seite(*dlg, Kat::gkBetriebsstaetten);
     auto* gitter = Feld<QTableView>(*dlg, "grdBetriebsstaetten");
     ASSERT_EQ(gitter->model()->rowCount(), 2);
-    Bedienung<TfrmBetriebsstaette> neu([](TfrmBetriebsstaette& d) {
+    MessageBoxScript neu;
+    neu.Window<TfrmBetriebsstaette>([](TfrmBetriebsstaette& d) {
         EXPECT_EQ(d.GruppeAuswahl()->currentText(), "Betrieb");
         Tippen(d.BezeichnungEdit(), "Weide");
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
     });
     Klick(Feld<QPushButton>(*dlg, "btnStaetteNeu"));
-    ASSERT_TRUE(neu.gesehen);
+    ASSERT_TRUE(neu.PendingWindows() == 0);
     EXPECT_EQ(gitter->model()->rowCount(), 3);
     const int name = static_cast<db::DataSetModel*>(gitter->model())->ColumnOfField("BEZEICHNUNG");
     // The new premises is focused; the old one is removed after the question.
@@ -621,13 +624,14 @@ TEST_F(FGrundeinstellungenTest, StationHinzufuegenHaengtAnUndZeigtSie)
     Setzen("Eigenbesamung-Stationen", "MEGGLE");
     auto dlg = Oeffnen();
     Seite(*dlg, Kat::gkEigenbesamung);
-    Bedienung<TfrmBesamungsstation> wahl([](TfrmBesamungsstation& w) {
+    MessageBoxScript wahl;
+    wahl.Window<TfrmBesamungsstation>([](TfrmBesamungsstation& w) {
         EXPECT_EQ(w.Auswahl()->findText("Meggle"), -1);
         w.Auswahl()->setCurrentIndex(w.Auswahl()->findText("Rinder Union West"));
         QTest::mouseClick(w.OkKnopf(), Qt::LeftButton);
     });
     Klick(Feld<QPushButton>(*dlg, "btnStationNeu"));
-    ASSERT_TRUE(wahl.gesehen);
+    ASSERT_TRUE(wahl.PendingWindows() == 0);
     auto* stationen = Feld<QComboBox>(*dlg, "cbStation");
     EXPECT_EQ(stationen->count(), 2);
     EXPECT_EQ(stationen->currentText(), "Rinder Union West");
@@ -677,9 +681,6 @@ TEST_F(FGrundeinstellungenTest, SollKalbenBerechnenFuerDieGewaehlteRasse)
 TEST_F(FGrundeinstellungenTest, BilderDerSeiten)
 {
     Setzen("Eigenbesamung-Stationen", "MEGGLE");
-    const QString ordner = QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../Bildschirmfotos/Grundeinstellungen");
-    ASSERT_TRUE(QDir().mkpath(ordner));
     auto dlg = Oeffnen();
     EXPECT_LE(dlg->frameGeometry().width(), 1366);
     EXPECT_LE(dlg->frameGeometry().height(), 768 - 40);
@@ -691,11 +692,9 @@ TEST_F(FGrundeinstellungenTest, BilderDerSeiten)
         // The page's layout needs no more room than the dialog gives it.
         EXPECT_LE(seite->minimumSizeHint().width(), seite->width()) << k.text.toStdString();
         EXPECT_LE(seite->minimumSizeHint().height(), seite->height()) << k.text.toStdString();
-        const QString datei = QStringLiteral("%1/%2-%3.png")
-                                  .arg(ordner)
-                                  .arg(int(k.wert), 2, 10, QLatin1Char('0'))
-                                  .arg(k.hilfe);
-        EXPECT_TRUE(dlg->grab().save(datei)) << datei.toStdString();
+        Bildschirmfoto(*dlg, QStringLiteral("Grundeinstellungen-%1-%2.png")
+                                 .arg(int(k.wert), 2, 10, QLatin1Char('0'))
+                                 .arg(k.hilfe));
     }
 }
 
@@ -716,12 +715,13 @@ TEST(FGrundeinstellungenHauptfenster, GrundeinstellungenOeffnetDenDialog)
         QAction* aktion = haupt.Aktion("actGrundeinstellungen");
         ASSERT_TRUE(aktion);
         EXPECT_TRUE(aktion->isEnabled());
-        Bedienung<TfrmGrundeinstellungen> dialog([](TfrmGrundeinstellungen& d) {
+        MessageBoxScript dialog;
+        dialog.Window<TfrmGrundeinstellungen>([](TfrmGrundeinstellungen& d) {
             Tippen(d.findChild<QLineEdit*>("edName"), "Hof am Bach");
             QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
         });
         aktion->trigger();
-        EXPECT_TRUE(dialog.gesehen);
+        EXPECT_TRUE(dialog.PendingWindows() == 0);
     }
     EXPECT_EQ(Einstellungen()->GetBetriebName(), "Hof am Bach");
     {

@@ -5,7 +5,7 @@
 #include <Informationen.h>
 #include <VersionInfo.h>
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -146,12 +146,6 @@ protected:
         EinstellungenFreigeben();
         DMFreigeben();
     }
-    static QString Bildordner()
-    {
-        const QString ordner = QDir::tempPath() + "/bovantis-infofenster";
-        QDir().mkpath(ordner);
-        return ordner;
-    }
 
     QTemporaryDir programm;
     QTemporaryDir daten;
@@ -182,7 +176,7 @@ TEST_F(InformationenTest, VersionWindowListsMarksAndCopies)
     EXPECT_TRUE(module.contains("libQt6Core.so.6"));
 
     QApplication::processEvents();
-    EXPECT_TRUE(fenster.grab().save(Bildordner() + "/versionen.png"));
+    Bildschirmfoto(fenster, "versionen.png");
 
     QApplication::clipboard()->clear();
     QTest::mouseClick(fenster.Kopieren(), Qt::LeftButton);
@@ -226,15 +220,16 @@ TEST_F(InformationenTest, SystemInfoShowsTheInstallationAndOpensItsWindows)
     EXPECT_EQ(geoeffnet.value(0), fenster.Wert("Programmverzeichnis:")->text());
 
     int zeilen = 0;
-    Bedienung<TfrmVersionInfo> versionen([&](TfrmVersionInfo& v) {
+    MessageBoxScript versionen;
+    versionen.Window<TfrmVersionInfo>([&](TfrmVersionInfo& v) {
         zeilen = v.Liste()->rowCount();
         v.reject();
     });
     QTest::mouseClick(fenster.Knopf("Datei-versionen"), Qt::LeftButton);
-    EXPECT_TRUE(versionen.gesehen);
+    EXPECT_TRUE(versionen.PendingWindows() == 0);
     EXPECT_GE(zeilen, 3);
 
-    EXPECT_TRUE(fenster.grab().save(Bildordner() + "/systeminfo.png"));
+    Bildschirmfoto(fenster, "systeminfo.png");
 }
 
 TEST_F(InformationenTest, SystemInfoRunsAChosenScriptOnlyAfterTheQuestion)
@@ -289,9 +284,8 @@ TEST_F(InformationenTest, AboutBoxTogglesTheScrollingThanks)
     EXPECT_TRUE(fenster.Lauftext()->isActive());
     auto* text = fenster.DankPanel()->findChild<QLabel*>();
     const int y = text->y();
-    QTest::qWait(1000);
-    EXPECT_LT(text->y(), y);
-    EXPECT_TRUE(fenster.grab().save(Bildordner() + "/information.png"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return text->y() < y; }, 5000));
+    Bildschirmfoto(fenster, "information.png");
     QTest::mouseClick(fenster.Dankesworte(), Qt::LeftButton);
     EXPECT_FALSE(fenster.DankPanel()->isVisible());
     EXPECT_FALSE(fenster.Lauftext()->isActive());
@@ -303,14 +297,16 @@ TEST_F(InformationenTest, HelpMenuActionsOpenTheirWindows)
     QString updateDatei;
     InfoAktionenVerbinden(haupt, updateDatei);
     {
-        Bedienung<TfrmInformation> info([](TfrmInformation& f) { f.accept(); });
+        MessageBoxScript info;
+        info.Window<TfrmInformation>([](TfrmInformation& f) { f.accept(); });
         haupt.Aktion("actHilfeInfo")->trigger();
-        EXPECT_TRUE(info.gesehen);
+        EXPECT_TRUE(info.PendingWindows() == 0);
     }
     {
-        Bedienung<TfrmSystemInfo> system([](TfrmSystemInfo& f) { f.accept(); });
+        MessageBoxScript system;
+        system.Window<TfrmSystemInfo>([](TfrmSystemInfo& f) { f.accept(); });
         haupt.Aktion("actHilfeSystemInfo")->trigger();
-        EXPECT_TRUE(system.gesehen);
+        EXPECT_TRUE(system.PendingWindows() == 0);
     }
     {
         // The update check from the menu: declined, nothing pending, the window stays.

@@ -6,6 +6,7 @@
 #include <ProgInit.h>
 #include <ProgUpdate.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -208,37 +209,15 @@ int FreierPort()
     return s.serverPort();
 }
 
-// Works the download dialog while it is open: `schritt` is called on it until it returns true.
-class DialogBedienung {
-public:
-    explicit DialogBedienung(std::function<bool(TfrmProgUpdate&)> schritt)
-        : schritt_(std::move(schritt))
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* d = qobject_cast<TfrmProgUpdate*>(QApplication::activeModalWidget());
-            if (d && d->isVisible() && !fertig && schritt_(*d)) {
-                fertig = true;
-                timer_.stop();
-            }
-        });
-        timer_.start(2);
-    }
-    bool fertig = false;
-
-private:
-    std::function<bool(TfrmProgUpdate&)> schritt_;
-    QTimer timer_;
-};
-
-std::function<bool(TfrmProgUpdate&)> WeiterKlicken()
+// Clicks "Weiter >" once the download is done.
+void WeiterKlicken(MessageBoxScript& script)
 {
-    return [](TfrmProgUpdate& d) {
-        if (d.Knopf()->text() != "Weiter >")
-            return false;
-        EXPECT_EQ(d.Info()->text(), "Download ist abgeschlossen");
-        QTest::mouseClick(d.Knopf(), Qt::LeftButton);
-        return true;
-    };
+    script.Window<TfrmProgUpdate>(
+        [](TfrmProgUpdate& d) {
+            EXPECT_EQ(d.Info()->text(), "Download ist abgeschlossen");
+            QTest::mouseClick(d.Knopf(), Qt::LeftButton);
+        },
+        [](TfrmProgUpdate& d) { return d.Knopf()->text() == "Weiter >"; });
 }
 
 class ProgUpdatePruefungTest : public DatabaseTest {
@@ -298,14 +277,14 @@ TEST_F(ProgUpdatePruefungTest, NewVersionIsDownloadedVerifiedAndKept)
     ScopedEnv a("BOVANTIS_UPDATE_URL", Url().toLatin1());
     MessageBoxScript script;
     script.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
-    DialogBedienung bedienung(WeiterKlicken());
+    WeiterKlicken(script);
     const QString pfad = ProgrammUpdate(false);
     ASSERT_EQ(script.Shown().size(), 2);
     EXPECT_EQ(script.Shown()[0].text, "Ihre Version:       " + GetProgrammVersion() +
                                           "\rAktuelle Version: 9.0.0\r\rSoll nun ein Update "
                                           "durchgeführt werden?");
     EXPECT_TRUE(script.Shown()[1].text.startsWith("Es wird nun ZR Bovantis beendet"));
-    EXPECT_TRUE(bedienung.fertig);
+    EXPECT_EQ(script.PendingWindows(), 0);
     ASSERT_FALSE(pfad.isEmpty());
     QFile f(pfad);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -345,14 +324,15 @@ TEST_F(ProgUpdatePruefungTest, WrongChecksumIsToldAndNothingStays)
         ScopedEnv a("BOVANTIS_UPDATE_URL", Url().toLatin1());
         MessageBoxScript script;
         script.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
-        DialogBedienung bedienung(WeiterKlicken());
+        WeiterKlicken(script);
         EXPECT_TRUE(ProgrammUpdate(false).isEmpty());
         ASSERT_EQ(script.Shown().size(), 2);
         EXPECT_EQ(script.Shown()[1].type, Tools::mtError);
         EXPECT_TRUE(script.Shown()[1].text.contains("Prüfsumme"))
             << script.Shown()[1].text.toStdString();
         // Without a named checksum nothing is even downloaded.
-        EXPECT_EQ(bedienung.fertig, !genannt.isEmpty());
+        EXPECT_EQ(script.PendingWindows() == 0, !genannt.isEmpty());
+        script.DropPendingWindows();
         EXPECT_EQ(Reste(), QStringList());
     }
 }
@@ -408,17 +388,16 @@ TEST_F(ProgUpdatePruefungTest, CancelledDownloadLeavesNoPartialFile)
     MessageBoxScript script;
     script.AnswerWith(Tools::mrYes);
     QStringList waehrenddessen;
-    DialogBedienung bedienung([&](TfrmProgUpdate& d) {
-        if (d.Fortschrittsbalken()->value() < 32)
-            return false;
-        EXPECT_EQ(d.Info()->text(), "Verbunden");
-        waehrenddessen = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        EXPECT_EQ(d.Knopf()->text(), "Abbrechen");
-        QTest::mouseClick(d.Knopf(), Qt::LeftButton);
-        return true;
-    });
+    script.Window<TfrmProgUpdate>(
+        [&](TfrmProgUpdate& d) {
+            EXPECT_EQ(d.Info()->text(), "Verbunden");
+            waehrenddessen = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            EXPECT_EQ(d.Knopf()->text(), "Abbrechen");
+            QTest::mouseClick(d.Knopf(), Qt::LeftButton);
+        },
+        [](TfrmProgUpdate& d) { return d.Fortschrittsbalken()->value() >= 32; });
     EXPECT_TRUE(ProgrammUpdate(false).isEmpty());
-    EXPECT_TRUE(bedienung.fertig);
+    EXPECT_EQ(script.PendingWindows(), 0);
     EXPECT_EQ(script.Shown().size(), 1);
     EXPECT_EQ(waehrenddessen.size(), 1);  // the partial download was there
     EXPECT_EQ(Reste(), QStringList());
@@ -434,18 +413,13 @@ TEST_F(ProgUpdatePruefungTest, ASlowServerCanBeCancelledAndIsGivenUpAfterTheTime
     {
         MessageBoxScript script;
         QElapsedTimer seitKlick;
-        QTimer bedienen;
-        QObject::connect(&bedienen, &QTimer::timeout, [&] {
-            auto* d = qobject_cast<TfrmHintergrundjob*>(QApplication::activeModalWidget());
-            if (!d || !d->isVisible() || seitKlick.isValid())
-                return;
-            EXPECT_EQ(d->windowTitle(), "Update suchen");
-            EXPECT_EQ(d->Knopf()->text(), "Abbrechen");
-            d->grab().save(QCoreApplication::applicationDirPath() + "/update-suchen.png");
-            QTest::mouseClick(d->Knopf(), Qt::LeftButton);
+        script.Window<TfrmHintergrundjob>([&](TfrmHintergrundjob& d) {
+            EXPECT_EQ(d.windowTitle(), "Update suchen");
+            EXPECT_EQ(d.Knopf()->text(), "Abbrechen");
+            Bildschirmfoto(d, "update-suchen.png");
+            QTest::mouseClick(d.Knopf(), Qt::LeftButton);
             seitKlick.start();
         });
-        bedienen.start(10);
         EXPECT_TRUE(ProgrammUpdate(false, nullptr, std::chrono::seconds(60)).isEmpty());
         ASSERT_TRUE(seitKlick.isValid());
         EXPECT_LT(seitKlick.elapsed(), 3000);
@@ -554,7 +528,7 @@ TEST_F(ProgUpdatePruefungTest, ForcedModeAsksNothingBeforeTheDownload)
     ScopedEnv a("BOVANTIS_UPDATE_URL", Url().toLatin1());
     MessageBoxScript script;
     script.AnswerWith(Tools::mrOk);
-    DialogBedienung bedienung(WeiterKlicken());
+    WeiterKlicken(script);
     const QString pfad = ProgrammUpdate(true);
     EXPECT_FALSE(pfad.isEmpty());
     ASSERT_EQ(script.Shown().size(), 1);
@@ -635,15 +609,14 @@ TEST(ProgUpdateStartTest, ADownloadedInstallerEndsTheStartAndRunsAtTheEnd)
     ASSERT_TRUE(prog.HauptfensterErzeugen());
     MessageBoxScript script;
     script.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
-    DialogBedienung bedienung(WeiterKlicken());
+    WeiterKlicken(script);
     EXPECT_FALSE(prog.InitProgramm2());
     ASSERT_EQ(script.Shown().size(), 3);
     EXPECT_EQ(script.Shown()[0].checkCaption, "In Zukunft nicht mehr auf Updates prüfen");
     ASSERT_FALSE(prog.UpdateDatei().isEmpty());
     EXPECT_FALSE(QFile::exists(spur));
     prog.DeInitProgramm(false);
-    for (int i = 0; i < 500 && !QFile::exists(spur); ++i)
-        QTest::qWait(10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(spur); }, 5000));
     QFile f(spur);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().startsWith("/SP- /SILENT /NOICONS /DIR="));

@@ -25,6 +25,14 @@ class ProgrammEndeTest : public ::testing::Test {
 protected:
     QTemporaryDir runtime;
 
+    // The trace's last line before the message loop: the start's own work is done.
+    bool ImLauf() const
+    {
+        QFile protokoll(runtime.filePath("debug.txt"));
+        return protokoll.open(QIODevice::ReadOnly) &&
+               protokoll.readAll().contains("Programm starten...");
+    }
+
     void Starten(QProcess& p)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -80,14 +88,14 @@ TEST_F(ProgrammEndeTest, TermAndIntEndTheRunningProgramThroughItsEndPhase)
         {
             db::Database d;
             d.Open(params);
-            QElapsedTimer uhr;
-            uhr.start();
             // The program's own connection, after the database check's administrator one.
-            while (AndereVerbindungen(d, "BOVANTIS") == 0 && uhr.elapsed() < 30000)
-                QThread::msleep(50);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return AndereVerbindungen(d, "BOVANTIS") > 0; },
+                                        30000));
             ASSERT_EQ(AndereVerbindungen(d), 1) << programm.readAll().toStdString();
             // Past the start's own work (the data initialisation) into the running program.
-            QThread::msleep(1500);
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return ImLauf() || programm.state() != QProcess::Running; }, 30000));
+            ASSERT_EQ(programm.state(), QProcess::Running) << programm.readAll().toStdString();
         }
         Beenden(programm, signal);
 
@@ -153,13 +161,7 @@ TEST_F(ProgrammEndeTest, TermWithPendingReportsEndsWithoutAskingAndKeepsThem)
     }
     QProcess programm;
     Starten(programm);
-    // The trace's last line before the message loop.
-    const auto imLauf = [&] {
-        QFile protokoll(runtime.filePath("debug.txt"));
-        return protokoll.open(QIODevice::ReadOnly) &&
-               protokoll.readAll().contains("Programm starten...");
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(imLauf() || programm.state() != QProcess::Running, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(ImLauf() || programm.state() != QProcess::Running, 30000);
     ASSERT_EQ(programm.state(), QProcess::Running) << programm.readAll().toStdString();
     QElapsedTimer uhr;
     uhr.start();

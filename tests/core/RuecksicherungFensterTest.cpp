@@ -5,6 +5,7 @@
 #include <SicherungFenster.h>
 
 #include <MessageBoxScript.h>
+#include <Protokoll.h>
 #include <ScopedEnv.h>
 
 #include <Database.h>
@@ -17,14 +18,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTimer>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include "ProtokollSchliessen.h"
 
 namespace {
 
@@ -128,7 +128,12 @@ TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
     bool beendet = false;
     dlg.ProgrammBeenden = [&] { beendet = true; };
     dlg.show();
-    ProtokollSchliessen protokolle;
+    QStringList protokolle;  // the texts of the protocol windows, each closed at once
+    MessageBoxScript protokolleSchliessen;
+    protokolleSchliessen.EveryWindow<TfrmProtokoll>([&](TfrmProtokoll& p) {
+        protokolle << p.Memo()->toPlainText();
+        p.accept();
+    });
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, gekuerzt);
@@ -137,7 +142,7 @@ TEST_F(RuecksicherungFensterTest, FailedRestoreReconnectsToTheOldData)
               "Es ist ein Fehler bei der Rücksicherung aufgetreten:\rDie Datenbank in der "
               "Sicherung ist beschädigt und kann nicht rückgesichert werden; die Datenbank bleibt "
               "unverändert.\rIm Protokoll finden Sie Details.");
-    EXPECT_EQ(protokolle.gezeigt, 1);
+    EXPECT_EQ(protokolle.size(), 1);
     EXPECT_FALSE(beendet);
     ASSERT_NE(DM(), nullptr);
     ASSERT_NE(Einstellungen(), nullptr);
@@ -195,7 +200,12 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     QString installer;
     dlg.UpdateDatei = &installer;
     dlg.show();
-    ProtokollSchliessen protokolle;
+    QStringList protokolle;  // the texts of the protocol windows, each closed at once
+    MessageBoxScript protokolleSchliessen;
+    protokolleSchliessen.EveryWindow<TfrmProtokoll>([&](TfrmProtokoll& p) {
+        protokolle << p.Memo()->toPlainText();
+        p.accept();
+    });
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, br.Archiv);
@@ -203,7 +213,7 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     ASSERT_EQ(boxen.Shown().size(), 2);
     EXPECT_EQ(boxen.Shown()[1].text, "Es ist ein Fehler bei der Rücksicherung aufgetreten:\r" +
                                          meldung + "\rIm Protokoll finden Sie Details.");
-    EXPECT_EQ(protokolle.gezeigt, 1);
+    EXPECT_EQ(protokolle.size(), 1);
     EXPECT_FALSE(beendet);
     EXPECT_TRUE(installer.isEmpty());
     ASSERT_NE(DM(), nullptr);
@@ -257,13 +267,18 @@ TEST_F(RuecksicherungFensterTest, RestoredDataOfTheVersionBeforeAreUpdatedByTheS
     bool beendet = false;
     dlg.ProgrammBeenden = [&] { beendet = true; };
     dlg.show();
-    ProtokollSchliessen protokolle;
+    QStringList protokolle;  // the texts of the protocol windows, each closed at once
+    MessageBoxScript protokolleSchliessen;
+    protokolleSchliessen.EveryWindow<TfrmProtokoll>([&](TfrmProtokoll& p) {
+        protokolle << p.Memo()->toPlainText();
+        p.accept();
+    });
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Ausfuehren(dlg, br.Archiv);
     ASSERT_EQ(boxen.Shown().size(), 2);
     EXPECT_EQ(boxen.Shown()[1].text, "Die Rücksicherung ist erfolgreich durchgeführt worden.");
-    EXPECT_EQ(protokolle.gezeigt, 0);
+    EXPECT_EQ(protokolle.size(), 0);
     EXPECT_FALSE(beendet);
     ASSERT_NE(DM(), nullptr);
     EXPECT_TRUE(DM()->Verbunden());

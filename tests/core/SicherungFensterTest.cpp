@@ -2,6 +2,7 @@
 #include <Protokoll.h>
 #include <SicherungFenster.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -19,8 +20,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include "ProtokollSchliessen.h"
 
 namespace {
 
@@ -70,14 +69,19 @@ TEST_F(SicherungFensterTest, FailedBackupShowsErrorAndProtocol)
     dlg.show();
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk);
-    ProtokollSchliessen protokoll;
+    QStringList protokoll;  // the texts of the protocol windows, each closed at once
+    MessageBoxScript protokollSchliessen;
+    protokollSchliessen.EveryWindow<TfrmProtokoll>([&](TfrmProtokoll& p) {
+        protokoll << p.Memo()->toPlainText();
+        p.accept();
+    });
     QTest::mouseClick(dlg.findChild<QPushButton*>("btnAusfuehren"), Qt::LeftButton);
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Es ist ein Fehler beim Backup aufgetreten."));
     EXPECT_EQ(dlg.Fortschritt()->text(), "Fehler!");
-    EXPECT_EQ(protokoll.gezeigt, 1);
-    EXPECT_TRUE(protokoll.text.contains("EBackupError: Verbindung mit der Datenbank nicht möglich"))
-        << protokoll.text.toStdString();
+    EXPECT_EQ(protokoll.size(), 1);
+    EXPECT_TRUE(protokoll.join("\n").contains("EBackupError: Verbindung mit der Datenbank nicht möglich"))
+        << protokoll.join("\n").toStdString();
     EXPECT_TRUE(dlg.findChild<QPushButton*>("btnProtokoll")->isEnabled());
 }
 
@@ -129,7 +133,12 @@ TEST_F(SicherungFensterTest, AFailedBackupBeforeTheUpdateLetsTheUserDecide)
         SCOPED_TRACE(installieren);
         MessageBoxScript boxen;
         boxen.AnswerWith(Tools::mrOk).AnswerWith(antwort);
-        ProtokollSchliessen protokoll;
+        QStringList protokoll;  // the texts of the protocol windows, each closed at once
+        MessageBoxScript protokollSchliessen;
+        protokollSchliessen.EveryWindow<TfrmProtokoll>([&](TfrmProtokoll& p) {
+            protokoll << p.Memo()->toPlainText();
+            p.accept();
+        });
         const QDateTime zeit(QDate(2026, 12, 11), QTime(7, 5, 9));
         EXPECT_EQ(SicherungVorUpdate(*einstellungen, zeit), installieren);
         ASSERT_EQ(boxen.Shown().size(), 2);
@@ -137,7 +146,7 @@ TEST_F(SicherungFensterTest, AFailedBackupBeforeTheUpdateLetsTheUserDecide)
         EXPECT_EQ(boxen.Shown()[1].text,
                   "Vor dem Programm-Update konnte keine Datensicherung erstellt werden.\rSoll das "
                   "Update trotzdem installiert werden?");
-        EXPECT_EQ(protokoll.gezeigt, 1);
+        EXPECT_EQ(protokoll.size(), 1);
         EXPECT_FALSE(QFile::exists(UpdateSicherungsname(*einstellungen, zeit)));
     }
 }
@@ -162,9 +171,7 @@ TEST_F(SicherungFensterTest, FileFieldShowsTheBeginningOfItsPath)
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     EXPECT_EQ(dlg.Datei()->cursorPosition(), 0);
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    EXPECT_TRUE(dlg.grab().save(ordner + "/datensicherung.png"));
+    Bildschirmfoto(dlg, "datensicherung.png");
 }
 
 }  // namespace

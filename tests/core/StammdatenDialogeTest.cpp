@@ -7,6 +7,7 @@
 #include <Query.h>
 #include <Transaction.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <TestDatabase.h>
 
@@ -19,11 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void Bild(QWidget& w, const QString& name)
-{
-    w.grab().save(QDir(QString::fromStdString(testing::TempDir())).filePath(name));
-}
 
 void Zeigen(QWidget& w)
 {
@@ -65,7 +61,7 @@ TEST_F(StammdatenDialogeTest, NeueBetriebsgruppeZaehltZurGVBerechnung)
     EXPECT_TRUE(dlg.GVBox()->isChecked());
     Tippen(dlg.BezeichnungEdit(), "Hof Nord");
     Tippen(dlg.NummerEdit(), "276091234567890");
-    Bild(dlg, "Betriebsgruppe.png");
+    Bildschirmfoto(dlg, "Betriebsgruppe.png");
     QTest::mouseClick(dlg.OkKnopf(), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(Wert("SELECT NUMMER || GV FROM T_BETRIEBSGRUPPEN WHERE BEZEICHNUNG = 'Hof Nord'"),
@@ -117,7 +113,7 @@ TEST_F(StammdatenDialogeTest, ErsteBetriebsstaetteIstStallUndStandardAufDerGewae
 
     TfrmBetriebsstaette dlg(tr, gruppen, 0);
     Zeigen(dlg);
-    Bild(dlg, "Betriebsstaette.png");
+    Bildschirmfoto(dlg, "Betriebsstaette.png");
     EXPECT_EQ(dlg.BezeichnungEdit()->text(), "Stall");
     EXPECT_EQ(dlg.GruppeAuswahl()->currentText(), "Hof Süd");
     EXPECT_TRUE(dlg.StandardBox()->isChecked());
@@ -187,7 +183,7 @@ TEST_F(StammdatenDialogeTest, NurOkNimmtDieRasseInGebrauch)
     {
         TfrmRasse dlg(tr);
         Zeigen(dlg);
-        Bild(dlg, "Rasse.png");
+        Bildschirmfoto(dlg, "Rasse.png");
         QTableView* g = dlg.Gitter();
         ASSERT_EQ(QString::number(g->model()->rowCount()), anzahl);
         // Clicking, typing and moving around in the grid write nothing.

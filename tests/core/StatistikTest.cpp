@@ -1,6 +1,8 @@
 #include "../preview/DruckTestHilfe.h"
 #include "Statistik.h"
 
+#include <MessageBoxScript.h>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -150,15 +152,14 @@ TEST_F(Statistik, StandardPenIsOnePixelOnScreen)
 TEST_F(Statistik, PrintingShowsThePreviewAndGivesTheScreenCanvasBack)
 {
     balken.SetAlsDruck(true);
-    bool gesehen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* fenster = QApplication::activeModalWidget();
-        gesehen = fenster && fenster->windowTitle() == "Vorschau";
-        if (fenster)
-            fenster->close();
+    QString titel;
+    MessageBoxScript vorschau;
+    vorschau.EveryWindow<QWidget>([&](QWidget& fenster) {
+        titel = fenster.windowTitle();
+        fenster.close();
     });
     balken.Drucken();
-    EXPECT_TRUE(gesehen);
+    EXPECT_EQ(titel, "Vorschau");
     EXPECT_EQ(balken.Canvas, leinwand);
     EXPECT_EQ(balken.Druck, nullptr);
 }

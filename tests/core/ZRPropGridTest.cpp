@@ -2,6 +2,7 @@
 #include <ZRPropGrid.h>
 
 #include <Query.h>
+#include <Bildschirmfoto.h>
 #include <TestDatabase.h>
 #include <Transaction.h>
 
@@ -309,12 +310,7 @@ TEST_F(ZRPropGridTest, Bildschirmfoto)
     ASSERT_TRUE(e);
     EXPECT_EQ(e->selectedText(), "") << "a shown editor starts with nothing selected";
     QApplication::processEvents();
-    // Outside the suite's database folder, so that it outlives the test.
-    const QString ordner = QDir::temp().filePath("test_lists");
-    ASSERT_TRUE(QDir().mkpath(ordner));
-    const QString datei = QDir(ordner).filePath("propgrid.png");
-    ASSERT_TRUE(grid->grab().save(datei));
-    std::printf("Bildschirmfoto: %s\n", qPrintable(datei));
+    Bildschirmfoto(*grid, "propgrid.png");
     // The value column fills the grid; captions are shown in column 0.
     EXPECT_EQ(grid->columnWidth(1), grid->viewport()->width() - grid->columnWidth(0) - 1);
     EXPECT_EQ(grid->model()->index(Stall - 1, 0).data().toString(), "Stall");

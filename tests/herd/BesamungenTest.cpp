@@ -9,6 +9,7 @@
 #include <Field.h>
 #include <ZRcxGridDBTableView.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 
 #include <QComboBox>
@@ -432,24 +433,16 @@ TEST_F(BesamungenTest, Bildschirmfoto)
     Portion(ruben, "RUW", 12, 815);
     Oeffnen(berta);
     Tippen(dlg->DatumEdit(), "14.6.2025");
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    const QString wahl = ordner + "/Besamungen-PortionWaehlen.png";
-    Bedienen<TfrmPortionWahl>([wahl](TfrmPortionWahl& w) {
-        QTest::qWait(50);
-        EXPECT_TRUE(w.grab().save(wahl));
+    Bedienen<TfrmPortionWahl>([](TfrmPortionWahl& w) {
+        Bildschirmfoto(w, "Besamungen-PortionWaehlen.png");
         w.reject();
     });
     QTest::mouseClick(dlg->PortionKnopf(), Qt::LeftButton);
     PortionWaehlen(portion);
-    QTest::qWait(50);
-    const QString eigen = ordner + "/Besamungen-Eigenbesamung.png";
-    ASSERT_TRUE(dlg->grab().save(eigen));
+    Bildschirmfoto(*dlg, "Besamungen-Eigenbesamung.png");
     QTest::mouseClick(dlg->FremdKnopf(), Qt::LeftButton);
-    QTest::qWait(50);
-    const QString fremd = ordner + "/Besamungen-Fremdbesamung.png";
-    ASSERT_TRUE(dlg->grab().save(fremd));
-    EXPECT_GT(QImage(eigen).width(), 400);
+    Bildschirmfoto(*dlg, "Besamungen-Fremdbesamung.png");
+    EXPECT_GT(QImage(Bildschirmfotoordner() + "/Besamungen-Eigenbesamung.png").width(), 400);
 }
 
 }  // namespace

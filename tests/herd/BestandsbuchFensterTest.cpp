@@ -1,5 +1,4 @@
 #include "BestandsbuchTestHilfe.h"
-#include "../lists/DialogSkript.h"
 #include "../lists/ListenExportLeser.h"
 
 #include <Bestandsbuch.h>
@@ -7,6 +6,7 @@
 
 #include <Haupt.h>
 #include <ListenExport.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ZRcxGridDBTableView.h>
 
@@ -40,13 +40,6 @@ protected:
                     "CREATE TRIGGER T_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS "
                     "BEGIN IF (OLD.ID = " + QString::number(lid) +
                         ") THEN EXCEPTION E_GESPERRT; END"});
-    }
-    static void Screenshot(QWidget& w, const QString& name)
-    {
-        const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-        ASSERT_TRUE(QDir().mkpath(ordner));
-        QApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(ordner + "/" + name));
     }
 };
 
@@ -252,7 +245,7 @@ TEST_F(BestandsbuchFenster, RegisterWindowShowsCancelledEntriesStruckOutOnRed)
     EXPECT_GT(farben(statusBild(2)), 2);
     EXPECT_NE(statusBild(0), statusBild(2)) << "booked and open entries look different";
     EXPECT_EQ(statusBild(0), statusBild(3));
-    Screenshot(haupt, "bestandsbuch.png");
+    Bildschirmfoto(haupt, "bestandsbuch.png");
 
     view->setCurrentIndex(modell->index(0, spalte));
     EXPECT_TRUE(fenster->ZuTierGehenPruefen()) << "a single animal's entry";
@@ -291,8 +284,8 @@ TEST_F(BestandsbuchFenster, ExportHoldsEveryRowUnderTheDesignTitles)
     QTemporaryDir ordner;
     const auto exportieren = [&](Format format) {
         const QString datei = ordner.filePath("register." + ListenExport::Dateiendung(format));
-        DialogSkript skript;
-        skript.Dann<TfrmListenExport>([format](TfrmListenExport& d) {
+        MessageBoxScript skript;
+        skript.Window<TfrmListenExport>([format](TfrmListenExport& d) {
             ExportLeser::Anklicken(d.FormatKnopf(format));
             QTest::mouseClick(d.findChild<QPushButton*>("Exportieren"), Qt::LeftButton);
         });

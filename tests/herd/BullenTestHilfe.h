@@ -2,6 +2,8 @@
 
 #include "HerdeTest.h"
 
+#include <Bildschirmfoto.h>
+
 #include <Query.h>
 #include <Transaction.h>
 
@@ -66,14 +68,10 @@ protected:
             QTest::keyClicks(edit, text);
     }
 
-    // Saves the window's picture under the build folder and checks that it holds something.
+    // Saves the window's picture with the screenshots and checks that it holds something.
     static void Bild(QWidget& w, const QString& name)
     {
-        QTest::qWait(50);
-        const QDir ordner(QCoreApplication::applicationDirPath() + "/../bilder");
-        QDir().mkpath(ordner.path());
-        const QString pfad = ordner.filePath(name);
-        ASSERT_TRUE(w.grab().save(pfad));
-        EXPECT_GT(QImage(pfad).width(), 300);
+        Bildschirmfoto(w, name);
+        EXPECT_GT(QImage(Bildschirmfotoordner() + "/" + name).width(), 300);
     }
 };

@@ -6,13 +6,13 @@
 
 #include <Query.h>
 
+#include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,9 @@
 // program's data module connected to it and its settings in a folder of the test's own.
 class HerdeTest : public ::testing::Test {
 protected:
+    HerdeTest() { aktiv_ = this; }
+    ~HerdeTest() override { aktiv_ = nullptr; }
+
     void SetUp() override
     {
         ASSERT_TRUE(daten.isValid());
@@ -95,30 +98,20 @@ protected:
         return ids;
     }
 
-    // Runs `bedienen` on the modal dialog of type D once it is shown (waiting up to two seconds
-    // for it); the dialog must be closed by it. A missing dialog fails the test.
+    // Runs `bedienen` on the next modal dialog of type D, which it must close; a dialog that does
+    // not come fails the test.
     template <class D>
-    static void Bedienen(std::function<void(D&)> bedienen, int versuche = 200, int warten = 0)
+    static void Bedienen(std::function<void(D&)> bedienen)
     {
-        QTimer::singleShot(warten, [bedienen, versuche] {
-            if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
-                bedienen(*d);
-                return;
-            }
-            if (versuche > 0) {
-                // Looked for again from whichever event loop runs then: a wait of its own here
-                // would hold a dialog that opens meanwhile, whose loop then never returns.
-                Bedienen<D>(bedienen, versuche - 1, 10);
-                return;
-            }
-            ADD_FAILURE() << "Kein Dialog offen";
-            if (auto* anderer = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                anderer->reject();
-        });
+        aktiv_->fenster_.Window<D>(std::move(bedienen));
     }
 
     TestDatabase t;
     QTemporaryDir daten;
     ScopedEnv datenHome{"XDG_DATA_HOME", daten.path().toLocal8Bit()};
     int berta = 0, lisa = 0, anna = 0, verkauft = 0;
+
+private:
+    static inline HerdeTest* aktiv_ = nullptr;
+    MessageBoxScript fenster_;
 };

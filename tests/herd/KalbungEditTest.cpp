@@ -10,6 +10,7 @@
 #include <DBZRDateEdit.h>
 #include <ZRcxGridDBTableView.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 
 #include <QAction>
@@ -283,12 +284,9 @@ TEST_F(KalbungEditTest, Bildschirmfoto)
     TfrmKalbungEdit d;
     d.KalbungOeffnen(kalbung, 1, berta, QDate(2024, 1, 1));
     d.show();
-    QTest::qWait(50);
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    const QString pfad = ordner + "/KalbungEdit.png";
-    ASSERT_TRUE(d.grab().save(pfad));
-    EXPECT_GT(QImage(pfad).width(), 400);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    Bildschirmfoto(d, "KalbungEdit.png");
+    EXPECT_GT(QImage(Bildschirmfotoordner() + "/KalbungEdit.png").width(), 400);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include "HerdeTest.h"
 #include "LaktationsgrafikSeite.h"
 #include "LaktationsgrafikTier.h"
-#include "MilchTestHilfe.h"
+#include <Bildschirmfoto.h>
 #include "TierStatistikTestHilfe.h"
 
 #include <DBIndexImage.h>
@@ -37,13 +37,6 @@ constexpr TColor Weiss = 0xFFFFFF;
 constexpr TColor Blau = 0xFF0000;
 constexpr TColor Dunkelrot = 0x000080;
 constexpr TColor Lila = 0x800080;
-
-QString Bilderordner()
-{
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    return ordner;
-}
 
 // Berta: three lactations. The second (calved 10.04.2022, dried off 20.03.2023) has test days
 // on days 5 to 310, one of them missed (day 130) and one without fat (day 220); two
@@ -667,7 +660,7 @@ TEST_F(Laktationsgrafik, ScreenPictureCarriesTheMarks)
     EXPECT_EQ(flaeche.findChildren<QLabel*>("LaktationsSymbol").size(), 4);
     g->SetBalken(true);
     EXPECT_TRUE(flaeche.findChildren<QLabel*>("LaktationsSymbol").isEmpty());
-    EXPECT_TRUE(bild->pixmap().save(Bilderordner() + "/laktationsgrafik-balken.png"));
+    BildSpeichern(bild->pixmap().toImage(), "laktationsgrafik-balken.png");
     g->SetBalken(false);
     g.reset();
     EXPECT_TRUE(flaeche.findChildren<QLabel*>("LaktationsSymbol").isEmpty())
@@ -693,7 +686,7 @@ TEST_F(Laktationsgrafik, ScreenPictureCarriesTheMarks)
         }
         if (druck)
             ziel = ziel.scaled(1485, 1050, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        EXPECT_TRUE(ziel.save(Bilderordner() + "/laktationsgrafik-" + name + ".png")) << name;
+        BildSpeichern(ziel, QStringLiteral("laktationsgrafik-%1.png").arg(name));
     }
 }
 

@@ -1,5 +1,5 @@
 #include "HerdeTest.h"
-#include "MilchTestHilfe.h"
+#include <Bildschirmfoto.h>
 
 #include <MLPEdit.h>
 #include <MLPLogik.h>

@@ -6,6 +6,7 @@
 #include <Query.h>
 #include <ZRFilterEdit.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <TestDatabase.h>
 
@@ -123,10 +124,8 @@ TEST_F(MedikamenteTest, NeuesMedikamentWirdGespeichertUndGewaehlt)
     EXPECT_EQ(Namen(), QStringList({"Cobactan", "Pen-Strep 200", "Penstrep 200", "Synulox"}));
     EXPECT_EQ(fenster->Liste()->currentIndex().row(), 0);
 
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    ASSERT_TRUE(QDir().mkpath(ordner));
     QApplication::processEvents();
-    ASSERT_TRUE(fenster->grab().save(ordner + "/medikamente.png"));
+    Bildschirmfoto(*fenster, "medikamente.png");
 }
 
 TEST_F(MedikamenteTest, SucheFiltertOhneBlanks)

@@ -101,10 +101,8 @@ TEST_F(MilchAktionenTest, ErinnerungsstartMitListe)
     Einstellungen()->SetTerminListe(41);
     Einstellungen()->Speichern();
     const auto antworten = [](bool starten) {
-        QTimer::singleShot(0, [starten] {
-            auto* liste = qobject_cast<TfrmTerminListe*>(QApplication::activeModalWidget());
-            ASSERT_NE(liste, nullptr);
-            QTest::mouseClick(starten ? liste->StartenKnopf() : liste->SchliessenKnopf(),
+        Bedienen<TfrmTerminListe>([starten](TfrmTerminListe& liste) {
+            QTest::mouseClick(starten ? liste.StartenKnopf() : liste.SchliessenKnopf(),
                               Qt::LeftButton);
         });
     };

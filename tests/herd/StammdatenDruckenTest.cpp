@@ -2,7 +2,7 @@
 #include "../preview/DruckTestHilfe.h"
 
 #include <AMCbRb.h>
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <DruckMLPDatenTier.h>
 #include <DruckStammdatenblatt.h>
 #include <DruckTierarztTier.h>
@@ -60,7 +60,7 @@ protected:
     {
         karte->TierAnzeigen(id, 0, {});
         karte->show();
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(karte.get()));
     }
 
     QPushButton* DruckenKnopf() { return karte->findChild<QPushButton*>("btnDrucken"); }
@@ -70,20 +70,18 @@ protected:
     std::vector<Vorschau> Drucken(std::function<void(TfrmStammdatenDrucken&)> schritt)
     {
         std::vector<Vorschau> vorschauen;
-        QTimer schliessen;
-        QObject::connect(&schliessen, &QTimer::timeout, [&] {
-            auto* form = qobject_cast<TfmPreview*>(QApplication::activeModalWidget());
-            // Closed once the job has laid out its pages.
-            if (!form || !form->isVisible() || form->Paper().SizeList().empty())
-                return;
-            vorschauen.push_back(
-                {form->Preview().Title(), form->Seiten().text(), Texte(form->Paper())});
-            form->reject();
-        });
-        schliessen.start(20);
-        Bedienung<TfrmStammdatenDrucken> dialog(std::move(schritt));
+        MessageBoxScript fenster;
+        fenster.Window<TfrmStammdatenDrucken>(std::move(schritt))
+            .EveryWindow<TfmPreview>(
+                [&](TfmPreview& form) {
+                    vorschauen.push_back(
+                        {form.Preview().Title(), form.Seiten().text(), Texte(form.Paper())});
+                    form.reject();
+                },
+                // Closed once the job has laid out its pages.
+                [](TfmPreview& form) { return !form.Paper().SizeList().empty(); });
         QTest::mouseClick(DruckenKnopf(), Qt::LeftButton);
-        EXPECT_TRUE(dialog.gesehen);
+        EXPECT_EQ(fenster.PendingWindows(), 0);
         return vorschauen;
     }
 
@@ -207,7 +205,8 @@ TEST_F(StammdatenDruckenTest, CloseAndPrinterSetupPrintNothing)
     bool einrichtung = false;
     bool offenDanach = false;
     const auto vorschauen = Drucken([&](TfrmStammdatenDrucken& d) {
-        Bedienung<QPageSetupDialog> seite([&einrichtung](QPageSetupDialog& s) {
+        MessageBoxScript seite;
+        seite.Window<QPageSetupDialog>([&einrichtung](QPageSetupDialog& s) {
             einrichtung = true;
             s.reject();
         });
@@ -240,14 +239,7 @@ TEST_F(StammdatenDruckenTest, Bildschirmfoto)
 {
     Zeigen(berta);
     Drucken([](TfrmStammdatenDrucken& d) {
-        const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-        QDir().mkpath(ordner);
-        ASSERT_TRUE(d.grab().save(ordner + "/StammdatenDrucken.png"));
-        for (QWidget* w : d.findChildren<QWidget*>())
-            if (w->isVisible() && w != &d) {
-                EXPECT_TRUE(d.rect().contains(QRect(w->mapTo(&d, QPoint()), w->size())))
-                    << w->objectName().toStdString();
-            }
+        Bildschirmfoto(d, "StammdatenDrucken.png");
         d.reject();
     });
 }

@@ -7,6 +7,7 @@
 #include <ZRcxGridDBTableView.h>
 
 #include <DataSetModel.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 
 #include <QAction>
@@ -69,7 +70,7 @@ protected:
     {
         karte->TierAnzeigen(id, 0, sql);
         karte->show();
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(karte.get()));
     }
 
     // Two open periods: the first must have ended before the second begins.
@@ -374,9 +375,7 @@ TEST_F(StammdatenSeitenTest, MLPZeilenMitKalbungUndErsatztexten)
     EXPECT_EQ(m->index(1, milch).data().toString(), "31,5");
     EXPECT_EQ(m->index(1, m->ColumnOfField("FETT")).data().toString(), "4,12");
     EXPECT_EQ(karte->MLP().RecNo(), 3);
-    QTest::qWait(20);
-    QDir(QCoreApplication::applicationDirPath()).mkpath("../bilder");
-    karte->grab().save(QCoreApplication::applicationDirPath() + "/../bilder/Stammdaten_MLP.png");
+    Bildschirmfoto(*karte, "Stammdaten_MLP.png");
 }
 
 TEST_F(StammdatenSeitenTest, SeitenTastenFolgenDenFreigaben)
@@ -617,23 +616,16 @@ TEST_F(StammdatenSeitenTest, Bildschirmfoto)
     const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN ORDER BY KNR");
     Zeigen(berta, sql);
     karte->resize(karte->sizeHint());
-    QTest::qWait(50);
-    QDir(QCoreApplication::applicationDirPath()).mkpath("../bilder");
-    const QString pfad = QCoreApplication::applicationDirPath() + "/../bilder/Stammdaten.png";
-    ASSERT_TRUE(karte->grab().save(pfad));
-    EXPECT_GT(QImage(pfad).width(), 600);
+    Bildschirmfoto(*karte, "Stammdaten.png");
+    EXPECT_GT(QImage(Bildschirmfotoordner() + "/Stammdaten.png").width(), 600);
     QTest::keyClick(karte.get(), Qt::Key_F2, Qt::ShiftModifier);
-    QTest::qWait(20);
-    karte->grab().save(QCoreApplication::applicationDirPath() +
-                       "/../bilder/Stammdaten_Betriebsstaetten.png");
+    Bildschirmfoto(*karte, "Stammdaten_Betriebsstaetten.png");
     Ausfuehren(
         {QString("INSERT INTO T_BEMERKUNGEN (TIER, DATUM, BEMERKUNG) VALUES (%1, DATE "
                  "'2025-02-03', 'Klauenpflege hinten links\r\nNachkontrolle in zwei Wochen')")
              .arg(berta)});
     QTest::keyClick(karte.get(), Qt::Key_F7);
-    QTest::qWait(20);
-    karte->grab().save(QCoreApplication::applicationDirPath() +
-                       "/../bilder/Stammdaten_Bemerkungen.png");
+    Bildschirmfoto(*karte, "Stammdaten_Bemerkungen.png");
 }
 
 }  // namespace

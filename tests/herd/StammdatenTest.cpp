@@ -2,6 +2,7 @@
 
 #include <Stammdaten.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 
 #include <QComboBox>
@@ -201,13 +202,9 @@ TEST_F(StammdatenTest, Bildschirmfoto)
 {
     karte->TierAnzeigen(berta, 0, {});
     karte->show();
-    QTest::qWait(50);
-    const QString pfad = QDir(daten.path()).filePath("Stammdaten.png");
-    ASSERT_TRUE(karte->grab().save(pfad));
-    const QString ziel = qEnvironmentVariable("BOVANTIS_BILD");
-    if (!ziel.isEmpty())
-        QFile::copy(pfad, ziel);
-    EXPECT_GT(QImage(pfad).width(), 400);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(karte.get()));
+    Bildschirmfoto(*karte, "Stammdaten-Karte.png");
+    EXPECT_GT(QImage(Bildschirmfotoordner() + "/Stammdaten-Karte.png").width(), 400);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <Stammdaten.h>
 #include <Tierarzt.h>
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 
 #include <QComboBox>
@@ -151,7 +151,8 @@ TEST_F(StammdatenTierarztTest, NeueBehandlungVonDerSeiteNachGeaendertemNamen)
     QTest::keyClicks(name, "Bertha");
     QTest::keyClick(karte.get(), Qt::Key_F5);
     ASSERT_EQ(karte->AktuelleSeite(), 2);
-    Bedienung<TfrmBehandlungEdit> bearbeiten([](TfrmBehandlungEdit& d) {
+    MessageBoxScript bearbeiten;
+    bearbeiten.Window<TfrmBehandlungEdit>([](TfrmBehandlungEdit& d) {
         EXPECT_EQ(d.windowTitle(), "Neue Behandlung");
         EXPECT_EQ(d.Standort()->currentText(), "Nord");
         for (auto [feld, text] : {std::pair{d.Anwender(), "Dr. Huber"}, {d.Arzneimittel(), "Synulox"},
@@ -163,7 +164,7 @@ TEST_F(StammdatenTierarztTest, NeueBehandlungVonDerSeiteNachGeaendertemNamen)
         QTest::mouseClick(d.EintragenKnopf(), Qt::LeftButton);
     });
     QTest::mouseClick(karte->TierarztRahmen()->NeuKnopf(), Qt::LeftButton);
-    ASSERT_TRUE(bearbeiten.gesehen);
+    ASSERT_TRUE(bearbeiten.PendingWindows() == 0);
     const QString id = Wert(QString("SELECT LEISTUNG FROM T_TIERARZTGRUPPE WHERE TIER = %1").arg(berta));
     ASSERT_FALSE(id.isEmpty());
     EXPECT_EQ(Wert("SELECT ARZNEIMITTEL || ',' || WMILCH || ',' || WFLEISCH FROM T_TIERARZTLEISTUNG"), "Synulox,2,10");
@@ -175,10 +176,7 @@ TEST_F(StammdatenTierarztTest, NeueBehandlungVonDerSeiteNachGeaendertemNamen)
     // Another workstation's treatment of her reaches the open page through the change event.
     EXPECT_TRUE(QTest::qWaitFor([&] { return Gezeigt().size() == 2; }, 5000));
     karte->resize(karte->sizeHint());
-    QTest::qWait(20);
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    EXPECT_TRUE(karte->grab().save(ordner + "/stammdaten_tierarzt.png"));
+    Bildschirmfoto(*karte, "stammdaten_tierarzt.png");
 
     QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
     EXPECT_FALSE(karte->isVisible());

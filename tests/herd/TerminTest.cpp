@@ -1,6 +1,5 @@
 #include "HerdeTest.h"
-#include "MilchTestHilfe.h"
-#include "../lists/DialogSkript.h"
+#include <Bildschirmfoto.h>
 
 #include <TerminListe.h>
 #include <TerminLogik.h>
@@ -386,7 +385,8 @@ TEST_F(TerminTest, TierbezogenerTerminAufErlaubtemWochentag)
     liste.show();
     QApplication::processEvents();
     Bildschirmfoto(liste, "terminliste.png");
-    QTimer::singleShot(0, [&liste] { QTest::mouseClick(liste.StartenKnopf(), Qt::LeftButton); });
+    Bedienen<TfrmTerminListe>(
+        [](TfrmTerminListe& l) { QTest::mouseClick(l.StartenKnopf(), Qt::LeftButton); });
     EXPECT_EQ(liste.Zeigen(), Tools::mrYes);
 }
 
@@ -583,8 +583,8 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
     ASSERT_NE(wahl, nullptr);
     QTest::mouseClick(wahl->Knopf("Mehr"), Qt::LeftButton);
     {
-        DialogSkript skript;
-        skript.Dann<TNeuerWert>([](TNeuerWert& n) {
+        MessageBoxScript skript;
+        skript.Window<TNeuerWert>([](TNeuerWert& n) {
             n.Edits()[0]->setText("Januar");
             n.Edits()[1]->setText("Erledigt im Januar");
             n.accept();

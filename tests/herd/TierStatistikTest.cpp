@@ -4,6 +4,8 @@
 #include "TierStatistikTestHilfe.h"
 #include "ZwischenkalbezeitTier.h"
 
+#include <Bildschirmfoto.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -277,8 +279,6 @@ TEST_F(TierStatistik, ManyCalvingRowsStayInsideTheChart)
 // The charts of Berta in every mode as PNG files under the build folder, for looking at.
 TEST_F(TierStatistik, Screenshots)
 {
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
     const auto bild = [&](auto* typ, std::uint8_t modus, bool farbig, const QString& name) {
         using G = std::remove_pointer_t<decltype(typ)>;
         const bool druck = modus == TTierStatistik::Druckmodus;
@@ -298,7 +298,7 @@ TEST_F(TierStatistik, Screenshots)
         }
         if (druck)
             img = img.scaled(1485, 1050, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        EXPECT_TRUE(img.save(ordner + "/" + name + ".png")) << name.toStdString();
+        BildSpeichern(img, name + ".png");
     };
     for (auto [modus, farbig, name] :
          {std::tuple{TTierStatistik::Bildschirm, true, "bildschirm"},

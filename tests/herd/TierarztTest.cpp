@@ -10,7 +10,7 @@
 
 #include "HerdeTest.h"
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 
 #include <QCheckBox>
@@ -136,13 +136,6 @@ protected:
         QTest::keyClicks(w, text);
     }
 
-    static QString Screenshotordner()
-    {
-        const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-        QDir().mkpath(ordner);
-        return ordner;
-    }
-
     std::unique_ptr<TframeTierarzt> rahmen;
 };
 
@@ -193,8 +186,7 @@ TEST_F(TierarztTest, NeueBehandlungMitMedikamentUndAnwendungen)
         EXPECT_EQ(d.focusWidget(), d.DatumFeld(1));
         QTest::keyClick(d.MengeFeld(1)->lineEdit(), Qt::Key_Return);
         EXPECT_EQ(d.focusWidget(), d.EintragenKnopf());
-        QApplication::processEvents();
-        EXPECT_TRUE(d.grab().save(Screenshotordner() + "/behandlung_edit.png"));
+        Bildschirmfoto(d, "behandlung_edit.png");
         QTest::mouseClick(d.EintragenKnopf(), Qt::LeftButton);
     });
     QTest::mouseClick(rahmen->NeuKnopf(), Qt::LeftButton);
@@ -209,7 +201,7 @@ TEST_F(TierarztTest, NeueBehandlungMitMedikamentUndAnwendungen)
     EXPECT_TRUE(rahmen->Liste()->isEnabled());
     EXPECT_EQ(rahmen->Modell()->index(0, TframeTierarzt::SpWartezeit).data().toString(), "3 \n28 ");
     EXPECT_TRUE(rahmen->BuchenKnopf()->isEnabled());
-    EXPECT_TRUE(rahmen->grab().save(Screenshotordner() + "/tierarzt_rahmen.png"));
+    Bildschirmfoto(*rahmen, "tierarzt_rahmen.png");
 }
 
 TEST_F(TierarztTest, SechsteAnwendungWirdAbgelehntUndAbbrechenSpeichertNichts)
@@ -351,37 +343,27 @@ protected:
     }
 
     // Closes the group dialog with "Schließen" once the treatment it opened by itself is done
-    // with: the edit dialog was seen and is gone, its storing or refusal has run. Polled rather
-    // than waited for, since the group dialog is the active window again already while the edit
-    // dialog's loop is still unwinding.
-    class Schliessen {
-    public:
-        Schliessen(const Bedienung<TfrmBehandlungEdit>& bearbeiten, std::function<void(TfrmGruppenbehandlung&)> pruefen)
-        {
-            QObject::connect(&timer_, &QTimer::timeout, [this, &bearbeiten, pruefen] {
-                auto* g = qobject_cast<TfrmGruppenbehandlung*>(QApplication::activeModalWidget());
-                if (!g || !bearbeiten.gesehen || g->findChild<TfrmBehandlungEdit*>())
-                    return;
-                timer_.stop();
-                gesehen = true;
-                pruefen(*g);
-                QTest::mouseClick(g->SchliessenKnopf(), Qt::LeftButton);
-            });
-            timer_.start(5);
-        }
-        bool gesehen = false;
-
-    private:
-        QTimer timer_;
-    };
+    // with: the edit dialog is gone, its storing or refusal has run. The group dialog is the
+    // active window again already while the edit dialog's loop is still unwinding.
+    static void Schliessen(MessageBoxScript& script,
+                           std::function<void(TfrmGruppenbehandlung&)> pruefen)
+    {
+        script.Window<TfrmGruppenbehandlung>(
+            [pruefen](TfrmGruppenbehandlung& g) {
+                pruefen(g);
+                QTest::mouseClick(g.SchliessenKnopf(), Qt::LeftButton);
+            },
+            [](TfrmGruppenbehandlung& g) { return !g.findChild<TfrmBehandlungEdit*>(); });
+    }
 
     // Runs the group dialog modally; `eintragen` fills the treatment it opens.
     void Erfassen(const QList<int>& tiere, std::function<void(TfrmBehandlungEdit&)> eintragen)
     {
         TfrmGruppenbehandlung dialog;
         dialog.TiereSetzen(&tiere);
-        Bedienung<TfrmBehandlungEdit> bearbeiten(std::move(eintragen));
-        Schliessen schliessen(bearbeiten, [&](TfrmGruppenbehandlung& g) {
+        MessageBoxScript bearbeiten;
+        bearbeiten.Window<TfrmBehandlungEdit>(std::move(eintragen));
+        Schliessen(bearbeiten, [&](TfrmGruppenbehandlung& g) {
             zeilen = g.Rahmen()->Modell()->rowCount();
             erzeugt = g.Rahmen()->Erzeugte();
             if (zeilen > 0) {
@@ -389,8 +371,7 @@ protected:
             }
         });
         dialog.exec();
-        EXPECT_TRUE(bearbeiten.gesehen);
-        EXPECT_TRUE(schliessen.gesehen);
+        EXPECT_EQ(bearbeiten.PendingWindows(), 0);
     }
 
     QString Neu(const QString& sql) { return Wert(QString(sql).arg(alt)); }
@@ -483,15 +464,15 @@ TEST_F(GruppenbehandlungTest, UeberDieAktionDesHauptfensters)
     BehandlungAktionenVerbinden(haupt);
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk);
-    Bedienung<TfrmTierWahl> wahl([](TfrmTierWahl& d) {
+    boxen.Window<TfrmTierWahl>([](TfrmTierWahl& d) {
         EXPECT_EQ(d.windowTitle(), "Tier-Gruppen behandeln");
         d.Masken()->setCurrentRow(0);  // the current animals: not the sold one
         QTest::mouseClick(d.EinlesenKnopf(), Qt::LeftButton);
         QTest::mouseClick(d.UmschaltenKnopf(), Qt::LeftButton);
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
     });
-    Bedienung<TfrmBehandlungEdit> bearbeiten([](TfrmBehandlungEdit& d) { BehandlungEintragen(d); });
-    Schliessen schliessen(bearbeiten, [](TfrmGruppenbehandlung& g) {
+    boxen.Window<TfrmBehandlungEdit>([](TfrmBehandlungEdit& d) { BehandlungEintragen(d); });
+    Schliessen(boxen, [](TfrmGruppenbehandlung& g) {
         EXPECT_EQ(g.windowTitle(), "Gruppenbehandlung erfassen");
         EXPECT_EQ(g.Rahmen()->Modell()->rowCount(), 1);
     });
@@ -499,8 +480,7 @@ TEST_F(GruppenbehandlungTest, UeberDieAktionDesHauptfensters)
     ASSERT_TRUE(aktion);
     ASSERT_TRUE(aktion->isEnabled());
     aktion->trigger();
-    EXPECT_TRUE(wahl.gesehen);
-    EXPECT_TRUE(schliessen.gesehen);
+    EXPECT_EQ(boxen.PendingWindows(), 0);
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Sie haben 12 Tiere ausgewählt."));
     std::sort(tiere.begin(), tiere.end());

@@ -8,8 +8,9 @@
 #include <TierStatistikAnzeige.h>
 #include <ZwischenkalbezeitTier.h>
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <DBIndexImage.h>
+#include <MessageBoxScript.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -119,12 +120,12 @@ protected:
                                 .arg(lisa)
                                 .arg(anna));
         karte->show();
-        QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(karte.get()));
     }
     void Taste(Qt::Key taste)
     {
         QTest::keyClick(karte.get(), taste);
-        QTest::qWait(10);
+        QCoreApplication::processEvents();
     }
     TTierStatistikAnzeige* Anzeige(int seite)
     {
@@ -152,14 +153,6 @@ protected:
             g->SetTier(tier);
         }
         return bild;
-    }
-
-    static void Screenshot(QWidget& w, const QString& name)
-    {
-        const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-        ASSERT_TRUE(QDir().mkpath(ordner));
-        QApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(ordner + "/" + name));
     }
 
     // A click and the second press of a double click, as the mouse sends them.
@@ -195,7 +188,7 @@ TEST_F(TierstatistikFensterTest, ChartPagesShowTheChartOfTheAnimalTheCardStepsTo
     ASSERT_TRUE(index);
     EXPECT_GT(index->width(), 600);
     EXPECT_EQ(index->Bild(), Referenz<TBesamungsindexTier>(berta, index->size()));
-    Screenshot(*karte, "tierkarte-besamungsindex.png");
+    Bildschirmfoto(*karte, "tierkarte-besamungsindex.png");
 
     Taste(Qt::Key_PageDown);
     ASSERT_EQ(karte->TierID(), lisa);
@@ -209,7 +202,7 @@ TEST_F(TierstatistikFensterTest, ChartPagesShowTheChartOfTheAnimalTheCardStepsTo
     Taste(Qt::Key_PageUp);
     ASSERT_EQ(karte->TierID(), berta);
     EXPECT_EQ(zwkz->Bild(), Referenz<TZwischenkalbezeitTier>(berta, zwkz->size()));
-    Screenshot(*karte, "tierkarte-zwischenkalbezeit.png");
+    Bildschirmfoto(*karte, "tierkarte-zwischenkalbezeit.png");
 
     // Back on the insemination index, the page follows the animal it missed.
     Taste(Qt::Key_F9);
@@ -217,8 +210,7 @@ TEST_F(TierstatistikFensterTest, ChartPagesShowTheChartOfTheAnimalTheCardStepsTo
 
     // A bigger card draws the shown chart anew at its size.
     karte->resize(karte->size() + QSize(120, 80));
-    QTest::qWait(20);
-    EXPECT_EQ(index->Bild().size(), index->size());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return index->Bild().size() == index->size(); }));
     EXPECT_EQ(index->Bild(), Referenz<TBesamungsindexTier>(berta, index->size()));
 
     // Anna has no calving: the chart pages close and the card goes back to its first page.
@@ -268,17 +260,16 @@ TEST_F(TierstatistikFensterTest, TakingOverDrawsOneCellPerAnimalAndChart)
               Referenz<TBesamungsindexTier>(lisa, {250, 150}, "012 - Lisa - DE 01 222 22222"));
     EXPECT_NE(fenster->Zellen().Zelle(3).Bitmap, fenster->Zellen().Zelle(0).Bitmap);
     karte->close();
-    QTest::qWait(20);
-    Screenshot(*haupt, "tierstatistik-fenster.png");
+    Bildschirmfoto(*haupt, "tierstatistik-fenster.png");
 }
 
 TEST_F(TierstatistikFensterTest, LactationPageFollowsTheCardAndItsThumbnailTheChosenMode)
 {
     haupt->show();
     KarteZeigen(berta);
-    Screenshot(*karte, "tierkarte-stammdaten.png");
+    Bildschirmfoto(*karte, "tierkarte-stammdaten.png");
     ASSERT_TRUE(karte->SeiteWechseln(5));
-    Screenshot(*karte, "tierkarte-laktation.png");
+    Bildschirmfoto(*karte, "tierkarte-laktation.png");
     auto* seite = karte->findChild<TLaktationsgrafikSeite*>();
     ASSERT_TRUE(seite);
     EXPECT_EQ(seite->Tier(), berta);
@@ -326,7 +317,7 @@ TEST_F(TierstatistikFensterTest, GridLeavesEmptyPositionsUnselectable)
     EXPECT_EQ(fenster->Auswahl(), 4);
 
     // Clicking the cells selects them; the positions after the fifth cell take no selection.
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     const auto klick = [&](int zelle) {
         const QModelIndex i = liste->model()->index(zelle / r.spalten, zelle % r.spalten);
         liste->scrollTo(i);
@@ -350,12 +341,14 @@ TEST_F(TierstatistikFensterTest, GridLeavesEmptyPositionsUnselectable)
     EXPECT_EQ(bild.pixelColor(zelle0.topLeft() + QPoint(1, 5)), QColor(0, 255, 255));
 
     // Neither a double click nor Enter on an empty position opens a card.
-    Bedienung<TfrmStammdaten> karteZu(
+    MessageBoxScript karteZu;
+    karteZu.Window<TfrmStammdaten>(
         [](TfrmStammdaten& k) { QTest::mouseClick(k.SchliessenKnopf(), Qt::LeftButton); });
     const QModelIndex leer = liste->model()->index(5 / r.spalten, 5 % r.spalten);
     DoppelKlick(liste, liste->visualRect(leer).center());
-    QTest::qWait(30);
-    EXPECT_FALSE(karteZu.gesehen);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(karteZu.PendingWindows(), 1) << "a card opened";
+    karteZu.DropPendingWindows();
     EXPECT_EQ(fenster->Auswahl(), 1);
 }
 
@@ -397,18 +390,19 @@ TEST_F(TierstatistikFensterTest, ACellOpensTheCardOfItsAnimal)
     TfrmTierstatistik* fenster = TierstatistikFenster();
     fenster->GrafikHinzufuegen(berta, artBesamungsindex);
     fenster->GrafikHinzufuegen(lisa, artZwischenkalbezeit);
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     QTableView* liste = fenster->Liste();
     const auto oeffnen = [&](const std::function<void()>& wie) {
         int gezeigt = 0;
         int schnellwahl = -1;
-        Bedienung<TfrmStammdaten> schliessen([&](TfrmStammdaten& k) {
+        MessageBoxScript schliessen;
+        schliessen.Window<TfrmStammdaten>([&](TfrmStammdaten& k) {
             gezeigt = k.TierID();
             schnellwahl = k.Schnellwahl().RecordCount();
             QTest::mouseClick(k.SchliessenKnopf(), Qt::LeftButton);
         });
         wie();
-        QTest::qWait(20);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return schliessen.PendingWindows() == 0; }));
         EXPECT_EQ(schnellwahl, 1) << "display mode without a quick list";
         return gezeigt;
     };

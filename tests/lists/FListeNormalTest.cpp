@@ -1,5 +1,3 @@
-#include "DialogSkript.h"
-
 #include <FListeNormal.h>
 #include <ListenExportDialog.h>
 
@@ -8,6 +6,7 @@
 #include <Haupt.h>
 #include <KernAktionen.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <Query.h>
 #include <ScopedEnv.h>
@@ -223,9 +222,7 @@ TEST_F(ListenfensterTest, ZeilenSpaltenUndFoto)
     EXPECT_EQ(f->parentWidget()->windowIcon().pixmap(16).toImage(),
               Symbolbild(Symbol).pixmap(16).toImage());
     EXPECT_EQ(v->palette().color(QPalette::Base), haupt->HintergrundMuster());
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    ASSERT_TRUE(QDir().mkpath(ordner));
-    ASSERT_TRUE(haupt->grab().save(ordner + "/liste.png"));
+    Bildschirmfoto(*haupt, "liste.png");
 }
 
 // Records the rows the dataset had read when the grid first painted.
@@ -302,8 +299,8 @@ TEST_F(ListenfensterTest, PopupUndAktionen)
     // The export asks for its format.
     bool exportDialog = false;
     {
-        DialogSkript skript;
-        skript.Dann<TfrmListenExport>([&](TfrmListenExport& d) {
+        MessageBoxScript skript;
+        skript.Window<TfrmListenExport>([&](TfrmListenExport& d) {
             exportDialog = true;
             d.reject();
         });
@@ -319,16 +316,11 @@ TEST_F(ListenfensterTest, DruckenDesHauptfenstersZeigtDieVorschau)
     ASSERT_NE(f, nullptr);
     MessageBoxScript boxen;
     QStringList fenster;
-    QTimer schliessen;
-    QObject::connect(&schliessen, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            fenster << d->metaObject()->className() + QStringLiteral(" ") + d->windowTitle();
-            d->reject();
-        }
+    boxen.EveryWindow<QDialog>([&](QDialog& d) {
+        fenster << d.metaObject()->className() + QStringLiteral(" ") + d.windowTitle();
+        d.reject();
     });
-    schliessen.start(20);
     haupt->Aktion("actDrucken")->trigger();
-    schliessen.stop();
     ASSERT_EQ(fenster.size(), 1) << fenster.join('|').toStdString();
     EXPECT_TRUE(fenster[0].startsWith("TfmPreview ")) << fenster[0].toStdString();
     EXPECT_TRUE(boxen.Shown().isEmpty());

@@ -1,4 +1,3 @@
-#include "DialogSkript.h"
 #include "ListenExportLeser.h"
 
 #include <FrameInternListeWahl.h>
@@ -8,6 +7,7 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <NeuWert.h>
 #include <Query.h>
@@ -183,10 +183,10 @@ protected:
         ASSERT_TRUE(k->isVisible() && k->isEnabled()) << knopf.toStdString();
         QTest::mouseClick(k, Qt::LeftButton);
     }
-    static void Werte(DialogSkript& skript, const QStringList& werte, QStringList* vorher = nullptr,
+    static void Werte(MessageBoxScript& skript, const QStringList& werte, QStringList* vorher = nullptr,
                       QString* titel = nullptr)
     {
-        skript.Dann<TNeuerWert>([werte, vorher, titel](TNeuerWert& d) {
+        skript.Window<TNeuerWert>([werte, vorher, titel](TNeuerWert& d) {
             if (vorher)
                 for (QLineEdit* e : d.Edits())
                     *vorher << e->text();
@@ -226,9 +226,7 @@ TEST_F(InternListeWahlTest, ListetNurDieDesignsDerListenart)
                           "Loeschen", "Laden", "Speichern", "Standard"})
         EXPECT_TRUE(frame->Knopf(k)->isVisible() && frame->Knopf(k)->isEnabled()) << k;
     EXPECT_EQ(frame->Knopf("BearbeitenDruck")->toolTip(), "Bearbeiten der Druckausgabe");
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    ASSERT_TRUE(QDir().mkpath(ordner));
-    ASSERT_TRUE(frame->grab().save(ordner + "/internlistewahl.png"));
+    Bildschirmfoto(*frame, "internlistewahl.png");
 }
 
 TEST_F(InternListeWahlTest, StandardauswahlMitGeloeschtemDesign)
@@ -278,7 +276,7 @@ TEST_F(InternListeWahlTest, NeuZaehltAbwaertsUndLegtDieFelderDesGastgebersAn)
     Klick("Mehr");
     QString titel;
     {
-        DialogSkript skript;
+        MessageBoxScript skript;
         Werte(skript, {"Delta", "Titel Ä"}, nullptr, &titel);
         Werte(skript, {"Epsilon", "E"});
         Klick("Neu");
@@ -321,7 +319,7 @@ TEST_F(InternListeWahlTest, NeuOhneBildschirmOeffnetDenDruckEditor)
         editor << id;
     };
     Klick("Mehr");
-    DialogSkript skript;
+    MessageBoxScript skript;
     Werte(skript, {"Delta", "D"});
     Klick("Neu");
     EXPECT_EQ(editor, QList<int>{-21});
@@ -339,7 +337,7 @@ TEST_F(InternListeWahlTest, FehlerBeimAnlegenLaesstNichtsZurueck)
     Klick("Mehr");
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk);
-    DialogSkript skript;
+    MessageBoxScript skript;
     Werte(skript, {"Delta", "D"});
     Klick("Neu");
     ASSERT_EQ(boxen.Shown().size(), 1);
@@ -357,7 +355,7 @@ TEST_F(InternListeWahlTest, UmbenennenSchreibtSofort)
     Klick("Mehr");
     QStringList vorher;
     QString titel;
-    DialogSkript skript;
+    MessageBoxScript skript;
     Werte(skript, {"Zeta", "Neuer Titel"}, &vorher, &titel);
     Klick("Umbenennen");
     EXPECT_EQ(vorher, (QStringList{"Beta", "Titel B"}));
@@ -491,8 +489,8 @@ TEST_F(InternListeWahlTest, SpeichernUndLadenAlsXml)
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk).AnswerWith(Tools::mrOk);
     {
-        DialogSkript skript;
-        skript.Dann<QFileDialog>([this](QFileDialog& d) {
+        MessageBoxScript skript;
+        skript.Window<QFileDialog>([this](QFileDialog& d) {
             EXPECT_EQ(d.windowTitle(), "Liste in Datei speichern");
             EXPECT_EQ(d.nameFilters(), QStringList{"Listen Austauschformat (*.xml)"});
             EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
@@ -500,7 +498,7 @@ TEST_F(InternListeWahlTest, SpeichernUndLadenAlsXml)
             static_cast<QDialog&>(d).accept();
         });
         Klick("Speichern");
-        skript.Dann<QFileDialog>([datei](QFileDialog& d) {
+        skript.Window<QFileDialog>([datei](QFileDialog& d) {
             EXPECT_EQ(d.windowTitle(), "Liste aus Datei laden");
             EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
             d.selectFile(datei);
@@ -531,16 +529,11 @@ TEST_F(InternListeWahlTest, AusgabeFuerJedesAngekreuzteDesign)
     Ankreuzen(2, true);
     // Every ticked design comes up in the print preview, one after the other.
     QStringList vorschauen;
-    QTimer schliessen;
-    QObject::connect(&schliessen, &QTimer::timeout, [&] {
-        if (auto* form = qobject_cast<TfmPreview*>(QApplication::activeModalWidget())) {
-            vorschauen << form->windowTitle();
-            form->reject();
-        }
+    boxen.EveryWindow<TfmPreview>([&](TfmPreview& form) {
+        vorschauen << form.windowTitle();
+        form.reject();
     });
-    schliessen.start(20);
     Klick("Vorschau");
-    schliessen.stop();
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_EQ(boxen.Shown()[0].text, "Wählen Sie ein Design aus");
     EXPECT_EQ(vorschauen.size(), 2) << vorschauen.join('|').toStdString();
@@ -550,8 +543,8 @@ TEST_F(InternListeWahlTest, AusgabeFuerJedesAngekreuzteDesign)
     Ankreuzen(0, false);
     const QString datei = ordner.filePath("gamma.csv");
     {
-        DialogSkript skript;
-        skript.Dann<TfrmListenExport>([](TfrmListenExport& d) {
+        MessageBoxScript skript;
+        skript.Window<TfrmListenExport>([](TfrmListenExport& d) {
             ExportLeser::Anklicken(d.FormatKnopf(ListenExport::Format::CSV));
             d.accept();
         });

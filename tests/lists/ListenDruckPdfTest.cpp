@@ -9,6 +9,7 @@
 #include <Grundeinstellungen.h>
 
 #include <DataSet.h>
+#include <MessageBoxScript.h>
 #include <Query.h>
 #include <TestDatabase.h>
 #include <Transaction.h>
@@ -296,14 +297,10 @@ TEST_F(ListenDruckDatenbankTest, ListWindowShowsItsRowsInThePrintPreview)
     ASSERT_TRUE(fenster);
     fenster->QDaten().MoveTo(7);
     QString seiten;
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(0, [&] {
-            auto* form = qobject_cast<TfmPreview*>(QApplication::activeModalWidget());
-            if (!form)
-                return;
-            seiten = form->Seiten().text();
-            form->reject();
-        });
+    MessageBoxScript vorschau;
+    vorschau.Window<TfmPreview>([&](TfmPreview& form) {
+        seiten = form.Seiten().text();
+        form.reject();
     });
     fenster->actDruckVorschau->trigger();
     EXPECT_TRUE(seiten.startsWith(QStringLiteral("Seite 1 / "))) << seiten.toStdString();

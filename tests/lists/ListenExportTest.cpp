@@ -1,4 +1,3 @@
-#include "DialogSkript.h"
 #include "ListenExportLeser.h"
 
 #include <FListeNormal.h>
@@ -106,10 +105,10 @@ protected:
     }
 
     // Chooses the format in the export dialog and, for a file, names it in the save dialog.
-    static void Waehlen(DialogSkript& skript, Format format, const QString& datei = {},
+    static void Waehlen(MessageBoxScript& skript, Format format, const QString& datei = {},
                         bool ansicht = false)
     {
-        skript.Dann<TfrmListenExport>([format, ansicht](TfrmListenExport& d) {
+        skript.Window<TfrmListenExport>([format, ansicht](TfrmListenExport& d) {
             EXPECT_EQ(d.windowTitle(), "Exportiere Liste");
             EXPECT_TRUE(d.FormatKnopf(Format::Excel)->isChecked() || d.FormatKnopf(format)->isChecked());
             ExportLeser::Anklicken(d.FormatKnopf(format));
@@ -138,7 +137,7 @@ TEST_F(ListenExportTest, ListenfensterExportiertMitTitelnDesLayouts)
     const QString csv = ordner.filePath("herde.csv");
     const QString html = ordner.filePath("herde.html");
     {
-        DialogSkript skript;
+        MessageBoxScript skript;
         Waehlen(skript, Format::CSV, csv);
         f->actExportieren->trigger();
         Waehlen(skript, Format::HTML, html);
@@ -158,7 +157,7 @@ TEST_F(ListenExportTest, ListenfensterExportiertMitTitelnDesLayouts)
 TEST_F(ListenExportTest, OhneKopfDerTitelDerListe)
 {
     const QString datei = ordner.filePath("titel.html");
-    DialogSkript skript;
+    MessageBoxScript skript;
     Waehlen(skript, Format::HTML, datei);
     ListenExport::ListeExportieren(Liste, 0, {});
     EXPECT_EQ(ExportLeser::Lesen(datei).value("titel").toString(), "Herdenübersicht");
@@ -182,7 +181,7 @@ TEST_F(ListenExportTest, VorhandeneDateiNurNachJa)
         SCOPED_TRACE(antwort);
         MessageBoxScript boxen;
         boxen.AnswerWith(antwort);
-        DialogSkript skript;
+        MessageBoxScript skript;
         Waehlen(skript, Format::CSV, datei);
         ListenExport::ListeExportieren(Liste, 0, "Kopf");
         ASSERT_EQ(boxen.Shown().size(), 1);
@@ -206,7 +205,7 @@ TEST_F(ListenExportTest, InterneListeExportiertDieZeilenDesFensters)
     ASSERT_NE(f, nullptr);
     const QString datei = ordner.filePath("intern.tsv");
     {
-        DialogSkript skript;
+        MessageBoxScript skript;
         Waehlen(skript, Format::TabText, datei);
         f->Exportieren();
     }
@@ -220,8 +219,8 @@ TEST_F(ListenExportTest, ZwischenablageUndAnsicht)
     {
         MessageBoxScript boxen;
         boxen.AnswerWith(Tools::mrOk);
-        DialogSkript skript;
-        skript.Dann<TfrmListenExport>([](TfrmListenExport& d) {
+        MessageBoxScript skript;
+        skript.Window<TfrmListenExport>([](TfrmListenExport& d) {
             ExportLeser::Anklicken(d.FormatKnopf(Format::Zwischenablage));
             EXPECT_FALSE(d.InDatei()->isEnabled());
             d.accept();
@@ -238,7 +237,7 @@ TEST_F(ListenExportTest, ZwischenablageUndAnsicht)
         gezeigt = datei;
         return true;
     };
-    DialogSkript skript;
+    MessageBoxScript skript;
     Waehlen(skript, Format::Excel, {}, true);
     ListenExport::ListeExportieren(Liste, 0, "Herde/Stall: Süd");
     ASSERT_TRUE(gezeigt.endsWith("/Herde_Stall_ Süd.xlsx")) << gezeigt.toStdString();
@@ -251,8 +250,8 @@ TEST_F(ListenExportTest, ZwischenablageUndAnsicht)
 
 TEST_F(ListenExportTest, AbbrechenSchreibtNichts)
 {
-    DialogSkript skript;
-    skript.Dann<TfrmListenExport>([](TfrmListenExport& d) {
+    MessageBoxScript skript;
+    skript.Window<TfrmListenExport>([](TfrmListenExport& d) {
         QTest::keyClick(&d, Qt::Key_Escape);
     });
     ListenExport::ListeExportieren(Liste, 0, {});

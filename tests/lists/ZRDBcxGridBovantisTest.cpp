@@ -5,6 +5,7 @@
 #include <DataSet.h>
 #include <DataSetModel.h>
 #include <Query.h>
+#include <Bildschirmfoto.h>
 #include <TestDatabase.h>
 #include <Transaction.h>
 #include <ZRcxGridDBTableView.h>
@@ -140,13 +141,6 @@ protected:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, zelle.center());
     }
 
-    static void Foto(QWidget& w, const QString& name)
-    {
-        const QString ordner = QDir::temp().filePath("test_lists");
-        ASSERT_TRUE(QDir().mkpath(ordner));
-        ASSERT_TRUE(w.grab().save(QDir(ordner).filePath(name)));
-    }
-
     // The column at a visual position.
     int Spalte(int sichtbar) const
     {
@@ -186,7 +180,7 @@ TEST_F(ZRDBcxGridBovantisTest, SpaltenZeilenUndPseudofelder)
     // Short lines drop the empty second line.
     grid.KurzeZeilen = true;
     EXPECT_EQ(Zelle(2, 1), "DE 03");
-    Foto(grid, "listgrid.png");
+    Bildschirmfoto(grid, "listgrid.png");
 }
 
 // Fields the data calculates itself are list fields like the database's; the grid's own computed
@@ -236,7 +230,7 @@ TEST_F(ZRDBcxGridBovantisTest, UeberschriftIstEinBand)
     TZRcxGridDBTableView* view = grid.GetTableView();
     ASSERT_EQ(view->model()->columnCount(), 2) << "the heading column is hidden";
     EXPECT_EQ(grid.Spalten().ueberschriftSpalte, 0);
-    Foto(grid, "listgrid-band.png");
+    Bildschirmfoto(grid, "listgrid-band.png");
     // The band row paints its text across the first column's edge; a plain row does not.
     const QImage bild = view->viewport()->grab().toImage();
     const auto dunkel = [&](int zeile) {
@@ -279,7 +273,7 @@ TEST_F(ZRDBcxGridBovantisTest, TerminErledigen)
     EXPECT_FALSE(grid.TerminErledigenMoeglich());
     EXPECT_EQ(gezeigt, QList<int>({erste, TierId("DE 02")}));
     EXPECT_EQ(erledigt.size(), 1);
-    Foto(grid, "listgrid-termine.png");
+    Bildschirmfoto(grid, "listgrid-termine.png");
 }
 
 }  // namespace

@@ -1,68 +1,43 @@
 #include <NeuWert.h>
 
+#include <Bildschirmfoto.h>
+#include <MessageBoxScript.h>
+
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 
 namespace {
 
-// Runs `user` on the value dialog once it is shown modally.
-void whenShown(std::function<void(TNeuerWert&)> user)
-{
-    QTimer::singleShot(0, [user] {
-        auto* dialog = qobject_cast<TNeuerWert*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        user(*dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "Der Dialog ist noch offen";
-            dialog->reject();
-        }
-    });
-}
+// Runs `user` on the value dialog once it is shown modally; the dialog must be closed by it.
+struct WennGezeigt {
+    explicit WennGezeigt(std::function<void(TNeuerWert&)> user)
+    {
+        skript.Window<TNeuerWert>([user](TNeuerWert& d) {
+            user(d);
+            EXPECT_FALSE(d.isVisible()) << "Der Dialog ist noch offen";
+        });
+    }
+    MessageBoxScript skript;
+};
 
-// Every text of the dialog shows whole, and no control covers another.
+// Every text of the dialog shows whole, no control covers another, and the edits and buttons
+// have the room their style asks for.
 void nichtsAbgeschnitten(TNeuerWert& d, const char* png)
 {
-    QList<QWidget*> teile;
-    for (QLabel* l : d.findChildren<QLabel*>()) {
-        if (!l->isVisible())
-            continue;
-        EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
-        EXPECT_GE(l->height(), l->fontMetrics().height()) << l->text().toStdString();
-        teile << l;
-    }
-    for (QLineEdit* e : d.Edits()) {
+    for (QLineEdit* e : d.Edits())
         EXPECT_GE(e->height(), e->sizeHint().height());
-        teile << e;
-    }
     for (QPushButton* b : d.findChildren<QPushButton*>()) {
         EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
         EXPECT_GE(b->height(), b->sizeHint().height()) << b->text().toStdString();
-        teile << b;
     }
-    for (QWidget* w : teile) {
-        const QRect r(w->mapTo(&d, QPoint(0, 0)), w->size());
-        EXPECT_TRUE(d.rect().contains(r)) << w->metaObject()->className();
-        for (QWidget* v : teile) {
-            const QRect s(v->mapTo(&d, QPoint(0, 0)), v->size());
-            if (v != w && v->parentWidget() == w->parentWidget()) {
-                EXPECT_FALSE(r.intersects(s))
-                    << w->metaObject()->className() << " / " << v->metaObject()->className();
-            }
-        }
-    }
-    const QString datei = QDir(QString::fromStdString(::testing::TempDir())).filePath(png);
-    EXPECT_TRUE(d.grab().save(datei));
-    std::cout << "Bild: " << datei.toStdString() << std::endl;
+    Bildschirmfoto(d, png);
 }
 
 }  // namespace
@@ -80,7 +55,7 @@ TEST(GetNeueWerte, RefusesEmptyOrUnequalListsWithoutShowing)
 TEST(GetNeueWerte, EnterConfirmsASingleValue)
 {
     QStringList values{"alt"};
-    whenShown([](TNeuerWert& d) {
+    WennGezeigt gezeigt([](TNeuerWert& d) {
         EXPECT_EQ(d.windowTitle(), "Desktop-Symbol");
         QLineEdit* edit = d.Edits().at(0);
         EXPECT_EQ(edit->y(), 0);  // no prompt: first row at 0
@@ -97,7 +72,7 @@ TEST(GetNeueWerte, EnterConfirmsASingleValue)
 TEST(GetNeueWerte, EnterMovesOnWithSeveralValuesAndCancelKeepsThem)
 {
     QStringList values{"1", "2"};
-    whenShown([](TNeuerWert& d) {
+    WennGezeigt gezeigt([](TNeuerWert& d) {
         EXPECT_EQ(d.findChild<QLabel*>("Label1")->text(), "Bitte angeben:");
         const int zeile = d.Edits().at(1)->y() - d.Edits().at(0)->y();
         EXPECT_EQ(d.Edits().at(0)->y(), zeile - 4);
@@ -114,7 +89,7 @@ TEST(GetNeueWerte, EnterMovesOnWithSeveralValuesAndCancelKeepsThem)
     EXPECT_FALSE(GetNeueWerte({"A", "B"}, values, "Neu", "Bitte angeben:"));
     EXPECT_EQ(values, (QStringList{"1", "2"}));
 
-    whenShown([](TNeuerWert& d) {
+    WennGezeigt nochmal([](TNeuerWert& d) {
         d.Edits().at(1)->setText("zwei");
         QTest::mouseClick(d.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     });
@@ -125,7 +100,7 @@ TEST(GetNeueWerte, EnterMovesOnWithSeveralValuesAndCancelKeepsThem)
 TEST(GetNeueWerte, LongPromptAndLabelsShowWhole)
 {
     QStringList values{"Sicherung", "/home/bauer/Schreibtisch"};
-    whenShown([](TNeuerWert& d) {
+    WennGezeigt gezeigt([](TNeuerWert& d) {
         nichtsAbgeschnitten(d, "neuwert_lang.png");
         QTest::mouseClick(d.findChild<QPushButton*>("Button2"), Qt::LeftButton);
     });

@@ -1,5 +1,7 @@
 #include "Dib.h"
 
+#include <Bildschirmfoto.h>
+
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -240,11 +242,8 @@ TEST(DibEffectPicture, IsWrittenAsPng)
         grey.Draw(p, QRect(0, 200, 160, 100));
         mirrored.Draw(p, QRect(0, 300, 160, 100));
     }
-    const QString folder = QDir::temp().filePath(QStringLiteral("bovantis-dib-effekte"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = QDir(folder).filePath(QStringLiteral("effekte.png"));
-    ASSERT_TRUE(sheet.save(path));
-    const QImage back(path);
+    BildSpeichern(sheet, "dib-effekte.png");
+    const QImage back(Bildschirmfotoordner() + "/dib-effekte.png");
     EXPECT_EQ(back.pixel(120, 330) & 0xFFFFFF, qRgb(220, 30, 30) & 0xFFFFFF);
     EXPECT_EQ(back.pixel(40, 30) & 0xFFFFFF, qRgb(220, 30, 30) & 0xFFFFFF);
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <Bildschirmfoto.h>
+
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
@@ -157,8 +159,7 @@ TEST_F(Seitenwiedergabe, GradientTextRegionAndRichTextDrawSomething) {
                  "{\\rtf1{\\fonttbl{\\f0 DejaVu Sans;}}{\\colortbl;\\red255\\green0\\blue0;}"
                  "\\f0\\fs20 Normal \\b fett\\b0  \\cf1 rot\\cf0\\par\\qc Mitte \\'80}");
   const QImage image = replay(1, 100, 700, 800);
-  const QString file = QDir(QString::fromStdString(::testing::TempDir())).filePath("seitenwiedergabe.png");
-  ASSERT_TRUE(image.save(file));
+  BildSpeichern(image, "seitenwiedergabe.png");
   // Linear gradient at angle 0: first colour (red) on top, second (blue) at the bottom.
   EXPECT_GT(image.pixelColor(200, 205).red(), 200);
   EXPECT_GT(image.pixelColor(200, 295).blue(), 200);
@@ -200,7 +201,7 @@ TEST_F(Seitenwiedergabe, ImagesOfEveryKindAndClippedText) {
   paper.SetFont("DejaVu Sans", 8, 0, 0, false);
   paper.TextRect(QRect(10, 200, 40, 40), 10, 200, "WWWWWWWW");
   const QImage image = replay(1, 200, 600, 600);
-  image.save(QDir(QString::fromStdString(::testing::TempDir())).filePath("bilder.png"));
+  BildSpeichern(image, "seitenwiedergabe-bilder.png");
   // Draw keeps the image's own pixel size, times the scale.
   EXPECT_EQ(image.pixelColor(20 + 39, 25), QColor(0, 0, 255));
   EXPECT_EQ(image.pixelColor(20 + 41, 25), QColor(Qt::white));

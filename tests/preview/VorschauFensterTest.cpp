@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <Bildschirmfoto.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -242,9 +244,7 @@ TEST_F(VorschauFenster, TwoPageReportAtPageWidthLooksLikeAPrintPreview) {
     EXPECT_EQ(bild.pixelColor(bild.width() - 1, bild.height() / 2), QColor(Qt::black)) << "shadow";
     EXPECT_EQ(bild.pixelColor(0, bild.height() / 2), QColor(0x80, 0x80, 0x80)) << "frame";
     EXPECT_EQ(bild.pixelColor(5, bild.height() / 2), QColor(Qt::white)) << "paper";
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    EXPECT_TRUE(f.grab().save(ordner + "/vorschau_seitenbreite.png"));
+    Bildschirmfoto(f, "vorschau_seitenbreite.png");
   });
 }
 

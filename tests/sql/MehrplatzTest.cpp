@@ -11,11 +11,11 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <optional>
 #include <thread>
 
@@ -304,6 +304,10 @@ protected:
 };
 
 const QString InitDaten = QStringLiteral("EXECUTE PROCEDURE P_INIT_DATEN");
+// The start on another connection, running in the engine (a statement waiting for a lock runs).
+const QString ZweiterStartLaeuft = QStringLiteral(
+    "SELECT COUNT(*) FROM MON$STATEMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION "
+    "AND MON$STATE = 1 AND MON$SQL_TEXT CONTAINING 'P_INIT_DATEN'");
 
 const char* Name(db::TransactionOptions::Isolation isolation)
 {
@@ -353,6 +357,7 @@ TEST_F(InitDatenTest, TheSecondStartWaitsForTheFirstAndSucceeds)
                 erste.Start();
                 Sql(erste, InitDaten);
 
+                std::atomic<bool> erreicht = false;
                 std::atomic<bool> fertig = false;
                 std::optional<std::string> fehler;
                 std::thread zweiterStart([&] {
@@ -361,6 +366,7 @@ TEST_F(InitDatenTest, TheSecondStartWaitsForTheFirstAndSucceeds)
                         station.Open(t_.Params());
                         db::Transaction zweite(station, {}, {isolation, false, 30});
                         zweite.Start();
+                        erreicht = true;
                         Sql(zweite, InitDaten);
                         zweite.Commit();
                     } catch (const std::exception& e) {
@@ -368,7 +374,12 @@ TEST_F(InitDatenTest, TheSecondStartWaitsForTheFirstAndSucceeds)
                     }
                     fertig = true;
                 });
-                std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+                // The second start is waiting once its call runs in the engine and has not
+                // ended; it cannot end before the first, which holds the rows it changes.
+                EXPECT_TRUE(QTest::qWaitFor([&] { return erreicht.load() || fertig.load(); }, 30000));
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [&] { return fertig.load() || Gelesen(t_.Db(), ZweiterStartLaeuft) > 0; },
+                    30000));
                 EXPECT_FALSE(fertig) << "the second start did not wait for the first";
                 ersteBestaetigt ? erste.Commit() : erste.Rollback();
                 zweiterStart.join();
