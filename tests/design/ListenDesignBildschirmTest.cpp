@@ -6,7 +6,6 @@
 #include <FrameInternListeWahl.h>
 #include <InternListeWahl.h>
 
-#include <Bedienung.h>
 #include <DBAMCheckbox.h>
 #include <DBFloatEdit.h>
 #include <DBZRBaseEdit.h>
@@ -79,8 +78,9 @@ TEST_F(ListenDesignBildschirmTest, DieSeiteFolgtDemFeld)
         QString label;
         bool wert;
     };
-    for (const Fall& f : {Fall{0, "Hinweis", "", false}, Fall{1, "Bearbeiten", "Format:", false},
-                          Fall{3, "Bearbeiten", "Wert:", true}, Fall{4, "Bearbeiten", "Format:", false}}) {
+    for (const Fall& f :
+         {Fall{0, "Hinweis", "", false}, Fall{1, "Bearbeiten", "Format:", false},
+          Fall{3, "Bearbeiten", "Wert:", true}, Fall{4, "Bearbeiten", "Format:", false}}) {
         SCOPED_TRACE(f.zeile);
         QTest::mouseClick(felder->viewport(), Qt::LeftButton, {},
                           felder->visualRect(felder->model()->index(f.zeile, 0)).center());
@@ -88,7 +88,8 @@ TEST_F(ListenDesignBildschirmTest, DieSeiteFolgtDemFeld)
         EXPECT_EQ(Seite(), f.seite);
         if (f.seite == "Hinweis") {
             EXPECT_TRUE(Kind<QLabel>("lbHinweis")->isVisible());
-            EXPECT_EQ(Kind<QLabel>("lbHinweis")->text(), "Diese Spalte kann nicht bearbeitet werden");
+            EXPECT_EQ(Kind<QLabel>("lbHinweis")->text(),
+                      "Diese Spalte kann nicht bearbeitet werden");
             EXPECT_FALSE(Kind<QWidget>("Titel")->isVisible());
             continue;
         }
@@ -170,12 +171,13 @@ TEST_F(ListenDesignBildschirmTest, TestZeigtDieDatenMitDemBearbeitetenLayout)
     QStringList titel;
     int zeilen = 0;
     QString fenstertitel;
-    Bedienung<TfrmListeNormal> bedienung([&](TfrmListeNormal& l) {
+    MessageBoxScript bedienung;
+    bedienung.Window<TfrmListeNormal>([&](TfrmListeNormal& l) {
         fenstertitel = l.windowTitle();
         titel = SpaltenUndSchliessen(l, &zeilen);
     });
     QTest::mouseClick(Kind<QPushButton>("Test"), Qt::LeftButton);
-    ASSERT_TRUE(bedienung.gesehen);
+    ASSERT_EQ(bedienung.PendingWindows(), 0);
     EXPECT_EQ(fenstertitel, "Interne Liste");
     EXPECT_TRUE(titel.contains("Rufname")) << titel.join('|').toStdString();
     EXPECT_EQ(zeilen, 2);
@@ -192,11 +194,13 @@ TEST_F(ListenDesignBildschirmTest, TestEinerBenutzerlisteLaeuftMitIhrerAbfrage)
     Tippen("Titel", "Geburtstag");
     QStringList titel;
     int zeilen = 0;
-    Bedienung<TfrmListeNormal> bedienung(
+    MessageBoxScript bedienung;
+    bedienung.Window<TfrmListeNormal>(
         [&](TfrmListeNormal& l) { titel = SpaltenUndSchliessen(l, &zeilen); });
     QTest::mouseClick(Kind<QPushButton>("Test"), Qt::LeftButton);
-    ASSERT_TRUE(bedienung.gesehen);
-    EXPECT_TRUE(titel.contains("Geburtstag") && titel.contains("Nummer") && !titel.contains("Geboren"))
+    ASSERT_EQ(bedienung.PendingWindows(), 0);
+    EXPECT_TRUE(titel.contains("Geburtstag") && titel.contains("Nummer") &&
+                !titel.contains("Geboren"))
         << titel.join('|').toStdString();
     EXPECT_EQ(zeilen, 2);
 }
@@ -213,7 +217,8 @@ TEST_F(ListenDesignBildschirmTest, DerDesignwahlerDerEingebautenListenOeffnetDen
     QTest::mouseClick(frame.Knopf("Mehr"), Qt::LeftButton);
     QString titel;
     QStringList felder;
-    Bedienung<TfrmListenDesignBildschirm> bedienung([&](TfrmListenDesignBildschirm& d) {
+    MessageBoxScript bedienung;
+    bedienung.Window<TfrmListenDesignBildschirm>([&](TfrmListenDesignBildschirm& d) {
         titel = d.windowTitle();
         for (int r = 0; r < d.Felder()->model()->rowCount(); ++r)
             felder << d.Felder()->model()->data(d.Felder()->model()->index(r, 0)).toString();
@@ -223,7 +228,7 @@ TEST_F(ListenDesignBildschirmTest, DerDesignwahlerDerEingebautenListenOeffnetDen
     QTest::mouseClick(frame.Knopf("BearbeitenBildschirm"), Qt::LeftButton);
     InternListeWahl::ListenDesignBildschirmStarten = nullptr;
     frame.Schliessen();
-    ASSERT_TRUE(bedienung.gesehen);
+    ASSERT_EQ(bedienung.PendingWindows(), 0);
     EXPECT_EQ(titel, "Listen Design Bildschirm-Ausgabe");
     EXPECT_EQ(felder, (QStringList{"Status", "Nummer", "Name", "Fest", "Nr."}));
 }

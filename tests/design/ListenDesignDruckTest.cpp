@@ -6,7 +6,6 @@
 
 #include <ListenDruck.h>
 
-#include <Bedienung.h>
 #include <DBAMCheckbox.h>
 #include <DataSet.h>
 #include <MessageBoxScript.h>
@@ -88,20 +87,22 @@ protected:
     QString SchriftWaehlen(const char* knopf, const QFont& schrift)
     {
         QString vorher;
-        Bedienung<QFontDialog> bedienung([&](QFontDialog& d) {
+        MessageBoxScript bedienung;
+        bedienung.Window<QFontDialog>([&](QFontDialog& d) {
             vorher = d.currentFont().family() + " " + QString::number(d.currentFont().pointSize());
             d.setCurrentFont(schrift);
             d.accept();
         });
         Klick(knopf);
-        EXPECT_TRUE(bedienung.gesehen) << knopf;
+        EXPECT_EQ(bedienung.PendingWindows(), 0) << knopf;
         return vorher;
     }
     // Sets style and width in the line dialog that the named button opens.
     void LinieWaehlen(const char* knopf, const QString& art, const QString& breite, bool ok,
                       const QString& bild = {})
     {
-        Bedienung<TfrmEigenschaftenLinie> bedienung([&](TfrmEigenschaftenLinie& d) {
+        MessageBoxScript bedienung;
+        bedienung.Window<TfrmEigenschaftenLinie>([&](TfrmEigenschaftenLinie& d) {
             for (auto [box, text] : {std::pair{d.Art(), art}, std::pair{d.Breite(), breite}}) {
                 box->setFocus();
                 const int i = box->findText(text);
@@ -114,7 +115,7 @@ protected:
             QTest::mouseClick(d.findChild<QPushButton*>(ok ? "Ok" : "Abbrechen"), Qt::LeftButton);
         });
         Klick(knopf);
-        EXPECT_TRUE(bedienung.gesehen) << knopf;
+        EXPECT_EQ(bedienung.PendingWindows(), 0) << knopf;
     }
 
     std::unique_ptr<TfrmListenDesignDruck> fenster;
@@ -125,8 +126,9 @@ TEST_F(ListenDesignDruckTest, DatumsauswahlNurMitDenDatumsspaltenDerListe)
     Oeffnen(Herde);
     EXPECT_EQ(fenster->windowTitle(), "Listen Design Druck-Ausgabe");
     EXPECT_EQ(fenster->Seiten()->tabText(fenster->Seiten()->currentIndex()), "Allgemein");
-    EXPECT_EQ(Wahlen(fenster->DatumFett()),
-              (QStringList{"Deaktiviert=-", "Tier: Geburtsdatum=Q1GEBDAT", "Kalbung: Datum=Q2DATUM"}));
+    EXPECT_EQ(
+        Wahlen(fenster->DatumFett()),
+        (QStringList{"Deaktiviert=-", "Tier: Geburtsdatum=Q1GEBDAT", "Kalbung: Datum=Q2DATUM"}));
     EXPECT_EQ(fenster->DatumFett()->currentText(), "Tier: Geburtsdatum");
     EXPECT_EQ(Kind<QLabel>("lbSchrift")->text(), "DejaVu Sans, Größe 12, fett");
     EXPECT_EQ(Kind<QComboBox>("Ausrichtung")->currentText(), "Zentriert");
@@ -251,8 +253,9 @@ TEST_F(ListenDesignDruckTest, VertikaleLinienHinzufuegenAnpassenLoeschen)
     LinieWaehlen("LinieAnpassen", "Strich Punkt", "2,00", true);
     Klick("setzen");
     EXPECT_EQ(linien->model()->rowCount(), 2);
-    EXPECT_EQ(linien->model()->data(linien->model()->index(linien->currentIndex().row(), 0)).toString(),
-              "-12 mm");
+    EXPECT_EQ(
+        linien->model()->data(linien->model()->index(linien->currentIndex().row(), 0)).toString(),
+        "-12 mm");
 
     // The old line goes; the new one stays.
     linien->setCurrentIndex(linien->model()->index(0, 0));

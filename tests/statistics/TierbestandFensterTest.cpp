@@ -12,7 +12,7 @@
 
 #include <VorschauFenster.h>
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -39,13 +39,6 @@
 namespace {
 
 using statistik_test::Heute;
-
-QString Ordner()
-{
-    const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(ordner);
-    return ordner;
-}
 
 // The herd of StatistikHerde.h in the program's data module, with the settings in a folder of
 // the test's own and the main window with the statistics wired.
@@ -91,12 +84,13 @@ protected:
     // The statistic opened from the menu entry with the dialog answered by `waehlen` and "Ok".
     TfrmTierbestandStatistik* Oeffnen(std::function<void(TfrmTierbestandAuswahl&)> waehlen)
     {
-        Bedienung<TfrmTierbestandAuswahl> bedienung([waehlen](TfrmTierbestandAuswahl& d) {
+        MessageBoxScript bedienung;
+        bedienung.Window<TfrmTierbestandAuswahl>([waehlen](TfrmTierbestandAuswahl& d) {
             waehlen(d);
             QTest::mouseClick(d.Ok(), Qt::LeftButton);
         });
         haupt->Aktion(QStringLiteral("actTierbestandStatistik"))->trigger();
-        EXPECT_TRUE(bedienung.gesehen);
+        EXPECT_EQ(bedienung.PendingWindows(), 0);
         QMdiSubWindow* kind = haupt->MdiArea()->activeSubWindow();
         return kind ? qobject_cast<TfrmTierbestandStatistik*>(kind->widget()) : nullptr;
     }
@@ -177,12 +171,13 @@ TEST_F(TierbestandFensterTest, OpenedFromTheMenuDrawnAndPrinted)
     Einstellungen()->SetTierbestandStatistikVon(Heute.addDays(-20));
     Einstellungen()->SetTierbestandStatistikBis(Heute.addDays(60));
     HauptfensterZeigen();
-    Bedienung<TfrmTierbestandAuswahl> foto([](TfrmTierbestandAuswahl& d) {
-        EXPECT_TRUE(d.grab().save(Ordner() + "/tierbestand_auswahl.png"));
+    MessageBoxScript foto;
+    foto.Window<TfrmTierbestandAuswahl>([](TfrmTierbestandAuswahl& d) {
+        Bildschirmfoto(d, "tierbestand_auswahl.png");
         d.reject();
     });
     haupt->Aktion(QStringLiteral("actTierbestandStatistik"))->trigger();
-    EXPECT_TRUE(foto.gesehen);
+    EXPECT_EQ(foto.PendingWindows(), 0);
     EXPECT_TRUE(haupt->MdiArea()->subWindowList().isEmpty()) << "cancelled: no window";
 
     TfrmTierbestandStatistik* f = Oeffnen([](TfrmTierbestandAuswahl&) {});
@@ -213,7 +208,7 @@ TEST_F(TierbestandFensterTest, OpenedFromTheMenuDrawnAndPrinted)
     EXPECT_TRUE(f->PfeilLinks()->isVisible());
     EXPECT_FALSE(f->PfeilRechts()->isVisible());
     EXPECT_EQ(f->Daten()->x(), c.SpaltenMitte(x) - 7);
-    EXPECT_TRUE(haupt->grab().save(Ordner() + "/tierbestand_fenster.png"));
+    Bildschirmfoto(*haupt, "tierbestand_fenster.png");
     QTest::mouseClick(f->Statistik(), Qt::LeftButton, {}, QPoint(x, 200));
     EXPECT_FALSE(f->Daten()->isVisible());
     QTest::mouseDClick(f->Statistik(), Qt::LeftButton, {}, QPoint(c.Links - 5, 200));
@@ -236,7 +231,7 @@ TEST_F(TierbestandFensterTest, OpenedFromTheMenuDrawnAndPrinted)
         const std::vector<TextEintrag> texte = Texte(v->Paper());
         EXPECT_NE(Finde(texte, f->windowTitle()), nullptr) << "the title line";
         EXPECT_NE(Finde(texte, QStringLiteral("  Mutterkühe")), nullptr);
-        EXPECT_TRUE(v->grab().save(Ordner() + "/tierbestand_vorschau.png"));
+        Bildschirmfoto(*v, "tierbestand_vorschau.png");
         v->reject();
     });
     schliessen.start(20);
@@ -298,7 +293,7 @@ TEST_F(TierbestandFensterTest, PrintedToPdf)
         QPainter maler(&seite);
         druck.Paper().DrawToCanvas(maler, 100, 1, false);
     }
-    EXPECT_TRUE(seite.save(Ordner() + "/tierbestand_druck.png"));
+    BildSpeichern(seite, "tierbestand_druck.png");
 
     druck.Preview->Print();
     const QString datei = QDir(ordner.path()).filePath("tierbestand.pdf");
