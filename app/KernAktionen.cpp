@@ -5,6 +5,7 @@
 #include "BestandsbuchAktionen.h"
 #include "Haupt.h"
 #include "HerdeAktionen.h"
+#include "ListenAuswahlAktionen.h"
 #include "MilchAktionen.h"
 
 #include <Datenmodul.h>
@@ -96,4 +97,5 @@ void AlleAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
     BestandsbuchAktionenVerbinden(haupt);
     BehandlungAktionenVerbinden(haupt);
     ListenfensterVerbinden(haupt);
+    ListenAuswahlAktionenVerbinden(haupt);
 }
