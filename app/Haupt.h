@@ -41,7 +41,7 @@ public:
     // Where the end phase finds a downloaded installer; a pending one lets the window close.
     void SetUpdateDatei(std::function<QString()> updateDatei);
 
-    void ErzeugeListenMenue();
+    void ErzeugeListenMenue() override;
     QWidget* Fenster() override { return this; }
     void ZeigeHinweis(const QString& hinweis = {}) override;
     void DatenbankErneuert() override;

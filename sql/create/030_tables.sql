@@ -596,25 +596,46 @@ CREATE TABLE T_ADIS_ITEMS (
 
 /* ---------------------------------------------------------------- lists and search masks */
 
+/* The catalogue of user lists (reference rows, 075_list_catalogue.sql). A source is a view; TYP
+   'P' marks one that gives one row per animal and cannot stand alone. TIER_FELD is its column
+   holding the animal's ID (none for sources without animals). */
 CREATE TABLE T_DESIGN_LISTEN_QUELLEN (
-  ID     INTEGER NOT NULL,
-  QUELLE VARCHAR(31),
-  TEXT   VARCHAR(50),
-  TYP    CHAR(1) DEFAULT 'N' NOT NULL,
-  CONSTRAINT PK_DESIGN_LISTEN_QUELLEN PRIMARY KEY (ID)
+  ID        INTEGER NOT NULL,
+  QUELLE    VARCHAR(31),
+  TEXT      VARCHAR(50),
+  TYP       CHAR(1) DEFAULT 'N' NOT NULL,
+  TIER_FELD VARCHAR(28),
+  CONSTRAINT PK_DESIGN_LISTEN_QUELLEN PRIMARY KEY (ID),
+  CONSTRAINT I_DESIGN_LISTEN_QUELLEN_TYP CHECK (TYP IN ('N', 'P'))
 );
 
+/* A field of a source: FELD its column in the source's view, TYP its kind of value ('Zahl',
+   'Datum', 'Text'), which types the values of restrictions; BREITE the proposed screen width in
+   pixels, REIHUNG the order offered; INPUT 'T' offers it as a join field; SICHTBAR 'F' makes its
+   layout rows hidden at first (technical keys). */
 CREATE TABLE T_DESIGN_LISTEN_FELDER (
-  ID     INTEGER NOT NULL,
-  QUELLE INTEGER NOT NULL,
-  TEXT   VARCHAR(50),
-  TYP    VARCHAR(31),
-  INPUT  CHAR(1) DEFAULT 'F' NOT NULL,
+  ID          INTEGER NOT NULL,
+  QUELLE      INTEGER NOT NULL,
+  TEXT        VARCHAR(50),
+  TYP         VARCHAR(31) DEFAULT 'Text' NOT NULL,
+  INPUT       CHAR(1) DEFAULT 'F' NOT NULL,
+  FELD        VARCHAR(28) NOT NULL,
+  BREITE      INTEGER DEFAULT 80 NOT NULL,
+  SORTIERBAR  CHAR(1) DEFAULT 'T' NOT NULL,
+  AUSRICHTUNG CHAR(1) DEFAULT 'L' NOT NULL,
+  SICHTBAR    CHAR(1) DEFAULT 'T' NOT NULL,
+  REIHUNG     INTEGER NOT NULL,
   CONSTRAINT PK_DESIGN_LISTEN_FELDER PRIMARY KEY (ID),
   CONSTRAINT FK_DESIGN_LISTEN_FELDER_QUELLE FOREIGN KEY (QUELLE)
-    REFERENCES T_DESIGN_LISTEN_QUELLEN (ID) ON DELETE CASCADE
+    REFERENCES T_DESIGN_LISTEN_QUELLEN (ID) ON DELETE CASCADE,
+  CONSTRAINT I_DESIGN_LISTEN_FELDER_FELD UNIQUE (QUELLE, FELD),
+  CONSTRAINT I_DESIGN_LISTEN_FELDER_TYP CHECK (TYP IN ('Zahl', 'Datum', 'Text'))
 );
 
+/* List designs: user lists (ID > 0, statement SQL and quick selection SQL_SW built from the design
+   by the database, 065_list_design.sql) and the designs of the built-in lists (ID < 0). The texts
+   have room for a design of many fields over three sources; the row stays below the engine's
+   64 KB. */
 CREATE TABLE T_LISTEN (
   ID                          INTEGER NOT NULL,
   BEZEICHNUNG                 VARCHAR(50),
@@ -626,14 +647,14 @@ CREATE TABLE T_LISTEN (
   FELD12_2                    INTEGER,
   FELD23_2                    INTEGER,
   FELD23_3                    INTEGER,
-  SQL                         VARCHAR(4000),
+  SQL                         VARCHAR(12000),
   DIST                        CHAR(1) DEFAULT 'F' NOT NULL,
-  FELDER                      VARCHAR(1000),
-  BEDINGUNGEN                 VARCHAR(1000),
-  SORTIERUNG                  VARCHAR(1000),
+  FELDER                      VARCHAR(8000),
+  BEDINGUNGEN                 VARCHAR(8000),
+  SORTIERUNG                  VARCHAR(8000),
   MENUE                       CHAR(1) DEFAULT 'F' NOT NULL,
   SYMBOL                      INTEGER,
-  SQL_SW                      VARCHAR(4000),
+  SQL_SW                      VARCHAR(12000),
   SCHRIFT                     VARCHAR(50),
   AUSRICHTUNG                 CHAR(1) DEFAULT 'C',
   STAND                       CHAR(1) DEFAULT 'R',
@@ -727,10 +748,10 @@ CREATE TABLE T_TIERWAHL_VIEWS (
 CREATE TABLE T_MASKEN (
   ID          INTEGER NOT NULL,
   NAME        VARCHAR(30) NOT NULL,
-  QUERY       VARCHAR(1000),
+  QUERY       VARCHAR(8000),
   REIHUNG     INTEGER NOT NULL,
   BASIS       VARCHAR(31) DEFAULT 'V_TIERWAHL_BASIS' NOT NULL,
-  BEDINGUNGEN VARCHAR(1000),
+  BEDINGUNGEN VARCHAR(8000),
   CONSTRAINT PK_MASKEN PRIMARY KEY (ID),
   CONSTRAINT I_MASKEN_REIHUNG UNIQUE (REIHUNG)
 );

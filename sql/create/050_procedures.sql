@@ -607,13 +607,53 @@ END^
 /* ---------------------------------------------------------------- list layouts */
 
 /* Screen fields of a list design in the order of the window's columns; TIER_ID marks the field
-   that carries the animal's ID. */
+   that carries the animal's ID. A user list with sources shows the rows of its fields in the order
+   of FELDER, the animal being the ID column of its first source with animals; the built-in lists
+   show their rows in the order they were made, the animal in TIERID. */
 CREATE PROCEDURE P_GET_LISTE_BILDSCHIRM_FELDER (LISTE INTEGER)
 RETURNS (ID INTEGER, FELD VARCHAR(31), BREITE INTEGER, AUTOBREITE CHAR(1), TITEL VARCHAR(50),
          AUSRICHTUNG CHAR(1), SICHTBAR CHAR(1), TIER_ID CHAR(1), ZEILE INTEGER,
          UEBERSCHRIFT CHAR(1), DISPLAY_FORMAT VARCHAR(10), WERT VARCHAR(50))
 AS
+DECLARE VARIABLE FELDER VARCHAR(8000);
+DECLARE VARIABLE TIER VARCHAR(31);
+DECLARE VARIABLE N INTEGER;
+DECLARE VARIABLE QUELLE INTEGER;
+DECLARE VARIABLE Q1 INTEGER;
+DECLARE VARIABLE Q2 INTEGER;
+DECLARE VARIABLE Q3 INTEGER;
 BEGIN
+  FELDER = NULL;
+  TIER = NULL;
+  SELECT L.FELDER, L.QUELLE1, L.QUELLE2, L.QUELLE3 FROM T_LISTEN L
+  WHERE L.ID = :LISTE AND L.ID > 0 AND L.QUELLE1 IS NOT NULL
+  INTO :FELDER, :Q1, :Q2, :Q3;
+  IF (FELDER IS NOT NULL) THEN
+  BEGIN
+    N = 1;
+    WHILE (N <= 3 AND TIER IS NULL) DO
+    BEGIN
+      QUELLE = DECODE(N, 1, Q1, 2, Q2, 3, Q3);
+      SELECT 'Q' || :N || '.' || TRIM(Q.TIER_FELD) FROM T_DESIGN_LISTEN_QUELLEN Q
+      WHERE Q.ID = :QUELLE AND Q.TIER_FELD IS NOT NULL
+      INTO :TIER;
+      N = N + 1;
+    END
+    FOR SELECT B.ID, B.FELD, B.BREITE, B.AUTOBREITE, B.TITEL, B.AUSRICHTUNG, B.SICHTBAR, B.ZEILE,
+               B.UEBERSCHRIFT, B.DISPLAY_FORMAT, B.WERT
+        FROM T_LISTEN_BILDSCHIRM B
+        WHERE B.LISTE = :LISTE
+          AND POSITION(';' || B.FELD || ';' IN ';' || :FELDER || ';') > 0
+        ORDER BY POSITION(';' || B.FELD || ';' IN ';' || :FELDER || ';'), B.ID
+        INTO :ID, :FELD, :BREITE, :AUTOBREITE, :TITEL, :AUSRICHTUNG, :SICHTBAR, :ZEILE,
+             :UEBERSCHRIFT, :DISPLAY_FORMAT, :WERT
+    DO
+    BEGIN
+      TIER_ID = IIF(FELD = TIER, 'T', 'F');
+      SUSPEND;
+    END
+    EXIT;
+  END
   FOR SELECT B.ID, B.FELD, B.BREITE, B.AUTOBREITE, B.TITEL, B.AUSRICHTUNG, B.SICHTBAR, B.ZEILE,
              B.UEBERSCHRIFT, B.DISPLAY_FORMAT, B.WERT
       FROM T_LISTEN_BILDSCHIRM B WHERE B.LISTE = :LISTE

@@ -62,6 +62,7 @@ const QList<Schritt>& Kette()
         {1, 25, 1, 26, 1, M::Keine},
         {1, 26, 1, 27, 1, M::Keine},
         {1, 27, 1, 28, 1, M::Keine},
+        {1, 28, 1, 29, 1, M::Keine},
     };
     return kette;
 }

@@ -24,7 +24,7 @@ struct ConnectParams;
 namespace DatenUpdate {
 
 inline constexpr int Version = 1;
-inline constexpr int Unterversion = 28;
+inline constexpr int Unterversion = 29;
 inline const QString ArchivName = QStringLiteral("dbupd.db");
 
 enum class Migration { Keine, Besamungsstation, Staelle, Tierarztgruppe, Abgangsgrund };

@@ -46,6 +46,9 @@ public:
     // The database was replaced under the windows (a restore): the premises of the lists, the
     // list menu and the actions' states are read anew.
     virtual void DatenbankErneuert() = 0;
+    // Rebuilds the list menu and the toolbar's list buttons from the stored lists; after a list
+    // design was stored or deleted.
+    virtual void ErzeugeListenMenue() = 0;
 
     // Shows a window as a maximised MDI child of the shell, or on its own with the given parent
     // when there is no shell. The child and the window are deleted on close.
@@ -60,3 +63,5 @@ protected:
 
 // The picture with this index of the program's image list (none for an unknown index).
 QIcon Symbolbild(int index);
+// The number of pictures in that list (indexes 0 to SymbolbildAnzahl() - 1).
+int SymbolbildAnzahl();

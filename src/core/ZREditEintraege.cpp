@@ -44,6 +44,22 @@ TZREditItem& TZREditItems::Add()
     return *items_.back();
 }
 
+void TZREditItems::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        return;
+    items_.erase(items_.begin() + index);
+    if (neuaufbau_)
+        neuaufbau_();
+}
+
+void TZREditItems::Clear()
+{
+    items_.clear();
+    if (neuaufbau_)
+        neuaufbau_();
+}
+
 TZRColumnsItem& TZRColumns::Add(TZREditItems& zeilen)
 {
     items_.push_back(std::make_unique<TZRColumnsItem>(neuaufbau_, neuZeichnen_));

@@ -55,6 +55,9 @@ public:
     }
     // A new row with one empty cell per column.
     TZREditItem& Add();
+    // Removes the row; nothing for an index outside the rows.
+    void Delete(int index);
+    void Clear();
     int Count() const { return int(items_.size()); }
     TZREditItem& GetItem(int index) { return *items_.at(index); }
     const TZREditItem& GetItem(int index) const { return *items_.at(index); }

@@ -403,6 +403,8 @@ bool ZRGridDelegate::eventFilter(QObject* object, QEvent* event)
         auto* taste = static_cast<QKeyEvent*>(event);
         if (e->SondertastenBehandeln(taste))
             return true;
+        if (grid_->OnKeyPress && grid_->OnKeyPress(grid_, taste))
+            return true;
         const int key = taste->key();
         const bool verlassen = key == Qt::Key_Tab || key == Qt::Key_Backtab ||
                                key == Qt::Key_Return || key == Qt::Key_Enter ||

@@ -141,6 +141,8 @@ public:
     std::function<void(TZRCustomGrid*, int col, int row)> OnElippsisclicked;
     std::function<void(TZRGridInplaceEdit*, int col, int row, QStringList&)> OnPicklistDropdown;
     std::function<void(TZRCustomGrid*, int col, int row, const QString& wert)> OnSetEditText;
+    // A key pressed in the cell editor that the open pick list does not take; true swallows it.
+    std::function<bool(TZRCustomGrid*, QKeyEvent*)> OnKeyPress;
 
     virtual bool GetEditorReadOnly() const = 0;
     virtual void UpdateGrid() = 0;

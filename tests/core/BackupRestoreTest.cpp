@@ -397,7 +397,9 @@ TEST_F(BackupRestoreTest, RestoredCopyOfAnotherVersionIsRefusedAndTheDatabaseSta
         "import zipfile,sys\n"
         "with zipfile.ZipFile(sys.argv[1],'w') as z:\n"
         "  z.writestr('upd-1-26-1-27-1.sql',''); z.writestr('upd-1-27-1-28-1.sql','')\n"
-        "with zipfile.ZipFile(sys.argv[2],'w') as z: z.writestr('upd-1-26-1-27-1.sql','')",
+        "  z.writestr('upd-1-28-1-29-1.sql','')\n"
+        "with zipfile.ZipFile(sys.argv[2],'w') as z:\n"
+        "  z.writestr('upd-1-26-1-27-1.sql',''); z.writestr('upd-1-27-1-28-1.sql','')",
         {updates, ohneLetzten});
     struct Fall {
         const char* name;
@@ -406,19 +408,19 @@ TEST_F(BackupRestoreTest, RestoredCopyOfAnotherVersionIsRefusedAndTheDatabaseSta
         QString meldung;  // empty: the restore is accepted
     };
     const Fall faelle[] = {
-        {"neuer", "UPDATE T_EINSTELLUNGEN SET WERT = '29' WHERE NAME = 'Unterversion';\n", updates,
-         "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 1.29, dieses "
-         "Programm arbeitet mit 1.28)."},
+        {"neuer", "UPDATE T_EINSTELLUNGEN SET WERT = '30' WHERE NAME = 'Unterversion';\n", updates,
+         "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 1.30, dieses "
+         "Programm arbeitet mit 1.29)."},
         {"neuere Hauptversion", "UPDATE T_EINSTELLUNGEN SET WERT = '2' WHERE NAME = 'Version';\n",
-         updates, "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 2.28"},
+         updates, "Die Sicherung stammt von einer neueren Programmversion (Datenbankversion 2.29"},
         {"aelter ohne Update",
          "UPDATE T_EINSTELLUNGEN SET WERT = '25' WHERE NAME = 'Unterversion';\n", updates,
          "Die Sicherung hat die Datenbankversion 1.25; für sie gibt es kein Datenupdate auf die "
-         "Version 1.28 (upd-1-25-1-26-1.sql fehlt)."},
+         "Version 1.29 (upd-1-25-1-26-1.sql fehlt)."},
         {"aelter ohne letzten Schritt",
          "UPDATE T_EINSTELLUNGEN SET WERT = '26' WHERE NAME = 'Unterversion';\n", ohneLetzten,
          "Die Sicherung hat die Datenbankversion 1.26; für sie gibt es kein Datenupdate auf die "
-         "Version 1.28 (upd-1-27-1-28-1.sql fehlt)."},
+         "Version 1.29 (upd-1-28-1-29-1.sql fehlt)."},
         {"aelter ohne Archiv",
          "UPDATE T_EINSTELLUNGEN SET WERT = '26' WHERE NAME = 'Unterversion';\n",
          dir.filePath("fehlt.db"), "(upd-1-26-1-27-1.sql fehlt)"},

@@ -126,7 +126,7 @@ TEST_F(DBUpdateStartTest, ADatabaseAtOneTwentySevenIsUpdatedByTheShippedArchiveA
     MessageBoxScript script;
     ASSERT_TRUE(prog.InitProgramm());
     EXPECT_TRUE(script.Shown().isEmpty());
-    EXPECT_EQ(Sql("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'", true), "28");
+    EXPECT_EQ(Sql("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'", true), "29");
     EXPECT_EQ(Sql("SELECT LIST(NUMMER || ' ' || NAME, ', ') FROM (SELECT NUMMER, NAME FROM "
                   "T_STAMMDATEN ORDER BY ID)",
                   true),
@@ -204,7 +204,7 @@ TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore
         "(upd-1-26-1-27-1.sql):\r\rFehler im Skriptblock 2 (Zeile 3):"))
         << script.Shown()[0].text.toStdString();
     for (const char* zeile :
-         {"Datenbankversion 1.26, Ziel 1.28", "Sicherung vor Schritt 30", "Block 2 von 2",
+         {"Datenbankversion 1.26, Ziel 1.29", "Sicherung vor Schritt 30", "Block 2 von 2",
           "Datenbank auf den Stand vor Schritt 30 zurücksetzen"})
         EXPECT_TRUE(protokoll.text.contains(zeile)) << zeile << "\n"
                                                     << protokoll.text.toStdString();

@@ -193,10 +193,10 @@ protected:
 
 }  // namespace
 
-TEST(DBUpdateKetteTest, ThirtyOneStepsFromOneZeroToOneTwentyEight)
+TEST(DBUpdateKetteTest, ThirtyTwoStepsFromOneZeroToOneTwentyNine)
 {
     const QList<Schritt>& kette = Kette();
-    ASSERT_EQ(kette.size(), 31);
+    ASSERT_EQ(kette.size(), 32);
     EXPECT_EQ(Mitgliedname(kette[0]), "upd-1-0-1-1-1.sql");
     EXPECT_EQ(Mitgliedname(kette[9]), "upd-1-9-1-9-1.sql");
     EXPECT_EQ(Mitgliedname(kette[10]), "upd-1-9-1-10-2.sql");
@@ -206,6 +206,7 @@ TEST(DBUpdateKetteTest, ThirtyOneStepsFromOneZeroToOneTwentyEight)
     EXPECT_EQ(Mitgliedname(kette[22]), "upd-1-19-1-20-2.sql");
     EXPECT_EQ(Mitgliedname(kette[29]), "upd-1-26-1-27-1.sql");
     EXPECT_EQ(Mitgliedname(kette[30]), "upd-1-27-1-28-1.sql");
+    EXPECT_EQ(Mitgliedname(kette[31]), "upd-1-28-1-29-1.sql");
     EXPECT_EQ(kette.last().nachVersion, Version);
     EXPECT_EQ(kette.last().nachUnterversion, Unterversion);
     // Each step starts where the one before ended.
@@ -218,6 +219,7 @@ TEST(DBUpdateKetteTest, ThirtyOneStepsFromOneZeroToOneTwentyEight)
     EXPECT_EQ(kette[20].migration, Migration::Tierarztgruppe);
     EXPECT_EQ(kette[26].migration, Migration::Abgangsgrund);
     EXPECT_EQ(kette[30].migration, Migration::Keine);
+    EXPECT_EQ(kette[31].migration, Migration::Keine);
 }
 
 TEST(DBUpdateKetteTest, ExitRemarksMapToTheirReasons)
@@ -255,13 +257,14 @@ TEST_F(DBUpdateTest, TheChainRunsEveryStepFromTheStoredVersionOnceAndInOrder)
         bool staelleGeschlossen;
     };
     const std::vector<Fall> faelle = {
-        {9, "10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31", 1, true},
+        {9, "10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32", 1, true},
         // Not updated in this run, and still the open periods are put right.
-        {14, "16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31", 0, true},
-        {12, "14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31", 0, true},
-        {15, "17,18,19,20,21,22,23,24,25,26,27,28,29,30,31", 0, false},
-        {26, "30,31", 0, false},
-        {27, "31", 0, false},
+        {14, "16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32", 0, true},
+        {12, "14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32", 0, true},
+        {15, "17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32", 0, false},
+        {26, "30,31,32", 0, false},
+        {27, "31,32", 0, false},
+        {28, "32", 0, false},
     };
     Archiv(ProtokollSkripte());
     for (const Fall& fall : faelle) {
@@ -276,7 +279,7 @@ TEST_F(DBUpdateTest, TheChainRunsEveryStepFromTheStoredVersionOnceAndInOrder)
         fortschritt.clear();
 
         EXPECT_TRUE(Update());
-        EXPECT_EQ(Gespeichert(), "1.28");
+        EXPECT_EQ(Gespeichert(), "1.29");
         EXPECT_EQ(Schritte(), fall.schritte);
         EXPECT_EQ(stationGefragt, fall.stationGefragt);
         EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM T_STAELLE WHERE BIS IS NULL"),
@@ -366,8 +369,8 @@ TEST_F(DBUpdateTest, AFailingStepLeavesTheDatabaseAsBeforeItAndRunsAgainWhole)
     fehler.clear();
     EXPECT_TRUE(Update());
     EXPECT_TRUE(fehler.isEmpty()) << fehler.join('|').toStdString();
-    EXPECT_EQ(Gespeichert(), "1.28");
-    EXPECT_EQ(Schritte(), "24,25,26,27,28,29,30,31");
+    EXPECT_EQ(Gespeichert(), "1.29");
+    EXPECT_EQ(Schritte(), "24,25,26,27,28,29,30,31,32");
     EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM T_HALB"), "1");
 }
 
@@ -445,8 +448,8 @@ TEST_F(DBUpdateTest, KilledDuringAStepTheNextStartPutsTheCopyBackAndRunsTheStepW
     TDMUpdate update(Umgebung());
     EXPECT_TRUE(update.PruefeDatenbankVersion()) << fehler.join('|').toStdString();
     EXPECT_TRUE(fehler.isEmpty()) << fehler.join('|').toStdString();
-    EXPECT_EQ(Gespeichert(), "1.28");
-    EXPECT_EQ(Schritte(), "25,26,27,28,29,30,31");
+    EXPECT_EQ(Gespeichert(), "1.29");
+    EXPECT_EQ(Schritte(), "25,26,27,28,29,30,31,32");
     EXPECT_EQ(Wert(t.Path(), "SELECT COUNT(*) FROM T_HALB"), "1");
     EXPECT_TRUE(update.Protokoll().contains(
         "Datenbank auf den Stand vor dem abgebrochenen Schritt (Version 1.22) zurückgesetzt"))
@@ -468,8 +471,8 @@ TEST_F(DBUpdateTest, LeftoverCopiesOfCommittedStepsAndUnfinishedCopiesAreRemoved
     }
     TDMUpdate update(Umgebung());
     EXPECT_TRUE(update.PruefeDatenbankVersion()) << fehler.join('|').toStdString();
-    EXPECT_EQ(Gespeichert(), "1.28");
-    EXPECT_EQ(Schritte(), "29,30,31");
+    EXPECT_EQ(Gespeichert(), "1.29");
+    EXPECT_EQ(Schritte(), "29,30,31,32");
     EXPECT_EQ(QDir(t.Folder()).entryList({"*.vor-update-*"}, QDir::Files), QStringList());
 }
 
@@ -490,7 +493,7 @@ TEST_F(DBUpdateTest, AnUpdateRunningElsewhereIsLeftAlone)
     anderesProgramm.unlock();
     fehler.clear();
     EXPECT_TRUE(Update()) << fehler.join('|').toStdString();
-    EXPECT_EQ(Schritte(), "29,30,31");
+    EXPECT_EQ(Schritte(), "29,30,31,32");
 }
 
 TEST_F(DBUpdateTest, AFailedMigrationKeepsItsStepForTheNextStart)
@@ -508,7 +511,7 @@ TEST_F(DBUpdateTest, AFailedMigrationKeepsItsStepForTheNextStart)
     station = QStringLiteral("07");
     fehler.clear();
     EXPECT_TRUE(Update());
-    EXPECT_EQ(Gespeichert(), "1.28");
+    EXPECT_EQ(Gespeichert(), "1.29");
     EXPECT_EQ(stationGefragt, 2);
     EXPECT_EQ(Wert(t.Path(), "SELECT STATION FROM T_BESAMUNGSMELDUNG WHERE ID = 1"), "07");
 }
@@ -547,7 +550,7 @@ TEST_F(DBUpdateTest, NewerDataAMissingArchiveAndUnknownVersionsStopTheStart)
     const QString zuAlt =
         QStringLiteral("Die Programmversion ist zu alt für die vorhandenen Daten.");
     const std::vector<Fall> faelle = {
-        {"a newer sub-version", 1, 29, true, zuAlt, {}},
+        {"a newer sub-version", 1, 30, true, zuAlt, {}},
         {"a newer version", 2, 0, true, zuAlt, {}},
         {"no archive",
          1,
@@ -562,7 +565,7 @@ TEST_F(DBUpdateTest, NewerDataAMissingArchiveAndUnknownVersionsStopTheStart)
          true,
          {},
          "Die Datenbank hat die Version 0.5.\rFür diese Version gibt es kein Datenupdate auf die "
-         "Version 1.28."},
+         "Version 1.29."},
     };
     installer = QStringLiteral("/tmp/installer");
     for (const Fall& fall : faelle) {

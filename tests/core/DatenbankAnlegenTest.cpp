@@ -47,7 +47,7 @@ TEST(DatenbankAnlegenTest, AMissingDatabaseIsMadeFromTheScriptsAndAnExistingOneI
               QDir(TestDatabase::ScriptFolder()).entryList({QStringLiteral("*.sql")}).size());
     EXPECT_EQ(Lesen(pfad, QStringLiteral("SELECT WERT FROM T_EINSTELLUNGEN "
                                          "WHERE NAME = 'Unterversion'")),
-              QStringLiteral("28"));
+              QStringLiteral("29"));
 
     // The farmer's data are never touched again.
     {

@@ -87,7 +87,7 @@ protected:
 TEST_F(EinstellungenDatenbankTest, SettingsRoundTripThroughTheBracketAndVerwerfenDiscards)
 {
     auto e = neu(t.Db());
-    EXPECT_EQ(e->Werte().value("Unterversion"), "28");
+    EXPECT_EQ(e->Werte().value("Unterversion"), "29");
     EXPECT_EQ(e->GetBetriebName(), "");
 
     e->Bearbeiten();

@@ -187,7 +187,7 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     SicherungEinrichten(br, *Einstellungen());
     br.Archiv = tmp.filePath("andere-version.zip");
     br.Sichern();
-    Schreiben("UPDATE T_EINSTELLUNGEN SET WERT = '28' WHERE NAME = 'Unterversion'");
+    Schreiben("UPDATE T_EINSTELLUNGEN SET WERT = '29' WHERE NAME = 'Unterversion'");
 
     TfrmRestore dlg;
     bool beendet = false;
@@ -214,15 +214,15 @@ void RuecksicherungFensterTest::AndereVersionRuecksichern(int unterversion, cons
     tr.Start();
     db::Query q(tr, "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'");
     q.Open();
-    EXPECT_EQ(q.Field(0).AsString().trimmed(), "28");
+    EXPECT_EQ(q.Field(0).AsString().trimmed(), "29");
     tr.Commit();
 }
 
 TEST_F(RuecksicherungFensterTest, RestoredDataNewerThanTheProgramAreRefused)
 {
-    AndereVersionRuecksichern(29,
+    AndereVersionRuecksichern(30,
                               "Die Sicherung stammt von einer neueren Programmversion "
-                              "(Datenbankversion 1.29, dieses Programm arbeitet mit 1.28). "
+                              "(Datenbankversion 1.30, dieses Programm arbeitet mit 1.29). "
                               "Sie kann erst nach einem Update des Programms rückgesichert "
                               "werden; die Datenbank bleibt unverändert.");
 }
@@ -232,7 +232,7 @@ TEST_F(RuecksicherungFensterTest, RestoredDataOlderThanTheUpdatesAreRefused)
 {
     AndereVersionRuecksichern(26,
                               "Die Sicherung hat die Datenbankversion 1.26; für sie gibt es "
-                              "kein Datenupdate auf die Version 1.28 (upd-1-26-1-27-1.sql "
+                              "kein Datenupdate auf die Version 1.29 (upd-1-26-1-27-1.sql "
                               "fehlt). Die Datenbank bleibt unverändert.");
 }
 
@@ -275,7 +275,7 @@ TEST_F(RuecksicherungFensterTest, RestoredDataOfTheVersionBeforeAreUpdatedByTheS
                 "(SELECT COUNT(*) FROM RDB$RELATION_CONSTRAINTS WHERE RDB$CONSTRAINT_NAME = "
                 "'I_STAMMDATEN_NUMMER_NUM') FROM RDB$DATABASE");
     q.Open();
-    EXPECT_EQ(q.Field(0).AsString().trimmed(), "28");
+    EXPECT_EQ(q.Field(0).AsString().trimmed(), "29");
     EXPECT_EQ(q.Field(1).AsInteger(), 1);
     tr.Commit();
 }

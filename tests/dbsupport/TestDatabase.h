@@ -53,8 +53,11 @@ private:
     db::Database db_;
 };
 
-// Puts back in a fresh database what the update step 1.27 -> 1.28 changes, as 1.27 had it, and
-// its version 1.27: a database of the shape that step and the update chain start from.
+// Puts back in a fresh database what the update step 1.28 -> 1.29 changes, as 1.28 had it (no
+// list catalogue, statements or standard lists, narrower design texts), and its version 1.28.
+void SchemaVersion128(db::Database& db);
+
+// The same for the steps 1.27 -> 1.28 and 1.28 -> 1.29: a database as 1.27 left it.
 void SchemaVersion127(db::Database& db);
 
 // A test suite whose tests share one fresh database.

@@ -424,7 +424,7 @@ TEST_F(RegelnTest, ReferenceRowsShipWithTheDatabase)
     EXPECT_EQ(Text(tr_, "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Version'"),
               QStringLiteral("1"));
     EXPECT_EQ(Text(tr_, "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Unterversion'"),
-              QStringLiteral("28"));
+              QStringLiteral("29"));
     EXPECT_EQ(Text(tr_,
                    "SELECT LIST(STATUS, '') FROM (SELECT STATUS FROM T_STATUS_IDX "
                    "ORDER BY STATUSIDX)"),

@@ -59,7 +59,7 @@ TEST(WerkzeugeTest, GbakSavesAndRestoresTheDatabaseAndIsqlOpensIt)
         << ausgabe.toStdString();
     EXPECT_TRUE(ausgabe.contains(QRegularExpression(QStringLiteral("NEUES_TIER\\s+\\d+"))))
         << ausgabe.toStdString();
-    EXPECT_TRUE(ausgabe.contains(QRegularExpression(QStringLiteral("UNTERVERSION\\s+28"))))
+    EXPECT_TRUE(ausgabe.contains(QRegularExpression(QStringLiteral("UNTERVERSION\\s+29"))))
         << ausgabe.toStdString();
 }
 
