@@ -11,8 +11,11 @@
 #include <Datenmodul.h>
 #include <FGrundeinstellungen.h>
 #include <FListeNormal.h>
+#include <FListenDesignBildschirm.h>
+#include <FListenDesignDruck.h>
 #include <Grundeinstellungen.h>
 #include <Informationen.h>
+#include <InternListeWahl.h>
 #include <FProgUpdate.h>
 #include <SicherungFenster.h>
 
@@ -79,6 +82,8 @@ void ListenfensterVerbinden(TfrmHaupt& haupt)
                                     [&haupt](TfrmListe*) { haupt.ZeigeHinweis(); });
     };
     haupt.SetListeAnzeigen(zeigen);
+    InternListeWahl::ListenDesignBildschirmStarten = ListenDesignBildschirmStarten;
+    InternListeWahl::ListenDesignDruckStarten = ListenDesignDruckStarten;
     haupt.Verbinden(Aktion::ListenTermine, [zeigen] {
         const TEinstellungen* e = Einstellungen();
         if (!e || e->GetTerminListe() <= 0)

@@ -5,7 +5,7 @@
 class TfrmHaupt;
 
 // The wiring of the core's windows into the main window: settings, information and program
-// update, backup and restore, the stored lists.
+// update, backup and restore, the stored lists and the layout editors of the built-in lists.
 void GrundeinstellungenVerbinden(TfrmHaupt& haupt);
 void InfoAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei);
 void SicherungsAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei);

@@ -403,8 +403,6 @@ void TframeInternListeWahl::BearbeitenBildschirmClick()
 {
     if (OnVorAusgabe)
         OnVorAusgabe(*this);
-    if (!InternListeWahl::ListenDesignBildschirmStarten)
-        KeineFunktion("Das Bearbeiten der Bildschirmanzeige");
     InternListeWahl::ListenDesignBildschirmStarten(window(), FokusID(), DatenSQL);
 }
 
@@ -412,8 +410,6 @@ void TframeInternListeWahl::BearbeitenDruckClick()
 {
     if (OnVorAusgabe)
         OnVorAusgabe(*this);
-    if (!InternListeWahl::ListenDesignDruckStarten)
-        KeineFunktion("Das Bearbeiten der Druckausgabe");
     InternListeWahl::ListenDesignDruckStarten(window(), FokusID(), Daten);
 }
 
