@@ -4,6 +4,9 @@
 #include "Haupt.h"
 
 #include <FListenAuswahl.h>
+#include <FListenDesign.h>
+#include <FListenDesignBildschirm.h>
+#include <FListenDesignDruck.h>
 #include <FWahlBetriebListen.h>
 #include <ListenAustausch.h>
 
@@ -16,6 +19,14 @@ void ListenAuswahlAktionenVerbinden(TfrmHaupt& haupt)
 {
     haupt.Verbinden(Aktion::ListenAuswahl, [&haupt] {
         TfrmListenAuswahl dialog(&haupt);
+        // User lists run their stored statements: the editors get no data of a host.
+        dialog.ListenDesignStarten = ListenDesignStarten;
+        dialog.ListenDesignBildschirmStarten = [](QWidget* owner, int listeId) {
+            ListenDesignBildschirmStarten(owner, listeId, QString());
+        };
+        dialog.ListenDesignDruckStarten = [](QWidget* owner, int listeId) {
+            ListenDesignDruckStarten(owner, listeId, nullptr);
+        };
         QObject::connect(&dialog, &TfrmListenAuswahl::ListenGeaendert, &haupt,
                          &TfrmHaupt::ErzeugeListenMenue);
         dialog.exec();

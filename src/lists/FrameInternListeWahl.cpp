@@ -66,11 +66,6 @@ private:
     bool offen_ = true;
 };
 
-[[noreturn]] void KeineFunktion(const char* was)
-{
-    throw std::runtime_error(std::string(was) + " ist in dieser Version noch nicht verfügbar.");
-}
-
 }  // namespace
 
 TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* parent)

@@ -20,6 +20,17 @@
 // run on.
 class ListenDialogTest : public ::testing::Test {
 protected:
+    // The test's own lists over sources of its own: without the shipped lists, and without the
+    // statement builder, which checks the fields against the catalogue.
+    ListenDialogTest() { EigeneListen(datenbank); }
+    static void EigeneListen(TestDatabase& db)
+    {
+        db::Transaction tr(db.Db());
+        tr.Start();
+        db::Query(tr, "DELETE FROM T_LISTEN").Execute();
+        db::Query(tr, "ALTER TRIGGER LISTEN_BIU_SQL INACTIVE").Execute();
+        tr.Commit();
+    }
     void SetUp() override
     {
         ASSERT_TRUE(ordner.isValid());
