@@ -68,8 +68,6 @@ inline QStringList NichtInDieserVersion()
         Besamungsmeldung,
         Suchmasken,
         HITImport,
-        ListenAuswahl,
-        BetriebsstaetteAuswahl,
         Kraftfutterliste,
         Ereignisliste,
         KalbeJournal,

@@ -5,6 +5,7 @@
 #include "BestandsbuchAktionen.h"
 #include "Haupt.h"
 #include "HerdeAktionen.h"
+#include "ListenAuswahlAktionen.h"
 #include "MilchAktionen.h"
 #include "StatistikAktionen.h"
 
@@ -103,4 +104,5 @@ void AlleAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
     BehandlungAktionenVerbinden(haupt);
     StatistikAktionenVerbinden(haupt);
     ListenfensterVerbinden(haupt);
+    ListenAuswahlAktionenVerbinden(haupt);
 }

@@ -66,11 +66,6 @@ private:
     bool offen_ = true;
 };
 
-[[noreturn]] void KeineFunktion(const char* was)
-{
-    throw std::runtime_error(std::string(was) + " ist in dieser Version noch nicht verfügbar.");
-}
-
 }  // namespace
 
 TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* parent)
@@ -480,8 +475,6 @@ void TframeInternListeWahl::LadenClick()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString datei = dialog.selectedFiles().constFirst();
-    if (!InternListeWahl::ListeAusDateiLaden)
-        KeineFunktion("Das Laden von Listen-Designs");
     const int id = InternListeWahl::ListeAusDateiLaden(datei, ListenTyp);
     if (transaktion_.Active())
         transaktion_.Commit();
@@ -506,8 +499,6 @@ void TframeInternListeWahl::SpeichernClick()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString datei = dialog.selectedFiles().constFirst();
-    if (!InternListeWahl::ListeInDateiSpeichern)
-        KeineFunktion("Das Speichern von Listen-Designs");
     InternListeWahl::ListeInDateiSpeichern(id, datei);
     Tools::MeldungInfo(QStringLiteral("Die Liste \"%1\" wurde in die Datei\r\"%2\"\rgespeichert.")
                            .arg(bezeichnung, datei));
