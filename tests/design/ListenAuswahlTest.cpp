@@ -12,7 +12,6 @@
 #include <Shell.h>
 #include <VorschauFenster.h>
 
-#include <Bedienung.h>
 #include <MessageBoxScript.h>
 #include <ZRcxGridDBTableView.h>
 #include <ZRcxGridDataController.h>
@@ -72,24 +71,28 @@ protected:
         for (const auto& [id, name, titel] :
              {std::tuple{21, "Bestand", "Herdenliste"}, std::tuple{22, "Abgänge", "Abgangsliste"},
               std::tuple{23, "Zugänge", "Zugangsliste"}}) {
-            sql << QStringLiteral("INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, FELDER, SQL, "
-                                  "SCHRIFT) VALUES (%1, '%2', '%3', 'T', 'Q1.NUMMER;Q1.NAME', 'SELECT Q1.ID AS Q1ID, Q1.NUMMER "
-                                  "AS Q1NUMMER, Q1.NAME AS Q1NAME FROM T_STAMMDATEN Q1 WHERE "
-                                  "(#Q1.ID#) ORDER BY Q1.NUMMER', 'DejaVu Sans;12;')")
+            sql << QStringLiteral(
+                       "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, FELDER, SQL, "
+                       "SCHRIFT) VALUES (%1, '%2', '%3', 'T', 'Q1.NUMMER;Q1.NAME', 'SELECT Q1.ID "
+                       "AS Q1ID, Q1.NUMMER "
+                       "AS Q1NUMMER, Q1.NAME AS Q1NAME FROM T_STAMMDATEN Q1 WHERE "
+                       "(#Q1.ID#) ORDER BY Q1.NUMMER', 'DejaVu Sans;12;')")
                        .arg(id)
                        .arg(QString::fromUtf8(name), QString::fromUtf8(titel))
                 << QStringLiteral("DELETE FROM T_LISTEN_BILDSCHIRM WHERE LISTE = %1").arg(id)
                 << QStringLiteral("DELETE FROM T_LISTEN_DRUCK WHERE LISTE = %1").arg(id);
             for (const auto& [feld, ftitel, pos] :
                  {std::tuple{"Q1.NUMMER", "Ohrmarke", 0}, std::tuple{"Q1.NAME", "Name", 40}}) {
-                sql << QStringLiteral("INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL, "
-                                      "BREITE) VALUES (%1, '%2', '%3', 100)")
+                sql << QStringLiteral(
+                           "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL, "
+                           "BREITE) VALUES (%1, '%2', '%3', 100)")
                            .arg(id)
                            .arg(feld, ftitel)
-                    << QStringLiteral("INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, "
-                                      "ZEILE, BREITE, SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG) VALUES "
-                                      "(%1, '%2', '%3', %4, 1, 35, 'DejaVu Sans;10;', "
-                                      "'DejaVu Sans;10;B', 'L')")
+                    << QStringLiteral(
+                           "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, "
+                           "ZEILE, BREITE, SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG) VALUES "
+                           "(%1, '%2', '%3', %4, 1, 35, 'DejaVu Sans;10;', "
+                           "'DejaVu Sans;10;B', 'L')")
                            .arg(id)
                            .arg(feld, ftitel)
                            .arg(pos);
@@ -133,8 +136,10 @@ protected:
     {
         std::vector<bool> h;
         for (int r = 0; r < dialog->QListen().RecordCount(); ++r)
-            h.push_back(
-                dialog->ListenView()->DataController()->Values(r, dialog->AuswahlSpalte()).toBool());
+            h.push_back(dialog->ListenView()
+                            ->DataController()
+                            ->Values(r, dialog->AuswahlSpalte())
+                            .toBool());
         return h;
     }
     // A click into the row's check box, as the user ticks it.
@@ -268,14 +273,15 @@ TEST_F(ListenAuswahlTest, DruckenDerAktuellenListeInEinePdfDatei)
     Zeile(1);
     const QString pdf = QDir(ordner.path()).filePath("bestand.pdf");
     // The print dialog, printing to a file: the PDF printer stands in for a missing printer.
-    Bedienung<QPrintDialog> drucken([pdf](QPrintDialog& d) {
+    MessageBoxScript drucken;
+    drucken.Window<QPrintDialog>([pdf](QPrintDialog& d) {
         auto* datei = d.findChild<QLineEdit*>("filename");
         ASSERT_NE(datei, nullptr);
         datei->setText(pdf);
         d.accept();
     });
     Klick("Drucken");
-    EXPECT_TRUE(drucken.gesehen);
+    EXPECT_EQ(drucken.PendingWindows(), 0);
     EXPECT_FALSE(dialog->isVisible());
     ASSERT_TRUE(QFileInfo::exists(pdf));
     QProcess leser;
@@ -325,8 +331,8 @@ TEST_F(ListenAuswahlTest, NeuUndBearbeitenRufenDieEditorenUndLadenNach)
     EXPECT_EQ(Namen(), (QStringList{"Abgänge", "Bestand", "Färsen", "Zugänge"}));
     EXPECT_EQ(Haken(), (std::vector<bool>{true, false, false, true}));
     EXPECT_GT(geaendert->count(), vorher);
-    for (const char* k : {"Anzeigen", "Vorschau", "Drucken", "Standard", "Neu", "Bearbeiten",
-                          "Loeschen"})
+    for (const char* k :
+         {"Anzeigen", "Vorschau", "Drucken", "Standard", "Neu", "Bearbeiten", "Loeschen"})
         EXPECT_FALSE(dialog->Knopf(k)->isVisible()) << k;
     EXPECT_TRUE(dialog->Knopf("Zurueck")->isVisible());
     Bildschirmfoto(*dialog, "listenauswahl-bearbeiten");
@@ -379,7 +385,8 @@ TEST_F(ListenAuswahlTest, InDateiSpeichernUndAusDateiLaden)
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk).AnswerWith(Tools::mrOk);
     {
-        Bedienung<QFileDialog> speichern([this](QFileDialog& d) {
+        MessageBoxScript speichern;
+        speichern.Window<QFileDialog>([this](QFileDialog& d) {
             EXPECT_EQ(d.windowTitle(), "Liste in Datei speichern");
             EXPECT_EQ(d.nameFilters(), QStringList{"Listen Austauschformat (*.xml)"});
             EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
@@ -389,11 +396,12 @@ TEST_F(ListenAuswahlTest, InDateiSpeichernUndAusDateiLaden)
             static_cast<QDialog&>(d).accept();
         });
         Klick("DateiSpeichern");
-        EXPECT_TRUE(speichern.gesehen);
+        EXPECT_EQ(speichern.PendingWindows(), 0);
     }
     ASSERT_TRUE(QFileInfo::exists(datei));
     {
-        Bedienung<QFileDialog> laden([datei](QFileDialog& d) {
+        MessageBoxScript laden;
+        laden.Window<QFileDialog>([datei](QFileDialog& d) {
             EXPECT_EQ(d.windowTitle(), "Liste aus Datei laden");
             EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
             d.selectFile(datei);
@@ -401,12 +409,13 @@ TEST_F(ListenAuswahlTest, InDateiSpeichernUndAusDateiLaden)
         });
         const int vorher = geaendert->count();
         Klick("DateiLaden");
-        EXPECT_TRUE(laden.gesehen);
+        EXPECT_EQ(laden.PendingWindows(), 0);
         EXPECT_GT(geaendert->count(), vorher);
     }
     ASSERT_EQ(boxen.Shown().size(), 2);
     EXPECT_EQ(boxen.Shown()[0].text,
-              QStringLiteral("Die Liste \"Bestand\" wurde in die Datei\r\"%1\"\rgespeichert.").arg(datei));
+              QStringLiteral("Die Liste \"Bestand\" wurde in die Datei\r\"%1\"\rgespeichert.")
+                  .arg(datei));
     EXPECT_EQ(boxen.Shown()[1].text,
               QStringLiteral("Die Liste \"Bestand (2)\" wurde aus der Datei\r\"%1\"\reingelesen.")
                   .arg(datei));
@@ -424,13 +433,14 @@ TEST_F(ListenAuswahlTest, MenueEintraegeOrdnenLaesstDasHauptmenueNachziehen)
     Oeffnen();
     Klick("Bearbeiten");
     const int vorher = geaendert->count();
-    Bedienung<TfrmSortierung> sortieren([](TfrmSortierung& d) {
+    MessageBoxScript sortieren;
+    sortieren.Window<TfrmSortierung>([](TfrmSortierung& d) {
         EXPECT_EQ(d.QSortierung().RecordCount(), 3);
         QTest::mouseClick(d.Ab(), Qt::LeftButton);
         d.accept();
     });
     Klick("SortMenue");
-    EXPECT_TRUE(sortieren.gesehen);
+    EXPECT_EQ(sortieren.PendingWindows(), 0);
     EXPECT_EQ(geaendert->count(), vorher + 1);
     QStringList menue, leiste;
     Einstellungen()->BenutzerListenLaden(menue, leiste);
@@ -488,7 +498,8 @@ TEST_F(ListenAuswahlHauptfensterTest, LoeschenNimmtDenMenueeintragSofortWeg)
     EXPECT_EQ(Menueeintraege(), (QStringList{"Bestand", "Abgänge", "Zugänge"}));
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes);
-    Bedienung<TfrmListenAuswahl> schritt([this](TfrmListenAuswahl& d) {
+    MessageBoxScript schritt;
+    schritt.Window<TfrmListenAuswahl>([this](TfrmListenAuswahl& d) {
         TZRcxGridDBTableView* v = d.ListenView();
         v->setCurrentIndex(v->model()->index(1, d.AuswahlSpalte() + 1));
         QTest::mouseClick(d.Knopf("Loeschen"), Qt::LeftButton);
@@ -496,7 +507,7 @@ TEST_F(ListenAuswahlHauptfensterTest, LoeschenNimmtDenMenueeintragSofortWeg)
         d.reject();
     });
     haupt->Aktion(Aktion::ListenAuswahl)->trigger();
-    EXPECT_TRUE(schritt.gesehen);
+    EXPECT_EQ(schritt.PendingWindows(), 0);
 }
 
 TEST_F(ListenAuswahlHauptfensterTest, BetriebsstaetteFuerListenInDerStatuszeile)
@@ -504,12 +515,13 @@ TEST_F(ListenAuswahlHauptfensterTest, BetriebsstaetteFuerListenInDerStatuszeile)
     Ausfuehren({"INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (5, 'Weide', 1)"});
     haupt->AktBetriebListeChange();
     EXPECT_EQ(haupt->Statusfeld(1)->text(), "Alle Betriebsstätten");
-    Bedienung<TfrmWahlBetriebListen> schritt([](TfrmWahlBetriebListen& d) {
+    MessageBoxScript schritt;
+    schritt.Window<TfrmWahlBetriebListen>([](TfrmWahlBetriebListen& d) {
         d.Liste()->setCurrentRow(d.Liste()->count() - 1);
         QTest::mouseClick(d.findChild<QPushButton*>("Ok"), Qt::LeftButton);
     });
     haupt->Aktion(Aktion::BetriebsstaetteAuswahl)->trigger();
-    EXPECT_TRUE(schritt.gesehen);
+    EXPECT_EQ(schritt.PendingWindows(), 0);
     EXPECT_EQ(haupt->Statusfeld(1)->text(), "Weide");
 }
 

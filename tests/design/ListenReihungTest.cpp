@@ -3,7 +3,7 @@
 #include <FListenReihung.h>
 #include <ListenReihung.h>
 
-#include <Bedienung.h>
+#include <MessageBoxScript.h>
 #include <DataSetModel.h>
 #include <ZRcxGridDBTableView.h>
 
@@ -18,13 +18,14 @@ class ListenReihungTest : public ListenDialogTest {
 protected:
     void SetUp() override
     {
-        Ausfuehren({"INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL) VALUES (3, 'Gamma', 'T', 5)",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL) VALUES (1, 'Alpha', 'T', 2)",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE) VALUES (2, 'Beta', 'T')",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL) VALUES (4, 'Delta', 'F', 1)",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL, BEDINGUNGEN) VALUES "
-                    "(-7, 'Intern', 'T', 4, 'EREIGNISLISTE')",
-                    "UPDATE T_LISTEN SET MENUE_REIHUNG = NULL, SYMBOL_REIHUNG = NULL"});
+        Ausfuehren(
+            {"INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL) VALUES (3, 'Gamma', 'T', 5)",
+             "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL) VALUES (1, 'Alpha', 'T', 2)",
+             "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE) VALUES (2, 'Beta', 'T')",
+             "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL) VALUES (4, 'Delta', 'F', 1)",
+             "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, SYMBOL, BEDINGUNGEN) VALUES "
+             "(-7, 'Intern', 'T', 4, 'EREIGNISLISTE')",
+             "UPDATE T_LISTEN SET MENUE_REIHUNG = NULL, SYMBOL_REIHUNG = NULL"});
         ListenDialogTest::SetUp();
     }
 
@@ -101,7 +102,8 @@ TEST_F(ListenReihungTest, VerschiebenTauschtNachbarnAuchOhneReihungswerte)
 
 TEST_F(ListenReihungTest, OkSpeichertDieReihenfolgeDesMenues)
 {
-    Bedienung<TfrmSortierung> schritt([](TfrmSortierung& d) {
+    MessageBoxScript schritt;
+    schritt.Window<TfrmSortierung>([](TfrmSortierung& d) {
         EXPECT_EQ(d.windowTitle(), "Sortierung");
         EXPECT_EQ(d.helpContext(), 11300);
         EXPECT_EQ(Namen(d), (QStringList{"Alpha", "Beta", "Gamma"}));
@@ -115,7 +117,7 @@ TEST_F(ListenReihungTest, OkSpeichertDieReihenfolgeDesMenues)
         QTest::mouseClick(d.findChild<QPushButton*>("Ok"), Qt::LeftButton);
     });
     EXPECT_TRUE(SortierungStarten(nullptr, true));
-    EXPECT_TRUE(schritt.gesehen);
+    EXPECT_EQ(schritt.PendingWindows(), 0);
     EXPECT_EQ(Menue(false), (QStringList{"Beta", "Gamma", "Alpha"}));
     EXPECT_EQ(Text("SELECT LIST(ID || '=' || COALESCE(MENUE_REIHUNG, 0), ' ') FROM (SELECT * FROM "
                    "T_LISTEN ORDER BY ID)"),
@@ -124,9 +126,11 @@ TEST_F(ListenReihungTest, OkSpeichertDieReihenfolgeDesMenues)
 
 TEST_F(ListenReihungTest, AbbrechenVerwirftUndDieSymbolleisteHatIhreEigeneReihung)
 {
-    const QString vorher = Text("SELECT LIST(ID || ':' || COALESCE(MENUE_REIHUNG, 0) || ':' || "
-                                "COALESCE(SYMBOL_REIHUNG, 0), ' ') FROM T_LISTEN");
-    Bedienung<TfrmSortierung> schritt([](TfrmSortierung& d) {
+    const QString vorher = Text(
+        "SELECT LIST(ID || ':' || COALESCE(MENUE_REIHUNG, 0) || ':' || "
+        "COALESCE(SYMBOL_REIHUNG, 0), ' ') FROM T_LISTEN");
+    MessageBoxScript schritt;
+    schritt.Window<TfrmSortierung>([](TfrmSortierung& d) {
         // Only user lists with a symbol, the menu flag aside.
         EXPECT_EQ(Namen(d), (QStringList{"Alpha", "Gamma", "Delta"}));
         Zeile(d, 2);
@@ -135,12 +139,13 @@ TEST_F(ListenReihungTest, AbbrechenVerwirftUndDieSymbolleisteHatIhreEigeneReihun
         QTest::mouseClick(d.findChild<QPushButton*>("Abbrechen"), Qt::LeftButton);
     });
     EXPECT_FALSE(SortierungStarten(nullptr, false));
-    EXPECT_TRUE(schritt.gesehen);
+    EXPECT_EQ(schritt.PendingWindows(), 0);
     EXPECT_EQ(Text("SELECT LIST(ID || ':' || COALESCE(MENUE_REIHUNG, 0) || ':' || "
                    "COALESCE(SYMBOL_REIHUNG, 0), ' ') FROM T_LISTEN"),
               vorher);
 
-    Bedienung<TfrmSortierung> zweiter([](TfrmSortierung& d) {
+    MessageBoxScript zweiter;
+    zweiter.Window<TfrmSortierung>([](TfrmSortierung& d) {
         Zeile(d, 2);
         QTest::mouseClick(d.Auf(), Qt::LeftButton);
         d.accept();
@@ -152,7 +157,8 @@ TEST_F(ListenReihungTest, AbbrechenVerwirftUndDieSymbolleisteHatIhreEigeneReihun
 TEST_F(ListenReihungTest, OhneEintraegeAendernDiePfeileNichts)
 {
     Ausfuehren({"DELETE FROM T_LISTEN"});
-    Bedienung<TfrmSortierung> schritt([](TfrmSortierung& d) {
+    MessageBoxScript schritt;
+    schritt.Window<TfrmSortierung>([](TfrmSortierung& d) {
         EXPECT_EQ(d.ListeView()->Leertext(), "< Keine Einträge vorhanden >");
         QTest::mouseClick(d.Ab(), Qt::LeftButton);
         QTest::mouseClick(d.Auf(), Qt::LeftButton);
@@ -160,7 +166,7 @@ TEST_F(ListenReihungTest, OhneEintraegeAendernDiePfeileNichts)
         d.accept();
     });
     EXPECT_TRUE(SortierungStarten(nullptr, true));
-    EXPECT_TRUE(schritt.gesehen);
+    EXPECT_EQ(schritt.PendingWindows(), 0);
 }
 
 }  // namespace
