@@ -53,10 +53,12 @@ public:
         db::Transaction tr(Db());
         tr.Start();
         db::Query(tr, "DELETE FROM T_LISTEN WHERE ID > 0").Execute();
-        db::Query tier(tr, "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                           "VALUES (:NUMMER, :NAME, :GEBDAT, :G, 1)");
+        db::Query tier(tr,
+                       "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                       "VALUES (:NUMMER, :NAME, :GEBDAT, :G, 1)");
         for (int i = 1; i <= Kuehe + Bullen; ++i) {
-            tier.Param("NUMMER").SetString(QStringLiteral("DE 0%1").arg(i, 4, 10, QLatin1Char('0')));
+            tier.Param("NUMMER").SetString(
+                QStringLiteral("DE 0%1").arg(i, 4, 10, QLatin1Char('0')));
             tier.Param("NAME").SetString(QStringLiteral("Tier %1").arg(i));
             tier.Param("GEBDAT").SetDate(QDate(2019, 1, 1).addDays(i * 20));
             tier.Param("G").SetString(i <= Kuehe ? "W" : "M");
@@ -132,8 +134,8 @@ protected:
         auto* k = Teil<QAbstractButton>(d, knopf);
         ASSERT_TRUE(k && k->isVisible() && k->isEnabled()) << knopf;
         // A check box takes clicks on its box and text, not on the rest of its row.
-        const QPoint punkt = qobject_cast<QCheckBox*>(k) ? QPoint(6, k->height() / 2)
-                                                         : k->rect().center();
+        const QPoint punkt =
+            qobject_cast<QCheckBox*>(k) ? QPoint(6, k->height() / 2) : k->rect().center();
         QTest::mouseClick(k, Qt::LeftButton, {}, punkt);
         QApplication::processEvents();
     }
@@ -361,8 +363,9 @@ TEST_F(ListenDesignerTest, VonDerLeerenDatenbankZurGespeichertenListe)
                        .arg(id)),
               "Kühe|Alle Kühe|Q1.STATUSIDX;S.N1;Q1.NUMMER;Q1.NAME|Q1.GESCHLECHT;=;W;|"
               "Q1.NUMMER;DESC|T|2|F");
-    EXPECT_EQ(Wert(QStringLiteral("SELECT COUNT(*) FROM T_LISTEN_BILDSCHIRM WHERE LISTE = %1").arg(id)),
-              4);
+    EXPECT_EQ(
+        Wert(QStringLiteral("SELECT COUNT(*) FROM T_LISTEN_BILDSCHIRM WHERE LISTE = %1").arg(id)),
+        4);
 
     // The main window offers the new list at once, and it opens with the cows.
     QAction* eintrag = nullptr;
@@ -378,9 +381,9 @@ TEST_F(ListenDesignerTest, VonDerLeerenDatenbankZurGespeichertenListe)
     EXPECT_EQ(liste->windowTitle(), "Alle Kühe");
     EXPECT_TRUE(QTest::qWaitFor([liste] { return liste->GetAnzahl() == Kuehe; }));
     TZRcxGridDBTableView* v = liste->Grid()->GetTableView();
-    EXPECT_EQ(liste->Grid()->Anzeigetext(
-                  v->model()->index(0, v->horizontalHeader()->logicalIndex(2))),
-              QStringLiteral("DE 0%1").arg(Kuehe, 4, 10, QLatin1Char('0')));
+    EXPECT_EQ(
+        liste->Grid()->Anzeigetext(v->model()->index(0, v->horizontalHeader()->logicalIndex(2))),
+        QStringLiteral("DE 0%1").arg(Kuehe, 4, 10, QLatin1Char('0')));
 }
 
 TEST_F(ListenDesignerTest, NeueListeOhneSpeichernGibtNullZurueck)
@@ -435,7 +438,8 @@ TEST_F(ListenDesignerTest, QuellenUndIhrePruefung)
         for (const char* feld :
              {"QUELLE1", "QUELLE2", "QUELLE3", "FELD12_1", "FELD12_2", "FELD23_2", "FELD23_3"})
             EXPECT_TRUE(d.QListe().FieldByName(feld).IsNull()) << feld;
-        for (const char* box : {"Quelle2", "Quelle3", "Feld12_1", "Feld12_2", "Feld23_2", "Feld23_3"})
+        for (const char* box :
+             {"Quelle2", "Quelle3", "Feld12_1", "Feld12_2", "Feld23_2", "Feld23_3"})
             EXPECT_FALSE(Teil(d, box)->isEnabled()) << box;
         EXPECT_EQ(Teil<QComboBox>(d, "Quelle2")->currentText(), "< keine >");
     });
@@ -483,7 +487,8 @@ TEST_F(ListenDesignerTest, AusgabefelderMitPseudofeldern)
         EXPECT_EQ(sichtbar->count(), 0);
         EXPECT_EQ(verfuegbar->count(), katalog + 2);
         // A double click adds and removes as the buttons do.
-        const QList<QListWidgetItem*> name = verfuegbar->findItems("Tiere - Name", Qt::MatchExactly);
+        const QList<QListWidgetItem*> name =
+            verfuegbar->findItems("Tiere - Name", Qt::MatchExactly);
         ASSERT_FALSE(name.isEmpty());
         const QPoint punkt = verfuegbar->visualItemRect(name.first()).center();
         QTest::mouseClick(verfuegbar->viewport(), Qt::LeftButton, {}, punkt);
@@ -491,18 +496,20 @@ TEST_F(ListenDesignerTest, AusgabefelderMitPseudofeldern)
         EXPECT_EQ(Eintraege(sichtbar), QStringList({"Tiere - Name"}));
     });
     ASSERT_EQ(meldungen.Shown().size(), 1);
-    EXPECT_EQ(meldungen.Shown().first().text, "Sie müssen mindestend ein Feld zum anzeigen angeben");
+    EXPECT_EQ(meldungen.Shown().first().text,
+              "Sie müssen mindestend ein Feld zum anzeigen angeben");
 }
 
 TEST_F(ListenDesignerTest, EinschraenkungenNichtAngeboteneFelderUndRueckweg)
 {
     // Animals and their calvings; the user drops the calvings on page 0.
-    Ausfuehren("INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, FELD12_1, "
-               "FELD12_2, DIST, MENUE, FELDER, BEDINGUNGEN, SORTIERUNG) VALUES (900, 'Alt', "
-               "'Alt', 1, 2, 101, 202, 'T', 'F', "
-               "'Q1.NUMMER;Q1.NAME', "
-               "'Q1.NAME;<>;Tier 3;AND;Q2.DATUM;>;01.01.2020;OR;Q1.GESCHLECHT;=;W;', "
-               "'Q2.DATUM;ASC;Q1.NAME;DESC')");
+    Ausfuehren(
+        "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, FELD12_1, "
+        "FELD12_2, DIST, MENUE, FELDER, BEDINGUNGEN, SORTIERUNG) VALUES (900, 'Alt', "
+        "'Alt', 1, 2, 101, 202, 'T', 'F', "
+        "'Q1.NUMMER;Q1.NAME', "
+        "'Q1.NAME;<>;Tier 3;AND;Q2.DATUM;>;01.01.2020;OR;Q1.GESCHLECHT;=;W;', "
+        "'Q2.DATUM;ASC;Q1.NAME;DESC')");
     MessageBoxScript meldungen;
     meldungen.AnswerWith(Tools::mrOk);  // the ";" in a value
     const int id = Bedienen(900, [&](TfrmListenDesign& d) {
@@ -552,18 +559,20 @@ TEST_F(ListenDesignerTest, EinschraenkungenNichtAngeboteneFelderUndRueckweg)
     EXPECT_EQ(id, 900);
     ASSERT_EQ(meldungen.Shown().size(), 1);
     EXPECT_TRUE(meldungen.Shown().first().text.contains("\"Tier;3\""));
-    EXPECT_EQ(Text("SELECT COALESCE(BEDINGUNGEN, '') || '|' || SORTIERUNG FROM T_LISTEN WHERE ID = 900"),
-              "|Q1.NAME;DESC");
+    EXPECT_EQ(
+        Text("SELECT COALESCE(BEDINGUNGEN, '') || '|' || SORTIERUNG FROM T_LISTEN WHERE ID = 900"),
+        "|Q1.NAME;DESC");
 }
 
 TEST_F(ListenDesignerTest, SpeichernNurMitNameUndNachFrageBeiFehlgeschlagenemTest)
 {
     MessageBoxScript meldungen;
-    meldungen.AnswerWith(Tools::mrOk)    // the test's error box
-        .AnswerWith(Tools::mrOk)         // no name
-        .AnswerWith(Tools::mrNo)         // store although the test failed? No
-        .AnswerWith(Tools::mrOk)         // the test again, on the way back
-        .AnswerWith(Tools::mrYes);       // Yes
+    meldungen
+        .AnswerWith(Tools::mrOk)    // the test's error box
+        .AnswerWith(Tools::mrOk)    // no name
+        .AnswerWith(Tools::mrNo)    // store although the test failed? No
+        .AnswerWith(Tools::mrOk)    // the test again, on the way back
+        .AnswerWith(Tools::mrYes);  // Yes
     const int vorher = Wert("SELECT COUNT(*) FROM T_LISTEN");
     const int id = Bedienen(0, [&](TfrmListenDesign& d) {
         Waehlen(d, "Quelle1", "Tiere");

@@ -28,11 +28,14 @@ TEST(ListenAustauschRegeln, EindeutigeBezeichnung)
         {"Kühe", {"Kühe"}, "Kühe (2)"},
         {"Kühe", {"Kühe", "Kühe (2)"}, "Kühe (3)"},
         // Sorted as text, "N (10)" comes before "N (2)": every name in use counts.
-        {"N", {"N", "N (2)", "N (3)", "N (4)", "N (5)", "N (6)", "N (7)", "N (8)", "N (9)", "N (10)"},
+        {"N",
+         {"N", "N (2)", "N (3)", "N (4)", "N (5)", "N (6)", "N (7)", "N (8)", "N (9)", "N (10)"},
          "N (11)"},
         {"N", {"N (2)"}, "N"},
         {lang, {lang}, QString(46, QLatin1Char('x')) + " (2)"},
-        {lang, {lang, QString(46, QLatin1Char('x')) + " (2)"}, QString(46, QLatin1Char('x')) + " (3)"},
+        {lang,
+         {lang, QString(46, QLatin1Char('x')) + " (2)"},
+         QString(46, QLatin1Char('x')) + " (3)"},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name.toStdString());
@@ -51,7 +54,9 @@ TEST(ListenAustauschRegeln, DateiTextNachKodierung)
     } faelle[] = {
         {"<?xml version=\"1.0\"?>\n" + umlaute, "<?xml version=\"1.0\"?>\n<a>Kühe ß</a>"},
         // Older files: the Windows code page without a declaration.
-        {"<?xml version=\"1.0\"?>\n<a>K\xfc" "he \x80</a>", "<?xml version=\"1.0\"?>\n<a>Kühe €</a>"},
+        {"<?xml version=\"1.0\"?>\n<a>K\xfc"
+         "he \x80</a>",
+         "<?xml version=\"1.0\"?>\n<a>Kühe €</a>"},
         {"\xef\xbb\xbf<a>K\xc3\xbc</a>", "<a>Kü</a>"},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>K\xfc</a>",
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>Kü</a>"},
@@ -117,34 +122,79 @@ Design EineQuelle()
                      {"MULTI_LINE_SHORT_BILDSCHIRM", "F"},
                      {"MULTI_LINE_SHORT_DRUCK", "F"},
                      {"DATUM_VERGANGEN_FETT", "-"}}),
-            {Spalten({{"FELD", "Q1.NUMMER"}, {"BREITE", 90}, {"AUTOBREITE", "F"},
-                      {"TITEL", "Ohrmarke <Nr>"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"},
-                      {"ZEILE", 1}, {"UEBERSCHRIFT", "F"}, {"DISPLAY_FORMAT", "0"}}),
-             Spalten({{"FELD", "Q1.NAME"}, {"BREITE", 120}, {"AUTOBREITE", "T"},
-                      {"TITEL", "Name & Rufname"}, {"AUSRICHTUNG", "R"}, {"SICHTBAR", "F"},
-                      {"ZEILE", QVariant()}, {"UEBERSCHRIFT", "T"}}),
-             Spalten({{"FELD", "S.N1"}, {"BREITE", 30}, {"AUTOBREITE", "F"}, {"TITEL", "Nr."},
-                      {"AUSRICHTUNG", "R"}, {"SICHTBAR", "T"}, {"ZEILE", 1},
+            {Spalten({{"FELD", "Q1.NUMMER"},
+                      {"BREITE", 90},
+                      {"AUTOBREITE", "F"},
+                      {"TITEL", "Ohrmarke <Nr>"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 1},
+                      {"UEBERSCHRIFT", "F"},
+                      {"DISPLAY_FORMAT", "0"}}),
+             Spalten({{"FELD", "Q1.NAME"},
+                      {"BREITE", 120},
+                      {"AUTOBREITE", "T"},
+                      {"TITEL", "Name & Rufname"},
+                      {"AUSRICHTUNG", "R"},
+                      {"SICHTBAR", "F"},
+                      {"ZEILE", QVariant()},
+                      {"UEBERSCHRIFT", "T"}}),
+             Spalten({{"FELD", "S.N1"},
+                      {"BREITE", 30},
+                      {"AUTOBREITE", "F"},
+                      {"TITEL", "Nr."},
+                      {"AUSRICHTUNG", "R"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 1},
                       {"UEBERSCHRIFT", "F"}})},
-            {Spalten({{"FELD", "Q1.NUMMER"}, {"L_POSITION", 0}, {"ZEILE", 1}, {"BREITE", 30},
-                      {"SCHRIFT", "Arial;10;"}, {"TITEL", "Ohrmarke"}, {"AUSRICHTUNG", "L"},
-                      {"SICHTBAR", "T"}, {"TITEL_SCHRIFT", "Arial;10;BI"},
-                      {"ZEILENUMBRUCH", "F"}, {"LEERZEILE", "F"}, {"SCHRIFTSCHMAL", "F"}}),
-             Spalten({{"FELD", "Q1.NAME"}, {"L_POSITION", 35}, {"ZEILE", 1}, {"BREITE", 40},
-                      {"TITEL", "Name"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"},
-                      {"ZEILENUMBRUCH", "T"}, {"LEERZEILE", "F"}, {"SCHRIFTSCHMAL", "T"}}),
-             Spalten({{"FELD", "S.N1"}, {"L_POSITION", 80}, {"ZEILE", 2}, {"BREITE", 10},
-                      {"TITEL", "Nr."}, {"AUSRICHTUNG", "R"}, {"SICHTBAR", "F"},
-                      {"ZEILENUMBRUCH", "F"}, {"LEERZEILE", "T"}, {"SCHRIFTSCHMAL", "F"}})},
+            {Spalten({{"FELD", "Q1.NUMMER"},
+                      {"L_POSITION", 0},
+                      {"ZEILE", 1},
+                      {"BREITE", 30},
+                      {"SCHRIFT", "Arial;10;"},
+                      {"TITEL", "Ohrmarke"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"TITEL_SCHRIFT", "Arial;10;BI"},
+                      {"ZEILENUMBRUCH", "F"},
+                      {"LEERZEILE", "F"},
+                      {"SCHRIFTSCHMAL", "F"}}),
+             Spalten({{"FELD", "Q1.NAME"},
+                      {"L_POSITION", 35},
+                      {"ZEILE", 1},
+                      {"BREITE", 40},
+                      {"TITEL", "Name"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILENUMBRUCH", "T"},
+                      {"LEERZEILE", "F"},
+                      {"SCHRIFTSCHMAL", "T"}}),
+             Spalten({{"FELD", "S.N1"},
+                      {"L_POSITION", 80},
+                      {"ZEILE", 2},
+                      {"BREITE", 10},
+                      {"TITEL", "Nr."},
+                      {"AUSRICHTUNG", "R"},
+                      {"SICHTBAR", "F"},
+                      {"ZEILENUMBRUCH", "F"},
+                      {"LEERZEILE", "T"},
+                      {"SCHRIFTSCHMAL", "F"}})},
             {}};
 }
 
 QVariantMap DruckFeld(const char* feld, int position, int zeile, const char* titel,
                       const char* ausrichtung)
 {
-    return Spalten({{"FELD", feld}, {"L_POSITION", position}, {"ZEILE", zeile}, {"BREITE", 20},
-                    {"SCHRIFT", "Arial;9;S"}, {"TITEL", titel}, {"AUSRICHTUNG", ausrichtung},
-                    {"SICHTBAR", "F"}, {"ZEILENUMBRUCH", "F"}, {"LEERZEILE", "F"},
+    return Spalten({{"FELD", feld},
+                    {"L_POSITION", position},
+                    {"ZEILE", zeile},
+                    {"BREITE", 20},
+                    {"SCHRIFT", "Arial;9;S"},
+                    {"TITEL", titel},
+                    {"AUSRICHTUNG", ausrichtung},
+                    {"SICHTBAR", "F"},
+                    {"ZEILENUMBRUCH", "F"},
+                    {"LEERZEILE", "F"},
                     {"SCHRIFTSCHMAL", "F"}});
 }
 
@@ -196,27 +246,65 @@ Design DreiQuellen()
                      {"MULTI_LINE_SHORT_BILDSCHIRM", "T"},
                      {"MULTI_LINE_SHORT_DRUCK", "T"},
                      {"DATUM_VERGANGEN_FETT", "Q3GEBDAT"}}),
-            {Spalten({{"FELD", "Q1.NUMMER"}, {"BREITE", 80}, {"AUTOBREITE", "T"},
-                      {"TITEL", "Kuh"}, {"AUSRICHTUNG", "C"}, {"SICHTBAR", "T"},
-                      {"ZEILE", 1}, {"UEBERSCHRIFT", "F"}, {"DISPLAY_FORMAT", "#,##0"}}),
-             Spalten({{"FELD", "Q2.NUMMER"}, {"BREITE", 82}, {"AUTOBREITE", "F"},
-                      {"TITEL", "Mutter"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "F"},
-                      {"ZEILE", 1}, {"UEBERSCHRIFT", "T"}}),
-             Spalten({{"FELD", "Q3.NUMMER"}, {"BREITE", 81}, {"AUTOBREITE", "F"},
-                      {"TITEL", "Enkelin"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"},
-                      {"ZEILE", 2}, {"UEBERSCHRIFT", "F"}}),
-             Spalten({{"FELD", "S.F1"}, {"BREITE", 40}, {"AUTOBREITE", "F"}, {"TITEL", "Fest"},
-                      {"AUSRICHTUNG", "R"}, {"SICHTBAR", "T"}, {"ZEILE", 3},
-                      {"UEBERSCHRIFT", "F"}, {"WERT", "x < y"}})},
-            {Spalten({{"FELD", "Q1.NUMMER"}, {"L_POSITION", -5}, {"ZEILE", 1}, {"BREITE", 25},
-                      {"SCHRIFT", "Arial;8;"}, {"TITEL", "Kuh"}, {"AUSRICHTUNG", "R"},
-                      {"SICHTBAR", "T"}, {"TITEL_SCHRIFT", "Arial;8;U"}, {"ZEILENUMBRUCH", "T"},
-                      {"LEERZEILE", "T"}, {"SCHRIFTSCHMAL", "T"}, {"DISPLAY_FORMAT", "0.00"}}),
+            {Spalten({{"FELD", "Q1.NUMMER"},
+                      {"BREITE", 80},
+                      {"AUTOBREITE", "T"},
+                      {"TITEL", "Kuh"},
+                      {"AUSRICHTUNG", "C"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 1},
+                      {"UEBERSCHRIFT", "F"},
+                      {"DISPLAY_FORMAT", "#,##0"}}),
+             Spalten({{"FELD", "Q2.NUMMER"},
+                      {"BREITE", 82},
+                      {"AUTOBREITE", "F"},
+                      {"TITEL", "Mutter"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "F"},
+                      {"ZEILE", 1},
+                      {"UEBERSCHRIFT", "T"}}),
+             Spalten({{"FELD", "Q3.NUMMER"},
+                      {"BREITE", 81},
+                      {"AUTOBREITE", "F"},
+                      {"TITEL", "Enkelin"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 2},
+                      {"UEBERSCHRIFT", "F"}}),
+             Spalten({{"FELD", "S.F1"},
+                      {"BREITE", 40},
+                      {"AUTOBREITE", "F"},
+                      {"TITEL", "Fest"},
+                      {"AUSRICHTUNG", "R"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 3},
+                      {"UEBERSCHRIFT", "F"},
+                      {"WERT", "x < y"}})},
+            {Spalten({{"FELD", "Q1.NUMMER"},
+                      {"L_POSITION", -5},
+                      {"ZEILE", 1},
+                      {"BREITE", 25},
+                      {"SCHRIFT", "Arial;8;"},
+                      {"TITEL", "Kuh"},
+                      {"AUSRICHTUNG", "R"},
+                      {"SICHTBAR", "T"},
+                      {"TITEL_SCHRIFT", "Arial;8;U"},
+                      {"ZEILENUMBRUCH", "T"},
+                      {"LEERZEILE", "T"},
+                      {"SCHRIFTSCHMAL", "T"},
+                      {"DISPLAY_FORMAT", "0.00"}}),
              DruckFeld("Q2.NUMMER", 30, 2, "Mutter", "C"),
              DruckFeld("Q3.NUMMER", 55, 2, "Enkelin", "L"),
-             Spalten({{"FELD", "S.F1"}, {"L_POSITION", 60}, {"ZEILE", 1}, {"BREITE", 10},
-                      {"TITEL", "Fest"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"},
-                      {"ZEILENUMBRUCH", "F"}, {"LEERZEILE", "F"}, {"SCHRIFTSCHMAL", "F"},
+             Spalten({{"FELD", "S.F1"},
+                      {"L_POSITION", 60},
+                      {"ZEILE", 1},
+                      {"BREITE", 10},
+                      {"TITEL", "Fest"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILENUMBRUCH", "F"},
+                      {"LEERZEILE", "F"},
+                      {"SCHRIFTSCHMAL", "F"},
                       {"WERT", "\"ja\""}})},
             {Spalten({{"L_POSITION", -3}, {"BEGINN_TITEL", "T"}, {"ART", "S"}, {"BREITE", 100}}),
              Spalten({{"L_POSITION", 155}, {"BEGINN_TITEL", "F"}, {"ART", "DPP"}, {"BREITE", 0}})}};
@@ -251,18 +339,39 @@ Design Intern()
                      {"MULTI_LINE_SHORT_BILDSCHIRM", "F"},
                      {"MULTI_LINE_SHORT_DRUCK", "F"},
                      {"DATUM_VERGANGEN_FETT", "-"}}),
-            {Spalten({{"FELD", "NUMMER"}, {"AUTOBREITE", "T"}, {"TITEL", "Ohrmarke"},
-                      {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"}, {"ZEILE", 1},
+            {Spalten({{"FELD", "NUMMER"},
+                      {"AUTOBREITE", "T"},
+                      {"TITEL", "Ohrmarke"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 1},
                       {"UEBERSCHRIFT", "F"}}),
-             Spalten({{"FELD", "TIERID"}, {"BREITE", 10}, {"AUTOBREITE", "F"}, {"TITEL", "ID"},
-                      {"AUSRICHTUNG", "R"}, {"SICHTBAR", "F"}, {"ZEILE", 1},
+             Spalten({{"FELD", "TIERID"},
+                      {"BREITE", 10},
+                      {"AUTOBREITE", "F"},
+                      {"TITEL", "ID"},
+                      {"AUSRICHTUNG", "R"},
+                      {"SICHTBAR", "F"},
+                      {"ZEILE", 1},
                       {"UEBERSCHRIFT", "F"}}),
-             Spalten({{"FELD", "EREIGNIS"}, {"BREITE", 200}, {"AUTOBREITE", "T"},
-                      {"TITEL", "Ereignis"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"},
-                      {"ZEILE", 2}, {"UEBERSCHRIFT", "T"}})},
-            {Spalten({{"FELD", "EREIGNIS"}, {"L_POSITION", 40}, {"ZEILE", 1}, {"BREITE", 80},
-                      {"TITEL", "Ereignis"}, {"AUSRICHTUNG", "L"}, {"SICHTBAR", "T"},
-                      {"ZEILENUMBRUCH", "T"}, {"LEERZEILE", "F"}, {"SCHRIFTSCHMAL", "F"}})},
+             Spalten({{"FELD", "EREIGNIS"},
+                      {"BREITE", 200},
+                      {"AUTOBREITE", "T"},
+                      {"TITEL", "Ereignis"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILE", 2},
+                      {"UEBERSCHRIFT", "T"}})},
+            {Spalten({{"FELD", "EREIGNIS"},
+                      {"L_POSITION", 40},
+                      {"ZEILE", 1},
+                      {"BREITE", 80},
+                      {"TITEL", "Ereignis"},
+                      {"AUSRICHTUNG", "L"},
+                      {"SICHTBAR", "T"},
+                      {"ZEILENUMBRUCH", "T"},
+                      {"LEERZEILE", "F"},
+                      {"SCHRIFTSCHMAL", "F"}})},
             {Spalten({{"L_POSITION", 38}, {"BEGINN_TITEL", "T"}, {"ART", "P"}, {"BREITE", 25}})}};
 }
 
@@ -310,8 +419,8 @@ protected:
         Ausfuehren("DELETE FROM T_LISTEN_BILDSCHIRM WHERE LISTE = :L", {{"L", id}});
         Ausfuehren("DELETE FROM T_LISTEN_DRUCK WHERE LISTE = :L", {{"L", id}});
         for (const auto& [tabelle, zeilen] :
-             {std::pair{"T_LISTEN_BILDSCHIRM", &d.bildschirm}, std::pair{"T_LISTEN_DRUCK", &d.druck},
-              std::pair{"T_LISTEN_LINIEN", &d.linien}})
+             {std::pair{"T_LISTEN_BILDSCHIRM", &d.bildschirm},
+              std::pair{"T_LISTEN_DRUCK", &d.druck}, std::pair{"T_LISTEN_LINIEN", &d.linien}})
             for (QVariantMap z : *zeilen) {
                 z.insert("LISTE", id);
                 Einfuegen(tabelle, z);
@@ -330,7 +439,8 @@ protected:
             for (int i = 0; i < q.FieldCount(); ++i)
                 if (!ohne.contains(q.Column(i).Name))
                     z << q.Column(i).Name + "=" +
-                             (q.Field(i).IsNull() ? QStringLiteral("<null>") : q.Field(i).AsString());
+                             (q.Field(i).IsNull() ? QStringLiteral("<null>")
+                                                  : q.Field(i).AsString());
             zeilen << z;
         }
         return zeilen;
@@ -357,10 +467,11 @@ protected:
     // Rows of every design table: what a refused file must leave as it was.
     QString Bestand()
     {
-        return Text("SELECT (SELECT COUNT(*) FROM T_LISTEN) || '/' || (SELECT COUNT(*) FROM "
-                    "T_LISTEN_BILDSCHIRM) || '/' || (SELECT COUNT(*) FROM T_LISTEN_DRUCK) || '/' "
-                    "|| (SELECT COUNT(*) FROM T_LISTEN_LINIEN) || '/' || (SELECT LIST(BEZEICHNUNG, "
-                    "',') FROM T_LISTEN) FROM RDB$DATABASE");
+        return Text(
+            "SELECT (SELECT COUNT(*) FROM T_LISTEN) || '/' || (SELECT COUNT(*) FROM "
+            "T_LISTEN_BILDSCHIRM) || '/' || (SELECT COUNT(*) FROM T_LISTEN_DRUCK) || '/' "
+            "|| (SELECT COUNT(*) FROM T_LISTEN_LINIEN) || '/' || (SELECT LIST(BEZEICHNUNG, "
+            "',') FROM T_LISTEN) FROM RDB$DATABASE");
     }
 
     QString Datei(const char* name) const { return QDir(ordner.path()).filePath(name); }
@@ -452,9 +563,10 @@ QStringList Erwartet(const Design& d)
     const QVariantMap& l = d.liste;
     const auto t = [&l](const char* s) { return l.value(s).toString(); };
     const auto z = [&l](const char* s) { return QString::number(l.value(s).toInt()); };
-    QStringList e{"<?xml version=\"1.0\"?>", "Kommentar vor der Wurzel: True",
-                  QStringLiteral("/Liste ListeIntern=%1").arg(l.value("ID").toInt() <= 0 ? "T" : "F"),
-                  "/Liste/Version :1", "/Liste/Daten Distinct=" + t("DIST")};
+    QStringList e{
+        "<?xml version=\"1.0\"?>", "Kommentar vor der Wurzel: True",
+        QStringLiteral("/Liste ListeIntern=%1").arg(l.value("ID").toInt() <= 0 ? "T" : "F"),
+        "/Liste/Version :1", "/Liste/Daten Distinct=" + t("DIST")};
     for (int n = 1; n <= 3; ++n)
         if (l.contains(QStringLiteral("QUELLE%1").arg(n)))
             e << QStringLiteral("/Liste/Daten/Quelle Nr=%1 Id=%2 :")
@@ -472,7 +584,8 @@ QStringList Erwartet(const Design& d)
     if (!t("SORTIERUNG").isEmpty())
         e << "/Liste/Daten/Sortierung :" + t("SORTIERUNG");
     e << "/Liste/Daten/SQL :" + t("SQL") << "/Liste/Daten/SQL-SW :" + t("SQL_SW")
-      << "/Liste/Verwaltung" << "/Liste/Verwaltung/Bezeichnung :" + t("BEZEICHNUNG")
+      << "/Liste/Verwaltung"
+      << "/Liste/Verwaltung/Bezeichnung :" + t("BEZEICHNUNG")
       << "/Liste/Verwaltung/Titel :" + t("TITEL") << "/Liste/Verwaltung/Menue :" + t("MENUE");
     if (l.contains("SYMBOL"))
         e << "/Liste/Verwaltung/Symbol :" + z("SYMBOL");
@@ -499,23 +612,27 @@ QStringList Erwartet(const Design& d)
       << "/Liste/Druck/Global/RandUnten :" + z("RAND_UNTEN")
       << "/Liste/Druck/Global/DatumVergangenFett :" + t("DATUM_VERGANGEN_FETT");
     for (const auto& [element, spalte] :
-         {std::pair{"LinieUeberTitel", "LINIE_UEBER_TITEL"}, std::pair{"LinieUnterTitel", "LINIE_UNTER_TITEL"},
+         {std::pair{"LinieUeberTitel", "LINIE_UEBER_TITEL"},
+          std::pair{"LinieUnterTitel", "LINIE_UNTER_TITEL"},
           std::pair{"LinieZwischen", "LINIE_ZWISCHEN"}, std::pair{"LinieUnten", "LINIE_UNTEN"}})
         if (t(spalte) == "T")
             e << QStringLiteral("/Liste/Druck/Global/%1 Art=%2 Breite=%3%4 :")
                      .arg(element, l.value(QString(spalte) + "_ART").toString())
                      .arg(l.value(QString(spalte) + "_BREITE").toInt())
-                     .arg(QString(spalte) == "LINIE_ZWISCHEN" ? " Zeilen=" + z("LINIE_ZWISCHEN_ZEILEN")
-                                                              : QString());
+                     .arg(QString(spalte) == "LINIE_ZWISCHEN"
+                              ? " Zeilen=" + z("LINIE_ZWISCHEN_ZEILEN")
+                              : QString());
     for (const QVariantMap& p : d.druck) {
         const auto pt = [&p](const char* s) { return p.value(s).toString(); };
         e << "/Liste/Druck/DruckFeld Feld=" + pt("FELD") +
-                 (p.contains("BREITE") ? " Breite=" + pt("BREITE") : QString()) + " Titel=" +
-                 pt("TITEL") + " Ausrichtung=" + pt("AUSRICHTUNG") + " Sichtbar=" + pt("SICHTBAR") +
+                 (p.contains("BREITE") ? " Breite=" + pt("BREITE") : QString()) +
+                 " Titel=" + pt("TITEL") + " Ausrichtung=" + pt("AUSRICHTUNG") +
+                 " Sichtbar=" + pt("SICHTBAR") +
                  " LPosition=" + QString::number(p.value("L_POSITION").toInt()) +
-                 " Zeile=" + QString::number(p.value("ZEILE").toInt()) + " Schrift=" + pt("SCHRIFT") +
-                 " TitelSchrift=" + pt("TITEL_SCHRIFT") + " Zeilenumbruch=" + pt("ZEILENUMBRUCH") +
-                 " Leerzeile=" + pt("LEERZEILE") + " SchriftSchmal=" + pt("SCHRIFTSCHMAL") +
+                 " Zeile=" + QString::number(p.value("ZEILE").toInt()) +
+                 " Schrift=" + pt("SCHRIFT") + " TitelSchrift=" + pt("TITEL_SCHRIFT") +
+                 " Zeilenumbruch=" + pt("ZEILENUMBRUCH") + " Leerzeile=" + pt("LEERZEILE") +
+                 " SchriftSchmal=" + pt("SCHRIFTSCHMAL") +
                  " DisplayFormat=" + pt("DISPLAY_FORMAT") + " Wert=" + pt("WERT") + " :";
     }
     for (const QVariantMap& li : d.linien)
@@ -536,8 +653,9 @@ TEST_F(ListenAustauschTest, RundreiseGibtJedeZeileWiederUndDieDateiFolgtDemForma
         const QString datei = Exportieren(id, "liste.xml");
 
         const QByteArray inhalt = Lesen(datei);
-        EXPECT_TRUE(inhalt.startsWith("<?xml version=\"1.0\"?>\n<!-- Listen Austauschformat f\xc3\xbcr ZR "
-                                      "Bovantis -->\n<Liste"))
+        EXPECT_TRUE(
+            inhalt.startsWith("<?xml version=\"1.0\"?>\n<!-- Listen Austauschformat f\xc3\xbcr ZR "
+                              "Bovantis -->\n<Liste"))
             << inhalt.left(120).toStdString();
         EXPECT_EQ(PythonLesen(datei), Erwartet(d));
 
@@ -643,7 +761,8 @@ TEST_F(ListenAustauschTest, FehlerhafteDateienAendernNichts)
          "Das Attribut \"LPosition\" des Knotens \"DruckFeld\" wurde nicht gefunden"},
         {"keine Zahl", ersetzt("LPosition=\"30\"", "LPosition=\"3O\""),
          "\"3O\" ist keine gültige ganze Zahl (Attribut \"LPosition\" des Knotens \"DruckFeld\")."},
-        {"unbekannter Code", ersetzt("Ausrichtung=\"C\" Sichtbar=\"F\"", "Ausrichtung=\"X\" Sichtbar=\"F\""),
+        {"unbekannter Code",
+         ersetzt("Ausrichtung=\"C\" Sichtbar=\"F\"", "Ausrichtung=\"X\" Sichtbar=\"F\""),
          "Der Wert \"X\" (Attribut \"Ausrichtung\" des Knotens \"DruckFeld\") ist nicht zulässig."},
         {"unbekannte Linienart", ersetzt("Art=\"DPP\" Breite=\"0\"", "Art=\"W\" Breite=\"0\""),
          "Der Wert \"W\" (Attribut \"Art\" des Knotens \"Linie\") ist nicht zulässig."},
@@ -655,12 +774,14 @@ TEST_F(ListenAustauschTest, FehlerhafteDateienAendernNichts)
         {"Zeichen außerhalb Latin-1", ersetzt("Mütter und Töchter", "Mütter für 5 \xe2\x82\xac"),
          "Der Text \"Mütter für 5 €\" (Knoten \"Titel\") enthält das Zeichen \"€\", das die "
          "Datenbank nicht speichern kann."},
-        {"UTF-8 fehlerhaft", ersetzt("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>")
-                                 .replace("Mütter und", "M\xfctter und"),
+        {"UTF-8 fehlerhaft",
+         ersetzt("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>")
+             .replace("Mütter und", "M\xfctter und"),
          "Die Datei enthält Zeichen, die nicht gültig in UTF-8 kodiert sind."},
         {"Quelle 1 fehlt", ersetzt("<Quelle Nr=\"1\" Id=\"7\"/>", ""),
          "Die Datenquellen der Liste in der Datei sind unvollständig."},
-        {"eigene Entitäten", ersetzt("<Liste ", "<!DOCTYPE Liste [<!ENTITY x \"xxxxxxxx\">]>\n<Liste "),
+        {"eigene Entitäten",
+         ersetzt("<Liste ", "<!DOCTYPE Liste [<!ENTITY x \"xxxxxxxx\">]>\n<Liste "),
          "Fehlerhafte Datei"},
         {"andere Wurzel", ersetzt("<Liste ", "<Design ").replace("</Liste>", "</Design>"),
          "Fehlerhafte Datei"},
@@ -685,8 +806,9 @@ TEST_F(ListenAustauschTest, WasDieDatenbankAbweistLaesstKeineSpur)
     const QString datei = Exportieren(12, "liste.xml");
     // The last vertical line fails: the list and its layout rows written before go with it.
     Ausfuehren("CREATE EXCEPTION E_TEST_LINIE 'Linie abgewiesen'");
-    Ausfuehren("CREATE TRIGGER T_TEST_LINIE FOR T_LISTEN_LINIEN ACTIVE BEFORE INSERT AS BEGIN "
-               "IF (NEW.L_POSITION = 155 AND NEW.LISTE <> 12) THEN EXCEPTION E_TEST_LINIE; END");
+    Ausfuehren(
+        "CREATE TRIGGER T_TEST_LINIE FOR T_LISTEN_LINIEN ACTIVE BEFORE INSERT AS BEGIN "
+        "IF (NEW.L_POSITION = 155 AND NEW.LISTE <> 12) THEN EXCEPTION E_TEST_LINIE; END");
     const QString vorher = Bestand();
     try {
         Importieren(datei, {});
@@ -702,7 +824,8 @@ TEST_F(ListenAustauschTest, BedingungenAusDerDateiSindNurDaten)
     Anlegen(DreiQuellen());
     QByteArray inhalt = Lesen(Exportieren(12, "liste.xml"));
     const QByteArray bedingung = "Q1.NAME;=;x' OR '1'='1; DELETE FROM T_LISTEN;;";
-    ASSERT_TRUE(inhalt.contains("<Bedingungen>Q1.GESCHLECHT;=;W;AND;Q2.KNR;&gt;;100;</Bedingungen>"));
+    ASSERT_TRUE(
+        inhalt.contains("<Bedingungen>Q1.GESCHLECHT;=;W;AND;Q2.KNR;&gt;;100;</Bedingungen>"));
     ASSERT_TRUE(inhalt.contains("<SQL>SELECT 1 FROM RDB$DATABASE</SQL>"));
     inhalt.replace("Q1.GESCHLECHT;=;W;AND;Q2.KNR;&gt;;100;", bedingung);
     inhalt.replace("SELECT 1 FROM RDB$DATABASE", "DELETE FROM T_LISTEN");
@@ -719,12 +842,11 @@ TEST_F(ListenAustauschTest, ExportInEinenFehlendenOrdner)
 {
     Anlegen(EineQuelle());
     try {
-        TListenDesignImExport(datenbank.Db())
-            .ListeExportieren(11, Datei("fehlt/liste.xml"));
+        TListenDesignImExport(datenbank.Db()).ListeExportieren(11, Datei("fehlt/liste.xml"));
         ADD_FAILURE() << "geschrieben";
     } catch (const std::runtime_error& e) {
-        EXPECT_TRUE(QString::fromUtf8(e.what())
-                        .startsWith("Konnte den Export nicht durchführen.\r\rFehlermeldung:\r"))
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(
+            "Konnte den Export nicht durchführen.\r\rFehlermeldung:\r"))
             << e.what();
     }
     EXPECT_THROW(TListenDesignImExport(datenbank.Db()).ListeExportieren(99, Datei("x.xml")),

@@ -196,7 +196,7 @@ TEST_F(ListenAuswahlTest, OeffnetMitDenStandardListenUndMerktMehrereListen)
                           "Loeschen", "Hilfe", "Schliessen"})
         EXPECT_TRUE(dialog->Knopf(k)->isVisible() && dialog->Knopf(k)->isEnabled()) << k;
     EXPECT_FALSE(dialog->Knopf("Zurueck")->isVisible());
-    Bildschirmfoto(*dialog, "listenauswahl");
+    Bildschirmfoto(*dialog, "listenauswahl.png");
 
     MehrereListenKlicken();
     EXPECT_TRUE(dialog->ListenView()->isColumnHidden(dialog->AuswahlSpalte()));
@@ -335,7 +335,7 @@ TEST_F(ListenAuswahlTest, NeuUndBearbeitenRufenDieEditorenUndLadenNach)
          {"Anzeigen", "Vorschau", "Drucken", "Standard", "Neu", "Bearbeiten", "Loeschen"})
         EXPECT_FALSE(dialog->Knopf(k)->isVisible()) << k;
     EXPECT_TRUE(dialog->Knopf("Zurueck")->isVisible());
-    Bildschirmfoto(*dialog, "listenauswahl-bearbeiten");
+    Bildschirmfoto(*dialog, "listenauswahl-bearbeiten.png");
     for (const QLabel* l : dialog->findChildren<QLabel*>()) {
         if (l->isVisible()) {
             EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();

@@ -103,7 +103,7 @@ TEST_F(ListenDesignBildschirmTest, DieSeiteFolgtDemFeld)
     EXPECT_EQ(Kind<QLineEdit>("Titel")->text(), "Nummer");
     EXPECT_EQ(Kind<QLineEdit>("Breite")->text(), "90");
     EXPECT_EQ(Kind<QComboBox>("Ausrichtung")->currentText(), "Links");
-    Bildschirmfoto(*fenster, "listendesignbildschirm");
+    Bildschirmfoto(*fenster, "listendesignbildschirm.png");
 }
 
 TEST_F(ListenDesignBildschirmTest, SchliessenSpeichertDieAenderungen)

@@ -111,7 +111,7 @@ protected:
                     QTest::keyClick(box, box->currentIndex() < i ? Qt::Key_Down : Qt::Key_Up);
             }
             if (!bild.isEmpty())
-                Bildschirmfoto(d, bild);
+                Bildschirmfoto(d, bild + ".png");
             QTest::mouseClick(d.findChild<QPushButton*>(ok ? "Ok" : "Abbrechen"), Qt::LeftButton);
         });
         Klick(knopf);
@@ -133,10 +133,10 @@ TEST_F(ListenDesignDruckTest, DatumsauswahlNurMitDenDatumsspaltenDerListe)
     EXPECT_EQ(Kind<QLabel>("lbSchrift")->text(), "DejaVu Sans, Größe 12, fett");
     EXPECT_EQ(Kind<QComboBox>("Ausrichtung")->currentText(), "Zentriert");
     EXPECT_EQ(Kind<QComboBox>("Stand")->currentText(), "Rechts");
-    Bildschirmfoto(*fenster, "listendesigndruck-allgemein");
+    Bildschirmfoto(*fenster, "listendesigndruck-allgemein.png");
     for (const char* seite : {"Felder", "Papier", "Rahmen"}) {
         Seite(seite);
-        Bildschirmfoto(*fenster, QStringLiteral("listendesigndruck-%1").arg(seite).toLower());
+        Bildschirmfoto(*fenster, QStringLiteral("listendesigndruck-%1.png").arg(seite).toLower());
     }
 
     QComboBox* datum = fenster->DatumFett();

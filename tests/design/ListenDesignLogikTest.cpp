@@ -9,11 +9,13 @@ namespace {
 using Feld = TListenDesignLogik::Feld;
 using Quellen = TListenDesignLogik::Quellen;
 
-const QString Mitte = QStringLiteral("Die Datenquelle in der Mitte darf dort nicht stehen.\r"
-                                     "Ändern Sie die Reihenfolge");
-const QString AlleP = QStringLiteral("Diese Datenquellen können nicht\r"
-                                     "miteinander verbunden werden\r"
-                                     "Sie müssen eine Quelle durch eine andere austauschen");
+const QString Mitte = QStringLiteral(
+    "Die Datenquelle in der Mitte darf dort nicht stehen.\r"
+    "Ändern Sie die Reihenfolge");
+const QString AlleP = QStringLiteral(
+    "Diese Datenquellen können nicht\r"
+    "miteinander verbunden werden\r"
+    "Sie müssen eine Quelle durch eine andere austauschen");
 
 struct QuellenFall {
     Quellen q;
@@ -30,15 +32,16 @@ TEST(ListenDesignLogikTest, QuellenPruefen)
         {{}, {}, "Sie müssen mindestens eine Quelle angeben"},
         {eine, {}, ""},
         {eine, {1}, "Diese Datenquelle ist allein nicht erlaubt\rSie benötigen eine weitere"},
-        {{1, 2, {}, 11, {}, {}, {}}, {},
+        {{1, 2, {}, 11, {}, {}, {}},
+         {},
          "Geben Sie die Verbindungsfelder für die Quellen 1 und 2 an"},
-        {{1, 2, 3, 11, 21, {}, 31}, {},
+        {{1, 2, 3, 11, 21, {}, 31},
+         {},
          "Geben Sie die Verbindungsfelder für die Quellen 2 und 3 an"},
         {zwei, {}, ""},
         {zwei, {1}, ""},
         {zwei, {2}, ""},
-        {zwei, {1, 2},
-         "Diese Datenquellen können nicht\rmiteinander direkt verbunden werden"},
+        {zwei, {1, 2}, "Diese Datenquellen können nicht\rmiteinander direkt verbunden werden"},
         // The placement table of three sources.
         {drei, {}, ""},
         {drei, {3}, Mitte},
@@ -115,7 +118,8 @@ TEST(ListenDesignLogikTest, FortlaufendeNummernZaehlen)
                            "Fortlaufende Nummer (3)"}));
     EXPECT_EQ(l.Felder(), "S.N1;S.N2;S.N3");
     EXPECT_EQ(l.Entfernen(1), 1);
-    EXPECT_EQ(Kombis(l.Verfuegbar()).count("Fortlaufende Nummer"), 1) << "a pseudo field is dropped";
+    EXPECT_EQ(Kombis(l.Verfuegbar()).count("Fortlaufende Nummer"), 1)
+        << "a pseudo field is dropped";
     l.Hinzufuegen(nummer);
     EXPECT_EQ(l.Felder(), "S.N1;S.N3;S.N2");
     EXPECT_EQ(l.NaechsteNummer("S.N"), 4);

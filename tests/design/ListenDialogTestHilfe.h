@@ -3,6 +3,7 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 
+#include <Bildschirmfoto.h>
 #include <Query.h>
 #include <ScopedEnv.h>
 #include <TestDatabase.h>
@@ -62,12 +63,6 @@ protected:
         q.Open();
         return q.Eof() ? QStringLiteral("<keine Zeile>")
                        : (q.Field(0).IsNull() ? QStringLiteral("<null>") : q.Field(0).AsString());
-    }
-    static void Bildschirmfoto(QWidget& w, const QString& name)
-    {
-        const QString ablage = QCoreApplication::applicationDirPath() + "/../screenshots";
-        ASSERT_TRUE(QDir().mkpath(ablage));
-        ASSERT_TRUE(w.grab().save(ablage + "/" + name + ".png"));
     }
 
     TestDatabase datenbank;

@@ -75,8 +75,9 @@ TEST(ListenDruckCodes, CodetabellenInAuswahlfolge)
             c << e.Code + "=" + e.Text;
         return c.join(',');
     };
-    EXPECT_EQ(codes(LinienArten()), "S=durchgezogen,D=strichliert,P=punktiert,DP=Strich Punkt,"
-                                    "DPP=Strich Punkt Punkt");
+    EXPECT_EQ(codes(LinienArten()),
+              "S=durchgezogen,D=strichliert,P=punktiert,DP=Strich Punkt,"
+              "DPP=Strich Punkt Punkt");
     EXPECT_EQ(codes(Ausrichtungen()), "L=Links,R=Rechts,C=Zentriert");
     EXPECT_EQ(codes(StandCodes()), "N=nicht anzeigen,L=Links,R=Rechts");
     EXPECT_EQ(codes(PapierAusrichtungen()), "H=Hochformat,Q=Querformat");
@@ -84,8 +85,9 @@ TEST(ListenDruckCodes, CodetabellenInAuswahlfolge)
     QStringList breiten;
     for (const RBreite& b : LinienBreiten())
         breiten << QString::number(b.Code) + "=" + b.Text;
-    EXPECT_EQ(breiten.join(','), "0=Haarlinie,50=0,50,75=0,75,100=1,00,125=1,25,150=1,50,"
-                                 "175=1,75,200=2,00");
+    EXPECT_EQ(breiten.join(','),
+              "0=Haarlinie,50=0,50,75=0,75,100=1,00,125=1,25,150=1,50,"
+              "175=1,75,200=2,00");
     EXPECT_EQ(Text(LinienArten(), "DP"), "Strich Punkt");
     EXPECT_EQ(Text(StandCodes(), "R "), "Rechts");
     EXPECT_EQ(Text(Ausrichtungen(), "X"), "");
@@ -112,7 +114,8 @@ TEST(LayoutEditorRegeln, SeitenUndDatumsauswahl)
     for (const LayoutEditor::RDatumWahl& w :
          LayoutEditor::DatumWahlen(katalog, {"Q2DATUM", "q1gebdat", "ANDERS"}))
         wahlen << w.Text + "=" + w.Wert;
-    EXPECT_EQ(wahlen, (QStringList{"Deaktiviert=-", "Tier: Geburt=Q1GEBDAT", "Kalbung: Datum=Q2DATUM"}));
+    EXPECT_EQ(wahlen,
+              (QStringList{"Deaktiviert=-", "Tier: Geburt=Q1GEBDAT", "Kalbung: Datum=Q2DATUM"}));
     ASSERT_EQ(LayoutEditor::DatumWahlen(katalog, {}).size(), 1);
 }
 

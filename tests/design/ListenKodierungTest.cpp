@@ -88,10 +88,10 @@ TEST(ListenKodierungTest, SemikolonInEinemWertWirdAbgewiesen)
 
 TEST(ListenKodierungTest, Codetabellen)
 {
-    EXPECT_EQ(Angezeigt(DesignerOperatoren()),
-              QStringList({"gleich", "kleiner als", "größer als", "kleiner o. gleich",
-                           "größer o. gleich", "nicht gleich", "in Liste", "nicht in Liste",
-                           "leer", "nicht leer"}));
+    EXPECT_EQ(
+        Angezeigt(DesignerOperatoren()),
+        QStringList({"gleich", "kleiner als", "größer als", "kleiner o. gleich", "größer o. gleich",
+                     "nicht gleich", "in Liste", "nicht in Liste", "leer", "nicht leer"}));
     QStringList codes;
     for (const Code& c : DesignerOperatoren())
         codes << c.gespeichert;

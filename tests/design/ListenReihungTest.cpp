@@ -113,7 +113,7 @@ TEST_F(ListenReihungTest, OkSpeichertDieReihenfolgeDesMenues)
         EXPECT_EQ(Namen(d), (QStringList{"Beta", "Gamma", "Alpha"}));
         EXPECT_EQ(d.QSortierung().FieldByName("BEZEICHNUNG").AsString(), "Alpha");
         d.resize(360, 300);
-        Bildschirmfoto(d, "sortierung");
+        Bildschirmfoto(d, "sortierung.png");
         QTest::mouseClick(d.findChild<QPushButton*>("Ok"), Qt::LeftButton);
     });
     EXPECT_TRUE(SortierungStarten(nullptr, true));

@@ -14,8 +14,9 @@ class WahlBetriebListenTest : public ListenDialogTest {
 protected:
     void SetUp() override
     {
-        Ausfuehren({"INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (5, 'Weide', 1)",
-                    "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (6, 'Alm', 1)"});
+        Ausfuehren(
+            {"INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (5, 'Weide', 1)",
+             "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (6, 'Alm', 1)"});
         ListenDialogTest::SetUp();
         Einstellungen()->OnAktBetriebListenChange = [this](TEinstellungen&) { ++meldungen; };
     }
@@ -38,7 +39,8 @@ TEST_F(WahlBetriebListenTest, ZeigtDieGespeicherteWahlUndAlleBeiUnbekannter)
     struct Fall {
         int gespeichert;
         QString gewaehlt;
-    } faelle[] = {{0, "Alle Betriebsstätten"}, {6, "Alm"}, {5, "Weide"}, {99, "Alle Betriebsstätten"}};
+    } faelle[] = {
+        {0, "Alle Betriebsstätten"}, {6, "Alm"}, {5, "Weide"}, {99, "Alle Betriebsstätten"}};
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.gespeichert);
         Einstellungen()->IniSchreibenInteger("Zustand", "AktBetriebListen", f.gespeichert);
@@ -59,7 +61,7 @@ TEST_F(WahlBetriebListenTest, OkUndDoppelklickSpeichernDieWahl)
     EXPECT_EQ(d.helpContext(), 10300);
     d.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&d));
-    Bildschirmfoto(d, "wahlbetrieblisten");
+    Bildschirmfoto(d, "wahlbetrieblisten.png");
     for (const QLabel* l : d.findChildren<QLabel*>())
         EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
     d.Liste()->setCurrentRow(3);
