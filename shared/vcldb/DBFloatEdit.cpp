@@ -109,6 +109,15 @@ FloatEditRegeln::Bereich TDBFloatEdit::Pruefbereich() const
     return g ? FloatEditRegeln::InSpalte(bereich_, g->min, g->max, factor_) : bereich_;
 }
 
+QString TDBFloatEdit::Fehlertext() const
+{
+    const FloatEditRegeln::Bereich b = Pruefbereich();
+    const Lesung l = FloatEditRegeln::Lesen(text(), b);
+    return l.art == Lesung::Unlesbar || l.art == Lesung::Ausserhalb
+               ? FloatEditRegeln::Fehlertext(l, b)
+               : QString();
+}
+
 void TDBFloatEdit::UpdateData()
 {
     db::Field* f = Field();
@@ -146,7 +155,8 @@ bool TDBFloatEdit::Verlassen_Schreiben()
 {
     // Only an entry is checked: a stored value outside the range (or a NULL where the edit wants
     // a number) can be passed over untouched; the user need not change what he did not type.
-    if (!Link().Modified())
+    // Without a dataset the form checks the entry when it takes it.
+    if (!DataSource() || !Link().Modified())
         return TDBZRBaseEdit::Verlassen_Schreiben();
     const FloatEditRegeln::Bereich b = Pruefbereich();
     const Lesung l = FloatEditRegeln::Lesen(text(), b);
@@ -162,7 +172,7 @@ bool TDBFloatEdit::Verlassen_Schreiben()
 
 void TDBFloatEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
+    if (event->key() == Qt::Key_Escape && DataSource()) {
         // Esc only undoes typing; it must not put an untouched record into edit.
         if (Link().Modified()) {
             setText(eintrittsText_);
@@ -186,7 +196,7 @@ void TDBFloatEdit::keyPressEvent(QKeyEvent* event)
         QApplication::beep();
         return;
     }
-    if (!EditCanModify())
+    if (DataSource() && !EditCanModify())
         return;
     if (t.art == Taste::Ersetzen) {
         setText(t.text);

@@ -12,6 +12,8 @@
 // allowed range, the value from before the entry comes back selected and the focus stays. A
 // stored value that was not typed over is left as it is, even outside the range. An emptied edit
 // stores NULL when AllowNull is set; without it the empty text means 0.
+// Without a dataset it is a plain number entry with the same keys; the form checks the entry
+// (Fehlertext) when it takes the value, and Escape goes to the form.
 class TDBFloatEdit : public TDBZRBaseEdit {
     Q_OBJECT
 public:
@@ -31,6 +33,9 @@ public:
     // The value in field units as the edit shows it; nothing while empty or unreadable.
     std::optional<long double> Value() const;
     void SetValue(std::optional<long double> value);
+    // Why the shown entry cannot be taken (not a number, outside Min .. Max or what the bound
+    // column holds); empty when it can.
+    QString Fehlertext() const;
 
 protected:
     void DataChange() override;

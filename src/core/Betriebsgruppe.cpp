@@ -1,10 +1,8 @@
 #include "Betriebsgruppe.h"
 
 #include "DBTools.h"
-#include "SilentAbort.h"
 
 #include <DBAMCheckbox.h>
-#include <Error.h>
 #include <Meldung.h>
 #include <DBZRBaseEdit.h>
 
@@ -103,14 +101,11 @@ bool TfrmBetriebsgruppe::Oeffnen(db::Transaction& transaktion, int id, QWidget* 
 
 void TfrmBetriebsgruppe::Ok()
 {
-    try {
+    DBTools::Sicher([&] {
         daten_.Daten().UpdateRecord();
-        if (daten_.Speichern()) accept();
-    } catch (const SilentAbort&) {
-        // The constraint's text was shown; the user corrects the input.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
+        if (daten_.Speichern())
+            accept();
+    });
 }
 
 void TfrmBetriebsgruppe::done(int result)

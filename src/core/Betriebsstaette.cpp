@@ -1,11 +1,9 @@
 #include "Betriebsstaette.h"
 
 #include "DBTools.h"
-#include "SilentAbort.h"
 
 #include <DBAMCheckbox.h>
 #include <DBZRBaseEdit.h>
-#include <Error.h>
 #include <Field.h>
 #include <Meldung.h>
 
@@ -146,14 +144,11 @@ void TfrmBetriebsstaette::GruppeGewaehlt(int position)
 
 void TfrmBetriebsstaette::Ok()
 {
-    try {
+    DBTools::Sicher([&] {
         daten_.Daten().UpdateRecord();
-        if (daten_.Speichern()) accept();
-    } catch (const SilentAbort&) {
-        // The constraint's text was shown; the user corrects the input.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
+        if (daten_.Speichern())
+            accept();
+    });
 }
 
 void TfrmBetriebsstaette::done(int result)

@@ -259,10 +259,11 @@ void TransaktionBeenden(db::Transaction& transaktion, bool festschreiben)
         transaktion.Rollback();
 }
 
-void Sicher(const std::function<void()>& aktion)
+bool Sicher(const std::function<void()>& aktion)
 {
     try {
         aktion();
+        return true;
     } catch (const SilentAbort&) {
         // The message was shown.
     } catch (const db::Error& e) {
@@ -270,6 +271,7 @@ void Sicher(const std::function<void()>& aktion)
     } catch (const std::exception& e) {
         Tools::MeldungError(QString::fromUtf8(e.what()));
     }
+    return false;
 }
 
 bool Posten(db::DataSet& dataSet)

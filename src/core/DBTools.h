@@ -58,9 +58,10 @@ bool Bearbeitet(const db::DataSet& dataSet);
 // Ends a dialog's own transaction when it is active: committed when its work is to be kept,
 // rolled back otherwise.
 void TransaktionBeenden(db::Transaction& transaktion, bool festschreiben);
-// Runs a user's action: a silent abort (its message was shown) ends it quietly, a database or
-// other error is shown; the window stays usable with its values.
-void Sicher(const std::function<void()>& aktion);
+// Runs a user's action of a window: a silent abort (its message was shown) ends it quietly, a
+// database or other error is shown in the program's error box; the window stays usable with its
+// values. False when the action did not run to its end.
+bool Sicher(const std::function<void()>& aktion);
 
 // The named column of an open statement's current row as text.
 QString FeldAlsString(db::Query& query, const QString& feld);

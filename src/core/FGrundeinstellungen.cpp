@@ -1,5 +1,6 @@
 #include "FGrundeinstellungen.h"
 
+#include "DBTools.h"
 #include "Grundeinstellungen.h"
 #include "GrundeinstellungenArbeitsplatz.h"
 #include "GrundeinstellungenBetrieb.h"
@@ -10,9 +11,7 @@
 #include "GrundeinstellungenPrognosen.h"
 #include "GrundeinstellungenStammdaten.h"
 #include "GrundeinstellungenTermine.h"
-#include "SilentAbort.h"
 
-#include <Error.h>
 #include <Meldung.h>
 
 #include <QApplication>
@@ -261,16 +260,10 @@ void TfrmGrundeinstellungen::Ok()
 {
     // Leaving the grid cell in use hands what was typed into it to its row.
     ok_->setFocus(Qt::OtherFocusReason);
-    try {
+    DBTools::Sicher([&] {
         if (EinstellungenSpeichern())
             accept();
-    } catch (const SilentAbort&) {
-        // The constraint's text was shown; the user corrects the input.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void TfrmGrundeinstellungen::done(int result)

@@ -42,7 +42,7 @@ private:
     QLineEdit* verzeichnis_;
     QCheckBox* autoSicherung_;
     QLineEdit* autoVerzeichnis_;
-    TZahlEdit* autoAnzahl_;
+    TDBFloatEdit* autoAnzahl_;
 };
 
 // "Updates": how often the program looks for an update, and when it last did.

@@ -19,7 +19,7 @@ private:
     QLineEdit* adresse_;
     QLineEdit* plz_;
     QLineEdit* ort_;
-    TZahlEdit* flaeche_;
+    TDBFloatEdit* flaeche_;
     QComboBox* waehrung_;
     QComboBox* zeitraum_;
     QComboBox* knr_;

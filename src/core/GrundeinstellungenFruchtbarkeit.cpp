@@ -40,7 +40,8 @@ TGrundeinstellungenFruchtbarkeit::TGrundeinstellungenFruchtbarkeit(TGrundeinstel
     int r = 1;
     for (const Zeile& z : zeilen) {
         const QString feld = QString::fromLatin1(z.feld);
-        TZahlEdit* edit = Zahl(QStringLiteral("ed") + feld, QString::fromUtf8(z.vor), 0, 1, z.max);
+        TDBFloatEdit* edit =
+            Zahl(QStringLiteral("ed") + feld, QString::fromUtf8(z.vor), 0, 1, z.max);
         werte_.push_back({edit, feld});
         raster->addWidget(Beschriftung(QString::fromUtf8(z.vor)), r, 0);
         raster->addWidget(edit, r, 1);

@@ -32,7 +32,7 @@ private:
     void SollKalbenBerechnen();
 
     QComboBox* rassenWahl_;
-    TZahlEdit* sollKalben_ = nullptr;
-    std::vector<std::pair<TZahlEdit*, QString>> werte_;  // edit and its column
+    TDBFloatEdit* sollKalben_ = nullptr;
+    std::vector<std::pair<TDBFloatEdit*, QString>> werte_;  // edit and its column
     int rasseID_ = 0;                                    // the breed whose values the edits show
 };

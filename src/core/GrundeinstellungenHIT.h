@@ -19,7 +19,7 @@ public:
     void IniSpeichern() override;
 
 private:
-    TZahlEdit* meldefrist_;
+    TDBFloatEdit* meldefrist_;
     QCheckBox* meldungAuto_;
     QCheckBox* frageEnde_;
     QCheckBox* dfue_;
@@ -45,7 +45,7 @@ private:
     QLineEdit* primaerIP_;
     QLineEdit* sekundaerAddr_;
     QLineEdit* sekundaerIP_;
-    TZahlEdit* portNormal_;
-    TZahlEdit* portTest_;
+    TDBFloatEdit* portNormal_;
+    TDBFloatEdit* portTest_;
     QComboBox* systemart_;
 };

@@ -37,7 +37,7 @@ TGrundeinstellungenPrognosen::TGrundeinstellungenPrognosen(TGrundeinstellungenDa
     raster->addWidget(maxKuhzahl_, 0, 1);
     struct Zeile {
         const char* vor;
-        TZahlEdit* edit;
+        TDBFloatEdit* edit;
         const char* nach;
         const char* knopf;
         std::function<std::optional<int>(db::Transaction&, const QDate&)> rechnen;

@@ -20,11 +20,11 @@ public:
     void GVSchluesselZeigen();
 
 private:
-    TZahlEdit* maxKuhzahl_;
-    TZahlEdit* mKalbVerkaufen_;
-    TZahlEdit* kalbBesamen_;
-    TZahlEdit* kuhBesamen_;
-    TZahlEdit* mastVerkaufen_;
+    TDBFloatEdit* maxKuhzahl_;
+    TDBFloatEdit* mKalbVerkaufen_;
+    TDBFloatEdit* kalbBesamen_;
+    TDBFloatEdit* kuhBesamen_;
+    TDBFloatEdit* mastVerkaufen_;
     QComboBox* gv_;
     QCheckBox* gvLinie_;
 };

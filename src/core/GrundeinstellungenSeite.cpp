@@ -5,85 +5,11 @@
 
 #include <AMCbRb.h>
 
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <limits>
-
-TZahlEdit::TZahlEdit(QWidget* parent) : QLineEdit(parent)
-{
-    bereich_.allowNull = false;
-    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void TZahlEdit::SetDigits(int digits)
-{
-    const std::optional<long double> wert = Value();
-    bereich_.digits = std::clamp(digits, 0, FloatEditRegeln::MaxDigits);
-    SetValue(wert);
-}
-
-void TZahlEdit::SetMin(long double min)
-{
-    bereich_.min = std::min(min, bereich_.max);
-}
-
-void TZahlEdit::SetMax(long double max)
-{
-    bereich_.max = std::max(max, bereich_.min);
-}
-
-FloatEditRegeln::Lesung TZahlEdit::Lesen() const
-{
-    return FloatEditRegeln::Lesen(text(), bereich_);
-}
-
-std::optional<long double> TZahlEdit::Value() const
-{
-    FloatEditRegeln::Bereich offen = bereich_;
-    offen.min = -std::numeric_limits<long double>::max();
-    offen.max = std::numeric_limits<long double>::max();
-    offen.allowNull = true;
-    const FloatEditRegeln::Lesung l = FloatEditRegeln::Lesen(text(), offen);
-    if (l.art != FloatEditRegeln::Lesung::Zahl)
-        return std::nullopt;
-    return l.wert;
-}
-
-void TZahlEdit::SetValue(std::optional<long double> value)
-{
-    setText(value ? FloatEditRegeln::ZahlText(*value, bereich_.digits, bereich_.sep) : QString());
-}
-
-void TZahlEdit::keyPressEvent(QKeyEvent* event)
-{
-    const QString zeichen = event->text();
-    if (zeichen.isEmpty() || !zeichen.at(0).isPrint() ||
-        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    using Taste = FloatEditRegeln::Taste;
-    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    const int laenge = hasSelectedText() ? int(selectedText().size()) : 0;
-    const Taste t = FloatEditRegeln::Zeichen(text(), start, laenge, zeichen.at(0), bereich_);
-    event->accept();
-    if (t.art == Taste::Ablehnen) {
-        QApplication::beep();
-        return;
-    }
-    if (t.art == Taste::Ersetzen) {
-        setText(t.text);
-        setSelection(t.selStart, t.selLen);
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
 
 TGrundeinstellungenSeite::TGrundeinstellungenSeite(TGrundKat kategorie,
                                                    TGrundeinstellungenDaten& daten)
@@ -96,14 +22,15 @@ bool TGrundeinstellungenSeite::Pruefen()
     return ZahlenPruefen();
 }
 
-TZahlEdit* TGrundeinstellungenSeite::Zahl(const QString& name, const QString& feldname, int digits,
-                                          long double min, long double max)
+TDBFloatEdit* TGrundeinstellungenSeite::Zahl(const QString& name, const QString& feldname,
+                                             int digits, long double min, long double max)
 {
-    auto* edit = new TZahlEdit(this);
+    auto* edit = new TDBFloatEdit(this);
     edit->setObjectName(name);
     edit->SetDigits(digits);
     edit->SetMax(max);
     edit->SetMin(min);
+    edit->SetAllowNull(false);
     edit->setMaximumWidth(110);
     zahlen_.push_back({edit, feldname});
     return edit;
@@ -112,17 +39,11 @@ TZahlEdit* TGrundeinstellungenSeite::Zahl(const QString& name, const QString& fe
 bool TGrundeinstellungenSeite::ZahlenPruefen()
 {
     for (const ZahlFeld& z : zahlen_) {
-        FloatEditRegeln::Bereich b;
-        b.digits = z.edit->Digits();
-        b.min = z.edit->Min();
-        b.max = z.edit->Max();
-        b.allowNull = false;
-        const FloatEditRegeln::Lesung l = FloatEditRegeln::Lesen(z.edit->text(), b);
-        if (l.art == FloatEditRegeln::Lesung::Zahl)
+        const QString fehler = z.edit->Fehlertext();
+        if (fehler.isEmpty())
             continue;
         Zeigen();
-        Tools::MeldungError(
-            QStringLiteral("%1:\r%2").arg(z.name, FloatEditRegeln::Fehlertext(l, b)));
+        Tools::MeldungError(QStringLiteral("%1:\r%2").arg(z.name, fehler));
         z.edit->setFocus();
         z.edit->selectAll();
         return false;
@@ -190,7 +111,7 @@ TZRPropGrid* TGrundeinstellungenSeite::NeuesGitter(QVBoxLayout* ort, TZRPropGrid
     return gitter;
 }
 
-int TGrundeinstellungenSeite::Zahlwert(const TZahlEdit* edit)
+int TGrundeinstellungenSeite::Zahlwert(const TDBFloatEdit* edit)
 {
     return int(edit->Value().value_or(0));
 }

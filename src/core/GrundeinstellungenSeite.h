@@ -2,49 +2,22 @@
 
 #include "FGrundeinstellungenDaten.h"
 
-#include <FloatEditRegeln.h>
+#include <DBFloatEdit.h>
 
-#include <QLineEdit>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-#include <optional>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
 class TEinstellungen;
 class TZRPropGrid;
-
-// A number entry with fixed decimals: only digits, the decimal comma and (for a negative minimum)
-// a leading "-" can be typed; the range is checked by the page when the dialog stores.
-class TZahlEdit : public QLineEdit {
-    Q_OBJECT
-public:
-    explicit TZahlEdit(QWidget* parent = nullptr);
-
-    int Digits() const { return bereich_.digits; }
-    void SetDigits(int digits);
-    long double Min() const { return bereich_.min; }
-    void SetMin(long double min);
-    long double Max() const { return bereich_.max; }
-    void SetMax(long double max);
-    // What the entry means within the range (an empty entry reads as 0).
-    FloatEditRegeln::Lesung Lesen() const;
-    // The number shown, whatever the range; nothing when there is none.
-    std::optional<long double> Value() const;
-    void SetValue(std::optional<long double> value);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    FloatEditRegeln::Bereich bereich_;
-};
 
 // A page of the settings dialog. The dialog loads every page (workstation values first, inside
 // a bracket that never writes the file), checks every page before it stores any, then stores the
@@ -85,9 +58,10 @@ protected:
     TEinstellungen& E() const { return daten_.Einstellungen(); }
     TGrundeinstellungenDaten& Daten() const { return daten_; }
 
-    // A number edit that Pruefen checks in the order made; `feldname` names it in the message.
-    TZahlEdit* Zahl(const QString& name, const QString& feldname, int digits, long double min,
-                    long double max);
+    // A number edit (no empty value) that Pruefen checks in the order made; `feldname` names it
+    // in the message.
+    TDBFloatEdit* Zahl(const QString& name, const QString& feldname, int digits, long double min,
+                       long double max);
     // Checks the page's number edits.
     bool ZahlenPruefen();
     void Zeigen() { emit ZeigenGewuenscht(this); }
@@ -101,11 +75,11 @@ protected:
     // another set of rows gets a grid of its own.
     static TZRPropGrid* NeuesGitter(QVBoxLayout* ort, TZRPropGrid* altes, const QString& name,
                                     const QString& titel, const QString& werte);
-    static int Zahlwert(const TZahlEdit* edit);
+    static int Zahlwert(const TDBFloatEdit* edit);
 
 private:
     struct ZahlFeld {
-        TZahlEdit* edit;
+        TDBFloatEdit* edit;
         QString name;
     };
 

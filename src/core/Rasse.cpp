@@ -1,6 +1,7 @@
 #include "Rasse.h"
 
-#include <Error.h>
+#include "DBTools.h"
+
 #include <Field.h>
 #include <Meldung.h>
 
@@ -81,11 +82,7 @@ int TfrmRasse::Oeffnen(db::Transaction& transaktion, QWidget* owner)
 
 void TfrmRasse::Ok()
 {
-    try {
-        rasseID_ = daten_.Uebernehmen(gitter_->currentIndex().row());
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-        return;
-    }
-    if (rasseID_ > 0) accept();
+    if (DBTools::Sicher([&] { rasseID_ = daten_.Uebernehmen(gitter_->currentIndex().row()); }) &&
+        rasseID_ > 0)
+        accept();
 }

@@ -10,12 +10,13 @@
 #include <SilentAbort.h>
 
 #include <AMCbRb.h>
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
 #include <Error.h>
 #include <Field.h>
-#include <FieldDataLink.h>
 #include <Meldung.h>
 #include <Transaction.h>
 #include <ZRDBcxGrid.h>
@@ -28,7 +29,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -36,99 +36,13 @@
 
 namespace {
 
-// A choice bound to a text field: each item stands for one stored value.
-class TFeldAuswahl : public QComboBox {
-public:
-    TFeldAuswahl(QWidget* parent, const QList<std::pair<QString, QString>>& eintraege)
-        : QComboBox(parent)
-    {
-        for (const auto& [text, wert] : eintraege)
-            addItem(text, wert);
-        link_.OnActiveChange = [this] { Zeigen(); };
-        link_.OnDataChange = [this] { Zeigen(); };
-        connect(this, &QComboBox::activated, this, [this](int position) {
-            db::Field* f = link_.GetField();
-            if (f && link_.Edit())
-                f->SetString(itemData(position).toString());
-            else
-                Zeigen();
-        });
-    }
-    void Binden(db::DataSet* dataSet, const QString& feld)
-    {
-        link_.SetDataSource(dataSet);
-        link_.SetDataField(feld);
-        Zeigen();
-    }
-
-private:
-    void Zeigen()
-    {
-        const db::Field* f = link_.Active() ? link_.GetField() : nullptr;
-        setCurrentIndex(f ? findData(f->AsString().trimmed()) : -1);
-    }
-    TFieldDataLink link_;
-};
-
-// A memo bound to a text field; what is typed goes into the field when the memo is left or the
-// record is written. An emptied memo stores NULL.
-class TFeldMemo : public QPlainTextEdit {
-public:
-    explicit TFeldMemo(QWidget* parent) : QPlainTextEdit(parent)
-    {
-        setTabChangesFocus(true);
-        link_.OnActiveChange = [this] { Zeigen(); };
-        link_.OnDataChange = [this] { Zeigen(); };
-        link_.OnUpdateData = [this] {
-            if (db::Field* f = link_.GetField()) {
-                const QString text = toPlainText();
-                if (text.isEmpty())
-                    f->SetNull();
-                else
-                    f->SetString(text);
-            }
-        };
-        connect(this, &QPlainTextEdit::textChanged, this, [this] {
-            if (zeigt_)
-                return;
-            if (link_.Edit())
-                link_.SetModified();
-            else
-                Zeigen();
-        });
-    }
-    void Binden(db::DataSet* dataSet, const QString& feld)
-    {
-        link_.SetDataSource(dataSet);
-        link_.SetDataField(feld);
-        Zeigen();
-    }
-
-protected:
-    void focusOutEvent(QFocusEvent* event) override
-    {
-        link_.UpdateRecord();
-        QPlainTextEdit::focusOutEvent(event);
-    }
-
-private:
-    void Zeigen()
-    {
-        const db::Field* f = link_.Active() ? link_.GetField() : nullptr;
-        const QString text = f ? f->AsString() : QString();
-        if (text == toPlainText())
-            return;
-        zeigt_ = true;
-        setPlainText(text);
-        zeigt_ = false;
-        link_.SetModified(false);
-    }
-    TFieldDataLink link_;
-    bool zeigt_ = false;
-};
-
-const QList<std::pair<QString, QString>> NeinJa = {{QStringLiteral("Nein"), QStringLiteral("F")},
-                                                   {QStringLiteral("Ja"), QStringLiteral("T")}};
+TDBComboBox* neinJa(QWidget* parent)
+{
+    auto* c = new TDBComboBox(parent);
+    c->Eintrag(QStringLiteral("Nein"), QStringLiteral("F"));
+    c->Eintrag(QStringLiteral("Ja"), QStringLiteral("T"));
+    return c;
+}
 
 TDBFloatEdit* zahlEdit(QWidget* parent, const char* name, const char* feld, int max, bool leer)
 {
@@ -181,15 +95,15 @@ TfrmBesamungen::TfrmBesamungen(QWidget* owner)
       besNrBY_(zahlEdit(this, "edBesNrBY", "BES_NR_BY", 9, true)),
       besNrBYInfo_(new QPushButton(QStringLiteral("?"), this)),
       doppelLabel_(new QLabel(QStringLiteral("Doppelbesamung:"), this)),
-      doppel_(new TFeldAuswahl(this, NeinJa)),
+      doppel_(neinJa(this)),
       ejakulatLabel_(new QLabel(QStringLiteral("Ejakulat-Nr.:"), this)),
       ejakulat_(zahlEdit(this, "edEjakulat", "EJAKULAT_NR", 99999, true)),
       pruefbulleLabel_(new QLabel(QStringLiteral("Prüfbulle:"), this)),
-      pruefbulle_(new TFeldAuswahl(this, NeinJa)),
+      pruefbulle_(neinJa(this)),
       scheinLabel_(new QLabel(QStringLiteral("Besamungsschein-Nr.:"), this)),
       schein_(zahlEdit(this, "edSchein", "BESAMUNGSSCHEIN_NR", 9999999, true)),
       bemerkungWahl_(new QComboBox(this)),
-      bemerkung_(new TFeldMemo(this)),
+      bemerkung_(new TDBMemo(this)),
       naechste_(new QPushButton(QStringLiteral("n. Bes."), this)),
       ok_(new QPushButton(QStringLiteral("Ok"), this)),
       abbrechen_(new QPushButton(QStringLiteral("Abbrechen"), this))
@@ -232,10 +146,13 @@ TfrmBesamungen::TfrmBesamungen(QWidget* owner)
     stierAnsicht_->SetEmptyText(QStringLiteral("< Keine Stiere in der Auswahl >"));
     stierAnsicht_->setMinimumHeight(140);
     doppel_->setObjectName(QStringLiteral("cbDoppelbesamung"));
+    doppel_->SetDataField(QStringLiteral("DOPPELBESAMUNG"));
     pruefbulle_->setObjectName(QStringLiteral("cbPruefbulle"));
+    pruefbulle_->SetDataField(QStringLiteral("PRUEFBULLE"));
     bemerkungWahl_->setObjectName(QStringLiteral("cbBemerkungen"));
     bemerkungWahl_->setPlaceholderText(QStringLiteral("Bemerkung wählen ..."));
     bemerkung_->setObjectName(QStringLiteral("mmBemerkung"));
+    bemerkung_->SetDataField(QStringLiteral("BEMERKUNG"));
     bemerkung_->setFixedHeight(bemerkung_->fontMetrics().lineSpacing() * 4 + 12);
     naechste_->setObjectName(QStringLiteral("btnNaechste"));
     naechste_->setAutoDefault(false);
@@ -399,9 +316,9 @@ void TfrmBesamungen::BesamungOeffnen(int tierID, int kalbungID, const QDate& geb
     for (TDBZRBaseEdit* e : std::initializer_list<TDBZRBaseEdit*>{datum_, nr_, stier_, hbnr_,
                                                                   besNrBY_, ejakulat_, schein_})
         e->SetDataSource(&daten_.Daten());
-    static_cast<TFeldAuswahl*>(doppel_)->Binden(&daten_.Daten(), QStringLiteral("DOPPELBESAMUNG"));
-    static_cast<TFeldAuswahl*>(pruefbulle_)->Binden(&daten_.Daten(), QStringLiteral("PRUEFBULLE"));
-    static_cast<TFeldMemo*>(bemerkung_)->Binden(&daten_.Daten(), QStringLiteral("BEMERKUNG"));
+    doppel_->SetDataSource(&daten_.Daten());
+    pruefbulle_->SetDataSource(&daten_.Daten());
+    bemerkung_->SetDataSource(&daten_.Daten());
     naechste_->setVisible(modus == Besamung::Erste);
     naechste_->setEnabled(modus == Besamung::Erste);
 
@@ -481,7 +398,7 @@ void TfrmBesamungen::PortionWaehlen()
 {
     if (!daten_.EigenUndNeu())
         return;
-    try {
+    DBTools::Sicher([&] {
         TfrmPortionWahl wahl(this);
         wahl.PortionenOeffnen(transaktion_->GetDatabase(), daten_.Portion().id, daten_.IstNeu());
         if (wahl.exec() != QDialog::Accepted)
@@ -491,11 +408,7 @@ void TfrmBesamungen::PortionWaehlen()
         EigenbesamungFreigeben();
         if (!warnung.isEmpty())
             Tools::MeldungWarning(warnung);
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::runtime_error& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void TfrmBesamungen::StierSuchen(const QString& text)
@@ -602,16 +515,14 @@ void TfrmBesamungen::NaechsteBesamung()
 {
     if (!Speichern())
         return;
-    try {
+    DBTools::Sicher([&] {
         BemerkungenAktualisieren();
         daten_.NeuerSatz();
         teilung_->setCurrentIndex(static_cast<int>(daten_.Teilung()));
         PortionAnzeigen();
         EigenbesamungFreigeben();
         datum_->setFocus();
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
+    });
 }
 
 void TfrmBesamungen::done(int result)

@@ -2,6 +2,7 @@
 
 #include "BestandsbuchDruck.h"
 
+#include <DBTools.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <Shell.h>
@@ -118,17 +119,6 @@ bool TBestandsbuchGrid::Storniert(int zeile) const
         return false;
     db::Field* f = d->FindField(QStringLiteral("BESTANDSBUCH"));
     return f && d->ValueAt(zeile, f->Index()).AsString().trimmed() == QLatin1String("S");
-}
-
-bool MitFehlermeldung(const std::function<void()>& aktion)
-{
-    try {
-        aktion();
-        return true;
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-        return false;
-    }
 }
 
 // ---- register list window
@@ -318,9 +308,8 @@ void TfrmListeBestandsbuch::Stornieren()
     const int lid = AktuelleLID();
     if (lid <= 0)
         return;
-    if (MitFehlermeldung([&] {
-            Bestandsbuch::Stornieren(QDaten().GetTransaction().GetDatabase(), lid);
-        }))
+    if (DBTools::Sicher(
+            [&] { Bestandsbuch::Stornieren(QDaten().GetTransaction().GetDatabase(), lid); }))
         ListeAktualisieren();
 }
 
@@ -379,7 +368,7 @@ void TfrmBestandsbuchBuchen::Buchen()
     const int lid = AktuelleLID();
     if (lid <= 0)
         return;
-    if (!MitFehlermeldung(
+    if (!DBTools::Sicher(
             [&] { Bestandsbuch::Buchen(QDaten().GetTransaction().GetDatabase(), lid); }))
         return;
     ListeAktualisieren();
@@ -394,7 +383,7 @@ void TfrmBestandsbuchBuchen::Loeschen()
     if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie die Behandlung wirklich löschen?")) !=
         Tools::mrYes)
         return;
-    if (!MitFehlermeldung(
+    if (!DBTools::Sicher(
             [&] { Bestandsbuch::Loeschen(QDaten().GetTransaction().GetDatabase(), lid); }))
         return;
     ListeAktualisieren();
@@ -468,11 +457,11 @@ TfrmBestandsbuch::TfrmBestandsbuch(db::Database& datenbank, QWidget* owner)
     connect(btnAnzeigen, &QPushButton::clicked, this, [this] { Anzeigen(); });
     connect(btnVorschau, &QPushButton::clicked, this, [this] {
         const Bestandsbuch::Zeitraum zr = ZeitraumSpeichern();
-        MitFehlermeldung([&] { BestandsbuchDrucken(datenbank_, true, zr.von, zr.bis); });
+        DBTools::Sicher([&] { BestandsbuchDrucken(datenbank_, true, zr.von, zr.bis); });
     });
     connect(btnDrucken, &QPushButton::clicked, this, [this] {
         const Bestandsbuch::Zeitraum zr = ZeitraumSpeichern();
-        if (MitFehlermeldung([&] { BestandsbuchDrucken(datenbank_, false, zr.von, zr.bis); }))
+        if (DBTools::Sicher([&] { BestandsbuchDrucken(datenbank_, false, zr.von, zr.bis); }))
             accept();
     });
     connect(btnHilfe, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
@@ -483,7 +472,7 @@ TfrmBestandsbuch::TfrmBestandsbuch(db::Database& datenbank, QWidget* owner)
 void TfrmBestandsbuch::BuchenPruefen()
 {
     int offen = 0;
-    MitFehlermeldung([&] { offen = Bestandsbuch::OffeneAnzahl(datenbank_); });
+    DBTools::Sicher([&] { offen = Bestandsbuch::OffeneAnzahl(datenbank_); });
     btnAlleBuchen->setEnabled(offen > 0);
     btnEinzelnBuchen->setEnabled(offen > 0);
 }
@@ -501,7 +490,7 @@ Bestandsbuch::Zeitraum TfrmBestandsbuch::ZeitraumSpeichern()
 void TfrmBestandsbuch::AlleBuchen()
 {
     const Bestandsbuch::Zeitraum z = ZeitraumSpeichern();
-    MitFehlermeldung([&] {
+    DBTools::Sicher([&] {
         const int alle = Bestandsbuch::OffeneAnzahl(datenbank_);
         const int imZeitraum = Bestandsbuch::OffeneImZeitraum(datenbank_, z);
         if (Tools::MeldungConfirm(Bestandsbuch::AlleBuchenFrage(alle, imZeitraum)) != Tools::mrYes)
@@ -538,7 +527,7 @@ TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& 
         throw std::runtime_error("Das Bestandsbuch kann ohne Datenbank nicht angezeigt werden.");
     auto* fenster = new TfrmListeBestandsbuch(DM()->Datenbank);
     QMdiSubWindow* kind = TShell::Zeigen(shell, fenster, nullptr);
-    if (!MitFehlermeldung([&] { fenster->Laden(von, bis); })) {
+    if (!DBTools::Sicher([&] { fenster->Laden(von, bis); })) {
         if (kind)
             delete kind;
         else
@@ -566,7 +555,7 @@ void BestandsbuchBuchenAnzeigen(QWidget* owner, const QDate& von, const QDate& b
     fenster->setParent(owner, Qt::Dialog);
     fenster->setWindowModality(Qt::ApplicationModal);
     fenster->showMaximized();
-    if (!MitFehlermeldung([&] { fenster->Laden(von, bis); })) {
+    if (!DBTools::Sicher([&] { fenster->Laden(von, bis); })) {
         delete fenster;
         return;
     }

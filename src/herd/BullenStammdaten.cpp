@@ -10,6 +10,8 @@
 #include <SilentAbort.h>
 
 #include <DBAMCheckbox.h>
+#include <DBComboBox.h>
+#include <DBMemo.h>
 #include <DataSetModel.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
@@ -149,7 +151,7 @@ void TfrmBullenStammdaten::Aufbauen()
     auto* daten = new QGroupBox(QStringLiteral("Stammdaten"), this);
     name_ = new TDBZRBaseEdit(daten);
     hbnr_ = new TDBZRBaseEdit(daten);
-    rasse_ = new TFeldAuswahl(daten);
+    rasse_ = new TDBComboBox(daten);
     gebdat_ = new TDBZRDateEdit(daten);
     vaterKnopf_ = new QPushButton(QStringLiteral("Vater:"), daten);
     vater_ = new TDBZRBaseEdit(daten);
@@ -160,7 +162,7 @@ void TfrmBullenStammdaten::Aufbauen()
     letzteVerwendung_ = new TDBZRDateEdit(daten);
     pruefbulleBis_ = new TDBZRDateEdit(daten);
     pruefbulleInfo_ = new QToolButton(daten);
-    bemerkung_ = new TFeldMemo(daten);
+    bemerkung_ = new TDBMemo(daten);
 
     const std::pair<QWidget*, const char*> bindungen[] = {{name_, "NAME"},
                                                           {hbnr_, "HBNR"},
@@ -272,39 +274,28 @@ void TfrmBullenStammdaten::Aufbauen()
             [this] { suchtext_ = Bullen::Suchtext(suche_->text()); });
     connect(suche_, &TZRFilterEdit::OnAfterFilter, this, [this] { GruppeBeschriften(); });
     connect(suche_, &TZRFilterEdit::OnSelect, this, [this] {
-        Aktion([this] {
+        DBTools::Sicher([this] {
             if (!liste_.IsEmpty())
                 BulleWechseln(liste_.FieldByName(QStringLiteral("ID")).AsInteger());
         });
     });
     connect(ansicht_, &QAbstractItemView::doubleClicked, this, [this] {
-        Aktion([this] {
+        DBTools::Sicher([this] {
             if (!liste_.IsEmpty())
                 BulleWechseln(liste_.FieldByName(QStringLiteral("ID")).AsInteger());
         });
     });
-    connect(neu_, &QPushButton::clicked, this, [this] { Aktion([this] { NeuerBulle(); }); });
+    connect(neu_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { NeuerBulle(); }); });
     connect(speichern_, &QPushButton::clicked, this,
-            [this] { Aktion([this] { EingabenSpeichern(false); }); });
-    connect(loeschen_, &QPushButton::clicked, this, [this] { Aktion([this] { Loeschen(); }); });
+            [this] { DBTools::Sicher([this] { EingabenSpeichern(false); }); });
+    connect(loeschen_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { Loeschen(); }); });
     connect(schliessen_, &QPushButton::clicked, this, &TfrmBullenStammdaten::reject);
     connect(vaterKnopf_, &QPushButton::clicked, this,
-            [this] { Aktion([this] { VaterWaehlen(); }); });
+            [this] { DBTools::Sicher([this] { VaterWaehlen(); }); });
     connect(pruefbulleInfo_, &QToolButton::clicked, this,
             [] { Tools::MeldungInfo(PruefbulleText); });
-}
-
-template <class F>
-void TfrmBullenStammdaten::Aktion(F&& f)
-{
-    try {
-        f();
-    } catch (const SilentAbort&) {
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
 }
 
 void TfrmBullenStammdaten::RassenLaden()

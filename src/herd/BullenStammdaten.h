@@ -13,8 +13,8 @@ class QToolButton;
 class TDBAMCheckbox;
 class TDBZRBaseEdit;
 class TDBZRDateEdit;
-class TFeldAuswahl;
-class TFeldMemo;
+class TDBComboBox;
+class TDBMemo;
 class TZRDBcxGrid;
 class TZRFilterEdit;
 class TZRcxGridDBTableView;
@@ -54,7 +54,7 @@ public:
     QGroupBox* ListenGruppe() const { return listenGruppe_; }
     TDBZRBaseEdit* NameEdit() const { return name_; }
     TDBZRBaseEdit* HBNREdit() const { return hbnr_; }
-    TFeldAuswahl* RasseAuswahl() const { return rasse_; }
+    TDBComboBox* RasseAuswahl() const { return rasse_; }
     TDBZRDateEdit* GebDatEdit() const { return gebdat_; }
     TDBZRBaseEdit* VaterEdit() const { return vater_; }
     TDBZRBaseEdit* VaterNrEdit() const { return vaterNr_; }
@@ -63,7 +63,7 @@ public:
     TDBAMCheckbox* SichtbarBox() const { return sichtbar_; }
     TDBZRDateEdit* LetzteVerwendungEdit() const { return letzteVerwendung_; }
     TDBZRDateEdit* PruefbulleBisEdit() const { return pruefbulleBis_; }
-    TFeldMemo* BemerkungEdit() const { return bemerkung_; }
+    TDBMemo* BemerkungEdit() const { return bemerkung_; }
     QPushButton* VaterKnopf() const { return vaterKnopf_; }
     QToolButton* PruefbulleInfo() const { return pruefbulleInfo_; }
     QPushButton* NeuKnopf() const { return neu_; }
@@ -84,9 +84,6 @@ private:
     void Pruefen();
     [[noreturn]] void PruefFehler(const Bullen::TFehler& fehler);
     void GruppeBeschriften();
-    // Runs a user action: a silent abort ends it quietly, database errors are shown.
-    template <class F>
-    void Aktion(F&& f);
 
     db::Transaction ta_;
     db::DataSet bulle_;
@@ -102,7 +99,7 @@ private:
     TZRcxGridDBTableView* ansicht_ = nullptr;
     TDBZRBaseEdit* name_ = nullptr;
     TDBZRBaseEdit* hbnr_ = nullptr;
-    TFeldAuswahl* rasse_ = nullptr;
+    TDBComboBox* rasse_ = nullptr;
     TDBZRDateEdit* gebdat_ = nullptr;
     QPushButton* vaterKnopf_ = nullptr;
     TDBZRBaseEdit* vater_ = nullptr;
@@ -113,7 +110,7 @@ private:
     TDBZRDateEdit* letzteVerwendung_ = nullptr;
     TDBZRDateEdit* pruefbulleBis_ = nullptr;
     QToolButton* pruefbulleInfo_ = nullptr;
-    TFeldMemo* bemerkung_ = nullptr;
+    TDBMemo* bemerkung_ = nullptr;
     QPushButton* neu_ = nullptr;
     QPushButton* speichern_ = nullptr;
     QPushButton* loeschen_ = nullptr;

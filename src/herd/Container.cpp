@@ -9,7 +9,6 @@
 #include <DBTools.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
-#include <SilentAbort.h>
 
 #include <Error.h>
 #include <Meldung.h>
@@ -159,11 +158,11 @@ TfrmContainer::TfrmContainer(QWidget* owner)
 
     lieferungen_.AfterScroll = [this](db::DataSet&) {
         if (!laedt_)
-            Aktion([this] { PortionenLaden(-1); });
+            DBTools::Sicher([this] { PortionenLaden(-1); });
     };
     portionen_.AfterScroll = [this](db::DataSet&) {
         if (!laedt_)
-            Aktion([this] { VerwendungenLaden(-1); });
+            DBTools::Sicher([this] { VerwendungenLaden(-1); });
     };
     verwendungen_.AfterScroll = [this](db::DataSet&) {
         if (!laedt_)
@@ -171,30 +170,31 @@ TfrmContainer::TfrmContainer(QWidget* owner)
     };
 
     connect(lieferungListe_.neu, &QPushButton::clicked, this,
-            [this] { Aktion([this] { LieferungNeu(); }); });
+            [this] { DBTools::Sicher([this] { LieferungNeu(); }); });
     connect(lieferungListe_.bearbeiten, &QPushButton::clicked, this,
-            [this] { Aktion([this] { LieferungBearbeiten(); }); });
+            [this] { DBTools::Sicher([this] { LieferungBearbeiten(); }); });
     connect(lieferungListe_.loeschen, &QPushButton::clicked, this,
-            [this] { Aktion([this] { LieferungLoeschen(); }); });
+            [this] { DBTools::Sicher([this] { LieferungLoeschen(); }); });
     connect(lieferungenAnsicht_, &QAbstractItemView::doubleClicked, this,
-            [this] { Aktion([this] { LieferungBearbeiten(); }); });
+            [this] { DBTools::Sicher([this] { LieferungBearbeiten(); }); });
     connect(portionListe_.neu, &QPushButton::clicked, this,
-            [this] { Aktion([this] { PortionNeu(); }); });
+            [this] { DBTools::Sicher([this] { PortionNeu(); }); });
     connect(portionListe_.bearbeiten, &QPushButton::clicked, this,
-            [this] { Aktion([this] { PortionBearbeiten(); }); });
+            [this] { DBTools::Sicher([this] { PortionBearbeiten(); }); });
     connect(portionListe_.loeschen, &QPushButton::clicked, this,
-            [this] { Aktion([this] { PortionLoeschen(); }); });
+            [this] { DBTools::Sicher([this] { PortionLoeschen(); }); });
     connect(portionenAnsicht_, &QAbstractItemView::doubleClicked, this,
-            [this] { Aktion([this] { PortionBearbeiten(); }); });
+            [this] { DBTools::Sicher([this] { PortionBearbeiten(); }); });
     connect(verwendungListe_.neu, &QPushButton::clicked, this,
-            [this] { Aktion([this] { VerwendungNeu(); }); });
+            [this] { DBTools::Sicher([this] { VerwendungNeu(); }); });
     connect(verwendungListe_.bearbeiten, &QPushButton::clicked, this,
-            [this] { Aktion([this] { VerwendungBearbeiten(); }); });
+            [this] { DBTools::Sicher([this] { VerwendungBearbeiten(); }); });
     connect(verwendungListe_.loeschen, &QPushButton::clicked, this,
-            [this] { Aktion([this] { VerwendungLoeschen(); }); });
+            [this] { DBTools::Sicher([this] { VerwendungLoeschen(); }); });
     connect(verwendungenAnsicht_, &QAbstractItemView::doubleClicked, this,
-            [this] { Aktion([this] { VerwendungBearbeiten(); }); });
-    connect(zumTier_, &QPushButton::clicked, this, [this] { Aktion([this] { ZumTier(); }); });
+            [this] { DBTools::Sicher([this] { VerwendungBearbeiten(); }); });
+    connect(zumTier_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { ZumTier(); }); });
     connect(schliessen_, &QPushButton::clicked, this, &TfrmContainer::accept);
 
     Aktualisieren(-1, -1, -1);
@@ -259,19 +259,6 @@ TfrmContainer::Liste TfrmContainer::ListeAnlegen(const QString& titel, const QSt
 QPushButton* TfrmContainer::Knopf(const QString& name) const
 {
     return findChild<QPushButton*>(name);
-}
-
-template <class F>
-void TfrmContainer::Aktion(F&& f)
-{
-    try {
-        f();
-    } catch (const SilentAbort&) {
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
 }
 
 int TfrmContainer::ID(db::DataSet& ds)

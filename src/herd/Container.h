@@ -66,8 +66,6 @@ private:
     // and shown. True when it was committed.
     template <class F>
     bool Loeschen(const QString& was, F&& loeschen);
-    template <class F>
-    void Aktion(F&& f);
 
     db::Transaction taContainer_;
     db::Transaction taContainerEdit_;

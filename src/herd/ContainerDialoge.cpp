@@ -11,7 +11,9 @@
 #include <ProgDatum.h>
 #include <SilentAbort.h>
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBPanel.h>
 #include <DBZRDateEdit.h>
 #include <Error.h>
@@ -98,16 +100,11 @@ void TfrmContainerEdit::Fertigstellen(QLayout* felder)
 
 void TfrmContainerEdit::Ok()
 {
-    try {
+    DBTools::Sicher([&] {
         daten_.UpdateRecord();
         Speichern();
         accept();
-    } catch (const SilentAbort&) {
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 int TfrmContainerEdit::Ausfuehren()
@@ -127,7 +124,7 @@ int TfrmContainerEdit::Ausfuehren()
 TfrmContainerLieferung::TfrmContainerLieferung(db::Database& datenbank, int id, QWidget* owner)
     : TfrmContainerEdit(datenbank, owner),
       datum_(new TDBZRDateEdit(this)),
-      bemerkung_(new TFeldMemo(this))
+      bemerkung_(new TDBMemo(this))
 {
     setWindowTitle(QStringLiteral("Lieferung"));
     DatenVorbereiten(QStringLiteral("T_CONTAINER_LIEFERUNG"), QStringLiteral("DATUM, BEMERKUNG"),
@@ -160,7 +157,7 @@ TfrmContainerPortion::TfrmContainerPortion(db::Database& datenbank, int id, int 
       bulle_(new TDBPanel(this)),
       bulleKnopf_(new QToolButton(this)),
       station_(new QComboBox(this)),
-      behaelter_(new TFeldAuswahl(this, true)),
+      behaelter_(new TDBComboBox(this, true)),
       anzahl_(new TDBFloatEdit(this)),
       ejakulat_(new TDBFloatEdit(this)),
       kosten_(new TDBFloatEdit(this))
@@ -266,7 +263,7 @@ void TfrmContainerPortion::StationZeigen()
 
 void TfrmContainerPortion::BulleWaehlen()
 {
-    try {
+    DBTools::Sicher([&] {
         const db::Field& b = daten_.FieldByName(QStringLiteral("BULLE"));
         int id = b.IsNull() ? 0 : b.AsInteger();
         if (!FBullenWahl::BulleWaehlen(this, id))
@@ -279,10 +276,7 @@ void TfrmContainerPortion::BulleWaehlen()
         // follows it: bind the panel anew to show the text.
         bulle_->SetDataField(QString());
         bulle_->SetDataField(QStringLiteral("BULLE_TEXT"));
-    } catch (const SilentAbort&) {
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
+    });
 }
 
 void TfrmContainerPortion::Speichern()
@@ -315,9 +309,9 @@ TfrmContainerVerwendung::TfrmContainerVerwendung(db::Database& datenbank, int id
                                                  QWidget* owner)
     : TfrmContainerEdit(datenbank, owner),
       neu_(id <= 0),
-      art_(new TFeldAuswahl(this)),
+      art_(new TDBComboBox(this)),
       datum_(new TDBZRDateEdit(this)),
-      teilung_(new TFeldAuswahl(this)),
+      teilung_(new TDBComboBox(this)),
       anzahl_(new QSpinBox(this)),
       besamung_(new QLabel(this)),
       besamungKnopf_(new QToolButton(this)),
@@ -418,7 +412,7 @@ void TfrmContainerVerwendung::BesamungWaehlen()
 {
     if (!besamungKnopf_->isEnabled())
         return;
-    try {
+    DBTools::Sicher([&] {
         const db::Field& b = daten_.FieldByName(QStringLiteral("BESAMUNG"));
         TfrmBesamungWahl wahl(ta_, b.IsNull() ? 0 : b.AsInteger(), this);
         if (wahl.exec() != QDialog::Accepted || wahl.BesamungID() <= 0)
@@ -427,20 +421,16 @@ void TfrmContainerVerwendung::BesamungWaehlen()
         daten_.Edit();
         daten_.FieldByName(QStringLiteral("BESAMUNG")).SetInteger(id);
         BesamungZeigen();
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
+    });
 }
 
 void TfrmContainerVerwendung::BesamungEntfernen()
 {
-    try {
+    DBTools::Sicher([&] {
         daten_.Edit();
         daten_.FieldByName(QStringLiteral("BESAMUNG")).SetNull();
         BesamungZeigen();
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
+    });
 }
 
 void TfrmContainerVerwendung::Speichern()

@@ -16,8 +16,8 @@ class QToolButton;
 class TDBFloatEdit;
 class TDBPanel;
 class TDBZRDateEdit;
-class TFeldAuswahl;
-class TFeldMemo;
+class TDBComboBox;
+class TDBMemo;
 class TZRDBcxGrid;
 class TZRcxGridDBTableView;
 
@@ -65,14 +65,14 @@ public:
     TfrmContainerLieferung(db::Database& datenbank, int id, QWidget* owner = nullptr);
 
     TDBZRDateEdit* DatumEdit() const { return datum_; }
-    TFeldMemo* BemerkungEdit() const { return bemerkung_; }
+    TDBMemo* BemerkungEdit() const { return bemerkung_; }
 
 protected:
     void Speichern() override;
 
 private:
     TDBZRDateEdit* datum_;
-    TFeldMemo* bemerkung_;
+    TDBMemo* bemerkung_;
 };
 
 // "Portion": the straws of one bull in a delivery.
@@ -88,7 +88,7 @@ public:
     TDBPanel* BullePanel() const { return bulle_; }
     QToolButton* BulleKnopf() const { return bulleKnopf_; }
     QComboBox* StationAuswahl() const { return station_; }
-    TFeldAuswahl* BehaelterAuswahl() const { return behaelter_; }
+    TDBComboBox* BehaelterAuswahl() const { return behaelter_; }
     TDBFloatEdit* AnzahlEdit() const { return anzahl_; }
     TDBFloatEdit* EjakulatEdit() const { return ejakulat_; }
     TDBFloatEdit* KostenEdit() const { return kosten_; }
@@ -106,7 +106,7 @@ private:
     TDBPanel* bulle_;
     QToolButton* bulleKnopf_;
     QComboBox* station_;
-    TFeldAuswahl* behaelter_;
+    TDBComboBox* behaelter_;
     TDBFloatEdit* anzahl_;
     TDBFloatEdit* ejakulat_;
     TDBFloatEdit* kosten_;
@@ -123,9 +123,9 @@ public:
     void BesamungWaehlen();
     void BesamungEntfernen();
 
-    TFeldAuswahl* ArtAuswahl() const { return art_; }
+    TDBComboBox* ArtAuswahl() const { return art_; }
     TDBZRDateEdit* DatumEdit() const { return datum_; }
-    TFeldAuswahl* TeilungAuswahl() const { return teilung_; }
+    TDBComboBox* TeilungAuswahl() const { return teilung_; }
     QSpinBox* AnzahlEdit() const { return anzahl_; }
     QLabel* BesamungPanel() const { return besamung_; }
     QToolButton* BesamungKnopf() const { return besamungKnopf_; }
@@ -140,9 +140,9 @@ private:
     void ArtGeaendert();
 
     bool neu_;
-    TFeldAuswahl* art_;
+    TDBComboBox* art_;
     TDBZRDateEdit* datum_;
-    TFeldAuswahl* teilung_;
+    TDBComboBox* teilung_;
     QSpinBox* anzahl_;
     QLabel* besamung_;
     QToolButton* besamungKnopf_;

@@ -1,10 +1,11 @@
 #include "KalbungEdit.h"
 
 #include "Besamungen.h"
-#include "BullenFelder.h"
 #include "KalbungLogik.h"
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBTools.h>
 #include <DBZRDateEdit.h>
 #include <Datenmodul.h>
@@ -33,11 +34,11 @@ TfrmKalbungEdit::TfrmKalbungEdit(QWidget* owner)
       besamungen_(taKalbungEdit_),
       datum_(new TDBZRDateEdit(this)),
       nummer_(new TDBZRBaseEdit(this)),
-      geschlecht_(new TFeldAuswahl(this)),
-      verlauf_(new TFeldAuswahl(this, true)),
+      geschlecht_(new TDBComboBox(this)),
+      verlauf_(new TDBComboBox(this, true)),
       trocken_(new TDBZRDateEdit(this)),
       nr_(new TDBFloatEdit(this)),
-      bemerkung_(new TFeldMemo(this)),
+      bemerkung_(new TDBMemo(this)),
       ansicht_(new TZRcxGridDBTableView(this)),
       menue_(new QMenu(ansicht_)),
       ok_(new QPushButton(QStringLiteral("Ok"), this)),
@@ -87,7 +88,6 @@ TfrmKalbungEdit::TfrmKalbungEdit(QWidget* owner)
     nr_->setFixedWidth(nr_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
     nr_->SetDataField(QStringLiteral("NR"));
     bemerkung_->setObjectName(QStringLiteral("meBemerkung"));
-    bemerkung_->setTabChangesFocus(true);
     bemerkung_->setFixedHeight(bemerkung_->fontMetrics().lineSpacing() * 4 + 12);
     bemerkung_->SetDataField(QStringLiteral("BEMERKUNG"));
 

@@ -13,8 +13,8 @@ class QPushButton;
 class TDBFloatEdit;
 class TDBZRBaseEdit;
 class TDBZRDateEdit;
-class TFeldAuswahl;
-class TFeldMemo;
+class TDBComboBox;
+class TDBMemo;
 class TZRcxGridDBTableView;
 
 // "Kalbung bearbeiten": changes a stored calving and the inseminations that led to it. All its
@@ -45,11 +45,11 @@ public:
     db::DataSet& Besamungen() { return besamungen_; }
     TDBZRDateEdit* DatumEdit() const { return datum_; }
     TDBZRBaseEdit* NummerEdit() const { return nummer_; }
-    TFeldAuswahl* GeschlechtWahl() const { return geschlecht_; }
-    TFeldAuswahl* VerlaufWahl() const { return verlauf_; }
+    TDBComboBox* GeschlechtWahl() const { return geschlecht_; }
+    TDBComboBox* VerlaufWahl() const { return verlauf_; }
     TDBZRDateEdit* TrockenEdit() const { return trocken_; }
     TDBFloatEdit* NrEdit() const { return nr_; }
-    TFeldMemo* BemerkungFeld() const { return bemerkung_; }
+    TDBMemo* BemerkungFeld() const { return bemerkung_; }
     TZRcxGridDBTableView* BesamungenAnsicht() const { return ansicht_; }
     QMenu* BesamungenMenue() const { return menue_; }
     QAction* BearbeitenEintrag() const { return bearbeiten_; }
@@ -76,11 +76,11 @@ private:
 
     TDBZRDateEdit* datum_;
     TDBZRBaseEdit* nummer_;
-    TFeldAuswahl* geschlecht_;
-    TFeldAuswahl* verlauf_;
+    TDBComboBox* geschlecht_;
+    TDBComboBox* verlauf_;
     TDBZRDateEdit* trocken_;
     TDBFloatEdit* nr_;
-    TFeldMemo* bemerkung_;
+    TDBMemo* bemerkung_;
     TZRcxGridDBTableView* ansicht_;
     QMenu* menue_;
     QAction* bearbeiten_;

@@ -2,13 +2,13 @@
 
 #include "MLPLogik.h"
 #include "Stammdaten.h"
-#include "ComboFeldBindung.h"
 
 #include <DBTools.h>
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <SilentAbort.h>
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
 #include <DBZRDateEdit.h>
 #include <DataSetModel.h>
@@ -154,12 +154,11 @@ void TfrmMLPPMEdit::done(int result)
 
 // ------------------------------------------------------------------------------ TfrmMLPHerdeEdit
 
-TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemelken,
-                                   QWidget* owner)
+TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemelken, QWidget* owner)
     : TZRDialog(owner),
       transaktion_(datenbank, QStringLiteral("TAEdit")),
       daten_(transaktion_),
-      betrieb_(new QComboBox(this))
+      betrieb_(new TDBComboBox(this, true))
 {
     setObjectName(QStringLiteral("frmMLPHerdeEdit"));
     setWindowTitle(id <= 0 ? QStringLiteral("Neuer Herdendurchschnitt")
@@ -175,7 +174,6 @@ TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemel
     daten_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_PROBEMELKEN_HERDE"));
     transaktion_.Start();
     betrieb_->setObjectName(QStringLiteral("cbBetrieb"));
-    betrieb_->setEditable(true);
     betrieb_->lineEdit()->setMaxLength(15);
     betrieb_->setMinimumWidth(160);
 
@@ -205,14 +203,15 @@ TfrmMLPHerdeEdit::TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemel
     db::Query betriebe(transaktion_, QStringLiteral("SELECT DISTINCT BETRIEB FROM "
                                                     "T_PROBEMELKEN_HERDE ORDER BY BETRIEB"));
     for (betriebe.Open(); !betriebe.Eof(); betriebe.Next())
-        betrieb_->addItem(betriebe.Field(0).AsString().trimmed());
+        betrieb_->Eintrag(betriebe.Field(0).AsString().trimmed());
     daten_.Param(QStringLiteral("ID")).SetInteger(id);
     daten_.Open();
     if (id <= 0) {
         daten_.Append();
         daten_.FieldByName(QStringLiteral("PROBEMELKEN")).SetInteger(probemelken);
     }
-    new TComboFeldBindung(betrieb_, daten_, QStringLiteral("BETRIEB"));
+    betrieb_->SetDataSource(&daten_);
+    betrieb_->SetDataField(QStringLiteral("BETRIEB"));
 }
 
 TDBFloatEdit* TfrmMLPHerdeEdit::Feld(const QString& feldname) const
@@ -239,7 +238,7 @@ TfrmMLPEinzelEdit::TfrmMLPEinzelEdit(db::Database& datenbank, TfrmMLPEdit& fenst
       fenster_(fenster),
       transaktion_(datenbank, QStringLiteral("TAEdit")),
       daten_(transaktion_),
-      art_(new QComboBox(this)),
+      art_(new TDBComboBox(this)),
       blaettern_(new QToolButton(this))
 {
     setObjectName(QStringLiteral("frmMLPEinzelEdit"));
@@ -260,7 +259,7 @@ TfrmMLPEinzelEdit::TfrmMLPEinzelEdit(db::Database& datenbank, TfrmMLPEdit& fenst
 
     art_->setObjectName(QStringLiteral("cbArt"));
     for (const auto& [code, text] : MLP::Typen())
-        art_->addItem(text, code);
+        art_->Eintrag(text, code);
     const MLP::HarnstoffEinheit harnstoff = MLP::Harnstoff(HarnstoffAnzeige());
     auto* pm = new QGroupBox(QStringLiteral("Probemelken"), this);
     auto* pmFelder = new QGridLayout(pm);
@@ -299,7 +298,8 @@ TfrmMLPEinzelEdit::TfrmMLPEinzelEdit(db::Database& datenbank, TfrmMLPEdit& fenst
         ++zeile;
     }
     lakFelder->setRowStretch(zeile, 1);
-    new TComboFeldBindung(art_, daten_, QStringLiteral("TYP"));
+    art_->SetDataSource(&daten_);
+    art_->SetDataField(QStringLiteral("TYP"));
     connect(art_, &QComboBox::activated, this, [this] { Farben(); });
 
     blaettern_->setObjectName(QStringLiteral("btnBlaettern"));

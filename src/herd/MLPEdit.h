@@ -12,6 +12,7 @@ class QGroupBox;
 class QMenu;
 class QPushButton;
 class QToolButton;
+class TDBComboBox;
 class TDBFloatEdit;
 class TDBZRDateEdit;
 class TZRDBcxGrid;
@@ -56,7 +57,7 @@ public:
     TfrmMLPHerdeEdit(db::Database& datenbank, int id, int probemelken, QWidget* owner = nullptr);
 
     db::DataSet& Daten() { return daten_; }
-    QComboBox* Betrieb() const { return betrieb_; }
+    TDBComboBox* Betrieb() const { return betrieb_; }
     TDBFloatEdit* Feld(const QString& feldname) const;
     QPushButton* OkKnopf() const { return ok_; }
 
@@ -65,7 +66,7 @@ public:
 private:
     db::Transaction transaktion_;
     db::DataSet daten_;
-    QComboBox* betrieb_;
+    TDBComboBox* betrieb_;
     QList<TDBFloatEdit*> felder_;
     QPushButton* ok_;
 };
@@ -87,7 +88,7 @@ public:
     void Schritt(int richtung);
 
     db::DataSet& Daten() { return daten_; }
-    QComboBox* Art() const { return art_; }
+    TDBComboBox* Art() const { return art_; }
     TDBFloatEdit* Feld(const QString& feldname) const;
     QToolButton* Blaettern() const { return blaettern_; }
     QPushButton* OkKnopf() const { return ok_; }
@@ -105,7 +106,7 @@ private:
     TfrmMLPEdit& fenster_;
     db::Transaction transaktion_;
     db::DataSet daten_;
-    QComboBox* art_;
+    TDBComboBox* art_;
     QList<TDBFloatEdit*> felder_;  // test values, then the lactation values
     QToolButton* blaettern_;
     QPushButton* ok_;

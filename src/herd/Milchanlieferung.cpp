@@ -4,10 +4,10 @@
 #include <ProgDatum.h>
 #include <SilentAbort.h>
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
 #include <Database.h>
 #include <Error.h>
-#include <FieldDataLink.h>
 #include <Format.h>
 #include <Meldung.h>
 #include <Query.h>
@@ -105,7 +105,7 @@ TfrmMilchanlieferung::TfrmMilchanlieferung(db::Database& datenbank, QWidget* own
       transaktion_(datenbank, QStringLiteral("TAMilchanlieferung")),
       daten_(transaktion_),
       monat_(new QComboBox(this)),
-      waehrung_(new QComboBox(this)),
+      waehrung_(new TDBComboBox(this)),
       preisEinheit37_(new QLabel(this)),
       preisEinheitEigen_(new QLabel(this)),
       geldEinheit_(new QLabel(this)),
@@ -139,7 +139,8 @@ TfrmMilchanlieferung::TfrmMilchanlieferung(db::Database& datenbank, QWidget* own
 
     monat_->setObjectName(QStringLiteral("cbMonat"));
     waehrung_->setObjectName(QStringLiteral("cbWaehrung"));
-    waehrung_->addItems({QStringLiteral("EUR"), QStringLiteral("DEM"), QStringLiteral("ATS")});
+    for (const char* w : {"EUR", "DEM", "ATS"})
+        waehrung_->Eintrag(QString::fromLatin1(w), QString::fromLatin1(w));
 
     auto* eingaben = new QGridLayout;
     eingaben->addWidget(new QLabel(QStringLiteral("Monat:"), this), 0, 0);
@@ -230,37 +231,18 @@ TfrmMilchanlieferung::TfrmMilchanlieferung(db::Database& datenbank, QWidget* own
     layout->addWidget(berechnung_);
     layout->addLayout(knoepfe);
 
-    auto* waehrungsLink = new TFieldDataLink;
-    waehrungsLink->SetDataSource(&daten_);
-    waehrungsLink->SetDataField(QStringLiteral("WAEHRUNG"));
-    waehrungsLink->OnDataChange = [this] {
-        const QSignalBlocker still(waehrung_);
-        db::Field* f = daten_.Active() ? daten_.FindField(QStringLiteral("WAEHRUNG")) : nullptr;
-        waehrung_->setCurrentIndex(f && (!daten_.IsEmpty() || Bearbeitet(daten_))
-                                       ? waehrung_->findText(f->AsString().trimmed())
-                                       : -1);
-    };
-    waehrungsLink_.reset(waehrungsLink);
+    waehrung_->SetDataSource(&daten_);
+    waehrung_->SetDataField(QStringLiteral("WAEHRUNG"));
 
-    const auto sicher = [this](auto wirkung) {
-        return [this, wirkung] {
-            try {
-                wirkung();
-            } catch (const SilentAbort&) {
-                // The message was shown; the record stays as the user left it.
-            } catch (const db::Error& e) {
-                Tools::MeldungError(e.Message());
-            }
-        };
-    };
-    connect(monat_, &QComboBox::activated, this, [this, sicher](int p) {
-        sicher([this, p] { MonatGewaehlt(p); })();
-    });
-    connect(waehrung_, &QComboBox::activated, this, [this, sicher](int p) {
-        sicher([this, p] { WaehrungGewaehlt(p); })();
-    });
-    connect(neu_, &QPushButton::clicked, this, sicher([this] { NeuerMonat(); }));
-    connect(speichern_, &QPushButton::clicked, this, sicher([this] { Speichern(); }));
+    // A refused action leaves the record as the user left it.
+    connect(monat_, &QComboBox::activated, this,
+            [this](int p) { DBTools::Sicher([this, p] { MonatGewaehlt(p); }); });
+    connect(waehrung_, &TDBComboBox::Geschrieben, this,
+            [this] { DBTools::Sicher([this] { EinheitenSetzen(); }); });
+    connect(neu_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { NeuerMonat(); }); });
+    connect(speichern_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { Speichern(); }); });
     connect(schliessen_, &QPushButton::clicked, this, &QDialog::reject);
     connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
     connect(fettWahl_, &QDoubleSpinBox::valueChanged, this, [this] { QuoteBerechnen(false); });
@@ -269,10 +251,7 @@ TfrmMilchanlieferung::TfrmMilchanlieferung(db::Database& datenbank, QWidget* own
     MonatZeigen(ids_.isEmpty() ? -1 : ids_.last());
 }
 
-TfrmMilchanlieferung::~TfrmMilchanlieferung()
-{
-    waehrungsLink_.reset();
-}
+TfrmMilchanlieferung::~TfrmMilchanlieferung() = default;
 
 TDBFloatEdit* TfrmMilchanlieferung::Feld(const QString& feldname) const
 {
@@ -432,16 +411,6 @@ void TfrmMilchanlieferung::NeuerMonat()
     felder_.first()->setFocus();
 }
 
-void TfrmMilchanlieferung::WaehrungGewaehlt(int position)
-{
-    if (!daten_.Active() || (daten_.IsEmpty() && !Bearbeitet(daten_)) || position < 0)
-        return;
-    if (!Bearbeitet(daten_))
-        daten_.Edit();
-    daten_.FieldByName(QStringLiteral("WAEHRUNG")).SetString(waehrung_->itemText(position));
-    EinheitenSetzen();
-}
-
 void TfrmMilchanlieferung::EinheitenSetzen()
 {
     db::Field* f = daten_.Active() ? daten_.FindField(QStringLiteral("WAEHRUNG")) : nullptr;
@@ -534,13 +503,9 @@ void TfrmMilchanlieferung::QuoteBerechnen(bool neuLesen)
 
 void TfrmMilchanlieferung::done(int result)
 {
-    try {
-        if (!AenderungenKlaeren())
-            return;
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
+    bool geklaert = false;
+    if (!DBTools::Sicher([&] { geklaert = AenderungenKlaeren(); }) || !geklaert)
         return;
-    }
     daten_.Close();
     if (transaktion_.Active())
         transaktion_.Rollback();

@@ -16,8 +16,8 @@ class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class TDBComboBox;
 class TDBFloatEdit;
-class TFieldDataLink;
 class QKeyEvent;
 
 namespace db {
@@ -50,7 +50,7 @@ public:
 
     db::DataSet& Daten() { return daten_; }
     QComboBox* MonatAuswahl() const { return monat_; }
-    QComboBox* WaehrungAuswahl() const { return waehrung_; }
+    TDBComboBox* WaehrungAuswahl() const { return waehrung_; }
     TDBFloatEdit* Feld(const QString& feldname) const;
     QLabel* PreisEinheit37() const { return preisEinheit37_; }
     QLabel* GeldEinheit() const { return geldEinheit_; }
@@ -75,14 +75,12 @@ private:
     void MonateLesen();
     void MonatZeigen(int id);
     void MonatGewaehlt(int position);
-    void WaehrungGewaehlt(int position);
     void EinheitenSetzen();
     void FelderFreigeben();
     void QuoteBerechnen(bool neuLesen);
 
     db::Transaction transaktion_;
     db::DataSet daten_;
-    std::unique_ptr<TFieldDataLink> waehrungsLink_;
     QList<int> ids_;
     QList<QDate> monate_;
     int aktuell_ = -1;  // position in ids_
@@ -92,7 +90,7 @@ private:
     int restTage_ = 0;
 
     QComboBox* monat_;
-    QComboBox* waehrung_;
+    TDBComboBox* waehrung_;
     QList<TDBFloatEdit*> felder_;
     QLabel* preisEinheit37_;
     QLabel* preisEinheitEigen_;

@@ -93,10 +93,6 @@ const std::pair<int, const char*> Abgangsgruende[] = {
     {9, "sonstige Gründe"},
 };
 
-const QString SchnellwahlNeu = QStringLiteral(
-    "SELECT STAMM.ID, STAMM.NAME, STAMM.NUMMER FROM T_STAMMDATEN STAMM, V_TIERWAHL_AKTUELL T "
-    "WHERE (STAMM.ID = T.ID)");
-
 QDate DatumLesen(const QString& text, bool& ok)
 {
     const QString t = text.trimmed();
@@ -277,15 +273,7 @@ void TfrmStammdaten::Sicher(const std::function<void()>& aktion)
 
 void TfrmStammdaten::DatenmengenEinrichten()
 {
-    zeitraeume_.SetSelectSQL(
-        QStringLiteral("select ID, STALL, BEZEICHNUNG, VON, BIS, GRUPPE, BNR, GV from "
-                       "P_GET_BETRIEBSSTAETTEN(:ID)"));
-    zeitraeume_.SetModifySQL(QStringLiteral(
-        "update T_STAELLE set VON = :VON, BIS = :BIS, STALL = :STALL where ID = :OLD_ID"));
-    zeitraeume_.SetDeleteSQL(QStringLiteral("delete from T_STAELLE where ID = :OLD_ID"));
-    zeitraeume_.SetInsertSQL(
-        QStringLiteral("insert into T_STAELLE (ID, TIER, VON, BIS, STALL) values (:ID, :TIER, "
-                       ":VON, :BIS, :STALL)"));
+    TTierSpeicher::ListenEinrichten({zeitraeume_, besamungen_, kalbungen_, bemerkungen_, mlp_});
     zeitraeume_.BeforePost = [this](db::DataSet& d) {
         if (pruefungLaeuft_)
             return;
@@ -300,25 +288,6 @@ void TfrmStammdaten::DatenmengenEinrichten()
         betriebsstaettenGeprueft_ = false;
     };
     zeitraeume_.AfterDelete = [this](db::DataSet&) { betriebsstaettenGeprueft_ = false; };
-
-    besamungen_.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_AKT_BESAMUNGEN(:ID)"));
-    kalbungen_.SetSelectSQL(QStringLiteral(
-        "select ID, NR, DATUM, GESCHLECHT, NUMMER, VERLAUF, STIER, HBNR, ANZAHL_BES, BEMERKUNG "
-        "from P_get_kalbungen_tier(:ID)"));
-
-    // The list text is computed here rather than read from the table's computed column, so that
-    // every remark, however long and however stored, is cut the same way to its room.
-    bemerkungen_.SetSelectSQL(QStringLiteral(
-        "select ID, TIER, DATUM, BEMERKUNG from T_BEMERKUNGEN where TIER = :TIER order by DATUM"));
-    bemerkungen_.SetInsertSQL(QStringLiteral(
-        "insert into T_BEMERKUNGEN (ID, TIER, DATUM, BEMERKUNG) values (:ID, :TIER, :DATUM, "
-        ":BEMERKUNG)"));
-    bemerkungen_.SetModifySQL(QStringLiteral(
-        "update T_BEMERKUNGEN set DATUM = :DATUM, BEMERKUNG = :BEMERKUNG where ID = :OLD_ID"));
-    bemerkungen_.SetDeleteSQL(QStringLiteral("delete from T_BEMERKUNGEN where ID = :OLD_ID"));
-    bemerkungen_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_BEMERKUNGEN_ID"));
-
-    mlp_.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_MLP_TIER(:TIER)"));
 }
 
 void TfrmStammdaten::FelderEinrichten()
@@ -1136,14 +1105,11 @@ void TfrmStammdaten::TierAnzeigen(int tierID, int modus, const QString& schnellw
     neu_->setEnabled(neu);
     schnell_.DisableControls();
     if (neu) {
-        SchnellwahlSetzen(SchnellwahlNeu);
+        SchnellwahlSetzen(TTierSpeicher::SchnellwahlAktuelle());
         NeuesTier();
     } else {
-        SchnellwahlSetzen(
-            schnellwahlSQL.isEmpty()
-                ? QStringLiteral("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID = ") +
-                      QString::number(tierID)
-                : schnellwahlSQL);
+        SchnellwahlSetzen(schnellwahlSQL.isEmpty() ? TTierSpeicher::SchnellwahlTier(tierID)
+                                                   : schnellwahlSQL);
         satz_.id = 0;
         TierNeuLaden(false, tierID);
     }

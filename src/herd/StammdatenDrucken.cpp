@@ -1,5 +1,7 @@
 #include "StammdatenDrucken.h"
 
+#include <DBTools.h>
+
 #include <AMCbRb.h>
 #include <Druckereinrichtung.h>
 #include <Meldung.h>
@@ -121,10 +123,8 @@ TDruckAuswahl TfrmStammdatenDrucken::Auswahl() const
 
 void TfrmStammdatenDrucken::EinrichtenClick()
 {
-    try {
+    DBTools::Sicher([&] {
         QPrinterOutput drucker(SystemPrinter().printer());
         drucker.Setup(this);
-    } catch (const std::exception& e) {
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-    }
+    });
 }

@@ -1,12 +1,13 @@
 #include "StammdatenNeueBetriebsstaette.h"
 
+#include "TierSpeicher.h"
+
 #include <DBZRDateEdit.h>
 #include <Datenmodul.h>
 #include <Meldung.h>
 #include <ProgDatum.h>
 #include <ZRDateTools.h>
 
-#include <Query.h>
 #include <Transaction.h>
 
 #include <QComboBox>
@@ -14,6 +15,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TfrmNeueBetriebsstaette::TfrmNeueBetriebsstaette(QWidget* owner) : TZRDialog(owner)
 {
@@ -29,20 +32,11 @@ TfrmNeueBetriebsstaette::TfrmNeueBetriebsstaette(QWidget* owner) : TZRDialog(own
 
     db::Transaction tr(DM()->Datenbank, QStringLiteral("TANeueBetriebsstaette"));
     tr.Start();
-    int vorgabe = 0;
-    {
-        db::Query q(
-            tr,
-            QStringLiteral(
-                "SELECT ID, BEZEICHNUNG, STANDARD FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
-        for (q.Open(); !q.Eof(); q.Next()) {
-            if (q.Field(2).AsString() == QLatin1String("T"))
-                vorgabe = stall_->count();
-            stall_->addItem(q.Field(1).AsString(), q.Field(0).AsInteger());
-        }
-    }
+    for (const auto& [id, name] : TTierSpeicher::Betriebsstaetten(tr))
+        stall_->addItem(name, id);
+    const int vorgabe = stall_->findData(TTierSpeicher::StandardBetriebsstaette(tr));
     tr.Commit();
-    stall_->setCurrentIndex(stall_->count() ? vorgabe : -1);
+    stall_->setCurrentIndex(stall_->count() ? std::max(vorgabe, 0) : -1);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Datum des Wechsels:"), datum_);

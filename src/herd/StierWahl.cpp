@@ -6,7 +6,6 @@
 
 #include <Datenmodul.h>
 #include <DBTools.h>
-#include <SilentAbort.h>
 
 #include <AMCbRb.h>
 #include <Error.h>
@@ -170,24 +169,16 @@ TfrmBullenWahl::TfrmBullenWahl(QWidget* owner)
         knoepfe->insertWidget(0, unsichtbare_);
         knoepfe->insertWidget(1, stammdaten_);
     }
-    connect(unsichtbare_, &QCheckBox::toggled, this, [this] {
-        try {
-            ListeLaden();
-        } catch (const db::Error& e) {
-            Tools::MeldungError(e.Message());
-        }
-    });
+    connect(unsichtbare_, &QCheckBox::toggled, this,
+            [this] { DBTools::Sicher([&] { ListeLaden(); }); });
     connect(stammdaten_, &QPushButton::clicked, this, [this] {
-        try {
+        DBTools::Sicher([&] {
             {
                 TfrmBullenStammdaten stamm(this);
                 stamm.exec();
             }
             ListeLaden();
-        } catch (const SilentAbort&) {
-        } catch (const db::Error& e) {
-            Tools::MeldungError(e.Message());
-        }
+        });
     });
 }
 

@@ -2,11 +2,11 @@
 
 #include "TerminLogik.h"
 
+#include <DBTools.h>
 #include <Datenmodul.h>
 #include <FrameInternListeWahl.h>
 #include <Grundeinstellungen.h>
 #include <ProgDatum.h>
-#include <SilentAbort.h>
 
 #include <Database.h>
 #include <Error.h>
@@ -48,14 +48,6 @@ QLineEdit* Datumsfeld(QWidget* parent, const char* name)
     return e;
 }
 
-void MeldungZeigen(const std::exception& e)
-{
-    if (const auto* f = dynamic_cast<const db::Error*>(&e))
-        Tools::MeldungError(f->Message());
-    else
-        Tools::MeldungError(QString::fromUtf8(e.what()));
-}
-
 }  // namespace
 
 // ----------------------------------------------------------------------------- TfrmTerminListe
@@ -79,26 +71,19 @@ TfrmTerminListe::TfrmTerminListe(db::Database& datenbank, QWidget* owner)
     panel->addWidget(schliessen_);
     panel->addWidget(hilfe);
     static_cast<QVBoxLayout*>(layout())->addLayout(panel);
-    connect(drucken, &QPushButton::clicked, this, [this] {
-        try {
-            DruckVorschau();
-        } catch (const std::exception& e) {
-            MeldungZeigen(e);
-        }
-    });
+    connect(drucken, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([&] { DruckVorschau(); }); });
     connect(schliessen_, &QPushButton::clicked, this, [this] { Beenden(Tools::mrCancel); });
     connect(starten_, &QPushButton::clicked, this, [this] { Beenden(Tools::mrYes); });
     connect(hilfe, &QPushButton::clicked, this, [] { Tools::HilfeAnzeigen(HilfeKontext); });
     // The reminder window is no MDI child, yet its appointments are marked done here too.
     Grid()->OnTerminErledigen = [this](TZRDBcxGridBovantis*, int termin, const QDate& datum,
                                        int tier) {
-        try {
+        DBTools::Sicher([&] {
             if (FListeNormal::TerminErledigenDialog &&
                 FListeNormal::TerminErledigenDialog(this, termin, datum, tier))
                 ListeAktualisieren();
-        } catch (const std::exception& e) {
-            MeldungZeigen(e);
-        }
+        });
     };
 
     Ladefehler = false;
@@ -308,12 +293,10 @@ void TfrmTerminErledigen::Speichern()
 
 void TfrmTerminErledigen::Ok()
 {
-    try {
+    DBTools::Sicher([&] {
         Speichern();
         accept();
-    } catch (const std::exception& e) {
-        MeldungZeigen(e);
-    }
+    });
 }
 
 void TfrmTerminErledigen::done(int result)
@@ -338,13 +321,7 @@ TfrmListeErledigteTermine::TfrmListeErledigteTermine(db::Database& datenbank, QW
     ListePopup()->addActions({actEintragLoeschen, actAlleEintraegeLoeschen});
     connect(ListePopup(), &QMenu::aboutToShow, this, [this] { AktionenAktualisieren(); });
     const auto sicher = [this](void (TfrmListeErledigteTermine::*wirkung)()) {
-        return [this, wirkung] {
-            try {
-                (this->*wirkung)();
-            } catch (const std::exception& e) {
-                MeldungZeigen(e);
-            }
-        };
+        return [this, wirkung] { DBTools::Sicher([&] { (this->*wirkung)(); }); };
     };
     connect(actEintragLoeschen, &QAction::triggered, this,
             sicher(&TfrmListeErledigteTermine::EintragLoeschen));

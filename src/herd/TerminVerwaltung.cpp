@@ -1,21 +1,22 @@
 #include "TerminVerwaltung.h"
 
-#include "ComboFeldBindung.h"
 #include "TerminLogik.h"
+#include "TerminSpeicher.h"
 
 #include <DBTools.h>
 #include <Datenmodul.h>
 #include <SilentAbort.h>
 
 #include <DBAMCheckbox.h>
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
 #include <Database.h>
 #include <Error.h>
 #include <FieldDataLink.h>
 #include <Meldung.h>
-#include <Query.h>
 #include <ZRDBcxGrid.h>
 #include <ZRDateTools.h>
 #include <ZRcxGridDBTableView.h>
@@ -32,7 +33,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
@@ -117,25 +117,13 @@ TfrmFesterTermin::TfrmFesterTermin(QWidget* owner) : TZRDialog(owner)
     setHelpContext(HilfeKontext);
 }
 
-TfrmFesterTermin::~TfrmFesterTermin()
-{
-    bemerkungLink_.reset();
-}
+TfrmFesterTermin::~TfrmFesterTermin() = default;
 
 void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID)
 {
     qt_ = std::make_unique<db::DataSet>(transaktion);
     db::DataSet& qt = *qt_;
-    qt.SetSelectSQL(QStringLiteral("SELECT * FROM T_TERMINE"));
-    qt.SetInsertSQL(QStringLiteral(
-        "INSERT INTO T_TERMINE (ID, DATUM, VOR, NACH, TEXT, ERLEDIGT, BEMERKUNG, ERLEDIGEN) "
-        "VALUES (:ID, :DATUM, :VOR, :NACH, :TEXT, :ERLEDIGT, :BEMERKUNG, :ERLEDIGEN)"));
-    qt.SetModifySQL(QStringLiteral(
-        "UPDATE T_TERMINE SET DATUM = :DATUM, VOR = :VOR, NACH = :NACH, TEXT = :TEXT, "
-        "ERLEDIGT = :ERLEDIGT, BEMERKUNG = :BEMERKUNG, ERLEDIGEN = :ERLEDIGEN WHERE ID = :OLD_ID"));
-    qt.SetDeleteSQL(QStringLiteral("DELETE FROM T_TERMINE WHERE ID = :OLD_ID"));
-    qt.SetRefreshSQL(QStringLiteral("SELECT * FROM T_TERMINE WHERE ID = :ID"));
-    qt.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_TERMINE_ID"));
+    TerminSpeicher::FesteTermineEinrichten(qt);
 
     datum_ = new TDBZRDateEdit(this);
     datum_->setObjectName(QStringLiteral("edDatum"));
@@ -143,12 +131,11 @@ void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID
     datum_->SetDataField(QStringLiteral("DATUM"));
     vor_ = Zahlfeld(this, qt, "VOR", 0, 100, false);
     nach_ = Zahlfeld(this, qt, "NACH", 0, 100, false);
-    text_ = new QComboBox(this);
+    text_ = new TDBComboBox(this, true);
     text_->setObjectName(QStringLiteral("cbText"));
-    text_->setEditable(true);
     text_->lineEdit()->setMaxLength(50);
     text_->setMinimumWidth(260);
-    bemerkung_ = new QPlainTextEdit(this);
+    bemerkung_ = new TDBMemo(this);
     bemerkung_->setObjectName(QStringLiteral("mmBemerkung"));
     bemerkung_->setMaximumHeight(80);
     erledigen_ = new TDBAMCheckbox(this);
@@ -172,25 +159,10 @@ void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID
     bis_->setMaxLength(10);
     bis_->setFixedWidth(bis_->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 12);
 
-    new TComboFeldBindung(text_, qt, QStringLiteral("TEXT"));
-    bemerkungLink_ = std::make_unique<TFieldDataLink>();
-    bemerkungLink_->SetDataSource(&qt);
-    bemerkungLink_->SetDataField(QStringLiteral("BEMERKUNG"));
-    bemerkungLink_->OnDataChange = [this] {
-        db::Field* f = bemerkungLink_->GetField();
-        const QSignalBlocker still(bemerkung_);
-        bemerkung_->setPlainText(f && (!qt_->IsEmpty() || Bearbeitet(*qt_)) ? f->AsString()
-                                                                           : QString());
-        bemerkungLink_->SetModified(false);
-    };
-    bemerkungLink_->OnUpdateData = [this] {
-        if (bemerkungLink_->Modified())
-            bemerkungLink_->GetField()->SetString(bemerkung_->toPlainText());
-    };
-    connect(bemerkung_, &QPlainTextEdit::textChanged, this, [this] {
-        if (bemerkungLink_->Edit())
-            bemerkungLink_->SetModified();
-    });
+    text_->SetDataSource(&qt);
+    text_->SetDataField(QStringLiteral("TEXT"));
+    bemerkung_->SetDataSource(&qt);
+    bemerkung_->SetDataField(QStringLiteral("BEMERKUNG"));
 
     auto* anzeige = new QGroupBox(QStringLiteral("Anzeige Tage"), this);
     auto* tage = new QHBoxLayout(anzeige);
@@ -225,10 +197,7 @@ void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID
     connect(hilfe, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
     connect(wiederholen_, &QCheckBox::clicked, this, [this] { WiederholenUmschalten(); });
 
-    db::Query texte(transaktion, QStringLiteral("SELECT DISTINCT TEXT FROM T_TERMINE ORDER BY TEXT"));
-    for (texte.Open(); !texte.Eof(); texte.Next())
-        if (const QString t = texte.Field(0).AsString().trimmed(); !t.isEmpty())
-            text_->addItem(t);
+    text_->addItems(TerminSpeicher::Texte(transaktion));
     qt.Open();
     wiederholungID_ = 0;
     wiederholen_->setChecked(false);
@@ -239,16 +208,11 @@ void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID
         qt.FieldByName(QStringLiteral("ERLEDIGEN")).SetString(QStringLiteral("F"));
     } else {
         DBTools::LocateInteger(qt, QStringLiteral("ID"), terminID, false);
-        db::Query w(transaktion,
-                    QStringLiteral("SELECT ID, INTERVALL, INTERVALL_ART, BIS FROM "
-                                   "T_TERMINE_WIEDERHOLEN WHERE TERMIN_ID = %1")
-                        .arg(terminID));
-        w.Open();
-        if (!w.Eof() && !w.Field(0).IsNull()) {
-            wiederholungID_ = w.Field(0).AsInteger();
-            intervall_->setValue(w.Field(1).AsInteger());
-            intervallArt_->setCurrentIndex(Termin::IntervallArtPosition(w.Field(2).AsString()));
-            bis_->setText(w.Field(3).IsNull() ? QString() : Termin::SqlDatum(w.Field(3).AsDate()));
+        if (const auto w = TerminSpeicher::WiederholungLesen(transaktion, terminID)) {
+            wiederholungID_ = w->id;
+            intervall_->setValue(w->intervall);
+            intervallArt_->setCurrentIndex(Termin::IntervallArtPosition(w->art));
+            bis_->setText(w->bis.isValid() ? Termin::SqlDatum(w->bis) : QString());
             wiederholen_->setChecked(true);
         }
     }
@@ -275,32 +239,13 @@ void TfrmFesterTermin::Ok()
     }
     qt.UpdateRecord();
     DBTools::Posten(qt);
-    const int id = qt.FieldByName(QStringLiteral("ID")).AsInteger();
-    db::Transaction& tr = qt.GetTransaction();
-    const QString art = Termin::IntervallArtCode(intervallArt_->currentIndex());
-    const auto binden = [&](db::Query& q) {
-        q.Param(QStringLiteral("INTERVALL")).SetInteger(intervall_->value());
-        q.Param(QStringLiteral("ART")).SetString(art);
-        q.Param(QStringLiteral("BIS")).SetDate(bis);
-    };
-    if (wiederholungID_ == 0 && wiederholen_->isChecked()) {
-        db::Query q(tr, QStringLiteral("INSERT INTO T_TERMINE_WIEDERHOLEN (TERMIN_ID, INTERVALL, "
-                                       "INTERVALL_ART, BIS) VALUES (:TERMIN_ID, :INTERVALL, :ART, "
-                                       ":BIS);"));
-        q.Param(QStringLiteral("TERMIN_ID")).SetInteger(id);
-        binden(q);
-        q.Execute();
-    } else if (wiederholungID_ != 0 && wiederholen_->isChecked()) {
-        db::Query q(tr, QStringLiteral("UPDATE T_TERMINE_WIEDERHOLEN SET INTERVALL = :INTERVALL,"
-                                       "INTERVALL_ART = :ART,BIS = :BIS WHERE (ID = :ID);"));
-        q.Param(QStringLiteral("ID")).SetInteger(wiederholungID_);
-        binden(q);
-        q.Execute();
-    } else if (wiederholungID_ != 0) {
-        db::Query q(tr, QStringLiteral("DELETE FROM T_TERMINE_WIEDERHOLEN WHERE (ID = :ID);"));
-        q.Param(QStringLiteral("ID")).SetInteger(wiederholungID_);
-        q.Execute();
-    }
+    std::optional<TerminSpeicher::TWiederholung> w;
+    if (wiederholen_->isChecked())
+        w = TerminSpeicher::TWiederholung{wiederholungID_, intervall_->value(),
+                                          Termin::IntervallArtCode(intervallArt_->currentIndex()),
+                                          bis};
+    TerminSpeicher::WiederholungSpeichern(
+        qt.GetTransaction(), qt.FieldByName(QStringLiteral("ID")).AsInteger(), wiederholungID_, w);
     qt.Close();
     accept();
 }
@@ -330,25 +275,13 @@ void TfrmTierTermin::Initialisieren(db::Transaction& transaktion, int einstellun
 {
     qt_ = std::make_unique<db::DataSet>(transaktion);
     db::DataSet& qt = *qt_;
-    qt.SetSelectSQL(QStringLiteral("select * from P_GET_TERMINE_EINSTELLUNG"));
-    qt.SetInsertSQL(QStringLiteral(
-        "INSERT INTO T_TERMINE_EINSTELLUNG (ID, ANKERPUNKT, TERMIN, VOR, NACH, WOCHENTAGE, "
-        "BETRIEBSSTAETTE, TIERKLASSE, TEXT, MEDIKAMENT, ERLEDIGEN) VALUES (:ID, :ANKERPUNKT, "
-        ":TERMIN, :VOR, :NACH, :WOCHENTAGE, :BETRIEBSSTAETTE, :TIERKLASSE, :TEXT, :MEDIKAMENT, "
-        ":ERLEDIGEN)"));
-    qt.SetModifySQL(QStringLiteral(
-        "UPDATE T_TERMINE_EINSTELLUNG SET ANKERPUNKT = :ANKERPUNKT, TERMIN = :TERMIN, VOR = :VOR, "
-        "NACH = :NACH, WOCHENTAGE = :WOCHENTAGE, BETRIEBSSTAETTE = :BETRIEBSSTAETTE, TIERKLASSE = "
-        ":TIERKLASSE, TEXT = :TEXT, MEDIKAMENT = :MEDIKAMENT, ERLEDIGEN = :ERLEDIGEN WHERE ID = "
-        ":OLD_ID"));
-    qt.SetDeleteSQL(QStringLiteral("DELETE FROM T_TERMINE_EINSTELLUNG WHERE ID = :OLD_ID"));
-    qt.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_TERMINE_EINSTELLUNG_ID"));
+    TerminSpeicher::TierTermineEinrichten(qt);
 
-    ankerpunkt_ = new QComboBox(this);
+    ankerpunkt_ = new TDBComboBox(this);
     ankerpunkt_->setObjectName(QStringLiteral("cbAnkerpunkt"));
     ankerpunkt_->setMaxVisibleItems(20);
     for (const auto& [code, text] : Termin::Ankerpunkte())
-        ankerpunkt_->addItem(text, code);
+        ankerpunkt_->Eintrag(text, code);
     termin_ = Zahlfeld(this, qt, "TERMIN", -10000, 10000, false);
     vor_ = Zahlfeld(this, qt, "VOR", 0, 100, false);
     nach_ = Zahlfeld(this, qt, "NACH", 0, 100, false);
@@ -360,34 +293,24 @@ void TfrmTierTermin::Initialisieren(db::Transaction& transaktion, int einstellun
         connect(tage_[i], &QCheckBox::clicked, this, [this] { TagGeklickt(); });
     }
     wochentage->addStretch();
-    betriebsstaette_ = new QComboBox(this);
+    betriebsstaette_ = new TDBComboBox(this);
     betriebsstaette_->setObjectName(QStringLiteral("cbBetriebsstaette"));
-    betriebsstaette_->addItem(QStringLiteral("Alle Betriebsstätten"));
-    db::Query staelle(transaktion,
-                      QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN"));
-    for (staelle.Open(); !staelle.Eof(); staelle.Next())
-        betriebsstaette_->addItem(staelle.Field(1).AsString().trimmed(),
-                                  staelle.Field(0).AsInteger());
-    tierklasse_ = new QComboBox(this);
+    betriebsstaette_->Eintrag(QStringLiteral("Alle Betriebsstätten"));
+    for (const auto& [id, name] : TerminSpeicher::Betriebsstaetten(transaktion))
+        betriebsstaette_->Eintrag(name, id);
+    tierklasse_ = new TDBComboBox(this);
     tierklasse_->setObjectName(QStringLiteral("cbTierklasse"));
     for (const auto& [code, text] : Termin::Tierklassen())
-        tierklasse_->addItem(text, code);
+        tierklasse_->Eintrag(text, code);
     text_ = new TDBZRBaseEdit(this);
     text_->setObjectName(QStringLiteral("edText"));
     text_->SetDataSource(&qt);
     text_->SetDataField(QStringLiteral("TEXT"));
     text_->setMaxLength(50);
-    medikament_ = new QComboBox(this);
+    medikament_ = new TDBComboBox(this, true);
     medikament_->setObjectName(QStringLiteral("cbMedikament"));
-    medikament_->setEditable(true);
     medikament_->lineEdit()->setMaxLength(50);
-    db::Query medikamente(transaktion, QStringLiteral("SELECT DISTINCT BEZEICHNUNG\r"
-                                                      "FROM T_MEDIKAMENTE\r"
-                                                      "WHERE ANZEIGEN = 'T'\r"
-                                                      "ORDER BY BEZEICHNUNG"));
-    for (medikamente.Open(); !medikamente.Eof(); medikamente.Next())
-        if (const QString m = medikamente.Field(0).AsString().trimmed(); !m.isEmpty())
-            medikament_->addItem(m);
+    medikament_->addItems(TerminSpeicher::Medikamente(transaktion));
     erledigen_ = new TDBAMCheckbox(this);
     erledigen_->setObjectName(QStringLiteral("cbErledigen"));
     erledigen_->setText(QStringLiteral("Termin erledigen"));
@@ -395,10 +318,14 @@ void TfrmTierTermin::Initialisieren(db::Transaction& transaktion, int einstellun
     erledigen_->SetValueUnchecked(QStringLiteral("F"));
     erledigen_->SetDataSource(&qt);
     erledigen_->SetDataField(QStringLiteral("ERLEDIGEN"));
-    new TComboFeldBindung(ankerpunkt_, qt, QStringLiteral("ANKERPUNKT"));
-    new TComboFeldBindung(betriebsstaette_, qt, QStringLiteral("BETRIEBSSTAETTE"));
-    new TComboFeldBindung(tierklasse_, qt, QStringLiteral("TIERKLASSE"));
-    new TComboFeldBindung(medikament_, qt, QStringLiteral("MEDIKAMENT"));
+    const std::pair<TDBComboBox*, const char*> auswahlen[] = {{ankerpunkt_, "ANKERPUNKT"},
+                                                              {betriebsstaette_, "BETRIEBSSTAETTE"},
+                                                              {tierklasse_, "TIERKLASSE"},
+                                                              {medikament_, "MEDIKAMENT"}};
+    for (const auto& [auswahl, feld] : auswahlen) {
+        auswahl->SetDataSource(&qt);
+        auswahl->SetDataField(QString::fromLatin1(feld));
+    }
     tageLink_ = std::make_unique<TFieldDataLink>();
     tageLink_->SetDataSource(&qt);
     tageLink_->SetDataField(QStringLiteral("WOCHENTAGE"));
@@ -518,11 +445,7 @@ TfrmTerminVerwaltung::TfrmTerminVerwaltung(db::Database& datenbank, QWidget* own
     setBorderStyle(bsSizeable);
     resize(760, 480);
 
-    tier_.SetSelectSQL(QStringLiteral(
-        "select ERLEDIGEN, V_ANKERPUNKT || ASCII_CHAR(10) || V_TERMIN ANKER_TERMIN, "
-        "VOR || ASCII_CHAR(10) || NACH VOR_NACH, WOCHENTAGE, V_BETRIEBSSTAETTE || ASCII_CHAR(10) "
-        "|| V_TIERKLASSE STALL_KLASSE, COALESCE(TEXT, '') || ASCII_CHAR(10) || COALESCE(MEDIKAMENT, "
-        "'') TEXT_MEDIKAMENT, ID from P_GET_TERMINE_EINSTELLUNG"));
+    TerminSpeicher::TierTermineListeEinrichten(tier_);
 
     const auto seite = [this](const QString& titel, TZRDBcxGrid* grid, db::DataSet& daten,
                               const char* name, bool mitVergangenen) {
@@ -689,18 +612,10 @@ void TfrmTerminVerwaltung::Entfernen()
         return;
     const int id = daten.FieldByName(QStringLiteral("ID")).AsInteger();
     if (FesteSeite()) {
-        if (feste_.FieldByName(QStringLiteral("WIEDERHOLUNG")).AsString() == QLatin1String("T"))
-            db::Query(transaktion_,
-                      QStringLiteral("DELETE FROM T_TERMINE_WIEDERHOLEN WHERE TERMIN_ID = %1")
-                          .arg(id))
-                .Execute();
-        db::Query(transaktion_, QStringLiteral("DELETE FROM T_TERMINE WHERE ID = %1").arg(id))
-            .Execute();
+        TerminSpeicher::FesterTerminLoeschen(transaktion_, id);
         FesteTermineLaden();
     } else {
-        db::Query(transaktion_,
-                  QStringLiteral("DELETE FROM T_TERMINE_EINSTELLUNG WHERE ID = %1").arg(id))
-            .Execute();
+        TerminSpeicher::TierTerminLoeschen(transaktion_, id);
         TierTermineLaden();
     }
 }

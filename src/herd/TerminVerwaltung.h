@@ -12,15 +12,15 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class TDBAMCheckbox;
+class TDBComboBox;
 class TDBFloatEdit;
+class TDBMemo;
 class TDBZRBaseEdit;
 class TDBZRDateEdit;
-class TComboFeldBindung;
 class TFieldDataLink;
 class TZRDBcxGrid;
 class TZRcxGridDBTableView;
@@ -45,8 +45,8 @@ public:
     TDBZRDateEdit* Datum() const { return datum_; }
     TDBFloatEdit* Vor() const { return vor_; }
     TDBFloatEdit* Nach() const { return nach_; }
-    QComboBox* Text() const { return text_; }
-    QPlainTextEdit* Bemerkung() const { return bemerkung_; }
+    TDBComboBox* Text() const { return text_; }
+    TDBMemo* Bemerkung() const { return bemerkung_; }
     TDBAMCheckbox* Erledigen() const { return erledigen_; }
     QCheckBox* Wiederholen() const { return wiederholen_; }
     QSpinBox* Intervall() const { return intervall_; }
@@ -61,13 +61,12 @@ private:
     void Ok();
 
     std::unique_ptr<db::DataSet> qt_;
-    std::unique_ptr<TFieldDataLink> bemerkungLink_;
     int wiederholungID_ = 0;
     TDBZRDateEdit* datum_;
     TDBFloatEdit* vor_;
     TDBFloatEdit* nach_;
-    QComboBox* text_;
-    QPlainTextEdit* bemerkung_;
+    TDBComboBox* text_;
+    TDBMemo* bemerkung_;
     TDBAMCheckbox* erledigen_;
     QCheckBox* wiederholen_;
     QSpinBox* intervall_;
@@ -89,15 +88,15 @@ public:
     void Initialisieren(db::Transaction& transaktion, int einstellungID);
 
     db::DataSet& QT() { return *qt_; }
-    QComboBox* Ankerpunkt() const { return ankerpunkt_; }
+    TDBComboBox* Ankerpunkt() const { return ankerpunkt_; }
     TDBFloatEdit* Termin() const { return termin_; }
     TDBFloatEdit* Vor() const { return vor_; }
     TDBFloatEdit* Nach() const { return nach_; }
     QCheckBox* Wochentag(int tag) const { return tage_[tag]; }
-    QComboBox* Betriebsstaette() const { return betriebsstaette_; }
-    QComboBox* Tierklasse() const { return tierklasse_; }
+    TDBComboBox* Betriebsstaette() const { return betriebsstaette_; }
+    TDBComboBox* Tierklasse() const { return tierklasse_; }
     TDBZRBaseEdit* Text() const { return text_; }
-    QComboBox* Medikament() const { return medikament_; }
+    TDBComboBox* Medikament() const { return medikament_; }
     QPushButton* OkKnopf() const { return ok_; }
 
     void done(int result) override;
@@ -109,15 +108,15 @@ private:
 
     std::unique_ptr<db::DataSet> qt_;
     std::unique_ptr<TFieldDataLink> tageLink_;
-    QComboBox* ankerpunkt_;
+    TDBComboBox* ankerpunkt_;
     TDBFloatEdit* termin_;
     TDBFloatEdit* vor_;
     TDBFloatEdit* nach_;
     std::array<QCheckBox*, 7> tage_{};
-    QComboBox* betriebsstaette_;
-    QComboBox* tierklasse_;
+    TDBComboBox* betriebsstaette_;
+    TDBComboBox* tierklasse_;
     TDBZRBaseEdit* text_;
-    QComboBox* medikament_;
+    TDBComboBox* medikament_;
     TDBAMCheckbox* erledigen_;
     QPushButton* ok_;
 };

@@ -3,6 +3,7 @@
 #include <Datenmodul.h>
 
 #include <Abort.h>
+#include <DataSet.h>
 #include <Error.h>
 #include <Query.h>
 #include <Transaction.h>
@@ -380,6 +381,59 @@ TTierSpeicher::TEintraege TTierSpeicher::Betriebsstaetten(db::Transaction& tr)
 {
     return Eintraege(
         tr, QStringLiteral("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN ORDER BY BEZEICHNUNG"));
+}
+
+int TTierSpeicher::StandardBetriebsstaette(db::Transaction& tr)
+{
+    db::Query q(tr, QStringLiteral("SELECT ID FROM T_BETRIEBSSTAETTEN WHERE STANDARD = 'T' "
+                                   "ORDER BY BEZEICHNUNG DESC"));
+    q.Open();
+    return q.Eof() ? 0 : q.Field(0).AsInteger();
+}
+
+void TTierSpeicher::ListenEinrichten(const TListen& l)
+{
+    l.zeitraeume.SetSelectSQL(
+        QStringLiteral("select ID, STALL, BEZEICHNUNG, VON, BIS, GRUPPE, BNR, GV from "
+                       "P_GET_BETRIEBSSTAETTEN(:ID)"));
+    l.zeitraeume.SetModifySQL(QStringLiteral(
+        "update T_STAELLE set VON = :VON, BIS = :BIS, STALL = :STALL where ID = :OLD_ID"));
+    l.zeitraeume.SetDeleteSQL(QStringLiteral("delete from T_STAELLE where ID = :OLD_ID"));
+    l.zeitraeume.SetInsertSQL(
+        QStringLiteral("insert into T_STAELLE (ID, TIER, VON, BIS, STALL) values (:ID, :TIER, "
+                       ":VON, :BIS, :STALL)"));
+
+    l.besamungen.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_AKT_BESAMUNGEN(:ID)"));
+    l.kalbungen.SetSelectSQL(QStringLiteral(
+        "select ID, NR, DATUM, GESCHLECHT, NUMMER, VERLAUF, STIER, HBNR, ANZAHL_BES, BEMERKUNG "
+        "from P_get_kalbungen_tier(:ID)"));
+
+    // The list text is computed by the card rather than read from the table's computed column,
+    // so that every remark, however long and however stored, is cut the same way to its room.
+    l.bemerkungen.SetSelectSQL(QStringLiteral(
+        "select ID, TIER, DATUM, BEMERKUNG from T_BEMERKUNGEN where TIER = :TIER order by DATUM"));
+    l.bemerkungen.SetInsertSQL(QStringLiteral(
+        "insert into T_BEMERKUNGEN (ID, TIER, DATUM, BEMERKUNG) values (:ID, :TIER, :DATUM, "
+        ":BEMERKUNG)"));
+    l.bemerkungen.SetModifySQL(QStringLiteral(
+        "update T_BEMERKUNGEN set DATUM = :DATUM, BEMERKUNG = :BEMERKUNG where ID = :OLD_ID"));
+    l.bemerkungen.SetDeleteSQL(QStringLiteral("delete from T_BEMERKUNGEN where ID = :OLD_ID"));
+    l.bemerkungen.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_BEMERKUNGEN_ID"));
+
+    l.mlp.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_MLP_TIER(:TIER)"));
+}
+
+QString TTierSpeicher::SchnellwahlAktuelle()
+{
+    return QStringLiteral(
+        "SELECT STAMM.ID, STAMM.NAME, STAMM.NUMMER FROM T_STAMMDATEN STAMM, V_TIERWAHL_AKTUELL T "
+        "WHERE (STAMM.ID = T.ID)");
+}
+
+QString TTierSpeicher::SchnellwahlTier(int tierID)
+{
+    return QStringLiteral("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID = ") +
+           QString::number(tierID);
 }
 
 QString TTierSpeicher::RasseName(db::Transaction& tr, int rasse)

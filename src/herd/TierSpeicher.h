@@ -13,6 +13,7 @@
 
 class TDM;
 namespace db {
+class DataSet;
 class Transaction;
 }
 
@@ -107,6 +108,25 @@ public:
     static TEintraege Rassen(db::Transaction& tr);
     static TEintraege Betriebsstaetten(db::Transaction& tr);
     static QString RasseName(db::Transaction& tr, int rasse);
+    // The ID of the premises marked as default (the last by name when several are); 0 when none
+    // is.
+    static int StandardBetriebsstaette(db::Transaction& tr);
+
+    // The statements of the card's lists: the premises periods (written back), the current
+    // inseminations and calvings, the remarks (written back, new ones numbered by the
+    // generator) and the milk recordings of the animal (parameter ID, TIER for the remarks and
+    // the recordings).
+    struct TListen {
+        db::DataSet& zeitraeume;
+        db::DataSet& besamungen;
+        db::DataSet& kalbungen;
+        db::DataSet& bemerkungen;
+        db::DataSet& mlp;
+    };
+    static void ListenEinrichten(const TListen& listen);
+    // The card's quick list: the current animals (while a new one is entered) or one animal.
+    static QString SchnellwahlAktuelle();
+    static QString SchnellwahlTier(int tierID);
 
     // Deletes an insemination or calving of the animal, committed retaining. A row the list
     // shows without ID is found by its number alone.

@@ -3,8 +3,8 @@
 #include "BehandlungEdit.h"
 #include "TierarztLogik.h"
 
+#include <DBTools.h>
 #include <Datenmodul.h>
-#include <SilentAbort.h>
 
 #include <Error.h>
 #include <Meldung.h>
@@ -111,12 +111,16 @@ TframeTierarzt::TframeTierarzt(QWidget* parent)
     connect(liste_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { KnoepfeSetzen(); });
     connect(liste_, &QTableView::doubleClicked, this, [this] {
         if (bearbeiten_->isEnabled())
-            Aktion([this] { BehandlungBearbeiten(false); });
+            DBTools::Sicher([this] { BehandlungBearbeiten(false); });
     });
-    connect(neu_, &QPushButton::clicked, this, [this] { Aktion([this] { BehandlungBearbeiten(true); }); });
-    connect(bearbeiten_, &QPushButton::clicked, this, [this] { Aktion([this] { BehandlungBearbeiten(false); }); });
-    connect(buchen_, &QPushButton::clicked, this, [this] { Aktion([this] { Buchen(); }); });
-    connect(loeschen_, &QPushButton::clicked, this, [this] { Aktion([this] { Loeschen(); }); });
+    connect(neu_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { BehandlungBearbeiten(true); }); });
+    connect(bearbeiten_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { BehandlungBearbeiten(false); }); });
+    connect(buchen_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { Buchen(); }); });
+    connect(loeschen_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { Loeschen(); }); });
     KnoepfeSetzen();
 }
 
@@ -298,15 +302,4 @@ void TframeTierarzt::Loeschen()
     else
         Tierarzt::Loeschen(DM()->TATierarztEdit, id);
     Aktualisieren(true);
-}
-
-void TframeTierarzt::Aktion(const std::function<void()>& arbeit)
-{
-    try {
-        arbeit();
-    } catch (const SilentAbort&) {
-        // The message was shown where the check failed.
-    } catch (const db::Error& e) {
-        Tools::MeldungError(e.Message());
-    }
 }

@@ -51,7 +51,6 @@ private:
     void Buchen();
     void Loeschen();
     void Zeile(const QList<QVariant>& werte, const QStringList& namen);
-    void Aktion(const std::function<void()>& arbeit);
 
     const QList<int>* tiere_ = nullptr;
     int tier_ = 0;

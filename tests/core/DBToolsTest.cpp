@@ -14,6 +14,9 @@
 
 #include <QLineEdit>
 
+#include <functional>
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -159,6 +162,35 @@ TEST_F(DBToolsTest, SicherPostenTranslatesViolationsOfTheEngine)
     EXPECT_FALSE(DBTools::SicherPosten(ds, false, text, true));
     EXPECT_EQ(ds.State(), db::DataSetState::Browse);
     EXPECT_TRUE(DBTools::Posten(ds));  // browse state: nothing to do
+}
+
+// The one wrapper of a window's actions: a failure becomes the error box, a silent abort none.
+TEST(DBToolsSicher, ShowsAFailureAsErrorBoxAndTellsWhetherTheActionRanThrough)
+{
+    const struct {
+        const char* fall;
+        std::function<void()> aktion;
+        bool durch;
+        const char* meldung;  // null: no box
+    } faelle[] = {
+        {"done", [] {}, true, nullptr},
+        {"silent abort", [] { throw SilentAbort(); }, false, nullptr},
+        {"database error", [] { throw db::Error(QStringLiteral("Satz gesperrt.")); }, false,
+         "Satz gesperrt."},
+        {"other error", [] { throw std::runtime_error("Datei fehlt."); }, false, "Datei fehlt."},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        MessageBoxScript boxes;
+        if (f.meldung)
+            boxes.AnswerWith(mrOk);
+        EXPECT_EQ(DBTools::Sicher(f.aktion), f.durch);
+        ASSERT_EQ(boxes.Shown().size(), f.meldung ? 1 : 0);
+        if (f.meldung) {
+            EXPECT_EQ(boxes.Shown()[0].text, QString::fromUtf8(f.meldung));
+            EXPECT_EQ(boxes.Shown()[0].type, Tools::mtError);
+        }
+    }
 }
 
 TEST_F(DBToolsTest, ExecuteAndDeleteAskFirstAndTranslateViolations)

@@ -1,10 +1,11 @@
 #include "BullenTestHilfe.h"
 
-#include <BullenFelder.h>
 #include <BullenStammdaten.h>
 #include <StierWahl.h>
 
 #include <DBAMCheckbox.h>
+#include <DBComboBox.h>
+#include <DBMemo.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>
 #include <DataSetModel.h>
@@ -420,7 +421,7 @@ TEST_F(BullenStammdatenTest, FokussierteAuswahlZeigtIhrenFokus)
 {
     Bulle("Alt", "DE 9");
     Oeffnen();
-    TFeldAuswahl* rasse = dlg->RasseAuswahl();
+    TDBComboBox* rasse = dlg->RasseAuswahl();
     dlg->NameEdit()->setFocus(Qt::MouseFocusReason);
     const QImage ohne = rasse->grab().toImage();
     rasse->setFocus(Qt::MouseFocusReason);

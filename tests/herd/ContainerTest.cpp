@@ -11,7 +11,9 @@
 #include <Haupt.h>
 #include <HerdeAktionen.h>
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBPanel.h>
 #include <DBZRDateEdit.h>
 #include <ZRcxGridDBTableView.h>

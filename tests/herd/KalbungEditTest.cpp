@@ -6,7 +6,9 @@
 #include <Stammdaten.h>
 
 #include <AMCbRb.h>
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBZRDateEdit.h>
 #include <ZRcxGridDBTableView.h>
 

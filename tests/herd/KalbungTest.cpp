@@ -4,6 +4,8 @@
 #include <Stammdaten.h>
 
 #include <AMCbRb.h>
+#include <DBComboBox.h>
+#include <DBMemo.h>
 #include <DBZRDateEdit.h>
 #include <ZRcxGridDBTableView.h>
 

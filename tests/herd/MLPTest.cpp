@@ -4,6 +4,7 @@
 #include <MLPEdit.h>
 #include <MLPLogik.h>
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
 #include <DBTools.h>
 #include <DataSetModel.h>

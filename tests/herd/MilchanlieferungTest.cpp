@@ -4,7 +4,9 @@
 #include <Milchanlieferung.h>
 #include <MilchanlieferungLogik.h>
 
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <MessageBoxScript.h>
 
 #include <QComboBox>

@@ -6,7 +6,9 @@
 #include <TerminVerwaltung.h>
 
 #include <DBAMCheckbox.h>
+#include <DBComboBox.h>
 #include <DBFloatEdit.h>
+#include <DBMemo.h>
 #include <DBTools.h>
 #include <DBZRBaseEdit.h>
 #include <DBZRDateEdit.h>

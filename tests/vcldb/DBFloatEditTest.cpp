@@ -3,6 +3,7 @@
 #include <DBFloatEdit.h>
 #include <Error.h>
 
+#include <QKeyEvent>
 #include <QSignalSpy>
 
 class DBFloatEditTest : public VcldbTest {
@@ -239,4 +240,88 @@ TEST_F(DBFloatEditTest, NumberTooBigForTheColumnIsRefusedOnLeaving)
         EXPECT_EQ(Gespeichert(f.feld).toLongLong(), f.vorher);
         delete e;
     }
+}
+
+TEST_F(DBFloatEditTest, LeavingStoresAValidEntryOrNullAndRevertsAnyOther)
+{
+    // The one rule of the number edit: an empty entry is NULL with AllowNull and 0 without; an
+    // entry outside Min .. Max is refused, told and replaced by the value from before the entry.
+    const struct {
+        const char* fall;
+        bool allowNull;
+        long double min;
+        const char* eingabe;  // typed over the stored 5,00; empty: the text deleted
+        bool gemeldet;
+        const char* danach;
+        QVariant gespeichert;
+    } faelle[] = {
+        {"number within the range", true, 0, "12,5", false, "12,50", 12.5},
+        {"empty with AllowNull", true, 1, "", false, "", QVariant()},
+        {"empty without AllowNull, 0 allowed", false, 0, "", false, "0,00", 0.0},
+        {"empty without AllowNull, 0 below Min", false, 1, "", true, "5,00", 5.0},
+        {"number below Min", true, 1, "0,5", true, "5,00", 5.0},
+        {"number above Max", true, 0, "100,01", true, "5,00", 5.0},
+    };
+    qsizetype boxen = 0;
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        Sql("UPDATE T_VCL SET MENGE = 5 WHERE ID = 1");
+        ds_->Refresh();
+        TDBFloatEdit* e = Edit("MENGE", 2, f.min, 100);
+        e->show();  // the form is already shown from the case before
+        e->SetAllowNull(f.allowNull);
+        Fokus(e);
+        e->selectAll();
+        if (*f.eingabe)
+            QTest::keyClicks(e, QString::fromUtf8(f.eingabe));
+        else
+            QTest::keyClick(e, Qt::Key_Delete);
+        if (f.gemeldet)
+            boxen_->AnswerWith(Tools::mrOk);
+        Verlassen();
+        EXPECT_EQ(boxen_->Shown().size(), boxen += f.gemeldet);
+        EXPECT_EQ(form_->focusWidget(), f.gemeldet ? static_cast<QWidget*>(e) : anderes_);
+        EXPECT_EQ(e->text(), QString::fromUtf8(f.danach));
+        const QVariant wert = Gespeichert("MENGE");
+        EXPECT_EQ(wert.isNull(), f.gespeichert.isNull());
+        if (!f.gespeichert.isNull()) {
+            EXPECT_DOUBLE_EQ(wert.toDouble(), f.gespeichert.toDouble());
+        }
+        delete e;
+    }
+}
+
+// Without a dataset the edit is the settings pages' number entry: the same keys, but the form
+// checks the entry when it takes it, and Escape is the form's.
+TEST_F(DBFloatEditTest, UnboundEditFiltersKeysAndLeavesTheCheckToTheForm)
+{
+    auto* e = new TDBFloatEdit(form_.get());
+    e->SetDigits(1);
+    e->SetMin(1);
+    e->SetMax(10);
+    e->SetAllowNull(false);
+    e->SetValue(5);
+    Zeigen();
+    EXPECT_EQ(e->text(), QStringLiteral("5,0"));
+    EXPECT_FALSE(e->isReadOnly());
+    Fokus(e);
+    e->selectAll();
+    QTest::keyClicks(e, QStringLiteral("-12,34"));
+    EXPECT_EQ(e->text(), QStringLiteral("12,3"));
+    Verlassen();
+    EXPECT_TRUE(boxen_->Shown().isEmpty());
+    EXPECT_EQ(e->text(), QStringLiteral("12,3"));
+    EXPECT_EQ(e->Fehlertext(),
+              QStringLiteral("Die Zahl liegt außerhalb des erlaubten Bereichs.\rErlaubt sind "
+                             "Zahlen von 1,0 bis 10,0."));
+    e->setText({});
+    EXPECT_FALSE(e->Fehlertext().isEmpty());  // empty is 0 without AllowNull
+    e->SetValue(7.5);
+    EXPECT_TRUE(e->Fehlertext().isEmpty());
+    EXPECT_EQ(e->Value(), 7.5L);
+
+    Fokus(e);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(e, &esc);
+    EXPECT_FALSE(esc.isAccepted());
 }

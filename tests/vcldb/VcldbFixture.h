@@ -25,7 +25,8 @@ public:
         db::Query(
             tr, QStringLiteral("CREATE TABLE T_VCL (ID INTEGER NOT NULL PRIMARY KEY, "
                                "MENGE NUMERIC(15,2), ANZAHL INTEGER, DATUM DATE, NAME VARCHAR(20), "
-                               "FLAG CHAR(1), GESCHLECHT CHAR(1), BILD SMALLINT, ZEIT TIMESTAMP)"))
+                               "FLAG CHAR(1), GESCHLECHT CHAR(1), BILD SMALLINT, ZEIT TIMESTAMP, "
+                               "BEMERKUNG BLOB SUB_TYPE TEXT)"))
             .Execute();
         tr.Commit();
     }
@@ -39,14 +40,14 @@ protected:
         tr_->Start();
         Sql("DELETE FROM T_VCL");
         Sql("INSERT INTO T_VCL VALUES (1, 5, 7, '2024-03-01', 'Berta', 'J', 'W', 1, "
-            "'2024-03-01 10:30:00')");
-        Sql("INSERT INTO T_VCL VALUES (2, NULL, NULL, NULL, NULL, 'j', 'M', 9, NULL)");
+            "'2024-03-01 10:30:00', 'ruhig')");
+        Sql("INSERT INTO T_VCL VALUES (2, NULL, NULL, NULL, NULL, 'j', 'M', 9, NULL, NULL)");
         ds_ = std::make_unique<db::DataSet>(*tr_);
         ds_->SetSelectSQL(QStringLiteral("SELECT * FROM T_VCL ORDER BY ID"));
         ds_->SetModifySQL(QStringLiteral(
             "UPDATE T_VCL SET MENGE = :MENGE, ANZAHL = :ANZAHL, DATUM = :DATUM, NAME = :NAME, "
-            "FLAG = :FLAG, GESCHLECHT = :GESCHLECHT, BILD = :BILD, ZEIT = :ZEIT "
-            "WHERE ID = :OLD_ID"));
+            "FLAG = :FLAG, GESCHLECHT = :GESCHLECHT, BILD = :BILD, ZEIT = :ZEIT, "
+            "BEMERKUNG = :BEMERKUNG WHERE ID = :OLD_ID"));
         ds_->Open();
         form_ = std::make_unique<QWidget>();
         anderes_ = new QLineEdit(form_.get());
