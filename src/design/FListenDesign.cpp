@@ -9,8 +9,8 @@
 #include <ZREditGrid.h>
 
 #include <Database.h>
-#include <Error.h>
 #include <Meldung.h>
+#include <Query.h>
 #include <ZRcxGridDBTableView.h>
 
 #include <QCheckBox>

@@ -5,7 +5,6 @@
 #include <ZRDialog.h>
 
 #include <DataSet.h>
-#include <Query.h>
 #include <Transaction.h>
 
 #include <QString>
