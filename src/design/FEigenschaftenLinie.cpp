@@ -2,7 +2,7 @@
 
 #include "ListenDruckCodes.h"
 
-#include <ComboFeldBindung.h>
+#include <DBComboBox.h>
 #include <DBTools.h>
 
 #include <DataSet.h>
@@ -17,7 +17,7 @@
 
 TfrmEigenschaftenLinie::TfrmEigenschaftenLinie(db::DataSet& daten, const QString& artFeld,
                                                const QString& breiteFeld, QWidget* owner)
-    : TZRDialog(owner), art_(new QComboBox(this)), breite_(new QComboBox(this))
+    : TZRDialog(owner), art_(new TDBComboBox(this)), breite_(new TDBComboBox(this))
 {
     setObjectName(QStringLiteral("frmEigenschaftenLinie"));
     setWindowTitle(QStringLiteral("Eigenschaften Linie"));
@@ -28,8 +28,10 @@ TfrmEigenschaftenLinie::TfrmEigenschaftenLinie(db::DataSet& daten, const QString
     breite_->setObjectName(QStringLiteral("Breite"));
     for (const ListenDruckCodes::RBreite& b : ListenDruckCodes::LinienBreiten())
         breite_->addItem(b.Text, b.Code);
-    new TComboFeldBindung(art_, daten, artFeld);
-    new TComboFeldBindung(breite_, daten, breiteFeld);
+    art_->SetDataSource(&daten);
+    art_->SetDataField(artFeld);
+    breite_->SetDataSource(&daten);
+    breite_->SetDataField(breiteFeld);
 
     auto* ok = new QPushButton(QStringLiteral("Ok"), this);
     ok->setObjectName(QStringLiteral("Ok"));
@@ -58,8 +60,9 @@ TfrmEigenschaftenLinie::TfrmEigenschaftenLinie(db::DataSet& daten, const QString
 
 TfrmEigenschaftenLinie::~TfrmEigenschaftenLinie()
 {
-    // The record outlives the dialog: its bindings let go while their boxes still exist.
-    qDeleteAll(findChildren<TComboFeldBindung*>());
+    // The record outlives the dialog: the boxes let go of it before they are torn down.
+    art_->SetDataSource(nullptr);
+    breite_->SetDataSource(nullptr);
 }
 
 void LinieAnpassen(QWidget* owner, db::DataSet& daten, const QString& breiteFeld,

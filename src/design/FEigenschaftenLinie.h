@@ -2,7 +2,7 @@
 
 #include <ZRDialog.h>
 
-class QComboBox;
+#include <DBComboBox.h>
 
 namespace db {
 class DataSet;
@@ -18,12 +18,12 @@ public:
                            QWidget* owner = nullptr);
     ~TfrmEigenschaftenLinie() override;
 
-    QComboBox* Art() const { return art_; }
-    QComboBox* Breite() const { return breite_; }
+    TDBComboBox* Art() const { return art_; }
+    TDBComboBox* Breite() const { return breite_; }
 
 private:
-    QComboBox* art_;
-    QComboBox* breite_;
+    TDBComboBox* art_;
+    TDBComboBox* breite_;
 };
 
 // Shows the line dialog for the current record; anything but "Ok" puts back the style and width

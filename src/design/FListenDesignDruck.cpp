@@ -5,7 +5,7 @@
 #include "LayoutEditorLogik.h"
 #include "ListenDruckCodes.h"
 
-#include <ComboFeldBindung.h>
+#include <DBComboBox.h>
 #include <DBTools.h>
 #include <Datenmodul.h>
 #include <ListenDruck.h>
@@ -234,10 +234,11 @@ QWidget* TfrmListenDesignDruck::AllgemeinSeite()
                         2, 2);
     kopfForm->setColumnStretch(1, 1);
 
-    datumFett_ = new QComboBox(seite);
+    datumFett_ = new TDBComboBox(seite);
     datumFett_->setObjectName(QStringLiteral("DatumFett"));
     datumFett_->setMinimumWidth(260);
-    new TComboFeldBindung(datumFett_, listen_, QStringLiteral("DATUM_VERGANGEN_FETT"));
+    datumFett_->SetDataSource(&listen_);
+    datumFett_->SetDataField(QStringLiteral("DATUM_VERGANGEN_FETT"));
     auto* layout = new QVBoxLayout(seite);
     layout->addWidget(kopf);
     layout->addWidget(

@@ -2,6 +2,7 @@
 
 #include <ZRDialog.h>
 
+#include <DBComboBox.h>
 #include <DataSet.h>
 #include <DataSetModel.h>
 #include <FieldDataLink.h>
@@ -92,7 +93,7 @@ private:
 
     QTabWidget* seiten_;
     QLabel* kopfSchrift_ = nullptr;
-    QComboBox* datumFett_ = nullptr;
+    TDBComboBox* datumFett_ = nullptr;
     QTableView* felderListe_ = nullptr;
     QLabel* titelSchrift_ = nullptr;
     QLabel* feldSchrift_ = nullptr;

@@ -1,6 +1,6 @@
 #include "LayoutEditorControls.h"
 
-#include <ComboFeldBindung.h>
+#include <DBComboBox.h>
 
 #include <DBAMCheckbox.h>
 #include <DBFloatEdit.h>
@@ -52,11 +52,12 @@ TDBZRBaseEdit* Text(db::DataSet& ds, const QString& feld, int laenge, const char
 QComboBox* Auswahl(const QList<ListenDruckCodes::RCode>& codes, db::DataSet& ds,
                    const QString& feld, const char* name, QWidget* parent)
 {
-    auto* box = new QComboBox(parent);
+    auto* box = new TDBComboBox(parent);
     box->setObjectName(QLatin1String(name));
     for (const ListenDruckCodes::RCode& c : codes)
         box->addItem(c.Text, c.Code);
-    new TComboFeldBindung(box, ds, feld);
+    box->SetDataSource(&ds);
+    box->SetDataField(feld);
     return box;
 }
 
