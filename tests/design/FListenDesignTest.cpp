@@ -9,7 +9,7 @@
 #include <Haupt.h>
 #include <KernAktionen.h>
 
-#include <Bedienung.h>
+#include <Bildschirmfoto.h>
 #include <MessageBoxScript.h>
 #include <Query.h>
 #include <ScopedEnv.h>
@@ -110,7 +110,8 @@ protected:
     // window is closed afterwards when the steps left it open.
     int Bedienen(int listeId, const std::function<void(TfrmListenDesign&)>& schritte)
     {
-        Bedienung<TfrmListenDesign> b([&](TfrmListenDesign& d) {
+        MessageBoxScript b;
+        b.Window<TfrmListenDesign>([&](TfrmListenDesign& d) {
             d.resize(760, 520);
             QApplication::processEvents();
             schritte(d);
@@ -118,7 +119,7 @@ protected:
                 d.reject();
         });
         const int id = ListenDesignStarten(nullptr, listeId);
-        EXPECT_TRUE(b.gesehen);
+        EXPECT_EQ(b.PendingWindows(), 0);
         return id;
     }
 
@@ -215,10 +216,8 @@ protected:
     }
     static void Foto(TfrmListenDesign& d, const QString& name)
     {
-        const QString ordner = QCoreApplication::applicationDirPath() + "/../screenshots";
-        ASSERT_TRUE(QDir().mkpath(ordner));
         QApplication::processEvents();
-        ASSERT_TRUE(d.grab().save(ordner + "/listendesign-" + name + ".png"));
+        Bildschirmfoto(d, "listendesign-" + name + ".png");
     }
     static int Seite(TfrmListenDesign& d) { return d.AktuelleSeite(); }
     // Types a text key by key, umlauts too.
