@@ -213,7 +213,7 @@ TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore
           "Datenbank auf den Stand vor Schritt 30 zurücksetzen"})
         EXPECT_TRUE(protokoll.join("\n").contains(zeile)) << zeile << "\n"
                                                     << protokoll.join("\n").toStdString();
-    EXPECT_EQ(fenster.Balken()->maximum(), 2);
+    EXPECT_EQ(fenster.Balken()->maximum(), 3);
     EXPECT_EQ(fenster.Balken()->value(), 0);
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_NEU'", true),
               "0");

@@ -180,6 +180,8 @@ TEST_F(EinstellungenDatenbankTest, AChangeOnAnotherWorkstationReloadsAndKeepsThe
 
 TEST_F(EinstellungenDatenbankTest, ValuesAsOlderWorkstationsStoredThemReadByTheirRules)
 {
+    // A new database names its appointment list; these values stand in its place.
+    ausfuehren(t.Db(), "DELETE FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'");
     einfuegen(t.Db(), {{"KNRLaenge", "4"},
                        {"Standardwährung", "CHF"},
                        {"Zeitraum-Berechnungen", "7"},
@@ -237,6 +239,9 @@ TEST_F(EinstellungenDatenbankTest, WhatTheDatabaseCannotStoreIsRefusedAndChanges
 
 TEST_F(EinstellungenDatenbankTest, BreedsHoldingsAndStoredListsForTheWindows)
 {
+    // The lists of this test instead of the standard lists of a new database.
+    ausfuehren(t.Db(), "DELETE FROM T_LISTEN WHERE ID > 0");
+    ausfuehren(t.Db(), "DELETE FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'");
     ausfuehren(t.Db(), "UPDATE T_RASSEN SET VERWENDET = 'F'");
     ausfuehren(t.Db(),
                "INSERT INTO T_RASSEN (ID, BEZEICHNUNG, VERWENDET, RASSE_KURZ) "

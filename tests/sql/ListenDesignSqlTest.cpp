@@ -586,8 +586,9 @@ TEST_F(ListenDesignSqlTest, TheStandardListsOpenOnANewDatabase)
     Herde();
     Sql("INSERT INTO T_TERMINE (DATUM, TEXT) VALUES (CURRENT_DATE, 'Klauenpflege')");
     EXPECT_EQ(Zeilen("SELECT ID, BEZEICHNUNG, MENUE FROM T_LISTEN WHERE ID > 0 ORDER BY ID"),
-              "1|Herde|T; 2|Abkalbungen|T; 3|Trockenstellen|T; 4|Besamen|T; 5|Termine|T");
-    EXPECT_EQ(Text("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'"), "5");
+              "101|Herde|F; 102|Abkalbungen|F; 103|Trockenstellen|F; 104|Besamen|F; "
+              "105|Termine|F");
+    EXPECT_EQ(Text("SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'"), "105");
     db::Query listen(tr_, "SELECT ID, SQL, SQL_SW FROM T_LISTEN WHERE ID > 0 ORDER BY ID");
     for (listen.Open(); !listen.Eof(); listen.Next()) {
         for (int betriebsstaette : {0, stall_}) {
@@ -603,11 +604,11 @@ TEST_F(ListenDesignSqlTest, TheStandardListsOpenOnANewDatabase)
                   0);
     }
     EXPECT_EQ(Zeilen(ListenTools::BetriebsstaetteEinsetzen(
-                  Text("SELECT SQL FROM T_LISTEN WHERE ID = 1"), 0))
+                  Text("SELECT SQL FROM T_LISTEN WHERE ID = 101"), 0))
                   .count(QStringLiteral("; ")),
               2);
     EXPECT_TRUE(Zeilen(ListenTools::BetriebsstaetteEinsetzen(
-                           Text("SELECT SQL FROM T_LISTEN WHERE ID = 5"), stall_))
+                           Text("SELECT SQL FROM T_LISTEN WHERE ID = 105"), stall_))
                     .contains(QStringLiteral("Klauenpflege")));
 }
 

@@ -113,6 +113,7 @@ QStringList Bestand(db::Database& d)
         "SELECT NAME, WERT FROM T_EINSTELLUNGEN WHERE NAME IN ('Version', 'Unterversion', "
         "'Termin-Liste') ORDER BY NAME",
         "SELECT GEN_ID(G_LISTEN_ID, 0) FROM RDB$DATABASE",
+        "SELECT CONSTR, BESCHREIBUNG FROM T_DB_FEHLER ORDER BY CONSTR",
     };
     QStringList bestand;
     for (const char* sql : abfragen)

@@ -72,7 +72,9 @@ TEST_F(RegelnTest, InsertsWithoutIdTakeTheGeneratorAndExplicitIdsStay)
         QStringLiteral("INSERT INTO T_ZUCHTWERTE (TIER, MILCHKG) VALUES (%1, 100) RETURNING ID"),
     };
     for (const QString& sql : einfuegen) {
-        const int id = Sql(tr_, sql.arg(tier).arg(liste));
+        const int id = Sql(tr_, QString(sql)
+                                    .replace(QStringLiteral("%1"), QString::number(tier))
+                                    .replace(QStringLiteral("%2"), QString::number(liste)));
         EXPECT_GT(id, 0) << sql.toStdString();
     }
     // The handheld conduit brings its own IDs.
