@@ -19,7 +19,8 @@ public:
 
     // True once an end was requested.
     static bool Angefordert();
-    // Requests the end; async-signal-safe, so signal handlers and the engine's callback may call it.
+    // Requests the end; async-signal-safe, so signal handlers and the engine's callback may call
+    // it.
     static void Anfordern();
 
 signals:

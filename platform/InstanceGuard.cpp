@@ -24,8 +24,8 @@ int openLockFile(const QString& name)
     const QByteArray path = QFile::encodeName(lockPath(name));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        throw std::runtime_error("Die Sperrdatei " + path.toStdString()
-                                 + " kann nicht geöffnet werden.");
+        throw std::runtime_error("Die Sperrdatei " + path.toStdString() +
+                                 " kann nicht geöffnet werden.");
     return fd;
 }
 

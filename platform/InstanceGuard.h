@@ -7,7 +7,8 @@
 namespace platform {
 
 // A named lock that one process of the current user holds at a time: the stand-in for a named
-// mutex. It is a file in the user's runtime folder held with flock, so it vanishes with the process.
+// mutex. It is a file in the user's runtime folder held with flock, so it vanishes with the
+// process.
 class InstanceGuard {
 public:
     ~InstanceGuard();

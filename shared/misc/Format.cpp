@@ -10,18 +10,25 @@ namespace {
 
 [[noreturn]] void fail(const QString& format)
 {
-    throw EFormatError(
-        QStringLiteral("Format '%1' ungültig oder mit Argument unverträglich").arg(format).toStdString());
+    throw EFormatError(QStringLiteral("Format '%1' ungültig oder mit Argument unverträglich")
+                           .arg(format)
+                           .toStdString());
 }
 
 bool isInteger(const QVariant& v)
 {
     switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::Short: case QMetaType::UShort:
-        return true;
-    default:
-        return false;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -101,51 +108,52 @@ QString Format(const QString& format, const QVariantList& args)
         const QChar conv = format[i].toLower();
         QString piece;
         switch (conv.toLatin1()) {
-        case 's':
-            if (arg.typeId() != QMetaType::QString && arg.typeId() != QMetaType::QChar)
+            case 's':
+                if (arg.typeId() != QMetaType::QString && arg.typeId() != QMetaType::QChar)
+                    fail(format);
+                piece = arg.toString();
+                if (precision >= 0)
+                    piece = piece.left(precision);
+                break;
+            case 'd':
+            case 'u':
+                if (!isInteger(arg))
+                    fail(format);
+                piece = QString::number(std::llabs(arg.toLongLong()));
+                if (precision > piece.size())
+                    piece = piece.rightJustified(precision, QLatin1Char('0'));
+                if (arg.toLongLong() < 0)
+                    piece.prepend(QLatin1Char('-'));
+                break;
+            case 'x':
+                if (!isInteger(arg))
+                    fail(format);
+                piece = QString::number(arg.toULongLong(), 16).toUpper();
+                if (precision > piece.size())
+                    piece = piece.rightJustified(precision, QLatin1Char('0'));
+                break;
+            case 'f':
+            case 'n':
+            case 'm':
+                if (!isNumber(arg))
+                    fail(format);
+                piece =
+                    fixed(arg.toDouble(), precision < 0 ? 2 : precision, conv != QLatin1Char('f'));
+                break;
+            case 'e':
+                if (!isNumber(arg))
+                    fail(format);
+                piece = QString::number(arg.toDouble(), 'E', precision < 0 ? 15 : precision - 1);
+                piece.replace(QLatin1Char('.'), QLatin1Char(','));
+                break;
+            case 'g':
+                if (!isNumber(arg))
+                    fail(format);
+                piece = QString::number(arg.toDouble(), 'G', precision < 0 ? 15 : precision);
+                piece.replace(QLatin1Char('.'), QLatin1Char(','));
+                break;
+            default:
                 fail(format);
-            piece = arg.toString();
-            if (precision >= 0)
-                piece = piece.left(precision);
-            break;
-        case 'd':
-        case 'u':
-            if (!isInteger(arg))
-                fail(format);
-            piece = QString::number(std::llabs(arg.toLongLong()));
-            if (precision > piece.size())
-                piece = piece.rightJustified(precision, QLatin1Char('0'));
-            if (arg.toLongLong() < 0)
-                piece.prepend(QLatin1Char('-'));
-            break;
-        case 'x':
-            if (!isInteger(arg))
-                fail(format);
-            piece = QString::number(arg.toULongLong(), 16).toUpper();
-            if (precision > piece.size())
-                piece = piece.rightJustified(precision, QLatin1Char('0'));
-            break;
-        case 'f':
-        case 'n':
-        case 'm':
-            if (!isNumber(arg))
-                fail(format);
-            piece = fixed(arg.toDouble(), precision < 0 ? 2 : precision, conv != QLatin1Char('f'));
-            break;
-        case 'e':
-            if (!isNumber(arg))
-                fail(format);
-            piece = QString::number(arg.toDouble(), 'E', precision < 0 ? 15 : precision - 1);
-            piece.replace(QLatin1Char('.'), QLatin1Char(','));
-            break;
-        case 'g':
-            if (!isNumber(arg))
-                fail(format);
-            piece = QString::number(arg.toDouble(), 'G', precision < 0 ? 15 : precision);
-            piece.replace(QLatin1Char('.'), QLatin1Char(','));
-            break;
-        default:
-            fail(format);
         }
         if (width > piece.size())
             piece = leftAlign ? piece.leftJustified(width) : piece.rightJustified(width);

@@ -11,14 +11,33 @@ class QDialog;
 namespace Tools {
 
 // Message types in their stored order (icon, caption and sound of a message box).
-enum TMsgDlgType : int { mtWarning = 0, mtError = 1, mtInformation = 2, mtConfirmation = 3, mtCustom = 4 };
+enum TMsgDlgType : int {
+    mtWarning = 0,
+    mtError = 1,
+    mtInformation = 2,
+    mtConfirmation = 3,
+    mtCustom = 4
+};
 
 // Buttons of a message box; the bit numbers give the order in which the box shows them.
 enum TMsgDlgBtn : int {
-    mbYes = 0, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp
+    mbYes = 0,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
 };
 using TMsgDlgButtons = std::uint16_t;
-constexpr TMsgDlgButtons Btn(TMsgDlgBtn b) { return TMsgDlgButtons(1u << b); }
+constexpr TMsgDlgButtons Btn(TMsgDlgBtn b)
+{
+    return TMsgDlgButtons(1u << b);
+}
 constexpr TMsgDlgButtons mbOKOnly = Btn(mbOK);
 constexpr TMsgDlgButtons mbYesNo = Btn(mbYes) | Btn(mbNo);
 constexpr TMsgDlgButtons mbOKCancel = Btn(mbOK) | Btn(mbCancel);
@@ -27,8 +46,17 @@ constexpr TMsgDlgButtons mbYesNoCancel = Btn(mbYes) | Btn(mbNo) | Btn(mbCancel);
 
 // Results of a message box, as the callers compare them.
 enum TModalResult : std::uint16_t {
-    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
-    mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
 };
 
 // The zero-based index (in display order) of the push button that gets the focus; 0 or less keeps

@@ -28,11 +28,16 @@ MeldungHandler& handlerSlot()
 QStyle::StandardPixmap iconOf(TMsgDlgType type)
 {
     switch (type) {
-    case mtWarning: return QStyle::SP_MessageBoxWarning;
-    case mtError: return QStyle::SP_MessageBoxCritical;
-    case mtInformation: return QStyle::SP_MessageBoxInformation;
-    case mtConfirmation: return QStyle::SP_MessageBoxQuestion;
-    case mtCustom: break;
+        case mtWarning:
+            return QStyle::SP_MessageBoxWarning;
+        case mtError:
+            return QStyle::SP_MessageBoxCritical;
+        case mtInformation:
+            return QStyle::SP_MessageBoxInformation;
+        case mtConfirmation:
+            return QStyle::SP_MessageBoxQuestion;
+        case mtCustom:
+            break;
     }
     return QStyle::SP_CustomBase;
 }
@@ -83,11 +88,16 @@ void SetMeldungHandler(MeldungHandler handler)
 QString TMeldungDialog::caption(TMsgDlgType type)
 {
     switch (type) {
-    case mtWarning: return QStringLiteral("Warnung");
-    case mtError: return QStringLiteral("Fehler");
-    case mtInformation: return QStringLiteral("Information");
-    case mtConfirmation: return QStringLiteral("Bestätigung");
-    case mtCustom: break;
+        case mtWarning:
+            return QStringLiteral("Warnung");
+        case mtError:
+            return QStringLiteral("Fehler");
+        case mtInformation:
+            return QStringLiteral("Information");
+        case mtConfirmation:
+            return QStringLiteral("Bestätigung");
+        case mtCustom:
+            break;
     }
     return QApplication::applicationDisplayName();
 }
@@ -95,17 +105,28 @@ QString TMeldungDialog::caption(TMsgDlgType type)
 QString TMeldungDialog::buttonCaption(TMsgDlgBtn button)
 {
     switch (button) {
-    case mbYes: return QStringLiteral("&Ja");
-    case mbNo: return QStringLiteral("&Nein");
-    case mbOK: return QStringLiteral("OK");
-    case mbCancel: return QStringLiteral("Abbrechen");
-    case mbAbort: return QStringLiteral("&Abbruch");
-    case mbRetry: return QStringLiteral("&Wiederholen");
-    case mbIgnore: return QStringLiteral("&Ignorieren");
-    case mbAll: return QStringLiteral("A&lle");
-    case mbNoToAll: return QStringLiteral("N&ein für alle");
-    case mbYesToAll: return QStringLiteral("Ja für a&lle");
-    case mbHelp: return QStringLiteral("&Hilfe");
+        case mbYes:
+            return QStringLiteral("&Ja");
+        case mbNo:
+            return QStringLiteral("&Nein");
+        case mbOK:
+            return QStringLiteral("OK");
+        case mbCancel:
+            return QStringLiteral("Abbrechen");
+        case mbAbort:
+            return QStringLiteral("&Abbruch");
+        case mbRetry:
+            return QStringLiteral("&Wiederholen");
+        case mbIgnore:
+            return QStringLiteral("&Ignorieren");
+        case mbAll:
+            return QStringLiteral("A&lle");
+        case mbNoToAll:
+            return QStringLiteral("N&ein für alle");
+        case mbYesToAll:
+            return QStringLiteral("Ja für a&lle");
+        case mbHelp:
+            return QStringLiteral("&Hilfe");
     }
     return {};
 }
@@ -113,17 +134,28 @@ QString TMeldungDialog::buttonCaption(TMsgDlgBtn button)
 std::uint16_t TMeldungDialog::buttonResult(TMsgDlgBtn button)
 {
     switch (button) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
-    case mbAbort: return mrAbort;
-    case mbRetry: return mrRetry;
-    case mbIgnore: return mrIgnore;
-    case mbAll: return mrAll;
-    case mbNoToAll: return mrNoToAll;
-    case mbYesToAll: return mrYesToAll;
-    case mbHelp: break;
+        case mbYes:
+            return mrYes;
+        case mbNo:
+            return mrNo;
+        case mbOK:
+            return mrOk;
+        case mbCancel:
+            return mrCancel;
+        case mbAbort:
+            return mrAbort;
+        case mbRetry:
+            return mrRetry;
+        case mbIgnore:
+            return mrIgnore;
+        case mbAll:
+            return mrAll;
+        case mbNoToAll:
+            return mrNoToAll;
+        case mbYesToAll:
+            return mrYesToAll;
+        case mbHelp:
+            break;
     }
     return mrNone;
 }
@@ -139,8 +171,8 @@ TMeldungDialog::TMeldungDialog(const QString& text, TMsgDlgType type, TMsgDlgBut
     shown_.sound = MeldungSound(type);
 
     setWindowTitle(shown_.caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     mainLayout_ = new QVBoxLayout(this);
     auto* textRow = new QHBoxLayout;
@@ -183,8 +215,8 @@ TMeldungDialog::TMeldungDialog(const QString& text, TMsgDlgType type, TMsgDlgBut
         hasNo = hasNo || btn == mbNo;
         hasOk = hasOk || btn == mbOK;
         // The box's own default: OK, else Yes, else Retry.
-        if (btn == mbOK || (btn == mbYes && !(buttons & Btn(mbOK)))
-            || (btn == mbRetry && !(buttons & (Btn(mbOK) | Btn(mbYes)))))
+        if (btn == mbOK || (btn == mbYes && !(buttons & Btn(mbOK))) ||
+            (btn == mbRetry && !(buttons & (Btn(mbOK) | Btn(mbYes)))))
             ownDefault = push;
     }
     buttonRow_->addStretch();

@@ -20,8 +20,7 @@ bool containsIgnoringCase(const QStringList& list, const QString& s)
 
 }  // namespace
 
-TParameter::TParameter(bool caseSensitive)
-    : caseSensitive_(caseSensitive), ownArguments_(true)
+TParameter::TParameter(bool caseSensitive) : caseSensitive_(caseSensitive), ownArguments_(true)
 {
     Init();
 }
@@ -72,8 +71,8 @@ void TParameter::take(const QString& argument)
     // "/" starts a switch as on the system's home platform, but an absolute path such as
     // "/home/x/file" holds a further "/" and stays a parameter.
     const bool dashSwitch = argument.startsWith(QLatin1Char('-'));
-    const bool slashSwitch = argument.startsWith(QLatin1Char('/'))
-                             && argument.indexOf(QLatin1Char('/'), 1) < 0;
+    const bool slashSwitch =
+        argument.startsWith(QLatin1Char('/')) && argument.indexOf(QLatin1Char('/'), 1) < 0;
     if (dashSwitch || slashSwitch)
         AddSwitch(argument.mid(1));
     else

@@ -14,53 +14,55 @@ namespace DibPixels {
 std::uint32_t Raw(const std::uint8_t* line, int x, int bitCount)
 {
     switch (bitCount) {
-    case 1:
-        return (line[x / 8] >> (7 - x % 8)) & 1u;
-    case 4:
-        return x % 2 == 0 ? line[x / 2] >> 4 : line[x / 2] & 0x0Fu;
-    case 8:
-        return line[x];
-    case 16:
-        return line[2 * x] | (static_cast<std::uint32_t>(line[2 * x + 1]) << 8);
-    case 24:
-        return line[3 * x] | (static_cast<std::uint32_t>(line[3 * x + 1]) << 8) |
-               (static_cast<std::uint32_t>(line[3 * x + 2]) << 16);
-    default:
-        return line[4 * x] | (static_cast<std::uint32_t>(line[4 * x + 1]) << 8) |
-               (static_cast<std::uint32_t>(line[4 * x + 2]) << 16) | (static_cast<std::uint32_t>(line[4 * x + 3]) << 24);
+        case 1:
+            return (line[x / 8] >> (7 - x % 8)) & 1u;
+        case 4:
+            return x % 2 == 0 ? line[x / 2] >> 4 : line[x / 2] & 0x0Fu;
+        case 8:
+            return line[x];
+        case 16:
+            return line[2 * x] | (static_cast<std::uint32_t>(line[2 * x + 1]) << 8);
+        case 24:
+            return line[3 * x] | (static_cast<std::uint32_t>(line[3 * x + 1]) << 8) |
+                   (static_cast<std::uint32_t>(line[3 * x + 2]) << 16);
+        default:
+            return line[4 * x] | (static_cast<std::uint32_t>(line[4 * x + 1]) << 8) |
+                   (static_cast<std::uint32_t>(line[4 * x + 2]) << 16) |
+                   (static_cast<std::uint32_t>(line[4 * x + 3]) << 24);
     }
 }
 
 void SetRaw(std::uint8_t* line, int x, int bitCount, std::uint32_t v)
 {
     switch (bitCount) {
-    case 1: {
-        const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (x % 8));
-        line[x / 8] = static_cast<std::uint8_t>((v & 1u) ? line[x / 8] | bit : line[x / 8] & ~bit);
-        break;
-    }
-    case 4: {
-        std::uint8_t& b = line[x / 2];
-        b = x % 2 == 0 ? static_cast<std::uint8_t>((b & 0x0F) | ((v & 15u) << 4))
-                       : static_cast<std::uint8_t>((b & 0xF0) | (v & 15u));
-        break;
-    }
-    case 8:
-        line[x] = static_cast<std::uint8_t>(v);
-        break;
-    case 16:
-        line[2 * x] = static_cast<std::uint8_t>(v);
-        line[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
-        break;
-    case 24:
-        line[3 * x] = static_cast<std::uint8_t>(v);
-        line[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
-        line[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
-        break;
-    default:
-        for (int i = 0; i < 4; ++i)
-            line[4 * x + i] = static_cast<std::uint8_t>(v >> (8 * i));
-        break;
+        case 1: {
+            const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (x % 8));
+            line[x / 8] =
+                static_cast<std::uint8_t>((v & 1u) ? line[x / 8] | bit : line[x / 8] & ~bit);
+            break;
+        }
+        case 4: {
+            std::uint8_t& b = line[x / 2];
+            b = x % 2 == 0 ? static_cast<std::uint8_t>((b & 0x0F) | ((v & 15u) << 4))
+                           : static_cast<std::uint8_t>((b & 0xF0) | (v & 15u));
+            break;
+        }
+        case 8:
+            line[x] = static_cast<std::uint8_t>(v);
+            break;
+        case 16:
+            line[2 * x] = static_cast<std::uint8_t>(v);
+            line[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+            break;
+        case 24:
+            line[3 * x] = static_cast<std::uint8_t>(v);
+            line[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+            line[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
+            break;
+        default:
+            for (int i = 0; i < 4; ++i)
+                line[4 * x + i] = static_cast<std::uint8_t>(v >> (8 * i));
+            break;
     }
 }
 
@@ -73,7 +75,8 @@ QRgb Color(const TDIBSharedImage& image, const std::uint8_t* line, int x)
         return qRgb(q.rgbRed, q.rgbGreen, q.rgbBlue);
     }
     if (bits == 24)
-        return qRgb(static_cast<int>((raw >> 16) & 0xFF), static_cast<int>((raw >> 8) & 0xFF), static_cast<int>(raw & 0xFF));
+        return qRgb(static_cast<int>((raw >> 16) & 0xFF), static_cast<int>((raw >> 8) & 0xFF),
+                    static_cast<int>(raw & 0xFF));
     std::uint8_t r, g, b;
     UnpackPixelRGB(image.PixelFormat(), raw, r, g, b);
     return qRgb(r, g, b);
@@ -88,9 +91,10 @@ TColorTable cubePalette(int r, int g, int b)
     TColorTable t{};
     const int rm = (1 << r) - 1, gm = (1 << g) - 1, bm = (1 << b) - 1;
     for (int i = 0; i < 256; ++i)
-        t[static_cast<std::size_t>(i)] = MakeRGBQuad(static_cast<std::uint8_t>(((i >> (g + b)) & rm) * 255 / rm),
-                                                     static_cast<std::uint8_t>(((i >> b) & gm) * 255 / gm),
-                                                     static_cast<std::uint8_t>((i & bm) * 255 / bm));
+        t[static_cast<std::size_t>(i)] =
+            MakeRGBQuad(static_cast<std::uint8_t>(((i >> (g + b)) & rm) * 255 / rm),
+                        static_cast<std::uint8_t>(((i >> b) & gm) * 255 / gm),
+                        static_cast<std::uint8_t>((i & bm) * 255 / bm));
     return t;
 }
 
@@ -108,7 +112,8 @@ public:
         int bestDistance = INT32_MAX;
         for (int i = 0; i < m_count; ++i) {
             const TRGBQuad& q = m_table[static_cast<std::size_t>(i)];
-            const int dr = qRed(c) - q.rgbRed, dg = qGreen(c) - q.rgbGreen, db = qBlue(c) - q.rgbBlue;
+            const int dr = qRed(c) - q.rgbRed, dg = qGreen(c) - q.rgbGreen,
+                      db = qBlue(c) - q.rgbBlue;
             const int d = dr * dr + dg * dg + db * db;
             if (d < bestDistance) {
                 bestDistance = d;
@@ -138,11 +143,13 @@ void storeColors(TDIBSharedImage& target, const std::function<QRgb(int x, int y)
             if (bits <= 8)
                 v = nearest.index(c);
             else if (bits == 24)
-                v = static_cast<std::uint32_t>(qBlue(c)) | (static_cast<std::uint32_t>(qGreen(c)) << 8) |
+                v = static_cast<std::uint32_t>(qBlue(c)) |
+                    (static_cast<std::uint32_t>(qGreen(c)) << 8) |
                     (static_cast<std::uint32_t>(qRed(c)) << 16);
             else
                 v = PackPixelRGB(target.PixelFormat(), static_cast<std::uint8_t>(qRed(c)),
-                                 static_cast<std::uint8_t>(qGreen(c)), static_cast<std::uint8_t>(qBlue(c)));
+                                 static_cast<std::uint8_t>(qGreen(c)),
+                                 static_cast<std::uint8_t>(qBlue(c)));
             DibPixels::SetRaw(line, x, bits, v);
         }
     }
@@ -151,7 +158,8 @@ void storeColors(TDIBSharedImage& target, const std::function<QRgb(int x, int y)
 void writeAll(QIODevice& stream, const void* data, std::int64_t length)
 {
     if (length > 0 && stream.write(static_cast<const char*>(data), length) != length)
-        throw EDibFileError(QStringLiteral("Die Bitmap konnte nicht geschrieben werden: %1").arg(stream.errorString()));
+        throw EDibFileError(QStringLiteral("Die Bitmap konnte nicht geschrieben werden: %1")
+                                .arg(stream.errorString()));
 }
 
 bool validFormatFor(int bitCount, const TDIBPixelFormat& f)
@@ -169,7 +177,10 @@ TDIB::TDIB() : m_image(EmptySharedImage())
     m_nowPixelFormat = m_image->PixelFormat();
 }
 
-TDIB::TDIB(const TDIB& other) : TDIB() { Assign(other); }
+TDIB::TDIB(const TDIB& other) : TDIB()
+{
+    Assign(other);
+}
 
 TDIB& TDIB::operator=(const TDIB& other)
 {
@@ -199,7 +210,10 @@ void TDIB::Changing()
     SetImage(std::move(copy));
 }
 
-void TDIB::Clear() { SetImage(EmptySharedImage()); }
+void TDIB::Clear()
+{
+    SetImage(EmptySharedImage());
+}
 
 void TDIB::SetSize(int width, int height, int bitCount)
 {
@@ -208,7 +222,8 @@ void TDIB::SetSize(int width, int height, int bitCount)
     if (!validFormatFor(bitCount, format))
         format = bitCount == 16 ? PixelFormatFromBits(5, 5, 5) : PixelFormatFromBits(8, 8, 8);
     if (width == GetWidth() && height == GetHeight() && bitCount == GetBitCount() &&
-        m_image->PixelFormat().RBitMask == format.RBitMask && m_image->PixelFormat().GBitMask == format.GBitMask &&
+        m_image->PixelFormat().RBitMask == format.RBitMask &&
+        m_image->PixelFormat().GBitMask == format.GBitMask &&
         m_image->PixelFormat().BBitMask == format.BBitMask)
         return;
     if (width <= 0 || height <= 0) {
@@ -265,7 +280,8 @@ void TDIB::ConvertBitCount(int bitCount)
     if (old <= 8 && bitCount <= 8 && old <= bitCount) {
         for (int y = 0; y < GetHeight(); ++y)
             for (int x = 0; x < GetWidth(); ++x)
-                DibPixels::SetRaw(m_image->Line(y), x, bitCount, DibPixels::Raw(source.Line(y), x, old));
+                DibPixels::SetRaw(m_image->Line(y), x, bitCount,
+                                  DibPixels::Raw(source.Line(y), x, old));
         return;
     }
     if (bitCount <= 8) {
@@ -277,7 +293,8 @@ void TDIB::ConvertBitCount(int bitCount)
         }
         UpdatePalette();
     }
-    storeColors(*m_image, [&source](int x, int y) { return DibPixels::Color(source, source.Line(y), x); });
+    storeColors(*m_image,
+                [&source](int x, int y) { return DibPixels::Color(source, source.Line(y), x); });
 }
 
 void TDIB::SetNowPixelFormat(const TDIBPixelFormat& format)
@@ -292,7 +309,8 @@ void TDIB::SetNowPixelFormat(const TDIBPixelFormat& format)
     auto image = std::make_shared<TDIBSharedImage>();
     image->NewImage(GetWidth(), GetHeight(), GetBitCount(), format, m_colorTable, false);
     const TDIBSharedImage& source = *temp.m_image;
-    storeColors(*image, [&source](int x, int y) { return DibPixels::Color(source, source.Line(y), x); });
+    storeColors(*image,
+                [&source](int x, int y) { return DibPixels::Color(source, source.Line(y), x); });
     SetImage(std::move(image));
 }
 
@@ -311,41 +329,43 @@ void TDIB::Assign(const QImage& source)
     int bits = 24;
     TDIBPixelFormat format = PixelFormatFromBits(8, 8, 8);
     switch (source.format()) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        bits = 1;
-        break;
-    case QImage::Format_Indexed8:
-        bits = 8;
-        break;
-    case QImage::Format_RGB16:
-        bits = 16;
-        format = PixelFormatFromBits(5, 6, 5);
-        break;
-    case QImage::Format_RGB555:
-        bits = 16;
-        format = PixelFormatFromBits(5, 5, 5);
-        break;
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        bits = 32;
-        break;
-    default:
-        break;
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB:
+            bits = 1;
+            break;
+        case QImage::Format_Indexed8:
+            bits = 8;
+            break;
+        case QImage::Format_RGB16:
+            bits = 16;
+            format = PixelFormatFromBits(5, 6, 5);
+            break;
+        case QImage::Format_RGB555:
+            bits = 16;
+            format = PixelFormatFromBits(5, 5, 5);
+            break;
+        case QImage::Format_RGB32:
+        case QImage::Format_ARGB32:
+        case QImage::Format_ARGB32_Premultiplied:
+            bits = 32;
+            break;
+        default:
+            break;
     }
     TColorTable table = m_colorTable;
     const QVector<QRgb> colors = source.colorTable();
     for (int i = 0; i < std::min<int>(256, static_cast<int>(colors.size())); ++i)
-        table[static_cast<std::size_t>(i)] = MakeRGBQuad(static_cast<std::uint8_t>(qRed(colors[i])),
-                                                         static_cast<std::uint8_t>(qGreen(colors[i])),
-                                                         static_cast<std::uint8_t>(qBlue(colors[i])));
+        table[static_cast<std::size_t>(i)] =
+            MakeRGBQuad(static_cast<std::uint8_t>(qRed(colors[i])),
+                        static_cast<std::uint8_t>(qGreen(colors[i])),
+                        static_cast<std::uint8_t>(qBlue(colors[i])));
     auto image = std::make_shared<TDIBSharedImage>();
     image->NewImage(source.width(), source.height(), bits, format, table, false);
     if (bits <= 8) {
         for (int y = 0; y < source.height(); ++y)
             for (int x = 0; x < source.width(); ++x)
-                DibPixels::SetRaw(image->Line(y), x, bits, static_cast<std::uint32_t>(source.pixelIndex(x, y)));
+                DibPixels::SetRaw(image->Line(y), x, bits,
+                                  static_cast<std::uint32_t>(source.pixelIndex(x, y)));
     } else {
         const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
         storeColors(*image, [&rgb](int x, int y) {
@@ -414,7 +434,9 @@ void TDIB::Paint(const std::function<void(QPainter&)>& draw)
         QPainter painter(&canvas);
         draw(painter);
     }
-    storeColors(*m_image, [&canvas](int x, int y) { return reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x]; });
+    storeColors(*m_image, [&canvas](int x, int y) {
+        return reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x];
+    });
 }
 
 std::uint32_t TDIB::GetPixel(int x, int y)
@@ -442,14 +464,16 @@ std::uint8_t* TDIB::GetScanLine(int y)
 {
     Changing();
     if (y < 0 || y >= GetHeight())
-        throw EInvalidGraphicOperation(QStringLiteral("Index of the scanning line exceeded the range. (%1)").arg(y));
+        throw EInvalidGraphicOperation(
+            QStringLiteral("Index of the scanning line exceeded the range. (%1)").arg(y));
     return m_image->Line(y);
 }
 
 const std::uint8_t* TDIB::GetScanLineReadOnly(int y) const
 {
     if (y < 0 || y >= GetHeight())
-        throw EInvalidGraphicOperation(QStringLiteral("Index of the scanning line exceeded the range. (%1)").arg(y));
+        throw EInvalidGraphicOperation(
+            QStringLiteral("Index of the scanning line exceeded the range. (%1)").arg(y));
     return m_image->Line(y);
 }
 
@@ -462,9 +486,10 @@ std::uint8_t* TDIB::GetPBits()
 void TDIB::SetPalette(const QVector<QRgb>& colors)
 {
     for (int i = 0; i < std::min<int>(256, static_cast<int>(colors.size())); ++i)
-        m_colorTable[static_cast<std::size_t>(i)] = MakeRGBQuad(static_cast<std::uint8_t>(qRed(colors[i])),
-                                                                static_cast<std::uint8_t>(qGreen(colors[i])),
-                                                                static_cast<std::uint8_t>(qBlue(colors[i])));
+        m_colorTable[static_cast<std::size_t>(i)] =
+            MakeRGBQuad(static_cast<std::uint8_t>(qRed(colors[i])),
+                        static_cast<std::uint8_t>(qGreen(colors[i])),
+                        static_cast<std::uint8_t>(qBlue(colors[i])));
     UpdatePalette();
 }
 
@@ -476,7 +501,8 @@ void TDIB::UpdatePalette()
     Changing();
     m_colorTable = wanted;
     if (m_image == EmptySharedImage()) {
-        // The shared empty image is never written; an empty bitmap keeps the table for its next shape.
+        // The shared empty image is never written; an empty bitmap keeps the table for its next
+        // shape.
         return;
     }
     m_image->SetColorTable(wanted);
@@ -511,7 +537,8 @@ void TDIB::LoadFromStream(QIODevice& stream)
     const std::uint32_t offset = header[10] | (header[11] << 8) | (header[12] << 16) |
                                  (static_cast<std::uint32_t>(header[13]) << 24);
     auto image = std::make_shared<TDIBSharedImage>();
-    // An offset inside the file header is refused by the reader like any offset inside the info block.
+    // An offset inside the file header is refused by the reader like any offset inside the info
+    // block.
     image->ReadData(stream, offset >= 14 ? std::int64_t{offset} - 14 : 0);
     SetImage(std::move(image));
 }
@@ -573,8 +600,9 @@ void TDIB::SaveToFile(const QString& fileName)
                                 .arg(fileName, file.errorString()));
     SaveToStream(file);
     if (!file.commit())
-        throw EDibFileError(QStringLiteral("Die Bitmap-Datei \"%1\" konnte nicht gespeichert werden: %2")
-                                .arg(fileName, file.errorString()));
+        throw EDibFileError(
+            QStringLiteral("Die Bitmap-Datei \"%1\" konnte nicht gespeichert werden: %2")
+                .arg(fileName, file.errorString()));
 }
 
 QByteArray TDIB::SaveToClipboardFormat()
@@ -597,6 +625,7 @@ std::int64_t TDIB::now() const
 {
     if (Clock)
         return Clock();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }

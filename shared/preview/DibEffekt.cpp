@@ -28,7 +28,8 @@ struct ColumnSum {
 };
 
 // Writes a colour at the bitmap's depth the way the effects do: grey levels for up to 8 bits.
-void putColor(TDIBSharedImage& image, std::uint8_t* line, int x, int red, int green, int blue, int grey)
+void putColor(TDIBSharedImage& image, std::uint8_t* line, int x, int red, int green, int blue,
+              int grey)
 {
     const int bits = image.BitCount();
     std::uint32_t v;
@@ -42,8 +43,8 @@ void putColor(TDIBSharedImage& image, std::uint8_t* line, int x, int red, int gr
         v = static_cast<std::uint32_t>(blue) | (static_cast<std::uint32_t>(green) << 8) |
             (static_cast<std::uint32_t>(red) << 16);
     else
-        v = PackPixelRGB(image.PixelFormat(), static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
-                         static_cast<std::uint8_t>(blue));
+        v = PackPixelRGB(image.PixelFormat(), static_cast<std::uint8_t>(red),
+                         static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue));
     DibPixels::SetRaw(line, x, bits, v);
 }
 
@@ -75,8 +76,10 @@ void TDIB::UpdateProgress(int line)
     const int percent = GetHeight() > 0 ? line * 100 / GetHeight() : 0;
     if (percent != m_progressPercent || redraw) {
         if (OnProgress)
-            OnProgress({TDIBProgress::Running, percent, redraw,
-                        QRect(0, m_progressStartLine, GetWidth(), m_progressLine - m_progressStartLine), m_progressName});
+            OnProgress(
+                {TDIBProgress::Running, percent, redraw,
+                 QRect(0, m_progressStartLine, GetWidth(), m_progressLine - m_progressStartLine),
+                 m_progressName});
         if (redraw) {
             m_progressStartLine = m_progressLine;
             m_progressTime = time;
@@ -90,7 +93,8 @@ void TDIB::EndProgress()
 {
     if (OnProgress)
         OnProgress({TDIBProgress::Ending, 100, true,
-                    QRect(0, m_progressStartLine, GetWidth(), GetHeight() - m_progressStartLine), m_progressName});
+                    QRect(0, m_progressStartLine, GetWidth(), GetHeight() - m_progressStartLine),
+                    m_progressName});
 }
 
 // Grey levels spread over 0..255 by bit replication: 1 bit gives 0 and 255, 4 bits 17 apart.
@@ -137,7 +141,8 @@ void TDIB::Blur(int bitCount, int radius)
             addLine(first, -1);
             ++first;
         }
-        // At the bottom edge the window only shrinks; adding the last line again would weight it twice.
+        // At the bottom edge the window only shrinks; adding the last line again would weight it
+        // twice.
         if (last - y == r - 1 && last < height - 1) {
             ++last;
             addLine(last, 1);

@@ -21,18 +21,26 @@ void put32(std::uint8_t* p, std::uint32_t v)
     put16(p + 2, v >> 16);
 }
 
-std::uint32_t get16(const std::uint8_t* p) { return p[0] | (static_cast<std::uint32_t>(p[1]) << 8); }
-std::uint32_t get32(const std::uint8_t* p) { return get16(p) | (get16(p + 2) << 16); }
+std::uint32_t get16(const std::uint8_t* p)
+{
+    return p[0] | (static_cast<std::uint32_t>(p[1]) << 8);
+}
+std::uint32_t get32(const std::uint8_t* p)
+{
+    return get16(p) | (get16(p + 2) << 16);
+}
 
 bool masksEqual(const TDIBPixelFormat& f, std::uint32_t r, std::uint32_t g, std::uint32_t b)
 {
-    return static_cast<std::uint32_t>(f.RBitMask) == r && static_cast<std::uint32_t>(f.GBitMask) == g &&
+    return static_cast<std::uint32_t>(f.RBitMask) == r &&
+           static_cast<std::uint32_t>(f.GBitMask) == g &&
            static_cast<std::uint32_t>(f.BBitMask) == b;
 }
 
 [[noreturn]] void truncated()
 {
-    throw EInvalidGraphic(QStringLiteral("Die Bitmap-Daten sind unvollständig: die Datei endet vorzeitig."));
+    throw EInvalidGraphic(
+        QStringLiteral("Die Bitmap-Daten sind unvollständig: die Datei endet vorzeitig."));
 }
 
 void readExactly(QIODevice& stream, void* target, std::int64_t length)
@@ -56,18 +64,21 @@ void skip(QIODevice& stream, std::int64_t length)
 void checkAvailable(QIODevice& stream, std::int64_t needed)
 {
     if (!stream.isSequential() && stream.size() - stream.pos() < needed)
-        throw EInvalidGraphic(QStringLiteral("Die Bitmap-Datei ist zu kurz: %1 Bytes Bilddaten erwartet, %2 vorhanden.")
-                                  .arg(needed)
-                                  .arg(stream.size() - stream.pos()));
+        throw EInvalidGraphic(
+            QStringLiteral(
+                "Die Bitmap-Datei ist zu kurz: %1 Bytes Bilddaten erwartet, %2 vorhanden.")
+                .arg(needed)
+                .arg(stream.size() - stream.pos()));
 }
 
 }  // namespace
 
 bool TDIBPixelFormat::operator==(const TDIBPixelFormat& o) const
 {
-    return RBitMask == o.RBitMask && GBitMask == o.GBitMask && BBitMask == o.BBitMask && RBitCount == o.RBitCount &&
-           GBitCount == o.GBitCount && BBitCount == o.BBitCount && RShift == o.RShift && GShift == o.GShift &&
-           BShift == o.BShift && RFill == o.RFill && GFill == o.GFill && BFill == o.BFill;
+    return RBitMask == o.RBitMask && GBitMask == o.GBitMask && BBitMask == o.BBitMask &&
+           RBitCount == o.RBitCount && GBitCount == o.GBitCount && BBitCount == o.BBitCount &&
+           RShift == o.RShift && GShift == o.GShift && BShift == o.BShift && RFill == o.RFill &&
+           GFill == o.GFill && BFill == o.BFill;
 }
 
 namespace {
@@ -119,11 +130,18 @@ TDIBPixelFormat PixelFormatFromMasks(std::uint32_t red, std::uint32_t green, std
 
 // Shifts may be negative for unusual masks; they then turn into a shift the other way.
 namespace {
-std::uint32_t shiftRight(std::uint32_t v, int s) { return s >= 0 ? v >> s : v << -s; }
-std::uint32_t shiftLeft(std::uint32_t v, int s) { return s >= 0 ? v << s : v >> -s; }
+std::uint32_t shiftRight(std::uint32_t v, int s)
+{
+    return s >= 0 ? v >> s : v << -s;
+}
+std::uint32_t shiftLeft(std::uint32_t v, int s)
+{
+    return s >= 0 ? v << s : v >> -s;
+}
 }  // namespace
 
-std::uint32_t PackPixelRGB(const TDIBPixelFormat& f, std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+std::uint32_t PackPixelRGB(const TDIBPixelFormat& f, std::uint8_t red, std::uint8_t green,
+                           std::uint8_t blue)
 {
     return (shiftLeft(red, f.RShift) & static_cast<std::uint32_t>(f.RBitMask)) |
            (shiftLeft(green, f.GShift) & static_cast<std::uint32_t>(f.GBitMask)) |
@@ -133,15 +151,17 @@ std::uint32_t PackPixelRGB(const TDIBPixelFormat& f, std::uint8_t red, std::uint
 // The low bits are filled with the component's top bits (shift by its bit count), so 5 and 6
 // bits spread evenly over 0..255; shifting by the fill field would OR in far more than the
 // missing bits and lighten every colour.
-void UnpackPixelRGB(const TDIBPixelFormat& f, std::uint32_t pixel, std::uint8_t& red, std::uint8_t& green,
-                    std::uint8_t& blue)
+void UnpackPixelRGB(const TDIBPixelFormat& f, std::uint32_t pixel, std::uint8_t& red,
+                    std::uint8_t& green, std::uint8_t& blue)
 {
-    red = static_cast<std::uint8_t>(shiftRight(pixel & static_cast<std::uint32_t>(f.RBitMask), f.RShift));
+    red = static_cast<std::uint8_t>(
+        shiftRight(pixel & static_cast<std::uint32_t>(f.RBitMask), f.RShift));
     red = static_cast<std::uint8_t>(red | shiftRight(red, f.RBitCount));
-    green = static_cast<std::uint8_t>(shiftRight(pixel & static_cast<std::uint32_t>(f.GBitMask), f.GShift));
+    green = static_cast<std::uint8_t>(
+        shiftRight(pixel & static_cast<std::uint32_t>(f.GBitMask), f.GShift));
     green = static_cast<std::uint8_t>(green | shiftRight(green, f.GBitCount));
-    blue = static_cast<std::uint8_t>(shiftLeft(static_cast<std::uint8_t>(pixel & static_cast<std::uint32_t>(f.BBitMask)),
-                                               f.BShift));
+    blue = static_cast<std::uint8_t>(shiftLeft(
+        static_cast<std::uint8_t>(pixel & static_cast<std::uint32_t>(f.BBitMask)), f.BShift));
     blue = static_cast<std::uint8_t>(blue | shiftRight(blue, f.BBitCount));
 }
 
@@ -149,10 +169,14 @@ void FillGreyRamp(TColorTable& table)
 {
     for (int i = 0; i < 256; ++i)
         table[static_cast<std::size_t>(i)] =
-            MakeRGBQuad(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i));
+            MakeRGBQuad(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
+                        static_cast<std::uint8_t>(i));
 }
 
-TDIBSharedImage::TDIBSharedImage() { reset(); }
+TDIBSharedImage::TDIBSharedImage()
+{
+    reset();
+}
 
 // The process's empty image outlives nothing that holds a palette, so it never touches the manager
 // during shutdown.
@@ -181,38 +205,43 @@ void TDIBSharedImage::reset()
     m_widthBytes = 0;
 }
 
-void TDIBSharedImage::NewImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat,
-                               const TColorTable& colorTable, bool compressed)
+void TDIBSharedImage::NewImage(int width, int height, int bitCount,
+                               const TDIBPixelFormat& pixelFormat, const TColorTable& colorTable,
+                               bool compressed)
 {
     newImage(width, height, bitCount, pixelFormat, colorTable, compressed, true);
 }
 
-void TDIBSharedImage::newImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat,
-                               const TColorTable& colorTable, bool compressed, bool zeroFill)
+void TDIBSharedImage::newImage(int width, int height, int bitCount,
+                               const TDIBPixelFormat& pixelFormat, const TColorTable& colorTable,
+                               bool compressed, bool zeroFill)
 {
     reset();
     switch (bitCount) {
-    case 1:
-    case 4:
-    case 8:
-    case 24:
-    case 32:
-        if (!masksEqual(pixelFormat, 0xFF0000, 0xFF00, 0xFF))
-            throw EInvalidGraphicOperation(QStringLiteral("PixelFormat in invalid"));
-        break;
-    case 16:
-        if (!masksEqual(pixelFormat, 0x7C00, 0x3E0, 0x1F) && !masksEqual(pixelFormat, 0xF800, 0x7E0, 0x1F))
-            throw EInvalidGraphicOperation(QStringLiteral("PixelFormat in invalid"));
-        break;
-    default:
-        throw EInvalidGraphicOperation(QStringLiteral("Bitcount in invalid (%1)").arg(bitCount));
+        case 1:
+        case 4:
+        case 8:
+        case 24:
+        case 32:
+            if (!masksEqual(pixelFormat, 0xFF0000, 0xFF00, 0xFF))
+                throw EInvalidGraphicOperation(QStringLiteral("PixelFormat in invalid"));
+            break;
+        case 16:
+            if (!masksEqual(pixelFormat, 0x7C00, 0x3E0, 0x1F) &&
+                !masksEqual(pixelFormat, 0xF800, 0x7E0, 0x1F))
+                throw EInvalidGraphicOperation(QStringLiteral("PixelFormat in invalid"));
+            break;
+        default:
+            throw EInvalidGraphicOperation(
+                QStringLiteral("Bitcount in invalid (%1)").arg(bitCount));
     }
     const std::int64_t widthBytes = ((static_cast<std::int64_t>(width) * bitCount + 31) >> 5) * 4;
     if (width < 1 || height < 1 || widthBytes > kMaxDibImageBytes / height)
-        throw EInvalidGraphicOperation(QStringLiteral("Ungültige Bitmap-Größe %1 × %2 Punkte bei %3 Bit.")
-                                           .arg(width)
-                                           .arg(height)
-                                           .arg(bitCount));
+        throw EInvalidGraphicOperation(
+            QStringLiteral("Ungültige Bitmap-Größe %1 × %2 Punkte bei %3 Bit.")
+                .arg(width)
+                .arg(height)
+                .arg(bitCount));
     m_bitCount = bitCount;
     m_height = height;
     m_width = width;
@@ -246,7 +275,8 @@ void TDIBSharedImage::newImage(int width, int height, int bitCount, const TDIBPi
         put32(info + 48, static_cast<std::uint32_t>(pixelFormat.BBitMask));
     }
     m_colorTable = colorTable;
-    std::memcpy(info + m_colorTablePos, colorTable.data(), static_cast<std::size_t>(m_paletteCount) * 4);
+    std::memcpy(info + m_colorTablePos, colorTable.data(),
+                static_cast<std::size_t>(m_paletteCount) * 4);
     m_compressed = compression == 1 || compression == 2;
     if (compressed)
         return;
@@ -268,8 +298,8 @@ void TDIBSharedImage::Duplicate(const TDIBSharedImage& source)
         reset();
         return;
     }
-    NewImage(source.m_width, source.m_height, source.m_bitCount, source.m_pixelFormat, source.m_colorTable,
-             source.m_compressed);
+    NewImage(source.m_width, source.m_height, source.m_bitCount, source.m_pixelFormat,
+             source.m_colorTable, source.m_compressed);
     if (m_compressed)
         setImageSize(static_cast<std::uint32_t>(source.m_size));
     m_pixels = source.m_pixels;
@@ -281,14 +311,15 @@ void TDIBSharedImage::Compress(const TDIBSharedImage& source)
         Duplicate(source);
         return;
     }
-    NewImage(source.m_width, source.m_height, source.m_bitCount, source.m_pixelFormat, source.m_colorTable, true);
+    NewImage(source.m_width, source.m_height, source.m_bitCount, source.m_pixelFormat,
+             source.m_colorTable, true);
     if (!m_compressed) {
         Duplicate(source);
         return;
     }
-    const std::vector<std::uint8_t> encoded = m_bitCount == 4
-                                                  ? Rle::EncodeRLE4(source.Pixels(), m_width, m_height, m_widthBytes)
-                                                  : Rle::EncodeRLE8(source.Pixels(), m_width, m_height, m_widthBytes);
+    const std::vector<std::uint8_t> encoded =
+        m_bitCount == 4 ? Rle::EncodeRLE4(source.Pixels(), m_width, m_height, m_widthBytes)
+                        : Rle::EncodeRLE8(source.Pixels(), m_width, m_height, m_widthBytes);
     m_pixels.assign(encoded.begin(), encoded.end());
     setImageSize(static_cast<std::uint32_t>(m_pixels.size()));
 }
@@ -299,21 +330,26 @@ void TDIBSharedImage::Decompress(const TDIBSharedImage& source)
         Duplicate(source);
         return;
     }
-    NewImage(source.m_width, source.m_height, source.m_bitCount, source.m_pixelFormat, source.m_colorTable, false);
+    NewImage(source.m_width, source.m_height, source.m_bitCount, source.m_pixelFormat,
+             source.m_colorTable, false);
     if (m_bitCount == 8)
-        Rle::DecodeRLE8(source.Pixels(), source.m_pixels.size(), Pixels(), m_width, m_height, m_widthBytes);
+        Rle::DecodeRLE8(source.Pixels(), source.m_pixels.size(), Pixels(), m_width, m_height,
+                        m_widthBytes);
     else
-        Rle::DecodeRLE4(source.Pixels(), source.m_pixels.size(), Pixels(), m_width, m_height, m_widthBytes);
+        Rle::DecodeRLE4(source.Pixels(), source.m_pixels.size(), Pixels(), m_width, m_height,
+                        m_widthBytes);
 }
 
 std::uint8_t* TDIBSharedImage::Line(int y)
 {
-    return m_pixels.data() + static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_widthBytes);
+    return m_pixels.data() +
+           static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_widthBytes);
 }
 
 const std::uint8_t* TDIBSharedImage::Line(int y) const
 {
-    return m_pixels.data() + static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_widthBytes);
+    return m_pixels.data() +
+           static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_widthBytes);
 }
 
 void TDIBSharedImage::ReadData(QIODevice& stream, std::int64_t pixelOffset)
@@ -352,13 +388,17 @@ void TDIBSharedImage::ReadData(QIODevice& stream, std::int64_t pixelOffset)
         throw EInvalidGraphic(invalid);
     }
     consumed += headerSize - 4;
-    if (compression > 3 || (compression == 1 && bitCount != 8) || (compression == 2 && bitCount != 4) ||
+    if (compression > 3 || (compression == 1 && bitCount != 8) ||
+        (compression == 2 && bitCount != 4) ||
         (compression == 3 && bitCount != 16 && bitCount != 32))
         throw EInvalidGraphic(invalid);
     const bool compressed = compression == 1 || compression == 2;
     // RLE lines are always stored bottom-up; a top-down RLE picture would come out upside down.
     if (width < 1 || height == 0 || height == INT32_MIN || (compressed && height < 0))
-        throw EInvalidGraphic(QStringLiteral("Die Bitmap hat eine ungültige Größe (%1 × %2 Punkte).").arg(width).arg(height));
+        throw EInvalidGraphic(
+            QStringLiteral("Die Bitmap hat eine ungültige Größe (%1 × %2 Punkte).")
+                .arg(width)
+                .arg(height));
 
     TDIBPixelFormat pixelFormat = PixelFormatFromBits(8, 8, 8);
     if (compression == 3) {
@@ -392,7 +432,8 @@ void TDIBSharedImage::ReadData(QIODevice& stream, std::int64_t pixelOffset)
 
     if (pixelOffset >= 0) {
         if (pixelOffset < consumed)
-            throw EInvalidGraphic(QStringLiteral("Die Bitmap-Datei ist beschädigt: die Bilddaten beginnen innerhalb des Kopfes."));
+            throw EInvalidGraphic(QStringLiteral(
+                "Die Bitmap-Datei ist beschädigt: die Bilddaten beginnen innerhalb des Kopfes."));
         checkAvailable(stream, pixelOffset - consumed);
         skip(stream, pixelOffset - consumed);
     }
@@ -402,7 +443,10 @@ void TDIBSharedImage::ReadData(QIODevice& stream, std::int64_t pixelOffset)
     const std::int64_t widthBytes = ((static_cast<std::int64_t>(width) * bitCount + 31) >> 5) * 4;
     // Compared by division: the product of two 32-bit sizes can pass even 64 bits.
     if (widthBytes > kMaxDibImageBytes / lines)
-        throw EInvalidGraphic(QStringLiteral("Die Bitmap ist zu groß (%1 × %2 Punkte, %3 Bit).").arg(width).arg(lines).arg(bitCount));
+        throw EInvalidGraphic(QStringLiteral("Die Bitmap ist zu groß (%1 × %2 Punkte, %3 Bit).")
+                                  .arg(width)
+                                  .arg(lines)
+                                  .arg(bitCount));
     if (compressed) {
         if (imageSize == 0)
             throw EInvalidGraphic(invalid);
@@ -442,7 +486,8 @@ void TDIBSharedImage::SetColorTable(const TColorTable& table)
     m_colorTable = table;
     m_colorTableChanged = true;
     if (m_size > 0 && m_paletteCount > 0)
-        std::memcpy(m_bitmapInfo.data() + m_colorTablePos, table.data(), static_cast<std::size_t>(m_paletteCount) * 4);
+        std::memcpy(m_bitmapInfo.data() + m_colorTablePos, table.data(),
+                    static_cast<std::size_t>(m_paletteCount) * 4);
 }
 
 std::shared_ptr<TDIBSharedImage> EmptySharedImage()

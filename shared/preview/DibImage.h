@@ -20,7 +20,10 @@ public:
 // An operation on a bitmap that its shape does not allow.
 class EInvalidGraphicOperation : public std::runtime_error {
 public:
-    explicit EInvalidGraphicOperation(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit EInvalidGraphicOperation(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
 };
 
 // Bit fields of 16- and 32-bit pixels; shifts turn a masked component into 8 bits and fills
@@ -37,9 +40,10 @@ struct TDIBPixelFormat {
 TDIBPixelFormat PixelFormatFromBits(int redBits, int greenBits, int blueBits);
 int CountMaskBits(std::uint32_t mask);
 TDIBPixelFormat PixelFormatFromMasks(std::uint32_t red, std::uint32_t green, std::uint32_t blue);
-std::uint32_t PackPixelRGB(const TDIBPixelFormat& format, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
-void UnpackPixelRGB(const TDIBPixelFormat& format, std::uint32_t pixel, std::uint8_t& red, std::uint8_t& green,
-                    std::uint8_t& blue);
+std::uint32_t PackPixelRGB(const TDIBPixelFormat& format, std::uint8_t red, std::uint8_t green,
+                           std::uint8_t blue);
+void UnpackPixelRGB(const TDIBPixelFormat& format, std::uint32_t pixel, std::uint8_t& red,
+                    std::uint8_t& green, std::uint8_t& blue);
 void FillGreyRamp(TColorTable& table);
 
 // Largest pixel buffer a stored or read bitmap may have; anything bigger is refused before any
@@ -113,8 +117,8 @@ public:
 
 private:
     void reset();
-    void newImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat, const TColorTable& colorTable,
-                  bool compressed, bool zeroFill);
+    void newImage(int width, int height, int bitCount, const TDIBPixelFormat& pixelFormat,
+                  const TColorTable& colorTable, bool compressed, bool zeroFill);
     void setImageSize(std::uint32_t size);
 
     int m_bitCount = 0;

@@ -91,158 +91,203 @@ const std::array<TPaperFormatType, 79> PaperFormats = {{
     {"Custom", 256, 100, 100, 100 / 25.4, 100 / 25.4},
 }};
 
-long double CurrUnitsOf(TUnits units) {
-  switch (units) {
-    case unMillimeters: return 1.0L;
-    case unTenthMillimeters: return 0.1L;
-    case unCentimeters: return 10.0L;
-    case unInches: return 25.4L;
-    case unTenthInches: return 2.54L;
-    case unHundredthInches: return 0.254L;
-  }
-  throw std::invalid_argument("Unbekannte Maßeinheit");
+long double CurrUnitsOf(TUnits units)
+{
+    switch (units) {
+        case unMillimeters:
+            return 1.0L;
+        case unTenthMillimeters:
+            return 0.1L;
+        case unCentimeters:
+            return 10.0L;
+        case unInches:
+            return 25.4L;
+        case unTenthInches:
+            return 2.54L;
+        case unHundredthInches:
+            return 0.254L;
+    }
+    throw std::invalid_argument("Unbekannte Maßeinheit");
 }
 
-SystemPrinterDevice::SystemPrinterDevice() {
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setPageSize(QPageSize(QPageSize::A4));
-    pdfFallback_ = true;
-  } else {
-    printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-  }
+SystemPrinterDevice::SystemPrinterDevice()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+        pdfFallback_ = true;
+    } else {
+        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
 }
 
 SystemPrinterDevice::~SystemPrinterDevice() = default;
 
-int SystemPrinterDevice::paperCode() const {
-  return printer_->pageLayout().pageSize().windowsId();
+int SystemPrinterDevice::paperCode() const
+{
+    return printer_->pageLayout().pageSize().windowsId();
 }
 
-TPrinterOrientation SystemPrinterDevice::orientation() const {
-  return printer_->pageLayout().orientation() == QPageLayout::Landscape
-             ? TPrinterOrientation::poLandscape
-             : TPrinterOrientation::poPortrait;
+TPrinterOrientation SystemPrinterDevice::orientation() const
+{
+    return printer_->pageLayout().orientation() == QPageLayout::Landscape
+               ? TPrinterOrientation::poLandscape
+               : TPrinterOrientation::poPortrait;
 }
 
-void SystemPrinterDevice::setOrientation(TPrinterOrientation value) {
-  printer_->setPageOrientation(value == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
-                                                                         : QPageLayout::Portrait);
+void SystemPrinterDevice::setOrientation(TPrinterOrientation value)
+{
+    printer_->setPageOrientation(value == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
 }
 
-QSize SystemPrinterDevice::physicalSize() const {
-  return printer_->pageLayout().fullRectPixels(printer_->resolution()).size();
+QSize SystemPrinterDevice::physicalSize() const
+{
+    return printer_->pageLayout().fullRectPixels(printer_->resolution()).size();
 }
 
-QPoint SystemPrinterDevice::physicalOffset() const {
-  return printer_->pageLayout().paintRectPixels(printer_->resolution()).topLeft();
+QPoint SystemPrinterDevice::physicalOffset() const
+{
+    return printer_->pageLayout().paintRectPixels(printer_->resolution()).topLeft();
 }
 
-int SystemPrinterDevice::logicalDpiX() const { return printer_->resolution(); }
-int SystemPrinterDevice::logicalDpiY() const { return printer_->resolution(); }
+int SystemPrinterDevice::logicalDpiX() const
+{
+    return printer_->resolution();
+}
+int SystemPrinterDevice::logicalDpiY() const
+{
+    return printer_->resolution();
+}
 
-SystemPrinterDevice& SystemPrinter() {
-  static SystemPrinterDevice device;
-  return device;
+SystemPrinterDevice& SystemPrinter()
+{
+    static SystemPrinterDevice device;
+    return device;
 }
 
 TPrinterSetup::TPrinterSetup(PrinterDevice& device) : device_(device) {}
 
-void TPrinterSetup::computePixelsPerMM() {
-  const QSize physical = device_.physicalSize();
-  if (widthMM_ != 0) ppmmX_ = double(physical.width()) / widthMM_;
-  if (heightMM_ != 0) ppmmY_ = double(physical.height()) / heightMM_;
+void TPrinterSetup::computePixelsPerMM()
+{
+    const QSize physical = device_.physicalSize();
+    if (widthMM_ != 0)
+        ppmmX_ = double(physical.width()) / widthMM_;
+    if (heightMM_ != 0)
+        ppmmY_ = double(physical.height()) / heightMM_;
 }
 
-void TPrinterSetup::fireChange() {
-  if (OnChangeFormat) OnChangeFormat();
+void TPrinterSetup::fireChange()
+{
+    if (OnChangeFormat)
+        OnChangeFormat();
 }
 
-void TPrinterSetup::SetOrientation(TPrinterOrientation value) {
-  if (value == orientation_) return;
-  device_.setOrientation(value);
-  Update();
-  fireChange();
+void TPrinterSetup::SetOrientation(TPrinterOrientation value)
+{
+    if (value == orientation_)
+        return;
+    device_.setOrientation(value);
+    Update();
+    fireChange();
 }
 
-void TPrinterSetup::SetPaperFormat(TPaperFormat value) {
-  if (value == paperFormat_) return;
-  paperFormat_ = value;
-  if (value != pfCustom) {
-    GetPaperSize(value, widthInch_, heightInch_, widthMM_, heightMM_);
-    computePixelsPerMM();
-  }
-  fireChange();
-}
-
-void TPrinterSetup::SetWidth_MM(std::int32_t value) {
-  if (value == widthMM_) return;
-  paperFormat_ = pfCustom;
-  widthMM_ = value;
-  widthInch_ = value * 0.03937007874015748;
-  if (widthMM_ != 0) ppmmX_ = double(device_.physicalSize().width()) / widthMM_;
-  fireChange();
-}
-
-void TPrinterSetup::SetHeight_MM(std::int32_t value) {
-  if (value == heightMM_) return;
-  paperFormat_ = pfCustom;
-  heightMM_ = value;
-  heightInch_ = value * 0.03937007874015748;
-  if (heightMM_ != 0) ppmmY_ = double(device_.physicalSize().height()) / heightMM_;
-  fireChange();
-}
-
-void TPrinterSetup::GetPaperFormatPrinter() {
-  const int code = device_.paperCode();
-  if (code == 0) return;
-  for (std::size_t i = 0; i < PaperFormats.size(); ++i) {
-    if (PaperFormats[i].Code == code) {
-      SetPaperFormat(static_cast<TPaperFormat>(i));
-      return;
+void TPrinterSetup::SetPaperFormat(TPaperFormat value)
+{
+    if (value == paperFormat_)
+        return;
+    paperFormat_ = value;
+    if (value != pfCustom) {
+        GetPaperSize(value, widthInch_, heightInch_, widthMM_, heightMM_);
+        computePixelsPerMM();
     }
-  }
+    fireChange();
 }
 
-void TPrinterSetup::Update() {
-  GetPaperFormatPrinter();
-  orientation_ = device_.orientation();
-  if (paperFormat_ != pfCustom) GetPaperSize(paperFormat_, widthInch_, heightInch_, widthMM_, heightMM_);
-  computePixelsPerMM();
+void TPrinterSetup::SetWidth_MM(std::int32_t value)
+{
+    if (value == widthMM_)
+        return;
+    paperFormat_ = pfCustom;
+    widthMM_ = value;
+    widthInch_ = value * 0.03937007874015748;
+    if (widthMM_ != 0)
+        ppmmX_ = double(device_.physicalSize().width()) / widthMM_;
+    fireChange();
+}
+
+void TPrinterSetup::SetHeight_MM(std::int32_t value)
+{
+    if (value == heightMM_)
+        return;
+    paperFormat_ = pfCustom;
+    heightMM_ = value;
+    heightInch_ = value * 0.03937007874015748;
+    if (heightMM_ != 0)
+        ppmmY_ = double(device_.physicalSize().height()) / heightMM_;
+    fireChange();
+}
+
+void TPrinterSetup::GetPaperFormatPrinter()
+{
+    const int code = device_.paperCode();
+    if (code == 0)
+        return;
+    for (std::size_t i = 0; i < PaperFormats.size(); ++i) {
+        if (PaperFormats[i].Code == code) {
+            SetPaperFormat(static_cast<TPaperFormat>(i));
+            return;
+        }
+    }
+}
+
+void TPrinterSetup::Update()
+{
+    GetPaperFormatPrinter();
+    orientation_ = device_.orientation();
+    if (paperFormat_ != pfCustom)
+        GetPaperSize(paperFormat_, widthInch_, heightInch_, widthMM_, heightMM_);
+    computePixelsPerMM();
 }
 
 void TPrinterSetup::GetPaperSize(TPaperFormat format, double& inchWidth, double& inchHeight,
-                                 std::int32_t& mmWidth, std::int32_t& mmHeight) const {
-  if (format == pfCustom) {
-    inchWidth = widthInch_;
-    inchHeight = heightInch_;
-    mmWidth = widthMM_;
-    mmHeight = heightMM_;
-    return;
-  }
-  const TPaperFormatType& row = PaperFormats.at(format);
-  const bool swap = orientation_ == TPrinterOrientation::poLandscape;
-  inchWidth = swap ? row.HeightInch : row.WidthInch;
-  inchHeight = swap ? row.WidthInch : row.HeightInch;
-  mmWidth = swap ? row.HeightMM : row.WidthMM;
-  mmHeight = swap ? row.WidthMM : row.HeightMM;
-}
-
-QString TPrinterSetup::GetFormatName(TPaperFormat format) {
-  return QString::fromLatin1(PaperFormats.at(format).Name);
-}
-
-QString TPrinterSetup::GetPaperFormatName() const { return GetFormatName(paperFormat_); }
-
-bool TPrinterSetup::SetFormatByName(const QString& name) {
-  const QString wanted = name.toUpper();
-  for (std::size_t i = 0; i < PaperFormats.size(); ++i) {
-    if (QString::fromLatin1(PaperFormats[i].Name).toUpper() == wanted) {
-      SetPaperFormat(static_cast<TPaperFormat>(i));
-      return true;
+                                 std::int32_t& mmWidth, std::int32_t& mmHeight) const
+{
+    if (format == pfCustom) {
+        inchWidth = widthInch_;
+        inchHeight = heightInch_;
+        mmWidth = widthMM_;
+        mmHeight = heightMM_;
+        return;
     }
-  }
-  return false;
+    const TPaperFormatType& row = PaperFormats.at(format);
+    const bool swap = orientation_ == TPrinterOrientation::poLandscape;
+    inchWidth = swap ? row.HeightInch : row.WidthInch;
+    inchHeight = swap ? row.WidthInch : row.HeightInch;
+    mmWidth = swap ? row.HeightMM : row.WidthMM;
+    mmHeight = swap ? row.WidthMM : row.HeightMM;
+}
+
+QString TPrinterSetup::GetFormatName(TPaperFormat format)
+{
+    return QString::fromLatin1(PaperFormats.at(format).Name);
+}
+
+QString TPrinterSetup::GetPaperFormatName() const
+{
+    return GetFormatName(paperFormat_);
+}
+
+bool TPrinterSetup::SetFormatByName(const QString& name)
+{
+    const QString wanted = name.toUpper();
+    for (std::size_t i = 0; i < PaperFormats.size(); ++i) {
+        if (QString::fromLatin1(PaperFormats[i].Name).toUpper() == wanted) {
+            SetPaperFormat(static_cast<TPaperFormat>(i));
+            return true;
+        }
+    }
+    return false;
 }

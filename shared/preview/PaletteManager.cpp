@@ -57,11 +57,13 @@ HPalette TPaletteManager::AcquirePalette(const TColorTable& table, int count)
     const int used = std::clamp(count, 0, 256);
     std::uint32_t checksum = static_cast<std::uint32_t>(count);
     for (int i = 0; i < used; ++i)
-        checksum += table[static_cast<std::size_t>(i)].rgbRed + table[static_cast<std::size_t>(i)].rgbGreen +
+        checksum += table[static_cast<std::size_t>(i)].rgbRed +
+                    table[static_cast<std::size_t>(i)].rgbGreen +
                     table[static_cast<std::size_t>(i)].rgbBlue;
     for (const auto& item : m_items) {
         if (item->checksum == checksum && item->colorCount == count &&
-            std::memcmp(item->colorTable.data(), table.data(), static_cast<std::size_t>(used) * sizeof(TRGBQuad)) == 0) {
+            std::memcmp(item->colorTable.data(), table.data(),
+                        static_cast<std::size_t>(used) * sizeof(TRGBQuad)) == 0) {
             ++item->references;
             return item->palette;
         }
@@ -107,7 +109,10 @@ QVector<QRgb> TPaletteManager::ColorTable(HPalette palette) const
     return {};
 }
 
-int TPaletteManager::ItemCount() const { return static_cast<int>(m_items.size()); }
+int TPaletteManager::ItemCount() const
+{
+    return static_cast<int>(m_items.size());
+}
 
 TPaletteManager& SharedPaletteManager()
 {

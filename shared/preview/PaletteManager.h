@@ -16,7 +16,8 @@ struct TRGBQuad {
     std::uint8_t rgbReserved = 0;
     bool operator==(const TRGBQuad& o) const
     {
-        return rgbBlue == o.rgbBlue && rgbGreen == o.rgbGreen && rgbRed == o.rgbRed && rgbReserved == o.rgbReserved;
+        return rgbBlue == o.rgbBlue && rgbGreen == o.rgbGreen && rgbRed == o.rgbRed &&
+               rgbReserved == o.rgbReserved;
     }
     bool operator!=(const TRGBQuad& o) const { return !(*this == o); }
 };
@@ -52,8 +53,8 @@ public:
     TPaletteManager(const TPaletteManager&) = delete;
     TPaletteManager& operator=(const TPaletteManager&) = delete;
 
-    // A palette for the first count entries. A count outside 1..256 cannot make a palette: handle 0,
-    // whose item stays cached until the manager goes, as releasing 0 does nothing.
+    // A palette for the first count entries. A count outside 1..256 cannot make a palette: handle
+    // 0, whose item stays cached until the manager goes, as releasing 0 does nothing.
     HPalette AcquirePalette(const TColorTable& table, int count);
     // Gives one use back and clears the caller's handle; a handle of no item is left untouched.
     void ReleasePalette(HPalette& palette);

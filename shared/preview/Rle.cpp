@@ -79,9 +79,12 @@ void encodeLine4(const std::uint8_t* line, int width, Output& out)
 {
     auto n = [line](int i) -> std::uint8_t {
         const std::uint8_t b = line[i / 2];
-        return (i % 2 == 0) ? static_cast<std::uint8_t>(b >> 4) : static_cast<std::uint8_t>(b & 0x0F);
+        return (i % 2 == 0) ? static_cast<std::uint8_t>(b >> 4)
+                            : static_cast<std::uint8_t>(b & 0x0F);
     };
-    auto pairByte = [&](int i) -> std::uint8_t { return static_cast<std::uint8_t>((n(i) << 4) | n(i + 1)); };
+    auto pairByte = [&](int i) -> std::uint8_t {
+        return static_cast<std::uint8_t>((n(i) << 4) | n(i + 1));
+    };
     int x = 0;
     while (x < width) {
         const int rest = width - x;
@@ -135,7 +138,8 @@ std::vector<std::uint8_t> encode(const std::uint8_t* pixels, int width, int heig
 {
     Output out;
     for (int y = 0; y < height; ++y)
-        encodeLine(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(widthBytes), width, out);
+        encodeLine(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(widthBytes),
+                   width, out);
     out.pair(0, 1);
     return out.take();
 }
@@ -154,8 +158,9 @@ void decode(const std::uint8_t* data, std::size_t length, int height, bool fourB
         pos += 2;
         if (first > 0) {
             for (int i = 0; i < first; ++i) {
-                const std::uint8_t v = fourBit ? static_cast<std::uint8_t>(i % 2 == 0 ? second >> 4 : second & 0x0F)
-                                               : second;
+                const std::uint8_t v =
+                    fourBit ? static_cast<std::uint8_t>(i % 2 == 0 ? second >> 4 : second & 0x0F)
+                            : second;
                 put(column + i, line, v);
             }
             column += first;
@@ -175,9 +180,10 @@ void decode(const std::uint8_t* data, std::size_t length, int height, bool fourB
             if (pos + bytes > length)
                 return;
             for (int i = 0; i < second; ++i) {
-                const std::uint8_t v = fourBit ? static_cast<std::uint8_t>(i % 2 == 0 ? data[pos + i / 2] >> 4
-                                                                                    : data[pos + i / 2] & 0x0F)
-                                               : data[pos + i];
+                const std::uint8_t v =
+                    fourBit ? static_cast<std::uint8_t>(i % 2 == 0 ? data[pos + i / 2] >> 4
+                                                                   : data[pos + i / 2] & 0x0F)
+                            : data[pos + i];
                 put(column + i, line, v);
             }
             column += second;
@@ -189,34 +195,39 @@ void decode(const std::uint8_t* data, std::size_t length, int height, bool fourB
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeRLE8(const std::uint8_t* pixels, int width, int height, int widthBytes)
+std::vector<std::uint8_t> EncodeRLE8(const std::uint8_t* pixels, int width, int height,
+                                     int widthBytes)
 {
     return encode(pixels, width, height, widthBytes, encodeLine8);
 }
 
-std::vector<std::uint8_t> EncodeRLE4(const std::uint8_t* pixels, int width, int height, int widthBytes)
+std::vector<std::uint8_t> EncodeRLE4(const std::uint8_t* pixels, int width, int height,
+                                     int widthBytes)
 {
     return encode(pixels, width, height, widthBytes, encodeLine4);
 }
 
-void DecodeRLE8(const std::uint8_t* data, std::size_t dataLength, std::uint8_t* pixels, int width, int height,
-                int widthBytes)
+void DecodeRLE8(const std::uint8_t* data, std::size_t dataLength, std::uint8_t* pixels, int width,
+                int height, int widthBytes)
 {
     decode(data, dataLength, height, false, [&](std::int64_t x, std::int64_t y, std::uint8_t v) {
         if (x >= 0 && x < width && y >= 0 && y < height)
-            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(widthBytes) + static_cast<std::size_t>(x)] = v;
+            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(widthBytes) +
+                   static_cast<std::size_t>(x)] = v;
     });
 }
 
-void DecodeRLE4(const std::uint8_t* data, std::size_t dataLength, std::uint8_t* pixels, int width, int height,
-                int widthBytes)
+void DecodeRLE4(const std::uint8_t* data, std::size_t dataLength, std::uint8_t* pixels, int width,
+                int height, int widthBytes)
 {
     decode(data, dataLength, height, true, [&](std::int64_t x, std::int64_t y, std::uint8_t v) {
         if (x < 0 || x >= width || y < 0 || y >= height)
             return;
         std::uint8_t& b =
-            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(widthBytes) + static_cast<std::size_t>(x / 2)];
-        b = (x % 2 == 0) ? static_cast<std::uint8_t>((b & 0x0F) | (v << 4)) : static_cast<std::uint8_t>((b & 0xF0) | v);
+            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(widthBytes) +
+                   static_cast<std::size_t>(x / 2)];
+        b = (x % 2 == 0) ? static_cast<std::uint8_t>((b & 0x0F) | (v << 4))
+                         : static_cast<std::uint8_t>((b & 0xF0) | v);
     });
 }
 

@@ -14,55 +14,63 @@
 class QPainter;
 
 enum TGradType : std::uint8_t {
-  gtNone, gtLinear, gtLinearDouble, gtRadial, gtRadialDouble, gtSquare, gtSquareDouble, gtConic
+    gtNone,
+    gtLinear,
+    gtLinearDouble,
+    gtRadial,
+    gtRadialDouble,
+    gtSquare,
+    gtSquareDouble,
+    gtConic
 };
 
 // A rectangle as Left, Top, Right, Bottom; Right and Bottom lie outside the area.
 struct TRectL {
-  std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-  bool operator==(const TRectL& o) const {
-    return Left == o.Left && Top == o.Top && Right == o.Right && Bottom == o.Bottom;
-  }
+    std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TRectL& o) const
+    {
+        return Left == o.Left && Top == o.Top && Right == o.Right && Bottom == o.Bottom;
+    }
 };
 
 // What the gradient routines draw with: a pen with mode, style, width and colour, a brush, and
 // the primitives. The gradient routines set what they need and restore nothing.
 class TDrawCanvas {
- public:
-  virtual ~TDrawCanvas() = default;
-  virtual void SetPenModeCopy() = 0;
-  virtual void SetPenStyle(TPenStyle style) = 0;
-  virtual void SetPenWidth(int width) = 0;
-  virtual void SetPenColor(TColor color) = 0;
-  virtual void SetBrushSolid() = 0;
-  virtual void SetBrushColor(TColor color) = 0;
-  virtual void MoveTo(int x, int y) = 0;
-  virtual void LineTo(int x, int y) = 0;
-  virtual void FillRect(const TRectL& r) = 0;
-  virtual void Ellipse(const TRectL& r) = 0;
-  virtual void Polygon(const std::vector<QPoint>& points) = 0;
+public:
+    virtual ~TDrawCanvas() = default;
+    virtual void SetPenModeCopy() = 0;
+    virtual void SetPenStyle(TPenStyle style) = 0;
+    virtual void SetPenWidth(int width) = 0;
+    virtual void SetPenColor(TColor color) = 0;
+    virtual void SetBrushSolid() = 0;
+    virtual void SetBrushColor(TColor color) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    virtual void FillRect(const TRectL& r) = 0;
+    virtual void Ellipse(const TRectL& r) = 0;
+    virtual void Polygon(const std::vector<QPoint>& points) = 0;
 };
 
 // Draws on a QPainter. Figures cover Left..Right-1 and Top..Bottom-1 like the recorded rectangles;
 // lines include their end point.
 class TPainterDrawCanvas final : public TDrawCanvas {
- public:
-  explicit TPainterDrawCanvas(QPainter& painter);
-  void SetPenModeCopy() override;
-  void SetPenStyle(TPenStyle style) override;
-  void SetPenWidth(int width) override;
-  void SetPenColor(TColor color) override;
-  void SetBrushSolid() override;
-  void SetBrushColor(TColor color) override;
-  void MoveTo(int x, int y) override { pos_ = QPoint(x, y); }
-  void LineTo(int x, int y) override;
-  void FillRect(const TRectL& r) override;
-  void Ellipse(const TRectL& r) override;
-  void Polygon(const std::vector<QPoint>& points) override;
+public:
+    explicit TPainterDrawCanvas(QPainter& painter);
+    void SetPenModeCopy() override;
+    void SetPenStyle(TPenStyle style) override;
+    void SetPenWidth(int width) override;
+    void SetPenColor(TColor color) override;
+    void SetBrushSolid() override;
+    void SetBrushColor(TColor color) override;
+    void MoveTo(int x, int y) override { pos_ = QPoint(x, y); }
+    void LineTo(int x, int y) override;
+    void FillRect(const TRectL& r) override;
+    void Ellipse(const TRectL& r) override;
+    void Polygon(const std::vector<QPoint>& points) override;
 
- private:
-  QPainter& painter_;
-  QPoint pos_;
+private:
+    QPainter& painter_;
+    QPoint pos_;
 };
 
 namespace Drawing {

@@ -8,12 +8,12 @@ enum class TFitScale : std::uint8_t { fitPageWidth, fitPageHeight, fitWholePage 
 // One direction of the page panel. Max is the page extent and PageSize the visible extent, so
 // positions run from 0 to Max - PageSize.
 struct ScrollAchse {
-  bool Enabled = false;
-  int Max = 0;
-  int PageSize = 0;
-  int Position = 0;
-  int Offset = 0;  // where the page's edge lies in the panel
-  int Limit() const { return Max - PageSize > 0 ? Max - PageSize : 0; }
+    bool Enabled = false;
+    int Max = 0;
+    int PageSize = 0;
+    int Position = 0;
+    int Offset = 0;  // where the page's edge lies in the panel
+    int Limit() const { return Max - PageSize > 0 ? Max - PageSize : 0; }
 };
 
 // Fits the direction to a page of the given extent in a client of the given extent: a larger page
@@ -21,9 +21,9 @@ struct ScrollAchse {
 void AchseAnpassen(ScrollAchse& achse, double extent, int client);
 
 struct Blickpunkt {
-  int Seite;
-  int X;  // horizontal scroll position
-  int Y;  // vertical scroll position
+    int Seite;
+    int X;  // horizontal scroll position
+    int Y;  // vertical scroll position
 };
 
 constexpr int kPfeilSchritt = 20;

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 
 // An edit bound to one field of a dataset. It is read-only until the dataset edits: the first
-// changing key puts the dataset into edit state. Without a dataset it is a plain entry field. Escape shows the field's value again. Leaving
-// the control writes its value into the field; when the field refuses it, the user is told why,
-// the focus stays and the text is selected. Unfocused it shows the field's display text, focused
-// its edit text.
+// changing key puts the dataset into edit state. Without a dataset it is a plain entry field.
+// Escape shows the field's value again. Leaving the control writes its value into the field; when
+// the field refuses it, the user is told why, the focus stays and the text is selected. Unfocused
+// it shows the field's display text, focused its edit text.
 class TDBZRBaseEdit : public QLineEdit {
     Q_OBJECT
 public:

@@ -17,7 +17,8 @@ void TBesamungsstationWahl::Vorbereiten(const QString& ausser, bool erzwungen)
 
 QString TBesamungsstationWahl::Code(int position) const
 {
-    if (position < 0 || position >= eintraege_.size()) return {};
+    if (position < 0 || position >= eintraege_.size())
+        return {};
     return BesamungConst::Stationen()[eintraege_[position].Index].Code;
 }
 
@@ -55,19 +56,22 @@ void TfrmBesamungsstation::Vorbereiten(const QString& ausser, bool erzwungen)
     station_.clear();
     wahl_.Vorbereiten(ausser, erzwungen);
     auswahl_->clear();
-    for (const BesamungFunc::StationsEintrag& e : wahl_.Eintraege()) auswahl_->addItem(e.Name);
+    for (const BesamungFunc::StationsEintrag& e : wahl_.Eintraege())
+        auswahl_->addItem(e.Name);
     auswahl_->setCurrentIndex(wahl_.OkMoeglich() ? 0 : -1);
     ok_->setEnabled(wahl_.OkMoeglich());
     abbrechen_->setEnabled(wahl_.AbbrechenMoeglich());
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (wahl_.AbbrechenMoeglich()) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (wahl_.AbbrechenMoeglich())
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
 }
 
 void TfrmBesamungsstation::reject()
 {
     // Escape and the window's close come here as well; a forced choice ignores them.
-    if (wahl_.AbbrechenMoeglich()) TZRDialog::reject();
+    if (wahl_.AbbrechenMoeglich())
+        TZRDialog::reject();
 }
 
 void TfrmBesamungsstation::closeEvent(QCloseEvent* event)

@@ -15,10 +15,12 @@ TBetriebsgruppeDaten::TBetriebsgruppeDaten(db::Transaction& transaktion, int id)
     : daten_(transaktion)
 {
     daten_.SetSelectSQL("SELECT ID, BEZEICHNUNG, NUMMER, GV FROM T_BETRIEBSGRUPPEN");
-    daten_.SetInsertSQL("INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER, GV) "
-                        "VALUES (:ID, :BEZEICHNUNG, :NUMMER, :GV)");
-    daten_.SetModifySQL("UPDATE T_BETRIEBSGRUPPEN SET BEZEICHNUNG = :BEZEICHNUNG, "
-                        "NUMMER = :NUMMER, GV = :GV WHERE ID = :OLD_ID");
+    daten_.SetInsertSQL(
+        "INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER, GV) "
+        "VALUES (:ID, :BEZEICHNUNG, :NUMMER, :GV)");
+    daten_.SetModifySQL(
+        "UPDATE T_BETRIEBSGRUPPEN SET BEZEICHNUNG = :BEZEICHNUNG, "
+        "NUMMER = :NUMMER, GV = :GV WHERE ID = :OLD_ID");
     daten_.SetGenerator("ID", "G_BETRIEBSGRUPPEN");
     daten_.Open();
     if (id <= 0) {

@@ -18,10 +18,12 @@ TBetriebsstaetteDaten::TBetriebsstaetteDaten(db::Transaction& transaktion, db::D
     : daten_(transaktion)
 {
     daten_.SetSelectSQL("SELECT ID, BEZEICHNUNG, GRUPPE, STANDARD FROM V_BETRIEBSSTAETTEN_GRUPPEN");
-    daten_.SetInsertSQL("INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE, STANDARD) "
-                        "VALUES (:ID, :BEZEICHNUNG, :GRUPPE, :STANDARD)");
-    daten_.SetModifySQL("UPDATE T_BETRIEBSSTAETTEN SET BEZEICHNUNG = :BEZEICHNUNG, "
-                        "GRUPPE = :GRUPPE, STANDARD = :STANDARD WHERE ID = :OLD_ID");
+    daten_.SetInsertSQL(
+        "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE, STANDARD) "
+        "VALUES (:ID, :BEZEICHNUNG, :GRUPPE, :STANDARD)");
+    daten_.SetModifySQL(
+        "UPDATE T_BETRIEBSSTAETTEN SET BEZEICHNUNG = :BEZEICHNUNG, "
+        "GRUPPE = :GRUPPE, STANDARD = :STANDARD WHERE ID = :OLD_ID");
     daten_.SetGenerator("ID", "G_BETRIEBSSTAETTEN");
     daten_.Open();
     if (id <= 0) {
@@ -30,7 +32,8 @@ TBetriebsstaetteDaten::TBetriebsstaetteDaten(db::Transaction& transaktion, db::D
         daten_.FieldByName("STANDARD").SetString(erste ? "T" : "F");
         if (gruppen.Active() && !gruppen.IsEmpty())
             daten_.FieldByName("GRUPPE").SetInteger(gruppen.FieldByName("ID").AsInteger());
-        if (erste) daten_.FieldByName("BEZEICHNUNG").SetString("Stall");
+        if (erste)
+            daten_.FieldByName("BEZEICHNUNG").SetString("Stall");
     } else {
         DBTools::LocateInteger(daten_, "ID", id, false);
     }
@@ -46,10 +49,12 @@ bool TBetriebsstaetteDaten::Speichern()
 {
     db::Field& standard = daten_.FieldByName("STANDARD");
     if (warStandard_ && standard.AsString() == "F") {
-        Tools::MeldungError(QStringLiteral("Damit diese Betriebsstätte nicht mehr als Standard\r"
-                                           "verwendet wird, müssen Sie eine andere Betriebsstätte\r"
-                                           "als Standard markieren."));
-        if (daten_.State() == db::DataSetState::Browse) daten_.Edit();
+        Tools::MeldungError(
+            QStringLiteral("Damit diese Betriebsstätte nicht mehr als Standard\r"
+                           "verwendet wird, müssen Sie eine andere Betriebsstätte\r"
+                           "als Standard markieren."));
+        if (daten_.State() == db::DataSetState::Browse)
+            daten_.Edit();
         standard.SetString("T");
         return false;
     }
@@ -70,8 +75,8 @@ void TBetriebsstaetteDaten::Verwerfen()
         daten_.Cancel();
 }
 
-TfrmBetriebsstaette::TfrmBetriebsstaette(db::Transaction& transaktion, db::DataSet& gruppen,
-                                         int id, QWidget* owner)
+TfrmBetriebsstaette::TfrmBetriebsstaette(db::Transaction& transaktion, db::DataSet& gruppen, int id,
+                                         QWidget* owner)
     : TZRDialog(owner),
       daten_(transaktion, gruppen, id),
       bezeichnung_(new TDBZRBaseEdit(this)),
@@ -138,7 +143,8 @@ void TfrmBetriebsstaette::GruppeZeigen()
 void TfrmBetriebsstaette::GruppeGewaehlt(int position)
 {
     db::DataSet& d = daten_.Daten();
-    if (d.State() == db::DataSetState::Browse) d.Edit();
+    if (d.State() == db::DataSetState::Browse)
+        d.Edit();
     d.FieldByName("GRUPPE").SetInteger(gruppe_->itemData(position).toInt());
 }
 

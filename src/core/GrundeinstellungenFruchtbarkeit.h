@@ -34,5 +34,5 @@ private:
     QComboBox* rassenWahl_;
     TDBFloatEdit* sollKalben_ = nullptr;
     std::vector<std::pair<TDBFloatEdit*, QString>> werte_;  // edit and its column
-    int rasseID_ = 0;                                    // the breed whose values the edits show
+    int rasseID_ = 0;                                       // the breed whose values the edits show
 };

@@ -286,13 +286,13 @@ void TfrmSystemInfo::SkriptAusfuehren()
     const QString datei = skriptWaehlen_(this);
     if (datei.isEmpty())
         return;
-    if (Tools::Meldung(QStringLiteral("Achtung!\r\rDas ausführen des Skriptes kann Schäden an Ihren "
-                                      "Daten verursachen.\rFühren Sie das Skript nur dann aus, wenn "
-                                      "es von Wendholm Software\rempfohlen wird.\r\rWollen Sie das "
-                                      "Skript\r\r%1\r\rwirklich ausführen?")
-                           .arg(QDir::toNativeSeparators(datei)),
-                       Tools::mtConfirmation, Tools::mbYesNo, 0, Tools::DefaultButton(1))
-        != Tools::mrYes)
+    if (Tools::Meldung(
+            QStringLiteral("Achtung!\r\rDas ausführen des Skriptes kann Schäden an Ihren "
+                           "Daten verursachen.\rFühren Sie das Skript nur dann aus, wenn "
+                           "es von Wendholm Software\rempfohlen wird.\r\rWollen Sie das "
+                           "Skript\r\r%1\r\rwirklich ausführen?")
+                .arg(QDir::toNativeSeparators(datei)),
+            Tools::mtConfirmation, Tools::mbYesNo, 0, Tools::DefaultButton(1)) != Tools::mrYes)
         return;
     QFile f(datei);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -303,8 +303,10 @@ void TfrmSystemInfo::SkriptAusfuehren()
     const QString text = QString::fromUtf8(f.readAll());
     const TEinstellungen* e = Einstellungen();
     db::Database db;
-    if (!e || !DatenbankVerbinden(db, {e->GetDatenbankName(), DBConnect::Administrator,
-                                       e->GetDatenbankAdminPasswort(), {}}))
+    if (!e ||
+        !DatenbankVerbinden(
+            db,
+            {e->GetDatenbankName(), DBConnect::Administrator, e->GetDatenbankAdminPasswort(), {}}))
         return;
     db::Transaction transaktion(db, QStringLiteral("Transaktion"));
     transaktion.Start();
@@ -319,6 +321,7 @@ void TfrmSystemInfo::SkriptAusfuehren()
         return;
     }
     db.Close();
-    Tools::MeldungInfo(QStringLiteral("Das Datenbank-Skript wurde ausgeführt.\rBeenden Sie ZR Bovantis "
-                                      "und starten Sie das\rProgramm ggfs. erneut."));
+    Tools::MeldungInfo(
+        QStringLiteral("Das Datenbank-Skript wurde ausgeführt.\rBeenden Sie ZR Bovantis "
+                       "und starten Sie das\rProgramm ggfs. erneut."));
 }

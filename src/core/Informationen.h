@@ -78,7 +78,10 @@ public:
     // Where the file-version window takes its files from; tests replace it.
     void SetVersionQuellen(TfrmVersionInfo::Quellen quellen) { quellen_ = std::move(quellen); }
     // How the script file is chosen (empty: cancelled); tests replace it.
-    void SetSkriptWaehlen(std::function<QString(QWidget*)> waehlen) { skriptWaehlen_ = std::move(waehlen); }
+    void SetSkriptWaehlen(std::function<QString(QWidget*)> waehlen)
+    {
+        skriptWaehlen_ = std::move(waehlen);
+    }
 
     QLabel* Wert(const QString& name) const;
     QPushButton* Knopf(const QString& name) const;
@@ -92,4 +95,3 @@ private:
     std::function<QString(QWidget*)> skriptWaehlen_;
     TfrmVersionInfo::Quellen quellen_;
 };
-

@@ -14,15 +14,17 @@
 TRasseDaten::TRasseDaten(db::Transaction& transaktion) : daten_(transaktion)
 {
     daten_.SetSelectSQL("select BEZEICHNUNG, ID, VERWENDET from T_RASSEN where verwendet = 'F'");
-    daten_.SetModifySQL("UPDATE T_RASSEN SET BEZEICHNUNG = :BEZEICHNUNG, ID = :ID, "
-                        "VERWENDET = :VERWENDET WHERE ID = :OLD_ID");
+    daten_.SetModifySQL(
+        "UPDATE T_RASSEN SET BEZEICHNUNG = :BEZEICHNUNG, ID = :ID, "
+        "VERWENDET = :VERWENDET WHERE ID = :OLD_ID");
     daten_.Open();
     daten_.RecordCount();
 }
 
 int TRasseDaten::Uebernehmen(int position)
 {
-    if (position < 0 || position >= daten_.RecordCount()) return 0;
+    if (position < 0 || position >= daten_.RecordCount())
+        return 0;
     daten_.MoveTo(position);
     daten_.Edit();
     daten_.FieldByName("VERWENDET").SetString("T");
@@ -58,7 +60,8 @@ TfrmRasse::TfrmRasse(db::Transaction& transaktion, QWidget* owner)
     gitter_->verticalHeader()->hide();
     gitter_->horizontalHeader()->setStretchLastSection(true);
     gitter_->setMinimumSize(280, 240);
-    if (modell_.rowCount() > 0) gitter_->setCurrentIndex(modell_.index(0, 0));
+    if (modell_.rowCount() > 0)
+        gitter_->setCurrentIndex(modell_.index(0, 0));
     ok_->setEnabled(modell_.rowCount() > 0);
     ok_->setDefault(true);
 

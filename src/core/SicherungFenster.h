@@ -77,4 +77,3 @@ private:
     QPushButton* protokoll_;
     QPushButton* schliessen_;
 };
-

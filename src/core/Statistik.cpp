@@ -123,10 +123,10 @@ void TStatistikDruck::DruckeInhalt(QObject*)
     Statistik.Canvas = std::make_shared<TMyPreviewCanvas>(Paper());
     Statistik.Ursprung = QPoint(SeitenrandLinks(), SeitenrandOben());
     const TPrinterSetup& setup = Paper().PrinterSetup();
-    Statistik.Breite = int(setup.PaperWidth_MM() / Paper().CurrUnits()) - SeitenrandLinks() -
-                       SeitenrandRechts();
-    Statistik.Hoehe = int(setup.PaperHeight_MM() / Paper().CurrUnits()) - SeitenrandUnten() -
-                      SeitenrandOben();
+    Statistik.Breite =
+        int(setup.PaperWidth_MM() / Paper().CurrUnits()) - SeitenrandLinks() - SeitenrandRechts();
+    Statistik.Hoehe =
+        int(setup.PaperHeight_MM() / Paper().CurrUnits()) - SeitenrandUnten() - SeitenrandOben();
     Statistik.Zeichnen();
     Preview->SetMaxPage(std::int16_t(AktSeite()));
 }

@@ -79,18 +79,18 @@ QPoint ListenPosition(const QRect& editor, int listenHoehe, const QRect& bildsch
 EditorArt PropertyEditor(int editType)
 {
     switch (editType) {
-    case 0:
-        return {KeinKnopf, true, false};
-    case 2:
-        return {KeinKnopf, false, true};
-    case 4:
-        return {Auswahlliste, false, false};
-    case 5:
-        return {Auswahlliste, true, false};
-    case 6:
-        return {Ellipse, false, false};
-    default:
-        return {KeinKnopf, false, false};
+        case 0:
+            return {KeinKnopf, true, false};
+        case 2:
+            return {KeinKnopf, false, true};
+        case 4:
+            return {Auswahlliste, false, false};
+        case 5:
+            return {Auswahlliste, true, false};
+        case 6:
+            return {Ellipse, false, false};
+        default:
+            return {KeinKnopf, false, false};
     }
 }
 

@@ -19,8 +19,7 @@ QChar Dezimaltrenner()
 
 }  // namespace
 
-TPopupListbox::TPopupListbox(TZRGridInplaceEdit* editor)
-    : QListWidget(editor), editor_(editor)
+TPopupListbox::TPopupListbox(TZRGridInplaceEdit* editor) : QListWidget(editor), editor_(editor)
 {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -123,7 +122,8 @@ bool TZRGridInplaceEdit::VerlassenPruefen()
     // refused until the user types again, although the text was put back to a valid one.
     if (abgewiesen_)
         return false;
-    const ZRGridRegeln::Verlassen v = ZRGridRegeln::VerlassenPruefen(text(), eingangswert_, bereich_);
+    const ZRGridRegeln::Verlassen v =
+        ZRGridRegeln::VerlassenPruefen(text(), eingangswert_, bereich_);
     if (v.text != text())
         setText(v.text);
     if (!v.erlaubt) {
@@ -255,17 +255,17 @@ void TZRGridInplaceEdit::keyPressEvent(QKeyEvent* event)
     const FloatEditRegeln::Taste t =
         FloatEditRegeln::Zeichen(text(), selStart, selLen, zeichen.at(0), bereich_);
     switch (t.art) {
-    case FloatEditRegeln::Taste::Annehmen:
-        QLineEdit::keyPressEvent(event);
-        break;
-    case FloatEditRegeln::Taste::Ersetzen:
-        setText(t.text);
-        setSelection(t.selStart, t.selLen);
-        event->accept();
-        break;
-    case FloatEditRegeln::Taste::Ablehnen:
-        event->accept();
-        break;
+        case FloatEditRegeln::Taste::Annehmen:
+            QLineEdit::keyPressEvent(event);
+            break;
+        case FloatEditRegeln::Taste::Ersetzen:
+            setText(t.text);
+            setSelection(t.selStart, t.selLen);
+            event->accept();
+            break;
+        case FloatEditRegeln::Taste::Ablehnen:
+            event->accept();
+            break;
     }
 }
 
@@ -377,7 +377,8 @@ void ZRGridDelegate::setEditorData(QWidget* editor, const QModelIndex&) const
     e->Betreten();
 }
 
-void ZRGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const
+void ZRGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
+                                  const QModelIndex& index) const
 {
     auto* e = static_cast<TZRGridInplaceEdit*>(editor);
     // Leaving a cell unchanged stores and reports nothing.
@@ -407,9 +408,9 @@ bool ZRGridDelegate::eventFilter(QObject* object, QEvent* event)
             return true;
         const int key = taste->key();
         const bool verlassen = key == Qt::Key_Tab || key == Qt::Key_Backtab ||
-                               key == Qt::Key_Return || key == Qt::Key_Enter ||
-                               key == Qt::Key_Up || key == Qt::Key_Down ||
-                               key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+                               key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up ||
+                               key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                               key == Qt::Key_PageDown;
         if (verlassen && !e->VerlassenPruefen())
             return true;
     } else if (event->type() == QEvent::FocusOut) {

@@ -97,7 +97,9 @@ void TZRPropGridInplaceEdit::GetDropDownRows(QListWidget& liste, int& zeilen)
 }
 
 TZRPropGrid::TZRPropGrid(QWidget* parent)
-    : TZRCustomGrid(parent), properties_([this] { UpdateGrid(); }), model_(new ZRPropGridModel(this))
+    : TZRCustomGrid(parent),
+      properties_([this] { UpdateGrid(); }),
+      model_(new ZRPropGridModel(this))
 {
     setModel(model_);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);

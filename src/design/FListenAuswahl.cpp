@@ -90,19 +90,19 @@ TfrmListenAuswahl::TfrmListenAuswahl(db::Database& datenbank, TEinstellungen& ei
     listen_.SetSelectSQL(
         QStringLiteral("select BEZEICHNUNG, ID from T_LISTEN where ID > 0 order by Bezeichnung"));
 
-    QAction* anzeigen = NeueAktion("actAnzeigen", QStringLiteral("Anzeigen"),
-                                   &TfrmListenAuswahl::Anzeigen);
-    QAction* vorschau = NeueAktion("actVorschau", QStringLiteral("Vorschau"),
-                                   &TfrmListenAuswahl::Vorschau);
-    QAction* drucken = NeueAktion("actDrucken", QStringLiteral("Drucken"),
-                                  &TfrmListenAuswahl::Drucken);
-    QAction* standard = NeueAktion("actStandard", QStringLiteral("Als Standard"),
-                                   &TfrmListenAuswahl::Standard);
+    QAction* anzeigen =
+        NeueAktion("actAnzeigen", QStringLiteral("Anzeigen"), &TfrmListenAuswahl::Anzeigen);
+    QAction* vorschau =
+        NeueAktion("actVorschau", QStringLiteral("Vorschau"), &TfrmListenAuswahl::Vorschau);
+    QAction* drucken =
+        NeueAktion("actDrucken", QStringLiteral("Drucken"), &TfrmListenAuswahl::Drucken);
+    QAction* standard =
+        NeueAktion("actStandard", QStringLiteral("Als Standard"), &TfrmListenAuswahl::Standard);
     QAction* neu = NeueAktion("actNeu", QStringLiteral("Neu"), &TfrmListenAuswahl::Neu);
     QAction* bearbeiten = NeueAktion("actBearbeiten", QStringLiteral("Bearbeiten"), nullptr);
     connect(bearbeiten, &QAction::triggered, this, [this] { SeiteSetzen(1); });
-    QAction* loeschen = NeueAktion("actLoeschen", QStringLiteral("Löschen"),
-                                   &TfrmListenAuswahl::Loeschen);
+    QAction* loeschen =
+        NeueAktion("actLoeschen", QStringLiteral("Löschen"), &TfrmListenAuswahl::Loeschen);
     QAction* zurueck = NeueAktion("actZurueck", QStringLiteral("Zurück"), nullptr);
     connect(zurueck, &QAction::triggered, this, [this] { SeiteSetzen(0); });
     QAction* grundstruktur = NeueAktion("actGrundstruktur", QStringLiteral("Grundstruktur"),
@@ -111,8 +111,8 @@ TfrmListenAuswahl::TfrmListenAuswahl(db::Database& datenbank, TEinstellungen& ei
                                      &TfrmListenAuswahl::BildschirmAusgabe);
     QAction* druck = NeueAktion("actDruckAusgabe", QStringLiteral("Druck-Ausgabe"),
                                 &TfrmListenAuswahl::DruckAusgabe);
-    QAction* sortMenue = NeueAktion("actSortMenue", QStringLiteral("Menü-Einträge"),
-                                    &TfrmListenAuswahl::SortMenue);
+    QAction* sortMenue =
+        NeueAktion("actSortMenue", QStringLiteral("Menü-Einträge"), &TfrmListenAuswahl::SortMenue);
     QAction* sortSymbol = NeueAktion("actSortSymbol", QStringLiteral("Symbol-Leiste"),
                                      &TfrmListenAuswahl::SortSymbol);
     QAction* speichern = NeueAktion("actDateiSpeichern", QStringLiteral("in Datei speichern"),
@@ -327,9 +327,8 @@ void TfrmListenAuswahl::SeiteSetzen(int seite)
     const bool listen = seite == 0;
     setWindowTitle(listen ? QStringLiteral("Listen-Auswahl") : QStringLiteral("Liste-Bearbeiten"));
     setHelpContext(listen ? HilfeKontextListen : HilfeKontextBearbeiten);
-    for (const char* name :
-         {"actAnzeigen", "actVorschau", "actDrucken", "actStandard", "actNeu", "actBearbeiten",
-          "actLoeschen"})
+    for (const char* name : {"actAnzeigen", "actVorschau", "actDrucken", "actStandard", "actNeu",
+                             "actBearbeiten", "actLoeschen"})
         Aktion(QLatin1String(name))->setVisible(listen);
     Aktion(QStringLiteral("actZurueck"))->setVisible(!listen);
     bevel_->setVisible(listen);
@@ -345,10 +344,9 @@ int TfrmListenAuswahl::Seite() const
 void TfrmListenAuswahl::AktionenAktualisieren()
 {
     const bool listen = listen_.Active() && !listen_.IsEmpty();
-    for (const char* name :
-         {"actAnzeigen", "actVorschau", "actDrucken", "actLoeschen", "actGrundstruktur",
-          "actBildschirmAusgabe", "actDruckAusgabe", "actSortMenue", "actSortSymbol",
-          "actDateiSpeichern"})
+    for (const char* name : {"actAnzeigen", "actVorschau", "actDrucken", "actLoeschen",
+                             "actGrundstruktur", "actBildschirmAusgabe", "actDruckAusgabe",
+                             "actSortMenue", "actSortSymbol", "actDateiSpeichern"})
         Aktion(QLatin1String(name))->setEnabled(listen);
     Aktion(QStringLiteral("actStandard"))->setEnabled(listen && mehrere_->isChecked());
     listeName_->setText(listen ? listen_.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString()
@@ -388,8 +386,7 @@ void TfrmListenAuswahl::ListenAusgeben(int art)
 
 void TfrmListenAuswahl::Standard()
 {
-    const QString text =
-        InternListeWahl::StandardText(IDs(), Haken());
+    const QString text = InternListeWahl::StandardText(IDs(), Haken());
     einstellungen_.Bearbeiten();
     try {
         einstellungen_.SetStandardListen(text);
@@ -488,9 +485,9 @@ void TfrmListenAuswahl::DateiLaden()
     const QString datei = dialog.selectedFiles().constFirst();
     const int id = TListenDesignImExport(datenbank_).ListeImportieren(datei, QString());
     ListenLaden(id);
-    Tools::MeldungInfo(QStringLiteral("Die Liste \"%1\" wurde aus der Datei\r\"%2\"\reingelesen.")
-                           .arg(listen_.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString(),
-                                datei));
+    Tools::MeldungInfo(
+        QStringLiteral("Die Liste \"%1\" wurde aus der Datei\r\"%2\"\reingelesen.")
+            .arg(listen_.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString(), datei));
 }
 
 void TfrmListenAuswahl::done(int r)

@@ -71,7 +71,8 @@ signals:
     void ListenGeaendert();
 
 private:
-    QAction* NeueAktion(const char* name, const QString& text, void (TfrmListenAuswahl::*wirkung)());
+    QAction* NeueAktion(const char* name, const QString& text,
+                        void (TfrmListenAuswahl::*wirkung)());
     QPushButton* NeuerKnopf(QAction* aktion, QWidget* eltern);
     void AktionenAktualisieren();
     QList<int> IDs();

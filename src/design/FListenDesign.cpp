@@ -84,7 +84,8 @@ TfrmListenDesign::TfrmListenDesign(db::Database& datenbank, QWidget* owner)
     setWindowTitle(QStringLiteral("Listen Designer"));
     setHelpContext(HilfeKontext);
 
-    liste_.SetSelectSQL(QStringLiteral("select %1, SQL from T_LISTEN where ID = :LISTE").arg(Spalten));
+    liste_.SetSelectSQL(
+        QStringLiteral("select %1, SQL from T_LISTEN where ID = :LISTE").arg(Spalten));
     QStringList werte;
     QStringList zuweisungen;
     for (const QString& s : Spalten.split(QStringLiteral(", "))) {
@@ -284,7 +285,7 @@ QWidget* TfrmListenDesign::SeiteOptionen()
     layout->addWidget(Titel(QStringLiteral("Optionen"), seite));
 
     const auto gridMitKnoepfen = [seite, layout](const QString& titel, TZREditGrid* grid,
-                                                       QToolButton* plus, QToolButton* minus) {
+                                                 QToolButton* plus, QToolButton* minus) {
         layout->addWidget(new QLabel(titel, seite));
         auto* zeile = new QHBoxLayout;
         zeile->addWidget(grid, 1);
@@ -325,13 +326,14 @@ QWidget* TfrmListenDesign::SeiteOptionen()
     spalte(sortierungen_, QStringLiteral("Feld"), 220, 5);
     spalte(sortierungen_, QStringLiteral("Sortierung"), 115, 5)->PickList() =
         ListenKodierung::Angezeigt(ListenKodierung::Sortierrichtungen());
-    auto* plus2 = Knopf("SpeedButton3", QStringLiteral("+"),
-                        QStringLiteral("Sortierung hinzufügen"), seite);
-    auto* minus2 = Knopf("SpeedButton4", QStringLiteral("−"),
-                         QStringLiteral("Sortierung entfernen"), seite);
+    auto* plus2 =
+        Knopf("SpeedButton3", QStringLiteral("+"), QStringLiteral("Sortierung hinzufügen"), seite);
+    auto* minus2 =
+        Knopf("SpeedButton4", QStringLiteral("−"), QStringLiteral("Sortierung entfernen"), seite);
     gridMitKnoepfen(QStringLiteral("Sortierung:"), sortierungen_, plus2, minus2);
 
-    distinct_ = new QCheckBox(QStringLiteral("Mehrfache Anzeige gleicher Zeilen unterdrücken"), seite);
+    distinct_ =
+        new QCheckBox(QStringLiteral("Mehrfache Anzeige gleicher Zeilen unterdrücken"), seite);
     distinct_->setObjectName(QStringLiteral("Distinct"));
     layout->addWidget(distinct_);
 
@@ -398,7 +400,8 @@ QWidget* TfrmListenDesign::SeiteSpeichern()
     // As large as a toolbar picture of the main window.
     symbol_->setFixedSize(36, 36);
     symbol_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    symbolVorher_ = Knopf("SymbolVorher", QStringLiteral("<"), QStringLiteral("Voriges Symbol"), seite);
+    symbolVorher_ =
+        Knopf("SymbolVorher", QStringLiteral("<"), QStringLiteral("Voriges Symbol"), seite);
     symbolNachher_ =
         Knopf("SymbolNachher", QStringLiteral(">"), QStringLiteral("Nächstes Symbol"), seite);
     symbolAnzahl_ = new QLabel(seite);
@@ -491,22 +494,22 @@ void TfrmListenDesign::ZuruckClick()
 void TfrmListenDesign::SeiteAnzeigen(int seite)
 {
     switch (seite) {
-    case Ausgabefelder:
-        AusgabefelderLaden();
-        break;
-    case Optionen:
-        liste_.FieldByName(QStringLiteral("FELDER")).SetString(logik_.Felder());
-        OptionenLaden();
-        break;
-    case Test:
-        if (!EncodingsSchreiben())
-            return;
-        break;
-    case Speichern:
-        SymbolAnzeigen();
-        break;
-    default:
-        break;
+        case Ausgabefelder:
+            AusgabefelderLaden();
+            break;
+        case Optionen:
+            liste_.FieldByName(QStringLiteral("FELDER")).SetString(logik_.Felder());
+            OptionenLaden();
+            break;
+        case Test:
+            if (!EncodingsSchreiben())
+                return;
+            break;
+        case Speichern:
+            SymbolAnzeigen();
+            break;
+        default:
+            break;
     }
     seiten_->setCurrentIndex(seite);
     KnoepfePruefen();
@@ -646,14 +649,13 @@ bool TfrmListenDesign::QuellenPruefen()
 {
     db::Query typ(taLesen_,
                   QStringLiteral("SELECT TYP FROM T_DESIGN_LISTEN_QUELLEN WHERE ID = :QUELLE"));
-    const QString fehler =
-        TListenDesignLogik::QuellenPruefen(QuellenLesen(), [&typ](int quelle) {
-            typ.Param(QStringLiteral("QUELLE")).SetInteger(quelle);
-            typ.Open();
-            const bool p = !typ.Eof() && typ.Field(0).AsString().trimmed() == QLatin1String("P");
-            typ.Close();
-            return p;
-        });
+    const QString fehler = TListenDesignLogik::QuellenPruefen(QuellenLesen(), [&typ](int quelle) {
+        typ.Param(QStringLiteral("QUELLE")).SetInteger(quelle);
+        typ.Open();
+        const bool p = !typ.Eof() && typ.Field(0).AsString().trimmed() == QLatin1String("P");
+        typ.Close();
+        return p;
+    });
     if (fehler.isEmpty())
         return true;
     Tools::MeldungError(fehler);
@@ -737,9 +739,9 @@ void TfrmListenDesign::OptionenLaden()
 {
     einschraenkungen_->Columns().GetItem(0).PickList() = logik_.EinschraenkungsFelder();
     sortierungen_->Columns().GetItem(0).PickList() = logik_.SortierFelder();
-    ZeilenSetzen(*einschraenkungen_,
-                 logik_.EinschraenkungsZeilen(
-                     liste_.FieldByName(QStringLiteral("BEDINGUNGEN")).AsString()));
+    ZeilenSetzen(
+        *einschraenkungen_,
+        logik_.EinschraenkungsZeilen(liste_.FieldByName(QStringLiteral("BEDINGUNGEN")).AsString()));
     ZeilenSetzen(*sortierungen_, logik_.SortierungsZeilen(
                                      liste_.FieldByName(QStringLiteral("SORTIERUNG")).AsString()));
     distinct_->setChecked(liste_.FieldByName(QStringLiteral("DIST")).AsString() == "T");
@@ -769,9 +771,8 @@ void TfrmListenDesign::ZeilenSetzen(TZREditGrid& grid, const QList<QStringList>&
 void TfrmListenDesign::PickListeOeffnen(TZREditGrid& grid)
 {
     // The editor of the new current cell appears once the events are through.
-    QTimer::singleShot(0, &grid, [g = &grid] {
-        QTimer::singleShot(0, g, [g] { g->SetDroppedDown(true); });
-    });
+    QTimer::singleShot(0, &grid,
+                       [g = &grid] { QTimer::singleShot(0, g, [g] { g->SetDroppedDown(true); }); });
 }
 
 void TfrmListenDesign::EinschraenkungHinzufuegen()
@@ -818,26 +819,26 @@ bool TfrmListenDesign::EinschraenkungenKeyPress(QKeyEvent* taste)
         return g.Items().GetItem(z - 1).Zellen.value(1).isEmpty();
     };
     switch (g.Col()) {
-    case 0:
-    case 2:
-        g.SetCell(g.Col() + 1, zeile);
-        if (operatorLeer(zeile))
-            PickListeOeffnen(g);
-        break;
-    case 1:
-        g.SetCell(2, zeile);
-        break;
-    default:
-        if (zeile < g.Items().Count()) {
-            g.SetCell(0, zeile + 1);
-            if (operatorLeer(zeile + 1))
+        case 0:
+        case 2:
+            g.SetCell(g.Col() + 1, zeile);
+            if (operatorLeer(zeile))
                 PickListeOeffnen(g);
-        } else if (Tools::MeldungConfirm(QStringLiteral("Weitere Einschränkung eingeben?"), 0) ==
-                   Tools::mrYes) {
-            EinschraenkungHinzufuegen();
-        } else {
-            focusNextChild();
-        }
+            break;
+        case 1:
+            g.SetCell(2, zeile);
+            break;
+        default:
+            if (zeile < g.Items().Count()) {
+                g.SetCell(0, zeile + 1);
+                if (operatorLeer(zeile + 1))
+                    PickListeOeffnen(g);
+            } else if (Tools::MeldungConfirm(QStringLiteral("Weitere Einschränkung eingeben?"),
+                                             0) == Tools::mrYes) {
+                EinschraenkungHinzufuegen();
+            } else {
+                focusNextChild();
+            }
     }
     return true;
 }
@@ -891,12 +892,12 @@ void TfrmListenDesign::Testen()
     // Failed until the list opened: a design the database refuses to build counts as failed too.
     testFehler_ = true;
     testDaten_.Close();
-    db::Query gen(taEdit_, QStringLiteral(
-                               "EXECUTE PROCEDURE P_GEN_SQL(:QUELLE1, :QUELLE2, :QUELLE3, "
-                               ":FELD12_1, :FELD12_2, :FELD23_2, :FELD23_3, :O_DISTINCT, :FELDER, "
-                               ":BEDINGUNGEN, :SORTIERUNG)"));
-    for (const char* feld : {"QUELLE1", "QUELLE2", "QUELLE3", "FELD12_1", "FELD12_2", "FELD23_2",
-                             "FELD23_3"}) {
+    db::Query gen(
+        taEdit_, QStringLiteral("EXECUTE PROCEDURE P_GEN_SQL(:QUELLE1, :QUELLE2, :QUELLE3, "
+                                ":FELD12_1, :FELD12_2, :FELD23_2, :FELD23_3, :O_DISTINCT, :FELDER, "
+                                ":BEDINGUNGEN, :SORTIERUNG)"));
+    for (const char* feld :
+         {"QUELLE1", "QUELLE2", "QUELLE3", "FELD12_1", "FELD12_2", "FELD23_2", "FELD23_3"}) {
         const std::optional<int> wert = Wert(QLatin1String(feld));
         db::Value& p = gen.Param(QLatin1String(feld));
         if (wert)
@@ -908,7 +909,8 @@ void TfrmListenDesign::Testen()
     gen.Param(QStringLiteral("O_DISTINCT"))
         .SetString(dist.IsNull() ? QStringLiteral("F") : dist.AsString());
     for (const char* feld : {"FELDER", "BEDINGUNGEN", "SORTIERUNG"})
-        gen.Param(QLatin1String(feld)).SetString(liste_.FieldByName(QLatin1String(feld)).AsString());
+        gen.Param(QLatin1String(feld))
+            .SetString(liste_.FieldByName(QLatin1String(feld)).AsString());
     gen.Execute();
     const QString sql = gen.Field(QStringLiteral("SQL")).AsString();
     gen.Close();
@@ -958,15 +960,15 @@ void TfrmListenDesign::SymbolCheckClick()
 
 void TfrmListenDesign::SymbolVorherClick()
 {
-    Setzen(QStringLiteral("SYMBOL"), TListenDesignLogik::SymbolVorher(
-                                         Wert(QStringLiteral("SYMBOL")), SymbolbildAnzahl()));
+    Setzen(QStringLiteral("SYMBOL"),
+           TListenDesignLogik::SymbolVorher(Wert(QStringLiteral("SYMBOL")), SymbolbildAnzahl()));
     SymbolAnzeigen();
 }
 
 void TfrmListenDesign::SymbolNachherClick()
 {
-    Setzen(QStringLiteral("SYMBOL"), TListenDesignLogik::SymbolNachher(
-                                         Wert(QStringLiteral("SYMBOL")), SymbolbildAnzahl()));
+    Setzen(QStringLiteral("SYMBOL"),
+           TListenDesignLogik::SymbolNachher(Wert(QStringLiteral("SYMBOL")), SymbolbildAnzahl()));
     SymbolAnzeigen();
 }
 

@@ -40,13 +40,13 @@ TfrmListenDesignBildschirm::TfrmListenDesignBildschirm(db::Database& datenbank, 
     TABildschirm.Start();
 
     felder_.SetSelectSQL(QStringLiteral("select * from P_GET_LISTE_BILDSCHIRM_FELDER(:LISTE)"));
-    felder_.SetModifySQL(QStringLiteral(
-        "UPDATE T_LISTEN_BILDSCHIRM SET ID = :ID, FELD = :FELD, BREITE = :BREITE, "
-        "AUTOBREITE = :AUTOBREITE, TITEL = :TITEL, AUSRICHTUNG = :AUSRICHTUNG, "
-        "SICHTBAR = :SICHTBAR, ZEILE = :ZEILE, UEBERSCHRIFT = :UEBERSCHRIFT, "
-        "DISPLAY_FORMAT = :DISPLAY_FORMAT, WERT = :WERT WHERE ID = :OLD_ID"));
-    listen_.SetSelectSQL(QStringLiteral(
-        "select ID, MULTI_LINE_SHORT_BILDSCHIRM from T_LISTEN WHERE ID = :LISTE"));
+    felder_.SetModifySQL(
+        QStringLiteral("UPDATE T_LISTEN_BILDSCHIRM SET ID = :ID, FELD = :FELD, BREITE = :BREITE, "
+                       "AUTOBREITE = :AUTOBREITE, TITEL = :TITEL, AUSRICHTUNG = :AUSRICHTUNG, "
+                       "SICHTBAR = :SICHTBAR, ZEILE = :ZEILE, UEBERSCHRIFT = :UEBERSCHRIFT, "
+                       "DISPLAY_FORMAT = :DISPLAY_FORMAT, WERT = :WERT WHERE ID = :OLD_ID"));
+    listen_.SetSelectSQL(
+        QStringLiteral("select ID, MULTI_LINE_SHORT_BILDSCHIRM from T_LISTEN WHERE ID = :LISTE"));
     listen_.SetModifySQL(QStringLiteral(
         "UPDATE T_LISTEN SET MULTI_LINE_SHORT_BILDSCHIRM = :MULTI_LINE_SHORT_BILDSCHIRM "
         "WHERE ID = :OLD_ID"));
@@ -68,9 +68,10 @@ TfrmListenDesignBildschirm::TfrmListenDesignBildschirm(db::Database& datenbank, 
     seiten_->setObjectName(QStringLiteral("Seiten"));
     auto* bearbeiten = new QWidget(seiten_);
     bearbeiten->setObjectName(QStringLiteral("Bearbeiten"));
-    breite_ = LayoutEditor::Zahl(felder_, QStringLiteral("BREITE"), 0, 999, true, "Breite", bearbeiten);
-    autoBreite_ = Haken(QStringLiteral("automatisch anpassen"), felder_, QStringLiteral("AUTOBREITE"),
-                        "AutoBreite", bearbeiten);
+    breite_ =
+        LayoutEditor::Zahl(felder_, QStringLiteral("BREITE"), 0, 999, true, "Breite", bearbeiten);
+    autoBreite_ = Haken(QStringLiteral("automatisch anpassen"), felder_,
+                        QStringLiteral("AUTOBREITE"), "AutoBreite", bearbeiten);
     titel_ = Text(felder_, QStringLiteral("TITEL"), 50, "Titel", bearbeiten);
     ausrichtung_ = LayoutEditor::Auswahl(ListenDruckCodes::Ausrichtungen(), felder_,
                                          QStringLiteral("AUSRICHTUNG"), "Ausrichtung", bearbeiten);
@@ -106,7 +107,8 @@ TfrmListenDesignBildschirm::TfrmListenDesignBildschirm(db::Database& datenbank, 
     auto* hinweis = new QWidget(seiten_);
     hinweis->setObjectName(QStringLiteral("Hinweis"));
     auto* hinweisLayout = new QVBoxLayout(hinweis);
-    auto* hinweisText = new QLabel(QStringLiteral("Diese Spalte kann nicht bearbeitet werden"), hinweis);
+    auto* hinweisText =
+        new QLabel(QStringLiteral("Diese Spalte kann nicht bearbeitet werden"), hinweis);
     hinweisText->setObjectName(QStringLiteral("lbHinweis"));
     hinweisText->setAlignment(Qt::AlignCenter);
     hinweisText->setWordWrap(true);
@@ -139,7 +141,8 @@ TfrmListenDesignBildschirm::TfrmListenDesignBildschirm(db::Database& datenbank, 
     layout->addLayout(knoepfe);
     resize(640, 360);
 
-    connect(test, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { TestClick(); }); });
+    connect(test, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { TestClick(); }); });
     connect(hilfe, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
     connect(schliessen, &QPushButton::clicked, this, &QDialog::close);
     felder_.AfterScroll = [this](db::DataSet&) { DSFelderDataChange(); };

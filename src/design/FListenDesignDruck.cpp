@@ -108,7 +108,8 @@ TfrmListenDesignDruck::TfrmListenDesignDruck(db::Database& datenbank, QWidget* o
         "  MULTI_LINE_SHORT_DRUCK, DATUM_VERGANGEN_FETT, SQL, QUELLE1, QUELLE2, QUELLE3\n"
         "from T_LISTEN WHERE ID = :LISTE"));
     listen_.SetModifySQL(QStringLiteral(
-        "UPDATE T_LISTEN SET AUSRICHTUNG = :AUSRICHTUNG, PAPIER_AUSRICHTUNG = :PAPIER_AUSRICHTUNG,\n"
+        "UPDATE T_LISTEN SET AUSRICHTUNG = :AUSRICHTUNG, PAPIER_AUSRICHTUNG = "
+        ":PAPIER_AUSRICHTUNG,\n"
         "  RAND_LINKS = :RAND_LINKS, RAND_OBEN = :RAND_OBEN, RAND_RECHTS = :RAND_RECHTS,\n"
         "  RAND_UNTEN = :RAND_UNTEN, SCHRIFT = :SCHRIFT, STAND = :STAND,\n"
         "  LINIE_UEBER_TITEL = :LINIE_UEBER_TITEL, LINIE_UNTER_TITEL = :LINIE_UNTER_TITEL,\n"
@@ -132,9 +133,10 @@ TfrmListenDesignDruck::TfrmListenDesignDruck(db::Database& datenbank, QWidget* o
         "  ZEILENUMBRUCH = :ZEILENUMBRUCH, LEERZEILE = :LEERZEILE,\n"
         "  SCHRIFTSCHMAL = :SCHRIFTSCHMAL, DISPLAY_FORMAT = :DISPLAY_FORMAT, WERT = :WERT\n"
         "WHERE ID = :OLD_ID"));
-    linien_.SetSelectSQL(QStringLiteral("select ID, LISTE, L_POSITION, BEGINN_TITEL, ART, BREITE\n"
-                                        "from T_LISTEN_LINIEN WHERE LISTE = :LISTE\n"
-                                        "order by l_position"));
+    linien_.SetSelectSQL(
+        QStringLiteral("select ID, LISTE, L_POSITION, BEGINN_TITEL, ART, BREITE\n"
+                       "from T_LISTEN_LINIEN WHERE LISTE = :LISTE\n"
+                       "order by l_position"));
     linien_.SetInsertSQL(QStringLiteral(
         "INSERT INTO T_LISTEN_LINIEN (ID, LISTE, L_POSITION, BEGINN_TITEL, ART, BREITE)\n"
         "VALUES (:ID, :LISTE, :L_POSITION, :BEGINN_TITEL, :ART, :BREITE)"));
@@ -165,7 +167,8 @@ TfrmListenDesignDruck::TfrmListenDesignDruck(db::Database& datenbank, QWidget* o
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch(1);
-    knoepfe->addWidget(Knopf(QStringLiteral("Test"), "Test", this, &TfrmListenDesignDruck::TestClick));
+    knoepfe->addWidget(
+        Knopf(QStringLiteral("Test"), "Test", this, &TfrmListenDesignDruck::TestClick));
     auto* hilfe = new QPushButton(QStringLiteral("Hilfe"), this);
     hilfe->setObjectName(QStringLiteral("Hilfe"));
     connect(hilfe, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
@@ -182,8 +185,9 @@ TfrmListenDesignDruck::TfrmListenDesignDruck(db::Database& datenbank, QWidget* o
     listenSchriftLink_.SetDataField(QStringLiteral("SCHRIFT"));
     listenSchriftLink_.OnDataChange = [this] { DSListenDataChange(); };
     listenSchriftLink_.OnActiveChange = [this] { DSListenDataChange(); };
-    for (const auto& [link, feld] : {std::pair{&feldFeldLink_, "FELD"}, std::pair{&feldSchriftLink_, "SCHRIFT"},
-                               std::pair{&feldTitelSchriftLink_, "TITEL_SCHRIFT"}}) {
+    for (const auto& [link, feld] :
+         {std::pair{&feldFeldLink_, "FELD"}, std::pair{&feldSchriftLink_, "SCHRIFT"},
+          std::pair{&feldTitelSchriftLink_, "TITEL_SCHRIFT"}}) {
         link->SetDataSource(&felder_);
         link->SetDataField(QLatin1String(feld));
         link->OnDataChange = [this] { DSFelderDataChange(); };
@@ -193,7 +197,8 @@ TfrmListenDesignDruck::TfrmListenDesignDruck(db::Database& datenbank, QWidget* o
 
 TfrmListenDesignDruck::~TfrmListenDesignDruck()
 {
-    for (TFieldDataLink* link : {&listenSchriftLink_, &feldFeldLink_, &feldSchriftLink_, &feldTitelSchriftLink_})
+    for (TFieldDataLink* link :
+         {&listenSchriftLink_, &feldFeldLink_, &feldSchriftLink_, &feldTitelSchriftLink_})
         link->SetDataSource(nullptr);
     felderListe_->setModel(nullptr);
     linienListe_->setModel(nullptr);
@@ -223,8 +228,8 @@ QWidget* TfrmListenDesignDruck::AllgemeinSeite()
                         0, 1, Qt::AlignLeft);
     kopfForm->addWidget(Beschriftung(QStringLiteral("Stand"), kopf), 1, 0);
     kopfForm->addWidget(
-        Auswahl(ListenDruckCodes::StandCodes(), listen_, QStringLiteral("STAND"), "Stand", kopf),
-        1, 1, Qt::AlignLeft);
+        Auswahl(ListenDruckCodes::StandCodes(), listen_, QStringLiteral("STAND"), "Stand", kopf), 1,
+        1, Qt::AlignLeft);
     kopfForm->addWidget(Beschriftung(QStringLiteral("Schriftart"), kopf), 2, 0);
     kopfSchrift_ = new QLabel(kopf);
     kopfSchrift_->setObjectName(QStringLiteral("lbSchrift"));
@@ -241,8 +246,8 @@ QWidget* TfrmListenDesignDruck::AllgemeinSeite()
     datumFett_->SetDataField(QStringLiteral("DATUM_VERGANGEN_FETT"));
     auto* layout = new QVBoxLayout(seite);
     layout->addWidget(kopf);
-    layout->addWidget(
-        Beschriftung(QStringLiteral("Zeilen fett darstellen, wenn Datum erreicht ist. Feld:"), seite));
+    layout->addWidget(Beschriftung(
+        QStringLiteral("Zeilen fett darstellen, wenn Datum erreicht ist. Feld:"), seite));
     layout->addWidget(datumFett_, 0, Qt::AlignLeft);
     layout->addWidget(Haken(QStringLiteral("Minimale Höhe der Datensätze verwenden"), listen_,
                             QStringLiteral("MULTI_LINE_SHORT_DRUCK"), "MultiLineShort", seite));
@@ -260,7 +265,8 @@ QWidget* TfrmListenDesignDruck::FelderSeite()
     auto* form = new QGridLayout;
     int z = 0;
     form->addWidget(Beschriftung(QStringLiteral("Position"), seite), z, 0);
-    form->addWidget(Zahl(felder_, QStringLiteral("L_POSITION"), 0, 999, true, "Position", seite), z, 1);
+    form->addWidget(Zahl(felder_, QStringLiteral("L_POSITION"), 0, 999, true, "Position", seite), z,
+                    1);
     form->addWidget(Beschriftung(QStringLiteral("vom linken Rand in mm"), seite), z++, 2, 1, 3);
     form->addWidget(Beschriftung(QStringLiteral("Zeile"), seite), z, 0);
     form->addWidget(Zahl(felder_, QStringLiteral("ZEILE"), 1, 99, true, "Zeile", seite), z++, 1);
@@ -280,8 +286,9 @@ QWidget* TfrmListenDesignDruck::FelderSeite()
     titelSchrift_ = new QLabel(seite);
     titelSchrift_->setObjectName(QStringLiteral("lbTitelSchrift"));
     form->addWidget(titelSchrift_, z++, 1, 1, 4);
-    form->addWidget(Knopf(QStringLiteral("ändern"), "Button1", seite, &TfrmListenDesignDruck::Button1Click),
-                    z, 1);
+    form->addWidget(
+        Knopf(QStringLiteral("ändern"), "Button1", seite, &TfrmListenDesignDruck::Button1Click), z,
+        1);
     form->addWidget(Knopf(QStringLiteral("für alle setzen"), "Button2", seite,
                           &TfrmListenDesignDruck::Button2Click),
                     z++, 2, 1, 2);
@@ -289,8 +296,9 @@ QWidget* TfrmListenDesignDruck::FelderSeite()
     feldSchrift_ = new QLabel(seite);
     feldSchrift_->setObjectName(QStringLiteral("lbFeldSchrift"));
     form->addWidget(feldSchrift_, z++, 1, 1, 4);
-    form->addWidget(Knopf(QStringLiteral("ändern"), "Button3", seite, &TfrmListenDesignDruck::Button3Click),
-                    z, 1);
+    form->addWidget(
+        Knopf(QStringLiteral("ändern"), "Button3", seite, &TfrmListenDesignDruck::Button3Click), z,
+        1);
     form->addWidget(Knopf(QStringLiteral("für alle setzen"), "Button4", seite,
                           &TfrmListenDesignDruck::Button4Click),
                     z, 2, 1, 2);
@@ -333,9 +341,10 @@ QWidget* TfrmListenDesignDruck::PapierSeite()
     auto* raender = new QGroupBox(QStringLiteral("Ränder (in mm):"), seite);
     auto* r = new QGridLayout(raender);
     int spalte = 0;
-    for (const auto& [text, feld, name] :
-         {std::tuple{"links", "RAND_LINKS", "RandLinks"}, std::tuple{"rechts", "RAND_RECHTS", "RandRechts"},
-          std::tuple{"oben", "RAND_OBEN", "RandOben"}, std::tuple{"unten", "RAND_UNTEN", "RandUnten"}}) {
+    for (const auto& [text, feld, name] : {std::tuple{"links", "RAND_LINKS", "RandLinks"},
+                                           std::tuple{"rechts", "RAND_RECHTS", "RandRechts"},
+                                           std::tuple{"oben", "RAND_OBEN", "RandOben"},
+                                           std::tuple{"unten", "RAND_UNTEN", "RandUnten"}}) {
         r->addWidget(Beschriftung(QString::fromUtf8(text), raender), 0, spalte);
         r->addWidget(Zahl(listen_, QLatin1String(feld), 0, 999, false, name, raender), 1, spalte++);
     }
@@ -359,17 +368,17 @@ QWidget* TfrmListenDesignDruck::RahmenSeite()
         void (TfrmListenDesignDruck::*handler)();
     };
     int z = 0;
-    for (const Linie& l :
-         {Linie{"über Titel", "LINIE_UEBER_TITEL", "UeberTitel", "ueberConfig",
-                &TfrmListenDesignDruck::ueberConfigClick},
-          Linie{"unter Titel", "LINIE_UNTER_TITEL", "UnterTitel", "unterConfig",
-                &TfrmListenDesignDruck::unterConfigClick},
-          Linie{"Zwischenlinie", "LINIE_ZWISCHEN", "Zwischen", "zwischenConfig",
-                &TfrmListenDesignDruck::zwischenConfigClick},
-          Linie{"unten", "LINIE_UNTEN", "Unten", "untenConfig",
-                &TfrmListenDesignDruck::untenConfigClick}}) {
-        h->addWidget(Haken(QString::fromUtf8(l.text), listen_, QLatin1String(l.feld), l.name, horizontal),
-                     z, 0);
+    for (const Linie& l : {Linie{"über Titel", "LINIE_UEBER_TITEL", "UeberTitel", "ueberConfig",
+                                 &TfrmListenDesignDruck::ueberConfigClick},
+                           Linie{"unter Titel", "LINIE_UNTER_TITEL", "UnterTitel", "unterConfig",
+                                 &TfrmListenDesignDruck::unterConfigClick},
+                           Linie{"Zwischenlinie", "LINIE_ZWISCHEN", "Zwischen", "zwischenConfig",
+                                 &TfrmListenDesignDruck::zwischenConfigClick},
+                           Linie{"unten", "LINIE_UNTEN", "Unten", "untenConfig",
+                                 &TfrmListenDesignDruck::untenConfigClick}}) {
+        h->addWidget(
+            Haken(QString::fromUtf8(l.text), listen_, QLatin1String(l.feld), l.name, horizontal), z,
+            0);
         h->addWidget(Knopf(QStringLiteral("Linie anpassen"), l.knopf, horizontal, l.handler), z, 1);
         ++z;
     }
@@ -390,14 +399,14 @@ QWidget* TfrmListenDesignDruck::RahmenSeite()
     keineLinie_->move(6, 4);
     keineLinie_->adjustSize();
     auto* v = new QGridLayout;
-    linienPosition_ = Zahl(linien_, QStringLiteral("L_POSITION"), -999, 9999, false,
-                           "LinienPosition", vertikal);
+    linienPosition_ =
+        Zahl(linien_, QStringLiteral("L_POSITION"), -999, 9999, false, "LinienPosition", vertikal);
     v->addWidget(Beschriftung(QStringLiteral("Position"), vertikal), 0, 0);
     v->addWidget(linienPosition_, 0, 1);
     v->addWidget(Beschriftung(QStringLiteral("vom linken Rand (in mm)"), vertikal), 0, 2);
     v->addWidget(Beschriftung(QStringLiteral("beginnend ab"), vertikal), 1, 0);
-    v->addWidget(Auswahl(ListenDruckCodes::BeginnTitelCodes(), linien_, QStringLiteral("BEGINN_TITEL"),
-                         "BeginnTitel", vertikal),
+    v->addWidget(Auswahl(ListenDruckCodes::BeginnTitelCodes(), linien_,
+                         QStringLiteral("BEGINN_TITEL"), "BeginnTitel", vertikal),
                  1, 1, 1, 2, Qt::AlignLeft);
     auto* knoepfe = new QGridLayout;
     knoepfe->addWidget(Knopf(QStringLiteral("Linie hinzufügen"), "LinieHinzu", vertikal,

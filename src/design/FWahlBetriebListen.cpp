@@ -18,8 +18,9 @@ namespace {
 TDM& Datenmodul()
 {
     if (!DM() || !DM()->Verbunden())
-        throw std::runtime_error("Die Betriebsstätten sind ohne Datenbankverbindung nicht "
-                                 "verfügbar.");
+        throw std::runtime_error(
+            "Die Betriebsstätten sind ohne Datenbankverbindung nicht "
+            "verfügbar.");
     return *DM();
 }
 
@@ -37,16 +38,15 @@ TfrmWahlBetriebListen::TfrmWahlBetriebListen(QWidget* owner)
 {
 }
 
-TfrmWahlBetriebListen::TfrmWahlBetriebListen(TDM& dm, TEinstellungen& einstellungen,
-                                             QWidget* owner)
+TfrmWahlBetriebListen::TfrmWahlBetriebListen(TDM& dm, TEinstellungen& einstellungen, QWidget* owner)
     : TZRDialog(owner), einstellungen_(einstellungen)
 {
     setObjectName(QStringLiteral("frmWahlBetriebListen"));
     setWindowTitle(QStringLiteral("Betriebsstätte auswählen"));
     setHelpContext(HilfeKontext);
 
-    auto* text = new QLabel(QStringLiteral("Wählen Sie die aktive Betriebsstätte für Listen aus:"),
-                            this);
+    auto* text =
+        new QLabel(QStringLiteral("Wählen Sie die aktive Betriebsstätte für Listen aus:"), this);
     text->setObjectName(QStringLiteral("Label1"));
     liste_ = new QListWidget(this);
     liste_->setObjectName(QStringLiteral("Liste"));

@@ -59,8 +59,9 @@ RDatumFelder DatumFelderLaden(db::Transaction& tr, int listeId, int quelle1, int
     }
     try {
         QList<QPair<QString, QString>> katalog;
-        db::Query q(tr, QStringLiteral(
-                            "SELECT KOMBI, FELD FROM P_GET_DESIGN_FELDER(:QUELLE1, :QUELLE2, :QUELLE3)"));
+        db::Query q(
+            tr, QStringLiteral(
+                    "SELECT KOMBI, FELD FROM P_GET_DESIGN_FELDER(:QUELLE1, :QUELLE2, :QUELLE3)"));
         q.Param(QStringLiteral("QUELLE1")).SetInteger(quelle1);
         q.Param(QStringLiteral("QUELLE2")).SetInteger(quelle2);
         q.Param(QStringLiteral("QUELLE3")).SetInteger(quelle3);
@@ -85,7 +86,8 @@ void SchriftFuerAlleSetzen(db::Transaction& tr, int listeId, const QString& schr
         q.Param(QStringLiteral("SCHRIFT")).SetNull();
     else
         q.Param(QStringLiteral("SCHRIFT")).SetString(schrift);
-    q.Param(QStringLiteral("SCHRIFTSCHMAL")).SetString(schmal.trimmed().isEmpty() ? QStringLiteral("F") : schmal.trimmed());
+    q.Param(QStringLiteral("SCHRIFTSCHMAL"))
+        .SetString(schmal.trimmed().isEmpty() ? QStringLiteral("F") : schmal.trimmed());
     q.Param(QStringLiteral("LISTE")).SetInteger(listeId);
     q.Execute();
 }

@@ -274,10 +274,10 @@ void QuellenLesen(const Knoten& daten, Design& d)
     if ((quellen[1] && !quellen[0]) || (quellen[2] && !quellen[1]))
         Fehler(QStringLiteral("Die Datenquellen der Liste in der Datei sind unvollständig."));
     for (int n = 0; n < 3; ++n)
-        d.liste.push_back({QStringLiteral("QUELLE%1").arg(n + 1),
-                           {quellen[std::size_t(n)] ? QVariant(*quellen[std::size_t(n)])
-                                                    : QVariant(),
-                            KnotenHerkunft(QStringLiteral("Quelle"))}});
+        d.liste.push_back(
+            {QStringLiteral("QUELLE%1").arg(n + 1),
+             {quellen[std::size_t(n)] ? QVariant(*quellen[std::size_t(n)]) : QVariant(),
+              KnotenHerkunft(QStringLiteral("Quelle"))}});
 
     // Each pair takes the first join of its two sources that no earlier pair took: with a
     // source repeated (a self-join) the writer's order gives every pair its own join back.
@@ -325,7 +325,8 @@ Design DesignLesen(const Knoten& wurzel, const QString& listenTyp)
         Fehler(QStringLiteral("Dies ist keine gültige Datei"));
     d.intern = intern == QLatin1String("T");
     if (d.intern) {
-        const Knoten* bedingungen = KnotenSuchen(wurzel, "Daten").Kind(QStringLiteral("Bedingungen"));
+        const Knoten* bedingungen =
+            KnotenSuchen(wurzel, "Daten").Kind(QStringLiteral("Bedingungen"));
         if (!bedingungen || bedingungen->text != listenTyp)
             Fehler(QStringLiteral("Die Datei passt nicht zur Listenart"));
     }
@@ -379,8 +380,10 @@ Design DesignLesen(const Knoten& wurzel, const QString& listenTyp)
         d.liste.push_back({spalte, {k ? QStringLiteral("T") : QStringLiteral("F"), herkunft}});
         if (!k)
             continue;
-        d.liste.push_back({spalte + QStringLiteral("_ART"), Code(Attribut(*k, "Art"), Linienarten)});
-        d.liste.push_back({spalte + QStringLiteral("_BREITE"), Zahl(Attribut(*k, "Breite"), 0, 200)});
+        d.liste.push_back(
+            {spalte + QStringLiteral("_ART"), Code(Attribut(*k, "Art"), Linienarten)});
+        d.liste.push_back(
+            {spalte + QStringLiteral("_BREITE"), Zahl(Attribut(*k, "Breite"), 0, 200)});
         if (spalte == QLatin1String("LINIE_ZWISCHEN"))
             setzen("LINIE_ZWISCHEN_ZEILEN", Zahl(Attribut(*k, "Zeilen"), 1, 99));
     }
@@ -403,15 +406,15 @@ Design DesignLesen(const Knoten& wurzel, const QString& listenTyp)
             z.push_back({QStringLiteral("BREITE"), Zahl(*breite, 0, 999)});
         z.push_back({QStringLiteral("AUTOBREITE"), Code(Attribut(k, "AutoBreite"), JaNein)});
         z.push_back({QStringLiteral("TITEL"), Attribut(k, "Titel")});
-        z.push_back({QStringLiteral("AUSRICHTUNG"),
-                     Code(Attribut(k, "Ausrichtung"), Ausrichtungen, true)});
+        z.push_back(
+            {QStringLiteral("AUSRICHTUNG"), Code(Attribut(k, "Ausrichtung"), Ausrichtungen, true)});
         z.push_back({QStringLiteral("SICHTBAR"), Code(Attribut(k, "Sichtbar"), JaNein)});
         z.push_back({QStringLiteral("ZEILE"), zeile(k)});
         z.push_back({QStringLiteral("UEBERSCHRIFT"), Code(Attribut(k, "Ueberschrift"), JaNein)});
         z.push_back({QStringLiteral("DISPLAY_FORMAT"), Attribut(k, "DisplayFormat")});
-        z.push_back({QStringLiteral("WERT"), AttributLesen(k, "Wert", false)
-                                                 .value_or(Wert{QString(), AttributHerkunft(
-                                                                               "Wert", k)})});
+        z.push_back(
+            {QStringLiteral("WERT"), AttributLesen(k, "Wert", false)
+                                         .value_or(Wert{QString(), AttributHerkunft("Wert", k)})});
         d.bildschirm.push_back(std::move(z));
     }
     for (const Knoten& k : druck.kinder) {
@@ -485,8 +488,9 @@ private:
 
 int NeueID(db::Transaction& tr, bool intern)
 {
-    db::Query q(tr, intern ? QStringLiteral("SELECT GEN_ID(G_LISTEN_ID_INTERN, -1) FROM RDB$DATABASE")
-                           : QStringLiteral("SELECT GEN_ID(G_LISTEN_ID, 1) FROM RDB$DATABASE"));
+    db::Query q(tr, intern
+                        ? QStringLiteral("SELECT GEN_ID(G_LISTEN_ID_INTERN, -1) FROM RDB$DATABASE")
+                        : QStringLiteral("SELECT GEN_ID(G_LISTEN_ID, 1) FROM RDB$DATABASE"));
     q.Open();
     const int id = q.Field(0).AsInteger();
     if (intern ? id >= 0 : id <= 0)
@@ -578,8 +582,7 @@ bool Utf8(const QByteArray& inhalt, QString& text)
 TListenDesignImExport::TListenDesignImExport(db::Database& datenbank) : datenbank_(datenbank) {}
 
 QString TListenDesignImExport::EindeutigeBezeichnung(const QString& name,
-                                                     const QSet<QString>& vorhanden,
-                                                     int maxLaenge)
+                                                     const QSet<QString>& vorhanden, int maxLaenge)
 {
     if (!vorhanden.contains(name))
         return name;
@@ -615,14 +618,16 @@ QString TListenDesignImExport::DateiText(const QByteArray& inhalt)
     if (kodierung == QLatin1String("utf-8") || kodierung == QLatin1String("utf8") ||
         kodierung == QLatin1String("us-ascii")) {
         if (!Utf8(inhalt, text))
-            Fehler(QStringLiteral("Die Datei enthält Zeichen, die nicht gültig in UTF-8 kodiert "
-                                  "sind."));
+            Fehler(
+                QStringLiteral("Die Datei enthält Zeichen, die nicht gültig in UTF-8 kodiert "
+                               "sind."));
         return text;
     }
     if (kodierung == QLatin1String("windows-1252") || kodierung == QLatin1String("cp1252")) {
         if (!Cp1252(inhalt, text))
-            Fehler(QStringLiteral("Die Datei enthält Zeichen, die nicht gültig in Windows-1252 "
-                                  "kodiert sind."));
+            Fehler(
+                QStringLiteral("Die Datei enthält Zeichen, die nicht gültig in Windows-1252 "
+                               "kodiert sind."));
         return text;
     }
     if (kodierung == QLatin1String("iso-8859-1") || kodierung == QLatin1String("latin1") ||
@@ -703,8 +708,9 @@ void TListenDesignImExport::ListeExportieren(int listeId, const QString& datei)
         x.writeStartElement(QStringLiteral("Bildschirm"));
         s.Attribut("MultiLineShort", f("MULTI_LINE_SHORT_BILDSCHIRM"));
         {
-            db::Query b(tr, QStringLiteral(
-                                "select * from T_LISTEN_BILDSCHIRM WHERE LISTE = :LISTE ORDER BY ID"));
+            db::Query b(tr,
+                        QStringLiteral(
+                            "select * from T_LISTEN_BILDSCHIRM WHERE LISTE = :LISTE ORDER BY ID"));
             b.Param(QStringLiteral("LISTE")).SetInteger(listeId);
             for (b.Open(); !b.Eof(); b.Next()) {
                 const auto g = [&b](const char* spalte) -> const db::Value& {
@@ -744,9 +750,11 @@ void TListenDesignImExport::ListeExportieren(int listeId, const QString& datei)
             if (l.Field(spalte).AsString() != QLatin1String("T"))
                 continue;
             x.writeStartElement(QLatin1String(linie.element));
-            x.writeAttribute(QStringLiteral("Art"), l.Field(spalte + QStringLiteral("_ART")).AsString());
-            x.writeAttribute(QStringLiteral("Breite"),
-                             QString::number(l.Field(spalte + QStringLiteral("_BREITE")).AsInteger()));
+            x.writeAttribute(QStringLiteral("Art"),
+                             l.Field(spalte + QStringLiteral("_ART")).AsString());
+            x.writeAttribute(
+                QStringLiteral("Breite"),
+                QString::number(l.Field(spalte + QStringLiteral("_BREITE")).AsInteger()));
             if (spalte == QLatin1String("LINIE_ZWISCHEN"))
                 s.AttributInt("Zeilen", f("LINIE_ZWISCHEN_ZEILEN"));
             x.writeEndElement();
@@ -787,8 +795,9 @@ void TListenDesignImExport::ListeExportieren(int listeId, const QString& datei)
                 x.writeStartElement(QStringLiteral("Linie"));
                 x.writeAttribute(QStringLiteral("BeginnTitel"),
                                  li.Field(QStringLiteral("BEGINN_TITEL")).AsString());
-                x.writeAttribute(QStringLiteral("LPosition"),
-                                 QString::number(li.Field(QStringLiteral("L_POSITION")).AsInteger()));
+                x.writeAttribute(
+                    QStringLiteral("LPosition"),
+                    QString::number(li.Field(QStringLiteral("L_POSITION")).AsInteger()));
                 x.writeAttribute(QStringLiteral("Art"), li.Field(QStringLiteral("ART")).AsString());
                 x.writeAttribute(QStringLiteral("Breite"),
                                  QString::number(li.Field(QStringLiteral("BREITE")).AsInteger()));
@@ -824,7 +833,8 @@ int TListenDesignImExport::ListeImportieren(const QString& datei, const QString&
     const int id = NeueID(tr, d.intern);
     QSet<QString> namen;
     {
-        db::Query q(tr, QStringLiteral("select distinct BEZEICHNUNG from T_LISTEN order by BEZEICHNUNG"));
+        db::Query q(
+            tr, QStringLiteral("select distinct BEZEICHNUNG from T_LISTEN order by BEZEICHNUNG"));
         for (q.Open(); !q.Eof(); q.Next())
             namen.insert(q.Field(0).AsString());
     }
@@ -841,9 +851,9 @@ int TListenDesignImExport::ListeImportieren(const QString& datei, const QString&
     QStringList parameter;
     for (const QString& spalte : spalten)
         parameter << QLatin1Char(':') + spalte;
-    db::Query einfuegen(tr, QStringLiteral("INSERT INTO T_LISTEN (%1)\nVALUES (%2)")
-                                .arg(spalten.join(QStringLiteral(", ")),
-                                     parameter.join(QStringLiteral(", "))));
+    db::Query einfuegen(
+        tr, QStringLiteral("INSERT INTO T_LISTEN (%1)\nVALUES (%2)")
+                .arg(spalten.join(QStringLiteral(", ")), parameter.join(QStringLiteral(", "))));
     for (int i = 0; i < spalten.size(); ++i)
         einfuegen.Param(spalten[i]).SetVariant(werte[i]);
     einfuegen.Execute();
@@ -860,9 +870,10 @@ int TListenDesignImExport::ListeImportieren(const QString& datei, const QString&
                      {QStringLiteral("LEERZEILE"), QStringLiteral("F")},
                      {QStringLiteral("SCHRIFTSCHMAL"), QStringLiteral("F")}});
     const Tabelle linien(tr, QStringLiteral("T_LISTEN_LINIEN"));
-    db::Query linie(tr, QStringLiteral("INSERT INTO T_LISTEN_LINIEN (LISTE, L_POSITION, "
-                                       "BEGINN_TITEL, ART, BREITE)\n"
-                                       "VALUES (:LISTE, :L_POSITION, :BEGINN_TITEL, :ART, :BREITE)"));
+    db::Query linie(tr,
+                    QStringLiteral("INSERT INTO T_LISTEN_LINIEN (LISTE, L_POSITION, "
+                                   "BEGINN_TITEL, ART, BREITE)\n"
+                                   "VALUES (:LISTE, :L_POSITION, :BEGINN_TITEL, :ART, :BREITE)"));
     for (const Zeile& z : d.linien) {
         linie.Param(QStringLiteral("LISTE")).SetInteger(id);
         for (const auto& [spalte, wert] : z)

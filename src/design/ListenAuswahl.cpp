@@ -20,8 +20,7 @@ QList<int> Angekreuzt(const QList<int>& ids, const std::vector<bool>& haken)
     return ergebnis;
 }
 
-QList<int> Ausgabe(bool mehrere, const QList<int>& ids, const std::vector<bool>& haken,
-                   int aktuell)
+QList<int> Ausgabe(bool mehrere, const QList<int>& ids, const std::vector<bool>& haken, int aktuell)
 {
     if (mehrere)
         return Angekreuzt(ids, haken);

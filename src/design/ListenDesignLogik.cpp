@@ -54,21 +54,25 @@ QString TListenDesignLogik::QuellenPruefen(const Quellen& q,
     const bool p2 = q.quelle2 && istTypP(*q.quelle2);
     const bool p3 = q.quelle3 && istTypP(*q.quelle3);
     if (!q.quelle2)
-        return p1 ? QStringLiteral("Diese Datenquelle ist allein nicht erlaubt\r"
-                                   "Sie benötigen eine weitere")
+        return p1 ? QStringLiteral(
+                        "Diese Datenquelle ist allein nicht erlaubt\r"
+                        "Sie benötigen eine weitere")
                   : QString();
     if (!q.quelle3)
-        return p1 && p2 ? QStringLiteral("Diese Datenquellen können nicht\r"
-                                         "miteinander direkt verbunden werden")
+        return p1 && p2 ? QStringLiteral(
+                              "Diese Datenquellen können nicht\r"
+                              "miteinander direkt verbunden werden")
                         : QString();
     if (p1 && p2 && p3)
-        return QStringLiteral("Diese Datenquellen können nicht\r"
-                              "miteinander verbunden werden\r"
-                              "Sie müssen eine Quelle durch eine andere austauschen");
+        return QStringLiteral(
+            "Diese Datenquellen können nicht\r"
+            "miteinander verbunden werden\r"
+            "Sie müssen eine Quelle durch eine andere austauschen");
     // Without a "P" source in front, one in the middle or at the end cannot be placed.
     if (!p1 && (p2 || p3))
-        return QStringLiteral("Die Datenquelle in der Mitte darf dort nicht stehen.\r"
-                              "Ändern Sie die Reihenfolge");
+        return QStringLiteral(
+            "Die Datenquelle in der Mitte darf dort nicht stehen.\r"
+            "Ändern Sie die Reihenfolge");
     return {};
 }
 
@@ -184,8 +188,9 @@ QString TListenDesignLogik::Felder() const
 
 QString TListenDesignLogik::FelderPruefen() const
 {
-    return sichtbar_.isEmpty() ? QStringLiteral("Sie müssen mindestend ein Feld zum anzeigen angeben")
-                               : QString();
+    return sichtbar_.isEmpty()
+               ? QStringLiteral("Sie müssen mindestend ein Feld zum anzeigen angeben")
+               : QString();
 }
 
 QStringList TListenDesignLogik::EinschraenkungsFelder() const

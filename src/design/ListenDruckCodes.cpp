@@ -87,7 +87,8 @@ QFont SchriftAusText(const QString& text)
 
 QString SchriftZuText(const QFont& schrift)
 {
-    const int groesse = schrift.pointSize() > 0 ? schrift.pointSize() : qRound(schrift.pointSizeF());
+    const int groesse =
+        schrift.pointSize() > 0 ? schrift.pointSize() : qRound(schrift.pointSizeF());
     QString stil;
     if (schrift.bold())
         stil += QLatin1Char('B');

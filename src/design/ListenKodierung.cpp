@@ -189,9 +189,10 @@ QString FeldKombi(const QList<FeldEintrag>& felder, const QString& token)
 
 QString SemikolonMeldung(const QString& wert)
 {
-    return QStringLiteral("Der Wert \"%1\" enthält ein Semikolon (;).\r"
-                          "Ein Semikolon trennt die gespeicherten Angaben der Liste und darf "
-                          "in keinem Wert stehen.")
+    return QStringLiteral(
+               "Der Wert \"%1\" enthält ein Semikolon (;).\r"
+               "Ein Semikolon trennt die gespeicherten Angaben der Liste und darf "
+               "in keinem Wert stehen.")
         .arg(wert);
 }
 

@@ -10,13 +10,14 @@ namespace ListenReihung {
 
 QString SelectSQL(Art art)
 {
-    return art == Art::Menue
-               ? QStringLiteral("SELECT SYMBOL, BEZEICHNUNG, ID, MENUE, MENUE_REIHUNG\n"
-                                "FROM T_LISTEN WHERE ID > 0 AND MENUE = 'T' ORDER BY "
-                                "MENUE_REIHUNG, ID")
-               : QStringLiteral("SELECT SYMBOL, BEZEICHNUNG, ID, SYMBOL_REIHUNG\n"
-                                "FROM T_LISTEN WHERE ID > 0 AND SYMBOL IS NOT NULL ORDER BY "
-                                "SYMBOL_REIHUNG, ID");
+    return art == Art::Menue ? QStringLiteral(
+                                   "SELECT SYMBOL, BEZEICHNUNG, ID, MENUE, MENUE_REIHUNG\n"
+                                   "FROM T_LISTEN WHERE ID > 0 AND MENUE = 'T' ORDER BY "
+                                   "MENUE_REIHUNG, ID")
+                             : QStringLiteral(
+                                   "SELECT SYMBOL, BEZEICHNUNG, ID, SYMBOL_REIHUNG\n"
+                                   "FROM T_LISTEN WHERE ID > 0 AND SYMBOL IS NOT NULL ORDER BY "
+                                   "SYMBOL_REIHUNG, ID");
 }
 
 QString ModifySQL(Art art)

@@ -113,8 +113,8 @@ void TBehandlungDatum::keyPressEvent(QKeyEvent* event)
 }
 
 const QStringList TfrmBehandlungEdit::Verabreichungen = {
-    QStringLiteral("s. c."), QStringLiteral("i. m."),  QStringLiteral("i. v."),
-    QStringLiteral("i. z."), QStringLiteral("i. mam."), QStringLiteral("oral"),
+    QStringLiteral("s. c."),   QStringLiteral("i. m."),     QStringLiteral("i. v."),
+    QStringLiteral("i. z."),   QStringLiteral("i. mam."),   QStringLiteral("oral"),
     QStringLiteral("i. vag."), QStringLiteral("äußerlich"), QStringLiteral("rektal")};
 
 TfrmBehandlungEdit::TfrmBehandlungEdit(db::Transaction& tr, QWidget* owner)
@@ -144,7 +144,8 @@ TfrmBehandlungEdit::TfrmBehandlungEdit(db::Transaction& tr, QWidget* owner)
         e->setValidator(new QIntValidator(0, 250, e));
         e->setMaximumWidth(60);
     }
-    anwendungen_->setHorizontalHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Verabreichung"), QStringLiteral("Menge")});
+    anwendungen_->setHorizontalHeaderLabels(
+        {QStringLiteral("Datum"), QStringLiteral("Verabreichung"), QStringLiteral("Menge")});
     anwendungen_->verticalHeader()->hide();
     anwendungen_->horizontalHeader()->setStretchLastSection(true);
     anwendungen_->setColumnWidth(0, 120);
@@ -162,10 +163,12 @@ TfrmBehandlungEdit::TfrmBehandlungEdit(db::Transaction& tr, QWidget* owner)
             Aktion([this] { AnwendungLoeschen(); });
     });
 
-    for (QWidget* w : std::initializer_list<QWidget*>{bestandsbuch_, standort_, kategorie_, grund_, anwender_,
-                                                      arzneimittel_, wMilch_, wFleisch_, beleg_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{bestandsbuch_, standort_, kategorie_, grund_, anwender_,
+                                         arzneimittel_, wMilch_, wFleisch_, beleg_})
         w->installEventFilter(this);
-    connect(arzneimittel_, &QComboBox::currentTextChanged, this, [this](const QString& t) { MedikamentUebernehmen(t); });
+    connect(arzneimittel_, &QComboBox::currentTextChanged, this,
+            [this](const QString& t) { MedikamentUebernehmen(t); });
 
     auto* felder = new QGridLayout;
     int z = 0;
@@ -215,8 +218,10 @@ TfrmBehandlungEdit::TfrmBehandlungEdit(db::Transaction& tr, QWidget* owner)
     layout->addWidget(gruppe, 1);
     layout->addLayout(knoepfe);
 
-    connect(hinzufuegen_, &QPushButton::clicked, this, [this] { Aktion([this] { AnwendungHinzufuegen(); }); });
-    connect(anwLoeschen_, &QPushButton::clicked, this, [this] { Aktion([this] { AnwendungLoeschen(); }); });
+    connect(hinzufuegen_, &QPushButton::clicked, this,
+            [this] { Aktion([this] { AnwendungHinzufuegen(); }); });
+    connect(anwLoeschen_, &QPushButton::clicked, this,
+            [this] { Aktion([this] { AnwendungLoeschen(); }); });
     connect(eintragen_, &QPushButton::clicked, this, [this] {
         Aktion([this] {
             if (Speichern(StatusText()))
@@ -241,14 +246,18 @@ void TfrmBehandlungEdit::Initialisieren(int& id, int tier, bool gruppenWarnung)
     anwendungen_->setRowCount(0);
     ListenFuellen();
     if (id == 0) {
-        db::Query q(tr_, QStringLiteral("INSERT INTO T_TIERARZTLEISTUNG (ID, BESTANDSBUCH, WMILCH, WFLEISCH) "
-                                        "VALUES (GEN_ID(G_TIERARZTLEISTUNG, 1), 'J', 0, 0) RETURNING ID"));
+        db::Query q(tr_, QStringLiteral(
+                             "INSERT INTO T_TIERARZTLEISTUNG (ID, BESTANDSBUCH, WMILCH, WFLEISCH) "
+                             "VALUES (GEN_ID(G_TIERARZTLEISTUNG, 1), 'J', 0, 0) RETURNING ID"));
         q.Execute();
         id = q.Field(0).AsInteger();
         id_ = id;
         status_ = QStringLiteral("J");
-        Setzen(standort_, {}, DM()->SQLWertString(tr_, QStringLiteral("SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(:TIER_ID)"),
-                                                  {{QStringLiteral("TIER_ID"), tier}}));
+        Setzen(standort_, {},
+               DM()->SQLWertString(
+                   tr_,
+                   QStringLiteral("SELECT BEZEICHNUNG FROM P_GET_LETZTE_BETRIEBSSTAETTE(:TIER_ID)"),
+                   {{QStringLiteral("TIER_ID"), tier}}));
         wMilch_->setText(QStringLiteral("0"));
         wFleisch_->setText(QStringLiteral("0"));
         ZeileAnfuegen({0, ProgDatum::Heute(), {}, {}});
@@ -271,16 +280,20 @@ void TfrmBehandlungEdit::Initialisieren(int& id, int tier, bool gruppenWarnung)
         beleg_->setEditText(q.Field(QStringLiteral("BELEGNUMMER")).AsString());
         wMilch_->setText(q.Field(QStringLiteral("WMILCH")).AsString());
         wFleisch_->setText(q.Field(QStringLiteral("WFLEISCH")).AsString());
-        db::Query a(tr_, QStringLiteral("select * from T_TIERARZTANWENDUNG a\rwhere a.LEISTUNG = :ID order by a.DATUM, a.ID"));
+        db::Query a(tr_, QStringLiteral("select * from T_TIERARZTANWENDUNG a\rwhere a.LEISTUNG = "
+                                        ":ID order by a.DATUM, a.ID"));
         a.Param(QStringLiteral("ID")).SetInteger(id);
         for (a.Open(); !a.Eof(); a.Next())
-            ZeileAnfuegen({a.Field(QStringLiteral("ID")).AsInteger(), a.Field(QStringLiteral("DATUM")).AsDate(),
-                           a.Field(QStringLiteral("VERABREICHUNG")).AsString(), a.Field(QStringLiteral("MENGE")).AsString()});
+            ZeileAnfuegen({a.Field(QStringLiteral("ID")).AsInteger(),
+                           a.Field(QStringLiteral("DATUM")).AsDate(),
+                           a.Field(QStringLiteral("VERABREICHUNG")).AsString(),
+                           a.Field(QStringLiteral("MENGE")).AsString()});
     }
     bestandsbuch_->setCheckState(status_ == QLatin1String("J")   ? Qt::Checked
                                  : status_ == QLatin1String("B") ? Qt::PartiallyChecked
                                                                  : Qt::Unchecked);
-    bestandsbuch_->setEnabled(status_.isEmpty() || status_ == QLatin1String("N") || status_ == QLatin1String("J"));
+    bestandsbuch_->setEnabled(status_.isEmpty() || status_ == QLatin1String("N") ||
+                              status_ == QLatin1String("J"));
     // The user toggles between in and out only; grey is the booked state.
     connect(bestandsbuch_, &QCheckBox::stateChanged, this, [this](int s) {
         if (s == Qt::PartiallyChecked)
@@ -293,23 +306,32 @@ void TfrmBehandlungEdit::ListenFuellen()
 {
     TDM* dm = DM();
     QStringList liste;
-    dm->SQLListe(tr_, QStringLiteral("SELECT * FROM V_MEDIKAMENTE ORDER BY BEZEICHNUNG"), {}, 1, liste);
+    dm->SQLListe(tr_, QStringLiteral("SELECT * FROM V_MEDIKAMENTE ORDER BY BEZEICHNUNG"), {}, 1,
+                 liste);
     {
         const QSignalBlocker still(arzneimittel_);
         Setzen(arzneimittel_, liste, QString());
     }
-    const std::pair<QComboBox*, const char*> spalten[] = {
-        {standort_, "STANDORT"}, {kategorie_, "KATEGORIE"}, {grund_, "GRUND"}, {anwender_, "ANWENDER"}};
+    const std::pair<QComboBox*, const char*> spalten[] = {{standort_, "STANDORT"},
+                                                          {kategorie_, "KATEGORIE"},
+                                                          {grund_, "GRUND"},
+                                                          {anwender_, "ANWENDER"}};
     for (const auto& [c, spalte] : spalten) {
         liste.clear();
-        dm->SQLListe(tr_, QStringLiteral("SELECT DISTINCT %1 FROM T_TIERARZTLEISTUNG ORDER BY %1").arg(QLatin1String(spalte)), {}, 0, liste);
+        dm->SQLListe(tr_,
+                     QStringLiteral("SELECT DISTINCT %1 FROM T_TIERARZTLEISTUNG ORDER BY %1")
+                         .arg(QLatin1String(spalte)),
+                     {}, 0, liste);
         Setzen(c, liste, QString());
     }
     liste.clear();
-    dm->SQLListe(tr_, QStringLiteral("SELECT DISTINCT L.BELEGNUMMER FROM T_TIERARZTLEISTUNG L JOIN T_TIERARZTANWENDUNG A ON "
-                                     "A.LEISTUNG = L.ID WHERE L.BELEGNUMMER IS NOT NULL AND L.BELEGNUMMER <> '' AND "
-                                     "(A.DATUM > CURRENT_DATE - 180) ORDER BY L.BELEGNUMMER DESC"),
-                 {}, 0, liste);
+    dm->SQLListe(
+        tr_,
+        QStringLiteral(
+            "SELECT DISTINCT L.BELEGNUMMER FROM T_TIERARZTLEISTUNG L JOIN T_TIERARZTANWENDUNG A ON "
+            "A.LEISTUNG = L.ID WHERE L.BELEGNUMMER IS NOT NULL AND L.BELEGNUMMER <> '' AND "
+            "(A.DATUM > CURRENT_DATE - 180) ORDER BY L.BELEGNUMMER DESC"),
+        {}, 0, liste);
     Setzen(beleg_, liste, QString());
     mengen_.clear();
     dm->SQLListe(tr_, Tierarzt::MengenSQL, {}, 0, mengen_);
@@ -319,7 +341,10 @@ void TfrmBehandlungEdit::MedikamentUebernehmen(const QString& name)
 {
     if (name.trimmed().isEmpty())
         return;
-    db::Query q(tr_, QStringLiteral("SELECT WMILCH, WFLEISCH FROM V_MEDIKAMENTE WHERE UPPER(BEZEICHNUNG) = UPPER(:B)"));
+    db::Query q(
+        tr_,
+        QStringLiteral(
+            "SELECT WMILCH, WFLEISCH FROM V_MEDIKAMENTE WHERE UPPER(BEZEICHNUNG) = UPPER(:B)"));
     q.Param(QStringLiteral("B")).SetString(name.trimmed());
     q.Open();
     if (q.Eof())
@@ -370,8 +395,8 @@ void TfrmBehandlungEdit::ZeileAnfuegen(const Tierarzt::TAnwendung& a)
 
 Tierarzt::TAnwendung TfrmBehandlungEdit::AnwendungAus(int zeile) const
 {
-    return {DatumFeld(zeile)->property("anwendung").toInt(), DatumFeld(zeile)->Datum(), Text(VerabreichungFeld(zeile)),
-            Text(MengeFeld(zeile))};
+    return {DatumFeld(zeile)->property("anwendung").toInt(), DatumFeld(zeile)->Datum(),
+            Text(VerabreichungFeld(zeile)), Text(MengeFeld(zeile))};
 }
 
 bool TfrmBehandlungEdit::AnwendungHinzufuegen()
@@ -382,8 +407,10 @@ bool TfrmBehandlungEdit::AnwendungHinzufuegen()
     }
     const int letzte = Anwendungszahl() - 1;
     if (letzte >= 0 && !DatumFeld(letzte)->Datum().isValid())
-        DBTools::DBFehlerMelden(DatumFeld(letzte), QStringLiteral("Das Datum muß eingegeben werden"));
-    ZeileAnfuegen(letzte >= 0 ? Tierarzt::Folgeanwendung(AnwendungAus(letzte)) : Tierarzt::TAnwendung{0, ProgDatum::Heute(), {}, {}});
+        DBTools::DBFehlerMelden(DatumFeld(letzte),
+                                QStringLiteral("Das Datum muß eingegeben werden"));
+    ZeileAnfuegen(letzte >= 0 ? Tierarzt::Folgeanwendung(AnwendungAus(letzte))
+                              : Tierarzt::TAnwendung{0, ProgDatum::Heute(), {}, {}});
     DatumFeld(Anwendungszahl() - 1)->setFocus();
     return true;
 }
@@ -397,9 +424,9 @@ void TfrmBehandlungEdit::AnwendungLoeschen()
                 zeile = z;
     if (zeile < 0 || zeile >= Anwendungszahl())
         return;
-    if (Tools::Meldung(QStringLiteral("Wollen Sie die Anwendung wirklich löschen?"), Tools::mtConfirmation, Tools::mbYesNo, 0,
-                       Tools::DefaultButton(1))
-        != Tools::mrYes)
+    if (Tools::Meldung(QStringLiteral("Wollen Sie die Anwendung wirklich löschen?"),
+                       Tools::mtConfirmation, Tools::mbYesNo, 0,
+                       Tools::DefaultButton(1)) != Tools::mrYes)
         return;
     const int id = AnwendungAus(zeile).id;
     if (id > 0)
@@ -416,35 +443,39 @@ QString TfrmBehandlungEdit::StatusText() const
 
 QString TfrmBehandlungEdit::Zustand() const
 {
-    QStringList teile{StatusText(), Text(standort_), Text(kategorie_), Text(grund_), Text(anwender_), Text(arzneimittel_),
+    QStringList teile{StatusText(),    Text(standort_),   Text(kategorie_),
+                      Text(grund_),    Text(anwender_),   Text(arzneimittel_),
                       wMilch_->text(), wFleisch_->text(), Text(beleg_)};
     for (int z = 0; z < Anwendungszahl(); ++z) {
         const Tierarzt::TAnwendung a = AnwendungAus(z);
-        teile << QString::number(a.id) << a.datum.toString(Qt::ISODate) << a.verabreichung << a.menge;
+        teile << QString::number(a.id) << a.datum.toString(Qt::ISODate) << a.verabreichung
+              << a.menge;
     }
     return teile.join(QChar(0x1f));
 }
 
 bool TfrmBehandlungEdit::Speichern(const QString& status)
 {
-    if (gruppenWarnung_ && (Zustand() != geladen_ || status != StatusText())
-        && Tools::Meldung(QStringLiteral("Diese Behandlung ist eine Gruppenbehandlung.\rÄnderungen sind für alle betroffenen "
-                                         "Tiere gültig.\rWollen Sie die Änderung abspeichern?"),
-                          Tools::mtConfirmation, Tools::mbYesNo)
-               != Tools::mrYes)
+    if (gruppenWarnung_ && (Zustand() != geladen_ || status != StatusText()) &&
+        Tools::Meldung(QStringLiteral("Diese Behandlung ist eine Gruppenbehandlung.\rÄnderungen "
+                                      "sind für alle betroffenen "
+                                      "Tiere gültig.\rWollen Sie die Änderung abspeichern?"),
+                       Tools::mtConfirmation, Tools::mbYesNo) != Tools::mrYes)
         return false;
     for (int z = 0; z < Anwendungszahl(); ++z)
         if (!DatumFeld(z)->Datum().isValid())
-            DBTools::DBFehlerMelden(DatumFeld(z), QStringLiteral("Das Datum muß eingegeben werden"));
+            DBTools::DBFehlerMelden(DatumFeld(z),
+                                    QStringLiteral("Das Datum muß eingegeben werden"));
     if (status != QLatin1String("N")) {
-        const std::pair<QComboBox*, const char*> pflicht[] = {{standort_, "Standort"},
-                                                              {anwender_, "Anwender"},
-                                                              {arzneimittel_, "Arzneimittelbezeichnung"},
-                                                              {beleg_, "Belegnummer"}};
+        const std::pair<QComboBox*, const char*> pflicht[] = {
+            {standort_, "Standort"},
+            {anwender_, "Anwender"},
+            {arzneimittel_, "Arzneimittelbezeichnung"},
+            {beleg_, "Belegnummer"}};
         for (const auto& [feld, name] : pflicht)
-            if (Text(feld).isEmpty()
-                && Tools::Meldung(Tierarzt::PflichtfeldFrage(QString::fromUtf8(name)), Tools::mtConfirmation, Tools::mbYesNo)
-                       != Tools::mrYes) {
+            if (Text(feld).isEmpty() &&
+                Tools::Meldung(Tierarzt::PflichtfeldFrage(QString::fromUtf8(name)),
+                               Tools::mtConfirmation, Tools::mbYesNo) != Tools::mrYes) {
                 feld->setFocus();
                 return false;
             }
@@ -461,11 +492,16 @@ bool TfrmBehandlungEdit::Speichern(const QString& status)
 
 void TfrmBehandlungEdit::Schreiben(const QString& status)
 {
-    auto zahl = [](const QLineEdit* e) { return e->text().trimmed().isEmpty() ? 0 : e->text().trimmed().toInt(); };
-    db::Query l(tr_, QStringLiteral("UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = :BESTANDSBUCH, STANDORT = :STANDORT, "
-                                    "KATEGORIE = :KATEGORIE, GRUND = :GRUND, ANWENDER = :ANWENDER, ARZNEIMITTEL = "
-                                    ":ARZNEIMITTEL, WMILCH = :WMILCH, WFLEISCH = :WFLEISCH, BELEGNUMMER = :BELEGNUMMER "
-                                    "WHERE ID = :ID"));
+    auto zahl = [](const QLineEdit* e) {
+        return e->text().trimmed().isEmpty() ? 0 : e->text().trimmed().toInt();
+    };
+    db::Query l(
+        tr_,
+        QStringLiteral(
+            "UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = :BESTANDSBUCH, STANDORT = :STANDORT, "
+            "KATEGORIE = :KATEGORIE, GRUND = :GRUND, ANWENDER = :ANWENDER, ARZNEIMITTEL = "
+            ":ARZNEIMITTEL, WMILCH = :WMILCH, WFLEISCH = :WFLEISCH, BELEGNUMMER = :BELEGNUMMER "
+            "WHERE ID = :ID"));
     l.Param(QStringLiteral("BESTANDSBUCH")).SetString(status);
     l.Param(QStringLiteral("STANDORT")) = OderNull(Text(standort_));
     l.Param(QStringLiteral("KATEGORIE")) = OderNull(Text(kategorie_));
@@ -485,10 +521,14 @@ void TfrmBehandlungEdit::Schreiben(const QString& status)
     geloescht_.clear();
     for (int z = 0; z < Anwendungszahl(); ++z) {
         const Tierarzt::TAnwendung a = AnwendungAus(z);
-        db::Query q(tr_, a.id > 0 ? QStringLiteral("UPDATE T_TIERARZTANWENDUNG SET DATUM = :DATUM, MENGE = :MENGE, "
-                                                   "VERABREICHUNG = :VERABREICHUNG WHERE ID = :ID")
-                                  : QStringLiteral("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, VERABREICHUNG) "
-                                                   "VALUES (:LEISTUNG, :DATUM, :MENGE, :VERABREICHUNG) RETURNING ID"));
+        db::Query q(
+            tr_,
+            a.id > 0
+                ? QStringLiteral("UPDATE T_TIERARZTANWENDUNG SET DATUM = :DATUM, MENGE = :MENGE, "
+                                 "VERABREICHUNG = :VERABREICHUNG WHERE ID = :ID")
+                : QStringLiteral(
+                      "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, VERABREICHUNG) "
+                      "VALUES (:LEISTUNG, :DATUM, :MENGE, :VERABREICHUNG) RETURNING ID"));
         if (a.id > 0)
             q.Param(QStringLiteral("ID")).SetInteger(a.id);
         else
@@ -528,11 +568,12 @@ bool TfrmBehandlungEdit::eventFilter(QObject* objekt, QEvent* ereignis)
         if (objekt == MengeFeld(z)) {
             Aktion([this, z] {
                 if (!DatumFeld(z)->Datum().isValid())
-                    DBTools::DBFehlerMelden(DatumFeld(z), QStringLiteral("Das Datum muß eingegeben werden"));
+                    DBTools::DBFehlerMelden(DatumFeld(z),
+                                            QStringLiteral("Das Datum muß eingegeben werden"));
                 if (z + 1 < Anwendungszahl()) {
                     DatumFeld(z + 1)->setFocus();
-                } else if (Tools::Meldung(QStringLiteral("Weitere Anwendung eingeben?"), Tools::mtConfirmation, Tools::mbYesNo)
-                           == Tools::mrYes) {
+                } else if (Tools::Meldung(QStringLiteral("Weitere Anwendung eingeben?"),
+                                          Tools::mtConfirmation, Tools::mbYesNo) == Tools::mrYes) {
                     if (!AnwendungHinzufuegen())
                         eintragen_->setFocus();
                 } else {

@@ -53,7 +53,8 @@ QString BesamungsAuswertung::IndexText() const
 
 TBesamungsindexTier::TBesamungsindexTier(db::Transaction* transaktion)
     : TTierStatistik(transaktion),
-      abfrage_(*transaktion, QStringLiteral("SELECT NR, ANZAHL_BES FROM P_GET_KALBUNGEN_TIER(:TIER_ID)"))
+      abfrage_(*transaktion,
+               QStringLiteral("SELECT NR, ANZAHL_BES FROM P_GET_KALBUNGEN_TIER(:TIER_ID)"))
 {
     abfrage_.Prepare();
 }
@@ -63,48 +64,48 @@ void TBesamungsindexTier::PositionenBerechnen()
     const int ux = Ursprung.x();
     const int uy = Ursprung.y();
     switch (Modus) {
-    case Bildschirm:
-        KastenX = ux + F(20);
-        ErsteZeileY = uy + F(20);
-        ZeilenHoehe = F(20);
-        KastenB = F(30);
-        KastenH = F(11);
-        TextX = ux + F(60);
-        Ecke = F(7);
-        TorteX = ux + F(360);
-        TorteY = uy + F(170);
-        RX = F(191);
-        RY = F(96);
-        Tiefe = F(30);
-        break;
-    case Miniatur:
-        KastenX = ux + 20;
-        ErsteZeileY = uy + 20;
-        ZeilenHoehe = 20;
-        KastenB = 30;
-        KastenH = 11;
-        TextX = ux + 60;
-        Ecke = 7;
-        TorteX = ux + Breite / 2;
-        TorteY = uy + Hoehe / 2;
-        RX = int(0.4 * Breite);
-        RY = RX / 2;
-        Tiefe = RY / 3;
-        break;
-    default:
-        KastenX = ux;
-        ErsteZeileY = uy + 200;
-        ZeilenHoehe = 60;
-        KastenB = 60;
-        KastenH = 30;
-        TextX = ux + 80;
-        Ecke = 20;
-        TorteX = ux + (Breite + 250) / 2;
-        TorteY = uy + (Hoehe - 100) / 2;
-        RX = int(0.3 * Breite);
-        RY = RX / 2;
-        Tiefe = 100;
-        break;
+        case Bildschirm:
+            KastenX = ux + F(20);
+            ErsteZeileY = uy + F(20);
+            ZeilenHoehe = F(20);
+            KastenB = F(30);
+            KastenH = F(11);
+            TextX = ux + F(60);
+            Ecke = F(7);
+            TorteX = ux + F(360);
+            TorteY = uy + F(170);
+            RX = F(191);
+            RY = F(96);
+            Tiefe = F(30);
+            break;
+        case Miniatur:
+            KastenX = ux + 20;
+            ErsteZeileY = uy + 20;
+            ZeilenHoehe = 20;
+            KastenB = 30;
+            KastenH = 11;
+            TextX = ux + 60;
+            Ecke = 7;
+            TorteX = ux + Breite / 2;
+            TorteY = uy + Hoehe / 2;
+            RX = int(0.4 * Breite);
+            RY = RX / 2;
+            Tiefe = RY / 3;
+            break;
+        default:
+            KastenX = ux;
+            ErsteZeileY = uy + 200;
+            ZeilenHoehe = 60;
+            KastenB = 60;
+            KastenH = 30;
+            TextX = ux + 80;
+            Ecke = 20;
+            TorteX = ux + (Breite + 250) / 2;
+            TorteY = uy + (Hoehe - 100) / 2;
+            RX = int(0.3 * Breite);
+            RY = RX / 2;
+            Tiefe = 100;
+            break;
     }
 }
 
@@ -214,8 +215,7 @@ void TBesamungsindexTier::TorteZeichnen(const BesamungsAuswertung& a)
                     p0.x(), p0.y());
         if (Beschriftung) {
             const double m = (a0 + a1) / 2;
-            const QString text =
-                QStringLiteral("%1%").arg(100.0 * anzahl / a.kalbungen, 0, 'f', 2);
+            const QString text = QStringLiteral("%1%").arg(100.0 * anzahl / a.kalbungen, 0, 'f', 2);
             Canvas->SetzeBrushClear();
             const QSize e = Canvas->TextExtent(text);
             const double x = TorteX + 1.08 * RX * std::cos(m) + e.width() * (std::cos(m) / 2 - 0.5);

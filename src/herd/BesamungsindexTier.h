@@ -14,8 +14,8 @@ int BesamungsKlasse(std::optional<int> anzahl);
 
 struct BesamungsAuswertung {
     int kalbungen = 0;
-    long summe = 0;   // the counts unlimited
-    int bekannt = 0;  // calvings with a known count
+    long summe = 0;                // the counts unlimited
+    int bekannt = 0;               // calvings with a known count
     std::array<int, 7> klassen{};  // calvings per class 1 to 7
 
     void Hinzufuegen(std::optional<int> anzahl);

@@ -152,8 +152,8 @@ TfrmListeBestandsbuch::TfrmListeBestandsbuch(db::Database& datenbank, QWidget* p
     ListePopup()->insertAction(ListePopup()->actions().value(1), actStornieren);
     connect(ListePopup(), &QMenu::aboutToShow, this, [this] {
         const int zeile = grid_->GetTableView()->currentIndex().row();
-        db::Field* f = QDaten().Active() ? QDaten().FindField(QStringLiteral("BESTANDSBUCH"))
-                                         : nullptr;
+        db::Field* f =
+            QDaten().Active() ? QDaten().FindField(QStringLiteral("BESTANDSBUCH")) : nullptr;
         actStornieren->setEnabled(f && zeile >= 0 &&
                                   QDaten().ValueAt(zeile, f->Index()).AsString() == "B");
     });
@@ -181,7 +181,8 @@ void TfrmListeBestandsbuch::Berechnen(db::DataSet& d)
     }
     d.FieldByName(QStringLiteral("ANWDATUM")).SetString(Bestandsbuch::Zeilen(datum));
     d.FieldByName(QStringLiteral("ANWMENGE")).SetString(Bestandsbuch::Zeilen(menge));
-    d.FieldByName(QStringLiteral("ANWVERABREICHUNG")).SetString(Bestandsbuch::Zeilen(verabreichung));
+    d.FieldByName(QStringLiteral("ANWVERABREICHUNG"))
+        .SetString(Bestandsbuch::Zeilen(verabreichung));
     d.FieldByName(QStringLiteral("WARTEZEIT"))
         .SetString(Bestandsbuch::Wartezeit(d.FieldByName(QStringLiteral("WMILCH")).AsInteger(),
                                            d.FieldByName(QStringLiteral("WFLEISCH")).AsInteger()));
@@ -199,8 +200,9 @@ void TfrmListeBestandsbuch::ZeilenhoehenAnpassen()
         int zeilen = 1;
         for (int c = 0; c < modell->columnCount(); ++c)
             if (!view->isColumnHidden(c))
-                zeilen = std::max(zeilen, int(grid_->Anzeigetext(modell->index(r, c)).count(
-                                                  QLatin1Char('\n'))) + 1);
+                zeilen = std::max(
+                    zeilen,
+                    int(grid_->Anzeigetext(modell->index(r, c)).count(QLatin1Char('\n'))) + 1);
         view->verticalHeader()->resizeSection(r, zeilen * zeile + 6);
     }
 }
@@ -520,8 +522,7 @@ void TfrmBestandsbuch::done(int r)
     TZRDialog::done(r);
 }
 
-TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& bis,
-                                                 TShell* shell)
+TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& bis, TShell* shell)
 {
     if (!DM())
         throw std::runtime_error("Das Bestandsbuch kann ohne Datenbank nicht angezeigt werden.");

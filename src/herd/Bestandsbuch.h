@@ -119,8 +119,7 @@ private:
 
 // Opens the register list window for the range as a maximised MDI child of the main window
 // (without one: a free window); the status event goes to the main window's hint display.
-TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& bis,
-                                                 TShell* shell);
+TfrmListeBestandsbuch* BestandsbuchListeAnzeigen(const QDate& von, const QDate& bis, TShell* shell);
 // Opens the booking window for the range modally.
 void BestandsbuchBuchenAnzeigen(QWidget* owner, const QDate& von, const QDate& bis);
 // Runs `aktion`; a failure is shown with the database's own message and nothing else happens.

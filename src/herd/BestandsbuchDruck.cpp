@@ -52,8 +52,8 @@ void TDruckBestandsbuch::Seitenrahmen()
     SetzeSchrift(Schrift("Times New Roman"), 14, fsBold, 0, false);
     Zeilenabstand = 1.5L;
     PrintText(10, QStringLiteral("Bestandsbuch über die Anwendung von Arzneimitteln"), false);
-    PrintText(rechts, QStringLiteral("Stand: ") + Bestandsbuch::DatumText(ProgDatum::Heute()),
-              true, taRightJustify);
+    PrintText(rechts, QStringLiteral("Stand: ") + Bestandsbuch::DatumText(ProgDatum::Heute()), true,
+              taRightJustify);
     Zeilenabstand = 1.0L;
     IncPos(10);
     kopfOben_ = Pos;
@@ -109,9 +109,9 @@ void TDruckBestandsbuch::Eintrag(const Bestandsbuch::Eintrag& e)
     QString identitaet = e.identitaet.trimmed();
     identitaet.replace(QStringLiteral("\r\n"), QStringLiteral("\r"))
         .replace(QLatin1Char('\n'), QLatin1Char('\r'));
-    const int identZeilen =
-        identitaet.isEmpty() ? 0
-                             : int(GetWordWarp(identitaet, 270).split(QLatin1Char('\r')).size());
+    const int identZeilen = identitaet.isEmpty()
+                                ? 0
+                                : int(GetWordWarp(identitaet, 270).split(QLatin1Char('\r')).size());
     const int zeilen = std::max(vermerk ? 3 : 2, identZeilen + 1);
     CheckNeueSeite(zeilen * Zeilenhoehe() + 20);
     IncPos(10);
@@ -137,8 +137,9 @@ void TDruckBestandsbuch::Eintrag(const Bestandsbuch::Eintrag& e)
 
     if (vermerk) {
         SetzeSchriftStil(fsBold);
-        PrintText(570, e.zustand == QLatin1String("J") ? QStringLiteral("Eintrag nicht gebucht")
-                                                       : QStringLiteral("Eintrag storniert"),
+        PrintText(570,
+                  e.zustand == QLatin1String("J") ? QStringLiteral("Eintrag nicht gebucht")
+                                                  : QStringLiteral("Eintrag storniert"),
                   true);
     }
     const int mehr = identZeilen - (vermerk ? 2 : 1);
@@ -167,8 +168,7 @@ void TDruckBestandsbuch::DruckeInhalt(QObject*)
     Preview->SetMaxPage(std::int16_t(AktSeite()));
 }
 
-void BestandsbuchDrucken(db::Database& datenbank, bool vorschau, const QDate& von,
-                         const QDate& bis)
+void BestandsbuchDrucken(db::Database& datenbank, bool vorschau, const QDate& von, const QDate& bis)
 {
     TDruckBestandsbuch druck(datenbank, Bestandsbuch::Geordnet(von, bis));
     druck.Druck(vorschau);

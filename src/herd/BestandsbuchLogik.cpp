@@ -102,8 +102,8 @@ std::vector<DesignZeile> Design()
     status.autobreite = false;
     d.push_back(status);
     // KNR is hidden too: the grid shows every data column the design does not name.
-    for (const char* f : {"ANZAHL", "KNR", "ART", "NAME", "WFLEISCH", "WMILCH", "BESTANDSBUCH",
-                          "DATUMSORT"})
+    for (const char* f :
+         {"ANZAHL", "KNR", "ART", "NAME", "WFLEISCH", "WMILCH", "BESTANDSBUCH", "DATUMSORT"})
         d.push_back(versteckt(QLatin1String(f)));
     for (const char* art : {"DATUM", "MENGE", "VERAB"})
         for (int i = 1; i <= 5; ++i)
@@ -146,9 +146,10 @@ QString Fenstertitel(const Zeitraum& z)
 
 QString SchnellwahlSQL(const Zeitraum& z)
 {
-    return QStringLiteral("SELECT S.ID, S.NAME, S.NUMMER\nFROM P_GET_BESTANDSBUCH('%1', '%2') B "
-                          "JOIN T_STAMMDATEN S\nON B.TIERID = S.ID WHERE S.ID IS NOT NULL\n"
-                          "ORDER BY DATUMSORT")
+    return QStringLiteral(
+               "SELECT S.ID, S.NAME, S.NUMMER\nFROM P_GET_BESTANDSBUCH('%1', '%2') B "
+               "JOIN T_STAMMDATEN S\nON B.TIERID = S.ID WHERE S.ID IS NOT NULL\n"
+               "ORDER BY DATUMSORT")
         .arg(DatumText(z.von), DatumText(z.bis));
 }
 
@@ -176,7 +177,8 @@ int OffeneAnzahl(db::Database& datenbank)
 {
     db::Transaction tr(datenbank);
     tr.Start();
-    db::Query q(tr, QStringLiteral("SELECT COUNT(*) FROM T_TIERARZTLEISTUNG WHERE BESTANDSBUCH = 'J'"));
+    db::Query q(tr,
+                QStringLiteral("SELECT COUNT(*) FROM T_TIERARZTLEISTUNG WHERE BESTANDSBUCH = 'J'"));
     q.Open();
     const int n = q.Field(0).AsInteger();
     tr.Commit();
@@ -187,8 +189,9 @@ int AlleBuchen(db::Database& datenbank)
 {
     db::Transaction tr(datenbank);
     tr.Start();
-    db::Query q(tr, QStringLiteral(
-                        "UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = 'B' WHERE BESTANDSBUCH = 'J'"));
+    db::Query q(tr,
+                QStringLiteral(
+                    "UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = 'B' WHERE BESTANDSBUCH = 'J'"));
     q.Execute();
     const int n = int(q.RowsAffected());
     tr.Commit();
@@ -211,7 +214,8 @@ void Loeschen(db::Database& datenbank, int lid)
 {
     db::Transaction tr(datenbank);
     tr.Start();
-    db::Query zustand(tr, QStringLiteral("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = :LID"));
+    db::Query zustand(
+        tr, QStringLiteral("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = :LID"));
     zustand.Param("LID").SetInteger(lid);
     zustand.Open();
     if (zustand.Eof())
@@ -279,8 +283,9 @@ int OffeneImZeitraum(db::Database& datenbank, const Zeitraum& z)
 
 QString AlleBuchenFrage(int alle, int imZeitraum)
 {
-    QString s = QStringLiteral("Wollen Sie alle ungebuchten Anwendungen jetzt buchen?\r\r"
-                               "Es werden %1 Einträge gebucht.")
+    QString s = QStringLiteral(
+                    "Wollen Sie alle ungebuchten Anwendungen jetzt buchen?\r\r"
+                    "Es werden %1 Einträge gebucht.")
                     .arg(alle);
     if (alle > imZeitraum)
         s += QStringLiteral(" %1 davon liegen außerhalb des gewählten Zeitraums.")

@@ -63,8 +63,8 @@ QList<QPair<QString, QString>> ExportTitel(const std::vector<DesignZeile>& desig
 
 QString Fenstertitel(const Zeitraum& z);
 QString SchnellwahlSQL(const Zeitraum& z);
-inline const QString ListeSQL = QStringLiteral(
-    "SELECT * FROM P_GET_BESTANDSBUCH(:VON, :BIS) ORDER BY DATUMSORT");
+inline const QString ListeSQL =
+    QStringLiteral("SELECT * FROM P_GET_BESTANDSBUCH(:VON, :BIS) ORDER BY DATUMSORT");
 inline const QString OffeneSQL = QStringLiteral(
     "SELECT * FROM P_GET_BESTANDSBUCH(:VON, :BIS)\nWHERE BESTANDSBUCH = 'J'\nORDER BY DATUMSORT");
 

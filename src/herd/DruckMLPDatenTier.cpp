@@ -8,7 +8,6 @@
 
 #include <Database.h>
 
-
 namespace {
 
 const QString Arial = QStringLiteral("Arial");
@@ -55,10 +54,10 @@ void TDruckMLPDatenTier::Seitenrahmen()
     const struct {
         int x;
         const char* text;
-    } koepfe[] = {{80, "PM"},         {300, "Datum"},      {470, "MW"},        {640, "Milch"},
-                  {810, "Fett"},       {980, "Eiweis"},     {1150, "Zellzahl"}, {1320, "Harnstoff"},
-                  {1490, "Laktose"},   {1660, "TM"},        {1830, "L. Tage"},  {2000, "L. Milch"},
-                  {2170, "L. Fett"},   {2340, "L. Eiweis"}};
+    } koepfe[] = {{80, "PM"},        {300, "Datum"},     {470, "MW"},        {640, "Milch"},
+                  {810, "Fett"},     {980, "Eiweis"},    {1150, "Zellzahl"}, {1320, "Harnstoff"},
+                  {1490, "Laktose"}, {1660, "TM"},       {1830, "L. Tage"},  {2000, "L. Milch"},
+                  {2170, "L. Fett"}, {2340, "L. Eiweis"}};
     for (const auto& k : koepfe)
         PrintText(k.x, QString::fromUtf8(k.text), false, taRightJustify);
     NeueZeile();

@@ -9,7 +9,6 @@
 
 #include <Database.h>
 
-
 namespace {
 
 const QString Arial = QStringLiteral("Arial");
@@ -168,9 +167,10 @@ void TDruckStammdatenblatt::Stammdaten()
     PrintWert(QStringLiteral("verkauft:"), Wert("VERKAUFT"), 570, 720, false, true);
     const int y2 = Pos - 4;
     PrintWert(QStringLiteral("Alter:"), Wert("T_ALTER"), 570, 720, false, true);
-    PrintText(570, QStringLiteral("Tage seit Kalbung / trächtig / vorauss. Kalbetermin:  ") +
-                       Wert("TAGEINFO"),
-              true);
+    PrintText(
+        570,
+        QStringLiteral("Tage seit Kalbung / trächtig / vorauss. Kalbetermin:  ") + Wert("TAGEINFO"),
+        true);
     const int y3 = Pos - 4;
     PrintWert(QStringLiteral("Betriebsstätte:"), Wert("AKT_BETRIEB"), 570, 950, false, true);
 
@@ -261,8 +261,7 @@ void TDruckStammdatenblatt::BesamungsTabelle(db::Query& q, int o, const QString&
         PrintText(o + 555, DBTools::FeldAlsString(q, QStringLiteral("NUMMER")), false);
         Zeilenabstand = 1.0L;
         PrintBlock(o + 805, BlockRechts(),
-                   TierDruck::Zeilen(DBTools::FeldAlsString(q, QStringLiteral("BEMERKUNG"))),
-                   true);
+                   TierDruck::Zeilen(DBTools::FeldAlsString(q, QStringLiteral("BEMERKUNG"))), true);
         Pos += int(0.3L * Zeilenhoehe());
         Zeilenabstand = 1.3L;
     }
@@ -334,8 +333,7 @@ void TDruckStammdatenblatt::FruehereLaktationen()
             PrintText(x[i++], DBTools::FeldAlsString(k, QLatin1String(feld)), false);
         Zeilenabstand = 1.0L;
         PrintBlock(1155, BlockRechts(),
-                   TierDruck::Zeilen(DBTools::FeldAlsString(k, QStringLiteral("BEMERKUNG"))),
-                   true);
+                   TierDruck::Zeilen(DBTools::FeldAlsString(k, QStringLiteral("BEMERKUNG"))), true);
         AbschnittSchliessen();
     }
     k.Close();
@@ -400,8 +398,7 @@ void TDruckStammdatenblatt::Bemerkungen()
         PrintText(15, DBTools::FeldAlsString(q, QStringLiteral("DATUM")), false);
         Zeilenabstand = 1.0L;
         PrintBlock(235, BlockRechts(),
-                   TierDruck::Zeilen(DBTools::FeldAlsString(q, QStringLiteral("BEMERKUNG"))),
-                   true);
+                   TierDruck::Zeilen(DBTools::FeldAlsString(q, QStringLiteral("BEMERKUNG"))), true);
         Pos += int(0.3L * Zeilenhoehe());
         Zeilenabstand = 1.3L;
     }

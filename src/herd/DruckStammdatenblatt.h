@@ -14,8 +14,7 @@ class Database;
 
 class TDruckStammdatenblatt : public TDrucken {
 public:
-    explicit TDruckStammdatenblatt(db::Database& datenbank,
-                                   PrinterDevice& device = SystemPrinter(),
+    explicit TDruckStammdatenblatt(db::Database& datenbank, PrinterDevice& device = SystemPrinter(),
                                    std::unique_ptr<PrintOutput> output = {});
 
     static inline const QString Titel = QStringLiteral("ZR Bovantis - Stammdaten-Blatt");

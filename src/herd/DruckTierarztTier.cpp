@@ -99,8 +99,8 @@ void TDruckTierarztTier::Behandlung()
     const struct {
         int x1, x2;
         const QString& text;
-    } bloecke[] = {{1990, 2190, datum}, {2190, 2390, verabreichung},
-                   {2390, GetPosRandRechts(), menge}};
+    } bloecke[] = {
+        {1990, 2190, datum}, {2190, 2390, verabreichung}, {2390, GetPosRandRechts(), menge}};
     // Counted as the blocks will wrap: a block that broke the page would leave the rest of the
     // treatment on the old one.
     for (const auto& b : bloecke)

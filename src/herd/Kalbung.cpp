@@ -84,9 +84,8 @@ TfrmKalbungNeu::TfrmKalbungNeu(QWidget* owner) : TZRDialog(owner)
         k.nummer = new QLineEdit(k.gruppe);
         k.nummer->setObjectName(QStringLiteral("edNummer%1").arg(i + 1));
         k.nummer->setMaxLength(15);
-        k.nummer->setMinimumWidth(k.nummer->fontMetrics().horizontalAdvance(
-                                      QStringLiteral("DE 00 000 000000")) +
-                                  12);
+        k.nummer->setMinimumWidth(
+            k.nummer->fontMetrics().horizontalAdvance(QStringLiteral("DE 00 000 000000")) + 12);
         connect(k.nummer, &QLineEdit::textEdited, k.nummer, [e = k.nummer](const QString& t) {
             const int pos = e->cursorPosition();
             e->setText(t.toUpper());
@@ -194,8 +193,8 @@ void TfrmKalbungNeu::Ok()
         kaelber << TKalb{kaelber_[i].nummer->text().trimmed(), kaelber_[i].maennlich->isChecked(),
                          kaelber_[i].erstellen->isChecked()};
     const QDate datum = datum_->Date();
-    if (const auto fehler = Kalbung::KalbungPruefen(datum, kaelber, gebdat_, fruehestes_,
-                                                    ProgDatum::Heute())) {
+    if (const auto fehler =
+            Kalbung::KalbungPruefen(datum, kaelber, gebdat_, fruehestes_, ProgDatum::Heute())) {
         Tools::MeldungError(fehler->text);
         (fehler->kalb == 0 ? static_cast<QWidget*>(datum_) : kaelber_[fehler->kalb - 1].nummer)
             ->setFocus();
@@ -272,8 +271,7 @@ bool TfrmKalbungNeu::Speichern(const QList<TKalb>& kaelber, int verlaufIndex)
     return true;
 }
 
-TfrmKalbWaehlen::TfrmKalbWaehlen(QWidget* owner)
-    : TZRDialog(owner), liste_(DM()->TAStammdaten)
+TfrmKalbWaehlen::TfrmKalbWaehlen(QWidget* owner) : TZRDialog(owner), liste_(DM()->TAStammdaten)
 {
     setObjectName(QStringLiteral("frmKalbWaehlen"));
     setWindowTitle(QStringLiteral("Kalb wählen"));

@@ -58,7 +58,7 @@ QString KalbungNummer(const QList<TKalb>& kaelber)
             return kaelber[0].nummer.trimmed();
         case 2:
             return kaelber[0].maennlich == kaelber[1].maennlich ? QStringLiteral("ZWILLINGE")
-                                                                 : QStringLiteral("ZWICKE");
+                                                                : QStringLiteral("ZWICKE");
         case 3:
             return QStringLiteral("DRILLINGE");
         default:
@@ -92,8 +92,8 @@ std::optional<TFehler> KalbungPruefen(const QDate& datum, const QList<TKalb>& ka
     if (gebdat.isValid() && datum < gebdat)
         return TFehler{0, QStringLiteral("Das Kalbungsdatum darf nicht vor dem Geburtsdatum sein")};
     if (fruehestes.isValid() && datum < fruehestes)
-        return TFehler{0,
-                       QStringLiteral("Das Kalbungsdatum darf nicht vor einer anderen Kalbung sein")};
+        return TFehler{
+            0, QStringLiteral("Das Kalbungsdatum darf nicht vor einer anderen Kalbung sein")};
     return std::nullopt;
 }
 

@@ -358,8 +358,7 @@ void TfrmMLPEinzelEdit::Laden()
     if (werte <= 0) {
         daten_.Append();
         daten_.FieldByName(QStringLiteral("TIER")).SetInteger(tier);
-        daten_.FieldByName(QStringLiteral("PROBEMELKEN"))
-            .SetInteger(Id(fenster_.Probemelken()));
+        daten_.FieldByName(QStringLiteral("PROBEMELKEN")).SetInteger(Id(fenster_.Probemelken()));
         daten_.FieldByName(QStringLiteral("TYP")).SetString(QStringLiteral("1N"));
     }
     db::Query stamm(transaktion_, QStringLiteral("SELECT KNR, NAME, NUMMER\n"
@@ -377,9 +376,9 @@ void TfrmMLPEinzelEdit::Laden()
 
 void TfrmMLPEinzelEdit::Farben()
 {
-    const bool normal = daten_.Active() &&
-                        daten_.FieldByName(QStringLiteral("TYP")).AsString().trimmed() ==
-                            QLatin1String("1N");
+    const bool normal =
+        daten_.Active() &&
+        daten_.FieldByName(QStringLiteral("TYP")).AsString().trimmed() == QLatin1String("1N");
     const QColor farbe = palette().color(normal ? QPalette::Base : QPalette::Button);
     for (int i = 0; i < 8; ++i) {
         QPalette p = felder_[i]->palette();
@@ -475,9 +474,10 @@ TfrmMLPEdit::TfrmMLPEdit(db::Database& datenbank, QWidget* owner)
     resize(1100, 640);
 
     pm_.SetSelectSQL(QStringLiteral("select * from T_PROBEMELKEN order by datum"));
-    herde_.SetSelectSQL(QStringLiteral("select * from T_PROBEMELKEN_HERDE\n"
-                                       "where PROBEMELKEN = :ID\n"
-                                       "order by Betrieb"));
+    herde_.SetSelectSQL(
+        QStringLiteral("select * from T_PROBEMELKEN_HERDE\n"
+                       "where PROBEMELKEN = :ID\n"
+                       "order by Betrieb"));
     werte_.SetSelectSQL(QStringLiteral("SELECT * FROM P_GET_MLP_EINZELWERTE(:ID) ORDER BY KNR"));
     transaktion_.Start();
 
@@ -523,10 +523,9 @@ TfrmMLPEdit::TfrmMLPEdit(db::Database& datenbank, QWidget* owner)
     herdeLayout->addLayout(herdeKnoepfe);
     auto* einzelGruppe = new QGroupBox(QStringLiteral("Einzelwerte"), this);
     auto* einzelKnoepfe = new QHBoxLayout;
-    einzelKnoepfe->addWidget(knopf("btnEinzelBearbeiten", QStringLiteral("Bearbeiten"),
-                                   &TfrmMLPEdit::EinzelBearbeiten));
     einzelKnoepfe->addWidget(
-        knopf("btnZurKuh", QStringLiteral("zur Kuh"), &TfrmMLPEdit::ZurKuh));
+        knopf("btnEinzelBearbeiten", QStringLiteral("Bearbeiten"), &TfrmMLPEdit::EinzelBearbeiten));
+    einzelKnoepfe->addWidget(knopf("btnZurKuh", QStringLiteral("zur Kuh"), &TfrmMLPEdit::ZurKuh));
     einzelKnoepfe->addStretch();
     auto* einzelLayout = new QVBoxLayout(einzelGruppe);
     einzelLayout->addWidget(werteGrid_);
@@ -552,12 +551,12 @@ TfrmMLPEdit::TfrmMLPEdit(db::Database& datenbank, QWidget* owner)
     QAction* bearbeiten = popup_->addAction(QStringLiteral("Bearbeiten"));
     QAction* zurKuh = popup_->addAction(QStringLiteral("zur Kuh"));
     popup_->setDefaultAction(bearbeiten);
-    connect(bearbeiten, &QAction::triggered, this, [this] { Sicher([this] { EinzelBearbeiten(); }); });
+    connect(bearbeiten, &QAction::triggered, this,
+            [this] { Sicher([this] { EinzelBearbeiten(); }); });
     connect(zurKuh, &QAction::triggered, this, [this] { Sicher([this] { ZurKuh(); }); });
     werteView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(werteView, &QWidget::customContextMenuRequested, this, [this, werteView](QPoint p) {
-        popup_->popup(werteView->viewport()->mapToGlobal(p));
-    });
+    connect(werteView, &QWidget::customContextMenuRequested, this,
+            [this, werteView](QPoint p) { popup_->popup(werteView->viewport()->mapToGlobal(p)); });
     connect(werteView, &QAbstractItemView::doubleClicked, this,
             [this] { Sicher([this] { EinzelBearbeiten(); }); });
     connect(herdeView, &QAbstractItemView::doubleClicked, this,
@@ -690,7 +689,10 @@ void TfrmMLPEdit::EinzelZeichnen()
         {QStringLiteral("Tier"),
          {{"KNRDISPLAY", "KNR"}, {"NAME", "Name"}, {"LKALBUNG", "l. Kalbung"}}},
         {QStringLiteral("altes PM"),
-         {{"AMILCH", "Milch"}, {"AFETT", "Fett"}, {"AEIWEIS", "Eiweiß"}, {"AZELLZAHL", "Zellzahl"}}},
+         {{"AMILCH", "Milch"},
+          {"AFETT", "Fett"},
+          {"AEIWEIS", "Eiweiß"},
+          {"AZELLZAHL", "Zellzahl"}}},
         {QStringLiteral("aktuelles PM"),
          {{"MILCH", "Milch"},
           {"FETT", "Fett"},
@@ -736,9 +738,9 @@ void TfrmMLPEdit::EinzelZeichnen()
                          harnstoffAnzeige](QPainter* p, const QStyleOptionViewItem& option,
                                            const QModelIndex& index, bool& done) {
                     const QString ersatz =
-                        typFeld >= 0 ? MLP::BandErsatz(werte_.ValueAt(index.row(), typFeld)
-                                                           .AsString())
-                                     : QString();
+                        typFeld >= 0
+                            ? MLP::BandErsatz(werte_.ValueAt(index.row(), typFeld).AsString())
+                            : QString();
                     if (ersatz.isEmpty() && !istHarnstoff)
                         return;
                     QStyleOptionViewItem hinten = option;
@@ -751,17 +753,16 @@ void TfrmMLPEdit::EinzelZeichnen()
                     if (!ersatz.isEmpty()) {
                         p->setClipRect(option.rect);
                         const QRect b = kopf->BandRect(band);
-                        p->drawText(QRect(b.left(), option.rect.top(), b.width(),
-                                          option.rect.height()),
-                                    Qt::AlignCenter, ersatz);
+                        p->drawText(
+                            QRect(b.left(), option.rect.top(), b.width(), option.rect.height()),
+                            Qt::AlignCenter, ersatz);
                     } else {
                         const db::Value& wert = werte_.ValueAt(index.row(), harnstoff);
-                        p->drawText(option.rect.adjusted(2, 0, -2, 0),
-                                    Qt::AlignRight | Qt::AlignVCenter,
-                                    MLP::HarnstoffText(wert.IsNull() ? std::nullopt
-                                                                     : std::optional<int>(
-                                                                           wert.AsInteger()),
-                                                       harnstoffAnzeige));
+                        p->drawText(
+                            option.rect.adjusted(2, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter,
+                            MLP::HarnstoffText(
+                                wert.IsNull() ? std::nullopt : std::optional<int>(wert.AsInteger()),
+                                harnstoffAnzeige));
                     }
                     p->restore();
                     done = true;
@@ -772,9 +773,9 @@ void TfrmMLPEdit::EinzelZeichnen()
 
 void TfrmMLPEdit::KnoepfeSetzen()
 {
-    const MLP::Knoepfe k = MLP::KnoepfeFreigeben(pm_.Active() && !pm_.IsEmpty(),
-                                                 herde_.Active() && !herde_.IsEmpty(),
-                                                 werte_.Active() && !werte_.IsEmpty());
+    const MLP::Knoepfe k =
+        MLP::KnoepfeFreigeben(pm_.Active() && !pm_.IsEmpty(), herde_.Active() && !herde_.IsEmpty(),
+                              werte_.Active() && !werte_.IsEmpty());
     Knopf(QStringLiteral("btnPMBearbeiten"))->setEnabled(k.pmEntfernen);
     Knopf(QStringLiteral("btnPMEntfernen"))->setEnabled(k.pmEntfernen);
     Knopf(QStringLiteral("btnHerdeNeu"))->setEnabled(k.herdeNeu);

@@ -41,7 +41,8 @@ bool PasstZurSuche(const QString& suche, const QString& bezeichnung)
 
 namespace {
 
-const QString LeererName = QStringLiteral("Sie müssen eine Bezeichnung für das Medikament eingeben.");
+const QString LeererName =
+    QStringLiteral("Sie müssen eine Bezeichnung für das Medikament eingeben.");
 
 // The list's flag column as a check box instead of its letters.
 class SichtbarSpalte : public QIdentityProxyModel {
@@ -105,19 +106,20 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
     setHelpContext(HilfeKontext);
     TAMedikamente.Start();
 
-    liste_daten_.SetSelectSQL(QStringLiteral(
-        "SELECT ID, BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN FROM T_MEDIKAMENTE ORDER BY BEZEICHNUNG"));
+    liste_daten_.SetSelectSQL(
+        QStringLiteral("SELECT ID, BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN FROM T_MEDIKAMENTE "
+                       "ORDER BY BEZEICHNUNG"));
     liste_daten_.OnFilterRecord = [this](db::DataSet& ds) {
         return Medikamente::Suchform(ds.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString())
             .contains(suchform_);
     };
     medikament_.SetSelectSQL(QStringLiteral("select * from T_MEDIKAMENTE where ID = :MEDIKAMENT"));
-    medikament_.SetInsertSQL(QStringLiteral(
-        "INSERT INTO T_MEDIKAMENTE (ID, BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) "
-        "VALUES (:ID, :BEZEICHNUNG, :WMILCH, :WFLEISCH, :ANZEIGEN)"));
-    medikament_.SetModifySQL(QStringLiteral(
-        "UPDATE T_MEDIKAMENTE SET BEZEICHNUNG = :BEZEICHNUNG, WMILCH = :WMILCH, "
-        "WFLEISCH = :WFLEISCH, ANZEIGEN = :ANZEIGEN WHERE ID = :OLD_ID"));
+    medikament_.SetInsertSQL(
+        QStringLiteral("INSERT INTO T_MEDIKAMENTE (ID, BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) "
+                       "VALUES (:ID, :BEZEICHNUNG, :WMILCH, :WFLEISCH, :ANZEIGEN)"));
+    medikament_.SetModifySQL(
+        QStringLiteral("UPDATE T_MEDIKAMENTE SET BEZEICHNUNG = :BEZEICHNUNG, WMILCH = :WMILCH, "
+                       "WFLEISCH = :WFLEISCH, ANZEIGEN = :ANZEIGEN WHERE ID = :OLD_ID"));
     medikament_.SetDeleteSQL(QStringLiteral("DELETE FROM T_MEDIKAMENTE WHERE ID = :OLD_ID"));
     medikament_.SetGenerator(QStringLiteral("ID"), QStringLiteral("G_MEDIKAMENTE"));
     medikament_.OnNewRecord = [](db::DataSet& ds) {
@@ -133,9 +135,11 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
     modell_.SetDataSet(&liste_daten_);
     liste_daten_.Open();
     liste_daten_.FieldByName(QStringLiteral("ID")).Visible = false;
-    liste_daten_.FieldByName(QStringLiteral("BEZEICHNUNG")).DisplayLabel = QStringLiteral("Bezeichnung");
+    liste_daten_.FieldByName(QStringLiteral("BEZEICHNUNG")).DisplayLabel =
+        QStringLiteral("Bezeichnung");
     liste_daten_.FieldByName(QStringLiteral("WMILCH")).DisplayLabel = QStringLiteral("W. Milch");
-    liste_daten_.FieldByName(QStringLiteral("WFLEISCH")).DisplayLabel = QStringLiteral("W. Fleisch");
+    liste_daten_.FieldByName(QStringLiteral("WFLEISCH")).DisplayLabel =
+        QStringLiteral("W. Fleisch");
     liste_daten_.FieldByName(QStringLiteral("ANZEIGEN")).DisplayLabel = QStringLiteral("Sichtbar");
     modell_.Reset();
     liste_->setModel(new SichtbarSpalte(&modell_, liste_));
@@ -149,19 +153,23 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
         QHeaderView* kopf = liste_->horizontalHeader();
         const int sichtbar = modell_.ColumnOfField(QStringLiteral("ANZEIGEN"));
         kopf->moveSection(kopf->visualIndex(sichtbar), 0);
-        kopf->setSectionResizeMode(modell_.ColumnOfField(QStringLiteral("BEZEICHNUNG")), QHeaderView::Stretch);
+        kopf->setSectionResizeMode(modell_.ColumnOfField(QStringLiteral("BEZEICHNUNG")),
+                                   QHeaderView::Stretch);
         liste_->setColumnWidth(sichtbar, 64);
         liste_->setColumnWidth(modell_.ColumnOfField(QStringLiteral("WMILCH")), 76);
         liste_->setColumnWidth(modell_.ColumnOfField(QStringLiteral("WFLEISCH")), 82);
     };
-    connect(liste_->model(), &QAbstractItemModel::modelReset, liste_, spaltenSetzen, Qt::QueuedConnection);
+    connect(liste_->model(), &QAbstractItemModel::modelReset, liste_, spaltenSetzen,
+            Qt::QueuedConnection);
     spaltenSetzen();
     liste_->setMinimumWidth(420);
     connect(&modell_, &db::DataSetModel::CurrentRowChanged, liste_, [this](int zeile) {
         if (zeile >= 0)
-            liste_->setCurrentIndex(liste_->model()->index(zeile, modell_.ColumnOfField(QStringLiteral("BEZEICHNUNG"))));
+            liste_->setCurrentIndex(liste_->model()->index(
+                zeile, modell_.ColumnOfField(QStringLiteral("BEZEICHNUNG"))));
     });
-    connect(liste_, &QTableView::doubleClicked, this, [this] { DBTools::Sicher([this] { ZeileWaehlen(); }); });
+    connect(liste_, &QTableView::doubleClicked, this,
+            [this] { DBTools::Sicher([this] { ZeileWaehlen(); }); });
     connect(liste_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& jetzt) {
                 if (jetzt.isValid() && liste_daten_.RecNo() != jetzt.row())
@@ -171,7 +179,8 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
     suche_->SetDataSet(&liste_daten_);
     connect(suche_, &TZRFilterEdit::OnBeforeFilter, this,
             [this](TZRFilterEdit* e) { suchform_ = Medikamente::Suchform(e->text()); });
-    connect(suche_, &TZRFilterEdit::OnSelect, this, [this] { DBTools::Sicher([this] { ZeileWaehlen(); }); });
+    connect(suche_, &TZRFilterEdit::OnSelect, this,
+            [this] { DBTools::Sicher([this] { ZeileWaehlen(); }); });
 
     // The edited medicine.
     bezeichnung_->SetDataSource(&medikament_);
@@ -230,13 +239,16 @@ TfrmMedikamente::TfrmMedikamente(db::Database& datenbank, QWidget* owner)
     resize(760, 460);
 
     connect(neu_, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { Neu(); }); });
-    connect(loeschen_, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { Loeschen(); }); });
-    connect(speichern_, &QPushButton::clicked, this, [this] { DBTools::Sicher([this] { Speichern(); }); });
+    connect(loeschen_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { Loeschen(); }); });
+    connect(speichern_, &QPushButton::clicked, this,
+            [this] { DBTools::Sicher([this] { Speichern(); }); });
     connect(schliessen_, &QPushButton::clicked, this, &TfrmMedikamente::reject);
     connect(hilfe_, &QPushButton::clicked, this, [this] { HilfeAnzeigen(); });
 
     ListeLaden(0);
-    MedikamentLaden(liste_daten_.IsEmpty() ? 0 : liste_daten_.FieldByName(QStringLiteral("ID")).AsInteger());
+    MedikamentLaden(
+        liste_daten_.IsEmpty() ? 0 : liste_daten_.FieldByName(QStringLiteral("ID")).AsInteger());
 }
 
 TfrmMedikamente::~TfrmMedikamente()
@@ -304,13 +316,15 @@ void TfrmMedikamente::Loeschen()
     if (medikament_.State() == db::DataSetState::Insert) {
         medikament_.Cancel();
     } else {
-        if (!DBTools::LoeschenMitFrage(medikament_, QStringLiteral("Wollen Sie das Medikament wirklich löschen?")))
+        if (!DBTools::LoeschenMitFrage(
+                medikament_, QStringLiteral("Wollen Sie das Medikament wirklich löschen?")))
             return;
         // A confirmed delete is kept even when a new medicine is dropped later by a rollback.
         TAMedikamente.CommitRetaining();
     }
     ListeLaden(0);
-    MedikamentLaden(liste_daten_.IsEmpty() ? 0 : liste_daten_.FieldByName(QStringLiteral("ID")).AsInteger());
+    MedikamentLaden(
+        liste_daten_.IsEmpty() ? 0 : liste_daten_.FieldByName(QStringLiteral("ID")).AsInteger());
 }
 
 bool TfrmMedikamente::Speichern()
@@ -341,20 +355,20 @@ void TfrmMedikamente::VorDemPosten()
                                                        "Medikaments rückgängig machen?\rDie "
                                                        "eingegebenen Daten werden dann nicht "
                                                        "gespeichert!"),
-                           Tools::mtConfirmation, Tools::mbYesNo, 0, Tools::DefaultButton(1))
-            == Tools::mrYes) {
+                           Tools::mtConfirmation, Tools::mbYesNo, 0,
+                           Tools::DefaultButton(1)) == Tools::mrYes) {
             medikament_.Cancel();
             TAMedikamente.RollbackRetaining();
             neuVerworfen_ = true;
         }
     } else if (!FMeldungErrorEdit::MeldungErrorEdit(
                    LeererName + QStringLiteral("\r\rDrücken Sie auf Rückgängig, um die gesamte "
-                                               "\rBearbeitung rückgängig zu machen."))
-               && Tools::Meldung(QStringLiteral("Wollen Sie wirklich die Bearbeitung des "
-                                                "Medikaments rückgängig machen?\rAlle "
-                                                "durchgeführten Änderungen werden dabei verworfen!"),
-                                 Tools::mtConfirmation, Tools::mbYesNo, 0, Tools::DefaultButton(1))
-                      == Tools::mrYes) {
+                                               "\rBearbeitung rückgängig zu machen.")) &&
+               Tools::Meldung(QStringLiteral("Wollen Sie wirklich die Bearbeitung des "
+                                             "Medikaments rückgängig machen?\rAlle "
+                                             "durchgeführten Änderungen werden dabei verworfen!"),
+                              Tools::mtConfirmation, Tools::mbYesNo, 0,
+                              Tools::DefaultButton(1)) == Tools::mrYes) {
         medikament_.Cancel();
         TAMedikamente.RollbackRetaining();
     }
@@ -365,7 +379,8 @@ void TfrmMedikamente::VorDemPosten()
 void TfrmMedikamente::NachDemPosten()
 {
     const int gepostet = BearbeiteteID();
-    const int vorher = liste_daten_.IsEmpty() ? 0 : liste_daten_.FieldByName(QStringLiteral("ID")).AsInteger();
+    const int vorher =
+        liste_daten_.IsEmpty() ? 0 : liste_daten_.FieldByName(QStringLiteral("ID")).AsInteger();
     TAMedikamente.Commit();
     TAMedikamente.Start();
     MedikamentLaden(gepostet);

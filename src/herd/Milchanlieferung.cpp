@@ -54,8 +54,8 @@ const Feldbeschreibung Felder[] = {
 };
 
 // The columns a new month copies from the month shown before.
-const char* const Kopierte[] = {"MENGE",   "FETT",       "EIWEIS",    "KEIMZAHL",
-                                "ZELLZAHL", "GEFRIERPUNKT", "PREIS37", "PREISEIGEN",
+const char* const Kopierte[] = {"MENGE",     "FETT",          "EIWEIS",       "KEIMZAHL",
+                                "ZELLZAHL",  "GEFRIERPUNKT",  "PREIS37",      "PREISEIGEN",
                                 "MILCHGELD", "REFERENZMENGE", "REFERENZFETT", "WAEHRUNG"};
 
 const QString Rot = QStringLiteral("color: red;");
@@ -333,17 +333,17 @@ bool TfrmMilchanlieferung::AenderungenKlaeren()
     switch (Tools::Meldung(
         QStringLiteral("Die Daten des Monats wurden geändert.\rWollen Sie diese nun speichern?"),
         Tools::mtConfirmation, Tools::mbYesNoCancel)) {
-    case Tools::mrYes:
-        try {
-            return Speichern();
-        } catch (const SilentAbort&) {
+        case Tools::mrYes:
+            try {
+                return Speichern();
+            } catch (const SilentAbort&) {
+                return false;
+            }
+        case Tools::mrNo:
+            daten_.Cancel();
+            return true;
+        default:
             return false;
-        }
-    case Tools::mrNo:
-        daten_.Cancel();
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -472,9 +472,8 @@ void TfrmMilchanlieferung::QuoteBerechnen(bool neuLesen)
     Anzeige(QStringLiteral("lbAnlieferungFett"))
         ->setText(Tools::Format(QStringLiteral("%5.2f "), {e.durchschnittFett}));
     Anzeige(QStringLiteral("lbFettDifferenz"))
-        ->setText(e.fettDifferenzZeigen
-                      ? Tools::Format(QStringLiteral("%5.2f "), {e.fettDifferenz})
-                      : QString());
+        ->setText(e.fettDifferenzZeigen ? Tools::Format(QStringLiteral("%5.2f "), {e.fettDifferenz})
+                                        : QString());
     Anzeige(QStringLiteral("lbKorrektur"))->setText(Zahl(e.korrektur));
     Anzeige(QStringLiteral("lbKorrigiert"))->setText(Zahl(e.korrigiert));
     QLabel* rest = Anzeige(QStringLiteral("lbLieferbar"));

@@ -27,12 +27,24 @@ TDruckAuswahl DruckAuswahlVorbelegen(int seite, bool hatKalbungen)
     frei(TTierDruck::Zwischenkalbezeit, hatKalbungen);
     const auto waehlen = [&a](TTierDruck d) { a.gewaehlt[std::size_t(d)] = a.Frei(d); };
     switch (seite) {
-        case 2: waehlen(TTierDruck::Tierarzt); break;
-        case 3: waehlen(TTierDruck::MLPDaten); break;
-        case 5: waehlen(TTierDruck::Laktationsgrafik); break;
-        case 6: waehlen(TTierDruck::Besamungsindex); break;
-        case 7: waehlen(TTierDruck::Zwischenkalbezeit); break;
-        default: waehlen(TTierDruck::Stammdaten); break;
+        case 2:
+            waehlen(TTierDruck::Tierarzt);
+            break;
+        case 3:
+            waehlen(TTierDruck::MLPDaten);
+            break;
+        case 5:
+            waehlen(TTierDruck::Laktationsgrafik);
+            break;
+        case 6:
+            waehlen(TTierDruck::Besamungsindex);
+            break;
+        case 7:
+            waehlen(TTierDruck::Zwischenkalbezeit);
+            break;
+        default:
+            waehlen(TTierDruck::Stammdaten);
+            break;
     }
     return a;
 }

@@ -42,9 +42,8 @@ QLineEdit* Datumsfeld(QWidget* parent, const char* name)
     e->setObjectName(QString::fromLatin1(name));
     e->setMaxLength(10);
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 12);
-    QObject::connect(e, &QLineEdit::editingFinished, e, [e] {
-        e->setText(ZRDateTools::FormatDateNice(e->text()));
-    });
+    QObject::connect(e, &QLineEdit::editingFinished, e,
+                     [e] { e->setText(ZRDateTools::FormatDateNice(e->text())); });
     return e;
 }
 
@@ -107,10 +106,10 @@ TfrmTerminListe::TfrmTerminListe(db::Database& datenbank, QWidget* owner)
         Tools::MeldungError(
             QStringLiteral("Es ist ein Fehler bei der Anzeige der Hinweisliste aufgetreten\r\r") +
             (dynamic_cast<const db::Error*>(&e) ? QStringLiteral("EDatenbankFehler")
-                                                 : QStringLiteral("Exception")) +
+                                                : QStringLiteral("Exception")) +
             QStringLiteral(": ") +
             (dynamic_cast<const db::Error*>(&e) ? static_cast<const db::Error&>(e).Message()
-                                                 : QString::fromUtf8(e.what())));
+                                                : QString::fromUtf8(e.what())));
         Ladefehler = true;
     }
 }
@@ -285,8 +284,9 @@ void TfrmTerminErledigen::Speichern()
     if (q.RowsAffected() == 0) {
         transaktion_.Rollback();
         transaktion_.Start();
-        throw std::runtime_error("Der Termin wurde nicht gefunden und konnte daher nicht als "
-                                 "erledigt markiert werden.");
+        throw std::runtime_error(
+            "Der Termin wurde nicht gefunden und konnte daher nicht als "
+            "erledigt markiert werden.");
     }
     transaktion_.Commit();
 }
@@ -490,10 +490,9 @@ TfrmErledigteTermine::~TfrmErledigteTermine()
 
 QList<TfrmErledigteTermine::NeuesFeld> TfrmErledigteTermine::NeueFelder()
 {
-    return {{"ID", "ID", 50},         {"TIERID", "Tier-ID", 50}, {"KNR", "KNR", 50},
-            {"NAME", "Name", 50},     {"NUMMER", "Nummer", 50},  {"DATUM", "Datum", 50},
-            {"TEXT", "Text", 50},     {"ERLEDIGT", "Erledigt", 50},
-            {"BEMERKUNG", "Bemerkung", 50}};
+    return {{"ID", "ID", 50},     {"TIERID", "Tier-ID", 50},    {"KNR", "KNR", 50},
+            {"NAME", "Name", 50}, {"NUMMER", "Nummer", 50},     {"DATUM", "Datum", 50},
+            {"TEXT", "Text", 50}, {"ERLEDIGT", "Erledigt", 50}, {"BEMERKUNG", "Bemerkung", 50}};
 }
 
 void TfrmErledigteTermine::EinstellungenSpeichern()

@@ -33,9 +33,11 @@ const QList<std::pair<QString, QString>>& Ankerpunkte()
 
 const QList<std::pair<QString, QString>>& Tierklassen()
 {
-    static const QList<std::pair<QString, QString>> liste = {
-        {"AL", "Alle Tiere"}, {"GM", "männlich"}, {"GW", "weiblich"}, {"KA", "Kalbin"},
-        {"KU", "Kuh"}};
+    static const QList<std::pair<QString, QString>> liste = {{"AL", "Alle Tiere"},
+                                                             {"GM", "männlich"},
+                                                             {"GW", "weiblich"},
+                                                             {"KA", "Kalbin"},
+                                                             {"KU", "Kuh"}};
     return liste;
 }
 
@@ -81,21 +83,23 @@ int IntervallArtPosition(const QString& code)
 
 QString IntervallArtCode(int position)
 {
-    return position == 1 ? QStringLiteral("W") : position == 2 ? QStringLiteral("M")
-                                                               : QStringLiteral("T");
+    return position == 1   ? QStringLiteral("W")
+           : position == 2 ? QStringLiteral("M")
+                           : QStringLiteral("T");
 }
 
 QString FesteTermineSQL(bool vergangeneAnzeigen)
 {
     const QString bedingung =
-        vergangeneAnzeigen
-            ? QString()
-            : QStringLiteral("WHERE ((DATUM + NACH >= CURRENT_DATE) AND (ERLEDIGEN = 'F')) OR\r"
-                             "((ERLEDIGT IS NULL) AND (ERLEDIGEN = 'T'))");
-    return QStringLiteral("SELECT T.ERLEDIGEN, IIF(W.TERMIN_ID IS NULL, 'F', 'T') WIEDERHOLUNG, "
-                          "T.DATUM, T.VOR, T.NACH, T.TEXT, T.ERLEDIGT, T.BEMERKUNG, T.ID "
-                          "FROM T_TERMINE T LEFT JOIN T_TERMINE_WIEDERHOLEN W ON T.ID = "
-                          "W.TERMIN_ID %1 ORDER BY DATUM, TEXT")
+        vergangeneAnzeigen ? QString()
+                           : QStringLiteral(
+                                 "WHERE ((DATUM + NACH >= CURRENT_DATE) AND (ERLEDIGEN = 'F')) OR\r"
+                                 "((ERLEDIGT IS NULL) AND (ERLEDIGEN = 'T'))");
+    return QStringLiteral(
+               "SELECT T.ERLEDIGEN, IIF(W.TERMIN_ID IS NULL, 'F', 'T') WIEDERHOLUNG, "
+               "T.DATUM, T.VOR, T.NACH, T.TEXT, T.ERLEDIGT, T.BEMERKUNG, T.ID "
+               "FROM T_TERMINE T LEFT JOIN T_TERMINE_WIEDERHOLEN W ON T.ID = "
+               "W.TERMIN_ID %1 ORDER BY DATUM, TEXT")
         .arg(bedingung);
 }
 
@@ -109,7 +113,8 @@ QString TerminAnzeige(const QDate& termin, const QDate& heute, const QString& te
 QString BemerkungKurz(const QString& bemerkung)
 {
     QString text = bemerkung;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const qsizetype umbruch = text.indexOf(QLatin1Char('\n'));
     return umbruch < 0 ? text : text.left(umbruch) + QStringLiteral(" ...");
 }
@@ -128,16 +133,18 @@ QString SqlDatum(const QDate& datum)
 
 QString ErledigteDatenSQL(const QDate& von, const QDate& bis, bool tierbezogen, bool feste)
 {
-    return QStringLiteral("SELECT ID, TIER TIERID, KNR, NAME, NUMMER, DATUM, TEXT, ERLEDIGT, "
-                          "BEMERKUNG FROM P_GET_ERLEDIGTE_TERMINE('%1','%2','%3','%4') ORDER BY "
-                          "ERLEDIGT, NUMMER, TEXT")
+    return QStringLiteral(
+               "SELECT ID, TIER TIERID, KNR, NAME, NUMMER, DATUM, TEXT, ERLEDIGT, "
+               "BEMERKUNG FROM P_GET_ERLEDIGTE_TERMINE('%1','%2','%3','%4') ORDER BY "
+               "ERLEDIGT, NUMMER, TEXT")
         .arg(SqlDatum(von), SqlDatum(bis.addDays(1)), TF(tierbezogen), TF(feste));
 }
 
 QString ErledigteSchnellwahlSQL(const QDate& von, const QDate& bis, bool tierbezogen)
 {
-    return QStringLiteral("SELECT TIER ID, NAME, NUMMER FROM P_GET_ERLEDIGTE_TERMINE('%1','%2',"
-                          "'%3','F') ORDER BY ERLEDIGT, NUMMER, TEXT")
+    return QStringLiteral(
+               "SELECT TIER ID, NAME, NUMMER FROM P_GET_ERLEDIGTE_TERMINE('%1','%2',"
+               "'%3','F') ORDER BY ERLEDIGT, NUMMER, TEXT")
         .arg(SqlDatum(von), SqlDatum(bis.addDays(1)), TF(tierbezogen));
 }
 

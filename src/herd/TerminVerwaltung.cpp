@@ -152,8 +152,8 @@ void TfrmFesterTermin::Initialisieren(db::Transaction& transaktion, int terminID
     intervall_->setRange(0, 999);
     intervallArt_ = new QComboBox(this);
     intervallArt_->setObjectName(QStringLiteral("cbIntervallArt"));
-    intervallArt_->addItems({QStringLiteral("Tage"), QStringLiteral("Wochen"),
-                             QStringLiteral("Monate")});
+    intervallArt_->addItems(
+        {QStringLiteral("Tage"), QStringLiteral("Wochen"), QStringLiteral("Monate")});
     bis_ = new QLineEdit(this);
     bis_->setObjectName(QStringLiteral("edBis"));
     bis_->setMaxLength(10);
@@ -479,7 +479,8 @@ TfrmTerminVerwaltung::TfrmTerminVerwaltung(db::Database& datenbank, QWidget* own
     };
     seite(QStringLiteral("Feste Termine"), festeGrid_, feste_, "FesteTermineView", true);
     seite(QStringLiteral("Tierbezogene Termine"), tierGrid_, tier_, "TierTermineView", false);
-    connect(vergangene_, &QCheckBox::clicked, this, [this] { Sicher([this] { FesteTermineLaden(); }); });
+    connect(vergangene_, &QCheckBox::clicked, this,
+            [this] { Sicher([this] { FesteTermineLaden(); }); });
 
     QPushButton* ok = nullptr;
     QPushButton* abbrechen = nullptr;

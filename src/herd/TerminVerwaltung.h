@@ -5,7 +5,6 @@
 #include <DataSet.h>
 #include <Transaction.h>
 
-
 #include <array>
 #include <memory>
 

@@ -74,10 +74,10 @@ void Kopf(TDruck& druck, const QString& titel, long double abstandTitel, long do
     druck.SetzeSchrift(arial, 14, fsBold, 0, false);
     const int rechts = druck.GetPosRandRechts();
     druck.PrintText(rechts / 2, titel, false, taCenter);
-    druck.PrintText(rechts,
-                    QStringLiteral("Stand: ") +
-                        ProgDatum::Heute().toString(QStringLiteral("dd.MM.yyyy")),
-                    false, taRightJustify);
+    druck.PrintText(
+        rechts,
+        QStringLiteral("Stand: ") + ProgDatum::Heute().toString(QStringLiteral("dd.MM.yyyy")),
+        false, taRightJustify);
     druck.Pos += int(1.5L * druck.Zeilenhoehe());
     druck.Zeilenabstand = abstandTier;
     druck.SetzeSchrift(arial, 10, fsBold, 0, false);

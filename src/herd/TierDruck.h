@@ -12,7 +12,7 @@ class TDruck;
 namespace db {
 class Query;
 class Transaction;
-}
+}  // namespace db
 
 namespace TierDruck {
 

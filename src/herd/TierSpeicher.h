@@ -15,7 +15,7 @@ class TDM;
 namespace db {
 class DataSet;
 class Transaction;
-}
+}  // namespace db
 
 // The animal record as the card edits it.
 struct TTierSatz {

@@ -55,23 +55,24 @@ QVariant TTierWahlModell::data(const QModelIndex& index, int role) const
         return QPixmap::fromImage(StatusSymbole::Bild(z.statusIdx, 16));
     if (role == Qt::DisplayRole || role == SortRolle) {
         switch (spalte) {
-        case Knr:
-            return role == SortRolle ? QVariant(TierWahl::KnrSortwert(z.knrDisplay))
-                                     : QVariant(z.knrDisplay);
-        case Name:
-            return z.name;
-        case Nummer:
-            return z.nummer;
-        case Gebdat:
-            if (role == SortRolle)
-                return z.gebdat;
-            return z.gebdat.isValid() ? z.gebdat.toString(QStringLiteral("dd.MM.yyyy")) : QString();
-        case Betrieb:
-            return z.betrieb;
-        case Status:
-            return role == SortRolle ? QVariant(z.statusIdx) : QVariant();
-        default:
-            return {};
+            case Knr:
+                return role == SortRolle ? QVariant(TierWahl::KnrSortwert(z.knrDisplay))
+                                         : QVariant(z.knrDisplay);
+            case Name:
+                return z.name;
+            case Nummer:
+                return z.nummer;
+            case Gebdat:
+                if (role == SortRolle)
+                    return z.gebdat;
+                return z.gebdat.isValid() ? z.gebdat.toString(QStringLiteral("dd.MM.yyyy"))
+                                          : QString();
+            case Betrieb:
+                return z.betrieb;
+            case Status:
+                return role == SortRolle ? QVariant(z.statusIdx) : QVariant();
+            default:
+                return {};
         }
     }
     return {};
@@ -304,9 +305,9 @@ QStringList TfrmTierWahl::AuswahlSQL()
     const int maske = Maske();
     if (maske < 0)
         return {};
-    const QString query =
-        DM()->SQLWertString(tatierwahl_, QStringLiteral("SELECT QUERY FROM T_MASKEN WHERE ID = :Maske"),
-                            {{QStringLiteral("Maske"), maskenIDs_[maske]}});
+    const QString query = DM()->SQLWertString(
+        tatierwahl_, QStringLiteral("SELECT QUERY FROM T_MASKEN WHERE ID = :Maske"),
+        {{QStringLiteral("Maske"), maskenIDs_[maske]}});
     const int betrieb = Betrieb();
     return TierWahl::AuswahlSQL(query, betrieb > 0 ? betriebsNamen_[betrieb] : QString());
 }
@@ -415,8 +416,8 @@ bool TfrmTierWahl::eventFilter(QObject* objekt, QEvent* event)
         if (objekt == suche_ && (taste == Qt::Key_Up || taste == Qt::Key_Down) &&
             filter_.rowCount() > 0) {
             const int jetzt = tabelle_->currentIndex().row();
-            const int neu = std::clamp(jetzt + (taste == Qt::Key_Up ? -1 : 1), 0,
-                                       filter_.rowCount() - 1);
+            const int neu =
+                std::clamp(jetzt + (taste == Qt::Key_Up ? -1 : 1), 0, filter_.rowCount() - 1);
             tabelle_->setCurrentIndex(filter_.index(neu, TTierWahlModell::Knr));
             return true;
         }

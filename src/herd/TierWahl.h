@@ -90,8 +90,8 @@ class TfrmTierWahl : public TZRDialog {
 public:
     static constexpr int HilfeKontext = 1000;
     static inline const QString LeerText = QStringLiteral("< Keine Tiere in der Auswahl >");
-    static inline const QString KeineMaskeText = QStringLiteral(
-        "< Keine Suchmaske vorhanden: bitte legen Sie im Masken-Designer eine an >");
+    static inline const QString KeineMaskeText =
+        QStringLiteral("< Keine Suchmaske vorhanden: bitte legen Sie im Masken-Designer eine an >");
 
     // Needs the data module connected. Throws std::invalid_argument for an unknown mode.
     TfrmTierWahl(QWidget* owner, int modus, int mindestanzahl);

@@ -30,7 +30,8 @@ class TTierarztDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
     {
         const QModelIndex erste = index.siblingAtColumn(TframeTierarzt::SpBestandsbuch);
         const QString status = erste.data(TframeTierarzt::BestandsbuchRolle).toString();
@@ -60,7 +61,8 @@ public:
         stil->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, opt.widget);
         if (erste.data(TframeTierarzt::GruppeRolle).toInt() > 0) {
             const QIcon gruppe = stil->standardIcon(QStyle::SP_DirIcon);
-            gruppe.paint(painter, QRect(opt.rect.center().x() - 7, opt.rect.top() + 2 + 16, 14, 14));
+            gruppe.paint(painter,
+                         QRect(opt.rect.center().x() - 7, opt.rect.top() + 2 + 16, 14, 14));
         }
     }
 };
@@ -83,8 +85,9 @@ TframeTierarzt::TframeTierarzt(QWidget* parent)
       loeschen_(Knopf(QStringLiteral("Löschen"), this))
 {
     modell_.setColumnCount(Spaltenzahl);
-    modell_.setHorizontalHeaderLabels({QStringLiteral("BB"), QStringLiteral("Datum"), QStringLiteral("Verabr."),
-                                       QStringLiteral("Menge"), QStringLiteral("Arzneimittelbezeichnung\nBelegnummer"),
+    modell_.setHorizontalHeaderLabels({QStringLiteral("BB"), QStringLiteral("Datum"),
+                                       QStringLiteral("Verabr."), QStringLiteral("Menge"),
+                                       QStringLiteral("Arzneimittelbezeichnung\nBelegnummer"),
                                        QStringLiteral("M.\nF."), QStringLiteral("Grund\nAnwender"),
                                        QStringLiteral("Standort\nKategorie")});
     liste_->setModel(&modell_);
@@ -108,7 +111,8 @@ TframeTierarzt::TframeTierarzt(QWidget* parent)
     layout->addWidget(liste_, 1);
     layout->addLayout(knoepfe);
 
-    connect(liste_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { KnoepfeSetzen(); });
+    connect(liste_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { KnoepfeSetzen(); });
     connect(liste_, &QTableView::doubleClicked, this, [this] {
         if (bearbeiten_->isEnabled())
             DBTools::Sicher([this] { BehandlungBearbeiten(false); });
@@ -170,7 +174,8 @@ int TframeTierarzt::AktuelleID() const
 QString TframeTierarzt::AktuellerStatus() const
 {
     const QModelIndex i = liste_->currentIndex();
-    return i.isValid() ? modell_.index(i.row(), SpBestandsbuch).data(BestandsbuchRolle).toString() : QString();
+    return i.isValid() ? modell_.index(i.row(), SpBestandsbuch).data(BestandsbuchRolle).toString()
+                       : QString();
 }
 
 void TframeTierarzt::Zeile(const QList<QVariant>& werte, const QStringList& namen)
@@ -187,7 +192,8 @@ void TframeTierarzt::Zeile(const QList<QVariant>& werte, const QStringList& name
     zeile[SpVerabreichung]->setText(text("VERABREICHUNG"));
     zeile[SpMenge]->setText(text("MENGE"));
     zeile[SpArzneimittel]->setText(Tierarzt::ZweiZeilen(text("ARZNEIMITTEL"), text("BELEGNUMMER")));
-    zeile[SpWartezeit]->setText(Tierarzt::WartezeitText(wert("WMILCH").toInt(), wert("WFLEISCH").toInt()));
+    zeile[SpWartezeit]->setText(
+        Tierarzt::WartezeitText(wert("WMILCH").toInt(), wert("WFLEISCH").toInt()));
     zeile[SpGrund]->setText(Tierarzt::ZweiZeilen(text("GRUND"), text("ANWENDER")));
     zeile[SpStandort]->setText(Tierarzt::ZweiZeilen(text("STANDORT"), text("KATEGORIE")));
     modell_.appendRow(zeile);
@@ -202,9 +208,11 @@ void TframeTierarzt::Aktualisieren(bool commit)
     if (!tr.Active())
         tr.Start();
     modell_.removeRows(0, modell_.rowCount());
-    db::Query q(tr, Gruppenmodus()
-                        ? QStringLiteral("select * from P_get_behandlungen_gruppen order by datumsort")
-                        : QStringLiteral("select * from P_get_behandlungen_tier(:tier_id) order by datumsort"));
+    db::Query q(
+        tr,
+        Gruppenmodus()
+            ? QStringLiteral("select * from P_get_behandlungen_gruppen order by datumsort")
+            : QStringLiteral("select * from P_get_behandlungen_tier(:tier_id) order by datumsort"));
     if (!Gruppenmodus())
         q.Param(QStringLiteral("TIER_ID")).SetInteger(tier_);
     QStringList namen;
@@ -234,7 +242,8 @@ void TframeTierarzt::Aktualisieren(bool commit)
 
 void TframeTierarzt::KnoepfeSetzen()
 {
-    const Tierarzt::TKnoepfe k = Tierarzt::Knoepfe(AktuellerStatus(), modell_.rowCount() == 0 || AktuelleID() == 0);
+    const Tierarzt::TKnoepfe k =
+        Tierarzt::Knoepfe(AktuellerStatus(), modell_.rowCount() == 0 || AktuelleID() == 0);
     bearbeiten_->setEnabled(k.bearbeiten);
     buchen_->setEnabled(k.buchen);
     loeschen_->setEnabled(k.loeschen);
@@ -255,8 +264,9 @@ bool TframeTierarzt::BehandlungBearbeiten(bool neu)
     } zurueck{tr};
     int id = neu ? 0 : AktuelleID();
     const QModelIndex aktuell = liste_->currentIndex();
-    const bool gruppenWarnung = !neu && !Gruppenmodus() && aktuell.isValid()
-                                && modell_.index(aktuell.row(), SpBestandsbuch).data(GruppeRolle).toInt() > 0;
+    const bool gruppenWarnung =
+        !neu && !Gruppenmodus() && aktuell.isValid() &&
+        modell_.index(aktuell.row(), SpBestandsbuch).data(GruppeRolle).toInt() > 0;
     TfrmBehandlungEdit dialog(tr, this);
     if (!neu)
         dialog.setWindowTitle(QStringLiteral("Behandlung bearbeiten"));
@@ -292,10 +302,10 @@ void TframeTierarzt::Loeschen()
     const QString status = AktuellerStatus();
     if (id <= 0 || status == QLatin1String("S"))
         return;
-    const bool gruppe = modell_.index(liste_->currentIndex().row(), SpBestandsbuch).data(GruppeRolle).toInt() > 0;
-    if (Tools::Meldung(Tierarzt::LoeschFrage(status, gruppe), Tools::mtConfirmation, Tools::mbYesNo, 0,
-                       Tools::DefaultButton(1))
-        != Tools::mrYes)
+    const bool gruppe =
+        modell_.index(liste_->currentIndex().row(), SpBestandsbuch).data(GruppeRolle).toInt() > 0;
+    if (Tools::Meldung(Tierarzt::LoeschFrage(status, gruppe), Tools::mtConfirmation, Tools::mbYesNo,
+                       0, Tools::DefaultButton(1)) != Tools::mrYes)
         return;
     if (status == QLatin1String("B"))
         Tierarzt::Stornieren(DM()->TATierarztEdit, id);

@@ -17,8 +17,17 @@ class TframeTierarzt : public QWidget {
     Q_OBJECT
 public:
     enum Rolle { IDRolle = Qt::UserRole + 1, BestandsbuchRolle, GruppeRolle };
-    enum Spalte { SpBestandsbuch, SpDatum, SpVerabreichung, SpMenge, SpArzneimittel, SpWartezeit,
-                  SpGrund, SpStandort, Spaltenzahl };
+    enum Spalte {
+        SpBestandsbuch,
+        SpDatum,
+        SpVerabreichung,
+        SpMenge,
+        SpArzneimittel,
+        SpWartezeit,
+        SpGrund,
+        SpStandort,
+        Spaltenzahl
+    };
 
     explicit TframeTierarzt(QWidget* parent = nullptr);
     ~TframeTierarzt() override;

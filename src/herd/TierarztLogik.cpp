@@ -17,8 +17,10 @@ const QString MengenSQL = QStringLiteral(
 TKnoepfe Knoepfe(const QString& bestandsbuch, bool listeLeer)
 {
     TKnoepfe k;
-    const QString s = bestandsbuch.trimmed().isEmpty() ? QStringLiteral("N") : bestandsbuch.trimmed();
-    k.loeschenText = s == QLatin1String("B") ? QStringLiteral("Stornieren") : QStringLiteral("Löschen");
+    const QString s =
+        bestandsbuch.trimmed().isEmpty() ? QStringLiteral("N") : bestandsbuch.trimmed();
+    k.loeschenText =
+        s == QLatin1String("B") ? QStringLiteral("Stornieren") : QStringLiteral("Löschen");
     if (listeLeer)
         return k;
     k.bearbeiten = s == QLatin1String("J") || s == QLatin1String("N");
@@ -51,37 +53,42 @@ QString LoeschFrage(const QString& bestandsbuch, bool gruppe)
     if (!gruppe)
         return storno ? QStringLiteral("Wollen Sie die ausgewählte Behandlung wirklich stornieren?")
                       : QStringLiteral("Wollen Sie die ausgewählte Behandlung wirklich löschen?");
-    return storno ? QStringLiteral("Diese Behandlung ist eine Gruppenbehandlung.\rDie Stornierung ist "
-                                   "für alle betroffenen Tiere gültig.\rWollen Sie die ausgewählte "
-                                   "Behandlung wirklich stornieren?")
-                  : QStringLiteral("Diese Behandlung ist eine Gruppenbehandlung.\rDie Löschung ist für "
-                                   "alle betroffenen Tiere gültig.\rWollen Sie die ausgewählte "
-                                   "Behandlung wirklich löschen?");
+    return storno ? QStringLiteral(
+                        "Diese Behandlung ist eine Gruppenbehandlung.\rDie Stornierung ist "
+                        "für alle betroffenen Tiere gültig.\rWollen Sie die ausgewählte "
+                        "Behandlung wirklich stornieren?")
+                  : QStringLiteral(
+                        "Diese Behandlung ist eine Gruppenbehandlung.\rDie Löschung ist für "
+                        "alle betroffenen Tiere gültig.\rWollen Sie die ausgewählte "
+                        "Behandlung wirklich löschen?");
 }
 
 QString GruppenHinweis(int anzahl)
 {
     if (anzahl <= MaxTiereImBestandsbuch)
         return {};
-    return QStringLiteral("Sie haben %1 Tiere ausgewählt.\rIm Bestandsbuch können aus Gründen der "
-                          "Darstellung\rmaximal %2 Tiere explizit aufgeführt werden.\rGeben Sie "
-                          "deshalb im Feld >Standort< auch\rdie Tiergruppe an,\rz.B.: \"Kuhstall, "
-                          "laktierende Kühe\".")
+    return QStringLiteral(
+               "Sie haben %1 Tiere ausgewählt.\rIm Bestandsbuch können aus Gründen der "
+               "Darstellung\rmaximal %2 Tiere explizit aufgeführt werden.\rGeben Sie "
+               "deshalb im Feld >Standort< auch\rdie Tiergruppe an,\rz.B.: \"Kuhstall, "
+               "laktierende Kühe\".")
         .arg(anzahl)
         .arg(MaxTiereImBestandsbuch);
 }
 
 QString PflichtfeldFrage(const QString& feld)
 {
-    return QStringLiteral("Das Feld >%1< ist im Bestandsbuch notwendig\rWollen Sie es trotzdem leer "
-                          "belassen?")
+    return QStringLiteral(
+               "Das Feld >%1< ist im Bestandsbuch notwendig\rWollen Sie es trotzdem leer "
+               "belassen?")
         .arg(feld);
 }
 
 QString MaximalAnwendungen()
 {
-    return QStringLiteral("Es können maximal %1 Anwendungen eingegeben werden!\r\rLösung: Geben Sie "
-                          "eine weitere Behandlung ein.")
+    return QStringLiteral(
+               "Es können maximal %1 Anwendungen eingegeben werden!\r\rLösung: Geben Sie "
+               "eine weitere Behandlung ein.")
         .arg(MaxAnwendungen);
 }
 
@@ -138,14 +145,18 @@ void Statement(db::Transaction& tr, const QString& sql, int leistung)
 void Buchen(db::Transaction& tr, int leistung)
 {
     Ausfuehren(tr, [&] {
-        Statement(tr, QStringLiteral("UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = 'B' WHERE ID = :ID"), leistung);
+        Statement(tr,
+                  QStringLiteral("UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = 'B' WHERE ID = :ID"),
+                  leistung);
     });
 }
 
 void Stornieren(db::Transaction& tr, int leistung)
 {
     Ausfuehren(tr, [&] {
-        Statement(tr, QStringLiteral("UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = 'S' WHERE ID = :ID"), leistung);
+        Statement(tr,
+                  QStringLiteral("UPDATE T_TIERARZTLEISTUNG SET BESTANDSBUCH = 'S' WHERE ID = :ID"),
+                  leistung);
     });
 }
 
@@ -154,8 +165,10 @@ void Loeschen(db::Transaction& tr, int leistung)
     // Explicit rather than by the cascade of the keys, so that nothing of the treatment is left
     // behind when a key was created without it.
     Ausfuehren(tr, [&] {
-        Statement(tr, QStringLiteral("DELETE FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = :ID"), leistung);
-        Statement(tr, QStringLiteral("DELETE FROM T_TIERARZTGRUPPE WHERE LEISTUNG = :ID"), leistung);
+        Statement(tr, QStringLiteral("DELETE FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = :ID"),
+                  leistung);
+        Statement(tr, QStringLiteral("DELETE FROM T_TIERARZTGRUPPE WHERE LEISTUNG = :ID"),
+                  leistung);
         Statement(tr, QStringLiteral("DELETE FROM T_TIERARZTLEISTUNG WHERE ID = :ID"), leistung);
     });
 }
@@ -163,7 +176,9 @@ void Loeschen(db::Transaction& tr, int leistung)
 void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere,
                    const QHash<int, QString>& texte)
 {
-    db::Query q(tr, QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG)\rVALUES (:TIER, :LEISTUNG)"));
+    db::Query q(
+        tr,
+        QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG)\rVALUES (:TIER, :LEISTUNG)"));
     for (int tier : tiere) {
         try {
             q.Param(QStringLiteral("TIER")).SetInteger(tier);
@@ -174,12 +189,15 @@ void TiereZuordnen(db::Transaction& tr, int leistung, const QList<int>& tiere,
             da.Param(QStringLiteral("ID")).SetInteger(tier);
             da.Open();
             const bool geloescht = da.Field(0).AsInteger() == 0;
-            const QString name = geloescht && texte.contains(tier) ? texte.value(tier) : TierText(tr, tier);
-            const QString ursache = geloescht ? QStringLiteral("Das Tier ist nicht mehr vorhanden.") : Fehlertext(e);
-            throw db::Error(QStringLiteral("Die Behandlung konnte für das Tier %1 nicht gespeichert "
-                                           "werden:\r%2\r\rDie Behandlung wurde für keines der Tiere "
-                                           "gespeichert.")
-                                .arg(name, ursache));
+            const QString name =
+                geloescht && texte.contains(tier) ? texte.value(tier) : TierText(tr, tier);
+            const QString ursache =
+                geloescht ? QStringLiteral("Das Tier ist nicht mehr vorhanden.") : Fehlertext(e);
+            throw db::Error(
+                QStringLiteral("Die Behandlung konnte für das Tier %1 nicht gespeichert "
+                               "werden:\r%2\r\rDie Behandlung wurde für keines der Tiere "
+                               "gespeichert.")
+                    .arg(name, ursache));
         }
     }
 }

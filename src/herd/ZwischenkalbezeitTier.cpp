@@ -42,37 +42,37 @@ void TZwischenkalbezeitTier::PositionenBerechnen()
     const double ux = Ursprung.x();
     const double uy = Ursprung.y();
     switch (Modus) {
-    case Bildschirm:
-        X0 = ux + F(80);
-        Y0 = uy + F(70);
-        A = F(5);
-        CX = int(0.8 * Breite);
-        CY = int(0.5 * Breite);
-        SkalaX = X0 - 6 * A;
-        TragzeitY = Y0 - F(30);
-        ZwkzY = Y0 - F(10);
-        LegendeY = Y0 - F(50);
-        NummerY = Y0 + CY + F(20);
-        break;
-    case Miniatur:
-        X0 = ux + 10;
-        Y0 = uy + 25;
-        A = 0;
-        CX = Breite - 2 * X0;
-        CY = Hoehe - Y0 - X0;
-        break;
-    default:
-        X0 = ux + 300;
-        Y0 = uy + 250;
-        A = 20;
-        CX = int(0.825 * Breite);
-        CY = int(0.515 * Breite);
-        SkalaX = X0 - 120;
-        TragzeitY = Y0 - 70;
-        ZwkzY = Y0 - 30;
-        LegendeY = Y0 - 130;
-        NummerY = Y0 + CY + 80;
-        break;
+        case Bildschirm:
+            X0 = ux + F(80);
+            Y0 = uy + F(70);
+            A = F(5);
+            CX = int(0.8 * Breite);
+            CY = int(0.5 * Breite);
+            SkalaX = X0 - 6 * A;
+            TragzeitY = Y0 - F(30);
+            ZwkzY = Y0 - F(10);
+            LegendeY = Y0 - F(50);
+            NummerY = Y0 + CY + F(20);
+            break;
+        case Miniatur:
+            X0 = ux + 10;
+            Y0 = uy + 25;
+            A = 0;
+            CX = Breite - 2 * X0;
+            CY = Hoehe - Y0 - X0;
+            break;
+        default:
+            X0 = ux + 300;
+            Y0 = uy + 250;
+            A = 20;
+            CX = int(0.825 * Breite);
+            CY = int(0.515 * Breite);
+            SkalaX = X0 - 120;
+            TragzeitY = Y0 - 70;
+            ZwkzY = Y0 - 30;
+            LegendeY = Y0 - 130;
+            NummerY = Y0 + CY + 80;
+            break;
     }
 }
 
@@ -119,8 +119,8 @@ void TZwischenkalbezeitTier::HintergrundZeichnen()
         TextAusgeben(SkalaX, Y0 + 2 * a + s, QString::number(485 - 20 * i), taRightJustify,
                      tvaBottom, 0);
         Schrift(Blau);
-        TextAusgeben(SkalaX, Y0 + 2 * a + s, QString::number(385 - 20 * i), taRightJustify,
-                     tvaTop, 0);
+        TextAusgeben(SkalaX, Y0 + 2 * a + s, QString::number(385 - 20 * i), taRightJustify, tvaTop,
+                     0);
     }
 }
 
@@ -155,8 +155,8 @@ void TZwischenkalbezeitTier::Zeichnen()
         const int tz = tragzeiten[v];
         if (tz != 0)
             BalkenZeichnen(px, basisY, Farbig ? TragzeitFarbe : Weiss,
-                           (tz - TragzeitBasis) * tagFaktor, w, t, exFDiagonal,
-                           QString::number(tz), TragzeitY, Blau, Y0, Y0 + CY);
+                           (tz - TragzeitBasis) * tagFaktor, w, t, exFDiagonal, QString::number(tz),
+                           TragzeitY, Blau, Y0, Y0 + CY);
         else
             BalkenZeichnen(px, basisY, Farbig ? Silber : Weiss, 0, w, t, exClear,
                            QStringLiteral("?"), TragzeitY, Blau, Y0, Y0 + CY);
@@ -186,14 +186,14 @@ void TZwischenkalbezeitTier::Zeichnen()
 
     if (Modus != Miniatur) {
         Canvas->SetzeBrushClear();
-        const QString tragzeitText =
-            QStringLiteral("Tragzeit Ø: %1 Tage").arg(mittelTragzeit);
+        const QString tragzeitText = QStringLiteral("Tragzeit Ø: %1 Tage").arg(mittelTragzeit);
         Schrift(Blau);
         TextAusgeben(X0, LegendeY, tragzeitText, taLeftJustify, tvaBottom, 0);
         if (!zwkz.empty()) {
             const double x = X0 + 1.2 * Canvas->TextWidth(tragzeitText);
             Schrift(mittelZwkz > ZwkzBasis ? Rot : Gruen);
-            TextAusgeben(x, LegendeY, QStringLiteral("Zwischenkalbezeit Ø: %1 Tage").arg(mittelZwkz),
+            TextAusgeben(x, LegendeY,
+                         QStringLiteral("Zwischenkalbezeit Ø: %1 Tage").arg(mittelZwkz),
                          taLeftJustify, tvaBottom, 0);
         }
     }

@@ -29,9 +29,14 @@
 
 namespace {
 
-const char* const ErweiterteKnoepfe[] = {"Neu",     "BearbeitenBildschirm", "BearbeitenDruck",
-                                         "Umbenennen", "Loeschen",          "Laden",
-                                         "Speichern", "Standard"};
+const char* const ErweiterteKnoepfe[] = {"Neu",
+                                         "BearbeitenBildschirm",
+                                         "BearbeitenDruck",
+                                         "Umbenennen",
+                                         "Loeschen",
+                                         "Laden",
+                                         "Speichern",
+                                         "Standard"};
 const QString DateiFilter = QStringLiteral("Listen Austauschformat (*.xml)");
 
 // Undoes what a step wrote in the frame's transaction when it fails, as the step never ran.
@@ -76,16 +81,18 @@ TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* p
 {
     setObjectName(QStringLiteral("frameInternListeWahl"));
     setFocusPolicy(Qt::TabFocus);
-    listen_.SetSelectSQL(QStringLiteral("SELECT BEZEICHNUNG, TITEL, ID FROM T_LISTEN\n"
-                                        "WHERE ID < 0\n"
-                                        "AND BEDINGUNGEN IS NOT NULL\n"
-                                        "AND BEDINGUNGEN = :LISTENTYP\n"
-                                        "ORDER BY BEZEICHNUNG"));
-    listenEdit_.SetSelectSQL(QStringLiteral("SELECT BEZEICHNUNG, TITEL, ID FROM T_LISTEN\n"
-                                            "WHERE ID = :ID"));
-    listenEdit_.SetModifySQL(QStringLiteral(
-        "UPDATE T_LISTEN SET BEZEICHNUNG = :BEZEICHNUNG, TITEL = :TITEL, ID = :ID "
-        "WHERE ID = :OLD_ID"));
+    listen_.SetSelectSQL(
+        QStringLiteral("SELECT BEZEICHNUNG, TITEL, ID FROM T_LISTEN\n"
+                       "WHERE ID < 0\n"
+                       "AND BEDINGUNGEN IS NOT NULL\n"
+                       "AND BEDINGUNGEN = :LISTENTYP\n"
+                       "ORDER BY BEZEICHNUNG"));
+    listenEdit_.SetSelectSQL(
+        QStringLiteral("SELECT BEZEICHNUNG, TITEL, ID FROM T_LISTEN\n"
+                       "WHERE ID = :ID"));
+    listenEdit_.SetModifySQL(
+        QStringLiteral("UPDATE T_LISTEN SET BEZEICHNUNG = :BEZEICHNUNG, TITEL = :TITEL, ID = :ID "
+                       "WHERE ID = :OLD_ID"));
     listenEdit_.SetDeleteSQL(QStringLiteral("DELETE FROM T_LISTEN WHERE ID = :OLD_ID"));
 
     auto* layout = new QHBoxLayout(this);
@@ -111,10 +118,10 @@ TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* p
     knoepfe->addWidget(NeuerKnopf("Schliessen", QStringLiteral("Schließen")));
     layout->addLayout(knoepfe);
     auto* erweitert = new QVBoxLayout;
-    const QStringList texte{QStringLiteral("Neu"),        QStringLiteral("B. Bildschirm"),
-                            QStringLiteral("B. Druck"),   QStringLiteral("Umbenennen"),
-                            QStringLiteral("Löschen"),    QStringLiteral("Laden"),
-                            QStringLiteral("Speichern"),  QStringLiteral("Als Standard")};
+    const QStringList texte{QStringLiteral("Neu"),       QStringLiteral("B. Bildschirm"),
+                            QStringLiteral("B. Druck"),  QStringLiteral("Umbenennen"),
+                            QStringLiteral("Löschen"),   QStringLiteral("Laden"),
+                            QStringLiteral("Speichern"), QStringLiteral("Als Standard")};
     for (int i = 0; i < texte.size(); ++i) {
         QPushButton* k = NeuerKnopf(ErweiterteKnoepfe[i], texte[i]);
         k->hide();
@@ -122,8 +129,10 @@ TframeInternListeWahl::TframeInternListeWahl(db::Database& datenbank, QWidget* p
         erweitert->addWidget(k);
     }
     erweitert->addStretch(1);
-    Knopf(QStringLiteral("BearbeitenBildschirm"))->setToolTip(QStringLiteral("Bearbeiten der Bildschirmanzeige"));
-    Knopf(QStringLiteral("BearbeitenDruck"))->setToolTip(QStringLiteral("Bearbeiten der Druckausgabe"));
+    Knopf(QStringLiteral("BearbeitenBildschirm"))
+        ->setToolTip(QStringLiteral("Bearbeiten der Bildschirmanzeige"));
+    Knopf(QStringLiteral("BearbeitenDruck"))
+        ->setToolTip(QStringLiteral("Bearbeiten der Druckausgabe"));
     layout->addLayout(erweitert);
 
     const auto verbinden = [this](const char* name, auto handler) {
@@ -195,10 +204,9 @@ void TframeInternListeWahl::Starten()
 
 void TframeInternListeWahl::Initialisieren(bool mitBildschirm)
 {
-    const QStringList weg = mitBildschirm
-                                ? QStringList{QStringLiteral("Exportieren")}
-                                : QStringList{QStringLiteral("Anzeigen"),
-                                              QStringLiteral("BearbeitenBildschirm")};
+    const QStringList weg = mitBildschirm ? QStringList{QStringLiteral("Exportieren")}
+                                          : QStringList{QStringLiteral("Anzeigen"),
+                                                        QStringLiteral("BearbeitenBildschirm")};
     for (const QString& name : weg)
         delete Knopf(name);
     view_->SetDataSet(&listen_);
@@ -292,9 +300,9 @@ void TframeInternListeWahl::Ausgeben(int art)
                 std::function<void(TfrmListe*)> status;
                 if (shell)
                     status = [shell](TfrmListe*) { shell->ZeigeHinweis(); };
-                FListeNormal::ListeAnzeigenEx(shell ? shell->Fenster() : nullptr, id, Betriebsstaette, Titelzusatz, DatenSQL,
-                                              SchnellwahlSQL, BetriebsstaetteDrucken, false, klasse,
-                                              true, std::move(status));
+                FListeNormal::ListeAnzeigenEx(
+                    shell ? shell->Fenster() : nullptr, id, Betriebsstaette, Titelzusatz, DatenSQL,
+                    SchnellwahlSQL, BetriebsstaetteDrucken, false, klasse, true, std::move(status));
                 break;
             }
             case 1:
@@ -479,9 +487,9 @@ void TframeInternListeWahl::LadenClick()
     if (transaktion_.Active())
         transaktion_.Commit();
     DesignsLaden(id);
-    Tools::MeldungInfo(QStringLiteral("Die Liste \"%1\" wurde aus der Datei\r\"%2\"\reingelesen.")
-                           .arg(listen_.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString(),
-                                datei));
+    Tools::MeldungInfo(
+        QStringLiteral("Die Liste \"%1\" wurde aus der Datei\r\"%2\"\reingelesen.")
+            .arg(listen_.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString(), datei));
 }
 
 void TframeInternListeWahl::SpeichernClick()
@@ -490,7 +498,8 @@ void TframeInternListeWahl::SpeichernClick()
     if (id == 0)
         return;
     const QString bezeichnung = listen_.FieldByName(QStringLiteral("BEZEICHNUNG")).AsString();
-    QFileDialog dialog(window(), QStringLiteral("Liste in Datei speichern"), QString(), DateiFilter);
+    QFileDialog dialog(window(), QStringLiteral("Liste in Datei speichern"), QString(),
+                       DateiFilter);
     dialog.setObjectName(QStringLiteral("ListeSpeichern"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

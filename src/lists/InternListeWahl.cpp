@@ -46,8 +46,8 @@ QString StandardText(const QList<int>& ids, const std::vector<bool>& haken)
 int DesignAnlegen(db::Transaction& tr, const QString& bezeichnung, const QString& titel,
                   const QString& felder, const QString& listenTyp)
 {
-    db::Query generator(tr, QStringLiteral(
-                                "SELECT FIRST 1 GEN_ID(G_LISTEN_ID_INTERN, -1) FROM RDB$DATABASE"));
+    db::Query generator(
+        tr, QStringLiteral("SELECT FIRST 1 GEN_ID(G_LISTEN_ID_INTERN, -1) FROM RDB$DATABASE"));
     generator.Open();
     const int id = generator.Field(0).AsInteger();
     if (id >= 0)
@@ -73,8 +73,8 @@ int DesignAnlegen(db::Transaction& tr, const QString& bezeichnung, const QString
 void KindzeilenLoeschen(db::Transaction& tr, int listeId)
 {
     for (const char* tabelle : {"T_LISTEN_BILDSCHIRM", "T_LISTEN_DRUCK", "T_LISTEN_LINIEN"}) {
-        db::Query q(tr, QStringLiteral("DELETE FROM %1 WHERE LISTE = :LISTE")
-                            .arg(QLatin1String(tabelle)));
+        db::Query q(
+            tr, QStringLiteral("DELETE FROM %1 WHERE LISTE = :LISTE").arg(QLatin1String(tabelle)));
         q.Param(QStringLiteral("LISTE")).SetInteger(listeId);
         q.Execute();
     }

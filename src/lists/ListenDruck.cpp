@@ -70,12 +70,12 @@ std::uint8_t Ausrichtung(const QString& code)
 int AnkerX(std::uint8_t ausrichtung, int links, int breite)
 {
     switch (ausrichtung) {
-    case 0:
-        return links;
-    case 1:
-        return links + breite;
-    default:
-        return links + breite / 2;
+        case 0:
+            return links;
+        case 1:
+            return links + breite;
+        default:
+            return links + breite / 2;
     }
 }
 
@@ -125,9 +125,10 @@ constexpr auto DesignSQL =
     "  MULTI_LINE_SHORT_DRUCK, DATUM_VERGANGEN_FETT\n"
     "FROM T_LISTEN\n"
     "WHERE ID = :LISTE";
-constexpr auto LinienSQL = "SELECT L_POSITION, BEGINN_TITEL, ART, BREITE\n"
-                           "FROM T_LISTEN_LINIEN\n"
-                           "WHERE LISTE = :LISTE";
+constexpr auto LinienSQL =
+    "SELECT L_POSITION, BEGINN_TITEL, ART, BREITE\n"
+    "FROM T_LISTEN_LINIEN\n"
+    "WHERE LISTE = :LISTE";
 constexpr auto FelderSQL = "SELECT * FROM P_GET_LISTEN_DRUCK_SICHTBAR(:LISTE)";
 
 bool IstT(const db::Value& v)
@@ -199,7 +200,8 @@ private:
 class EigeneDaten final : public IListenDaten {
 public:
     EigeneDaten(db::Database& datenbank, const QString& sql)
-        : transaktion_(datenbank, QStringLiteral("TAListenDruck")), daten_(transaktion_),
+        : transaktion_(datenbank, QStringLiteral("TAListenDruck")),
+          daten_(transaktion_),
           zugriff_(daten_, true)
     {
         daten_.SetSelectSQL(sql);
@@ -250,7 +252,9 @@ std::unique_ptr<IListenDaten> DatenAusDataSet(db::DataSet& daten, bool eigene)
 
 TListenDruck::TListenDruck(RListenDruckLayout layout, std::unique_ptr<IListenDaten> daten,
                            PrinterDevice& device, std::unique_ptr<PrintOutput> output)
-    : TDrucken(device, std::move(output)), Heute(ProgDatum::Heute()), layout_(std::move(layout)),
+    : TDrucken(device, std::move(output)),
+      Heute(ProgDatum::Heute()),
+      layout_(std::move(layout)),
       daten_(std::move(daten))
 {
     // The name under which the printer spools the document.
@@ -345,8 +349,9 @@ std::unique_ptr<TListenDruck> TListenDruck::CreateMitSQL(db::Database& datenbank
     bool ersetzt = false;
     const QString sql =
         ListenTools::BetriebsstaetteEinsetzenGefunden(layout.Design.Sql, betriebsstaette, ersetzt);
-    auto druck = std::make_unique<TListenDruck>(
-        std::move(layout), std::make_unique<EigeneDaten>(datenbank, sql), device, std::move(output));
+    auto druck = std::make_unique<TListenDruck>(std::move(layout),
+                                                std::make_unique<EigeneDaten>(datenbank, sql),
+                                                device, std::move(output));
     druck->Titelzusatz = titelzusatz;
     druck->Betriebsstaette = betriebsstaette;
     druck->BetriebsstaetteDrucken = ersetzt;
@@ -355,12 +360,9 @@ std::unique_ptr<TListenDruck> TListenDruck::CreateMitSQL(db::Database& datenbank
     return druck;
 }
 
-std::unique_ptr<TListenDruck> TListenDruck::CreateMitDaten(db::Database& datenbank, int listeId,
-                                                           int betriebsstaette,
-                                                           const QString& titelzusatz,
-                                                           db::DataSet& daten,
-                                                           PrinterDevice& device,
-                                                           std::unique_ptr<PrintOutput> output)
+std::unique_ptr<TListenDruck> TListenDruck::CreateMitDaten(
+    db::Database& datenbank, int listeId, int betriebsstaette, const QString& titelzusatz,
+    db::DataSet& daten, PrinterDevice& device, std::unique_ptr<PrintOutput> output)
 {
     auto druck = std::make_unique<TListenDruck>(
         LayoutLesen(datenbank, listeId), DatenAusDataSet(daten, false), device, std::move(output));
@@ -700,16 +702,15 @@ namespace ListenDruck {
 
 void ListeDrucken(int listeId, int betriebsstaette, const QString& titelzusatz, bool vorschau)
 {
-    auto druck =
-        TListenDruck::CreateMitSQL(DM()->Datenbank, listeId, betriebsstaette, titelzusatz);
+    auto druck = TListenDruck::CreateMitSQL(DM()->Datenbank, listeId, betriebsstaette, titelzusatz);
     druck->Druck(vorschau);
 }
 
 void ListeDruckenMitDaten(int listeId, int betriebsstaette, const QString& titelzusatz,
                           db::DataSet& daten, bool vorschau, bool betriebsstaetteDrucken)
 {
-    auto druck = TListenDruck::CreateMitDaten(DM()->Datenbank, listeId, betriebsstaette,
-                                              titelzusatz, daten);
+    auto druck =
+        TListenDruck::CreateMitDaten(DM()->Datenbank, listeId, betriebsstaette, titelzusatz, daten);
     druck->BetriebsstaetteDrucken = betriebsstaetteDrucken;
     druck->Druck(vorschau);
 }

@@ -29,15 +29,22 @@ Typ TypVon(db::FieldType typ)
     switch (typ) {
         case db::FieldType::SmallInt:
         case db::FieldType::Integer:
-        case db::FieldType::BigInt: return Typ::Ganzzahl;
+        case db::FieldType::BigInt:
+            return Typ::Ganzzahl;
         case db::FieldType::Numeric:
         case db::FieldType::Float:
-        case db::FieldType::Double: return Typ::Zahl;
-        case db::FieldType::Date: return Typ::Datum;
-        case db::FieldType::Time: return Typ::Zeit;
-        case db::FieldType::Timestamp: return Typ::DatumZeit;
-        case db::FieldType::Boolean: return Typ::Wahrheitswert;
-        default: return Typ::Text;
+        case db::FieldType::Double:
+            return Typ::Zahl;
+        case db::FieldType::Date:
+            return Typ::Datum;
+        case db::FieldType::Time:
+            return Typ::Zeit;
+        case db::FieldType::Timestamp:
+            return Typ::DatumZeit;
+        case db::FieldType::Boolean:
+            return Typ::Wahrheitswert;
+        default:
+            return Typ::Text;
     }
 }
 
@@ -219,12 +226,13 @@ void TdmListenExport::Ausfuehren(const ListenExport::Auswahl& auswahl,
         return;
     }
     if (auswahl.ziel == ListenExport::Ziel::Ansicht) {
-        const QString ordner =
-            QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
-            QStringLiteral("/bovantis-ansicht-") + QString::number(QCoreApplication::applicationPid());
+        const QString ordner = QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
+                               QStringLiteral("/bovantis-ansicht-") +
+                               QString::number(QCoreApplication::applicationPid());
         if (!QDir().mkpath(ordner))
-            throw std::runtime_error(
-                QStringLiteral("Der Ordner %1 konnte nicht angelegt werden.").arg(ordner).toStdString());
+            throw std::runtime_error(QStringLiteral("Der Ordner %1 konnte nicht angelegt werden.")
+                                         .arg(ordner)
+                                         .toStdString());
         const QString datei = QDir(ordner).filePath(Vorschlag(auswahl));
         DateiSchreiben(datei, ListenExport::Schreiben(auswahl.format, tabelle));
         const std::function<bool(const QString&)> zeigen =

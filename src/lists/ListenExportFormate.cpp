@@ -39,10 +39,18 @@ void XmlText(QString& aus, const QString& text)
 {
     for (const QChar c : text) {
         switch (c.unicode()) {
-            case '&': aus += QLatin1String("&amp;"); break;
-            case '<': aus += QLatin1String("&lt;"); break;
-            case '>': aus += QLatin1String("&gt;"); break;
-            case '"': aus += QLatin1String("&quot;"); break;
+            case '&':
+                aus += QLatin1String("&amp;");
+                break;
+            case '<':
+                aus += QLatin1String("&lt;");
+                break;
+            case '>':
+                aus += QLatin1String("&gt;");
+                break;
+            case '"':
+                aus += QLatin1String("&quot;");
+                break;
             default:
                 if (c.unicode() >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r')
                     aus += c;
@@ -198,7 +206,8 @@ QByteArray Html(const Tabelle& t, const Optionen& o)
     }
     aus += QLatin1String("<tbody>\n");
     for (int z = 0; z < t.Zeilen(); ++z) {
-        aus += z % 2 ? QLatin1String("<tr class=\"gerade\">") : QLatin1String("<tr class=\"ungerade\">");
+        aus += z % 2 ? QLatin1String("<tr class=\"gerade\">")
+                     : QLatin1String("<tr class=\"ungerade\">");
         for (std::size_t s = 0; s < t.spalten.size(); ++s) {
             aus += o.ausrichtung && Rechtsbuendig(t.spalten[s]) ? QLatin1String("<td class=\"r\">")
                                                                 : QLatin1String("<td>");
@@ -267,9 +276,10 @@ QByteArray Rtf(const Tabelle& t, const Optionen& o)
     aus.reserve(t.Zeilen() * int(t.spalten.size()) * 24 + 1024);
     // A4 landscape, margins of 1 cm.
     const int seitenbreite = 16838, rand = 567;
-    aus += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
-           "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fswiss\\fcharset0 Tahoma;}}\n"
-           "\\paperw16838\\paperh11906\\landscape\\margl567\\margr567\\margt567\\margb567\n";
+    aus +=
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+        "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fswiss\\fcharset0 Tahoma;}}\n"
+        "\\paperw16838\\paperh11906\\landscape\\margl567\\margr567\\margt567\\margb567\n";
     if (MitKopf(t, o)) {
         aus += "\\pard\\plain\\f0\\fs28\\b ";
         RtfText(aus, t.kopf);
@@ -284,8 +294,9 @@ QByteArray Rtf(const Tabelle& t, const Optionen& o)
     const int spaltenbreite = (seitenbreite - 2 * rand) / n;
     QByteArray zeilenkopf = "\\trowd\\trgaph70\\trleft0";
     for (int s = 0; s < int(t.spalten.size()); ++s) {
-        zeilenkopf += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                      "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+        zeilenkopf +=
+            "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+            "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
         zeilenkopf += QByteArray::number((s + 1) * spaltenbreite);
     }
     if (o.kopfzeile) {
@@ -303,8 +314,9 @@ QByteArray Rtf(const Tabelle& t, const Optionen& o)
         aus += zeilenkopf;
         aus += '\n';
         for (std::size_t s = 0; s < t.spalten.size(); ++s) {
-            aus += o.ausrichtung && Rechtsbuendig(t.spalten[s]) ? "\\pard\\intbl\\qr\\plain\\f0\\fs18 "
-                                                                : "\\pard\\intbl\\plain\\f0\\fs18 ";
+            aus += o.ausrichtung && Rechtsbuendig(t.spalten[s])
+                       ? "\\pard\\intbl\\qr\\plain\\f0\\fs18 "
+                       : "\\pard\\intbl\\plain\\f0\\fs18 ";
             RtfText(aus, ZellText(t.spalten[s], t.Wert(z, int(s))));
             aus += "\\cell\n";
         }
@@ -350,8 +362,8 @@ QByteArray Paket(const std::vector<QPair<const char*, QByteArray>>& teile)
         ZipFehler("Archiv", &fehler);
     }
     for (const auto& [name, inhalt] : teile) {
-        zip_source_t* q = zip_source_buffer(archiv.get(), inhalt.constData(),
-                                            zip_uint64_t(inhalt.size()), 0);
+        zip_source_t* q =
+            zip_source_buffer(archiv.get(), inhalt.constData(), zip_uint64_t(inhalt.size()), 0);
         if (!q)
             ZipFehler(name, zip_get_error(archiv.get()));
         const zip_int64_t index = zip_file_add(archiv.get(), name, q, ZIP_FL_ENC_UTF_8);
@@ -464,7 +476,8 @@ QByteArray Xlsx(const Tabelle& t, const Optionen& o)
     blatt += QLatin1String(
         "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">");
     if (n > 0)
-        blatt += QStringLiteral("<cols><col min=\"1\" max=\"%1\" width=\"20\" customWidth=\"1\"/></cols>")
+        blatt += QStringLiteral(
+                     "<cols><col min=\"1\" max=\"%1\" width=\"20\" customWidth=\"1\"/></cols>")
                      .arg(n);
     blatt += QLatin1String("<sheetData>");
     int zeile = 0;
@@ -507,29 +520,46 @@ QByteArray Xlsx(const Tabelle& t, const Optionen& o)
         "header=\"0.3\" footer=\"0.3\"/><headerFooter><oddFooter>&amp;C&amp;P</oddFooter>"
         "</headerFooter></worksheet>");
 
-    const QByteArray typen = QByteArray(XmlKopf) +
+    const QByteArray typen =
+        QByteArray(XmlKopf) +
         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-        "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-        "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-        "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+        "<Override PartName=\"/xl/workbook.xml\" "
+        "ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+        "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/"
+        ">"
+        "<Override PartName=\"/xl/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
         "</Types>";
-    const QByteArray rels = QByteArray(XmlKopf) +
+    const QByteArray rels =
+        QByteArray(XmlKopf) +
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"xl/workbook.xml\"/>"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        "officeDocument\" Target=\"xl/workbook.xml\"/>"
         "</Relationships>";
-    const QByteArray mappe = QByteArray(XmlKopf) +
+    const QByteArray mappe =
+        QByteArray(XmlKopf) +
         "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
         "<sheets><sheet name=\"Liste\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>";
-    const QByteArray mappeRels = QByteArray(XmlKopf) +
+    const QByteArray mappeRels =
+        QByteArray(XmlKopf) +
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-        "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+        "Target=\"worksheets/sheet1.xml\"/>"
+        "<Relationship Id=\"rId2\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+        "Target=\"styles.xml\"/>"
         "</Relationships>";
     // Arial at 13 pixels: 10 points.
-    const QByteArray stile = QByteArray(XmlKopf) +
+    const QByteArray stile =
+        QByteArray(XmlKopf) +
         "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
         "<numFmts count=\"3\">"
         "<numFmt numFmtId=\"164\" formatCode=\"dd\\.mm\\.yyyy\"/>"
@@ -541,15 +571,20 @@ QByteArray Xlsx(const Tabelle& t, const Optionen& o)
         "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
         "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
         "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-        "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+        "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+        "borderId=\"0\"/></cellStyleXfs>"
         "<cellXfs count=\"5\">"
         "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
         "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/>"
-        "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
-        "<xf numFmtId=\"165\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
-        "<xf numFmtId=\"166\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>"
+        "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+        "applyNumberFormat=\"1\"/>"
+        "<xf numFmtId=\"165\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+        "applyNumberFormat=\"1\"/>"
+        "<xf numFmtId=\"166\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+        "applyNumberFormat=\"1\"/>"
         "</cellXfs>"
-        "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+        "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" "
+        "builtinId=\"0\"/></cellStyles>"
         "</styleSheet>";
     return Paket({{"[Content_Types].xml", typen},
                   {"_rels/.rels", rels},
@@ -587,8 +622,7 @@ void DocxLauf(QString& aus, const QString& text, QLatin1String eigenschaften)
     aus += QLatin1String("</w:r>");
 }
 
-void DocxAbsatz(QString& aus, const QString& text, QLatin1String eigenschaften,
-                bool rechts = false)
+void DocxAbsatz(QString& aus, const QString& text, QLatin1String eigenschaften, bool rechts = false)
 {
     aus += rechts ? QLatin1String("<w:p><w:pPr><w:jc w:val=\"right\"/></w:pPr>")
                   : QLatin1String("<w:p>");
@@ -660,22 +694,35 @@ QByteArray Docx(const Tabelle& t, const Optionen& o)
         "<w:pgMar w:top=\"567\" w:right=\"567\" w:bottom=\"567\" w:left=\"567\" w:header=\"284\" "
         "w:footer=\"284\" w:gutter=\"0\"/></w:sectPr></w:body></w:document>");
 
-    const QByteArray typen = QByteArray(XmlKopf) +
+    const QByteArray typen =
+        QByteArray(XmlKopf) +
         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-        "<Override PartName=\"/word/document.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
-        "<Override PartName=\"/word/styles.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+        "<Override PartName=\"/word/document.xml\" "
+        "ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+        "<Override PartName=\"/word/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/"
+        ">"
         "</Types>";
-    const QByteArray rels = QByteArray(XmlKopf) +
+    const QByteArray rels =
+        QByteArray(XmlKopf) +
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"word/document.xml\"/>"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        "officeDocument\" Target=\"word/document.xml\"/>"
         "</Relationships>";
-    const QByteArray dokRels = QByteArray(XmlKopf) +
+    const QByteArray dokRels =
+        QByteArray(XmlKopf) +
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" Target=\"styles.xml\"/>"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+        "Target=\"styles.xml\"/>"
         "</Relationships>";
-    const QByteArray stile = QByteArray(XmlKopf) +
+    const QByteArray stile =
+        QByteArray(XmlKopf) +
         "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
         "<w:docDefaults><w:rPrDefault><w:rPr>"
         "<w:rFonts w:ascii=\"Arial\" w:hAnsi=\"Arial\" w:cs=\"Arial\"/><w:sz w:val=\"18\"/>"
@@ -691,23 +738,31 @@ QByteArray Docx(const Tabelle& t, const Optionen& o)
 
 const QList<Format>& AlleFormate()
 {
-    static const QList<Format> alle{Format::CSV,     Format::Zwischenablage, Format::Excel,
-                                    Format::HTML,    Format::RTF,            Format::TabText,
-                                    Format::Text,    Format::Word};
+    static const QList<Format> alle{
+        Format::CSV, Format::Zwischenablage, Format::Excel, Format::HTML,
+        Format::RTF, Format::TabText,        Format::Text,  Format::Word};
     return alle;
 }
 
 QString Formatname(Format format)
 {
     switch (format) {
-        case Format::CSV: return QStringLiteral("CSV (Komma-getrennte Datei)");
-        case Format::Zwischenablage: return QStringLiteral("Zwischenablage");
-        case Format::Excel: return QStringLiteral("Excel Dateien");
-        case Format::HTML: return QStringLiteral("HTML Dokument");
-        case Format::RTF: return QStringLiteral("Rich Text Format");
-        case Format::TabText: return QStringLiteral("Text (Tabulator getrennt)");
-        case Format::Text: return QStringLiteral("Text Dateien");
-        case Format::Word: return QStringLiteral("Word Dokumente");
+        case Format::CSV:
+            return QStringLiteral("CSV (Komma-getrennte Datei)");
+        case Format::Zwischenablage:
+            return QStringLiteral("Zwischenablage");
+        case Format::Excel:
+            return QStringLiteral("Excel Dateien");
+        case Format::HTML:
+            return QStringLiteral("HTML Dokument");
+        case Format::RTF:
+            return QStringLiteral("Rich Text Format");
+        case Format::TabText:
+            return QStringLiteral("Text (Tabulator getrennt)");
+        case Format::Text:
+            return QStringLiteral("Text Dateien");
+        case Format::Word:
+            return QStringLiteral("Word Dokumente");
     }
     return {};
 }
@@ -715,14 +770,22 @@ QString Formatname(Format format)
 QString Dateiendung(Format format)
 {
     switch (format) {
-        case Format::CSV: return QStringLiteral("csv");
-        case Format::Zwischenablage: return {};
-        case Format::Excel: return QStringLiteral("xlsx");
-        case Format::HTML: return QStringLiteral("html");
-        case Format::RTF: return QStringLiteral("rtf");
-        case Format::TabText: return QStringLiteral("tsv");
-        case Format::Text: return QStringLiteral("txt");
-        case Format::Word: return QStringLiteral("docx");
+        case Format::CSV:
+            return QStringLiteral("csv");
+        case Format::Zwischenablage:
+            return {};
+        case Format::Excel:
+            return QStringLiteral("xlsx");
+        case Format::HTML:
+            return QStringLiteral("html");
+        case Format::RTF:
+            return QStringLiteral("rtf");
+        case Format::TabText:
+            return QStringLiteral("tsv");
+        case Format::Text:
+            return QStringLiteral("txt");
+        case Format::Word:
+            return QStringLiteral("docx");
     }
     return {};
 }
@@ -748,16 +811,20 @@ QString ZellText(const Spalte& spalte, const QVariant& wert)
     if (!wert.isValid() || wert.isNull())
         return {};
     switch (spalte.typ) {
-        case Typ::Datum: return wert.toDate().toString(DatumFormat);
-        case Typ::Zeit: return wert.toTime().toString(ZeitFormat);
-        case Typ::DatumZeit: return wert.toDateTime().toString(DatumZeitFormat);
+        case Typ::Datum:
+            return wert.toDate().toString(DatumFormat);
+        case Typ::Zeit:
+            return wert.toTime().toString(ZeitFormat);
+        case Typ::DatumZeit:
+            return wert.toDateTime().toString(DatumZeitFormat);
         case Typ::Wahrheitswert:
             return wert.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
         case Typ::Ganzzahl:
             return db::Field::Format(db::Value(wert), db::FieldType::BigInt, spalte.displayFormat);
         case Typ::Zahl:
             return db::Field::Format(db::Value(wert), db::FieldType::Double, spalte.displayFormat);
-        case Typ::Text: return wert.toString();
+        case Typ::Text:
+            return wert.toString();
     }
     return wert.toString();
 }
@@ -787,14 +854,22 @@ QStringList Spaltentitel(const QStringList& datenfelder,
 QByteArray Schreiben(Format format, const Tabelle& tabelle, const Optionen& optionen)
 {
     switch (format) {
-        case Format::CSV: return Getrennt(tabelle, optionen, u',', true);
-        case Format::TabText: return Getrennt(tabelle, optionen, u'\t', true);
-        case Format::Zwischenablage: return Getrennt(tabelle, optionen, u'\t', false);
-        case Format::Text: return Klartext(tabelle, optionen);
-        case Format::HTML: return Html(tabelle, optionen);
-        case Format::RTF: return Rtf(tabelle, optionen);
-        case Format::Excel: return Xlsx(tabelle, optionen);
-        case Format::Word: return Docx(tabelle, optionen);
+        case Format::CSV:
+            return Getrennt(tabelle, optionen, u',', true);
+        case Format::TabText:
+            return Getrennt(tabelle, optionen, u'\t', true);
+        case Format::Zwischenablage:
+            return Getrennt(tabelle, optionen, u'\t', false);
+        case Format::Text:
+            return Klartext(tabelle, optionen);
+        case Format::HTML:
+            return Html(tabelle, optionen);
+        case Format::RTF:
+            return Rtf(tabelle, optionen);
+        case Format::Excel:
+            return Xlsx(tabelle, optionen);
+        case Format::Word:
+            return Docx(tabelle, optionen);
     }
     throw std::logic_error("unbekanntes Exportformat");
 }

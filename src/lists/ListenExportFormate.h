@@ -47,9 +47,9 @@ struct Tabelle {
 struct Optionen {
     bool ueberschrift = true;
     bool exportdatum = true;
-    bool kopfzeile = true;   // the column titles
-    bool fusszeile = true;   // a closing rule under the rows of the plain text
-    bool ausrichtung = true; // numbers right-aligned
+    bool kopfzeile = true;    // the column titles
+    bool fusszeile = true;    // a closing rule under the rows of the plain text
+    bool ausrichtung = true;  // numbers right-aligned
 };
 
 // "Data Interchange Format" and "SYLK Files" are named by the file dialog's types only; no

@@ -143,9 +143,8 @@ Ergebnis SpaltenAnlegen(const std::vector<LayoutZeile>& layout, const Umgebung& 
                 e.werte.append({k, s->datenfeld});
                 s->datenfeld = k + QStringLiteral(":1");
             }
-            const QString eintrag = ListenTools::IstFesterWert(token)
-                                        ? token + QLatin1Char('=') + z.wert
-                                        : token;
+            const QString eintrag =
+                ListenTools::IstFesterWert(token) ? token + QLatin1Char('=') + z.wert : token;
             const QString m = QStringLiteral("F%1").arg(e.werte.size());
             e.werte.append({m, eintrag});
             s->datenfeld += QStringLiteral(";%1:%2").arg(m).arg(z.zeile);

@@ -33,7 +33,7 @@ enum class Art { Normal, StatusIcon, Ueberschrift };
 struct Spalte {
     // A dataset field, or "key[:line];key:line…" of a computed column (keys in Werte).
     QString datenfeld;
-    QString titel;  // "\r" between header lines
+    QString titel;    // "\r" between header lines
     int breite = -1;  // -1: the grid's own width
     char ausrichtung = 'L';
     bool groesseVeraenderbar = false;
@@ -44,7 +44,7 @@ struct Spalte {
 };
 
 struct Ergebnis {
-    std::vector<Spalte> spalten;  // in display order; the heading column is hidden
+    std::vector<Spalte> spalten;           // in display order; the heading column is hidden
     QList<QPair<QString, QString>> werte;  // key -> source entry
     QString tierIdFeld;
     QString terminIdFeld;

@@ -17,16 +17,18 @@ QString BetriebsstaetteEinsetzenZumDatum(const QString& sql, int betriebsstaette
     if (betriebsstaette <= 0)
         bedingung = QStringLiteral("1=1");
     else if (datum.isValid())
-        bedingung = QStringLiteral("((%1 IS NULL) OR ((SELECT STALL FROM "
-                                   "P_GET_BETRIEBSSTAETTE_DATUM(%1, '%3')) = %2))")
+        bedingung = QStringLiteral(
+                        "((%1 IS NULL) OR ((SELECT STALL FROM "
+                        "P_GET_BETRIEBSSTAETTE_DATUM(%1, '%3')) = %2))")
                         .arg(a)
                         .arg(betriebsstaette)
                         .arg(datum.toString(QStringLiteral("dd.MM.yyyy")));
     else
-        bedingung = QStringLiteral(
-                        "((%1 IS NULL) OR ((SELECT STALL FROM P_GET_LETZTE_BETRIEBSSTAETTE(%1)) = %2))")
-                        .arg(a)
-                        .arg(betriebsstaette);
+        bedingung =
+            QStringLiteral(
+                "((%1 IS NULL) OR ((SELECT STALL FROM P_GET_LETZTE_BETRIEBSSTAETTE(%1)) = %2))")
+                .arg(a)
+                .arg(betriebsstaette);
     ersetzt = true;
     return sql.left(anfang) + bedingung + sql.mid(ende + 1);
 }

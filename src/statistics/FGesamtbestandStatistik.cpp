@@ -24,8 +24,8 @@ TDatenPlatz DatenPlatz(int x, QSize bild, QSize panel)
 {
     TDatenPlatz p;
     p.PfeilRechts = bild.width() < x + panel.width() + 10;
-    p.Position = QPoint(p.PfeilRechts ? x - panel.width() + 7 : x - 7,
-                        bild.height() - panel.height() - 10);
+    p.Position =
+        QPoint(p.PfeilRechts ? x - panel.width() + 7 : x - 7, bild.height() - panel.height() - 10);
     return p;
 }
 

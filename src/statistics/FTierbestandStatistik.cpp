@@ -179,8 +179,9 @@ bool TfrmTierbestandAuswahl::OkClick()
     const QDate heute = ProgDatum::Heute();
     const bool prognose = prognose_->isChecked() && !kuehe_->isChecked();
     if (einstellungen_.GetAktBetriebListen() != 0 && prognose && bis > heute)
-        Tools::MeldungInfo(QStringLiteral("Eine Bestandsprognose liefert nur bei der Auswahl\r"
-                                          "aller Betriebsstätten sinnvolle Ergebnisse!"));
+        Tools::MeldungInfo(
+            QStringLiteral("Eine Bestandsprognose liefert nur bei der Auswahl\r"
+                           "aller Betriebsstätten sinnvolle Ergebnisse!"));
     einstellungen_.SetTierbestandStatistikVon(von);
     einstellungen_.SetTierbestandStatistikBis(bis > heute && !prognose ? heute : bis);
     einstellungen_.SetTierbestandStatistikPrognose(prognose_->isChecked());

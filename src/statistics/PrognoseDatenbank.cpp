@@ -8,9 +8,10 @@
 namespace {
 
 // The animals present at some time of the period; BIS is the day after its last day.
-const QString TierBedingung = QStringLiteral("WHERE S.GEBDAT <= :BIS\r"
-                                             "AND (S.VERKAUFT IS NULL OR S.VERKAUFT >= :VON)\r"
-                                             "AND (S.GEKAUFT IS NULL OR S.GEKAUFT <= :BIS)");
+const QString TierBedingung = QStringLiteral(
+    "WHERE S.GEBDAT <= :BIS\r"
+    "AND (S.VERKAUFT IS NULL OR S.VERKAUFT >= :VON)\r"
+    "AND (S.GEKAUFT IS NULL OR S.GEKAUFT <= :BIS)");
 
 int Tag(const db::Value& v)
 {
@@ -66,8 +67,8 @@ TPrognoseDatenbank::TPrognoseDatenbank(db::Transaction& transaktion,
                                   TierBedingung +
                                   QStringLiteral("\rORDER BY K.TIER, K.DATUM, K.NR")),
       schluessel_(transaktion, QStringLiteral("SELECT * FROM T_GV_SCHLUESSEL WHERE ID = :ID")),
-      ersterSchluessel_(transaktion,
-                        QStringLiteral("SELECT FIRST 1 * FROM T_GV_SCHLUESSEL ORDER BY BEZEICHNUNG"))
+      ersterSchluessel_(
+          transaktion, QStringLiteral("SELECT FIRST 1 * FROM T_GV_SCHLUESSEL ORDER BY BEZEICHNUNG"))
 {
     if (!transaktion_.Active())
         transaktion_.Start();
@@ -97,8 +98,8 @@ TGVFaktoren TPrognoseDatenbank::GVFaktoren()
 {
     if (!transaktion_.Active())
         transaktion_.Start();
-    schluessel_.Param(QStringLiteral("ID")).SetInteger(
-        einstellungen_ ? einstellungen_->GetGVSchluessel() : -1);
+    schluessel_.Param(QStringLiteral("ID"))
+        .SetInteger(einstellungen_ ? einstellungen_->GetGVSchluessel() : -1);
     db::Query* q = &schluessel_;
     q->Open();
     if (q->Eof()) {
@@ -173,7 +174,7 @@ std::vector<TPrognoseTier> TPrognoseDatenbank::Tiere(int von, int ende)
 }
 
 std::map<int, std::vector<TAufenthalt>> TPrognoseDatenbank::Aufenthalte(int von, int ende,
-                                                                       int stall)
+                                                                        int stall)
 {
     Zeitraum(aufenthalte_, von, ende);
     aufenthalte_.Param(QStringLiteral("STALL")).SetInteger(stall);

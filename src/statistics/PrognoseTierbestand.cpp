@@ -57,8 +57,7 @@ void TPrognoseTierbestand::ZaehleBereich(int anfang, int ende, int kategorie)
 }
 
 void TPrognoseTierbestand::ZaehleTier(int anfang, int ende, int geburt, const QString& geschlecht,
-                                      const QString& status, int kuhSeit,
-                                      const QString& statusExt)
+                                      const QString& status, int kuhSeit, const QString& statusExt)
 {
     if (anfang >= ende)
         return;
@@ -66,9 +65,8 @@ void TPrognoseTierbestand::ZaehleTier(int anfang, int ende, int geburt, const QS
     const auto altersklassen = [&](int bis, const std::array<int, 5>& kategorien) {
         for (std::size_t i = 0; i < AltersGrenzen.size(); ++i) {
             const int ab = std::max(anfang, geburt + AltersGrenzen[i]);
-            const int vor = i + 1 < AltersGrenzen.size()
-                                ? std::min(bis, geburt + AltersGrenzen[i + 1])
-                                : bis;
+            const int vor =
+                i + 1 < AltersGrenzen.size() ? std::min(bis, geburt + AltersGrenzen[i + 1]) : bis;
             ZaehleBereich(ab, vor, kategorien[i]);
         }
     };
@@ -133,11 +131,12 @@ void TPrognoseTierbestand::BestandBerechnen(int stall)
         // The last stay decides whether the animal is still here, whatever order the source
         // delivered them in.
         std::vector<TAufenthalt>& stays = it->second;
-        std::stable_sort(stays.begin(), stays.end(), [](const TAufenthalt& a, const TAufenthalt& b) {
-            if (a.Von != b.Von)
-                return a.Von < b.Von;
-            return a.Bis != 0 && (b.Bis == 0 || a.Bis < b.Bis);
-        });
+        std::stable_sort(stays.begin(), stays.end(),
+                         [](const TAufenthalt& a, const TAufenthalt& b) {
+                             if (a.Von != b.Von)
+                                 return a.Von < b.Von;
+                             return a.Bis != 0 && (b.Bis == 0 || a.Bis < b.Bis);
+                         });
         // A female's past counts up to today; her future comes from the forecast. Every sex other
         // than "M" counts as female, here as in the categories.
         const bool weiblich = !Ist(tier.Geschlecht, "M");

@@ -334,8 +334,8 @@ void TTierbestand::LegendeZeichnen()
                           ecke);
         Canvas->SetzeBrushClear();
         TextAusgeben(box.x() + box.width(), box.y() + box.height() / 2,
-                     QStringLiteral("  ") + baender[std::size_t(i)].Text, taLeftJustify,
-                     tvaCenter, 0);
+                     QStringLiteral("  ") + baender[std::size_t(i)].Text, taLeftJustify, tvaCenter,
+                     0);
     }
 }
 
@@ -375,8 +375,8 @@ void TTierbestand::TagesWerte(int x, QString& titel, std::vector<TBestandWert>& 
     const bool kuehe = Art == NurKuehe;
     int gesamt = 0;
     for (int k = kuehe ? TPrognoseTierbestand::KategorienBestand : 0;
-         k < (kuehe ? TPrognoseTierbestand::AnzahlKategorien
-                    : TPrognoseTierbestand::KategorienBestand);
+         k <
+         (kuehe ? TPrognoseTierbestand::AnzahlKategorien : TPrognoseTierbestand::KategorienBestand);
          ++k)
         gesamt += bestand[std::size_t(k)];
     werte.push_back({QStringLiteral("Gesamt"), QString::number(gesamt), GesamtFuellung, Weiss});

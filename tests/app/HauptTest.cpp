@@ -52,9 +52,17 @@ TEST(HauptModellTest, ToolbarHeadListsAndTailWithTheirPositions)
     const auto leiste = HauptModell::Symbolleiste({"7;3;Trockensteher", "9;5;Brunst"});
     ASSERT_EQ(leiste.size(), HauptModell::KopfAnzahl + 2 + 7);
     // The head: five buttons, separator, print, separator, list choice, separator, appointments.
-    const QStringList kopf = {"actStammdatenBearbeiten", "actMLPBearbeiten", "actMLPImport",
-                              "actMilchanlieferung", "actHITMeldung", "", "actDrucken", "",
-                              "actListenAuswahl", "", "actListenTermine"};
+    const QStringList kopf = {"actStammdatenBearbeiten",
+                              "actMLPBearbeiten",
+                              "actMLPImport",
+                              "actMilchanlieferung",
+                              "actHITMeldung",
+                              "",
+                              "actDrucken",
+                              "",
+                              "actListenAuswahl",
+                              "",
+                              "actListenTermine"};
     const int xKopf[] = {4, 40, 76, 112, 148, 184, 194, 230, 240, 276, 286};
     for (int i = 0; i < HauptModell::KopfAnzahl; ++i) {
         EXPECT_EQ(leiste[i].aktion, kopf[i]) << i;
@@ -178,22 +186,34 @@ protected:
 
 TEST_F(HauptfensterTest, MenusAndToolbarComeFromTheActionsAndTheStoredLists)
 {
-    Ausfuehren("INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG, SYMBOL, SYMBOL_REIHUNG) "
-               "VALUES (21, 'Trockensteher', 'T', 2, 3, 1);"
-               "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG) "
-               "VALUES (22, 'Abkalbungen', 'T', 1);"
-               "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE) VALUES (23, 'Nur so', 'F')");
+    Ausfuehren(
+        "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG, SYMBOL, SYMBOL_REIHUNG) "
+        "VALUES (21, 'Trockensteher', 'T', 2, 3, 1);"
+        "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG) "
+        "VALUES (22, 'Abkalbungen', 'T', 1);"
+        "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE) VALUES (23, 'Nur so', 'F')");
     QStringList menues;
     for (QAction* a : fenster->menuBar()->actions())
         menues << a->text();
-    EXPECT_EQ(menues, (QStringList{"&Datei", "Listen", "S&tatistik", "&Setup", "&Fenster", "&Hilfe"}));
+    EXPECT_EQ(menues,
+              (QStringList{"&Datei", "Listen", "S&tatistik", "&Setup", "&Fenster", "&Hilfe"}));
 
     fenster->ErzeugeListenMenue();
-    const QStringList fest = {"Auswahl", "Exportieren", "Betriebsstätte auswählen", "-",
-                              "Termine", "Kraftfutterliste", "Ereignisliste", "Kalbe-Journal",
-                              "Bestandsliste (Parameter)", "Viehverzeichnis", "Bestandsbuch",
-                              "Gesendete HIT Meldungen", "Gesendete Besamungsmeldungen",
-                              "Erledigte Termine", "-"};
+    const QStringList fest = {"Auswahl",
+                              "Exportieren",
+                              "Betriebsstätte auswählen",
+                              "-",
+                              "Termine",
+                              "Kraftfutterliste",
+                              "Ereignisliste",
+                              "Kalbe-Journal",
+                              "Bestandsliste (Parameter)",
+                              "Viehverzeichnis",
+                              "Bestandsbuch",
+                              "Gesendete HIT Meldungen",
+                              "Gesendete Besamungsmeldungen",
+                              "Erledigte Termine",
+                              "-"};
     EXPECT_EQ(Listeneintraege(), fest + QStringList({"Abkalbungen", "Trockensteher"}));
 
     const QList<QWidget*> erst = Leiste();
@@ -345,7 +365,7 @@ TEST_F(HauptfensterTest, AnExceptionFromAnActionIsTracedShownAndTheProgramGoesOn
     ASSERT_EQ(script.Shown().size(), 1);
     EXPECT_EQ(script.Shown()[0].text, "Kuh nicht gefunden");
     EXPECT_EQ(script.Shown()[0].type, Tools::mtError);
-    const QStringList block = {QString(59, '!'), "", "Exception: std::runtime_error",
+    const QStringList block = {QString(59, '!'),     "", "Exception: std::runtime_error",
                                "Kuh nicht gefunden", "", QString(59, 'x')};
     const qsizetype anfang = zeilen->zeilen.indexOf(QString(59, '!'));
     ASSERT_GE(anfang, 0) << zeilen->zeilen.join('\n').toStdString();
@@ -357,8 +377,9 @@ TEST_F(HauptfensterTest, CloseAsksAboutUnsentReports)
 {
     int hitMeldung = 0;
     fenster->Verbinden("actHITMeldung", [&] { ++hitMeldung; });
-    Ausfuehren("INSERT INTO T_HITMELDUNGEN (ID, MELDUNG) VALUES (1, 1);"
-               "INSERT INTO T_HITMELDUNGEN (ID, MELDUNG) VALUES (2, 4)");
+    Ausfuehren(
+        "INSERT INTO T_HITMELDUNGEN (ID, MELDUNG) VALUES (1, 1);"
+        "INSERT INTO T_HITMELDUNGEN (ID, MELDUNG) VALUES (2, 4)");
     fenster->show();
     {
         MessageBoxScript script;
@@ -418,8 +439,9 @@ TEST_F(HauptfensterTest, RestorePreparationClosesTheWindowsOnlyWhenTheUserAgrees
 
 TEST_F(HauptfensterTest, ScreenshotOfTheMainWindow)
 {
-    Ausfuehren("INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG, SYMBOL, SYMBOL_REIHUNG) "
-               "VALUES (21, 'Trockensteher', 'T', 1, 9, 1)");
+    Ausfuehren(
+        "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, MENUE, MENUE_REIHUNG, SYMBOL, SYMBOL_REIHUNG) "
+        "VALUES (21, 'Trockensteher', 'T', 1, 9, 1)");
     ProgDatum::HeuteSetzen(QDate(2026, 12, 10));
     fenster->ErzeugeListenMenue();
     fenster->DatumAnzeigen();
@@ -434,17 +456,20 @@ TEST_F(HauptfensterTest, ScreenshotOfTheMainWindow)
 
 TEST_F(HauptfensterTest, PremisesChangeAndDeletionRunTheirFlows)
 {
-    Ausfuehren("INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (51, 'Stall A', 1);"
-               "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (52, 'Stall B', 1)");
+    Ausfuehren(
+        "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (51, 'Stall A', 1);"
+        "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (52, 'Stall B', 1)");
     int tier = 0;
     {
         db::Transaction tr(Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                        "VALUES ('DE 09 555 66666', 'Lotte', DATE '2021-02-03', 'W', 1) RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                    "VALUES ('DE 09 555 66666', 'Lotte', DATE '2021-02-03', 'W', 1) RETURNING ID");
         q.Execute();
         tier = q.Field(0).AsInteger();
-        db::Query stall(tr, "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:T, DATE '2021-02-03', 51)");
+        db::Query stall(
+            tr, "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:T, DATE '2021-02-03', 51)");
         stall.Param("T").SetInteger(tier);
         stall.Execute();
         tr.Commit();
@@ -452,8 +477,9 @@ TEST_F(HauptfensterTest, PremisesChangeAndDeletionRunTheirFlows)
     const auto staelle = [&] {
         db::Transaction tr(Db());
         tr.Start();
-        db::Query q(tr, "SELECT LIST(STALL, ',') FROM (SELECT STALL FROM T_STAELLE WHERE TIER = :T "
-                        "ORDER BY VON, STALL)");
+        db::Query q(tr,
+                    "SELECT LIST(STALL, ',') FROM (SELECT STALL FROM T_STAELLE WHERE TIER = :T "
+                    "ORDER BY VON, STALL)");
         q.Param("T").SetInteger(tier);
         q.Open();
         return q.Field(0).AsString();

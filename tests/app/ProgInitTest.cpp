@@ -224,8 +224,8 @@ TEST_F(ProgInitTest, SecondProcessOfTheSameUserEndsAtOnce)
         ASSERT_TRUE(p.waitForStarted());
     };
     auto waitForLock = [](const QString& name) {
-        return QTest::qWaitFor(
-            [&] { return platform::InstanceGuard::isHeldByOtherProcess(name); }, 10000);
+        return QTest::qWaitFor([&] { return platform::InstanceGuard::isHeldByOtherProcess(name); },
+                               10000);
     };
 
     QProcess erste, zweite, andere;

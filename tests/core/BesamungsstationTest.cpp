@@ -16,14 +16,16 @@ namespace {
 QStringList Codes(const TBesamungsstationWahl& wahl)
 {
     QStringList codes;
-    for (int i = 0; i < wahl.Eintraege().size(); ++i) codes << wahl.Code(i);
+    for (int i = 0; i < wahl.Eintraege().size(); ++i)
+        codes << wahl.Code(i);
     return codes;
 }
 
 QStringList AlleCodes()
 {
     QStringList codes;
-    for (const BesamungConst::Station& s : BesamungConst::Stationen()) codes << s.Code;
+    for (const BesamungConst::Station& s : BesamungConst::Stationen())
+        codes << s.Code;
     return codes;
 }
 
@@ -45,7 +47,8 @@ TEST(BesamungsstationWahl, LaesstGenauDieGenanntenCodesAusInTabellenfolge)
         TBesamungsstationWahl wahl;
         wahl.Vorbereiten(f.ausser, false);
         QStringList erwartet = AlleCodes();
-        for (const QString& c : f.fehlen) erwartet.removeAll(c);
+        for (const QString& c : f.fehlen)
+            erwartet.removeAll(c);
         EXPECT_EQ(Codes(wahl), erwartet) << f.ausser.toStdString();
         EXPECT_TRUE(wahl.OkMoeglich());
         EXPECT_TRUE(wahl.AbbrechenMoeglich());

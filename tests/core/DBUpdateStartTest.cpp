@@ -26,7 +26,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class DBUpdateStartTest : public ::testing::Test {
@@ -212,7 +211,7 @@ TEST_F(DBUpdateStartTest, AFailedStepIsShownWithItsProtocolAndTheDataAreAsBefore
          {"Datenbankversion 1.26, Ziel 1.29", "Sicherung vor Schritt 30", "Block 2 von 2",
           "Datenbank auf den Stand vor Schritt 30 zurücksetzen"})
         EXPECT_TRUE(protokoll.join("\n").contains(zeile)) << zeile << "\n"
-                                                    << protokoll.join("\n").toStdString();
+                                                          << protokoll.join("\n").toStdString();
     EXPECT_EQ(fenster.Balken()->maximum(), 3);
     EXPECT_EQ(fenster.Balken()->value(), 0);
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_NEU'", true),

@@ -130,7 +130,8 @@ TEST_F(FirebirdServerTest, TwoClientsSeeEachOthersCommittedWork)
     {
         db::Transaction marke(erster.Datenbank);
         marke.Start();
-        db::Query(marke, "INSERT INTO T_TIERARZTLEISTUNG (ARZNEIMITTEL) VALUES ('Marke')").Execute();
+        db::Query(marke, "INSERT INTO T_TIERARZTLEISTUNG (ARZNEIMITTEL) VALUES ('Marke')")
+            .Execute();
         marke.Commit();
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return !gemeldet.isEmpty(); }, 10000));
@@ -148,8 +149,9 @@ TEST_F(FirebirdServerTest, AfterTheServerWasKilledTheDataModuleDisconnectsAndRec
     dm->Datenbank.Open(programm);
     {
         dm->TAStammdaten.Start();
-        db::Query q(dm->TAStammdaten, "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) "
-                                      "VALUES (32, 'Jungvieh', 1)");
+        db::Query q(dm->TAStammdaten,
+                    "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) "
+                    "VALUES (32, 'Jungvieh', 1)");
         q.Execute();
 
         server_->Abschiessen();
@@ -169,8 +171,9 @@ TEST_F(FirebirdServerTest, AfterTheServerWasKilledTheDataModuleDisconnectsAndRec
     EXPECT_EQ(dm->BetriebsstaetteBezeichnung(32), "");
     {
         dm->TAStammdaten.Start();
-        db::Query q(dm->TAStammdaten, "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) "
-                                      "VALUES (32, 'Jungvieh', 1)");
+        db::Query q(dm->TAStammdaten,
+                    "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) "
+                    "VALUES (32, 'Jungvieh', 1)");
         q.Execute();
         dm->TAStammdaten.Commit();
     }

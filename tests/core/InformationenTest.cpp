@@ -235,9 +235,10 @@ TEST_F(InformationenTest, SystemInfoShowsTheInstallationAndOpensItsWindows)
 TEST_F(InformationenTest, SystemInfoRunsAChosenScriptOnlyAfterTheQuestion)
 {
     const QString datei = daten.path() + "/neu.sql";
-    Schreiben(datei, "CREATE TABLE T_SKRIPT_TEST (ID INTEGER);\n-=#=-\n"
-                     "INSERT INTO T_SKRIPT_TEST (ID) VALUES (42);\n"
-                     "GRANT ALL ON T_SKRIPT_TEST TO BOVANTIS;\n");
+    Schreiben(datei,
+              "CREATE TABLE T_SKRIPT_TEST (ID INTEGER);\n-=#=-\n"
+              "INSERT INTO T_SKRIPT_TEST (ID) VALUES (42);\n"
+              "GRANT ALL ON T_SKRIPT_TEST TO BOVANTIS;\n");
     TfrmSystemInfo fenster;
     int gewaehlt = 0;
     fenster.SetSkriptWaehlen([&](QWidget*) {
@@ -247,7 +248,8 @@ TEST_F(InformationenTest, SystemInfoRunsAChosenScriptOnlyAfterTheQuestion)
     auto tabelle = [] {
         db::Transaction tr(DM()->Datenbank);
         tr.Start();
-        db::Query q(tr, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_SKRIPT_TEST'");
+        db::Query q(tr,
+                    "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'T_SKRIPT_TEST'");
         q.Open();
         return q.Field(0).AsInteger();
     };
@@ -260,9 +262,11 @@ TEST_F(InformationenTest, SystemInfoRunsAChosenScriptOnlyAfterTheQuestion)
     script.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     QTest::mouseClick(fenster.Knopf("Datenbankskript-ausführen"), Qt::LeftButton);
     ASSERT_EQ(script.Shown().size(), 3);
-    EXPECT_TRUE(script.Shown()[0].text.contains("\r\r" + QDir::toNativeSeparators(datei) + "\r\rwirklich ausführen?"));
-    EXPECT_EQ(script.Shown()[2].text, "Das Datenbank-Skript wurde ausgeführt.\rBeenden Sie ZR Bovantis und "
-                                      "starten Sie das\rProgramm ggfs. erneut.");
+    EXPECT_TRUE(script.Shown()[0].text.contains("\r\r" + QDir::toNativeSeparators(datei) +
+                                                "\r\rwirklich ausführen?"));
+    EXPECT_EQ(script.Shown()[2].text,
+              "Das Datenbank-Skript wurde ausgeführt.\rBeenden Sie ZR Bovantis und "
+              "starten Sie das\rProgramm ggfs. erneut.");
     EXPECT_EQ(tabelle(), 1);
     db::Transaction tr(DM()->Datenbank);
     tr.Start();

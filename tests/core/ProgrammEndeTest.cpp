@@ -89,8 +89,8 @@ TEST_F(ProgrammEndeTest, TermAndIntEndTheRunningProgramThroughItsEndPhase)
             db::Database d;
             d.Open(params);
             // The program's own connection, after the database check's administrator one.
-            EXPECT_TRUE(QTest::qWaitFor([&] { return AndereVerbindungen(d, "BOVANTIS") > 0; },
-                                        30000));
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return AndereVerbindungen(d, "BOVANTIS") > 0; }, 30000));
             ASSERT_EQ(AndereVerbindungen(d), 1) << programm.readAll().toStdString();
             // Past the start's own work (the data initialisation) into the running program.
             EXPECT_TRUE(QTest::qWaitFor(

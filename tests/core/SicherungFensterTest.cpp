@@ -80,7 +80,8 @@ TEST_F(SicherungFensterTest, FailedBackupShowsErrorAndProtocol)
     EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Es ist ein Fehler beim Backup aufgetreten."));
     EXPECT_EQ(dlg.Fortschritt()->text(), "Fehler!");
     EXPECT_EQ(protokoll.size(), 1);
-    EXPECT_TRUE(protokoll.join("\n").contains("EBackupError: Verbindung mit der Datenbank nicht möglich"))
+    EXPECT_TRUE(
+        protokoll.join("\n").contains("EBackupError: Verbindung mit der Datenbank nicht möglich"))
         << protokoll.join("\n").toStdString();
     EXPECT_TRUE(dlg.findChild<QPushButton*>("btnProtokoll")->isEnabled());
 }

@@ -119,8 +119,7 @@ TEST_F(StammdatenDialogeTest, ErsteBetriebsstaetteIstStallUndStandardAufDerGewae
     EXPECT_TRUE(dlg.StandardBox()->isChecked());
     QTest::mouseClick(dlg.OkKnopf(), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(Wert("SELECT BEZEICHNUNG || GRUPPE || STANDARD FROM T_BETRIEBSSTAETTEN"),
-              "Stall7T");
+    EXPECT_EQ(Wert("SELECT BEZEICHNUNG || GRUPPE || STANDARD FROM T_BETRIEBSSTAETTEN"), "Stall7T");
 }
 
 TEST_F(StammdatenDialogeTest, WeitereBetriebsstaetteIstKeinStandard)
@@ -142,8 +141,9 @@ TEST_F(StammdatenDialogeTest, WeitereBetriebsstaetteIstKeinStandard)
 
 TEST_F(StammdatenDialogeTest, StandardLaesstSichNichtWegnehmenAberVergeben)
 {
-    Ausfuehren("INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE, STANDARD) "
-               "VALUES (2, 'Weide', 1, 'F')");
+    Ausfuehren(
+        "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE, STANDARD) "
+        "VALUES (2, 'Weide', 1, 'F')");
     db::DataSet gruppen(tr);
     gruppen.SetSelectSQL("SELECT ID, BEZEICHNUNG FROM T_BETRIEBSGRUPPEN");
     gruppen.Open();
@@ -176,8 +176,9 @@ TEST_F(StammdatenDialogeTest, StandardLaesstSichNichtWegnehmenAberVergeben)
 
 TEST_F(StammdatenDialogeTest, NurOkNimmtDieRasseInGebrauch)
 {
-    const QString verwendet = "SELECT LIST(ID, ',') FROM (SELECT ID FROM T_RASSEN "
-                              "WHERE VERWENDET = 'T' ORDER BY ID)";
+    const QString verwendet =
+        "SELECT LIST(ID, ',') FROM (SELECT ID FROM T_RASSEN "
+        "WHERE VERWENDET = 'T' ORDER BY ID)";
     const QString vorher = Wert(verwendet);
     const QString anzahl = Wert("SELECT COUNT(*) FROM T_RASSEN WHERE VERWENDET = 'F'");
     {

@@ -50,7 +50,8 @@ public:
         PositionenBerechnen();
         SetzeStandardPen();
         Linie(Ursprung.x(), Ursprung.y(), Ursprung.x() + Breite - 0.5L, Ursprung.y() + Hoehe);
-        TextAusgeben(Ursprung.x() + 10.9L, Ursprung.y() + 10.2L, GetTitel(), taLeftJustify, tvaTop, 0);
+        TextAusgeben(Ursprung.x() + 10.9L, Ursprung.y() + 10.2L, GetTitel(), taLeftJustify, tvaTop,
+                     0);
     }
     void PositionenBerechnen() override { rechteck = QRect(Ursprung, QSize(Breite, Hoehe)); }
     QString GetTitel() override { return QStringLiteral("Milchleistung"); }

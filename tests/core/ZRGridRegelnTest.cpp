@@ -27,8 +27,12 @@ TEST(ZRGridRegelnTest, WertWirdBegrenztUndFormatiert)
         const char* text;
     };
     const Fall faelle[] = {
-        {12.34L, 1, 0, 999, "12,3"},     {1000, 1, 0, 999, "999,0"},  {-5, 1, 0, 999, "0,0"},
-        {-5, 2, -10, 10, "-5,00"},       {7, 0, 0, 999, "7"},         {0.05L, 1, 0, 999, "0,1"},
+        {12.34L, 1, 0, 999, "12,3"},
+        {1000, 1, 0, 999, "999,0"},
+        {-5, 1, 0, 999, "0,0"},
+        {-5, 2, -10, 10, "-5,00"},
+        {7, 0, 0, 999, "7"},
+        {0.05L, 1, 0, 999, "0,1"},
         {123456789, 1, 0, 99999999.9L, "99999999,9"},
     };
     for (const Fall& f : faelle) {
@@ -46,9 +50,9 @@ TEST(ZRGridRegelnTest, TextWirdGelesen)
         long double wert;
     };
     const Fall faelle[] = {
-        {"12,5", 0, 999, 12.5L}, {"", 0, 999, 0},     {"-", -10, 10, 0},  {",", 0, 999, 0},
-        {"abc", 3, 999, 3},      {"1000", 0, 999, 999}, {"-20", -10, 10, -10}, {"1.5", 2, 999, 2},
-        {"", 5, 999, 5},
+        {"12,5", 0, 999, 12.5L}, {"", 0, 999, 0},    {"-", -10, 10, 0},
+        {",", 0, 999, 0},        {"abc", 3, 999, 3}, {"1000", 0, 999, 999},
+        {"-20", -10, 10, -10},   {"1.5", 2, 999, 2}, {"", 5, 999, 5},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.text);
@@ -84,9 +88,8 @@ TEST(ZRGridRegelnTest, VerlassenNurMitZahlImBereich)
         const char* danach;
     };
     const Fall faelle[] = {
-        {"12,3", true, "12,3"}, {"12", true, "12,0"},   {"1000", false, "5,0"},
-        {"x", false, "5,0"},    {"-1", false, "5,0"},   {"999", true, "999,0"},
-        {"", true, "0,0"},
+        {"12,3", true, "12,3"}, {"12", true, "12,0"},   {"1000", false, "5,0"}, {"x", false, "5,0"},
+        {"-1", false, "5,0"},   {"999", true, "999,0"}, {"", true, "0,0"},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.text);
@@ -107,8 +110,8 @@ TEST(ZRGridRegelnTest, ListeGroesseUndLage)
         int zeilen;
         int oben;
     };
-    const Fall faelle[] = {{15, 30, 10, 10}, {2, 30, 10, 0}, {29, 30, 10, 20}, {-1, 30, 10, 0},
-                           {2, 3, 10, 0}};
+    const Fall faelle[] = {
+        {15, 30, 10, 10}, {2, 30, 10, 0}, {29, 30, 10, 20}, {-1, 30, 10, 0}, {2, 3, 10, 0}};
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.markiert);
         EXPECT_EQ(ErsteSichtbareZeile(f.markiert, f.eintraege, f.zeilen), f.oben);

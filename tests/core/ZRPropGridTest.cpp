@@ -30,8 +30,10 @@ public:
         DatabaseTest::SetUpTestSuite();
         db::Transaction tr(Db());
         tr.Start();
-        db::Query(tr, "INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG) VALUES (11, 'Hof A')").Execute();
-        db::Query ins(tr, "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (:ID, :B, 11)");
+        db::Query(tr, "INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG) VALUES (11, 'Hof A')")
+            .Execute();
+        db::Query ins(
+            tr, "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (:ID, :B, 11)");
         for (int i = 0; i < 30; ++i) {
             ins.Param("ID").SetInteger(100 + i);
             ins.Param("B").SetString(QStringLiteral("Stall %1").arg(i, 2, 10, QLatin1Char('0')));
@@ -60,9 +62,11 @@ protected:
         TZRPropertiesItem& stall = Neu("Stall", 5, "101");
         db::Transaction tr(Db());
         tr.Start();
-        db::Query q(tr, "SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN WHERE ID >= 100 ORDER BY ID");
+        db::Query q(tr,
+                    "SELECT ID, BEZEICHNUNG FROM T_BETRIEBSSTAETTEN WHERE ID >= 100 ORDER BY ID");
         for (q.Open(); !q.Eof(); q.Next())
-            stall.PickList().Add(QString::number(q.Field("ID").AsInteger()), q.Field("BEZEICHNUNG").AsString());
+            stall.PickList().Add(QString::number(q.Field("ID").AsInteger()),
+                                 q.Field("BEZEICHNUNG").AsString());
         Neu("Farbe", 4, "rot").PickList().Add("", "rot");
         Properties(Auswahl).PickList().Add("", "gelb");
         Properties(Auswahl).PickList().Add("", "blau");
@@ -115,8 +119,8 @@ TEST_F(ZRPropGridTest, ZahlenEingabe)
         const char* markiert;
     };
     const Fall faelle[] = {
-        {Zahl, "12,34", "12,3", ""},  {Zahl, ",", "0,0", "0"},       {Zahl, "-5", "5", ""},
-        {Negativ, "-", "-0", "0"},    {Negativ, "-1,234", "-1,23", ""}, {Zahl, "1a2", "12", ""},
+        {Zahl, "12,34", "12,3", ""}, {Zahl, ",", "0,0", "0"},          {Zahl, "-5", "5", ""},
+        {Negativ, "-", "-0", "0"},   {Negativ, "-1,234", "-1,23", ""}, {Zahl, "1a2", "12", ""},
         {Zahl, "1,2,", "1,2", ""},
     };
     for (const Fall& f : faelle) {
@@ -324,7 +328,9 @@ protected:
         TZRColumnsItem& feld = grid.SpalteHinzufuegen();
         feld.SetTitle("Feld");
         feld.SetEditType(5);
-        feld.PickList() << "NAME" << "NUMMER" << "GEBDAT";
+        feld.PickList() << "NAME"
+                        << "NUMMER"
+                        << "GEBDAT";
         grid.SpalteHinzufuegen().SetTitle("Wert");
         grid.ZeileHinzufuegen().Zellen = QStringList({"NAME", "Berta"});
         grid.ZeileHinzufuegen();

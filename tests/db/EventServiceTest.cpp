@@ -156,8 +156,9 @@ TEST(ServicesTest, DamagedBackupLeavesTheDatabaseThatIsThere)
     TestDatabase t;
     QString script = QStringLiteral("CREATE TABLE T_SICHER (ID INTEGER, NAME VARCHAR(60));\n");
     for (int i = 0; i < 40; ++i)
-        script += QStringLiteral("CREATE TABLE T_LEER%1 (ID INTEGER);\n"
-                                 "INSERT INTO T_SICHER VALUES (%1, 'Zeile %1 mit etwas Text');\n")
+        script += QStringLiteral(
+                      "CREATE TABLE T_LEER%1 (ID INTEGER);\n"
+                      "INSERT INTO T_SICHER VALUES (%1, 'Zeile %1 mit etwas Text');\n")
                       .arg(i);
     db::ScriptRunner(t.Db()).Run(script);
     const db::ServiceParams params{{}, QStringLiteral("BOVANTIS"), QStringLiteral("heuboden")};

@@ -224,9 +224,9 @@ TEST_F(QueryTest, NumbersAColumnCannotHoldAreRefused)
     const struct {
         const char* column;
         double value;
-    } cases[] = {{"I", 1e30},  {"I", nan},   {"B", 1e30},    {"B", -1e30},  {"B", nan},
-                 {"B", inf},   {"B", 9.3e18}, {"F", nan},    {"F", inf},    {"F", -inf},
-                 {"F", 1e300}, {"D", nan},   {"D", inf},     {"D", -inf}};
+    } cases[] = {{"I", 1e30},  {"I", nan},    {"B", 1e30}, {"B", -1e30}, {"B", nan},
+                 {"B", inf},   {"B", 9.3e18}, {"F", nan},  {"F", inf},   {"F", -inf},
+                 {"F", 1e300}, {"D", nan},    {"D", inf},  {"D", -inf}};
     db::Transaction tr(Db());
     tr.Start();
     db::Query count(tr, QStringLiteral("SELECT COUNT(*) FROM T_ZAHLEN"));
@@ -432,6 +432,5 @@ TEST(SqlTextOrCommentEndTest, TextsNamesAndCommentsEndWhereTheEngineEndsThem)
     };
     for (const auto& f : faelle)
         EXPECT_EQ(db::SqlTextOrCommentEnd(QString::fromUtf8(f.sql), f.start), f.ende) << f.sql;
-    EXPECT_EQ(db::ParseParams("SELECT 'it''s :A' FROM T WHERE X = :B").Positions,
-              QStringList{"B"});
+    EXPECT_EQ(db::ParseParams("SELECT 'it''s :A' FROM T WHERE X = :B").Positions, QStringList{"B"});
 }

@@ -164,12 +164,11 @@ void SchemaVersion128(db::Database& db)
         int laenge;
         int position;
     };
-    for (const Spalte& s : {Spalte{"T_LISTEN", "SQL", 4000, 11}, Spalte{"T_LISTEN", "FELDER", 1000, 13},
-                            Spalte{"T_LISTEN", "BEDINGUNGEN", 1000, 14},
-                            Spalte{"T_LISTEN", "SORTIERUNG", 1000, 15},
-                            Spalte{"T_LISTEN", "SQL_SW", 4000, 18},
-                            Spalte{"T_MASKEN", "QUERY", 1000, 3},
-                            Spalte{"T_MASKEN", "BEDINGUNGEN", 1000, 6}})
+    for (const Spalte& s :
+         {Spalte{"T_LISTEN", "SQL", 4000, 11}, Spalte{"T_LISTEN", "FELDER", 1000, 13},
+          Spalte{"T_LISTEN", "BEDINGUNGEN", 1000, 14}, Spalte{"T_LISTEN", "SORTIERUNG", 1000, 15},
+          Spalte{"T_LISTEN", "SQL_SW", 4000, 18}, Spalte{"T_MASKEN", "QUERY", 1000, 3},
+          Spalte{"T_MASKEN", "BEDINGUNGEN", 1000, 6}})
         db::ScriptRunner(db).Run(QStringLiteral("ALTER TABLE %1 ADD ALT_%2 VARCHAR(%3);\n"
                                                 "UPDATE %1 SET ALT_%2 = %2;\n"
                                                 "COMMIT;\n"

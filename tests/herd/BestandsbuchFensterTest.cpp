@@ -38,8 +38,8 @@ protected:
     {
         Ausfuehren({"CREATE EXCEPTION E_GESPERRT 'Register gesperrt'",
                     "CREATE TRIGGER T_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS "
-                    "BEGIN IF (OLD.ID = " + QString::number(lid) +
-                        ") THEN EXCEPTION E_GESPERRT; END"});
+                    "BEGIN IF (OLD.ID = " +
+                        QString::number(lid) + ") THEN EXCEPTION E_GESPERRT; END"});
     }
 };
 
@@ -188,13 +188,13 @@ TEST_F(BestandsbuchFenster, RegisterWindowShowsCancelledEntriesStruckOutOnRed)
     const QStringList erste = zeile(0);
     EXPECT_TRUE(erste[0].contains(QRegularExpression("^007, \\w+, Berta\n.*111")))
         << erste[0].toStdString();
-    EXPECT_EQ(erste.mid(1), (QStringList{"Stall 1", "Penicillin\nB-17",
-                                         "02.03.2024\n03.03.2024\n04.03.2024", "i.m.\ni.m.\ni.m.",
-                                         "10 ml\n11 ml\n12 ml", "M: 5  \nF: 28  ", "Dr. Weber",
-                                         "2"}));
+    EXPECT_EQ(erste.mid(1),
+              (QStringList{"Stall 1", "Penicillin\nB-17", "02.03.2024\n03.03.2024\n04.03.2024",
+                           "i.m.\ni.m.\ni.m.", "10 ml\n11 ml\n12 ml", "M: 5  \nF: 28  ",
+                           "Dr. Weber", "2"}));
     const QStringList storniert = zeile(1);
-    EXPECT_EQ(storniert.mid(3), (QStringList{"03.03.2024\n04.03.2024", "i.m.\ni.m.",
-                                             "10 ml\n11 ml", "M: 5  \nF: 28  ", "Dr. Weber", "3"}));
+    EXPECT_EQ(storniert.mid(3), (QStringList{"03.03.2024\n04.03.2024", "i.m.\ni.m.", "10 ml\n11 ml",
+                                             "M: 5  \nF: 28  ", "Dr. Weber", "3"}));
     const QStringList gruppenZeile = zeile(2);
     EXPECT_TRUE(gruppenZeile[0].startsWith("3, ")) << gruppenZeile[0].toStdString();
     EXPECT_EQ(gruppenZeile[3], "05.03.2024\n06.03.2024");
@@ -291,7 +291,8 @@ TEST_F(BestandsbuchFenster, ExportHoldsEveryRowUnderTheDesignTitles)
         });
         ListenExport::DateiWaehlen = [datei](QWidget*, const QString&, const QString&,
                                              const QString& vorschlag) {
-            EXPECT_EQ(vorschlag.section('.', 0, -2), "Bestandsbuch (von 01.03.2024 bis 31.03.2024)");
+            EXPECT_EQ(vorschlag.section('.', 0, -2),
+                      "Bestandsbuch (von 01.03.2024 bis 31.03.2024)");
             return datei;
         };
         fenster->actExportieren->trigger();
@@ -307,10 +308,10 @@ TEST_F(BestandsbuchFenster, ExportHoldsEveryRowUnderTheDesignTitles)
         EXPECT_GE(i, 0) << name;
         return i;
     };
-    for (const char* name : {"Anzahl/KNR, Art, Name", "Identität", "Standort", "Arzneimittel",
-                             "Belegnummer", "Datum der Anwendung", "Art der Verabreichung",
-                             "verabreichte Menge", "Wartezeit in Tagen", "Anwender", "BESTANDSBUCH",
-                             "LID", "ANW1_DATUM"})
+    for (const char* name :
+         {"Anzahl/KNR, Art, Name", "Identität", "Standort", "Arzneimittel", "Belegnummer",
+          "Datum der Anwendung", "Art der Verabreichung", "verabreichte Menge",
+          "Wartezeit in Tagen", "Anwender", "BESTANDSBUCH", "LID", "ANW1_DATUM"})
         spalte(name);
     EXPECT_FALSE(titel.contains("F0:1;F1:2")) << "the grid's own columns stay out";
     EXPECT_FALSE(titel.contains("")) << titel.join('|').toStdString();

@@ -40,8 +40,8 @@ TEST(BestandsbuchWerte, RowDisplayValues)
     EXPECT_EQ(VerabreichungMenge("", "10 ml"), "10 ml");
     EXPECT_EQ(VerabreichungMenge("i.m.", " "), "i.m.");
     EXPECT_EQ(VerabreichungMenge("", ""), "");
-    for (auto [z, i] : std::vector<std::pair<const char*, int>>{
-             {"N", 0}, {"J", 1}, {"B", 2}, {"S", 3}, {"", 0}})
+    for (auto [z, i] :
+         std::vector<std::pair<const char*, int>>{{"N", 0}, {"J", 1}, {"B", 2}, {"S", 3}, {"", 0}})
         EXPECT_EQ(StatusIndex(z), i) << z;
 }
 
@@ -69,13 +69,17 @@ TEST(BestandsbuchWerte, DatesInStatementTextsIgnoreTheLocale)
 
 TEST(BestandsbuchWerte, DesignGivesTheGridItsColumnsAndHidesTheRest)
 {
-    QStringList felder = {"LID", "TIERID", "ANZAHL", "KNR", "ART", "NAME", "IDENTITAET",
-                          "STANDORT", "ARZNEIMITTEL", "BELEGNUMMER", "ANWENDER", "WMILCH",
-                          "WFLEISCH", "BESTANDSBUCH", "DATUMSORT"};
+    QStringList felder = {"LID",      "TIERID",     "ANZAHL",   "KNR",          "ART",
+                          "NAME",     "IDENTITAET", "STANDORT", "ARZNEIMITTEL", "BELEGNUMMER",
+                          "ANWENDER", "WMILCH",     "WFLEISCH", "BESTANDSBUCH", "DATUMSORT"};
     for (const char* art : {"DATUM", "MENGE", "VERAB"})
         for (int i = 1; i <= 5; ++i)
             felder << QStringLiteral("ANW%1_%2").arg(i).arg(art);
-    felder << "ANZAHLARTNAME" << "ANWDATUM" << "ANWMENGE" << "ANWVERABREICHUNG" << "WARTEZEIT"
+    felder << "ANZAHLARTNAME"
+           << "ANWDATUM"
+           << "ANWMENGE"
+           << "ANWVERABREICHUNG"
+           << "WARTEZEIT"
            << "AASTATUSIDX";
     const ListenSpalten::Ergebnis e =
         ListenSpalten::SpaltenAnlegen(GridLayout(Design()), {felder, 96, 2000});
@@ -145,13 +149,15 @@ TEST_F(BestandsbuchBuchung, DatabaseRefusalPassesOnAndChangesNothing)
     const int b = Behandlung("J", {lisa}, QDate(2024, 3, 3));
     Ausfuehren({"CREATE EXCEPTION E_GESPERRT 'Register gesperrt'",
                 "CREATE TRIGGER T_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS "
-                "BEGIN IF (OLD.ID = " + QString::number(b) + ") THEN EXCEPTION E_GESPERRT; END"});
+                "BEGIN IF (OLD.ID = " +
+                    QString::number(b) + ") THEN EXCEPTION E_GESPERRT; END"});
     EXPECT_THROW(AlleBuchen(datenbank), db::Error);
     EXPECT_EQ(Zustand(a), "J") << "all or nothing";
     EXPECT_THROW(Loeschen(datenbank, b), db::Error);
-    EXPECT_EQ(Anzahl(QStringLiteral("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = %1")
-                         .arg(b)),
-              2)
+    EXPECT_EQ(
+        Anzahl(
+            QStringLiteral("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = %1").arg(b)),
+        2)
         << "the applications stay with their treatment";
 }
 

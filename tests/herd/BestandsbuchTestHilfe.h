@@ -15,9 +15,10 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query l(tr, "INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL, BELEGNUMMER, "
-                        "STANDORT, ANWENDER, WMILCH, WFLEISCH) VALUES (:Z, :M, :B, 'Stall 1', "
-                        "'Dr. Weber', 5, 28) RETURNING ID");
+        db::Query l(tr,
+                    "INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL, BELEGNUMMER, "
+                    "STANDORT, ANWENDER, WMILCH, WFLEISCH) VALUES (:Z, :M, :B, 'Stall 1', "
+                    "'Dr. Weber', 5, 28) RETURNING ID");
         l.Param("Z").SetString(QLatin1String(zustand));
         l.Param("M").SetString(mittel);
         l.Param("B").SetString(beleg);
@@ -30,8 +31,9 @@ protected:
             g.Execute();
         }
         for (int tag = 0; tag < anwendungen; ++tag) {
-            db::Query a(tr, "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, "
-                            "VERABREICHUNG) VALUES (:L, :D, :M, 'i.m.')");
+            db::Query a(tr,
+                        "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, "
+                        "VERABREICHUNG) VALUES (:L, :D, :M, 'i.m.')");
             a.Param("L").SetInteger(id);
             a.Param("D").SetDate(datum.addDays(tag));
             a.Param("M").SetString(QStringLiteral("%1 ml").arg(10 + tag));

@@ -87,10 +87,11 @@ protected:
     {
         HerdeTest::SetUp();
         ProgDatum::HeuteSetzen(QDate(2025, 6, 15));
-        Ausfuehren({"INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) VALUES (12, 'Alm', "
-                    "'276090000000012')",
-                    "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (23, 'Alm', "
-                    "12)"});
+        Ausfuehren(
+            {"INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) VALUES (12, 'Alm', "
+             "'276090000000012')",
+             "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (23, 'Alm', "
+             "12)"});
         HerdeAktionenVerbinden(haupt);
     }
 
@@ -131,8 +132,9 @@ protected:
     }
     std::string Meldungen()
     {
-        return Text("SELECT LIST(MELDUNG || ' ' || DATUM || ' ' || TRIM(BETRIEB) || ' ' || LOM, "
-                    "';') FROM (SELECT * FROM T_HITMELDUNGEN ORDER BY ID)");
+        return Text(
+            "SELECT LIST(MELDUNG || ' ' || DATUM || ' ' || TRIM(BETRIEB) || ' ' || LOM, "
+            "';') FROM (SELECT * FROM T_HITMELDUNGEN ORDER BY ID)");
     }
     std::string Text(const QString& sql)
     {
@@ -172,9 +174,10 @@ TEST_F(BetriebWechselTest, ZweiTiereMitZeitraeumenUndMeldungen)
 TEST_F(BetriebWechselTest, FehlerBeiEinemTierSpeichertNichts)
 {
     Ausfuehren({"CREATE EXCEPTION E_TEST 'Testfehler'"});
-    Ausfuehren({"CREATE TRIGGER TEST_FEHLER FOR T_STAELLE BEFORE INSERT AS BEGIN "
-                "IF (NEW.TIER = (SELECT ID FROM T_STAMMDATEN WHERE NAME = 'Lisa')) THEN "
-                "EXCEPTION E_TEST; END"});
+    Ausfuehren(
+        {"CREATE TRIGGER TEST_FEHLER FOR T_STAELLE BEFORE INSERT AS BEGIN "
+         "IF (NEW.TIER = (SELECT ID FROM T_STAMMDATEN WHERE NAME = 'Lisa')) THEN "
+         "EXCEPTION E_TEST; END"});
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
     Bedienen({"Berta", "Lisa"}, "1.6.2025");
@@ -199,10 +202,12 @@ TEST_F(BetriebWechselTest, AbgelehntesTierBleibtDieAnderenWechseln)
     boxen.AnswerWith(Tools::mrNo).AnswerWith(Tools::mrOk).AnswerWith(Tools::mrOk);
     Bedienen({"Berta", "Vera"}, "2.6.2025");
     ASSERT_EQ(boxen.Shown().size(), 3);
-    EXPECT_EQ(boxen.Shown()[1].text, "Das Datum muß in der Zeit der\rBetriebszugehörigkeit des "
-                                     "Tieres\rVera DE 01 444 44444\rliegen!");
-    EXPECT_EQ(boxen.Shown()[2].text, "Nicht alle Wechsel konnten eingetragen werden.\r"
-                                     "Bitte überprüfen Sie die betreffenden Tiere.");
+    EXPECT_EQ(boxen.Shown()[1].text,
+              "Das Datum muß in der Zeit der\rBetriebszugehörigkeit des "
+              "Tieres\rVera DE 01 444 44444\rliegen!");
+    EXPECT_EQ(boxen.Shown()[2].text,
+              "Nicht alle Wechsel konnten eingetragen werden.\r"
+              "Bitte überprüfen Sie die betreffenden Tiere.");
     EXPECT_EQ(Staelle(berta), "21 2024-01-01-2025-06-02;23 2025-06-02-");
     EXPECT_EQ(Staelle(verkauft), "21 2024-01-01-");
     EXPECT_EQ(Meldungen(), "");

@@ -28,11 +28,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(daten.isValid());
-        Ausfuehren({"INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) VALUES (11, 'Hof', "
-                    "'276090000000011')",
-                    "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (21, 'Nord', 11)",
-                    "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (22, "
-                    "'O''Brien', 11)"});
+        Ausfuehren(
+            {"INSERT INTO T_BETRIEBSGRUPPEN (ID, BEZEICHNUNG, NUMMER) VALUES (11, 'Hof', "
+             "'276090000000011')",
+             "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (21, 'Nord', 11)",
+             "INSERT INTO T_BETRIEBSSTAETTEN (ID, BEZEICHNUNG, GRUPPE) VALUES (22, "
+             "'O''Brien', 11)"});
         berta = Tier("DE 01 111 11111", 7, "Berta", 21);
         lisa = Tier("DE 01 222 22222", 12, "Lisa", 22);
         anna = Tier("DE 01 333 33333", 0, "Anna", 22);
@@ -66,9 +67,10 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE, "
-                        "VERKAUFT) VALUES (:NUMMER, :KNR, :NAME, DATE '2024-01-01', 'W', 1, "
-                        ":VERKAUFT) RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE, "
+                    "VERKAUFT) VALUES (:NUMMER, :KNR, :NAME, DATE '2024-01-01', 'W', 1, "
+                    ":VERKAUFT) RETURNING ID");
         q.Param("NUMMER").SetString(nummer);
         if (knr > 0)
             q.Param("KNR").SetInteger(knr);
@@ -78,8 +80,9 @@ protected:
         q.Param("VERKAUFT").SetDate(verkauft);
         q.Execute();
         const int id = q.Field(0).AsInteger();
-        db::Query s(tr, "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:T, DATE '2024-01-01', "
-                        ":STALL)");
+        db::Query s(tr,
+                    "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:T, DATE '2024-01-01', "
+                    ":STALL)");
         s.Param("T").SetInteger(id);
         s.Param("STALL").SetInteger(stall);
         s.Execute();

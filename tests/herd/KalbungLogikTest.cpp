@@ -111,7 +111,10 @@ TEST(KalbungLogik, PruefungenInIhrerReihenfolge)
         {heute, {gut, leer}, 2, "Sie müssen eine Nummer für das Kalb angeben"},
         {heute.addDays(1), {gut}, 0, "Das Kalbungsdatum darf nicht in der Zukunft liegen"},
         {geb.addDays(-1), {gut}, 0, "Das Kalbungsdatum darf nicht vor dem Geburtsdatum sein"},
-        {frueh.addDays(-1), {gut}, 0, "Das Kalbungsdatum darf nicht vor einer anderen Kalbung sein"},
+        {frueh.addDays(-1),
+         {gut},
+         0,
+         "Das Kalbungsdatum darf nicht vor einer anderen Kalbung sein"},
         {frueh, {gut}, -1, ""},
         {heute, {gut, tot}, -1, ""},
     };

@@ -57,15 +57,17 @@ protected:
     }
     QString Kaelber()
     {
-        return Lesen("SELECT LIST(S.NUMMER || '/' || S.GESCHLECHT || '/' || S.GEBDAT || '/' || "
-                     "S.MUTTER, ';') FROM (SELECT * FROM T_STAMMDATEN WHERE MUTTER = 'Berta' "
-                     "ORDER BY NUMMER) S");
+        return Lesen(
+            "SELECT LIST(S.NUMMER || '/' || S.GESCHLECHT || '/' || S.GEBDAT || '/' || "
+            "S.MUTTER, ';') FROM (SELECT * FROM T_STAMMDATEN WHERE MUTTER = 'Berta' "
+            "ORDER BY NUMMER) S");
     }
     QString Geburtsmeldungen()
     {
-        return Lesen("SELECT LIST(S.NUMMER || '/' || H.DATUM || '/' || H.DATEN, ';') FROM "
-                     "(SELECT * FROM T_HITMELDUNGEN WHERE MELDUNG = 8 ORDER BY TIER) H JOIN "
-                     "T_STAMMDATEN S ON S.ID = H.TIER");
+        return Lesen(
+            "SELECT LIST(S.NUMMER || '/' || H.DATUM || '/' || H.DATEN, ';') FROM "
+            "(SELECT * FROM T_HITMELDUNGEN WHERE MELDUNG = 8 ORDER BY TIER) H JOIN "
+            "T_STAMMDATEN S ON S.ID = H.TIER");
     }
 
     std::unique_ptr<TfrmStammdaten> karte;
@@ -89,7 +91,8 @@ TEST_F(KalbungTest, ZwickeMitVorgeschlagenenOhrmarkenUndGeburtsmeldungen)
         QTest::mouseClick(d.Kalb(0).weiblich, Qt::LeftButton);
         d.VerlaufWahl()->setFocus();
         d.VerlaufWahl()->lineEdit()->selectAll();
-        QTest::keyClicks(d.VerlaufWahl()->lineEdit(), "EIN HELFER ODER LEICHTER EINSATZ MECH. ZUGHILFE");
+        QTest::keyClicks(d.VerlaufWahl()->lineEdit(),
+                         "EIN HELFER ODER LEICHTER EINSATZ MECH. ZUGHILFE");
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
     });
     QTest::keyClick(karte.get(), Qt::Key_F4);
@@ -97,13 +100,14 @@ TEST_F(KalbungTest, ZwickeMitVorgeschlagenenOhrmarkenUndGeburtsmeldungen)
     EXPECT_EQ(vorschlag1, "DE 01 444 44445");
     EXPECT_EQ(vorschlag2, "DE 01 444 44446");
     ASSERT_EQ(boxen.Shown().size(), 2);
-    EXPECT_EQ(boxen.Shown()[0].text, "Soll eine Geburtsmeldung für das Kalb\r    DE 01 444 "
-                                     "44445\ran HI - Tier vorbereitet werden?");
-    EXPECT_EQ(Kalbungen(),
-              "ZWICKE/MW/2025-06-15/ein Helfer oder leichter Einsatz mech. Zughilfe");
+    EXPECT_EQ(boxen.Shown()[0].text,
+              "Soll eine Geburtsmeldung für das Kalb\r    DE 01 444 "
+              "44445\ran HI - Tier vorbereitet werden?");
+    EXPECT_EQ(Kalbungen(), "ZWICKE/MW/2025-06-15/ein Helfer oder leichter Einsatz mech. Zughilfe");
     EXPECT_EQ(Kaelber(), "DE 01 444 44445/W/2025-06-15/Berta;DE 01 444 44446/M/2025-06-15/Berta");
-    EXPECT_EQ(Geburtsmeldungen(), "DE 01 444 44445/2025-06-15/MEHRLING=2;VERLAUF=2;"
-                                  "DE 01 444 44446/2025-06-15/MEHRLING=2;VERLAUF=2");
+    EXPECT_EQ(Geburtsmeldungen(),
+              "DE 01 444 44445/2025-06-15/MEHRLING=2;VERLAUF=2;"
+              "DE 01 444 44446/2025-06-15/MEHRLING=2;VERLAUF=2");
     EXPECT_EQ(karte->Kalbungen().RecordCount(), 1);
     EXPECT_TRUE(karte->Seitenknopf(0)->isChecked());
 
@@ -142,8 +146,9 @@ TEST_F(KalbungTest, AbgelehntesKalbHinterlaesstNachKorrekturGenauEineKalbung)
     QTest::mouseClick(karte->KalbungenKnopf(), Qt::LeftButton);
     EXPECT_TRUE(offen);
     ASSERT_EQ(boxen.Shown().size(), 4);
-    EXPECT_TRUE(boxen.Shown()[1].text.startsWith("Es gibt bereits ein Tier mit dieser "
-                                                 "Ohrmarkennummer."))
+    EXPECT_TRUE(
+        boxen.Shown()[1].text.startsWith("Es gibt bereits ein Tier mit dieser "
+                                         "Ohrmarkennummer."))
         << boxen.Shown()[1].text.toStdString();
     EXPECT_EQ(Lesen(QString("SELECT COUNT(*) FROM T_KALBUNGEN WHERE TIER = %1").arg(berta)), "1");
     EXPECT_EQ(Kaelber(), "DE 01 444 44445/M/2025-06-15/Berta;DE 01 444 44499/M/2025-06-15/Berta");

@@ -610,8 +610,7 @@ TEST_F(Laktationsgrafik, PrintedToPdf)
                 EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
             EXPECT_FALSE(text.contains("Zellzahl"));
         } else {
-            for (const char* s :
-                 {"7 Berta - 2. Laktation", "Trockenmasse", "Laktose", "364", "60"})
+            for (const char* s : {"7 Berta - 2. Laktation", "Trockenmasse", "Laktose", "364", "60"})
                 EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
         }
     }

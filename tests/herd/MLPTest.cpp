@@ -44,7 +44,8 @@ TEST(MLPLogik, SortierungUndTitel)
     EXPECT_EQ(MLP::Sortierung("LKALBUNG", false), "KALBSORT");
     EXPECT_EQ(MLP::Sortierung("KNRDISPLAY", true), "IIF(KNR > 0, 0, 1), KNR DESC");
     EXPECT_EQ(MLP::Sortierung("MILCH", true), "MILCH DESC");
-    EXPECT_EQ(MLP::EinzelTitel("007", "Berta", "DE 1"), "007 - Berta - DE 1 - Einzelwerte bearbeiten");
+    EXPECT_EQ(MLP::EinzelTitel("007", "Berta", "DE 1"),
+              "007 - Berta - DE 1 - Einzelwerte bearbeiten");
     EXPECT_EQ(MLP::EinzelTitel("", "", "DE 1"), "DE 1 - Einzelwerte bearbeiten");
     const MLP::Knoepfe k = MLP::KnoepfeFreigeben(true, false, true);
     EXPECT_TRUE(k.pmEntfernen && k.herdeNeu && k.einzelBearbeiten && k.zurKuh);
@@ -59,26 +60,27 @@ protected:
     void SetUp() override
     {
         HerdeTest::SetUp();
-        Ausfuehren({"INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (1, 11, '2024-03-01')",
-                    "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (2, 12, '2024-04-02')",
-                    QStringLiteral("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES "
-                                   "(%1, '2024-02-01', 'W', 1)")
-                        .arg(anna),
-                    QStringLiteral("INSERT INTO T_PROBEMELKEN_WERTE (ID, TIER, PROBEMELKEN, TYP) "
-                                   "VALUES (101, %1, 1, '2T')")
-                        .arg(berta),
-                    QStringLiteral("INSERT INTO T_PROBEMELKEN_WERTE (ID, TIER, PROBEMELKEN, TYP, "
-                                   "MILCH, FETT, EIWEIS, ZELLZAHL, HARNSTOFF, LACTOSE, LTAGE) VALUES "
-                                   "(102, %1, 2, '1N', 31.4, 4.12, 3.35, 120, 255, 4.8, 40)")
-                        .arg(berta),
-                    QStringLiteral("INSERT INTO T_PROBEMELKEN_WERTE (ID, TIER, PROBEMELKEN, TYP) "
-                                   "VALUES (103, %1, 2, '2A')")
-                        .arg(lisa),
-                    "INSERT INTO T_PROBEMELKEN_HERDE (ID, PROBEMELKEN, BETRIEB, MILCH, FETTPRO) "
-                    "VALUES (1, 2, '276090000000011', 9100, 4.05)",
-                    "ALTER SEQUENCE G_PROBEMELKEN RESTART WITH 10",
-                    "ALTER SEQUENCE G_PROBEMELKEN_HERDE RESTART WITH 10",
-                    "ALTER SEQUENCE G_PROBEMELKEN_WERTE RESTART WITH 200"});
+        Ausfuehren(
+            {"INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (1, 11, '2024-03-01')",
+             "INSERT INTO T_PROBEMELKEN (ID, NUMMER, DATUM) VALUES (2, 12, '2024-04-02')",
+             QStringLiteral("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT, NR) VALUES "
+                            "(%1, '2024-02-01', 'W', 1)")
+                 .arg(anna),
+             QStringLiteral("INSERT INTO T_PROBEMELKEN_WERTE (ID, TIER, PROBEMELKEN, TYP) "
+                            "VALUES (101, %1, 1, '2T')")
+                 .arg(berta),
+             QStringLiteral("INSERT INTO T_PROBEMELKEN_WERTE (ID, TIER, PROBEMELKEN, TYP, "
+                            "MILCH, FETT, EIWEIS, ZELLZAHL, HARNSTOFF, LACTOSE, LTAGE) VALUES "
+                            "(102, %1, 2, '1N', 31.4, 4.12, 3.35, 120, 255, 4.8, 40)")
+                 .arg(berta),
+             QStringLiteral("INSERT INTO T_PROBEMELKEN_WERTE (ID, TIER, PROBEMELKEN, TYP) "
+                            "VALUES (103, %1, 2, '2A')")
+                 .arg(lisa),
+             "INSERT INTO T_PROBEMELKEN_HERDE (ID, PROBEMELKEN, BETRIEB, MILCH, FETTPRO) "
+             "VALUES (1, 2, '276090000000011', 9100, 4.05)",
+             "ALTER SEQUENCE G_PROBEMELKEN RESTART WITH 10",
+             "ALTER SEQUENCE G_PROBEMELKEN_HERDE RESTART WITH 10",
+             "ALTER SEQUENCE G_PROBEMELKEN_WERTE RESTART WITH 200"});
     }
     QString Wert(const QString& sql)
     {
@@ -153,9 +155,9 @@ TEST_F(MLPTest, KuhOhneWerteBekommtNeueZeileNurMitOk)
         d.reject();
     });
     f.EinzelBearbeiten();
-    EXPECT_EQ(Wert(QStringLiteral("SELECT COUNT(*) FROM T_PROBEMELKEN_WERTE WHERE TIER = %1")
-                       .arg(anna)),
-              "0");
+    EXPECT_EQ(
+        Wert(QStringLiteral("SELECT COUNT(*) FROM T_PROBEMELKEN_WERTE WHERE TIER = %1").arg(anna)),
+        "0");
     Bedienen<TfrmMLPEinzelEdit>([](TfrmMLPEinzelEdit& d) {
         TDBFloatEdit* milch = d.Feld("MILCH");
         milch->setFocus();

@@ -29,15 +29,14 @@ TEST(MedikamenteSuche, BlanksZaehlenNichtAndereZeichenSchon)
         const char* name;
         bool passt;
     };
-    for (const Fall& f : {Fall{"pen strep", "Penstrep 200", true},
-                          Fall{"pen strep", "Pen-Strep 200", false},
-                          Fall{"PENSTREP2", "Pen strep 200", true},
-                          Fall{"", "Synulox", true},
-                          Fall{"lox ", "Synulox RTU", true},
-                          Fall{"ä", "Mastitis-Präparat", true},
-                          Fall{"rtu-", "Synulox RTU", false}}) {
+    for (const Fall& f :
+         {Fall{"pen strep", "Penstrep 200", true}, Fall{"pen strep", "Pen-Strep 200", false},
+          Fall{"PENSTREP2", "Pen strep 200", true}, Fall{"", "Synulox", true},
+          Fall{"lox ", "Synulox RTU", true}, Fall{"ä", "Mastitis-Präparat", true},
+          Fall{"rtu-", "Synulox RTU", false}}) {
         SCOPED_TRACE(f.suche);
-        EXPECT_EQ(Medikamente::PasstZurSuche(QString::fromUtf8(f.suche), QString::fromUtf8(f.name)), f.passt);
+        EXPECT_EQ(Medikamente::PasstZurSuche(QString::fromUtf8(f.suche), QString::fromUtf8(f.name)),
+                  f.passt);
     }
 }
 
@@ -46,12 +45,15 @@ class MedikamenteTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Ausfuehren("INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
-                   "('Penstrep 200', 3, 28, 'T')");
-        Ausfuehren("INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
-                   "('Pen-Strep 200', 4, 30, 'F')");
-        Ausfuehren("INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
-                   "('Synulox', 2, 10, 'T')");
+        Ausfuehren(
+            "INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
+            "('Penstrep 200', 3, 28, 'T')");
+        Ausfuehren(
+            "INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
+            "('Pen-Strep 200', 4, 30, 'F')");
+        Ausfuehren(
+            "INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
+            "('Synulox', 2, 10, 'T')");
         fenster = std::make_unique<TfrmMedikamente>(t.Db());
         fenster->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(fenster.get()));
@@ -151,8 +153,9 @@ TEST_F(MedikamenteTest, NeuesOhneNamenVerwerfenErlaubtDasSchliessen)
         Tippen(fenster->WartezeitMilch(), "9");
         QTest::mouseClick(fenster->SpeichernKnopf(), Qt::LeftButton);
         ASSERT_EQ(boxen.Shown().size(), 1);
-        EXPECT_TRUE(boxen.Shown()[0].text.startsWith(
-            "Sie müssen eine Bezeichnung für das Medikament eingeben.\r\rWollen Sie die Bearbeitung des neuen"));
+        EXPECT_TRUE(
+            boxen.Shown()[0].text.startsWith("Sie müssen eine Bezeichnung für das Medikament "
+                                             "eingeben.\r\rWollen Sie die Bearbeitung des neuen"));
         EXPECT_EQ(fenster->focusWidget(), fenster->Bezeichnung());
         EXPECT_EQ(fenster->QMedikament().State(), db::DataSetState::Insert);
     }
@@ -174,7 +177,8 @@ TEST_F(MedikamenteTest, NeuesOhneNamenVerwerfenErlaubtDasSchliessen)
 
 TEST_F(MedikamenteTest, LeererNameEinesGespeichertenWirdRueckgaengigGemacht)
 {
-    const QPoint synulox = fenster->Liste()->visualRect(fenster->Liste()->model()->index(2, 1)).center();
+    const QPoint synulox =
+        fenster->Liste()->visualRect(fenster->Liste()->model()->index(2, 1)).center();
     QTest::mouseClick(fenster->Liste()->viewport(), Qt::LeftButton, {}, synulox);
     QTest::mouseDClick(fenster->Liste()->viewport(), Qt::LeftButton, {}, synulox);
     ASSERT_EQ(fenster->Bezeichnung()->text(), "Synulox");
@@ -189,13 +193,15 @@ TEST_F(MedikamenteTest, LeererNameEinesGespeichertenWirdRueckgaengigGemacht)
     boxen.Answer(MessageBoxScript::ClickText("Rückgängig")).AnswerWith(Tools::mrYes);
     QTest::mouseClick(fenster->SpeichernKnopf(), Qt::LeftButton);
     ASSERT_EQ(boxen.Shown().size(), 3);
-    EXPECT_TRUE(boxen.Shown()[1].text.endsWith("Drücken Sie auf Rückgängig, um die gesamte \rBearbeitung rückgängig zu machen."));
+    EXPECT_TRUE(boxen.Shown()[1].text.endsWith(
+        "Drücken Sie auf Rückgängig, um die gesamte \rBearbeitung rückgängig zu machen."));
     EXPECT_EQ(fenster->QMedikament().State(), db::DataSetState::Browse);
     EXPECT_EQ(fenster->Bezeichnung()->text(), "Synulox");
     EXPECT_EQ(fenster->WartezeitMilch()->text(), "2");
     fenster->done(QDialog::Rejected);
-    EXPECT_EQ(Gespeichert("SELECT BEZEICHNUNG, WMILCH FROM T_MEDIKAMENTE WHERE BEZEICHNUNG = 'Synulox'"),
-              "Synulox,2");
+    EXPECT_EQ(
+        Gespeichert("SELECT BEZEICHNUNG, WMILCH FROM T_MEDIKAMENTE WHERE BEZEICHNUNG = 'Synulox'"),
+        "Synulox,2");
 }
 
 TEST_F(MedikamenteTest, SchliessenSpeichertUndLoeschenBleibt)
@@ -210,13 +216,15 @@ TEST_F(MedikamenteTest, SchliessenSpeichertUndLoeschenBleibt)
     boxen.AnswerWith(Tools::mrYes);
     QTest::mouseClick(fenster->NeuKnopf(), Qt::LeftButton);
     QTest::mouseClick(fenster->SpeichernKnopf(), Qt::LeftButton);
-    EXPECT_EQ(Gespeichert("SELECT COUNT(*) FROM T_MEDIKAMENTE WHERE BEZEICHNUNG = 'Pen-Strep 200'"), "0");
+    EXPECT_EQ(Gespeichert("SELECT COUNT(*) FROM T_MEDIKAMENTE WHERE BEZEICHNUNG = 'Pen-Strep 200'"),
+              "0");
 
     ASSERT_EQ(fenster->Bezeichnung()->text(), "Penstrep 200");
     Tippen(fenster->WartezeitFleisch(), "35");
     QTest::mouseClick(fenster->SchliessenKnopf(), Qt::LeftButton);
     EXPECT_FALSE(fenster->isVisible());
-    EXPECT_EQ(Gespeichert("SELECT WFLEISCH FROM T_MEDIKAMENTE WHERE BEZEICHNUNG = 'Penstrep 200'"), "35");
+    EXPECT_EQ(Gespeichert("SELECT WFLEISCH FROM T_MEDIKAMENTE WHERE BEZEICHNUNG = 'Penstrep 200'"),
+              "35");
     EXPECT_EQ(boxen.Shown().size(), 2);
 }
 

@@ -67,8 +67,9 @@ TEST_F(MilchAktionenTest, ErledigenUeberDieListenfenster)
 {
     TfrmHaupt haupt;
     MilchTerminAktionenVerbinden(haupt);
-    Ausfuehren({"INSERT INTO T_TERMINE (ID, DATUM, VOR, NACH, TEXT, ERLEDIGEN) VALUES (3, "
-                "'2024-05-03', 0, 0, 'Zaun', 'T')"});
+    Ausfuehren(
+        {"INSERT INTO T_TERMINE (ID, DATUM, VOR, NACH, TEXT, ERLEDIGEN) VALUES (3, "
+         "'2024-05-03', 0, 0, 'Zaun', 'T')"});
     Bedienen<TfrmTerminErledigen>([](TfrmTerminErledigen& d) {
         EXPECT_EQ(d.Termin()->text(), "03.05.2024: Zaun");
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
@@ -89,14 +90,16 @@ TEST_F(MilchAktionenTest, ErinnerungsstartOhneListeStartetNicht)
     boxen.AnswerWith(Tools::mrOk);
     EXPECT_FALSE(TerminfensterZeigen(nullptr));
     ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Es ist ein Fehler bei der Anzeige der Hinweisliste"));
+    EXPECT_TRUE(
+        boxen.Shown()[0].text.startsWith("Es ist ein Fehler bei der Anzeige der Hinweisliste"));
 }
 
 TEST_F(MilchAktionenTest, ErinnerungsstartMitListe)
 {
-    Ausfuehren({"INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL) VALUES "
-                "(41, 'Termine', 'Termine', 'F', 1, 'SELECT F.TEXT AS Q1TEXT FROM "
-                "V_TERMINE_FAELLIG F')"});
+    Ausfuehren(
+        {"INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL) VALUES "
+         "(41, 'Termine', 'Termine', 'F', 1, 'SELECT F.TEXT AS Q1TEXT FROM "
+         "V_TERMINE_FAELLIG F')"});
     Einstellungen()->Bearbeiten();
     Einstellungen()->SetTerminListe(41);
     Einstellungen()->Speichern();

@@ -44,11 +44,11 @@ TEST(MilchanlieferungLogik, QuotenjahrNachMonat)
 
 TEST(MilchanlieferungLogik, RestTageBisEndeDesQuotenjahres)
 {
-    EXPECT_EQ(RestTage(QDate(2024, 1, 1)), 60);     // 1.2. to 31.3.2024 (leap year)
-    EXPECT_EQ(RestTage(QDate(2023, 4, 1)), 336);    // 1.5.2023 to 31.3.2024 (leap year)
-    EXPECT_EQ(RestTage(QDate(2024, 2, 1)), 31);     // March only
-    EXPECT_EQ(RestTage(QDate(2024, 3, 1)), 365);    // April to March: a whole year
-    EXPECT_EQ(RestTage(QDate(2023, 12, 1)), 91);    // January to March 2024
+    EXPECT_EQ(RestTage(QDate(2024, 1, 1)), 60);   // 1.2. to 31.3.2024 (leap year)
+    EXPECT_EQ(RestTage(QDate(2023, 4, 1)), 336);  // 1.5.2023 to 31.3.2024 (leap year)
+    EXPECT_EQ(RestTage(QDate(2024, 2, 1)), 31);   // March only
+    EXPECT_EQ(RestTage(QDate(2024, 3, 1)), 365);  // April to March: a whole year
+    EXPECT_EQ(RestTage(QDate(2023, 12, 1)), 91);  // January to March 2024
 }
 
 // Months of a quota year with their fat and the results the display must show.
@@ -69,21 +69,61 @@ TEST(MilchanlieferungLogik, BerechnungTabelle)
     // 2500 kg × -0,01 % × 0,18 = -4,5 kg: half a kg rounds away from zero, below the reference as
     // above it.
     const Fall faelle[] = {
-        {"0,2 über Referenz", {{apr, 100000, 4.20, 400000, 4.00}}, 4.20, 4.20, 1800, 298200,
-         false, 890, 848},
-        {"0,2 unter Referenz", {{apr, 100000, 3.80, 400000, 4.00}}, 3.80, 3.80, -3600, 303600,
-         false, 906, 954},
-        {"halbes kg unter Referenz", {{apr, 2500, 3.99, 400000, 4.00}}, 3.99, 3.99, -5, 397505,
-         false, 1187, 1190},
-        {"halbes kg über Referenz", {{apr, 5000, 4.01, 400000, 4.00}}, 4.01, 4.01, 5, 394995,
-         false, 1179, 1176},
+        {"0,2 über Referenz",
+         {{apr, 100000, 4.20, 400000, 4.00}},
+         4.20,
+         4.20,
+         1800,
+         298200,
+         false,
+         890,
+         848},
+        {"0,2 unter Referenz",
+         {{apr, 100000, 3.80, 400000, 4.00}},
+         3.80,
+         3.80,
+         -3600,
+         303600,
+         false,
+         906,
+         954},
+        {"halbes kg unter Referenz",
+         {{apr, 2500, 3.99, 400000, 4.00}},
+         3.99,
+         3.99,
+         -5,
+         397505,
+         false,
+         1187,
+         1190},
+        {"halbes kg über Referenz",
+         {{apr, 5000, 4.01, 400000, 4.00}},
+         4.01,
+         4.01,
+         5,
+         394995,
+         false,
+         1179,
+         1176},
         {"Überlieferung", {{apr, 310000, 4.00, 300000, 4.00}}, 4.00, 4.00, 0, -10000, true, 0, 0},
         {"gewichteter Schnitt",
          {{apr, 50000, 4.00, 400000, 4.10}, {mai, 150000, 4.40, 400000, 4.20}},
-         4.40, 4.30, 1800, 198200, false, 652, 622},
+         4.40,
+         4.30,
+         1800,
+         198200,
+         false,
+         652,
+         622},
         {"letzter Monat ohne Menge",
          {{apr, 100000, 4.00, 400000, 4.00}, {mai, 0, 0, 500000, 4.00}},
-         4.00, 4.00, 0, 400000, false, 1194, 1194},
+         4.00,
+         4.00,
+         0,
+         400000,
+         false,
+         1194,
+         1194},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -133,19 +173,20 @@ protected:
     void Monat(const QDate& monat, qint64 menge, double fett, qint64 referenz, double refFett,
                double preis = 35.5, const char* waehrung = "EUR")
     {
-        Ausfuehren({QStringLiteral("INSERT INTO T_MILCHANLIEFERUNG (ID, MONAT, MENGE, FETT, EIWEIS, "
-                                   "KEIMZAHL, ZELLZAHL, GEFRIERPUNKT, PREIS37, PREISEIGEN, "
-                                   "MILCHGELD, REFERENZMENGE, REFERENZFETT, WAEHRUNG) VALUES "
-                                   "(GEN_ID(G_MILCHANLIEFERUNG, 1), '%1', %2, %3, 3.4, 20, 150, "
-                                   "-0.52, %4, %5, 1234.56, %6, %7, '%8')")
-                        .arg(monat.toString("yyyy-MM-dd"))
-                        .arg(menge)
-                        .arg(fett)
-                        .arg(preis)
-                        .arg(preis + 1)
-                        .arg(referenz)
-                        .arg(refFett)
-                        .arg(QLatin1String(waehrung))});
+        Ausfuehren(
+            {QStringLiteral("INSERT INTO T_MILCHANLIEFERUNG (ID, MONAT, MENGE, FETT, EIWEIS, "
+                            "KEIMZAHL, ZELLZAHL, GEFRIERPUNKT, PREIS37, PREISEIGEN, "
+                            "MILCHGELD, REFERENZMENGE, REFERENZFETT, WAEHRUNG) VALUES "
+                            "(GEN_ID(G_MILCHANLIEFERUNG, 1), '%1', %2, %3, 3.4, 20, 150, "
+                            "-0.52, %4, %5, 1234.56, %6, %7, '%8')")
+                 .arg(monat.toString("yyyy-MM-dd"))
+                 .arg(menge)
+                 .arg(fett)
+                 .arg(preis)
+                 .arg(preis + 1)
+                 .arg(referenz)
+                 .arg(refFett)
+                 .arg(QLatin1String(waehrung))});
     }
     QString Wert(const QString& sql)
     {

@@ -81,9 +81,9 @@ TEST_F(StammdatenAktionenTest, VaterAusDerStierwahlWirdMitDerKarteGespeichert)
     EXPECT_EQ(Zeile("edVaterNr")->text(), "DE 09 222");
     QTest::mouseClick(karte->SchliessenKnopf(), Qt::LeftButton);
     EXPECT_FALSE(karte->isVisible());
-    EXPECT_EQ(Lesen(QString("SELECT VATER || '/' || VATERNR FROM T_STAMMDATEN WHERE ID = %1")
-                        .arg(berta)),
-              "Ruben/DE 09 222");
+    EXPECT_EQ(
+        Lesen(QString("SELECT VATER || '/' || VATERNR FROM T_STAMMDATEN WHERE ID = %1").arg(berta)),
+        "Ruben/DE 09 222");
 }
 
 TEST_F(StammdatenAktionenTest, VaterwahlAbbrechenLaesstDenVater)
@@ -112,9 +112,9 @@ TEST_F(StammdatenAktionenTest, NeueBesamungUeberF3ErscheintGespeichertInDerKarte
     });
     QTest::keyClick(karte.get(), Qt::Key_F3);
     // Stored and committed: another transaction sees it, and the card shows it.
-    EXPECT_EQ(Lesen(QString("SELECT STIER || '/' || NR FROM T_BESAMUNGEN WHERE TIER = %1")
-                        .arg(berta)),
-              "Hanno/1");
+    EXPECT_EQ(
+        Lesen(QString("SELECT STIER || '/' || NR FROM T_BESAMUNGEN WHERE TIER = %1").arg(berta)),
+        "Hanno/1");
     EXPECT_EQ(karte->AktuelleBesamungen().RecordCount(), 1);
     EXPECT_TRUE(karte->Seitenknopf(0)->isChecked());
     EXPECT_TRUE(karte->BesamungBearbeitenEintrag()->isEnabled());
@@ -160,9 +160,9 @@ TEST_F(StammdatenAktionenTest, BesamungLoeschenNurNachJa)
     boxen.AnswerWith(Tools::mrYes);
     karte->BesamungLoeschenEintrag()->trigger();
     // The later one moves up and the card shows what is committed.
-    EXPECT_EQ(Lesen(QString("SELECT LIST(ID || ':' || NR) FROM T_BESAMUNGEN WHERE TIER = %1")
-                        .arg(berta)),
-              QString("%1:1").arg(zweite));
+    EXPECT_EQ(
+        Lesen(QString("SELECT LIST(ID || ':' || NR) FROM T_BESAMUNGEN WHERE TIER = %1").arg(berta)),
+        QString("%1:1").arg(zweite));
     EXPECT_EQ(karte->AktuelleBesamungen().RecordCount(), 1);
 }
 
@@ -187,9 +187,9 @@ TEST_F(StammdatenAktionenTest, KalbungLoeschenNurNachJa)
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrYes);
     karte->KalbungLoeschenEintrag()->trigger();
-    EXPECT_EQ(Lesen(QString("SELECT LIST(ID || ':' || NR) FROM T_KALBUNGEN WHERE TIER = %1")
-                        .arg(berta)),
-              QString("%1:1").arg(neu));
+    EXPECT_EQ(
+        Lesen(QString("SELECT LIST(ID || ':' || NR) FROM T_KALBUNGEN WHERE TIER = %1").arg(berta)),
+        QString("%1:1").arg(neu));
     EXPECT_EQ(karte->Kalbungen().RecordCount(), 1);
 }
 

@@ -23,9 +23,9 @@
 
 namespace {
 
-const char* const BoxNamen[TierDruckAnzahl] = {"Stammdaten",       "Tierarzt",
-                                               "MLPDaten",         "Laktationsgrafik",
-                                               "Besamungsindex",   "Zwischenkalbezeit"};
+const char* const BoxNamen[TierDruckAnzahl] = {"Stammdaten",     "Tierarzt",
+                                               "MLPDaten",       "Laktationsgrafik",
+                                               "Besamungsindex", "Zwischenkalbezeit"};
 
 // A preview that came up: its print job's title and its page display.
 struct Vorschau {
@@ -138,10 +138,9 @@ TEST(DruckAuswahl, PresetsByPageAndCalvings)
         int seite;
         bool kalbungen;
         int gewaehlt;  // -1: none
-    } faelle[] = {{0, true, S},   {1, true, S},   {2, true, T},   {3, true, M},
-                  {4, true, S},   {5, true, L},   {6, true, B},   {7, true, Z},
-                  {2, false, T},  {3, false, -1}, {5, false, -1}, {6, false, -1},
-                  {7, false, -1}, {0, false, S}};
+    } faelle[] = {{0, true, S},   {1, true, S},   {2, true, T},   {3, true, M},  {4, true, S},
+                  {5, true, L},   {6, true, B},   {7, true, Z},   {2, false, T}, {3, false, -1},
+                  {5, false, -1}, {6, false, -1}, {7, false, -1}, {0, false, S}};
     for (const auto& f : faelle) {
         const TDruckAuswahl a = DruckAuswahlVorbelegen(f.seite, f.kalbungen);
         for (int i = 0; i < TierDruckAnzahl; ++i) {
@@ -170,9 +169,8 @@ TEST_F(StammdatenDruckenTest, ChosenPrintoutsComeUpInTheirOrder)
 {
     Zeigen(berta);
     const auto vorschauen = Drucken([](TfrmStammdatenDrucken& d) {
-        for (const char* name :
-             {"Stammdaten", "Tierarzt", "MLPDaten", "Laktationsgrafik", "Besamungsindex",
-              "Zwischenkalbezeit", "Farbe"})
+        for (const char* name : {"Stammdaten", "Tierarzt", "MLPDaten", "Laktationsgrafik",
+                                 "Besamungsindex", "Zwischenkalbezeit", "Farbe"})
             d.findChild<TAMCheckBox*>(name)->setChecked(true);
         QTest::mouseClick(d.findChild<QPushButton*>("Drucken"), Qt::LeftButton);
     });

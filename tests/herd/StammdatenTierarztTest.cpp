@@ -25,8 +25,9 @@ protected:
     {
         HerdeTest::SetUp();
         ProgDatum::HeuteSetzen(QDate(2026, 3, 10));
-        Ausfuehren({"INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
-                    "('Synulox', 2, 10, 'T')"});
+        Ausfuehren(
+            {"INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
+             "('Synulox', 2, 10, 'T')"});
         karte = std::make_unique<TfrmStammdaten>();
     }
     void TearDown() override
@@ -40,14 +41,16 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL, STANDORT, "
-                        "ANWENDER, BELEGNUMMER, WMILCH, WFLEISCH) VALUES ('J', :M, 'Nord', "
-                        "'Dr. Huber', 'R-1', 3, 28) RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL, STANDORT, "
+                    "ANWENDER, BELEGNUMMER, WMILCH, WFLEISCH) VALUES ('J', :M, 'Nord', "
+                    "'Dr. Huber', 'R-1', 3, 28) RETURNING ID");
         q.Param("M").SetString(mittel);
         q.Execute();
         const int id = q.Field(0).AsInteger();
-        db::Query a(tr, "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, VERABREICHUNG) "
-                        "VALUES (:L, :D, '20 ml', 'i. m.')");
+        db::Query a(tr,
+                    "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, VERABREICHUNG) "
+                    "VALUES (:L, :D, '20 ml', 'i. m.')");
         a.Param("L").SetInteger(id);
         a.Param("D").SetDate(QDate::fromString(datum, "dd.MM.yyyy"));
         a.Execute();
@@ -74,8 +77,9 @@ protected:
 
     void Zeigen(int id)
     {
-        const QString sql = QString("SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, "
-                                    "%2, %3) ORDER BY NUMMER")
+        const QString sql = QString(
+                                "SELECT ID, NAME, NUMMER FROM T_STAMMDATEN WHERE ID IN (%1, "
+                                "%2, %3) ORDER BY NUMMER")
                                 .arg(berta)
                                 .arg(lisa)
                                 .arg(anna);
@@ -114,7 +118,9 @@ TEST_F(StammdatenTierarztTest, SeiteZeigtDieBehandlungenUndFolgtDemSchritt)
     EXPECT_TRUE(karte->TierarztRahmen()->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), karte->TierarztRahmen()->Liste());
     EXPECT_EQ(Gezeigt(), (QList<int>{gruppe, bertas}));
-    EXPECT_EQ(karte->TierarztRahmen()->Modell()->index(0, 0).data(TframeTierarzt::GruppeRolle).toInt(), 2);
+    EXPECT_EQ(
+        karte->TierarztRahmen()->Modell()->index(0, 0).data(TframeTierarzt::GruppeRolle).toInt(),
+        2);
 
     QTest::keyClick(karte.get(), Qt::Key_PageDown);
     ASSERT_EQ(karte->TierID(), lisa);
@@ -155,7 +161,8 @@ TEST_F(StammdatenTierarztTest, NeueBehandlungVonDerSeiteNachGeaendertemNamen)
     bearbeiten.Window<TfrmBehandlungEdit>([](TfrmBehandlungEdit& d) {
         EXPECT_EQ(d.windowTitle(), "Neue Behandlung");
         EXPECT_EQ(d.Standort()->currentText(), "Nord");
-        for (auto [feld, text] : {std::pair{d.Anwender(), "Dr. Huber"}, {d.Arzneimittel(), "Synulox"},
+        for (auto [feld, text] : {std::pair{d.Anwender(), "Dr. Huber"},
+                                  {d.Arzneimittel(), "Synulox"},
                                   {d.Belegnummer(), "R-17"}}) {
             feld->setFocus();
             QTest::keyClicks(feld->lineEdit(), text);
@@ -165,9 +172,12 @@ TEST_F(StammdatenTierarztTest, NeueBehandlungVonDerSeiteNachGeaendertemNamen)
     });
     QTest::mouseClick(karte->TierarztRahmen()->NeuKnopf(), Qt::LeftButton);
     ASSERT_TRUE(bearbeiten.PendingWindows() == 0);
-    const QString id = Wert(QString("SELECT LEISTUNG FROM T_TIERARZTGRUPPE WHERE TIER = %1").arg(berta));
+    const QString id =
+        Wert(QString("SELECT LEISTUNG FROM T_TIERARZTGRUPPE WHERE TIER = %1").arg(berta));
     ASSERT_FALSE(id.isEmpty());
-    EXPECT_EQ(Wert("SELECT ARZNEIMITTEL || ',' || WMILCH || ',' || WFLEISCH FROM T_TIERARZTLEISTUNG"), "Synulox,2,10");
+    EXPECT_EQ(
+        Wert("SELECT ARZNEIMITTEL || ',' || WMILCH || ',' || WFLEISCH FROM T_TIERARZTLEISTUNG"),
+        "Synulox,2,10");
     EXPECT_EQ(Gezeigt(), QList<int>{id.toInt()});
     EXPECT_EQ(karte->TierarztRahmen()->AktuelleID(), id.toInt());
     EXPECT_TRUE(karte->TierarztRahmen()->BuchenKnopf()->isEnabled());

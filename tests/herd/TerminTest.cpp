@@ -75,7 +75,8 @@ TEST(TerminLogik, DatenImSqlUnabhaengigVomGebietsschema)
 {
     const QLocale vorher;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    const QString sql = Termin::ErledigteDatenSQL(QDate(2024, 1, 1), QDate(2024, 1, 31), true, false);
+    const QString sql =
+        Termin::ErledigteDatenSQL(QDate(2024, 1, 1), QDate(2024, 1, 31), true, false);
     QLocale::setDefault(vorher);
     EXPECT_TRUE(sql.contains("P_GET_ERLEDIGTE_TERMINE('01.01.2024','01.02.2024','T','F')"))
         << sql.toStdString();
@@ -133,17 +134,19 @@ protected:
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL, "
-                        "SQL_SW) VALUES (41, 'Termine', 'Fällige Termine', 'F', 1, :SQL, :SW)");
+        db::Query l(tr,
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, MENUE, MENUE_REIHUNG, SQL, "
+                    "SQL_SW) VALUES (41, 'Termine', 'Fällige Termine', 'F', 1, :SQL, :SW)");
         l.Param("SQL").SetString(
             "SELECT F.ERLEDIGEN AS Q1ERLEDIGEN, F.TERMIN_ID AS Q1TERMIN_ID, F.TIERID AS Q1TIERID, "
             "F.TERMIN AS Q1TERMIN, F.TEXT AS Q1TEXT, F.NAME AS Q1NAME FROM V_TERMINE_FAELLIG F "
             "ORDER BY F.TERMIN, F.TEXT");
         l.Param("SW").SetString("SELECT F.TIERID AS ID FROM V_TERMINE_FAELLIG F");
         l.Execute();
-        db::Query f(tr, "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, "
-                        "SICHTBAR, ZEILE, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (:ID, 41, "
-                        ":FELD, :BREITE, :TITEL, :SICHTBAR, 1, 'L', 'F', 'F')");
+        db::Query f(tr,
+                    "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, "
+                    "SICHTBAR, ZEILE, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (:ID, 41, "
+                    ":FELD, :BREITE, :TITEL, :SICHTBAR, 1, 'L', 'F', 'F')");
         int id = 1;
         for (const auto& [feld, breite, titel, sichtbar] :
              {std::tuple{"Q1.ERLEDIGEN", 30, "E.", "T"}, std::tuple{"Q1.TERMIN_ID", 40, "ID", "F"},
@@ -410,16 +413,17 @@ TEST_F(TerminTest, ErledigenFesterUndTierbezogenerTermine)
 {
     const QDate heute = ProgDatum::Heute();
     const int fest = FesterTermin(heute, 3, 0, "T", "Zaun prüfen");
-    Ausfuehren({"INSERT INTO T_TERMINE_EINSTELLUNG (ID, ANKERPUNKT, TERMIN, VOR, NACH, "
-                "TIERKLASSE, TEXT, ERLEDIGEN) VALUES (5, 'GE', 0, 7, 0, 'AL', 'Trockenstellen', "
-                "'T')",
-                QStringLiteral("INSERT INTO T_TERMINE_ERLEDIGEN (TERMIN_ID, TERMIN, TIER, TEXT, "
-                               "BEMERKUNG) VALUES (5, '2024-05-03', %1, 'Trockenstellen', "
-                               "'erste Zeile\nzweite Zeile')")
-                    .arg(berta),
-                QStringLiteral("UPDATE T_TERMINE SET BEMERKUNG = 'erste Zeile\nzweite Zeile' "
-                               "WHERE ID = %1")
-                    .arg(fest)});
+    Ausfuehren(
+        {"INSERT INTO T_TERMINE_EINSTELLUNG (ID, ANKERPUNKT, TERMIN, VOR, NACH, "
+         "TIERKLASSE, TEXT, ERLEDIGEN) VALUES (5, 'GE', 0, 7, 0, 'AL', 'Trockenstellen', "
+         "'T')",
+         QStringLiteral("INSERT INTO T_TERMINE_ERLEDIGEN (TERMIN_ID, TERMIN, TIER, TEXT, "
+                        "BEMERKUNG) VALUES (5, '2024-05-03', %1, 'Trockenstellen', "
+                        "'erste Zeile\nzweite Zeile')")
+             .arg(berta),
+         QStringLiteral("UPDATE T_TERMINE SET BEMERKUNG = 'erste Zeile\nzweite Zeile' "
+                        "WHERE ID = %1")
+             .arg(fest)});
     {
         TfrmTerminErledigen d(DM()->Datenbank);
         d.Initialisieren(fest, 0, heute);
@@ -455,8 +459,9 @@ TEST_F(TerminTest, ErledigenFesterUndTierbezogenerTermine)
 
 TEST_F(TerminTest, ErledigenOhneZeileMeldetDenFehler)
 {
-    Ausfuehren({"INSERT INTO T_TERMINE_EINSTELLUNG (ID, ANKERPUNKT, TERMIN, VOR, NACH, "
-                "TIERKLASSE, TEXT, ERLEDIGEN) VALUES (5, 'GE', 0, 7, 0, 'AL', 'Impfen', 'T')"});
+    Ausfuehren(
+        {"INSERT INTO T_TERMINE_EINSTELLUNG (ID, ANKERPUNKT, TERMIN, VOR, NACH, "
+         "TIERKLASSE, TEXT, ERLEDIGEN) VALUES (5, 'GE', 0, 7, 0, 'AL', 'Impfen', 'T')"});
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk);
     TfrmTerminErledigen d(DM()->Datenbank);
@@ -532,9 +537,9 @@ TEST_F(ErledigteTermineTest, EintragLoeschenBehaeltDenFestenTermin)
     d.Feste()->setChecked(true);
     d.Tierbezogene()->setChecked(true);
     d.VorAusgabe();
-    TfrmListeNormal* fenster = FListeNormal::ListeAnzeigenEx(
-        nullptr, -20, -1, d.Titelzusatz, d.DatenSQL, d.SchnellwahlSQL, true, false,
-        TfrmErledigteTermine::Fensterklasse(), true, {});
+    TfrmListeNormal* fenster =
+        FListeNormal::ListeAnzeigenEx(nullptr, -20, -1, d.Titelzusatz, d.DatenSQL, d.SchnellwahlSQL,
+                                      true, false, TfrmErledigteTermine::Fensterklasse(), true, {});
     auto* liste = qobject_cast<TfrmListeErledigteTermine*>(fenster);
     ASSERT_NE(liste, nullptr);
     EXPECT_EQ(liste->windowTitle(), "Erledigte Termine (von 01.01.2024 bis 31.01.2024)");
@@ -623,8 +628,7 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
     EXPECT_EQ(liste->windowTitle(), "Erledigt im Januar (von 01.01.2024 bis 31.01.2024)");
     ASSERT_EQ(liste->GetAnzahl(), 2);
     // A design without a symbol carries the list choice's picture, not the toolkit's logo.
-    EXPECT_EQ(liste->windowIcon().pixmap(16).toImage(),
-              Symbolbild(6).pixmap(16).toImage());
+    EXPECT_EQ(liste->windowIcon().pixmap(16).toImage(), Symbolbild(6).pixmap(16).toImage());
     TZRcxGridDBTableView* v = liste->Grid()->GetTableView();
     QStringList titel;
     for (int i = 0; i < v->horizontalHeader()->count(); ++i)

@@ -71,25 +71,27 @@ protected:
     int Kalbung(int tier, const QDate& datum, int nr, const QString& nummer,
                 const QString& bemerkung = {})
     {
-        return Einfuegen("INSERT INTO T_KALBUNGEN (TIER, DATUM, NUMMER, GESCHLECHT, VERLAUF, NR, "
-                         "BEMERKUNG) VALUES (:T, :D, :N, 'W', 'leicht', :NR, :B) RETURNING ID",
-                         {{"T", tier},
-                          {"D", datum},
-                          {"N", nummer},
-                          {"NR", nr},
-                          {"B", bemerkung.isEmpty() ? QVariant() : QVariant(bemerkung)}});
+        return Einfuegen(
+            "INSERT INTO T_KALBUNGEN (TIER, DATUM, NUMMER, GESCHLECHT, VERLAUF, NR, "
+            "BEMERKUNG) VALUES (:T, :D, :N, 'W', 'leicht', :NR, :B) RETURNING ID",
+            {{"T", tier},
+             {"D", datum},
+             {"N", nummer},
+             {"NR", nr},
+             {"B", bemerkung.isEmpty() ? QVariant() : QVariant(bemerkung)}});
     }
 
     void Besamung(int tier, const QDate& datum, int nr, const QString& stier,
                   const QString& bemerkung = {})
     {
-        Einfuegen("INSERT INTO T_BESAMUNGEN (TIER, DATUM, STIER, NUMMER, NR, BEMERKUNG) VALUES "
-                  "(:T, :D, :S, '276000123', :NR, :B)",
-                  {{"T", tier},
-                   {"D", datum},
-                   {"S", stier},
-                   {"NR", nr},
-                   {"B", bemerkung.isEmpty() ? QVariant() : QVariant(bemerkung)}});
+        Einfuegen(
+            "INSERT INTO T_BESAMUNGEN (TIER, DATUM, STIER, NUMMER, NR, BEMERKUNG) VALUES "
+            "(:T, :D, :S, '276000123', :NR, :B)",
+            {{"T", tier},
+             {"D", datum},
+             {"S", stier},
+             {"NR", nr},
+             {"B", bemerkung.isEmpty() ? QVariant() : QVariant(bemerkung)}});
     }
 
     void Bemerkung(int tier, const QDate& datum, const QString& text)
@@ -111,9 +113,10 @@ protected:
             Einfuegen("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG) VALUES (:T, :L)",
                       {{"T", tier}, {"L", id}});
         for (int tag = 0; tag < anwendungen; ++tag)
-            Einfuegen("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, VERABREICHUNG) "
-                      "VALUES (:L, :D, :M, 'i.m.')",
-                      {{"L", id}, {"D", datum.addDays(tag)}, {"M", QString("%1 ml").arg(10 + tag)}});
+            Einfuegen(
+                "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE, VERABREICHUNG) "
+                "VALUES (:L, :D, :M, 'i.m.')",
+                {{"L", id}, {"D", datum.addDays(tag)}, {"M", QString("%1 ml").arg(10 + tag)}});
         return id;
     }
 
@@ -121,19 +124,21 @@ protected:
     void Probe(int tier, int nummer, const QDate& datum, const char* typ, QVariant milch = 31.4,
                QVariant harnstoff = 253)
     {
-        const int pm = Einfuegen("INSERT INTO T_PROBEMELKEN (NUMMER, DATUM) VALUES (:N, :D) "
-                                 "RETURNING ID",
-                                 {{"N", nummer}, {"D", datum}});
-        Einfuegen("INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, EIWEIS, "
-                  "ZELLZAHL, HARNSTOFF, LACTOSE, TROCKENMASSE, MILCHWERT, LTAGE, LMILCH, LFETT, "
-                  "LEIWEIS) VALUES (:T, :P, :TYP, :MILCH, 4.12, 3.45, 120, :H, 4.8, 12.6, 95, "
-                  ":LT, 3456, 4.05, 3.41)",
-                  {{"T", tier},
-                   {"P", pm},
-                   {"TYP", QString::fromLatin1(typ)},
-                   {"MILCH", milch},
-                   {"H", harnstoff},
-                   {"LT", nummer * 30}});
+        const int pm = Einfuegen(
+            "INSERT INTO T_PROBEMELKEN (NUMMER, DATUM) VALUES (:N, :D) "
+            "RETURNING ID",
+            {{"N", nummer}, {"D", datum}});
+        Einfuegen(
+            "INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, EIWEIS, "
+            "ZELLZAHL, HARNSTOFF, LACTOSE, TROCKENMASSE, MILCHWERT, LTAGE, LMILCH, LFETT, "
+            "LEIWEIS) VALUES (:T, :P, :TYP, :MILCH, 4.12, 3.45, 120, :H, 4.8, 12.6, 95, "
+            ":LT, 3456, 4.05, 3.41)",
+            {{"T", tier},
+             {"P", pm},
+             {"TYP", QString::fromLatin1(typ)},
+             {"MILCH", milch},
+             {"H", harnstoff},
+             {"LT", nummer * 30}});
     }
 
     // The printout made to a PDF file on A4 and read back page by page.
@@ -173,8 +178,8 @@ protected:
     template <class D>
     std::unique_ptr<D> Aufzeichnen(int tier)
     {
-        auto druck = std::make_unique<D>(DM()->Datenbank, drucker,
-                                         std::make_unique<AufzeichnendeAusgabe>());
+        auto druck =
+            std::make_unique<D>(DM()->Datenbank, drucker, std::make_unique<AufzeichnendeAusgabe>());
         druck->TierID = tier;
         druck->DruckeInhalt(nullptr);
         return druck;
@@ -217,22 +222,32 @@ TEST_F(TierDruckTest, AnimalSheetOfACowHoldsEverySectionWithItsValues)
     const QString& s = pdf[0];
     EXPECT_TRUE(Zeile(s, "Stammdaten-Blatt +Stand: 15\\.06\\.2025")) << s.toStdString();
     EXPECT_TRUE(Zeile(s, "Seite 1")) << s.toStdString();
-    for (const char* muster :
-         {"KNR: +007 +Vater: +BOSS +HB-Nr: +123456", "Name: +Berta +Mutter: +Rosi +Nummer: +DE 01 000 12345",
-          "Nummer: +DE 01 111 11111 +gekauft: +01\\.03\\.2024 +Bem: +Markt",
-          "Geb\\. Dat\\.: +01\\.01\\.2024", "Geschlecht: *weiblich", "Rasse: +Holstein-Schwarzbunt",
-          "Art: +Pension", "Tage seit Kalbung / trächtig / vorauss\\. Kalbetermin:",
-          "Betriebsstätte: +Sommerweide", "Betriebsstätten:",
-          "Betriebsstätte +von +bis +Gruppe +Betriebsnummer +GV",
-          "Nord +01\\.01\\.2024 +31\\.05\\.2024 +Hof .*☑",
-          "Sommerweide +01\\.06\\.2024 +Alm .*☐", "Aktuelle Laktation:",
-          "nächstes Rindern: 01\\.07\\.2025 *Status: besamt",
-          "3 +02\\.04\\.2025 +CARLO +276000123", "03\\.04\\.2025 +CARLO +276000123 +Doppelbesamung",
-          "Frühere Laktationen:", "1 +20\\.03\\.2024 +ALFONS",
-          "2 +12\\.04\\.2024 +BERND +276000123 +nachbesamt", "Nr +Datum +G\\. +Nummer +Verlauf +Bemerkung",
-          "1 +10\\.01\\.2025 +W +DE 01 777 77777 *leicht +Steisslage",
-          "Es sind MLP Daten vorhanden", "Es sind tierärztliche Behandlungen vorhanden",
-          "Bemerkungen:", "03\\.02\\.2025 +Klauenschnitt hinten links"})
+    for (const char* muster : {"KNR: +007 +Vater: +BOSS +HB-Nr: +123456",
+                               "Name: +Berta +Mutter: +Rosi +Nummer: +DE 01 000 12345",
+                               "Nummer: +DE 01 111 11111 +gekauft: +01\\.03\\.2024 +Bem: +Markt",
+                               "Geb\\. Dat\\.: +01\\.01\\.2024",
+                               "Geschlecht: *weiblich",
+                               "Rasse: +Holstein-Schwarzbunt",
+                               "Art: +Pension",
+                               "Tage seit Kalbung / trächtig / vorauss\\. Kalbetermin:",
+                               "Betriebsstätte: +Sommerweide",
+                               "Betriebsstätten:",
+                               "Betriebsstätte +von +bis +Gruppe +Betriebsnummer +GV",
+                               "Nord +01\\.01\\.2024 +31\\.05\\.2024 +Hof .*☑",
+                               "Sommerweide +01\\.06\\.2024 +Alm .*☐",
+                               "Aktuelle Laktation:",
+                               "nächstes Rindern: 01\\.07\\.2025 *Status: besamt",
+                               "3 +02\\.04\\.2025 +CARLO +276000123",
+                               "03\\.04\\.2025 +CARLO +276000123 +Doppelbesamung",
+                               "Frühere Laktationen:",
+                               "1 +20\\.03\\.2024 +ALFONS",
+                               "2 +12\\.04\\.2024 +BERND +276000123 +nachbesamt",
+                               "Nr +Datum +G\\. +Nummer +Verlauf +Bemerkung",
+                               "1 +10\\.01\\.2025 +W +DE 01 777 77777 *leicht +Steisslage",
+                               "Es sind MLP Daten vorhanden",
+                               "Es sind tierärztliche Behandlungen vorhanden",
+                               "Bemerkungen:",
+                               "03\\.02\\.2025 +Klauenschnitt hinten links"})
         EXPECT_TRUE(Zeile(s, QString::fromUtf8(muster))) << muster << "\n" << s.toStdString();
     EXPECT_FALSE(s.contains("Status:  ")) << "the bull's status line is not there";
     // Inseminations of one heat print their number once.
@@ -307,7 +322,8 @@ TEST_F(TierDruckTest, LongSheetContinuesWithTheAnimalLineAndContinuationHeaders)
     const QString alles = pdf.join('\n');
     EXPECT_EQ(alles.count("Bemerkungen: (Fortsetzung)"), seiten - 1) << alles.toStdString();
     for (int i = 0; i < 40; ++i)
-        EXPECT_TRUE(alles.contains(QString("Bemerkung %1 zur Fütterung").arg(i, 2, 10, QChar('0'))));
+        EXPECT_TRUE(
+            alles.contains(QString("Bemerkung %1 zur Fütterung").arg(i, 2, 10, QChar('0'))));
     EXPECT_TRUE(alles.contains("Wort0 Wort1")) << "the long remark wraps into the frame";
     EXPECT_TRUE(alles.contains("Wort59"));
 
@@ -339,8 +355,8 @@ TEST_F(TierDruckTest, AnimalWithDeletedBreedOrUnknownStatusStillPrints)
                 "DELETE FROM T_RASSEN WHERE ID = 777",
                 QString("UPDATE T_STAMMDATEN SET STATUS = 'O' WHERE ID = %1").arg(lisa),
                 "DELETE FROM T_STATUS_IDX WHERE STATUS = 'O'"});
-    for (const auto& [tier, nummer, name] :
-         {std::tuple{berta, "DE 01 111 11111", "Berta"}, std::tuple{lisa, "DE 01 222 22222", "Lisa"}}) {
+    for (const auto& [tier, nummer, name] : {std::tuple{berta, "DE 01 111 11111", "Berta"},
+                                             std::tuple{lisa, "DE 01 222 22222", "Lisa"}}) {
         const QStringList pdf = Pdf<TDruckStammdatenblatt>(tier, QPageLayout::Portrait);
         ASSERT_EQ(pdf.size(), 1) << name;
         EXPECT_TRUE(Zeile(pdf[0], QString("Name: +%1").arg(name))) << pdf[0].toStdString();
@@ -362,7 +378,8 @@ TEST_F(TierDruckTest, VanishedAnimalIsReportedAndLeavesNoTransactionOpen)
     }
     druck.TierID = berta;
     druck.DruckeInhalt(nullptr);
-    EXPECT_TRUE(Finde(Texte(druck.Paper()), "Berta")) << "a second run works in a fresh transaction";
+    EXPECT_TRUE(Finde(Texte(druck.Paper()), "Berta"))
+        << "a second run works in a fresh transaction";
 }
 
 TEST_F(TierDruckTest, TreatmentListWithDatesBelowEachOtherAndCancelledEntriesStruckOut)
@@ -375,7 +392,8 @@ TEST_F(TierDruckTest, TreatmentListWithDatesBelowEachOtherAndCancelledEntriesStr
     ASSERT_EQ(seiten, 1);
     const QString& s = pdf[0];
     for (const char* muster :
-         {"Tierärztliche Behandlungen Tier +Stand: 15\\.06\\.2025", "Tier: 007 - Berta - DE 01 111 11111",
+         {"Tierärztliche Behandlungen Tier +Stand: 15\\.06\\.2025",
+          "Tier: 007 - Berta - DE 01 111 11111",
           "Bestandsb\\. +Standort +Grund +Arzneimittel +W\\. Milch +Datum +Verabr\\. +Menge",
           "Gruppe +Kategorie +Anwender +Belegnummer +W\\. Fleisch",
           "gebucht +Stall 1 +Mastitis +Penicillin +5 +01\\.03\\.2025 *i\\.m\\. +10 ml",
@@ -514,8 +532,8 @@ TEST(TierDruckZahl, NumbersAsTheColumnsPrintThem)
         double wert;
         int stellen;
         const char* text;
-    } faelle[] = {{31.44, 1, "31,4"}, {0.5, 1, ",5"},   {4.1, 2, "4,10"}, {0, 2, ",00"},
-                  {-0.25, 2, "-,25"}, {1234.5, 1, "1234,5"}, {253, 0, "253"}, {0, 0, ""}};
+    } faelle[] = {{31.44, 1, "31,4"}, {0.5, 1, ",5"},        {4.1, 2, "4,10"}, {0, 2, ",00"},
+                  {-0.25, 2, "-,25"}, {1234.5, 1, "1234,5"}, {253, 0, "253"},  {0, 0, ""}};
     for (const auto& f : faelle)
         EXPECT_EQ(TierDruck::Zahl(f.wert, f.stellen), QString::fromLatin1(f.text)) << f.wert;
     EXPECT_EQ(TierDruck::Zeilen("a\r\nb\nc"), "a\rb\rc");

@@ -43,8 +43,9 @@ protected:
             sqls << QStringLiteral("INSERT INTO T_BESAMUNGEN (TIER, DATUM) VALUES (%1, '%2')")
                         .arg(tier)
                         .arg(b.toString(Qt::ISODate));
-        sqls << QStringLiteral("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, "
-                               "'%2', 'W')")
+        sqls << QStringLiteral(
+                    "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, "
+                    "'%2', 'W')")
                     .arg(tier)
                     .arg(datum.toString(Qt::ISODate));
         Ausfuehren(sqls);
@@ -120,8 +121,12 @@ TEST_F(TierStatistik, CalvingIntervalOnScreenShowsColumnPairsLabelsAndAverages)
     EXPECT_EQ(leinwand->Finde("350")->farbe, Gruen);
 
     // Scale: 465 at the top, the references on the sixth line, 325 and 225 at the bottom.
-    for (auto [text, farbe] : {std::pair{"465", Rot}, {"385", Rot}, {"365", Gruen},
-                               {"325", Gruen}, {"265", Blau}, {"225", Blau}})
+    for (auto [text, farbe] : {std::pair{"465", Rot},
+                               {"385", Rot},
+                               {"365", Gruen},
+                               {"325", Gruen},
+                               {"265", Blau},
+                               {"225", Blau}})
         ASSERT_NE(leinwand->Finde(text), nullptr) << text;
     EXPECT_EQ(leinwand->Finde("465")->y, int(g->Y0 + 2 * g->A));
 
@@ -246,7 +251,8 @@ TEST_F(TierStatistik, InseminationIndexOfOneClassTakesTheWholePie)
     EXPECT_EQ(p[3], QPoint(g->TorteX, g->TorteY - g->RY));
     // The rim spans the whole front half.
     ASSERT_EQ(leinwand->polygone.size(), 1u);
-    EXPECT_EQ(leinwand->polygone[0].punkte.front(), QPoint(g->TorteX + g->RX, g->TorteY + g->Tiefe));
+    EXPECT_EQ(leinwand->polygone[0].punkte.front(),
+              QPoint(g->TorteX + g->RX, g->TorteY + g->Tiefe));
 }
 
 TEST_F(TierStatistik, InseminationIndexWithoutCalvings)
@@ -282,8 +288,9 @@ TEST_F(TierStatistik, Screenshots)
     const auto bild = [&](auto* typ, std::uint8_t modus, bool farbig, const QString& name) {
         using G = std::remove_pointer_t<decltype(typ)>;
         const bool druck = modus == TTierStatistik::Druckmodus;
-        QImage img(druck ? QSize(2970, 2100) : modus == TTierStatistik::Miniatur ? QSize(250, 150)
-                                                                                  : QSize(700, 500),
+        QImage img(druck                               ? QSize(2970, 2100)
+                   : modus == TTierStatistik::Miniatur ? QSize(250, 150)
+                                                       : QSize(700, 500),
                    QImage::Format_RGB32);
         img.fill(Qt::white);
         if (druck) {
@@ -300,10 +307,10 @@ TEST_F(TierStatistik, Screenshots)
             img = img.scaled(1485, 1050, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         BildSpeichern(img, name + ".png");
     };
-    for (auto [modus, farbig, name] :
-         {std::tuple{TTierStatistik::Bildschirm, true, "bildschirm"},
-          {TTierStatistik::Miniatur, true, "miniatur"}, {TTierStatistik::Druckmodus, true, "druck"},
-          {TTierStatistik::Druckmodus, false, "druck-sw"}}) {
+    for (auto [modus, farbig, name] : {std::tuple{TTierStatistik::Bildschirm, true, "bildschirm"},
+                                       {TTierStatistik::Miniatur, true, "miniatur"},
+                                       {TTierStatistik::Druckmodus, true, "druck"},
+                                       {TTierStatistik::Druckmodus, false, "druck-sw"}}) {
         bild(static_cast<TZwischenkalbezeitTier*>(nullptr), std::uint8_t(modus), farbig,
              QStringLiteral("zwischenkalbezeit-%1").arg(QLatin1String(name)));
         bild(static_cast<TBesamungsindexTier*>(nullptr), std::uint8_t(modus), farbig,

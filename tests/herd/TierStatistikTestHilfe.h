@@ -33,8 +33,8 @@ public:
     std::vector<std::pair<QPoint, QPoint>> linien;
     std::vector<Figur> linienStifte;  // the pen of each line, in the order of linien
     std::vector<Figur> polylinien;
-    std::vector<Figur> ellipsen;      // the two corners
-    std::vector<Figur> rechtecke;     // the two corners
+    std::vector<Figur> ellipsen;   // the two corners
+    std::vector<Figur> rechtecke;  // the two corners
     int flaechen = 0;
 
     const Text* Finde(const QString& s) const

@@ -24,7 +24,8 @@ TEST(TierWahlLogik, WhereZaehltNurAufDerAeusserenEbene)
         {"FROM V_TIERWAHL_BASIS T /* WHERE */", false},
         {"FROM V_TIERWAHL_BASIS T -- WHERE\n", false},
         {"FROM V_TIERWAHL_BASIS T JOIN Y ON Y.A = 'x'' WHERE' ", false},
-        {"FROM V_TIERWAHL_BASIS T WHERE T.ID IN (SELECT TIER FROM T_STAELLE WHERE STALL = 1)", true},
+        {"FROM V_TIERWAHL_BASIS T WHERE T.ID IN (SELECT TIER FROM T_STAELLE WHERE STALL = 1)",
+         true},
     };
     for (const Fall& f : faelle)
         EXPECT_EQ(TierWahl::HatAeussereWhere(QString::fromUtf8(f.sql)), f.erwartet) << f.sql;

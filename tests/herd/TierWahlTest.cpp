@@ -127,8 +127,8 @@ TEST_F(TierWahlTest, BetriebUndMaskeGrenzenEin)
         std::sort(namen.begin(), namen.end());
         EXPECT_EQ(namen, QStringList({"Anna", "Lisa"}));
         EXPECT_EQ(d.Gruppe()->title(), "2 Tier(e)");
-        d.Tabelle()->setCurrentIndex(d.Tabelle()->model()->index(
-            Namen(d).indexOf("Anna"), TTierWahlModell::Name));
+        d.Tabelle()->setCurrentIndex(
+            d.Tabelle()->model()->index(Namen(d).indexOf("Anna"), TTierWahlModell::Name));
         QTest::mouseClick(d.OkKnopf(), Qt::LeftButton);
         (void)this;
     });
@@ -144,9 +144,10 @@ TEST_F(TierWahlTest, BetriebUndMaskeGrenzenEin)
 
 TEST_F(TierWahlTest, WhereNurImUnterSelectGibtEinWhere)
 {
-    Ausfuehren({"INSERT INTO T_MASKEN (NAME, QUERY, BASIS, BEDINGUNGEN) VALUES ('Stall Nord', "
-                "'FROM V_TIERWAHL_BASIS T JOIN (SELECT TIER FROM T_STAELLE WHERE STALL = 21) S "
-                "ON S.TIER = T.ID', 'V_TIERWAHL_BASIS', '')"});
+    Ausfuehren(
+        {"INSERT INTO T_MASKEN (NAME, QUERY, BASIS, BEDINGUNGEN) VALUES ('Stall Nord', "
+         "'FROM V_TIERWAHL_BASIS T JOIN (SELECT TIER FROM T_STAELLE WHERE STALL = 21) S "
+         "ON S.TIER = T.ID', 'V_TIERWAHL_BASIS', '')"});
     Bedienen<TfrmTierWahl>([](TfrmTierWahl& d) {
         MaskeWaehlen(d, "Stall Nord");
         EXPECT_EQ(Namen(d).size(), 2);
@@ -233,8 +234,9 @@ TEST_F(TierWahlTest, OhneMaskeLeereListeMitHinweis)
 
 TEST_F(TierWahlTest, AbgelehnteMaskeMeldetUndLaesstDenDialogOffen)
 {
-    Ausfuehren({"INSERT INTO T_MASKEN (NAME, QUERY, BASIS, BEDINGUNGEN) VALUES ('Kaputt', "
-                "'FROM GIBT_ES_NICHT T', 'V_TIERWAHL_BASIS', '')"});
+    Ausfuehren(
+        {"INSERT INTO T_MASKEN (NAME, QUERY, BASIS, BEDINGUNGEN) VALUES ('Kaputt', "
+         "'FROM GIBT_ES_NICHT T', 'V_TIERWAHL_BASIS', '')"});
     MessageBoxScript boxen;
     boxen.AnswerWith(Tools::mrOk);
     Bedienen<TfrmTierWahl>([](TfrmTierWahl& d) {
@@ -249,7 +251,8 @@ TEST_F(TierWahlTest, AbgelehnteMaskeMeldetUndLaesstDenDialogOffen)
     QString sql;
     EXPECT_FALSE(FTierWahl::TierWaehlen(nullptr, 0, id, sql));
     ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_TRUE(boxen.Shown()[0].text.contains("GIBT_ES_NICHT")) << boxen.Shown()[0].text.toStdString();
+    EXPECT_TRUE(boxen.Shown()[0].text.contains("GIBT_ES_NICHT"))
+        << boxen.Shown()[0].text.toStdString();
 }
 
 TEST_F(TierWahlTest, KnrSortierungStelltLeereAnsEnde)

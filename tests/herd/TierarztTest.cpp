@@ -32,9 +32,12 @@ TEST(TierarztKnoepfe, NachBestandsbuchStatus)
         bool leer, bearbeiten, buchen, loeschen;
         const char* text;
     };
-    for (const Fall& f : {Fall{"J", false, true, true, true, "Löschen"}, Fall{"N", false, true, false, true, "Löschen"},
-                          Fall{"", false, true, false, true, "Löschen"}, Fall{"B", false, false, false, true, "Stornieren"},
-                          Fall{"S", false, false, false, false, "Löschen"}, Fall{"J", true, false, false, false, "Löschen"}}) {
+    for (const Fall& f : {Fall{"J", false, true, true, true, "Löschen"},
+                          Fall{"N", false, true, false, true, "Löschen"},
+                          Fall{"", false, true, false, true, "Löschen"},
+                          Fall{"B", false, false, false, true, "Stornieren"},
+                          Fall{"S", false, false, false, false, "Löschen"},
+                          Fall{"J", true, false, false, false, "Löschen"}}) {
         SCOPED_TRACE(std::string(f.status) + (f.leer ? " leer" : ""));
         const Tierarzt::TKnoepfe k = Tierarzt::Knoepfe(QString::fromUtf8(f.status), f.leer);
         EXPECT_EQ(k.bearbeiten, f.bearbeiten);
@@ -46,7 +49,8 @@ TEST(TierarztKnoepfe, NachBestandsbuchStatus)
 
 TEST(TierarztFolgeanwendung, EinTagSpaeterGleicheMengeUndVerabreichung)
 {
-    const Tierarzt::TAnwendung neu = Tierarzt::Folgeanwendung({7, QDate(2026, 2, 28), "i. m.", "20 ml"});
+    const Tierarzt::TAnwendung neu =
+        Tierarzt::Folgeanwendung({7, QDate(2026, 2, 28), "i. m.", "20 ml"});
     EXPECT_EQ(neu.id, 0);
     EXPECT_EQ(neu.datum, QDate(2026, 3, 1));
     EXPECT_EQ(neu.verabreichung, "i. m.");
@@ -60,8 +64,11 @@ protected:
     {
         HerdeTest::SetUp();
         ProgDatum::HeuteSetzen(QDate(2026, 3, 10));
-        Ausfuehren({"INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES ('Penstrep 200', 3, 28, 'T')",
-                    "INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES ('Synulox', 2, 10, 'T')"});
+        Ausfuehren(
+            {"INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
+             "('Penstrep 200', 3, 28, 'T')",
+             "INSERT INTO T_MEDIKAMENTE (BEZEICHNUNG, WMILCH, WFLEISCH, ANZEIGEN) VALUES "
+             "('Synulox', 2, 10, 'T')"});
     }
     void TearDown() override
     {
@@ -80,17 +87,21 @@ protected:
     }
 
     // A stored treatment in that state with one application for the animals.
-    int Behandlung(const QString& status, const QList<int>& tiere, const QString& mittel = "Synulox")
+    int Behandlung(const QString& status, const QList<int>& tiere,
+                   const QString& mittel = "Synulox")
     {
         db::Transaction tr(t.Db());
         tr.Start();
-        db::Query q(tr, "INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL, WMILCH, WFLEISCH) "
-                        "VALUES (:S, :M, 2, 10) RETURNING ID");
+        db::Query q(tr,
+                    "INSERT INTO T_TIERARZTLEISTUNG (BESTANDSBUCH, ARZNEIMITTEL, WMILCH, WFLEISCH) "
+                    "VALUES (:S, :M, 2, 10) RETURNING ID");
         q.Param("S").SetString(status);
         q.Param("M").SetString(mittel);
         q.Execute();
         const int id = q.Field(0).AsInteger();
-        db::Query a(tr, "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES (:L, DATE '2026-03-01', '5 ml')");
+        db::Query a(tr,
+                    "INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES (:L, DATE "
+                    "'2026-03-01', '5 ml')");
         a.Param("L").SetInteger(id);
         a.Execute();
         for (int tier : tiere) {
@@ -122,7 +133,10 @@ protected:
     {
         for (int z = 0; z < rahmen->Modell()->rowCount(); ++z)
             if (rahmen->Modell()->index(z, 0).data(TframeTierarzt::IDRolle).toInt() == id) {
-                const QPoint p = rahmen->Liste()->visualRect(rahmen->Modell()->index(z, TframeTierarzt::SpDatum)).center();
+                const QPoint p =
+                    rahmen->Liste()
+                        ->visualRect(rahmen->Modell()->index(z, TframeTierarzt::SpDatum))
+                        .center();
                 QTest::mouseClick(rahmen->Liste()->viewport(), Qt::LeftButton, {}, p);
                 return;
             }
@@ -142,8 +156,12 @@ protected:
 TEST_F(TierarztTest, MengenverlaufLaeuftAufFirebird3)
 {
     const int id = Behandlung("J", {berta});
-    Ausfuehren({QString("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES (%1, DATE '2026-03-05', '10 ml')").arg(id),
-                QString("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES (%1, DATE '2026-03-06', '5 ml')").arg(id)});
+    Ausfuehren({QString("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES (%1, DATE "
+                        "'2026-03-05', '10 ml')")
+                    .arg(id),
+                QString("INSERT INTO T_TIERARZTANWENDUNG (LEISTUNG, DATUM, MENGE) VALUES (%1, DATE "
+                        "'2026-03-06', '5 ml')")
+                    .arg(id)});
     EXPECT_EQ(Wert(Tierarzt::MengenSQL), "5 ml;10 ml");
 }
 
@@ -153,9 +171,10 @@ TEST_F(TierarztTest, NeueBehandlungMitMedikamentUndAnwendungen)
     EXPECT_FALSE(rahmen->Liste()->isEnabled());
     EXPECT_FALSE(rahmen->BearbeitenKnopf()->isEnabled());
     MessageBoxScript boxen;
-    boxen.AnswerWith(Tools::mrYes)     // "Weitere Anwendung eingeben?"
-        .AnswerWith(Tools::mrNo)       // the second time: no
-        .AnswerWith(Tools::mrYes);     // "Belegnummer" may stay empty
+    boxen
+        .AnswerWith(Tools::mrYes)   // "Weitere Anwendung eingeben?"
+        .AnswerWith(Tools::mrNo)    // the second time: no
+        .AnswerWith(Tools::mrYes);  // "Belegnummer" may stay empty
     bool gesehen = false;
     Bedienen<TfrmBehandlungEdit>([&](TfrmBehandlungEdit& d) {
         gesehen = true;
@@ -192,7 +211,8 @@ TEST_F(TierarztTest, NeueBehandlungMitMedikamentUndAnwendungen)
     QTest::mouseClick(rahmen->NeuKnopf(), Qt::LeftButton);
     EXPECT_TRUE(gesehen);
     EXPECT_EQ(boxen.Shown().size(), 3);
-    EXPECT_EQ(Wert("SELECT L.BESTANDSBUCH, L.STANDORT, L.ANWENDER, L.ARZNEIMITTEL, L.WMILCH, L.WFLEISCH, G.TIER "
+    EXPECT_EQ(Wert("SELECT L.BESTANDSBUCH, L.STANDORT, L.ANWENDER, L.ARZNEIMITTEL, L.WMILCH, "
+                   "L.WFLEISCH, G.TIER "
                    "FROM T_TIERARZTLEISTUNG L JOIN T_TIERARZTGRUPPE G ON G.LEISTUNG = L.ID"),
               QString("J,Nord,Dr. Huber,penstrep 200,3,28,%1").arg(berta));
     EXPECT_EQ(Wert("SELECT DATUM, VERABREICHUNG, MENGE FROM T_TIERARZTANWENDUNG ORDER BY DATUM"),
@@ -220,7 +240,9 @@ TEST_F(TierarztTest, SechsteAnwendungWirdAbgelehntUndAbbrechenSpeichertNichts)
     });
     QTest::mouseClick(rahmen->NeuKnopf(), Qt::LeftButton);
     ASSERT_EQ(boxen.Shown().size(), 1);
-    EXPECT_EQ(boxen.Shown()[0].text, "Es können maximal 5 Anwendungen eingegeben werden!\r\rLösung: Geben Sie eine weitere Behandlung ein.");
+    EXPECT_EQ(boxen.Shown()[0].text,
+              "Es können maximal 5 Anwendungen eingegeben werden!\r\rLösung: Geben Sie eine "
+              "weitere Behandlung ein.");
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_TIERARZTLEISTUNG"), "0");
     EXPECT_EQ(Wert("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG"), "0");
 }
@@ -238,8 +260,9 @@ TEST_F(TierarztTest, KnoepfeNachBestandsbuchStatusDerZeile)
         bool bearbeiten, buchen, loeschen;
         const char* text;
     };
-    for (const Fall& f : {Fall{j, true, true, true, "Löschen"}, Fall{n, true, false, true, "Löschen"},
-                          Fall{b, false, false, true, "Stornieren"}, Fall{s, false, false, false, "Löschen"}}) {
+    for (const Fall& f :
+         {Fall{j, true, true, true, "Löschen"}, Fall{n, true, false, true, "Löschen"},
+          Fall{b, false, false, true, "Stornieren"}, Fall{s, false, false, false, "Löschen"}}) {
         SCOPED_TRACE(f.id);
         ZeileWaehlen(f.id);
         EXPECT_EQ(rahmen->AktuelleID(), f.id);
@@ -255,9 +278,10 @@ TEST_F(TierarztTest, BuchenStornierenUndLoeschenZeigenDenFehlerDerDatenbank)
     const int j = Behandlung("J", {berta});
     const int b = Behandlung("B", {berta});
     const int n = Behandlung("N", {berta});
-    Ausfuehren({"CREATE EXCEPTION E_TEST_GESPERRT 'Das Bestandsbuch ist gesperrt.'",
-                "CREATE TRIGGER TEST_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS BEGIN "
-                "IF (DELETING OR NEW.BESTANDSBUCH IN ('B', 'S')) THEN EXCEPTION E_TEST_GESPERRT; END"});
+    Ausfuehren(
+        {"CREATE EXCEPTION E_TEST_GESPERRT 'Das Bestandsbuch ist gesperrt.'",
+         "CREATE TRIGGER TEST_SPERRE FOR T_TIERARZTLEISTUNG BEFORE UPDATE OR DELETE AS BEGIN "
+         "IF (DELETING OR NEW.BESTANDSBUCH IN ('B', 'S')) THEN EXCEPTION E_TEST_GESPERRT; END"});
     RahmenZeigen(berta);
     struct Fall {
         int id;
@@ -271,12 +295,17 @@ TEST_F(TierarztTest, BuchenStornierenUndLoeschenZeigenDenFehlerDerDatenbank)
         if (!f.buchen)
             boxen.AnswerWith(Tools::mrYes);
         boxen.AnswerWith(Tools::mrOk);
-        QTest::mouseClick(f.buchen ? rahmen->BuchenKnopf() : rahmen->LoeschenKnopf(), Qt::LeftButton);
+        QTest::mouseClick(f.buchen ? rahmen->BuchenKnopf() : rahmen->LoeschenKnopf(),
+                          Qt::LeftButton);
         ASSERT_EQ(boxen.Shown().size(), f.buchen ? 1 : 2);
         EXPECT_EQ(boxen.Shown().last().text, "Das Bestandsbuch ist gesperrt.");
         EXPECT_EQ(boxen.Shown().last().type, Tools::mtError);
-        EXPECT_EQ(Wert(QString("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(f.id)), f.status);
-        EXPECT_EQ(Wert(QString("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = %1").arg(f.id)), "1");
+        EXPECT_EQ(
+            Wert(QString("SELECT BESTANDSBUCH FROM T_TIERARZTLEISTUNG WHERE ID = %1").arg(f.id)),
+            f.status);
+        EXPECT_EQ(
+            Wert(QString("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = %1").arg(f.id)),
+            "1");
         EXPECT_FALSE(DM()->TATierarztEdit.Active());
         EXPECT_EQ(rahmen->Modell()->rowCount(), 3);
     }
@@ -287,10 +316,13 @@ TEST_F(TierarztTest, LoeschenEntferntAnwendungenUndTiereOhneKaskade)
     // Without cascading keys a delete of the treatment alone would be refused.
     Ausfuehren({"ALTER TABLE T_TIERARZTANWENDUNG DROP CONSTRAINT FK_TIERARZTANWENDUNG_LEISTUNG",
                 "ALTER TABLE T_TIERARZTGRUPPE DROP CONSTRAINT FK_TIERARZTGRUPPE_LEISTUNG"});
-    Ausfuehren({"ALTER TABLE T_TIERARZTANWENDUNG ADD CONSTRAINT FK_TIERARZTANWENDUNG_LEISTUNG FOREIGN KEY (LEISTUNG) "
-                "REFERENCES T_TIERARZTLEISTUNG (ID)",
-                "ALTER TABLE T_TIERARZTGRUPPE ADD CONSTRAINT FK_TIERARZTGRUPPE_LEISTUNG FOREIGN KEY (LEISTUNG) "
-                "REFERENCES T_TIERARZTLEISTUNG (ID)"});
+    Ausfuehren(
+        {"ALTER TABLE T_TIERARZTANWENDUNG ADD CONSTRAINT FK_TIERARZTANWENDUNG_LEISTUNG FOREIGN KEY "
+         "(LEISTUNG) "
+         "REFERENCES T_TIERARZTLEISTUNG (ID)",
+         "ALTER TABLE T_TIERARZTGRUPPE ADD CONSTRAINT FK_TIERARZTGRUPPE_LEISTUNG FOREIGN KEY "
+         "(LEISTUNG) "
+         "REFERENCES T_TIERARZTLEISTUNG (ID)"});
     const int gruppe = Behandlung("N", {berta, lisa});
     const int bleibt = Behandlung("J", {berta});
     RahmenZeigen(berta);
@@ -302,7 +334,8 @@ TEST_F(TierarztTest, LoeschenEntferntAnwendungenUndTiereOhneKaskade)
     EXPECT_EQ(boxen.Shown()[0].text, Tierarzt::LoeschFrage("N", true));
     EXPECT_EQ(Wert("SELECT ID FROM T_TIERARZTLEISTUNG"), QString::number(bleibt));
     EXPECT_EQ(Wert("SELECT LEISTUNG FROM T_TIERARZTANWENDUNG"), QString::number(bleibt));
-    EXPECT_EQ(Wert("SELECT TIER, LEISTUNG FROM T_TIERARZTGRUPPE"), QString("%1,%2").arg(berta).arg(bleibt));
+    EXPECT_EQ(Wert("SELECT TIER, LEISTUNG FROM T_TIERARZTGRUPPE"),
+              QString("%1,%2").arg(berta).arg(bleibt));
     EXPECT_EQ(rahmen->Modell()->rowCount(), 1);
 }
 
@@ -367,7 +400,8 @@ protected:
             zeilen = g.Rahmen()->Modell()->rowCount();
             erzeugt = g.Rahmen()->Erzeugte();
             if (zeilen > 0) {
-                EXPECT_EQ(g.Rahmen()->Modell()->index(0, 0).data(TframeTierarzt::GruppeRolle).toInt(), 1);
+                EXPECT_EQ(
+                    g.Rahmen()->Modell()->index(0, 0).data(TframeTierarzt::GruppeRolle).toInt(), 1);
             }
         });
         dialog.exec();
@@ -395,22 +429,32 @@ TEST_F(GruppenbehandlungTest, FuerAlleZwoelfTiereMitHinweis)
     });
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_EQ(boxen.Shown()[0].type, Tools::mtInformation);
-    EXPECT_EQ(boxen.Shown()[0].text, "Sie haben 12 Tiere ausgewählt.\rIm Bestandsbuch können aus Gründen der Darstellung\r"
-                                     "maximal 10 Tiere explizit aufgeführt werden.\rGeben Sie deshalb im Feld >Standort< auch\r"
-                                     "die Tiergruppe an,\rz.B.: \"Kuhstall, laktierende Kühe\".");
+    EXPECT_EQ(
+        boxen.Shown()[0].text,
+        "Sie haben 12 Tiere ausgewählt.\rIm Bestandsbuch können aus Gründen der Darstellung\r"
+        "maximal 10 Tiere explizit aufgeführt werden.\rGeben Sie deshalb im Feld >Standort< auch\r"
+        "die Tiergruppe an,\rz.B.: \"Kuhstall, laktierende Kühe\".");
     const QString id = Neu("SELECT ID FROM T_TIERARZTLEISTUNG WHERE ID <> %1");
     ASSERT_FALSE(id.isEmpty());
-    EXPECT_EQ(Wert("SELECT BESTANDSBUCH, STANDORT, ANWENDER, ARZNEIMITTEL, WMILCH, WFLEISCH, BELEGNUMMER FROM T_TIERARZTLEISTUNG "
-                   "WHERE ID = " + id),
+    EXPECT_EQ(Wert("SELECT BESTANDSBUCH, STANDORT, ANWENDER, ARZNEIMITTEL, WMILCH, WFLEISCH, "
+                   "BELEGNUMMER FROM T_TIERARZTLEISTUNG "
+                   "WHERE ID = " +
+                   id),
               "J,Nord,Dr. Huber,Synulox,2,10,R-17");
-    EXPECT_EQ(Wert("SELECT DATUM, VERABREICHUNG, MENGE FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = " + id + " ORDER BY DATUM"),
+    EXPECT_EQ(Wert("SELECT DATUM, VERABREICHUNG, MENGE FROM T_TIERARZTANWENDUNG WHERE LEISTUNG = " +
+                   id + " ORDER BY DATUM"),
               "10.03.2026,i. m.,20 ml;11.03.2026,i. m.,20 ml");
     QList<int> erwartet = tiere;
     std::sort(erwartet.begin(), erwartet.end());
-    EXPECT_EQ(Ids("SELECT TIER FROM T_TIERARZTGRUPPE WHERE LEISTUNG = " + id + " ORDER BY TIER"), erwartet);
+    EXPECT_EQ(Ids("SELECT TIER FROM T_TIERARZTGRUPPE WHERE LEISTUNG = " + id + " ORDER BY TIER"),
+              erwartet);
     // Every animal's own list has it as a group treatment of twelve.
     for (int tier : tiere)
-        EXPECT_EQ(Wert(QString("SELECT GRUPPE FROM P_GET_BEHANDLUNGEN_TIER(%1) WHERE ID = %2").arg(tier).arg(id)), "12") << tier;
+        EXPECT_EQ(Wert(QString("SELECT GRUPPE FROM P_GET_BEHANDLUNGEN_TIER(%1) WHERE ID = %2")
+                           .arg(tier)
+                           .arg(id)),
+                  "12")
+            << tier;
     // The dialog lists the treatments made in it, not the older group treatment.
     EXPECT_EQ(zeilen, 1);
     EXPECT_EQ(erzeugt, QList<int>{id.toInt()});
@@ -429,8 +473,16 @@ TEST_F(GruppenbehandlungTest, FehlendesTierSpeichertNichtsUndWirdGenannt)
         QString tier, ursache;
     };
     const Fall faelle[] = {
-        {"vom Trigger abgelehnt", {berta, lisa, anna}, 0, "DE 01 222 22222 (Lisa)", "Tier ist gesperrt."},
-        {"inzwischen gelöscht", {berta, anna}, anna, "DE 01 333 33333 (Anna)", "Das Tier ist nicht mehr vorhanden."},
+        {"vom Trigger abgelehnt",
+         {berta, lisa, anna},
+         0,
+         "DE 01 222 22222 (Lisa)",
+         "Tier ist gesperrt."},
+        {"inzwischen gelöscht",
+         {berta, anna},
+         anna,
+         "DE 01 333 33333 (Anna)",
+         "Das Tier ist nicht mehr vorhanden."},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -444,10 +496,11 @@ TEST_F(GruppenbehandlungTest, FehlendesTierSpeichertNichtsUndWirdGenannt)
         ASSERT_EQ(boxen.Shown().size(), 1);
         const QString meldung = boxen.Shown()[0].text;
         EXPECT_EQ(boxen.Shown()[0].type, Tools::mtError);
-        EXPECT_EQ(meldung.toStdString(), QString("Die Behandlung konnte für das Tier %1 nicht gespeichert werden:\r%2\r\r"
-                                   "Die Behandlung wurde für keines der Tiere gespeichert.")
-                               .arg(f.tier, f.ursache)
-                                     .toStdString());
+        EXPECT_EQ(meldung.toStdString(),
+                  QString("Die Behandlung konnte für das Tier %1 nicht gespeichert werden:\r%2\r\r"
+                          "Die Behandlung wurde für keines der Tiere gespeichert.")
+                      .arg(f.tier, f.ursache)
+                      .toStdString());
         EXPECT_EQ(Neu("SELECT COUNT(*) FROM T_TIERARZTLEISTUNG WHERE ID <> %1"), "0");
         EXPECT_EQ(Neu("SELECT COUNT(*) FROM T_TIERARZTANWENDUNG WHERE LEISTUNG <> %1"), "0");
         EXPECT_EQ(Neu("SELECT COUNT(*) FROM T_TIERARZTGRUPPE WHERE LEISTUNG <> %1"), "0");
@@ -484,7 +537,9 @@ TEST_F(GruppenbehandlungTest, UeberDieAktionDesHauptfensters)
     ASSERT_EQ(boxen.Shown().size(), 1);
     EXPECT_TRUE(boxen.Shown()[0].text.startsWith("Sie haben 12 Tiere ausgewählt."));
     std::sort(tiere.begin(), tiere.end());
-    EXPECT_EQ(Ids(QString("SELECT TIER FROM T_TIERARZTGRUPPE WHERE LEISTUNG <> %1 ORDER BY TIER").arg(alt)), tiere);
+    EXPECT_EQ(Ids(QString("SELECT TIER FROM T_TIERARZTGRUPPE WHERE LEISTUNG <> %1 ORDER BY TIER")
+                      .arg(alt)),
+              tiere);
 }
 
 }  // namespace

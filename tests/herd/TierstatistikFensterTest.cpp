@@ -102,8 +102,9 @@ protected:
             sqls << QStringLiteral("INSERT INTO T_BESAMUNGEN (TIER, DATUM) VALUES (%1, '%2')")
                         .arg(tier)
                         .arg(b.toString(Qt::ISODate));
-        sqls << QStringLiteral("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, "
-                               "'%2', 'W')")
+        sqls << QStringLiteral(
+                    "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, "
+                    "'%2', 'W')")
                     .arg(tier)
                     .arg(datum.toString(Qt::ISODate));
         Ausfuehren(sqls);
@@ -409,10 +410,7 @@ TEST_F(TierstatistikFensterTest, ACellOpensTheCardOfItsAnimal)
     EXPECT_EQ(oeffnen([&] { QTest::keyClick(liste, Qt::Key_Return); }), lisa);
     liste->setFocus();
     const QRect erste = liste->visualRect(liste->model()->index(0, 0));
-    EXPECT_EQ(oeffnen([&] {
-                  DoppelKlick(liste, erste.center());
-              }),
-              berta);
+    EXPECT_EQ(oeffnen([&] { DoppelKlick(liste, erste.center()); }), berta);
     EXPECT_EQ(fenster->Auswahl(), 0);
     EXPECT_EQ(fenster->Popup()->defaultAction(), fenster->ZuTierGehenEintrag());
     EXPECT_EQ(oeffnen([&] { fenster->ZuTierGehenEintrag()->trigger(); }), berta);

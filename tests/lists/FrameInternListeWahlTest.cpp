@@ -42,12 +42,10 @@ TEST(InternListeWahlRegeln, HakenUndStandard)
         QString standard;
         std::vector<bool> haken;
     };
-    for (const Fall& fall : {Fall{"", {true, false, false}},
-                             Fall{"-9", {false, false, true}},
-                             Fall{"-9;abc;-77;-3", {false, true, true}},
-                             Fall{" -5 ; -3 ", {true, true, false}},
-                             Fall{"-1", {false, false, false}},
-                             Fall{"abc", {false, false, false}}}) {
+    for (const Fall& fall :
+         {Fall{"", {true, false, false}}, Fall{"-9", {false, false, true}},
+          Fall{"-9;abc;-77;-3", {false, true, true}}, Fall{" -5 ; -3 ", {true, true, false}},
+          Fall{"-1", {false, false, false}}, Fall{"abc", {false, false, false}}}) {
         SCOPED_TRACE(fall.standard.toStdString());
         EXPECT_EQ(InternListeWahl::Haken(ids, fall.standard), fall.haken);
     }
@@ -62,9 +60,9 @@ TEST(InternListeWahlRegeln, HakenUndStandard)
 class InternListeWahlTest : public ::testing::Test {
 protected:
     static constexpr int Alpha = -5, Beta = -3, Gamma = -9;
-    static inline const QString Sql =
-        QStringLiteral("SELECT Q1.ID AS Q1TIERID, Q1.NUMMER AS Q1NUMMER FROM T_STAMMDATEN Q1 "
-                       "ORDER BY Q1.NUMMER");
+    static inline const QString Sql = QStringLiteral(
+        "SELECT Q1.ID AS Q1TIERID, Q1.NUMMER AS Q1NUMMER FROM T_STAMMDATEN Q1 "
+        "ORDER BY Q1.NUMMER");
 
     void SetUp() override
     {
@@ -72,15 +70,23 @@ protected:
         Ausfuehren({"ALTER SEQUENCE G_LISTEN_ID_INTERN RESTART WITH -20",
                     "INSERT INTO T_STAMMDATEN (ID, NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) VALUES "
                     "(1, 'DE 01', 'Ölke', DATE '2020-02-03', 'W', 1)",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-3, 'Beta', 'Titel B', 'TESTLISTE')",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-5, 'Alpha', 'Titel A', 'TESTLISTE')",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-9, 'Gamma', 'Titel G', 'TESTLISTE')",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-11, 'Aaa', 'Andere', 'ANDERE')",
-                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (12, 'Aab', 'Benutzer', 'TESTLISTE')",
-                    "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL) VALUES (-3, 'Q1.NUMMER', 'Ohrmarke')",
-                    "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, BREITE) VALUES (-3, 'Q1.NUMMER', 'Ohrmarke', 0, 30)",
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-3, "
+                    "'Beta', 'Titel B', 'TESTLISTE')",
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-5, "
+                    "'Alpha', 'Titel A', 'TESTLISTE')",
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-9, "
+                    "'Gamma', 'Titel G', 'TESTLISTE')",
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (-11, "
+                    "'Aaa', 'Andere', 'ANDERE')",
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, BEDINGUNGEN) VALUES (12, 'Aab', "
+                    "'Benutzer', 'TESTLISTE')",
+                    "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL) VALUES (-3, 'Q1.NUMMER', "
+                    "'Ohrmarke')",
+                    "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, BREITE) VALUES "
+                    "(-3, 'Q1.NUMMER', 'Ohrmarke', 0, 30)",
                     "INSERT INTO T_LISTEN_LINIEN (LISTE, L_POSITION) VALUES (-3, 10)",
-                    "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL) VALUES (-9, 'Q1.NUMMER', 'Nummer G')"});
+                    "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL) VALUES (-9, 'Q1.NUMMER', "
+                    "'Nummer G')"});
         DMErzeugen();
         EinstellungenErzeugen(&DM()->Datenbank, QString());
         DM()->Datenbank.Open(TestDatabase::Params(datenbank.Path()));
@@ -164,7 +170,8 @@ protected:
     {
         std::vector<bool> h;
         for (int r = 0; r < frame->QListen().RecordCount(); ++r)
-            h.push_back(frame->ListeView()->DataController()->Values(r, frame->AuswahlSpalte()).toBool());
+            h.push_back(
+                frame->ListeView()->DataController()->Values(r, frame->AuswahlSpalte()).toBool());
         return h;
     }
     void Ankreuzen(int zeile, bool an)
@@ -183,8 +190,8 @@ protected:
         ASSERT_TRUE(k->isVisible() && k->isEnabled()) << knopf.toStdString();
         QTest::mouseClick(k, Qt::LeftButton);
     }
-    static void Werte(MessageBoxScript& skript, const QStringList& werte, QStringList* vorher = nullptr,
-                      QString* titel = nullptr)
+    static void Werte(MessageBoxScript& skript, const QStringList& werte,
+                      QStringList* vorher = nullptr, QString* titel = nullptr)
     {
         skript.Window<TNeuerWert>([werte, vorher, titel](TNeuerWert& d) {
             if (vorher)
@@ -258,9 +265,10 @@ TEST_F(InternListeWahlTest, OhneDesignsSindDieAusgabenAus)
 TEST_F(InternListeWahlTest, NeuZaehltAbwaertsUndLegtDieFelderDesGastgebersAn)
 {
     // A database that gives every new list its fields on its own must not double the host's.
-    Ausfuehren({"CREATE TRIGGER T_TEST_AUTO FOR T_LISTEN ACTIVE AFTER INSERT AS BEGIN "
-                "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL) VALUES (NEW.ID, 'AUTO', 'Auto'); "
-                "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL) VALUES (NEW.ID, 'AUTO', 'Auto'); END"});
+    Ausfuehren(
+        {"CREATE TRIGGER T_TEST_AUTO FOR T_LISTEN ACTIVE AFTER INSERT AS BEGIN "
+         "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL) VALUES (NEW.ID, 'AUTO', 'Auto'); "
+         "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL) VALUES (NEW.ID, 'AUTO', 'Auto'); END"});
     Erzeugen();
     frame->OnBildschirmFelderAnlegen = [](TframeInternListeWahl& f, int id) {
         f.BildschirmFeldAnlegen(id, "Q1.NUMMER", "Ohrmarke", 90);
@@ -288,14 +296,16 @@ TEST_F(InternListeWahlTest, NeuZaehltAbwaertsUndLegtDieFelderDesGastgebersAn)
     EXPECT_EQ(Namen(), (QStringList{"Alpha", "Beta", "Delta", "Epsilon", "Gamma"}));
     EXPECT_EQ(vorAusgabe, 2);
     // Committed: another transaction sees it.
-    EXPECT_EQ(Text("SELECT BEZEICHNUNG || '|' || TITEL || '|' || FELDER || '|' || BEDINGUNGEN || '|' "
-                   "|| LINIE_UEBER_TITEL || LINIE_UNTER_TITEL || LINIE_ZWISCHEN || LINIE_UNTEN "
-                   "FROM T_LISTEN WHERE ID = -21"),
-              "Delta|Titel Ä|Q1.TIERID;Q1.NUMMER|TESTLISTE|FFFF");
-    EXPECT_EQ(Text("SELECT LIST(FELD || ':' || TITEL || ':' || BREITE || ':' || ZEILE || SICHTBAR || "
-                   "AUTOBREITE || UEBERSCHRIFT, ',') FROM (SELECT * FROM T_LISTEN_BILDSCHIRM WHERE "
-                   "LISTE = -21 ORDER BY ID)"),
-              "Q1.NUMMER:Ohrmarke:90:1TTF,Q1.TIERID:Tier:40:1TTF");
+    EXPECT_EQ(
+        Text("SELECT BEZEICHNUNG || '|' || TITEL || '|' || FELDER || '|' || BEDINGUNGEN || '|' "
+             "|| LINIE_UEBER_TITEL || LINIE_UNTER_TITEL || LINIE_ZWISCHEN || LINIE_UNTEN "
+             "FROM T_LISTEN WHERE ID = -21"),
+        "Delta|Titel Ä|Q1.TIERID;Q1.NUMMER|TESTLISTE|FFFF");
+    EXPECT_EQ(
+        Text("SELECT LIST(FELD || ':' || TITEL || ':' || BREITE || ':' || ZEILE || SICHTBAR || "
+             "AUTOBREITE || UEBERSCHRIFT, ',') FROM (SELECT * FROM T_LISTEN_BILDSCHIRM WHERE "
+             "LISTE = -21 ORDER BY ID)"),
+        "Q1.NUMMER:Ohrmarke:90:1TTF,Q1.TIERID:Tier:40:1TTF");
     EXPECT_EQ(Text("SELECT LIST(FELD || ':' || L_POSITION || ':' || BREITE || ':' || ZEILE || "
                    "SICHTBAR || ZEILENUMBRUCH || LEERZEILE || SCHRIFTSCHMAL, ',') FROM "
                    "T_LISTEN_DRUCK WHERE LISTE = -21"),
@@ -507,10 +517,12 @@ TEST_F(InternListeWahlTest, SpeichernUndLadenAlsXml)
         Klick("Laden");
     }
     ASSERT_EQ(boxen.Shown().size(), 2);
-    EXPECT_EQ(boxen.Shown()[0].text,
-              QStringLiteral("Die Liste \"Beta\" wurde in die Datei\r\"%1\"\rgespeichert.").arg(datei));
+    EXPECT_EQ(
+        boxen.Shown()[0].text,
+        QStringLiteral("Die Liste \"Beta\" wurde in die Datei\r\"%1\"\rgespeichert.").arg(datei));
     EXPECT_EQ(boxen.Shown()[1].text,
-              QStringLiteral("Die Liste \"Beta (2)\" wurde aus der Datei\r\"%1\"\reingelesen.").arg(datei));
+              QStringLiteral("Die Liste \"Beta (2)\" wurde aus der Datei\r\"%1\"\reingelesen.")
+                  .arg(datei));
     EXPECT_EQ(frame->FokusID(), -21);
     EXPECT_EQ(Namen(), (QStringList{"Alpha", "Beta", "Beta (2)", "Gamma"}));
     EXPECT_EQ(Text("SELECT TITEL FROM T_LISTEN WHERE ID = -21"), "Titel B");

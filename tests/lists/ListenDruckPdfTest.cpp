@@ -40,12 +40,12 @@ public:
     static QString Name(int i)
     {
         switch (i % 3) {
-        case 0:
-            return QStringLiteral("Ohne %1").arg(i);
-        case 1:
-            return QStringLiteral("Fällig %1").arg(i);
-        default:
-            return QStringLiteral("Später %1").arg(i);
+            case 0:
+                return QStringLiteral("Ohne %1").arg(i);
+            case 1:
+                return QStringLiteral("Fällig %1").arg(i);
+            default:
+                return QStringLiteral("Später %1").arg(i);
         }
     }
     static QString Nummer(int i) { return QStringLiteral("DE %1").arg(i, 4, 10, QLatin1Char('0')); }
@@ -55,8 +55,9 @@ public:
         DatabaseTest::SetUpTestSuite();
         db::Transaction tr(Db());
         tr.Start();
-        db::Query tier(tr, "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                           "VALUES (:NUMMER, :NAME, :GEBDAT, 'W', 1)");
+        db::Query tier(tr,
+                       "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                       "VALUES (:NUMMER, :NAME, :GEBDAT, 'W', 1)");
         for (int i = 1; i <= Tiere; ++i) {
             tier.Param("NUMMER").SetString(Nummer(i));
             tier.Param("NAME").SetString(Name(i));
@@ -68,20 +69,22 @@ public:
             "SELECT Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME, Q1.GEBDAT AS Q1GEBDAT, "
             "CASE WHEN Q1.NAME STARTING WITH 'Ohne' THEN NULL ELSE Q1.GEBDAT END AS Q1FAELLIG "
             "FROM T_STAMMDATEN Q1 WHERE %1 ORDER BY Q1.NUMMER");
-        db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, SCHRIFT, AUSRICHTUNG, "
-                        "STAND, RAND_LINKS, RAND_RECHTS, RAND_OBEN, RAND_UNTEN, LINIE_UNTER_TITEL, "
-                        "LINIE_UNTEN, DATUM_VERGANGEN_FETT) VALUES (:ID, 'Herde', 'Herdenliste', "
-                        ":SQL, 'DejaVu Sans;14;', 'L', 'R', 15, 15, 15, 20, 'T', 'T', 'Q1FAELLIG')");
+        db::Query l(tr,
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, SCHRIFT, AUSRICHTUNG, "
+                    "STAND, RAND_LINKS, RAND_RECHTS, RAND_OBEN, RAND_UNTEN, LINIE_UNTER_TITEL, "
+                    "LINIE_UNTEN, DATUM_VERGANGEN_FETT) VALUES (:ID, 'Herde', 'Herdenliste', "
+                    ":SQL, 'DejaVu Sans;14;', 'L', 'R', 15, 15, 15, 20, 'T', 'T', 'Q1FAELLIG')");
         l.Param("ID").SetInteger(Liste);
         l.Param("SQL").SetString(sql.arg(QStringLiteral("(#Q1.ID#)")));
         l.Execute();
         l.Param("ID").SetInteger(OhnePlatzhalter);
         l.Param("SQL").SetString(sql.arg(QStringLiteral("1=1")));
         l.Execute();
-        db::Query f(tr, "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, ZEILE, BREITE, "
-                        "SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG, SICHTBAR) VALUES (:LISTE, :FELD, "
-                        ":TITEL, :POS, :ZEILE, :BREITE, 'DejaVu Sans;10;', 'DejaVu Sans;10;I', "
-                        ":AUSRICHTUNG, :SICHTBAR)");
+        db::Query f(tr,
+                    "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, ZEILE, BREITE, "
+                    "SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG, SICHTBAR) VALUES (:LISTE, :FELD, "
+                    ":TITEL, :POS, :ZEILE, :BREITE, 'DejaVu Sans;10;', 'DejaVu Sans;10;I', "
+                    ":AUSRICHTUNG, :SICHTBAR)");
         struct Feld {
             const char* feld;
             const char* titel;
@@ -107,15 +110,17 @@ public:
                 f.Param("SICHTBAR").SetString(x.sichtbar);
                 f.Execute();
             }
-        db::Query b(tr, "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, BREITE, TITEL, SICHTBAR, "
-                        "ZEILE, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (41, :FELD, 100, "
-                        ":FELD, 'T', 1, 'L', 'F', 'F')");
+        db::Query b(tr,
+                    "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, BREITE, TITEL, SICHTBAR, "
+                    "ZEILE, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES (41, :FELD, 100, "
+                    ":FELD, 'T', 1, 'L', 'F', 'F')");
         for (const char* feld : {"Q1.NUMMER", "Q1.NAME"}) {
             b.Param("FELD").SetString(feld);
             b.Execute();
         }
-        db::Query(tr, "INSERT INTO T_LISTEN_LINIEN (LISTE, L_POSITION, BEGINN_TITEL, ART, BREITE) "
-                      "VALUES (41, 47, 'T', 'P', 20)")
+        db::Query(tr,
+                  "INSERT INTO T_LISTEN_LINIEN (LISTE, L_POSITION, BEGINN_TITEL, ART, BREITE) "
+                  "VALUES (41, 47, 'T', 'P', 20)")
             .Execute();
         tr.Commit();
     }
@@ -217,10 +222,10 @@ TEST_F(ListenDruckDatenbankTest, ListPrintedToPdfShowsTitlesRowsPageBreaksAndFoo
             const QString zeile = zeilen[z].simplified();
             const QDate geboren = naechstes % 3 == 2 ? QDate(2030, 1, 1).addDays(naechstes)
                                                      : QDate(2020, 1, 1).addDays(naechstes);
-            EXPECT_EQ(zeile, QStringLiteral("%1 %2 %3 %4")
-                                 .arg(naechstes)
-                                 .arg(Nummer(naechstes), Name(naechstes),
-                                      geboren.toString("dd.MM.yyyy")));
+            EXPECT_EQ(zeile,
+                      QStringLiteral("%1 %2 %3 %4")
+                          .arg(naechstes)
+                          .arg(Nummer(naechstes), Name(naechstes), geboren.toString("dd.MM.yyyy")));
             ++naechstes;
         }
         EXPECT_GT(naechstes, erstes) << "rows on page " << s + 1;
@@ -269,10 +274,10 @@ TEST_F(ListenDruckDatenbankTest, CallersRowsStayOpenOnTheirRow)
     db::Transaction tr(DM()->Datenbank);
     tr.Start();
     db::DataSet daten(tr);
-    daten.SetSelectSQL(QStringLiteral(
-        "SELECT Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME, Q1.GEBDAT AS Q1GEBDAT, "
-        "Q1.GEBDAT AS Q1FAELLIG FROM T_STAMMDATEN Q1 WHERE Q1.NUMMER <= 'DE 0010' "
-        "ORDER BY Q1.NUMMER DESC"));
+    daten.SetSelectSQL(
+        QStringLiteral("SELECT Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME, Q1.GEBDAT AS Q1GEBDAT, "
+                       "Q1.GEBDAT AS Q1FAELLIG FROM T_STAMMDATEN Q1 WHERE Q1.NUMMER <= 'DE 0010' "
+                       "ORDER BY Q1.NUMMER DESC"));
     daten.Open();
     daten.MoveTo(4);
     FakeDrucker drucker;
@@ -292,8 +297,9 @@ TEST_F(ListenDruckDatenbankTest, CallersRowsStayOpenOnTheirRow)
 
 TEST_F(ListenDruckDatenbankTest, ListWindowShowsItsRowsInThePrintPreview)
 {
-    QPointer<TfrmListeNormal> fenster = FListeNormal::ListeAnzeigenEx(
-        nullptr, Liste, 0, QStringLiteral("Nord"), QString(), QString(), true, false, {}, false, {});
+    QPointer<TfrmListeNormal> fenster =
+        FListeNormal::ListeAnzeigenEx(nullptr, Liste, 0, QStringLiteral("Nord"), QString(),
+                                      QString(), true, false, {}, false, {});
     ASSERT_TRUE(fenster);
     fenster->QDaten().MoveTo(7);
     QString seiten;
@@ -316,17 +322,19 @@ TEST_F(ListenDruckDatenbankTest, StatusColumnPrintsTheStatusPicturesIntoThePdf)
     {
         db::Transaction tr(DM()->Datenbank);
         tr.Start();
-        db::Query(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, SCHRIFT, AUSRICHTUNG, "
-                      "RAND_LINKS, RAND_RECHTS, RAND_OBEN, RAND_UNTEN) VALUES (43, 'Status', "
-                      "'Statusliste', 'SELECT (SELECT STATUSIDX FROM P_STATUS_INDEX(Q1.ID)) AS "
-                      "Q1STATUSIDX, Q1.NUMMER AS Q1NUMMER FROM T_STAMMDATEN Q1 WHERE Q1.NUMMER "
-                      "<= ''DE 0010'' ORDER BY Q1.NUMMER', 'DejaVu Sans;14;', 'L', 15, 15, 15, 20)")
+        db::Query(tr,
+                  "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, SCHRIFT, AUSRICHTUNG, "
+                  "RAND_LINKS, RAND_RECHTS, RAND_OBEN, RAND_UNTEN) VALUES (43, 'Status', "
+                  "'Statusliste', 'SELECT (SELECT STATUSIDX FROM P_STATUS_INDEX(Q1.ID)) AS "
+                  "Q1STATUSIDX, Q1.NUMMER AS Q1NUMMER FROM T_STAMMDATEN Q1 WHERE Q1.NUMMER "
+                  "<= ''DE 0010'' ORDER BY Q1.NUMMER', 'DejaVu Sans;14;', 'L', 15, 15, 15, 20)")
             .Execute();
-        db::Query(tr, "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, ZEILE, BREITE, "
-                      "SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG, SICHTBAR) SELECT 43, F, F, P, 1, 20, "
-                      "'DejaVu Sans;10;', 'DejaVu Sans;10;', 'L', 'T' FROM (SELECT 'Q1.STATUSIDX' "
-                      "AS F, 0 AS P FROM RDB$DATABASE UNION ALL SELECT 'Q1.NUMMER', 10 FROM "
-                      "RDB$DATABASE)")
+        db::Query(tr,
+                  "INSERT INTO T_LISTEN_DRUCK (LISTE, FELD, TITEL, L_POSITION, ZEILE, BREITE, "
+                  "SCHRIFT, TITEL_SCHRIFT, AUSRICHTUNG, SICHTBAR) SELECT 43, F, F, P, 1, 20, "
+                  "'DejaVu Sans;10;', 'DejaVu Sans;10;', 'L', 'T' FROM (SELECT 'Q1.STATUSIDX' "
+                  "AS F, 0 AS P FROM RDB$DATABASE UNION ALL SELECT 'Q1.NUMMER', 10 FROM "
+                  "RDB$DATABASE)")
             .Execute();
         db::Query(tr, "UPDATE T_STAMMDATEN SET STATUS = 'T' WHERE NUMMER <= 'DE 0004'").Execute();
         tr.Commit();

@@ -41,10 +41,9 @@ TEST(ListenDruckRegeln, FontCodes)
 
 TEST(ListenDruckRegeln, LineKindsAlignmentsAndAnchors)
 {
-    const std::pair<const char*, TPenStyle> arten[] = {{"S", psSolid},    {"D", psDash},
-                                                       {"P", psDot},      {"DP", psDashDot},
-                                                       {"DPP", psDashDotDot}, {"X", psSolid},
-                                                       {"", psSolid}};
+    const std::pair<const char*, TPenStyle> arten[] = {
+        {"S", psSolid},        {"D", psDash},  {"P", psDot}, {"DP", psDashDot},
+        {"DPP", psDashDotDot}, {"X", psSolid}, {"", psSolid}};
     for (const auto& [code, art] : arten)
         EXPECT_EQ(LinienArt(code), art) << code;
 
@@ -63,9 +62,11 @@ TEST(ListenDruckRegeln, LineKindsAlignmentsAndAnchors)
 TEST(ListenDruckRegeln, DueRowsBetweenLinesAndLineAdvance)
 {
     const QDate heute(2026, 12, 11);
-    const std::pair<std::optional<QDate>, bool> faellig[] = {
-        {heute, true},  {heute.addDays(-30), true}, {heute.addDays(1), false},
-        {std::nullopt, false}, {QDate(), false}};
+    const std::pair<std::optional<QDate>, bool> faellig[] = {{heute, true},
+                                                             {heute.addDays(-30), true},
+                                                             {heute.addDays(1), false},
+                                                             {std::nullopt, false},
+                                                             {QDate(), false}};
     for (const auto& [datum, fett] : faellig)
         EXPECT_EQ(Faellig(datum, heute), fett)
             << (datum ? datum->toString().toStdString() : "none");
@@ -74,8 +75,8 @@ TEST(ListenDruckRegeln, DueRowsBetweenLinesAndLineAdvance)
         int zeilen;
         int n;
         bool linie;
-    } faelle[] = {{0, 1, false}, {1, 1, true}, {2, 1, true},  {0, 0, false}, {1, 0, true},
-                  {1, -5, true}, {2, 3, false}, {3, 3, true},  {4, 3, false}, {6, 3, true}};
+    } faelle[] = {{0, 1, false}, {1, 1, true},  {2, 1, true}, {0, 0, false}, {1, 0, true},
+                  {1, -5, true}, {2, 3, false}, {3, 3, true}, {4, 3, false}, {6, 3, true}};
     for (const Fall& f : faelle)
         EXPECT_EQ(LinieVorZeile(f.zeilen, f.n), f.linie) << f.zeilen << " rows, n " << f.n;
 
@@ -223,9 +224,9 @@ protected:
 
 TEST_F(ListenDruckLayoutTest, PrintLinesOneAndThreeBecomeTwoLinesPerRow)
 {
-    auto d = Drucke(Layout({Feld("Q1.NUMMER", "Nummer", 0, 1, 40),
-                            Feld("Q1.NAME", "Name", 0, 3, 40)}),
-                    {"Q1NUMMER", "Q1NAME"}, {{"DE 01", "Berta"}, {"DE 02", "Clara"}});
+    auto d =
+        Drucke(Layout({Feld("Q1.NUMMER", "Nummer", 0, 1, 40), Feld("Q1.NAME", "Name", 0, 3, 40)}),
+               {"Q1NUMMER", "Q1NAME"}, {{"DE 01", "Berta"}, {"DE 02", "Clara"}});
     EXPECT_EQ(d->Zeilenzahl, 2);
     EXPECT_EQ(d->Spalten[1].Zeile, 2);
     const int zh = d->Zeilenhoehe();
@@ -239,8 +240,8 @@ TEST_F(ListenDruckLayoutTest, PrintLinesOneAndThreeBecomeTwoLinesPerRow)
 
 TEST_F(ListenDruckLayoutTest, RowsDueTodayOrEarlierPrintBoldOthersAndUndatedPlain)
 {
-    RListenDruckLayout l = Layout({Feld("Q1.NUMMER", "Nummer", 0, 1, 30),
-                                   Feld("Q1.DATUM", "Fällig", 40, 1, 30)});
+    RListenDruckLayout l =
+        Layout({Feld("Q1.NUMMER", "Nummer", 0, 1, 30), Feld("Q1.DATUM", "Fällig", 40, 1, 30)});
     l.Design.DatumVergangenFett = QStringLiteral("Q1DATUM");
     const auto d = Drucke(l, {"Q1NUMMER", "Q1DATUM"},
                           {{"heute", heute},
@@ -331,9 +332,9 @@ TEST_F(ListenDruckLayoutTest, GroupGapWhereTheBlankLineColumnsChange)
 {
     RDruckFeld gruppe = Feld("Q1.GRUPPE", "Gruppe", 0, 1, 30);
     gruppe.Leerzeile = true;
-    const auto d = Drucke(Layout({gruppe, Feld("Q1.NUMMER", "Nummer", 40, 1, 30)}),
-                          {"Q1GRUPPE", "Q1NUMMER"},
-                          {{"Trocken", "a"}, {"Trocken", "b"}, {"Melkend", "c"}, {"Melkend", "d"}});
+    const auto d =
+        Drucke(Layout({gruppe, Feld("Q1.NUMMER", "Nummer", 40, 1, 30)}), {"Q1GRUPPE", "Q1NUMMER"},
+               {{"Trocken", "a"}, {"Trocken", "b"}, {"Melkend", "c"}, {"Melkend", "d"}});
     const int zh = d->Zeilenhoehe();
     const int abstand = std::max(35, zh * 3 / 4);
     EXPECT_EQ(Eines("b").y - Eines("a").y, zh);
@@ -363,14 +364,15 @@ TEST_F(ListenDruckLayoutTest, TitleWithSuffixAndDateLine)
         }
         ASSERT_EQ(stand.size(), 1u) << f.stand;
         EXPECT_EQ(stand[0].y, titel.y) << "on the title's line";
-        EXPECT_EQ(stand[0].x, QString::fromLatin1(f.stand) == QLatin1String("R") ? 2100 - Rand : Rand);
+        EXPECT_EQ(stand[0].x,
+                  QString::fromLatin1(f.stand) == QLatin1String("R") ? 2100 - Rand : Rand);
     }
 }
 
 TEST_F(ListenDruckLayoutTest, EmptyStatusPrintsNoIconButKeepsItsLine)
 {
-    RListenDruckLayout l = Layout({Feld("Q1.STATUSIDX", "Status", 0, 1, 5),
-                                   Feld("Q1.NUMMER", "Nummer", 0, 2, 30)});
+    RListenDruckLayout l =
+        Layout({Feld("Q1.STATUSIDX", "Status", 0, 1, 5), Feld("Q1.NUMMER", "Nummer", 0, 2, 30)});
     l.Design.KurzeZeilen = true;
     const auto d = Drucke(l, {"Q1STATUSIDX", "Q1NUMMER"}, {{3, "a"}, {QVariant(), "b"}, {1, "c"}});
     EXPECT_TRUE(Alle("Status").empty()) << "status columns have no title";
@@ -386,8 +388,8 @@ TEST_F(ListenDruckLayoutTest, EmptyStatusPrintsNoIconButKeepsItsLine)
 TEST_F(ListenDruckLayoutTest, ShortLinesLetBlankLastLinesTakeNoRoom)
 {
     for (bool kurz : {false, true}) {
-        RListenDruckLayout l = Layout({Feld("Q1.NUMMER", "Nummer", 0, 1, 30),
-                                       Feld("Q1.NAME", "Name", 0, 2, 30)});
+        RListenDruckLayout l =
+            Layout({Feld("Q1.NUMMER", "Nummer", 0, 1, 30), Feld("Q1.NAME", "Name", 0, 2, 30)});
         l.Design.KurzeZeilen = kurz;
         const auto d = Drucke(l, {"Q1NUMMER", "Q1NAME"}, {{"a", "  "}, {"b", "Berta"}});
         const int zh = d->Zeilenhoehe();
@@ -397,8 +399,9 @@ TEST_F(ListenDruckLayoutTest, ShortLinesLetBlankLastLinesTakeNoRoom)
 
 TEST_F(ListenDruckLayoutTest, PageBreaksRepeatTheFrameAndCloseEachPageWithItsLines)
 {
-    RListenDruckLayout l = Layout({Feld("S.N1", "Nr.", 0, 1, 10), Feld("Q1.NUMMER", "Nummer", 20, 1, 30),
-                                   Feld("S.F1", "Fest", 60, 1, 30)});
+    RListenDruckLayout l =
+        Layout({Feld("S.N1", "Nr.", 0, 1, 10), Feld("Q1.NUMMER", "Nummer", 20, 1, 30),
+                Feld("S.F1", "Fest", 60, 1, 30)});
     l.Felder[2].Wert = QStringLiteral("fester Text");
     l.Design.UeberTitel = {true, QStringLiteral("S"), 50};
     l.Design.UnterTitel = {true, QStringLiteral("S"), 400};

@@ -20,21 +20,43 @@ Tabelle Kuhliste()
     Tabelle t;
     t.kopf = "Kühe im Stall";
     t.erstellt = QDateTime(QDate(2025, 2, 1), QTime(10, 15));
-    t.spalten = {{"Name", Typ::Text, {}},          {"Geboren", Typ::Datum, {}},
-                 {"Uhrzeit", Typ::Zeit, {}},       {"Gemeldet", Typ::DatumZeit, {}},
-                 {"Trächtig", Typ::Wahrheitswert, {}}, {"Nummer", Typ::Ganzzahl, {}},
-                 {"Milch", Typ::Zahl, "0.00"},    {"Bemerkung", Typ::Text, {}}};
-    t.werte = {
-        "Ölke, \"Bärbel\"", QDate(2024, 3, 12), QTime(7, 5), QDateTime(QDate(2024, 3, 12), QTime(18, 30)),
-        true, 276, 31.5, "Zeile 1\nZeile 2",
-        "Straße € ß", QVariant(), QVariant(), QVariant(), false, -5, QVariant(), "",
-        "", QDate(1999, 12, 31), QTime(23, 59), QDateTime(QDate(2000, 1, 1), QTime(0, 15)),
-        QVariant(), QVariant(), 1234.5, "<b>&</b>"};
+    t.spalten = {{"Name", Typ::Text, {}},
+                 {"Geboren", Typ::Datum, {}},
+                 {"Uhrzeit", Typ::Zeit, {}},
+                 {"Gemeldet", Typ::DatumZeit, {}},
+                 {"Trächtig", Typ::Wahrheitswert, {}},
+                 {"Nummer", Typ::Ganzzahl, {}},
+                 {"Milch", Typ::Zahl, "0.00"},
+                 {"Bemerkung", Typ::Text, {}}};
+    t.werte = {"Ölke, \"Bärbel\"",
+               QDate(2024, 3, 12),
+               QTime(7, 5),
+               QDateTime(QDate(2024, 3, 12), QTime(18, 30)),
+               true,
+               276,
+               31.5,
+               "Zeile 1\nZeile 2",
+               "Straße € ß",
+               QVariant(),
+               QVariant(),
+               QVariant(),
+               false,
+               -5,
+               QVariant(),
+               "",
+               "",
+               QDate(1999, 12, 31),
+               QTime(23, 59),
+               QDateTime(QDate(2000, 1, 1), QTime(0, 15)),
+               QVariant(),
+               QVariant(),
+               1234.5,
+               "<b>&</b>"};
     return t;
 }
 
-const QStringList Titel{"Name",   "Geboren", "Uhrzeit", "Gemeldet",
-                        "Trächtig", "Nummer", "Milch",   "Bemerkung"};
+const QStringList Titel{"Name",     "Geboren", "Uhrzeit", "Gemeldet",
+                        "Trächtig", "Nummer",  "Milch",   "Bemerkung"};
 const QList<QStringList> Angezeigt{
     {"Ölke, \"Bärbel\"", "12.03.2024", "07:05", "18:30 12.03.2024", "Wahr", "276", "31,50",
      "Zeile 1\nZeile 2"},
@@ -69,10 +91,10 @@ TEST(ListenExportFormate, JedesFormatLiestSichMitFremdemLeserZurueck)
         z.prepend(QStringList{"Erstellt: 10:15 01.02.2025"} + QStringList(7, QString()));
         z.prepend(QStringList{"Kühe im Stall"} + QStringList(7, QString()));
     };
-    for (const Fall& fall : {Fall{Format::CSV, {}}, Fall{Format::TabText, {}},
-                             Fall{Format::Excel, excel}, Fall{Format::Word, {}},
-                             Fall{Format::HTML, {}}, Fall{Format::RTF, {}},
-                             Fall{Format::Text, ohneUmbruch}}) {
+    for (const Fall& fall :
+         {Fall{Format::CSV, {}}, Fall{Format::TabText, {}}, Fall{Format::Excel, excel},
+          Fall{Format::Word, {}}, Fall{Format::HTML, {}}, Fall{Format::RTF, {}},
+          Fall{Format::Text, ohneUmbruch}}) {
         SCOPED_TRACE(ListenExport::Formatname(fall.format).toStdString());
         const QJsonObject gelesen = ExportLeser::Lesen(Schreiben(ordner, fall.format, t));
         QList<QStringList> erwartet = QList<QStringList>{Titel} + Angezeigt;
@@ -127,8 +149,8 @@ TEST(ListenExportFormate, LeereListeUndOhneKopfzeile)
     leer.werte.clear();
     ListenExport::Optionen ohne;
     ohne.kopfzeile = false;
-    for (Format f : {Format::CSV, Format::TabText, Format::Excel, Format::Word, Format::HTML,
-                     Format::RTF}) {
+    for (Format f :
+         {Format::CSV, Format::TabText, Format::Excel, Format::Word, Format::HTML, Format::RTF}) {
         SCOPED_TRACE(ListenExport::Formatname(f).toStdString());
         const QList<QStringList> zeilen =
             ExportLeser::Zeilen(ExportLeser::Lesen(Schreiben(ordner, f, leer)));
@@ -165,9 +187,9 @@ TEST(ListenExportFormate, SpaltentitelNachDemErstenPassendenFeld)
                                                 {"S.N1", "Nr."},
                                                 {"Q2.GEBDAT", "Geboren"},
                                                 {"Q1NAME", "Ohne Punkt"}};
-    for (const Fall& fall : {Fall{"Q1NUMMER", "Ohrmarke"}, Fall{"Q2GEBDAT", "Geboren"},
-                             Fall{"Q1TIERID", "Q1TIERID"}, Fall{"SN1", "Nr."},
-                             Fall{"Q1NAME", "Ohne Punkt"}, Fall{"q1nummer", "q1nummer"}}) {
+    for (const Fall& fall :
+         {Fall{"Q1NUMMER", "Ohrmarke"}, Fall{"Q2GEBDAT", "Geboren"}, Fall{"Q1TIERID", "Q1TIERID"},
+          Fall{"SN1", "Nr."}, Fall{"Q1NAME", "Ohne Punkt"}, Fall{"q1nummer", "q1nummer"}}) {
         SCOPED_TRACE(fall.feld.toStdString());
         EXPECT_EQ(ListenExport::Spaltentitel({fall.feld}, layout), QStringList{fall.titel});
     }
@@ -183,13 +205,16 @@ TEST(ListenExportFormate, ZellTextNachTyp)
     for (const Fall& fall : {
              Fall{{"", Typ::Datum, {}}, QDate(2024, 1, 2), "02.01.2024"},
              Fall{{"", Typ::Zeit, {}}, QTime(9, 8, 59), "09:08"},
-             Fall{{"", Typ::DatumZeit, {}}, QDateTime(QDate(2024, 1, 2), QTime(9, 8)), "09:08 02.01.2024"},
+             Fall{{"", Typ::DatumZeit, {}},
+                  QDateTime(QDate(2024, 1, 2), QTime(9, 8)),
+                  "09:08 02.01.2024"},
              Fall{{"", Typ::Wahrheitswert, {}}, true, "Wahr"},
              Fall{{"", Typ::Wahrheitswert, {}}, false, "Falsch"},
              Fall{{"", Typ::Wahrheitswert, {}}, QVariant(), ""},
              Fall{{"", Typ::Zahl, {}}, 2.5, "2,5"},
              Fall{{"", Typ::Zahl, "#,##0.00"}, 12345.678, "12.345,68"},
-             Fall{{"", Typ::Ganzzahl, {}}, QVariant::fromValue(qlonglong(1) << 40), "1099511627776"},
+             Fall{
+                 {"", Typ::Ganzzahl, {}}, QVariant::fromValue(qlonglong(1) << 40), "1099511627776"},
              Fall{{"", Typ::Text, {}}, QVariant(), ""},
          }) {
         SCOPED_TRACE(fall.text.toStdString());

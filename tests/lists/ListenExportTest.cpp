@@ -43,8 +43,9 @@ public:
         DatabaseTest::SetUpTestSuite();
         db::Transaction tr(Db());
         tr.Start();
-        db::Query tier(tr, "INSERT INTO T_STAMMDATEN (ID, NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                           "VALUES (:ID, :NUMMER, :NAME, :GEBDAT, 'W', 1)");
+        db::Query tier(tr,
+                       "INSERT INTO T_STAMMDATEN (ID, NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                       "VALUES (:ID, :NUMMER, :NAME, :GEBDAT, 'W', 1)");
         struct Tier {
             int id;
             const char* nummer;
@@ -63,22 +64,22 @@ public:
             tier.Param("GEBDAT").SetDate(t.gebdat);
             tier.Execute();
         }
-        db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, BEDINGUNGEN) VALUES "
-                        "(:ID, 'Herde', :TITEL, :SQL, :ART)");
-        db::Query f(tr, "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL, BREITE) VALUES "
-                        "(:LISTE, :FELD, :TITEL, 80)");
+        db::Query l(tr,
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, SQL, BEDINGUNGEN) VALUES "
+                    "(:ID, 'Herde', :TITEL, :SQL, :ART)");
+        db::Query f(tr,
+                    "INSERT INTO T_LISTEN_BILDSCHIRM (LISTE, FELD, TITEL, BREITE) VALUES "
+                    "(:LISTE, :FELD, :TITEL, 80)");
         for (int id : {Liste, Intern}) {
             l.Param("ID").SetInteger(id);
             l.Param("TITEL").SetString(id > 0 ? "Herdenübersicht" : "Interne Übersicht");
             l.Param("SQL").SetString(Sql);
             l.Param("ART").SetString(id > 0 ? QString() : QStringLiteral("TESTLISTE"));
             l.Execute();
-            for (const auto& [feld, titel] : {std::pair{"Q1.NUMMER", "Ohrmarke"},
-                                              std::pair{"Q1.NUMMER", "Doppelt"},
-                                              std::pair{"S.N1", "Nr."},
-                                              std::pair{"Q1.NAME", "Name"},
-                                              std::pair{"Q1.GEBDAT", "Geboren"},
-                                              std::pair{"Q1.OHNENAME", "Ohne Namen"}}) {
+            for (const auto& [feld, titel] :
+                 {std::pair{"Q1.NUMMER", "Ohrmarke"}, std::pair{"Q1.NUMMER", "Doppelt"},
+                  std::pair{"S.N1", "Nr."}, std::pair{"Q1.NAME", "Name"},
+                  std::pair{"Q1.GEBDAT", "Geboren"}, std::pair{"Q1.OHNENAME", "Ohne Namen"}}) {
                 f.Param("LISTE").SetInteger(id);
                 f.Param("FELD").SetString(feld);
                 f.Param("TITEL").SetString(titel);
@@ -110,7 +111,8 @@ protected:
     {
         skript.Window<TfrmListenExport>([format, ansicht](TfrmListenExport& d) {
             EXPECT_EQ(d.windowTitle(), "Exportiere Liste");
-            EXPECT_TRUE(d.FormatKnopf(Format::Excel)->isChecked() || d.FormatKnopf(format)->isChecked());
+            EXPECT_TRUE(d.FormatKnopf(Format::Excel)->isChecked() ||
+                        d.FormatKnopf(format)->isChecked());
             ExportLeser::Anklicken(d.FormatKnopf(format));
             if (ansicht)
                 ExportLeser::Anklicken(d.NurAnsicht());
@@ -118,7 +120,8 @@ protected:
         });
         ListenExport::DateiWaehlen = [datei](QWidget*, const QString& filter, const QString& endung,
                                              const QString& vorschlag) {
-            EXPECT_TRUE(filter.endsWith("(*." + endung + ")") || endung == "html") << filter.toStdString();
+            EXPECT_TRUE(filter.endsWith("(*." + endung + ")") || endung == "html")
+                << filter.toStdString();
             EXPECT_TRUE(vorschlag.endsWith("." + endung)) << vorschlag.toStdString();
             return datei;
         };
@@ -251,9 +254,8 @@ TEST_F(ListenExportTest, ZwischenablageUndAnsicht)
 TEST_F(ListenExportTest, AbbrechenSchreibtNichts)
 {
     MessageBoxScript skript;
-    skript.Window<TfrmListenExport>([](TfrmListenExport& d) {
-        QTest::keyClick(&d, Qt::Key_Escape);
-    });
+    skript.Window<TfrmListenExport>(
+        [](TfrmListenExport& d) { QTest::keyClick(&d, Qt::Key_Escape); });
     ListenExport::ListeExportieren(Liste, 0, {});
     EXPECT_TRUE(QDir(ordner.path()).entryList(QDir::Files).isEmpty());
 }

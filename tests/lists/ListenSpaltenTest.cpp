@@ -101,8 +101,9 @@ TEST(ListenSpaltenTest, StatusUeberschriftUndVerborgen)
     LayoutZeile tier = Feld("Q1.TIERID", "ID");
     tier.sichtbar = false;
     tier.tierId = true;
-    const Ergebnis e = SpaltenAnlegen({status, kopf, tier, Feld("Q1.NUMMER", "Nummer")},
-                                      Daten({"Q1STATUSIDX", "Q1GRUPPE", "Q1TIERID", "Q1NUMMER"}, 800, 120));
+    const Ergebnis e =
+        SpaltenAnlegen({status, kopf, tier, Feld("Q1.NUMMER", "Nummer")},
+                       Daten({"Q1STATUSIDX", "Q1GRUPPE", "Q1TIERID", "Q1NUMMER"}, 800, 120));
     EXPECT_EQ(Datenfelder(e), QStringList({"Q1STATUSIDX", "Q1GRUPPE", "Q1NUMMER"}));
     EXPECT_EQ(e.spalten[0].art, Art::StatusIcon);
     EXPECT_EQ(e.spalten[0].titel, "");
@@ -248,10 +249,12 @@ TEST_F(ListenLayoutTest, LayoutAusDerDatenbank)
 {
     db::Transaction tr(Db());
     tr.Start();
-    db::Query(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL) VALUES (7, 'Kühe', 'Kühe')").Execute();
-    db::Query ins(tr,
-                  "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, SICHTBAR, ZEILE, "
-                  "WERT) VALUES (:ID, 7, :FELD, :BREITE, :TITEL, :SICHTBAR, :ZEILE, :WERT)");
+    db::Query(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL) VALUES (7, 'Kühe', 'Kühe')")
+        .Execute();
+    db::Query ins(
+        tr,
+        "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, SICHTBAR, ZEILE, "
+        "WERT) VALUES (:ID, 7, :FELD, :BREITE, :TITEL, :SICHTBAR, :ZEILE, :WERT)");
     const struct {
         int id;
         const char* feld;

@@ -25,7 +25,9 @@ const PlatzhalterFall PlatzhalterFaelle[] = {
     {"SELECT * FROM T S WHERE #S.ID AND X", 3, {}, "SELECT * FROM T S WHERE #S.ID AND X", false},
     {"SELECT * FROM T S WHERE #S.ID AND X", 0, {}, "SELECT * FROM T S WHERE #S.ID AND X", false},
     {"SELECT * FROM T S", 3, {}, "SELECT * FROM T S", false},
-    {"SELECT * FROM T S WHERE #S.ID# AND X", 3, {},
+    {"SELECT * FROM T S WHERE #S.ID# AND X",
+     3,
+     {},
      "SELECT * FROM T S WHERE ((S.ID IS NULL) OR ((SELECT STALL FROM "
      "P_GET_LETZTE_BETRIEBSSTAETTE(S.ID)) = 3)) AND X",
      true},
@@ -50,7 +52,8 @@ TEST(ListenToolsPlatzhalterTest, ErsetztNurDenErstenPlatzhalter)
             EXPECT_EQ(BetriebsstaetteEinsetzenGefunden(f.sql, f.betriebsstaette, gefunden),
                       QString::fromUtf8(f.erwartet));
             EXPECT_EQ(gefunden, f.ersetzt);
-            EXPECT_EQ(BetriebsstaetteEinsetzen(f.sql, f.betriebsstaette), QString::fromUtf8(f.erwartet));
+            EXPECT_EQ(BetriebsstaetteEinsetzen(f.sql, f.betriebsstaette),
+                      QString::fromUtf8(f.erwartet));
         }
     }
 }
@@ -64,10 +67,10 @@ TEST(ListenToolsPseudoFeldTest, NamenUndNummern)
         int n;
     };
     const Fall faelle[] = {
-        {"S.N", true, false, 0},  {"S.N12", true, false, 12}, {"S.Nx", true, false, 0},
-        {"S.F", false, true, 0},  {"S.F3", false, true, 3},   {"s.n", false, false, 0},
-        {"s.f2", false, false, 2}, {"S.ID", false, false, 0},  {"S.", false, false, 0},
-        {"", false, false, 0},    {"Q1.NAME", false, false, 0},
+        {"S.N", true, false, 0},   {"S.N12", true, false, 12},   {"S.Nx", true, false, 0},
+        {"S.F", false, true, 0},   {"S.F3", false, true, 3},     {"s.n", false, false, 0},
+        {"s.f2", false, false, 2}, {"S.ID", false, false, 0},    {"S.", false, false, 0},
+        {"", false, false, 0},     {"Q1.NAME", false, false, 0},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -109,7 +112,8 @@ public:
         // Animal 1 stays in 21; animal 2 moves from 21 to 22 on 1.6.2024.
         const int tier1 = Tier(tr, "DE 01", {{QDate(2024, 1, 1), QDate(), 21}});
         const int tier2 =
-            Tier(tr, "DE 02", {{QDate(2024, 1, 1), QDate(2024, 6, 1), 21}, {QDate(2024, 6, 1), QDate(), 22}});
+            Tier(tr, "DE 02",
+                 {{QDate(2024, 1, 1), QDate(2024, 6, 1), 21}, {QDate(2024, 6, 1), QDate(), 22}});
         // N: 1 animal 1 active, 2 animal 2 active, 3 no animal active, 4 no animal inactive,
         // 5 animal 2 inactive.
         const struct {
@@ -144,7 +148,8 @@ public:
         q.Param("NUMMER").SetString(nummer);
         q.Execute();
         const int id = q.Field(0).AsInteger();
-        db::Query s(tr, "INSERT INTO T_STAELLE (TIER, VON, BIS, STALL) VALUES (:T, :VON, :BIS, :STALL)");
+        db::Query s(
+            tr, "INSERT INTO T_STAELLE (TIER, VON, BIS, STALL) VALUES (:T, :VON, :BIS, :STALL)");
         for (const Aufenthalt& o : orte) {
             s.Param("T").SetInteger(id);
             s.Param("VON").SetDate(o.von);
@@ -186,10 +191,12 @@ TEST_F(ListenToolsDatenbankTest, PlatzhalterFiltertNachBetriebsstaette)
         {21, QDate(2023, 12, 31), {3}},
     };
     for (const auto& f : faelle) {
-        SCOPED_TRACE(QStringLiteral("%1 %2").arg(f.betriebsstaette).arg(f.datum.toString()).toStdString());
+        SCOPED_TRACE(
+            QStringLiteral("%1 %2").arg(f.betriebsstaette).arg(f.datum.toString()).toStdString());
         bool ersetzt = false;
-        EXPECT_EQ(Zeilen(BetriebsstaetteEinsetzenZumDatum(sql, f.betriebsstaette, ersetzt, f.datum)),
-                  f.zeilen);
+        EXPECT_EQ(
+            Zeilen(BetriebsstaetteEinsetzenZumDatum(sql, f.betriebsstaette, ersetzt, f.datum)),
+            f.zeilen);
         EXPECT_TRUE(ersetzt);
     }
 }

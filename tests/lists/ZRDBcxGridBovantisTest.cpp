@@ -27,9 +27,11 @@ public:
         DatabaseTest::SetUpTestSuite();
         db::Transaction tr(Db());
         tr.Start();
-        db::Query tier(tr, "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                           "VALUES (:NUMMER, :NAME, DATE '2024-01-01', 'W', 1)");
-        for (const auto& [nummer, name] : {std::pair{"DE 01", "Berta"}, {"DE 02", "Anna"}, {"DE 03", ""}}) {
+        db::Query tier(tr,
+                       "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) "
+                       "VALUES (:NUMMER, :NAME, DATE '2024-01-01', 'W', 1)");
+        for (const auto& [nummer, name] :
+             {std::pair{"DE 01", "Berta"}, {"DE 02", "Anna"}, {"DE 03", ""}}) {
             tier.Param("NUMMER").SetString(nummer);
             tier.Param("NAME").SetString(name);
             tier.Execute();
@@ -70,13 +72,15 @@ public:
     {
         db::Transaction tr(Db());
         tr.Start();
-        db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL) VALUES (:ID, 'Tiere', 'Tiere')");
+        db::Query l(tr,
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL) VALUES (:ID, 'Tiere', 'Tiere')");
         l.Param("ID").SetInteger(liste);
         l.Execute();
-        db::Query ins(tr, "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, "
-                          "SICHTBAR, ZEILE, WERT, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES "
-                          "(:ID, :LISTE, :FELD, :BREITE, :TITEL, :SICHTBAR, :ZEILE, :WERT, 'L', "
-                          "'F', :UEBERSCHRIFT)");
+        db::Query ins(tr,
+                      "INSERT INTO T_LISTEN_BILDSCHIRM (ID, LISTE, FELD, BREITE, TITEL, "
+                      "SICHTBAR, ZEILE, WERT, AUSRICHTUNG, AUTOBREITE, UEBERSCHRIFT) VALUES "
+                      "(:ID, :LISTE, :FELD, :BREITE, :TITEL, :SICHTBAR, :ZEILE, :WERT, 'L', "
+                      "'F', :UEBERSCHRIFT)");
         for (const Feld& z : felder) {
             ins.Param("ID").SetInteger(naechsteId++);
             ins.Param("LISTE").SetInteger(liste);
@@ -108,8 +112,12 @@ protected:
         QApplication::processEvents();
         grid.SetDatenmenge(&daten);
         grid.OnTierAnzeigen = [this](TZRDBcxGridBovantis*, int id) { gezeigt << id; };
-        grid.OnTerminErledigen = [this](TZRDBcxGridBovantis*, int termin, const QDate& datum, int tier) {
-            erledigt << QStringLiteral("%1 %2 %3").arg(termin).arg(datum.toString("dd.MM.yyyy")).arg(tier);
+        grid.OnTerminErledigen = [this](TZRDBcxGridBovantis*, int termin, const QDate& datum,
+                                        int tier) {
+            erledigt << QStringLiteral("%1 %2 %3")
+                            .arg(termin)
+                            .arg(datum.toString("dd.MM.yyyy"))
+                            .arg(tier);
         };
     }
 
@@ -187,8 +195,9 @@ TEST_F(ZRDBcxGridBovantisTest, SpaltenZeilenUndPseudofelder)
 // columns are not, also when the list is opened again.
 TEST_F(ZRDBcxGridBovantisTest, BerechneteFelderDerDaten)
 {
-    daten.SetSelectSQL("SELECT Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME FROM T_STAMMDATEN Q1 "
-                       "ORDER BY Q1.NUMMER");
+    daten.SetSelectSQL(
+        "SELECT Q1.NUMMER AS Q1NUMMER, Q1.NAME AS Q1NAME FROM T_STAMMDATEN Q1 "
+        "ORDER BY Q1.NUMMER");
     daten.AddCalculatedField("Q1GROSS", db::FieldType::VarChar, 20);
     daten.AddCalculatedField("Q1LAENGE", db::FieldType::Integer);
     daten.OnCalcFields = [](db::DataSet& d) {
@@ -225,8 +234,9 @@ TEST_F(ZRDBcxGridBovantisTest, DoppelklickZeigtDasTier)
 
 TEST_F(ZRDBcxGridBovantisTest, UeberschriftIstEinBand)
 {
-    Oeffnen(6, "SELECT Q1.NAME AS Q1NAME, Q1.NUMMER AS Q1NUMMER, Q1.GEBDAT AS Q1GEBDAT "
-               "FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#) ORDER BY Q1.NUMMER");
+    Oeffnen(6,
+            "SELECT Q1.NAME AS Q1NAME, Q1.NUMMER AS Q1NUMMER, Q1.GEBDAT AS Q1GEBDAT "
+            "FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#) ORDER BY Q1.NUMMER");
     TZRcxGridDBTableView* view = grid.GetTableView();
     ASSERT_EQ(view->model()->columnCount(), 2) << "the heading column is hidden";
     EXPECT_EQ(grid.Spalten().ueberschriftSpalte, 0);
@@ -257,14 +267,16 @@ TEST_F(ZRDBcxGridBovantisTest, UeberschriftIstEinBand)
 
 TEST_F(ZRDBcxGridBovantisTest, TerminErledigen)
 {
-    Oeffnen(7, "SELECT Q1.ID AS Q1TIERID, Q1.NUMMER AS Q1NUMMER, "
-               "IIF(Q1.NUMMER = 'DE 01', 'T', 'F') AS Q1ERLEDIGEN, 10 + Q1.ID AS Q1TERMIN_ID, "
-               "DATE '2024-05-01' AS Q1TERMIN FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#) "
-               "ORDER BY Q1.NUMMER");
+    Oeffnen(7,
+            "SELECT Q1.ID AS Q1TIERID, Q1.NUMMER AS Q1NUMMER, "
+            "IIF(Q1.NUMMER = 'DE 01', 'T', 'F') AS Q1ERLEDIGEN, 10 + Q1.ID AS Q1TERMIN_ID, "
+            "DATE '2024-05-01' AS Q1TERMIN FROM T_STAMMDATEN Q1 WHERE (#Q1.ID#) "
+            "ORDER BY Q1.NUMMER");
     ASSERT_TRUE(grid.Terminmodus());
     const int erste = TierId("DE 01");
     Doppelklick(0, 1);
-    EXPECT_EQ(erledigt, QStringList({QStringLiteral("%1 01.05.2024 %2").arg(10 + erste).arg(erste)}));
+    EXPECT_EQ(erledigt,
+              QStringList({QStringLiteral("%1 01.05.2024 %2").arg(10 + erste).arg(erste)}));
     EXPECT_TRUE(grid.TerminErledigenMoeglich());
     EXPECT_TRUE(gezeigt.isEmpty());
     Doppelklick(0, 0);

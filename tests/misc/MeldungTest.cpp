@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace Tools;
 
 namespace {
@@ -50,15 +49,30 @@ TEST(Meldung, ButtonOrderResultsAndDefaultButton)
         {mbRetryCancel, 0, {"Abbrechen", "Wiederholen"}, MessageBoxScript::Enter(), mrRetry},
         // An index beyond the last button keeps the box's own choice.
         {mbYesNo, 5, {"Ja", "Nein"}, MessageBoxScript::Enter(), mrYes},
-        {mbYesNo | Btn(mbYesToAll), 0, {"Ja", "Nein", "Ja für alle"},
-         MessageBoxScript::Click(mrYesToAll), mrYesToAll},
-        {mbYesNo | Btn(mbYesToAll), 2, {"Ja", "Nein", "Ja für alle"}, MessageBoxScript::Enter(),
+        {mbYesNo | Btn(mbYesToAll),
+         0,
+         {"Ja", "Nein", "Ja für alle"},
+         MessageBoxScript::Click(mrYesToAll),
          mrYesToAll},
-        {Btn(mbAbort) | Btn(mbRetry) | Btn(mbIgnore), 2, {"Abbruch", "Wiederholen", "Ignorieren"},
-         MessageBoxScript::Enter(), mrIgnore},
-        {Btn(mbAll) | Btn(mbNoToAll), 1, {"Alle", "Nein für alle"}, MessageBoxScript::Enter(),
+        {mbYesNo | Btn(mbYesToAll),
+         2,
+         {"Ja", "Nein", "Ja für alle"},
+         MessageBoxScript::Enter(),
+         mrYesToAll},
+        {Btn(mbAbort) | Btn(mbRetry) | Btn(mbIgnore),
+         2,
+         {"Abbruch", "Wiederholen", "Ignorieren"},
+         MessageBoxScript::Enter(),
+         mrIgnore},
+        {Btn(mbAll) | Btn(mbNoToAll),
+         1,
+         {"Alle", "Nein für alle"},
+         MessageBoxScript::Enter(),
          mrNoToAll},
-        {Btn(mbAll) | Btn(mbNoToAll), 0, {"Alle", "Nein für alle"}, MessageBoxScript::Click(mrAll),
+        {Btn(mbAll) | Btn(mbNoToAll),
+         0,
+         {"Alle", "Nein für alle"},
+         MessageBoxScript::Click(mrAll),
          mrAll},
         // Escape answers as the cancel button, else No, else OK.
         {mbYesNoCancel, 0, {"Ja", "Nein", "Abbrechen"}, MessageBoxScript::Escape(), mrCancel},
@@ -176,8 +190,9 @@ TEST(Meldung, LongTextsWrapToFitTheScreenAndTextStaysPlain)
         "Die Änderung konnte nicht gespeichert werden:\rviolation of FOREIGN KEY constraint "
         "\"FK_BEHANDLUNG_TIER\" on table \"BEHANDLUNG\"");
     for (int i = 0; i < 12; ++i)
-        datenbankFehler += QStringLiteral(" Foreign key reference target does not exist, "
-                                          "Problematic key value is (\"TIER_ID\" = %1)")
+        datenbankFehler += QStringLiteral(
+                               " Foreign key reference target does not exist, "
+                               "Problematic key value is (\"TIER_ID\" = %1)")
                                .arg(4711 + i);
     QStringList tiere;
     for (int i = 1; i <= 120; ++i)
@@ -190,7 +205,8 @@ TEST(Meldung, LongTextsWrapToFitTheScreenAndTextStaysPlain)
         {"database error", datenbankFehler, QStringLiteral("meldung_lang.png")},
         {"many lines", QStringLiteral("Nicht gefunden:\r") + tiere.join(QLatin1Char('\r')),
          QStringLiteral("meldung_zeilen.png")},
-        {"word longer than a line", QStringLiteral("Datei fehlt: ") + QString(300, QLatin1Char('x')),
+        {"word longer than a line",
+         QStringLiteral("Datei fehlt: ") + QString(300, QLatin1Char('x')),
          QStringLiteral("meldung_wort.png")},
         {"markup as typed", QStringLiteral("Kuh <b>Berta</b> & <i>Anna</i>"),
          QStringLiteral("meldung_markup.png")},

@@ -23,7 +23,8 @@ TDIB randomPicture(int width, int height, unsigned seed)
     return dib;
 }
 
-// Every output pixel is the truncated mean of the source pixels within the radius, each counted once.
+// Every output pixel is the truncated mean of the source pixels within the radius, each counted
+// once.
 TEST(DibBlur, EveryPixelIsTheMeanOfItsWindowEdgesIncluded)
 {
     for (int radius : {1, 2, 4}) {
@@ -36,12 +37,14 @@ TEST(DibBlur, EveryPixelIsTheMeanOfItsWindowEdgesIncluded)
             for (int x = 0; x < 7; ++x) {
                 long r = 0, g = 0, b = 0, n = 0;
                 for (int yy = std::max(0, y - radius); yy <= std::min(4, y + radius); ++yy)
-                    for (int xx = std::max(0, x - radius); xx <= std::min(6, x + radius); ++xx, ++n) {
+                    for (int xx = std::max(0, x - radius); xx <= std::min(6, x + radius);
+                         ++xx, ++n) {
                         r += qRed(before.pixel(xx, yy));
                         g += qGreen(before.pixel(xx, yy));
                         b += qBlue(before.pixel(xx, yy));
                     }
-                ASSERT_EQ(after.pixel(x, y) & 0xFFFFFF, qRgb(int(r / n), int(g / n), int(b / n)) & 0xFFFFFF)
+                ASSERT_EQ(after.pixel(x, y) & 0xFFFFFF,
+                          qRgb(int(r / n), int(g / n), int(b / n)) & 0xFFFFFF)
                     << "radius " << radius << " at " << x << "," << y;
             }
         }
@@ -125,7 +128,8 @@ TEST_P(DibGreyTable, SpreadsOverTheWholeRange)
     EXPECT_EQ(dib.ColorTable()[0], MakeRGBQuad(0, 0, 0));
     EXPECT_EQ(dib.ColorTable()[1].rgbRed, GetParam().second);
     EXPECT_EQ(dib.ColorTable()[static_cast<std::size_t>(top)].rgbRed, GetParam().top);
-    EXPECT_EQ(dib.ToImage().pixel(1, 0) & 0xFFFFFF, GetParam().bits == 8 ? qRgb(253, 253, 253) & 0xFFFFFF : 0xFFFFFFu);
+    EXPECT_EQ(dib.ToImage().pixel(1, 0) & 0xFFFFFF,
+              GetParam().bits == 8 ? qRgb(253, 253, 253) & 0xFFFFFF : 0xFFFFFFu);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DibGreyTable,
@@ -165,9 +169,11 @@ TEST(DibNegative, TwiceRestoresAndIndexedChangesOnlyTheTable)
     TDIB indexed;
     indexed.SetSize(3, 1, 8);
     indexed.SetPixel(1, 0, 10);
-    const std::vector<std::uint8_t> pixelsBefore(indexed.GetPBitsReadOnly(), indexed.GetPBitsReadOnly() + indexed.GetSize());
+    const std::vector<std::uint8_t> pixelsBefore(indexed.GetPBitsReadOnly(),
+                                                 indexed.GetPBitsReadOnly() + indexed.GetSize());
     indexed.Negative();
-    EXPECT_EQ(std::vector<std::uint8_t>(indexed.GetPBitsReadOnly(), indexed.GetPBitsReadOnly() + indexed.GetSize()),
+    EXPECT_EQ(std::vector<std::uint8_t>(indexed.GetPBitsReadOnly(),
+                                        indexed.GetPBitsReadOnly() + indexed.GetSize()),
               pixelsBefore);
     EXPECT_EQ(indexed.ColorTable()[10], MakeRGBQuad(245, 245, 245));
 }
@@ -213,7 +219,9 @@ TEST(DibProgress, ThousandLinesGiveStartRunningHintsAndEnd)
     });
     ASSERT_NE(firstHint, events.end());
     EXPECT_LT(firstHint->rect.bottom(), 1000 / 3);
-    const long starts = std::count_if(events.begin(), events.end(), [](const TDIBProgress& e) { return e.stage == TDIBProgress::Starting; });
+    const long starts = std::count_if(events.begin(), events.end(), [](const TDIBProgress& e) {
+        return e.stage == TDIBProgress::Starting;
+    });
     EXPECT_EQ(starts, 1);
 }
 

@@ -12,15 +12,18 @@
 
 namespace {
 
-// Pillow, run as a separate program, dumps a bitmap as "width height" and one hex RGB triple per pixel.
+// Pillow, run as a separate program, dumps a bitmap as "width height" and one hex RGB triple per
+// pixel.
 QVector<QRgb> readWithPillow(const QString& path, QSize& size)
 {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import sys\nfrom PIL import Image\nim=Image.open(sys.argv[1]).convert('RGB')\n"
-                                 "print(im.size[0], im.size[1])\nprint(im.tobytes().hex())"),
-                  path});
+    python.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral(
+             "import sys\nfrom PIL import Image\nim=Image.open(sys.argv[1]).convert('RGB')\n"
+             "print(im.size[0], im.size[1])\nprint(im.tobytes().hex())"),
+         path});
     python.waitForFinished(30000);
     const QList<QByteArray> lines = python.readAllStandardOutput().split('\n');
     EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
@@ -36,7 +39,10 @@ QVector<QRgb> readWithPillow(const QString& path, QSize& size)
     return out;
 }
 
-int expand(int v, int bits) { return bits == 5 ? (v << 3) | (v >> 2) : (v << 2) | (v >> 4); }
+int expand(int v, int bits)
+{
+    return bits == 5 ? (v << 3) | (v >> 2) : (v << 2) | (v >> 4);
+}
 
 struct DepthCase {
     const char* name;
@@ -45,7 +51,10 @@ struct DepthCase {
     bool compressed;
 };
 
-void PrintTo(const DepthCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DepthCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DibWrittenFile : public ::testing::TestWithParam<DepthCase> {};
 
@@ -86,12 +95,14 @@ TEST_P(DibWrittenFile, IndependentReadersSeeTheSamePixels)
                               expand(static_cast<int>(stored) & 31, 5));
             } else if (c.bits == 32) {
                 stored = v & 0xFFFFFF;
-                colour = qRgb(static_cast<int>(stored >> 16), static_cast<int>((stored >> 8) & 0xFF),
-                              static_cast<int>(stored & 0xFF));
+                colour =
+                    qRgb(static_cast<int>(stored >> 16), static_cast<int>((stored >> 8) & 0xFF),
+                         static_cast<int>(stored & 0xFF));
             } else {
                 stored = v & 0xFFFFFF;
-                colour = qRgb(static_cast<int>(stored & 0xFF), static_cast<int>((stored >> 8) & 0xFF),
-                              static_cast<int>(stored >> 16));
+                colour =
+                    qRgb(static_cast<int>(stored & 0xFF), static_cast<int>((stored >> 8) & 0xFF),
+                         static_cast<int>(stored >> 16));
             }
             dib.SetPixel(x, y, stored);
             expected.push_back(colour);
@@ -107,14 +118,19 @@ TEST_P(DibWrittenFile, IndependentReadersSeeTheSamePixels)
 
     // Qt turns 5-bit components into 8 bits without filling the low bits; allow for it there.
     const int tolerance = c.bits == 16 ? 7 : 0;
-    auto toleranceFor = [&](const char* reader) { return std::string(reader) == "TDIB" ? 0 : tolerance; };
+    auto toleranceFor = [&](const char* reader) {
+        return std::string(reader) == "TDIB" ? 0 : tolerance;
+    };
     auto compare = [&](const QVector<QRgb>& got, const char* reader) {
         ASSERT_EQ(got.size(), expected.size()) << reader;
         for (int i = 0; i < got.size(); ++i) {
             const QRgb a = got[i], e = expected[i];
-            ASSERT_LE(std::abs(qRed(a) - qRed(e)), toleranceFor(reader)) << reader << " pixel " << i;
-            ASSERT_LE(std::abs(qGreen(a) - qGreen(e)), toleranceFor(reader)) << reader << " pixel " << i;
-            ASSERT_LE(std::abs(qBlue(a) - qBlue(e)), toleranceFor(reader)) << reader << " pixel " << i;
+            ASSERT_LE(std::abs(qRed(a) - qRed(e)), toleranceFor(reader))
+                << reader << " pixel " << i;
+            ASSERT_LE(std::abs(qGreen(a) - qGreen(e)), toleranceFor(reader))
+                << reader << " pixel " << i;
+            ASSERT_LE(std::abs(qBlue(a) - qBlue(e)), toleranceFor(reader))
+                << reader << " pixel " << i;
         }
     };
     QImage qt(path, "BMP");
@@ -131,23 +147,26 @@ TEST_P(DibWrittenFile, IndependentReadersSeeTheSamePixels)
 
     TDIB back;
     back.LoadFromFile(path);
-    compare([&] {
-        QVector<QRgb> own;
-        const QImage img = back.ToImage();
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                own.push_back(img.pixel(x, y));
-        return own;
-    }(), "TDIB");
+    compare(
+        [&] {
+            QVector<QRgb> own;
+            const QImage img = back.ToImage();
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    own.push_back(img.pixel(x, y));
+            return own;
+        }(),
+        "TDIB");
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, DibWrittenFile,
-                         ::testing::Values(DepthCase{"Bits1", 1, 0, false}, DepthCase{"Bits4", 4, 0, false},
-                                           DepthCase{"Bits8", 8, 0, false}, DepthCase{"Bits16x555", 16, 5, false},
-                                           DepthCase{"Bits16x565", 16, 6, false}, DepthCase{"Bits24", 24, 0, false},
-                                           DepthCase{"Bits32", 32, 0, false}, DepthCase{"Rle4", 4, 0, true},
-                                           DepthCase{"Rle8", 8, 0, true}),
-                         [](const ::testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Depths, DibWrittenFile,
+    ::testing::Values(DepthCase{"Bits1", 1, 0, false}, DepthCase{"Bits4", 4, 0, false},
+                      DepthCase{"Bits8", 8, 0, false}, DepthCase{"Bits16x555", 16, 5, false},
+                      DepthCase{"Bits16x565", 16, 6, false}, DepthCase{"Bits24", 24, 0, false},
+                      DepthCase{"Bits32", 32, 0, false}, DepthCase{"Rle4", 4, 0, true},
+                      DepthCase{"Rle8", 8, 0, true}),
+    [](const ::testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
 
 TEST(DibFileLayout, TwoByTwoEightBitFile)
 {
@@ -159,8 +178,10 @@ TEST(DibFileLayout, TwoByTwoEightBitFile)
     const QByteArray bytes = buffer.data();
     ASSERT_EQ(bytes.size(), 14 + 40 + 1024 + 8);
     auto u32 = [&bytes](int at) {
-        return static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8) |
-               (static_cast<std::uint8_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 3])) << 24);
+        return static_cast<std::uint8_t>(bytes[at]) |
+               (static_cast<std::uint8_t>(bytes[at + 1]) << 8) |
+               (static_cast<std::uint8_t>(bytes[at + 2]) << 16) |
+               (static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 3])) << 24);
     };
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     EXPECT_EQ(u32(2), 1086u);
@@ -211,7 +232,10 @@ struct NewImageErrorCase {
     const char* message;
 };
 
-void PrintTo(const NewImageErrorCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NewImageErrorCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DibNewImageRefused : public ::testing::TestWithParam<NewImageErrorCase> {};
 
@@ -229,15 +253,26 @@ TEST_P(DibNewImageRefused, WithTheMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DibNewImageRefused,
-    ::testing::Values(NewImageErrorCase{"TwentyFourWith555", 24, PixelFormatFromBits(5, 5, 5), "PixelFormat in invalid"},
-                      NewImageErrorCase{"SixteenWith888", 16, PixelFormatFromBits(8, 8, 8), "PixelFormat in invalid"},
-                      NewImageErrorCase{"TwoBits", 2, PixelFormatFromBits(8, 8, 8), "Bitcount in invalid (2)"}),
-    [](const ::testing::TestParamInfo<NewImageErrorCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(NewImageErrorCase{"TwentyFourWith555", 24, PixelFormatFromBits(5, 5, 5),
+                                        "PixelFormat in invalid"},
+                      NewImageErrorCase{"SixteenWith888", 16, PixelFormatFromBits(8, 8, 8),
+                                        "PixelFormat in invalid"},
+                      NewImageErrorCase{"TwoBits", 2, PixelFormatFromBits(8, 8, 8),
+                                        "Bitcount in invalid (2)"}),
+    [](const ::testing::TestParamInfo<NewImageErrorCase>& info) {
+        return std::string(info.param.name);
+    });
 
 // --- Files built byte by byte: legal variants the writer never makes, checked against QImage.
 
-QByteArray le16(int v) { return QByteArray(1, char(v & 0xFF)) + QByteArray(1, char((v >> 8) & 0xFF)); }
-QByteArray le32(std::int64_t v) { return le16(static_cast<int>(v & 0xFFFF)) + le16(static_cast<int>((v >> 16) & 0xFFFF)); }
+QByteArray le16(int v)
+{
+    return QByteArray(1, char(v & 0xFF)) + QByteArray(1, char((v >> 8) & 0xFF));
+}
+QByteArray le32(std::int64_t v)
+{
+    return le16(static_cast<int>(v & 0xFFFF)) + le16(static_cast<int>((v >> 16) & 0xFFFF));
+}
 
 struct FileLayout {
     int width = 3;
@@ -265,8 +300,9 @@ QByteArray buildFile(FileLayout s)
     if (s.core) {
         info = le32(12) + le16(s.width) + le16(s.height) + le16(1) + le16(s.bits);
     } else {
-        info = le32(s.headerSize) + le32(s.width) + le32(s.height) + le16(1) + le16(s.bits) + le32(s.compression) +
-               le32(s.imageSize >= 0 ? s.imageSize : s.pixels.size()) + le32(0) + le32(0) + le32(s.colorsUsed) + le32(0);
+        info = le32(s.headerSize) + le32(s.width) + le32(s.height) + le16(1) + le16(s.bits) +
+               le32(s.compression) + le32(s.imageSize >= 0 ? s.imageSize : s.pixels.size()) +
+               le32(0) + le32(0) + le32(s.colorsUsed) + le32(0);
         info.append(QByteArray(std::max(0, s.headerSize - 40), '\0'));
     }
     // Readers differ on the pixels an RLE stream skips (Qt leaves them uninitialised), so the RLE
@@ -281,7 +317,8 @@ QByteArray buildFile(FileLayout s)
     }
     info.append(QByteArray(s.gap, '\x77'));
     const std::int64_t offset = s.offsetOverride >= 0 ? s.offsetOverride : 14 + info.size();
-    return "BM" + le32(14 + info.size() + s.pixels.size()) + le32(0) + le32(offset) + info + s.pixels;
+    return "BM" + le32(14 + info.size() + s.pixels.size()) + le32(0) + le32(offset) + info +
+           s.pixels;
 }
 
 QImage loadDib(const QByteArray& bytes)
@@ -300,7 +337,8 @@ void expectSamePixels(const QImage& own, const QImage& reference)
     ASSERT_EQ(own.size(), reference.size());
     for (int y = 0; y < own.height(); ++y)
         for (int x = 0; x < own.width(); ++x)
-            ASSERT_EQ(own.pixel(x, y) & 0xFFFFFF, reference.pixel(x, y) & 0xFFFFFF) << x << "," << y;
+            ASSERT_EQ(own.pixel(x, y) & 0xFFFFFF, reference.pixel(x, y) & 0xFFFFFF)
+                << x << "," << y;
 }
 
 struct LegalCase {
@@ -308,7 +346,10 @@ struct LegalCase {
     FileLayout layout;
 };
 
-void PrintTo(const LegalCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LegalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DibLegalFile : public ::testing::TestWithParam<LegalCase> {};
 
@@ -341,9 +382,10 @@ INSTANTIATE_TEST_SUITE_P(
                                     s.bits = 4;
                                     s.compression = 2;
                                     s.tableEntries = 16;
-                                    s.pixels = QByteArray("\x04\x12\x00\x04\x34\x56\x00\x00"
-                                                          "\x03\xAB\x05\xCD\x00\x00\x00\x01",
-                                                          16);
+                                    s.pixels = QByteArray(
+                                        "\x04\x12\x00\x04\x34\x56\x00\x00"
+                                        "\x03\xAB\x05\xCD\x00\x00\x00\x01",
+                                        16);
                                 })},
                       LegalCase{"TwentyFourBitsWithGap", layout([](FileLayout& s) {
                                     s.bits = 24;
@@ -362,12 +404,14 @@ TEST(DibReadFile, ForeignRle8WithDelta)
         s.width = 6;
         s.height = 3;
         s.compression = 1;
-        s.pixels = QByteArray("\x02\x05\x00\x02\x03\x01\x01\x09\x00\x00\x00\x03\x07\x08\x09\x00\x00\x01", 18);
+        s.pixels = QByteArray(
+            "\x02\x05\x00\x02\x03\x01\x01\x09\x00\x00\x00\x03\x07\x08\x09\x00\x00\x01", 18);
     })));
     buffer.open(QIODevice::ReadOnly);
     TDIB dib;
     dib.LoadFromStream(buffer);
-    const std::uint32_t expected[3][6] = {{7, 8, 9, 0, 0, 0}, {0, 0, 0, 0, 0, 9}, {5, 5, 0, 0, 0, 0}};
+    const std::uint32_t expected[3][6] = {
+        {7, 8, 9, 0, 0, 0}, {0, 0, 0, 0, 0, 9}, {5, 5, 0, 0, 0, 0}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(dib.GetPixel(x, y), expected[y][x]) << x << "," << y;
@@ -416,7 +460,8 @@ TEST(DibReadFile, TableOverTwoHundredFiftySixEntriesIsSkipped)
     buffer.open(QIODevice::ReadOnly);
     TDIB dib;
     dib.LoadFromStream(buffer);
-    // pattern byte (i*7+3): line 0 from the top is the second stored line, its first byte 4*7+3 = 31
+    // pattern byte (i*7+3): line 0 from the top is the second stored line, its first byte 4*7+3 =
+    // 31
     EXPECT_EQ(dib.GetPixel(0, 0), 31u);
     EXPECT_EQ(dib.GetPixel(0, 1), 3u);
     EXPECT_EQ(dib.ColorTable()[31].rgbBlue, 93);
@@ -449,7 +494,10 @@ struct BadCase {
     const char* message;
 };
 
-void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DibBadFile : public ::testing::TestWithParam<BadCase> {};
 
@@ -465,21 +513,27 @@ TEST_P(DibBadFile, IsRefusedAndTheOldPictureStays)
         dib.LoadFromStream(buffer);
         FAIL() << "no error";
     } catch (const EInvalidGraphic& e) {
-        EXPECT_NE(QString::fromUtf8(e.what()).indexOf(QString::fromUtf8(GetParam().message)), -1) << e.what();
+        EXPECT_NE(QString::fromUtf8(e.what()).indexOf(QString::fromUtf8(GetParam().message)), -1)
+            << e.what();
     }
     EXPECT_EQ(dib.GetWidth(), 2);
     EXPECT_EQ(dib.GetPixel(1, 1), 0xABCDEFu);
 }
 
-QByteArray truncatedBy(const QByteArray& b, int n) { return b.left(b.size() - n); }
+QByteArray truncatedBy(const QByteArray& b, int n)
+{
+    return b.left(b.size() - n);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DibBadFile,
     ::testing::Values(
         BadCase{"NotBM", "XY" + buildFile(FileLayout{}).mid(2), "DIB is invalid"},
         BadCase{"ShortFileHeader", QByteArray("BM\x10\x00", 4), "DIB is invalid"},
-        BadCase{"HeaderSize108", buildFile(layout([](FileLayout& s) { s.headerSize = 108; })), "DIB is invalid"},
-        BadCase{"CompressionFour", buildFile(layout([](FileLayout& s) { s.compression = 4; })), "DIB is invalid"},
+        BadCase{"HeaderSize108", buildFile(layout([](FileLayout& s) { s.headerSize = 108; })),
+                "DIB is invalid"},
+        BadCase{"CompressionFour", buildFile(layout([](FileLayout& s) { s.compression = 4; })),
+                "DIB is invalid"},
         BadCase{"Rle8OnTwentyFourBits", buildFile(layout([](FileLayout& s) {
                     s.bits = 24;
                     s.tableEntries = 0;
@@ -503,10 +557,14 @@ INSTANTIATE_TEST_SUITE_P(
                     s.pixels = QByteArray(64, '\0');
                 })),
                 "zu kurz"},
-        BadCase{"NegativeWidth", buildFile(layout([](FileLayout& s) { s.width = -3; })), "ungültige Größe"},
-        BadCase{"OffsetInsideHeader", buildFile(layout([](FileLayout& s) { s.offsetOverride = 30; })), "beschädigt"},
-        BadCase{"OffsetPastEnd", buildFile(layout([](FileLayout& s) { s.offsetOverride = 5000; })), "zu kurz"},
-        BadCase{"HugeColorsUsed", buildFile(layout([](FileLayout& s) { s.colorsUsed = 0xFFFFFFF; })), "zu kurz"},
+        BadCase{"NegativeWidth", buildFile(layout([](FileLayout& s) { s.width = -3; })),
+                "ungültige Größe"},
+        BadCase{"OffsetInsideHeader",
+                buildFile(layout([](FileLayout& s) { s.offsetOverride = 30; })), "beschädigt"},
+        BadCase{"OffsetPastEnd", buildFile(layout([](FileLayout& s) { s.offsetOverride = 5000; })),
+                "zu kurz"},
+        BadCase{"HugeColorsUsed",
+                buildFile(layout([](FileLayout& s) { s.colorsUsed = 0xFFFFFFF; })), "zu kurz"},
         BadCase{"RleWithoutImageSize", buildFile(layout([](FileLayout& s) {
                     s.compression = 1;
                     s.imageSize = 0;
@@ -519,7 +577,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "ungültige Größe"}),
     [](const ::testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
 
-// ImageMagick writes RLE8 (it has no RLE4 writer); the picture must come back as the PNG it came from.
+// ImageMagick writes RLE8 (it has no RLE4 writer); the picture must come back as the PNG it came
+// from.
 TEST(DibReadFile, ImageMagickRle8IsReadWithIdenticalPixels)
 {
     QTemporaryDir dir;
@@ -534,9 +593,12 @@ TEST(DibReadFile, ImageMagickRle8IsReadWithIdenticalPixels)
     const QString png = dir.filePath(QStringLiteral("quelle.png"));
     const QString bmp = dir.filePath(QStringLiteral("rle8.bmp"));
     ASSERT_TRUE(source.save(png));
-    const QString convert = QFile::exists(QStringLiteral("/usr/bin/convert")) ? QStringLiteral("/usr/bin/convert")
-                                                                               : QStringLiteral("convert");
-    ASSERT_EQ(QProcess::execute(convert, {png, QStringLiteral("-compress"), QStringLiteral("RLE"), QStringLiteral("BMP3:") + bmp}), 0);
+    const QString convert = QFile::exists(QStringLiteral("/usr/bin/convert"))
+                                ? QStringLiteral("/usr/bin/convert")
+                                : QStringLiteral("convert");
+    ASSERT_EQ(QProcess::execute(convert, {png, QStringLiteral("-compress"), QStringLiteral("RLE"),
+                                          QStringLiteral("BMP3:") + bmp}),
+              0);
     TDIB dib;
     dib.LoadFromFile(bmp);
     ASSERT_TRUE(dib.IsCompressed());

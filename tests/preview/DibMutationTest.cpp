@@ -43,8 +43,13 @@ std::vector<QByteArray> fixtures()
 TEST(DibMutation, DamagedFilesAreRefusedOrReadSafely)
 {
     const std::vector<QByteArray> sources = fixtures();
-    const int rounds = qEnvironmentVariableIsSet("DIB_MUTATION_ROUNDS") ? qEnvironmentVariableIntValue("DIB_MUTATION_ROUNDS") : 6000;
-    std::mt19937 random(qEnvironmentVariableIsSet("DIB_MUTATION_SEED") ? static_cast<unsigned>(qEnvironmentVariableIntValue("DIB_MUTATION_SEED")) : 20u);
+    const int rounds = qEnvironmentVariableIsSet("DIB_MUTATION_ROUNDS")
+                           ? qEnvironmentVariableIntValue("DIB_MUTATION_ROUNDS")
+                           : 6000;
+    std::mt19937 random(
+        qEnvironmentVariableIsSet("DIB_MUTATION_SEED")
+            ? static_cast<unsigned>(qEnvironmentVariableIntValue("DIB_MUTATION_SEED"))
+            : 20u);
     int refused = 0, read = 0;
     for (int round = 0; round < rounds; ++round) {
         QByteArray bytes = sources[random() % sources.size()];
@@ -52,16 +57,16 @@ TEST(DibMutation, DamagedFilesAreRefusedOrReadSafely)
         for (int c = 0; c < changes; ++c) {
             const int at = static_cast<int>(random() % static_cast<unsigned>(bytes.size()));
             switch (random() % 5) {
-            case 0:
-                bytes.truncate(at);
-                break;
-            case 1:
-                bytes.insert(at, char(random()));
-                break;
-            default:
-                if (at < bytes.size())
-                    bytes[at] = char(random() % 4 == 0 ? 0xFF : random());
-                break;
+                case 0:
+                    bytes.truncate(at);
+                    break;
+                case 1:
+                    bytes.insert(at, char(random()));
+                    break;
+                default:
+                    if (at < bytes.size())
+                        bytes[at] = char(random() % 4 == 0 ? 0xFF : random());
+                    break;
             }
             if (bytes.isEmpty())
                 bytes = sources[0];

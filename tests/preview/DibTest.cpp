@@ -138,7 +138,9 @@ TEST(Dib, ConversionsKeepThePicture)
         const QImage got = copy.ToImage();
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 5; ++x)
-                EXPECT_LE(std::abs(qRed(got.pixel(x, y)) - qRed(original.pixel(x, y))), bits == 16 ? 4 : 0) << bits;
+                EXPECT_LE(std::abs(qRed(got.pixel(x, y)) - qRed(original.pixel(x, y))),
+                          bits == 16 ? 4 : 0)
+                    << bits;
     }
     TDIB indices(source);
     indices.SetPixel(0, 0, 200);

@@ -9,8 +9,9 @@ TColorTable tableOf(int seed)
 {
     TColorTable t{};
     for (int i = 0; i < 256; ++i)
-        t[static_cast<std::size_t>(i)] = MakeRGBQuad(static_cast<std::uint8_t>(i * seed), static_cast<std::uint8_t>(i + seed),
-                                                     static_cast<std::uint8_t>(255 - i));
+        t[static_cast<std::size_t>(i)] =
+            MakeRGBQuad(static_cast<std::uint8_t>(i * seed), static_cast<std::uint8_t>(i + seed),
+                        static_cast<std::uint8_t>(255 - i));
     return t;
 }
 

@@ -9,7 +9,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-int widthBytesFor(int width, int bits) { return ((width * bits + 31) >> 5) * 4; }
+int widthBytesFor(int width, int bits)
+{
+    return ((width * bits + 31) >> 5) * 4;
+}
 
 // One 8-bit line of the given pixels, padded to whole words.
 Bytes line8(const Bytes& pixels)
@@ -34,7 +37,10 @@ struct EncodeCase {
     Bytes expected;  // the line's encoding without the end-of-bitmap pair
 };
 
-void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EncodeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class RleEncodeLine : public ::testing::TestWithParam<EncodeCase> {};
 
@@ -43,15 +49,19 @@ TEST_P(RleEncodeLine, MatchesTheExactEncoding)
     const EncodeCase& c = GetParam();
     const int width = static_cast<int>(c.pixels.size());
     const Bytes line = c.bits == 8 ? line8(c.pixels) : line4(c.pixels);
-    const Bytes got = c.bits == 8 ? Rle::EncodeRLE8(line.data(), width, 1, static_cast<int>(line.size()))
-                                  : Rle::EncodeRLE4(line.data(), width, 1, static_cast<int>(line.size()));
+    const Bytes got = c.bits == 8
+                          ? Rle::EncodeRLE8(line.data(), width, 1, static_cast<int>(line.size()))
+                          : Rle::EncodeRLE4(line.data(), width, 1, static_cast<int>(line.size()));
     Bytes expected = c.expected;
     expected.push_back(0);
     expected.push_back(1);
     EXPECT_EQ(got, expected);
 }
 
-Bytes repeated(int count, std::uint8_t v) { return Bytes(static_cast<std::size_t>(count), v); }
+Bytes repeated(int count, std::uint8_t v)
+{
+    return Bytes(static_cast<std::size_t>(count), v);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RleEncodeLine,
@@ -62,7 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
         EncodeCase{"ThreeHundredEqual8", 8, repeated(300, 9), {255, 9, 45, 9, 0, 0}},
         EncodeCase{"TwoDifferent8", 8, {4, 8}, {1, 4, 1, 8, 0, 0}},
         EncodeCase{"OneThenRun8", 8, {3, 5, 5, 5}, {1, 3, 3, 5, 0, 0}},
-        EncodeCase{"AbsoluteStopsBeforeFourEqual8", 8, {1, 2, 3, 4, 6, 6, 6, 6}, {0, 4, 1, 2, 3, 4, 4, 6, 0, 0}},
+        EncodeCase{"AbsoluteStopsBeforeFourEqual8",
+                   8,
+                   {1, 2, 3, 4, 6, 6, 6, 6},
+                   {0, 4, 1, 2, 3, 4, 4, 6, 0, 0}},
         EncodeCase{"Alternating4", 4, {1, 2, 1, 2, 1, 2}, {2, 0x12, 2, 0x12, 2, 0x12, 0, 0}},
         EncodeCase{"SevenEqual4", 4, repeated(7, 5), {7, 0x55, 0, 0}},
         EncodeCase{"Short4OddWidth", 4, {1, 2, 3}, {2, 0x12, 1, 0x30, 0, 0}},
@@ -83,9 +96,11 @@ TEST(RleRoundTrip, EveryPictureComesBackUnchanged)
                 int x = 0;
                 while (x < width) {
                     const int v = static_cast<int>(random() % (maxValue + 1));
-                    const int runLength = (random() % 3 == 0) ? 1 + static_cast<int>(random() % 300) : 1;
+                    const int runLength =
+                        (random() % 3 == 0) ? 1 + static_cast<int>(random() % 300) : 1;
                     for (int i = 0; i < runLength && x < width; ++i, ++x) {
-                        std::uint8_t& b = pixels[static_cast<std::size_t>(y * wb + (bits == 8 ? x : x / 2))];
+                        std::uint8_t& b =
+                            pixels[static_cast<std::size_t>(y * wb + (bits == 8 ? x : x / 2))];
                         if (bits == 8)
                             b = static_cast<std::uint8_t>(v);
                         else
@@ -134,7 +149,10 @@ struct BoundCase {
     Bytes stream;
 };
 
-void PrintTo(const BoundCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BoundCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class RleDecodeBounded : public ::testing::TestWithParam<BoundCase> {};
 
@@ -157,8 +175,10 @@ TEST_P(RleDecodeBounded, NeverWritesOutsideThePicture)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RleDecodeBounded,
-    ::testing::Values(BoundCase{"RunPastLineEnd", {255, 1, 0, 1}}, BoundCase{"DeltaPastBottom", {0, 2, 200, 200, 9, 9}},
-                      BoundCase{"AbsolutePastData", {0, 200, 1, 2, 3}}, BoundCase{"DeltaCutShort", {0, 2, 1}},
+    ::testing::Values(BoundCase{"RunPastLineEnd", {255, 1, 0, 1}},
+                      BoundCase{"DeltaPastBottom", {0, 2, 200, 200, 9, 9}},
+                      BoundCase{"AbsolutePastData", {0, 200, 1, 2, 3}},
+                      BoundCase{"DeltaCutShort", {0, 2, 1}},
                       BoundCase{"NoEndOfBitmap", {4, 3, 0, 0, 4, 3, 0, 0, 4, 3, 0, 0, 4, 3}},
                       BoundCase{"OddLength", {4}}, BoundCase{"AbsoluteWideRows", {0, 255, 0, 0}}),
     [](const ::testing::TestParamInfo<BoundCase>& info) { return std::string(info.param.name); });

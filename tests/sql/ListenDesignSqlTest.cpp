@@ -98,9 +98,9 @@ protected:
 
     QString GenSql(const Entwurf& e)
     {
-        db::Query q(tr_, QStringLiteral(
-                             "SELECT SQL FROM P_GEN_SQL(:Q1, :Q2, :Q3, :F12_1, :F12_2, :F23_2, "
-                             ":F23_3, :DIST, :FELDER, :BEDINGUNGEN, :SORTIERUNG)"));
+        db::Query q(
+            tr_, QStringLiteral("SELECT SQL FROM P_GEN_SQL(:Q1, :Q2, :Q3, :F12_1, :F12_2, :F23_2, "
+                                ":F23_3, :DIST, :FELDER, :BEDINGUNGEN, :SORTIERUNG)"));
         Setzen(q.Param("Q1"), e.q1);
         Setzen(q.Param("Q2"), e.q2);
         Setzen(q.Param("Q3"), e.q3);
@@ -159,8 +159,9 @@ protected:
     // without events; O'Hara, sold.
     void Herde()
     {
-        weide_ = Sql("INSERT INTO T_BETRIEBSSTAETTEN (BEZEICHNUNG, GRUPPE) "
-                     "SELECT 'Weide', MIN(ID) FROM T_BETRIEBSGRUPPEN RETURNING ID");
+        weide_ =
+            Sql("INSERT INTO T_BETRIEBSSTAETTEN (BEZEICHNUNG, GRUPPE) "
+                "SELECT 'Weide', MIN(ID) FROM T_BETRIEBSGRUPPEN RETURNING ID");
         stall_ = Sql("SELECT MIN(ID) FROM T_BETRIEBSSTAETTEN");
         anna_ = Tier("DE 01", 1, "Anna", "01.01.2018", "W", "T", stall_);
         berta_ = Tier("DE 02", 2, "Berta", "01.06.2019", "W", "L", weide_);
@@ -168,14 +169,15 @@ protected:
         ohara_ = Tier("DE 04", 4, "O'Hara", "01.01.2017", "W", "L", stall_);
         Sql(QStringLiteral("UPDATE T_STAMMDATEN SET VERKAUFT = '01.07.2023' WHERE ID = %1")
                 .arg(ohara_));
-        for (const auto& [tier, datum] : {std::pair{anna_, "01.03.2021"},
-                                          std::pair{anna_, "01.04.2022"},
-                                          std::pair{berta_, "10.02.2023"}})
+        for (const auto& [tier, datum] :
+             {std::pair{anna_, "01.03.2021"}, std::pair{anna_, "01.04.2022"},
+              std::pair{berta_, "10.02.2023"}})
             Sql(QStringLiteral("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, "
                                "'%2', 'W')")
                     .arg(tier)
                     .arg(QString::fromLatin1(datum)));
-        Sql(QStringLiteral("INSERT INTO T_BULLEN_STAMM (NAME, HBNR, RASSE) VALUES ('Bulli', "
+        Sql(
+            QStringLiteral("INSERT INTO T_BULLEN_STAMM (NAME, HBNR, RASSE) VALUES ('Bulli', "
                            "'HB 7', 1)"));
         Sql(QStringLiteral("INSERT INTO T_BESAMUNGEN (TIER, DATUM, STIER, NUMMER, "
                            "BESAMUNGSSCHEIN_NR) VALUES (%1, '01.07.2022', 'Bulli', 'HB 7', 4711)")
@@ -214,39 +216,76 @@ TEST_F(ListenDesignSqlTest, DesignsGiveTheirRowsInOrder)
     };
     const Fall faelle[] = {
         {"eine Quelle", eine, 0, "1|Anna; 2|Berta; 3|Carl; 4|O'Hara"},
-        {"absteigend", {.q1 = Tiere, .felder = "Q1.NAME", .sortierung = "Q1.GEBDAT;DESC"}, 0,
+        {"absteigend",
+         {.q1 = Tiere, .felder = "Q1.NAME", .sortierung = "Q1.GEBDAT;DESC"},
+         0,
          "Carl; Berta; Anna; O'Hara"},
         {"mehrere Sortierungen",
-         {.q1 = Tiere, .felder = "Q1.GESCHLECHT;Q1.NAME",
+         {.q1 = Tiere,
+          .felder = "Q1.GESCHLECHT;Q1.NAME",
           .sortierung = "Q1.GESCHLECHT;ASC;Q1.NAME;DESC"},
-         0, "M|Carl; W|O'Hara; W|Berta; W|Anna"},
+         0,
+         "M|Carl; W|O'Hara; W|Berta; W|Anna"},
         {"ohne Distinct",
-         {.q1 = Tiere, .q2 = Kalbungen, .f12_1 = TierID, .f12_2 = 202, .felder = "Q1.NAME",
-          .bedingungen = "Q2.DATUM;IS NOT NULL;;", .sortierung = "Q1.NAME;ASC"},
-         0, "Anna; Anna; Berta"},
-        {"Distinct",
-         {.q1 = Tiere, .q2 = Kalbungen, .f12_1 = TierID, .f12_2 = 202, .dist = "T",
-          .felder = "Q1.NAME", .bedingungen = "Q2.DATUM;IS NOT NULL;;",
+         {.q1 = Tiere,
+          .q2 = Kalbungen,
+          .f12_1 = TierID,
+          .f12_2 = 202,
+          .felder = "Q1.NAME",
+          .bedingungen = "Q2.DATUM;IS NOT NULL;;",
           .sortierung = "Q1.NAME;ASC"},
-         0, "Anna; Berta"},
+         0,
+         "Anna; Anna; Berta"},
+        {"Distinct",
+         {.q1 = Tiere,
+          .q2 = Kalbungen,
+          .f12_1 = TierID,
+          .f12_2 = 202,
+          .dist = "T",
+          .felder = "Q1.NAME",
+          .bedingungen = "Q2.DATUM;IS NOT NULL;;",
+          .sortierung = "Q1.NAME;ASC"},
+         0,
+         "Anna; Berta"},
         {"letzte Kalbung zum Tier",
-         {.q1 = Tiere, .q2 = LetzteKalbung, .f12_1 = TierID, .f12_2 = KalbungTier,
-          .felder = "Q1.KNR;Q2.DATUM;Q2.NR", .sortierung = "Q1.KNR;ASC"},
-         0, "1|01.04.2022|2; 2|10.02.2023|1; 3|-|-; 4|-|-"},
+         {.q1 = Tiere,
+          .q2 = LetzteKalbung,
+          .f12_1 = TierID,
+          .f12_2 = KalbungTier,
+          .felder = "Q1.KNR;Q2.DATUM;Q2.NR",
+          .sortierung = "Q1.KNR;ASC"},
+         0,
+         "1|01.04.2022|2; 2|10.02.2023|1; 3|-|-; 4|-|-"},
         {"Tier zur letzten Kalbung",
-         {.q1 = LetzteKalbung, .q2 = Tiere, .f12_1 = KalbungTier, .f12_2 = TierID,
-          .felder = "Q2.NAME;Q1.DATUM", .sortierung = "Q1.DATUM;ASC"},
-         0, "Anna|01.04.2022; Berta|10.02.2023"},
+         {.q1 = LetzteKalbung,
+          .q2 = Tiere,
+          .f12_1 = KalbungTier,
+          .f12_2 = TierID,
+          .felder = "Q2.NAME;Q1.DATUM",
+          .sortierung = "Q1.DATUM;ASC"},
+         0,
+         "Anna|01.04.2022; Berta|10.02.2023"},
         {"drei Quellen",
-         {.q1 = Tiere, .q2 = LetzteKalbung, .q3 = LetztesPM, .f12_1 = TierID,
-          .f12_2 = KalbungTier, .f23_2 = KalbungTier, .f23_3 = PMTier,
-          .felder = "Q1.NAME;Q2.DATUM;Q3.DATUM;Q3.MILCH", .sortierung = "Q1.KNR;ASC"},
-         0, "Anna|01.04.2022|01.06.2023|28.5; Berta|10.02.2023|01.05.2023|31; Carl|-|-|-; "
-            "O'Hara|-|-|-"},
+         {.q1 = Tiere,
+          .q2 = LetzteKalbung,
+          .q3 = LetztesPM,
+          .f12_1 = TierID,
+          .f12_2 = KalbungTier,
+          .f23_2 = KalbungTier,
+          .f23_3 = PMTier,
+          .felder = "Q1.NAME;Q2.DATUM;Q3.DATUM;Q3.MILCH",
+          .sortierung = "Q1.KNR;ASC"},
+         0,
+         "Anna|01.04.2022|01.06.2023|28.5; Berta|10.02.2023|01.05.2023|31; Carl|-|-|-; "
+         "O'Hara|-|-|-"},
         {"Besamung mit Bulle",
-         {.q1 = Besamungen, .q2 = Bullen, .f12_1 = BesamungStier, .f12_2 = BulleName,
+         {.q1 = Besamungen,
+          .q2 = Bullen,
+          .f12_1 = BesamungStier,
+          .f12_2 = BulleName,
           .felder = "Q1.DATUM;Q1.BESAMUNGSSCHEIN_NR;Q2.HBNR"},
-         0, "01.07.2022|4711|HB 7"},
+         0,
+         "01.07.2022|4711|HB 7"},
         {"Quelle ohne Tiere", {.q1 = Bullen, .felder = "Q1.NAME"}, 7, "Bulli"},
         {"Betriebsstätte Stall", eine, -1, "1|Anna; 2|Berta; 3|Carl; 4|O'Hara"},
     };
@@ -375,7 +414,8 @@ TEST_F(ListenDesignSqlTest, TokensOperatorsAndCodesOutsideTheCatalogueAreRefused
     };
     for (const Fall& f : faelle)
         EXPECT_TRUE(Abgelehnt(f.e).contains(QString::fromUtf8(f.meldung)))
-            << f.meldung << "\n" << Abgelehnt(f.e).toStdString();
+            << f.meldung << "\n"
+            << Abgelehnt(f.e).toStdString();
 }
 
 TEST_F(ListenDesignSqlTest, AStoredDesignHasItsStatementsAndOneLayoutRowPerToken)
@@ -444,8 +484,9 @@ TEST_F(ListenDesignSqlTest, ARefusedDesignIsNotStored)
             "'Q1.NAME;Q1.ID FROM RDB$DATABASE --')");
         ADD_FAILURE() << "gespeichert";
     } catch (const db::Error& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("ist in den gewählten Datenquellen nicht "
-                                                        "vorhanden")))
+        EXPECT_TRUE(
+            e.Message().contains(QStringLiteral("ist in den gewählten Datenquellen nicht "
+                                                "vorhanden")))
             << e.Message().toStdString();
     }
     EXPECT_EQ(Sql("SELECT COUNT(*) FROM T_LISTEN WHERE ID = 41"), 0);
@@ -471,21 +512,44 @@ TEST_F(ListenDesignSqlTest, ALongDesignOverThreeSourcesStores)
 {
     Herde();
     QStringList felder;
-    for (const char* f : {"ID", "STATUSIDX", "STATUS", "STATUSTEXT", "NUMMER", "KNRDISPLAY",
-                          "NAME", "RASSE", "GESCHLECHT", "GEBDAT", "ALTER_MONATE", "VATER",
-                          "MUTTER", "GEKAUFT", "VERKAUFT", "LAKTATION", "LETZTE_BESAMUNG",
-                          "SOLL_KALBEN", "TROCKENSTELLEN", "BETRIEBSSTAETTE", "BETRIEBSGRUPPE"})
+    for (const char* f : {"ID",
+                          "STATUSIDX",
+                          "STATUS",
+                          "STATUSTEXT",
+                          "NUMMER",
+                          "KNRDISPLAY",
+                          "NAME",
+                          "RASSE",
+                          "GESCHLECHT",
+                          "GEBDAT",
+                          "ALTER_MONATE",
+                          "VATER",
+                          "MUTTER",
+                          "GEKAUFT",
+                          "VERKAUFT",
+                          "LAKTATION",
+                          "LETZTE_BESAMUNG",
+                          "SOLL_KALBEN",
+                          "TROCKENSTELLEN",
+                          "BETRIEBSSTAETTE",
+                          "BETRIEBSGRUPPE"})
         felder << QStringLiteral("Q1.") + QLatin1String(f);
-    felder << "Q2.DATUM" << "Q2.NR" << "Q3.DATUM" << "Q3.MILCH" << "S.N1";
+    felder << "Q2.DATUM"
+           << "Q2.NR"
+           << "Q3.DATUM"
+           << "Q3.MILCH"
+           << "S.N1";
     ASSERT_EQ(felder.size(), 26);
-    db::Query q(tr_, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, QUELLE3, "
-                     "FELD12_1, FELD12_2, FELD23_2, FELD23_3, DIST, FELDER, BEDINGUNGEN, "
-                     "SORTIERUNG, MENUE) VALUES (43, 'Alles', 'Alles', 1, 3, 8, 101, 302, 302, "
-                     "802, 'T', :FELDER, :BEDINGUNGEN, :SORTIERUNG, 'T')");
+    db::Query q(tr_,
+                "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, QUELLE3, "
+                "FELD12_1, FELD12_2, FELD23_2, FELD23_3, DIST, FELDER, BEDINGUNGEN, "
+                "SORTIERUNG, MENUE) VALUES (43, 'Alles', 'Alles', 1, 3, 8, 101, 302, 302, "
+                "802, 'T', :FELDER, :BEDINGUNGEN, :SORTIERUNG, 'T')");
     q.Param("FELDER").SetString(felder.join(QLatin1Char(';')));
-    q.Param("BEDINGUNGEN").SetString(
-        "Q1.STATUS;IN;T,L,D,N,B,R,A;AND;Q1.GEBDAT;>=;01.01.2000;AND;Q3.MILCH;>;0;OR;"
-        "Q1.NAME;NOT IN;Otto,Paul,Quirin,Rudi;OR;Q2.DATUM;IS NULL;;");
+    q.Param("BEDINGUNGEN")
+        .SetString(
+            "Q1.STATUS;IN;T,L,D,N,B,R,A;AND;Q1.GEBDAT;>=;01.01.2000;AND;Q3.MILCH;>;0;OR;"
+            "Q1.NAME;NOT IN;Otto,Paul,Quirin,Rudi;OR;Q2.DATUM;IS NULL;;");
     q.Param("SORTIERUNG").SetString("Q1.KNRDISPLAY;ASC;Q1.NAME;DESC;Q2.DATUM;ASC");
     q.Execute();
     EXPECT_GT(Text("SELECT SQL FROM T_LISTEN WHERE ID = 43").size(), 1000);
@@ -520,12 +584,13 @@ TEST_F(ListenDesignSqlTest, MasksGetTheirQueryFromBaseAndConditions)
          "FROM V_TIERWAHL_BASIS T WHERE ((T.GESCHLECHT = 'W'') OR (''1''=''1'))", ""},
     };
     for (const Fall& f : faelle) {
-        const int id = Sql(QStringLiteral("INSERT INTO T_MASKEN (NAME, BASIS, BEDINGUNGEN, QUERY) "
-                                          "VALUES ('M', '%1', '%2', 'FROM T_STAMMDATEN T') "
-                                          "RETURNING ID")
-                               .arg(QLatin1String(f.basis),
-                                    QString::fromUtf8(f.bedingungen).replace("'", "''")));
-        const QString query = Text(QStringLiteral("SELECT QUERY FROM T_MASKEN WHERE ID = %1").arg(id));
+        const int id = Sql(
+            QStringLiteral("INSERT INTO T_MASKEN (NAME, BASIS, BEDINGUNGEN, QUERY) "
+                           "VALUES ('M', '%1', '%2', 'FROM T_STAMMDATEN T') "
+                           "RETURNING ID")
+                .arg(QLatin1String(f.basis), QString::fromUtf8(f.bedingungen).replace("'", "''")));
+        const QString query =
+            Text(QStringLiteral("SELECT QUERY FROM T_MASKEN WHERE ID = %1").arg(id));
         EXPECT_EQ(query, QString::fromUtf8(f.query));
         // As the animal selection runs it.
         EXPECT_EQ(Zeilen(QStringLiteral("SELECT T.NAME %1 ORDER BY T.NAME").arg(query)),
@@ -573,10 +638,10 @@ TEST_F(ListenDesignSqlTest, TheFieldsOfSourcesComeInTheCataloguesOrder)
         const QString felder = Text(QStringLiteral("SELECT LIST(FELD, ';') FROM (SELECT FELD "
                                                    "FROM P_GET_DESIGN_FELDER(%1, NULL, NULL))")
                                         .arg(id));
-        EXPECT_EQ(Spalten(ListenTools::BetriebsstaetteEinsetzen(
-                              GenSql({.q1 = id, .felder = felder}), 0))
-                      .size(),
-                  felder.count(QLatin1Char(';')) + 1)
+        EXPECT_EQ(
+            Spalten(ListenTools::BetriebsstaetteEinsetzen(GenSql({.q1 = id, .felder = felder}), 0))
+                .size(),
+            felder.count(QLatin1Char(';')) + 1)
             << quellen.Field(1).AsString().toStdString();
     }
 }
@@ -592,11 +657,11 @@ TEST_F(ListenDesignSqlTest, TheStandardListsOpenOnANewDatabase)
     db::Query listen(tr_, "SELECT ID, SQL, SQL_SW FROM T_LISTEN WHERE ID > 0 ORDER BY ID");
     for (listen.Open(); !listen.Eof(); listen.Next()) {
         for (int betriebsstaette : {0, stall_}) {
-            EXPECT_NO_THROW(Zeilen(ListenTools::BetriebsstaetteEinsetzen(
-                listen.Field(1).AsString(), betriebsstaette)))
+            EXPECT_NO_THROW(Zeilen(
+                ListenTools::BetriebsstaetteEinsetzen(listen.Field(1).AsString(), betriebsstaette)))
                 << listen.Field(0).AsInteger();
-            EXPECT_NO_THROW(Zeilen(ListenTools::BetriebsstaetteEinsetzen(
-                listen.Field(2).AsString(), betriebsstaette)))
+            EXPECT_NO_THROW(Zeilen(
+                ListenTools::BetriebsstaetteEinsetzen(listen.Field(2).AsString(), betriebsstaette)))
                 << listen.Field(0).AsInteger();
         }
         EXPECT_GT(Sql(QStringLiteral("SELECT COUNT(*) FROM T_LISTEN_BILDSCHIRM WHERE LISTE = %1")
@@ -604,7 +669,7 @@ TEST_F(ListenDesignSqlTest, TheStandardListsOpenOnANewDatabase)
                   0);
     }
     EXPECT_EQ(Zeilen(ListenTools::BetriebsstaetteEinsetzen(
-                  Text("SELECT SQL FROM T_LISTEN WHERE ID = 101"), 0))
+                         Text("SELECT SQL FROM T_LISTEN WHERE ID = 101"), 0))
                   .count(QStringLiteral("; ")),
               2);
     EXPECT_TRUE(Zeilen(ListenTools::BetriebsstaetteEinsetzen(

@@ -84,7 +84,8 @@ QStringList Bestand(db::Database& d)
         "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1",
         "SELECT P.RDB$PROCEDURE_NAME, P.RDB$PARAMETER_TYPE, P.RDB$PARAMETER_NUMBER, "
         "P.RDB$PARAMETER_NAME, F.RDB$FIELD_TYPE, F.RDB$FIELD_LENGTH, F.RDB$FIELD_SCALE "
-        "FROM RDB$PROCEDURE_PARAMETERS P JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = P.RDB$FIELD_SOURCE "
+        "FROM RDB$PROCEDURE_PARAMETERS P JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = "
+        "P.RDB$FIELD_SOURCE "
         "WHERE COALESCE(P.RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1, 2, 3",
         "SELECT RDB$TRIGGER_NAME, RDB$RELATION_NAME, RDB$TRIGGER_TYPE, RDB$TRIGGER_SEQUENCE, "
         "RDB$TRIGGER_INACTIVE, RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS "
@@ -147,8 +148,9 @@ protected:
 TEST_F(ListenDesignUpdateTest, TheStepBringsADatabaseAsNewOnesAreMadeAndRunsAgainWithoutHarm)
 {
     ASSERT_EQ(Wert(alt_.Db(), "SELECT COUNT(*) FROM T_DESIGN_LISTEN_QUELLEN"), "0");
-    ASSERT_EQ(Wert(alt_.Db(), "SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = "
-                              "'P_GEN_SQL'"),
+    ASSERT_EQ(Wert(alt_.Db(),
+                   "SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME = "
+                   "'P_GEN_SQL'"),
               "0");
     const QStringList soll = Bestand(neu_.Db());
     ASSERT_NE(soll, Bestand(alt_.Db()));
@@ -165,17 +167,21 @@ TEST_F(ListenDesignUpdateTest, TheStepBringsADatabaseAsNewOnesAreMadeAndRunsAgai
 
 TEST_F(ListenDesignUpdateTest, ADesignStoresAndOpensAfterTheStep)
 {
-    Ausfuehren(alt_.Db(), "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                          "VALUES ('DE 01', 1, 'Anna', '01.01.2020', 'W', 1)");
-    Ausfuehren(alt_.Db(), "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE) "
-                          "VALUES ('DE 02', 2, 'Bruno', '01.01.2021', 'M', 1)");
+    Ausfuehren(alt_.Db(),
+               "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE) "
+               "VALUES ('DE 01', 1, 'Anna', '01.01.2020', 'W', 1)");
+    Ausfuehren(alt_.Db(),
+               "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, RASSE) "
+               "VALUES ('DE 02', 2, 'Bruno', '01.01.2021', 'M', 1)");
     SchrittAusfuehren(alt_.Db());
-    Ausfuehren(alt_.Db(), "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, "
-                          "FELD12_1, FELD12_2, FELDER, BEDINGUNGEN, SORTIERUNG) VALUES (9, 'Kühe', "
-                          "'Kühe', 1, 3, 101, 302, 'Q1.ID;Q1.NAME;Q2.DATUM', "
-                          "'Q1.GESCHLECHT;=;W;', 'Q1.NAME;ASC')");
-    EXPECT_EQ(Zeilen(alt_.Db(), "SELECT FELD, TITEL, TIER_ID FROM P_GET_LISTE_BILDSCHIRM_FELDER(9)"),
-              QStringList({"Q1.ID|Tier-ID|T", "Q1.NAME|Name|F", "Q2.DATUM|Kalbedatum|F"}));
+    Ausfuehren(alt_.Db(),
+               "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, "
+               "FELD12_1, FELD12_2, FELDER, BEDINGUNGEN, SORTIERUNG) VALUES (9, 'Kühe', "
+               "'Kühe', 1, 3, 101, 302, 'Q1.ID;Q1.NAME;Q2.DATUM', "
+               "'Q1.GESCHLECHT;=;W;', 'Q1.NAME;ASC')");
+    EXPECT_EQ(
+        Zeilen(alt_.Db(), "SELECT FELD, TITEL, TIER_ID FROM P_GET_LISTE_BILDSCHIRM_FELDER(9)"),
+        QStringList({"Q1.ID|Tier-ID|T", "Q1.NAME|Name|F", "Q2.DATUM|Kalbedatum|F"}));
     const QString sql = Wert(alt_.Db(), "SELECT SQL FROM T_LISTEN WHERE ID = 9");
     const QStringList zeilen = Zeilen(alt_.Db(), ListenTools::BetriebsstaetteEinsetzen(sql, 0));
     ASSERT_EQ(zeilen.size(), 1);
@@ -184,16 +190,17 @@ TEST_F(ListenDesignUpdateTest, ADesignStoresAndOpensAfterTheStep)
 
 TEST_F(ListenDesignUpdateTest, ListsAndTheAppointmentListOfTheFarmStay)
 {
-    Ausfuehren(alt_.Db(), "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, SQL) VALUES (3, 'Meine', "
-                          "'SELECT 1 AS Q1EINS FROM RDB$DATABASE')");
+    Ausfuehren(alt_.Db(),
+               "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, SQL) VALUES (3, 'Meine', "
+               "'SELECT 1 AS Q1EINS FROM RDB$DATABASE')");
     Ausfuehren(alt_.Db(), "INSERT INTO T_EINSTELLUNGEN (NAME, WERT) VALUES ('Termin-Liste', '3')");
-    Ausfuehren(alt_.Db(), "INSERT INTO T_MASKEN (ID, NAME, REIHUNG, BASIS, BEDINGUNGEN) VALUES "
-                          "(20, 'Weibliche', 20, 'V_TIERWAHL_AKTUELL', 'GESCHLECHT;=;W;')");
+    Ausfuehren(alt_.Db(),
+               "INSERT INTO T_MASKEN (ID, NAME, REIHUNG, BASIS, BEDINGUNGEN) VALUES "
+               "(20, 'Weibliche', 20, 'V_TIERWAHL_AKTUELL', 'GESCHLECHT;=;W;')");
     SchrittAusfuehren(alt_.Db());
     EXPECT_EQ(Zeilen(alt_.Db(), "SELECT ID, BEZEICHNUNG, SQL FROM T_LISTEN WHERE ID > 0"),
               QStringList({"3|Meine|SELECT 1 AS Q1EINS FROM RDB$DATABASE"}));
-    EXPECT_EQ(Wert(alt_.Db(), "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'"),
-              "3");
+    EXPECT_EQ(Wert(alt_.Db(), "SELECT WERT FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'"), "3");
     EXPECT_EQ(Wert(alt_.Db(), "SELECT QUERY FROM T_MASKEN WHERE ID = 20"),
               "FROM V_TIERWAHL_AKTUELL T WHERE ((T.GESCHLECHT = 'W'))");
 }

@@ -376,7 +376,8 @@ TEST_F(InitDatenTest, TheSecondStartWaitsForTheFirstAndSucceeds)
                 });
                 // The second start is waiting once its call runs in the engine and has not
                 // ended; it cannot end before the first, which holds the rows it changes.
-                EXPECT_TRUE(QTest::qWaitFor([&] { return erreicht.load() || fertig.load(); }, 30000));
+                EXPECT_TRUE(
+                    QTest::qWaitFor([&] { return erreicht.load() || fertig.load(); }, 30000));
                 EXPECT_TRUE(QTest::qWaitFor(
                     [&] { return fertig.load() || Gelesen(t_.Db(), ZweiterStartLaeuft) > 0; },
                     30000));

@@ -114,8 +114,8 @@ TEST_F(PrognoseTest, PeriodAndEmptyCensus)
 
 TEST_F(PrognoseTest, ArrivalCountsDepartureDoesNotBirthOnTheFirstDay)
 {
-    herde.Tier("M", Herde::T(-30));                          // born on the first day
-    herde.Tier("W", Herde::T(-30));                          // born on the first day
+    herde.Tier("M", Herde::T(-30));                                      // born on the first day
+    herde.Tier("W", Herde::T(-30));                                      // born on the first day
     herde.Tier("M", Herde::T(-500), "Z", Herde::T(-20), Herde::T(-10));  // stays 10 days
     Bestand(-30, -1);
     EXPECT_EQ(N(-30, 0), 1);
@@ -407,8 +407,8 @@ TEST_F(PrognoseTest, LactationCensusStopsAtToday)
 {
     TPrognoseTier& kuh = herde.Tier("W", Herde::T(-2000), "L");
     kuh.KuhSeit = Herde::T(-800);
-    herde.kalbungen[kuh.ID] = {{Herde::T(-800), 1}, {Herde::T(-400), 2}, {Herde::T(-100), 0},
-                               {Herde::T(-50), -3}};
+    herde.kalbungen[kuh.ID] = {
+        {Herde::T(-800), 1}, {Herde::T(-400), 2}, {Herde::T(-100), 0}, {Herde::T(-50), -3}};
     // A heifer: no lactation.
     herde.Tier("W", Herde::T(-500), "J");
     TPrognoseTier& alt = herde.Tier("W", Herde::T(-3000), "L");

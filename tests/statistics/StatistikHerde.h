@@ -52,22 +52,25 @@ inline void HerdeAnlegen(db::Database& datenbank)
         {105, "Paula", -500, "W", "J", 23, 0},
     };
     for (const Tier& t : tiere) {
-        sql << QStringLiteral("INSERT INTO T_STAMMDATEN (ID, NUMMER, NAME, GEBDAT, GESCHLECHT, "
-                              "STATUS, RASSE, VERKAUFT) VALUES (%1, 'DE 01 000 00%1', '%2', %3, "
-                              "'%4', '%5', 1, %6)")
+        sql << QStringLiteral(
+                   "INSERT INTO T_STAMMDATEN (ID, NUMMER, NAME, GEBDAT, GESCHLECHT, "
+                   "STATUS, RASSE, VERKAUFT) VALUES (%1, 'DE 01 000 00%1', '%2', %3, "
+                   "'%4', '%5', 1, %6)")
                    .arg(t.id)
                    .arg(QString::fromLatin1(t.name), Datum(t.geburt),
                         QString::fromLatin1(t.geschlecht), QString::fromLatin1(t.status),
                         t.weg ? Datum(t.weg) : QStringLiteral("NULL"));
-        sql << QStringLiteral("INSERT INTO T_STAELLE (TIER, VON, BIS, STALL) VALUES (%1, %2, %3, "
-                              "%4)")
+        sql << QStringLiteral(
+                   "INSERT INTO T_STAELLE (TIER, VON, BIS, STALL) VALUES (%1, %2, %3, "
+                   "%4)")
                    .arg(t.id)
                    .arg(Datum(t.geburt), t.weg ? Datum(t.weg) : QStringLiteral("NULL"))
                    .arg(t.stall);
     }
     const auto kalbung = [&](int tier, int tag) {
-        sql << QStringLiteral("INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, %2, "
-                              "'W')")
+        sql << QStringLiteral(
+                   "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (%1, %2, "
+                   "'W')")
                    .arg(tier)
                    .arg(Datum(tag));
     };

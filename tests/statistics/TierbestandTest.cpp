@@ -104,8 +104,8 @@ TEST(TierbestandSkala, TopAndStepOfTheScale)
     struct Fall {
         int maximum, top, schritt;
     };
-    for (const Fall& f : {Fall{0, 10, 10}, Fall{95, 100, 20}, Fall{501, 550, 50},
-                          Fall{87, 90, 10}, Fall{100, 100, 20}, Fall{499, 500, 50}}) {
+    for (const Fall& f : {Fall{0, 10, 10}, Fall{95, 100, 20}, Fall{501, 550, 50}, Fall{87, 90, 10},
+                          Fall{100, 100, 20}, Fall{499, 500, 50}}) {
         int top = 0, schritt = 0;
         TTierbestand::Skala(f.maximum, top, schritt);
         EXPECT_EQ(top, f.top) << f.maximum;
@@ -183,7 +183,8 @@ TEST_F(TierbestandTest, BandsStackFromTheLastBandUpAndSplitAtTomorrow)
     EXPECT_EQ(leinwand->polylinien[0].stiftBreite, 4);
     EXPECT_EQ(leinwand->polylinien[1].stift, 0xFFFFFFu);
     EXPECT_EQ(leinwand->polylinien[1].stiftBreite, 2);
-    EXPECT_EQ(leinwand->polylinien[1].punkte[0], QPoint(int(40 + breite / 2), int(345 - 5 * hoehe)));
+    EXPECT_EQ(leinwand->polylinien[1].punkte[0],
+              QPoint(int(40 + breite / 2), int(345 - 5 * hoehe)));
 
     // Without the forecast the same herd is one block up to today.
     Zeichnen(-5, 4, TTierbestand::KomplettNormal, false);

@@ -63,12 +63,13 @@ QString Abgeschnitten(const QWidget* w)
                     .arg(w->width());
             return {};
         }
-        const QSize text = l->fontMetrics()
-                               .boundingRect(QRect(), Qt::TextShowMnemonic, l->text())
-                               .size();
+        const QSize text =
+            l->fontMetrics().boundingRect(QRect(), Qt::TextShowMnemonic, l->text()).size();
         const int rand = 2 * l->margin() + (l->indent() > 0 ? l->indent() : 0);
         if (text.width() + rand > innen.width())
-            return QString("braucht %1 Punkte Breite, hat %2").arg(text.width() + rand).arg(innen.width());
+            return QString("braucht %1 Punkte Breite, hat %2")
+                .arg(text.width() + rand)
+                .arg(innen.width());
         if (l->fontMetrics().height() > innen.height() + 2)
             return QString("braucht %1 Punkte Höhe, hat %2")
                 .arg(l->fontMetrics().height())
@@ -78,8 +79,7 @@ QString Abgeschnitten(const QWidget* w)
     const auto* b = qobject_cast<const QAbstractButton*>(w);
     if (!b || b->text().isEmpty())
         return {};
-    const QSize text =
-        b->fontMetrics().boundingRect(QRect(), 0, OhneKuerzel(b->text())).size();
+    const QSize text = b->fontMetrics().boundingRect(QRect(), 0, OhneKuerzel(b->text())).size();
     int noetig = 0;
     if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w)) {
         noetig = b->sizeHint().width();
@@ -108,9 +108,10 @@ bool IstBedienelement(const QWidget* w)
         return false;
     return qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) ||
            qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
-           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QAbstractScrollArea*>(w) ||
-           qobject_cast<const QGroupBox*>(w) || qobject_cast<const QTabWidget*>(w) ||
-           qobject_cast<const QSlider*>(w) || qobject_cast<const QProgressBar*>(w);
+           qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QAbstractScrollArea*>(w) || qobject_cast<const QGroupBox*>(w) ||
+           qobject_cast<const QTabWidget*>(w) || qobject_cast<const QSlider*>(w) ||
+           qobject_cast<const QProgressBar*>(w);
 }
 
 void Pruefen(QWidget& fenster, const QString& name)

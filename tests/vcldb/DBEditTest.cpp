@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QToolButton>
 
-
 class DBEditTest : public VcldbTest {
 protected:
     template <class E>

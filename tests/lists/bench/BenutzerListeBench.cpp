@@ -39,15 +39,18 @@ struct Fixture {
     {
         db::Transaction tr(datenbank.Db());
         tr.Start();
-        db::Query tier(tr, "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, "
-                           "RASSE, STATUS) VALUES (:NUMMER, :KNR, :NAME, :GEBDAT, 'W', 1, 'T') "
-                           "RETURNING ID");
+        db::Query tier(tr,
+                       "INSERT INTO T_STAMMDATEN (NUMMER, KNR, NAME, GEBDAT, GESCHLECHT, "
+                       "RASSE, STATUS) VALUES (:NUMMER, :KNR, :NAME, :GEBDAT, 'W', 1, 'T') "
+                       "RETURNING ID");
         db::Query stall(tr, "INSERT INTO T_STAELLE (TIER, VON, STALL) VALUES (:TIER, :VON, 1)");
-        db::Query kalbung(tr, "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:TIER, "
-                              ":DATUM, 'W')");
+        db::Query kalbung(tr,
+                          "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:TIER, "
+                          ":DATUM, 'W')");
         db::Query pm(tr, "INSERT INTO T_PROBEMELKEN (DATUM) VALUES (:DATUM) RETURNING ID");
-        db::Query wert(tr, "INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, "
-                           "EIWEIS, ZELLZAHL) VALUES (:TIER, :PM, '1N', :MILCH, 4.1, 3.4, 120)");
+        db::Query wert(tr,
+                       "INSERT INTO T_PROBEMELKEN_WERTE (TIER, PROBEMELKEN, TYP, MILCH, FETT, "
+                       "EIWEIS, ZELLZAHL) VALUES (:TIER, :PM, '1N', :MILCH, 4.1, 3.4, 120)");
         QList<int> probemelken;
         for (int m = 0; m < 12; ++m) {
             pm.Param("DATUM").SetDate(QDate(2023, 1, 10).addMonths(m));
@@ -55,7 +58,8 @@ struct Fixture {
             probemelken << pm.Field(0).AsInteger();
         }
         for (int i = 1; i <= Kuehe; ++i) {
-            tier.Param("NUMMER").SetString(QStringLiteral("DE 0%1").arg(i, 9, 10, QLatin1Char('0')));
+            tier.Param("NUMMER").SetString(
+                QStringLiteral("DE 0%1").arg(i, 9, 10, QLatin1Char('0')));
             tier.Param("KNR").SetInteger(i);
             tier.Param("NAME").SetString(QStringLiteral("Kuh %1").arg(i));
             tier.Param("GEBDAT").SetDate(QDate(2016, 1, 1).addDays(i % 900));
@@ -76,10 +80,11 @@ struct Fixture {
                 wert.Execute();
             }
         }
-        db::Query l(tr, "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, QUELLE3, "
-                        "FELD12_1, FELD12_2, FELD23_2, FELD23_3, FELDER, SORTIERUNG, MENUE) VALUES "
-                        "(:ID, 'Kühe', 'Kühe', 1, 3, 8, 101, 302, 302, 802, :FELDER, "
-                        "'Q1.KNR;ASC', 'T')");
+        db::Query l(tr,
+                    "INSERT INTO T_LISTEN (ID, BEZEICHNUNG, TITEL, QUELLE1, QUELLE2, QUELLE3, "
+                    "FELD12_1, FELD12_2, FELD23_2, FELD23_3, FELDER, SORTIERUNG, MENUE) VALUES "
+                    "(:ID, 'Kühe', 'Kühe', 1, 3, 8, 101, 302, 302, 802, :FELDER, "
+                    "'Q1.KNR;ASC', 'T')");
         l.Param("ID").SetInteger(Liste);
         l.Param("FELDER").SetString(QString::fromLatin1(Felder));
         l.Execute();

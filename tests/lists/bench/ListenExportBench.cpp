@@ -22,9 +22,10 @@ const ListenExport::Tabelle& Liste()
         ListenExport::Tabelle t;
         t.kopf = "Herdenübersicht";
         t.erstellt = QDateTime(QDate(2025, 2, 1), QTime(10, 15));
-        const Typ typen[] = {Typ::Ganzzahl, Typ::Text, Typ::Text, Typ::Datum, Typ::Zahl,
-                             Typ::Wahrheitswert, Typ::Text, Typ::Datum, Typ::Ganzzahl, Typ::Zahl,
-                             Typ::Zeit, Typ::Text, Typ::DatumZeit, Typ::Text, Typ::Ganzzahl};
+        const Typ typen[] = {Typ::Ganzzahl,  Typ::Text,          Typ::Text,    Typ::Datum,
+                             Typ::Zahl,      Typ::Wahrheitswert, Typ::Text,    Typ::Datum,
+                             Typ::Ganzzahl,  Typ::Zahl,          Typ::Zeit,    Typ::Text,
+                             Typ::DatumZeit, Typ::Text,          Typ::Ganzzahl};
         for (int s = 0; s < 15; ++s)
             t.spalten.push_back({QStringLiteral("Spalte Ä%1").arg(s), typen[s],
                                  typen[s] == Typ::Zahl ? QStringLiteral("0.00") : QString()});
@@ -36,15 +37,28 @@ const ListenExport::Tabelle& Liste()
                     continue;
                 }
                 switch (typen[s]) {
-                    case Typ::Ganzzahl: t.werte.emplace_back(z * 7 + s); break;
-                    case Typ::Zahl: t.werte.emplace_back(z * 0.25 + s); break;
-                    case Typ::Datum: t.werte.emplace_back(QDate(2020, 1, 1).addDays(z % 1500)); break;
-                    case Typ::Zeit: t.werte.emplace_back(QTime(z % 24, z % 60)); break;
-                    case Typ::DatumZeit:
-                        t.werte.emplace_back(QDateTime(QDate(2021, 3, 1).addDays(z % 400), QTime(6, 30)));
+                    case Typ::Ganzzahl:
+                        t.werte.emplace_back(z * 7 + s);
                         break;
-                    case Typ::Wahrheitswert: t.werte.emplace_back(z % 3 == 0); break;
-                    default: t.werte.emplace_back(QStringLiteral("Kuh Ölke %1, \"Stall\" %2").arg(z).arg(s));
+                    case Typ::Zahl:
+                        t.werte.emplace_back(z * 0.25 + s);
+                        break;
+                    case Typ::Datum:
+                        t.werte.emplace_back(QDate(2020, 1, 1).addDays(z % 1500));
+                        break;
+                    case Typ::Zeit:
+                        t.werte.emplace_back(QTime(z % 24, z % 60));
+                        break;
+                    case Typ::DatumZeit:
+                        t.werte.emplace_back(
+                            QDateTime(QDate(2021, 3, 1).addDays(z % 400), QTime(6, 30)));
+                        break;
+                    case Typ::Wahrheitswert:
+                        t.werte.emplace_back(z % 3 == 0);
+                        break;
+                    default:
+                        t.werte.emplace_back(
+                            QStringLiteral("Kuh Ölke %1, \"Stall\" %2").arg(z).arg(s));
                 }
             }
         return t;
@@ -98,7 +112,8 @@ void TextStreamSchreiben(benchmark::State& state)
 BENCHMARK(TextStreamSchreiben)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Exportieren, CSV, Format::CSV)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Exportieren, TabText, Format::TabText)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Exportieren, Zwischenablage, Format::Zwischenablage)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Exportieren, Zwischenablage, Format::Zwischenablage)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Exportieren, Text, Format::Text)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Exportieren, HTML, Format::HTML)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Exportieren, RTF, Format::RTF)->Unit(benchmark::kMillisecond);

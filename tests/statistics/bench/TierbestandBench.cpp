@@ -45,27 +45,28 @@ struct Fixture {
         // Every third animal male; females calve from their third year on, once a year, and are
         // inseminated after each calving; a tenth of the herd has left.
         db::Query block(
-            tr, QStringLiteral(
-                    "EXECUTE BLOCK AS DECLARE I INTEGER = 1; DECLARE K INTEGER; DECLARE ID INTEGER; "
-                    "DECLARE GEB DATE; DECLARE WEG DATE; BEGIN "
-                    "WHILE (I <= %1) DO BEGIN "
-                    "GEB = DATE '2025-06-15' - MOD(I * 37, 2500); "
-                    "WEG = IIF(MOD(I, 10) = 0, MAXVALUE(GEB + 1, DATE '2025-06-15' - MOD(I, 300)), "
-                    "NULL); "
-                    "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, STATUS, RASSE, "
-                    "VERKAUFT) VALUES ('DE 01 ' || LPAD(:I, 9, '0'), 'Tier ' || :I, :GEB, "
-                    "IIF(MOD(:I, 3) = 0, 'M', 'W'), IIF(MOD(:I, 3) = 0, 'M', 'B'), 1, "
-                    ":WEG) RETURNING ID INTO :ID; "
-                    "INSERT INTO T_STAELLE (TIER, VON, BIS, STALL) VALUES (:ID, :GEB, :WEG, 21); "
-                    "IF (MOD(I, 3) <> 0) THEN BEGIN K = 1; "
-                    "WHILE (K <= 4 AND GEB + 700 + K * 365 < DATE '2025-06-15') DO BEGIN "
-                    "INSERT INTO T_BESAMUNGEN (TIER, DATUM) VALUES (:ID, :GEB + 700 + :K * 365 - 281); "
-                    "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:ID, "
-                    ":GEB + 700 + :K * 365, 'W'); K = K + 1; END "
-                    "INSERT INTO T_BESAMUNGEN (TIER, DATUM) VALUES (:ID, :GEB + 700 + :K * 365 - "
-                    "281); END "
-                    "I = I + 1; END END")
-                    .arg(tiere));
+            tr,
+            QStringLiteral(
+                "EXECUTE BLOCK AS DECLARE I INTEGER = 1; DECLARE K INTEGER; DECLARE ID INTEGER; "
+                "DECLARE GEB DATE; DECLARE WEG DATE; BEGIN "
+                "WHILE (I <= %1) DO BEGIN "
+                "GEB = DATE '2025-06-15' - MOD(I * 37, 2500); "
+                "WEG = IIF(MOD(I, 10) = 0, MAXVALUE(GEB + 1, DATE '2025-06-15' - MOD(I, 300)), "
+                "NULL); "
+                "INSERT INTO T_STAMMDATEN (NUMMER, NAME, GEBDAT, GESCHLECHT, STATUS, RASSE, "
+                "VERKAUFT) VALUES ('DE 01 ' || LPAD(:I, 9, '0'), 'Tier ' || :I, :GEB, "
+                "IIF(MOD(:I, 3) = 0, 'M', 'W'), IIF(MOD(:I, 3) = 0, 'M', 'B'), 1, "
+                ":WEG) RETURNING ID INTO :ID; "
+                "INSERT INTO T_STAELLE (TIER, VON, BIS, STALL) VALUES (:ID, :GEB, :WEG, 21); "
+                "IF (MOD(I, 3) <> 0) THEN BEGIN K = 1; "
+                "WHILE (K <= 4 AND GEB + 700 + K * 365 < DATE '2025-06-15') DO BEGIN "
+                "INSERT INTO T_BESAMUNGEN (TIER, DATUM) VALUES (:ID, :GEB + 700 + :K * 365 - 281); "
+                "INSERT INTO T_KALBUNGEN (TIER, DATUM, GESCHLECHT) VALUES (:ID, "
+                ":GEB + 700 + :K * 365, 'W'); K = K + 1; END "
+                "INSERT INTO T_BESAMUNGEN (TIER, DATUM) VALUES (:ID, :GEB + 700 + :K * 365 - "
+                "281); END "
+                "I = I + 1; END END")
+                .arg(tiere));
         block.SetParamCheck(false);
         block.Execute();
         tr.Commit();
