@@ -1,25 +1,11 @@
 #pragma once
 
-#include <Datenmodul.h>
-#include <Grundeinstellungen.h>
-
-#include <Bildschirmfoto.h>
-#include <Query.h>
-#include <ScopedEnv.h>
-#include <TestDatabase.h>
-#include <Transaction.h>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
-#include <QWidget>
-
-#include <gtest/gtest.h>
+#include "ListenDialogTestHilfe.h"
 
 // Two animals, an internal list with a status, a catalogue, a fixed-value and a running-number
 // column, and two user lists: one whose statement runs and one whose statement fails. The
 // layout rows are written here, whatever the database makes for a new list on its own.
-class LayoutEditorTest : public ::testing::Test {
+class LayoutEditorTest : public ListenDialogTest {
 protected:
     static constexpr int Intern = -7;
     static constexpr int Herde = 5;
@@ -30,10 +16,6 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(ordner.isValid());
-        // The test's own lists, with their statements and layout rows as written here: without
-        // the shipped lists and without the statement builder, which checks the catalogue.
-        Ausfuehren({"DELETE FROM T_LISTEN", "ALTER TRIGGER LISTEN_BIU_SQL INACTIVE"});
         Ausfuehren({
             "INSERT INTO T_STAMMDATEN (ID, NUMMER, NAME, GEBDAT, GESCHLECHT, RASSE) VALUES "
             "(1, 'DE 01', 'Ölke', DATE '2020-02-03', 'W', 1)",
@@ -91,38 +73,6 @@ protected:
             "IF (QUELLE2 = 2) THEN BEGIN "
             "KOMBI = 'Kalbung: Datum'; FELD = 'Q2.DATUM'; TEXT = 'Kalbung'; SUSPEND; END END",
         });
-        DMErzeugen();
-        EinstellungenErzeugen(&DM()->Datenbank, QString());
-        DM()->Datenbank.Open(TestDatabase::Params(datenbank.Path()));
-        DM()->DBFehlerOeffnen();
+        ListenDialogTest::SetUp();
     }
-    void TearDown() override
-    {
-        EinstellungenFreigeben();
-        DMFreigeben();
-    }
-
-    void Ausfuehren(const QStringList& sql)
-    {
-        db::Transaction tr(datenbank.Db());
-        tr.Start();
-        for (const QString& s : sql)
-            db::Query(tr, s).Execute();
-        tr.Commit();
-    }
-    // A committed value, read in a transaction of its own ("<null>" for NULL, "" for no row).
-    QString Text(const QString& sql)
-    {
-        db::Transaction tr(datenbank.Db());
-        tr.Start();
-        db::Query q(tr, sql);
-        q.Open();
-        if (q.Eof())
-            return {};
-        return q.Field(0).IsNull() ? QStringLiteral("<null>") : q.Field(0).AsString().trimmed();
-    }
-
-    TestDatabase datenbank;
-    QTemporaryDir ordner;
-    ScopedEnv datenHome{"XDG_DATA_HOME", ordner.path().toLocal8Bit()};
 };

@@ -62,7 +62,8 @@ protected:
         db::Query q(tr, sql);
         q.Open();
         return q.Eof() ? QStringLiteral("<keine Zeile>")
-                       : (q.Field(0).IsNull() ? QStringLiteral("<null>") : q.Field(0).AsString());
+                       : (q.Field(0).IsNull() ? QStringLiteral("<null>")
+                                              : q.Field(0).AsString().trimmed());
     }
 
     TestDatabase datenbank;

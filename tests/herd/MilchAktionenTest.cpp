@@ -80,6 +80,10 @@ TEST_F(MilchAktionenTest, ErledigenUeberDieListenfenster)
 
 TEST_F(MilchAktionenTest, ErinnerungsstartOhneListeStartetNicht)
 {
+    // A new database points the reminder at its shipped appointment list: here it names none.
+    Einstellungen()->Bearbeiten();
+    Einstellungen()->SetTerminListe(0);
+    Einstellungen()->Speichern();
     MessageBoxScript boxen;
     EXPECT_FALSE(TerminfensterZeigen(nullptr));
     EXPECT_TRUE(boxen.Shown().isEmpty());

@@ -178,7 +178,14 @@ void MessageBoxScript::Watch()
     handled_.append(w);
     QPointer<QWidget> window(w);
     const int failuresBefore = Failures();
+    // Qt does not fire a timer again while its own timeout still runs: a window the step opens is
+    // watched by a timer of the step's own.
+    QTimer nested;
+    nested.setInterval(timer_.interval());
+    QObject::connect(&nested, &QTimer::timeout, [this] { Watch(); });
+    nested.start();
     act(*w);
+    nested.stop();
     if (Failures() > failuresBefore)
         CloseAfterFailure(window);
 }
