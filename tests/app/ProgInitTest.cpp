@@ -190,7 +190,9 @@ TEST_F(ProgInitTest, SplashStaysAtLeastOneSecond)
     ASSERT_TRUE(echt.InitProgramm2());
     EXPECT_GE(timer.elapsed(), 950);
     EXPECT_TRUE(echt.Hauptfenster()->isVisible());
-    EXPECT_EQ(echt.Hauptfenster()->windowTitle(), "ZR - Bovantis 3.0");
+    // A new database's appointment list may be open in it ("... - [Fällige Termine]").
+    EXPECT_TRUE(echt.Hauptfenster()->windowTitle().startsWith("ZR - Bovantis 3.0"))
+        << echt.Hauptfenster()->windowTitle().toStdString();
     echt.DeInitProgramm(true);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <Query.h>
 #include <TestDatabase.h>
+#include <Transaction.h>
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,13 @@ struct ProgrammDatenbank {
         : pfad(datenHome + QStringLiteral("/Bovantis/Bovantis.fdb"))
     {
         TestDatabase vorlage;
+        // The start sequence under test shows no reminder list: the reminder's own tests set one.
+        {
+            db::Transaction tr(vorlage.Db());
+            tr.Start();
+            db::Query(tr, "DELETE FROM T_EINSTELLUNGEN WHERE NAME = 'Termin-Liste'").Execute();
+            tr.Commit();
+        }
         vorlage.Db().Close();
         if (!QDir().mkpath(datenHome + QStringLiteral("/Bovantis")) ||
             !QFile::copy(vorlage.Path(), pfad))
