@@ -954,6 +954,17 @@ bool Query::Prepared() const
     return d->statement != nullptr;
 }
 
+QString Query::Plan()
+{
+    d->Prepare();
+    QString plan;
+    fb::Call([&](fb::Status& st) {
+        const char* text = d->statement->getPlan(&st, false);
+        plan = QString::fromLatin1(text ? text : "").trimmed();
+    });
+    return plan;
+}
+
 bool Query::IsDdl()
 {
     d->Prepare();

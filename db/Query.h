@@ -75,6 +75,8 @@ public:
 
     void Prepare();
     bool Prepared() const;
+    // The engine's access plan, as its optimiser chose it (prepares).
+    QString Plan();
     // True for data definition (CREATE, ALTER, DROP …), which takes effect at commit (prepares).
     bool IsDdl();
 

@@ -1,6 +1,8 @@
 #include <Datenmodul.h>
 #include <Grundeinstellungen.h>
 #include <ProgInit.h>
+#include <TerminListe.h>
+#include <ZRcxGridDBTableView.h>
 
 #include <Query.h>
 
@@ -11,7 +13,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -142,10 +146,20 @@ TEST(ProgInitErsteDatenbankTest, OnlyTheFirstStartMakesTheEmptyDatabase)
         MessageBoxScript script;
         if (!fall.angelegt)
             script.AnswerWith(Tools::mrOk).AnswerWith(Tools::mrOk);
+        int termineZeilen = -1;
+        if (fall.angelegt) {
+            // A reminder start on the new database shows its shipped appointment list.
+            script.Window<TfrmTerminListe>([&termineZeilen](TfrmTerminListe& liste) {
+                termineZeilen = liste.Grid()->GetTableView()->model()->rowCount();
+                QTest::mouseClick(liste.StartenKnopf(), Qt::LeftButton);
+            });
+        }
         EXPECT_EQ(prog.InitProgramm(), fall.angelegt);
         if (fall.angelegt) {
             ASSERT_TRUE(prog.HauptfensterErzeugen());
             EXPECT_TRUE(prog.InitProgramm2());
+            EXPECT_EQ(termineZeilen, 0) << "the empty herd has no appointment due";
+            EXPECT_TRUE(prog.Hauptfenster()->isVisible());
         }
         EXPECT_EQ(QFile::exists(datenbank), fall.angelegt);
         if (!fall.angelegt) {

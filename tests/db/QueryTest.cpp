@@ -411,8 +411,6 @@ TEST(ParseParamsTest, LeavesQuotesAndCommentsAlone)
     EXPECT_EQ(p.Positions, (QStringList{"A", "C_1", "OLD_ID", "A"}));
 }
 
-}  // namespace
-
 TEST(SqlTextOrCommentEndTest, TextsNamesAndCommentsEndWhereTheEngineEndsThem)
 {
     const struct {
@@ -434,3 +432,17 @@ TEST(SqlTextOrCommentEndTest, TextsNamesAndCommentsEndWhereTheEngineEndsThem)
         EXPECT_EQ(db::SqlTextOrCommentEnd(QString::fromUtf8(f.sql), f.start), f.ende) << f.sql;
     EXPECT_EQ(db::ParseParams("SELECT 'it''s :A' FROM T WHERE X = :B").Positions, QStringList{"B"});
 }
+
+TEST_F(QueryTest, PlanNamesTheIndexTheOptimiserChose)
+{
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query schluessel(tr, QStringLiteral("SELECT TEXT FROM T_WERTE WHERE ID = :ID"));
+    EXPECT_TRUE(schluessel.Plan().contains(QStringLiteral("INDEX (RDB$PRIMARY")))
+        << schluessel.Plan().toStdString();
+    db::Query alle(tr, QStringLiteral("SELECT TEXT FROM T_WERTE WHERE TEXT = 'x'"));
+    EXPECT_TRUE(alle.Plan().contains(QStringLiteral("T_WERTE NATURAL")))
+        << alle.Plan().toStdString();
+}
+
+}  // namespace
