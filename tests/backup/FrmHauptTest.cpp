@@ -265,6 +265,51 @@ TEST_F(FrmHauptTest, BackupRunsOnceFromTheButton)
     EXPECT_EQ(ArchivLesen(neu).value(2), "True");
 }
 
+// A failed backup: with questions the error and the protocol show and the window stays open;
+// the automatic backup without questions shows nothing and closes. Both end with code 1.
+TEST_F(FrmHauptTest, FailedBackupTellsOfItself)
+{
+    QFile hindernis(tmp.filePath("keinordner"));
+    ASSERT_TRUE(hindernis.open(QIODevice::WriteOnly));
+    hindernis.close();
+    const QString ziel = tmp.filePath("keinordner/a.zip");
+    for (const bool still : {false, true}) {
+        SCOPED_TRACE(still);
+        QStringList argumente{"ZRNVBackup", "-b", "-d", ziel};
+        if (still)
+            argumente << "-f";
+        TfrmHaupt fenster(BackupOptionenLesen(argumente));
+        MessageBoxScript boxen;
+        if (!still)
+            boxen.AnswerWith(Tools::mrYes).AnswerWith(Tools::mrOk);
+        QStringList protokolle;
+        MessageBoxScript protokollSkript;
+        ProtokolleSammeln(protokollSkript, protokolle);
+        fenster.show();
+        QTRY_COMPARE_WITH_TIMEOUT(fenster.Ergebnis(), 1, 60000);
+        EXPECT_EQ(fenster.findChild<QLabel*>("Fortschritt")->text(), "Fehler!");
+        EXPECT_FALSE(Frei(fenster, "Ausfuehren"));
+        if (still) {
+            EXPECT_TRUE(boxen.Shown().isEmpty());
+            EXPECT_TRUE(protokolle.isEmpty());
+            EXPECT_FALSE(fenster.isVisible());
+        } else {
+            ASSERT_EQ(boxen.Shown().size(), 2);
+            EXPECT_TRUE(
+                boxen.Shown()[1].text.startsWith("Es ist ein Fehler beim Backup "
+                                                 "aufgetreten."));
+            ASSERT_EQ(protokolle.size(), 1);
+            EXPECT_TRUE(
+                protokolle[0].contains("EBackupError: Erstellung der Backup-Datei war "
+                                       "nicht erfolgreich"))
+                << protokolle[0].toStdString();
+            EXPECT_TRUE(fenster.isVisible());
+            EXPECT_TRUE(Frei(fenster, "Ende"));
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(ziel));
+}
+
 // The starter on the desktop: a blank name and a name in use ask again; the starter made names
 // this program with the window's action, folder and archive.
 TEST_F(FrmHauptTest, SettingsBecomeADesktopStarter)

@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -46,6 +47,15 @@ QPushButton* Knopf(QWidget* owner, const QString& name, const QString& text)
 {
     auto* b = new QPushButton(text, owner);
     b->setObjectName(name);
+    return b;
+}
+
+// The small "..." button beside a field that opens its chooser.
+QPushButton* Waehler(QWidget* owner, const QString& name, const QString& hinweis)
+{
+    auto* b = Knopf(owner, name, QStringLiteral("..."));
+    b->setToolTip(hinweis);
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) + 2 * b->sizeHint().height());
     return b;
 }
 
@@ -115,9 +125,8 @@ TfrmHaupt::TfrmHaupt(const BackupOptionen& optionen, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("Programmverzeichnis von ZR Bovantis"), this));
     programmverzeichnis_ = Feld(this, QStringLiteral("Programmverzeichnis"));
     auto* ordnerWaehlen =
-        Knopf(this, QStringLiteral("ProgrammverzeichnisWaehlen"), QStringLiteral("..."));
-    ordnerWaehlen->setToolTip(
-        QStringLiteral("Wählen Sie das Programmverzeichnis von ZR Bovantis aus"));
+        Waehler(this, QStringLiteral("ProgrammverzeichnisWaehlen"),
+                QStringLiteral("Wählen Sie das Programmverzeichnis von ZR Bovantis aus"));
     auto* ordnerZeile = new QHBoxLayout;
     ordnerZeile->addWidget(programmverzeichnis_, 1);
     ordnerZeile->addWidget(ordnerWaehlen);
@@ -125,8 +134,8 @@ TfrmHaupt::TfrmHaupt(const BackupOptionen& optionen, QWidget* parent)
 
     layout->addWidget(new QLabel(QStringLiteral("Sicherungsdatei:"), this));
     sicherungsdatei_ = Feld(this, QStringLiteral("Sicherungsdatei"));
-    dateiWaehlen_ = Knopf(this, QStringLiteral("SicherungsdateiWaehlen"), QStringLiteral("..."));
-    dateiWaehlen_->setToolTip(QStringLiteral("Wählen Sie die Sicherungsdatei aus"));
+    dateiWaehlen_ = Waehler(this, QStringLiteral("SicherungsdateiWaehlen"),
+                            QStringLiteral("Wählen Sie die Sicherungsdatei aus"));
     auto* dateiZeile = new QHBoxLayout;
     dateiZeile->addWidget(sicherungsdatei_, 1);
     dateiZeile->addWidget(dateiWaehlen_);
@@ -256,7 +265,9 @@ void TfrmHaupt::Fehler(const QString& text)
     }
     // Nobody answers a message here: the caller waits for the exit code and reads the output.
     QString ausgabe = QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    for (const QString& zeile : br_->Protokoll)
+    // The end of the protocol holds the reason; before it stand the engine's lines of progress.
+    for (const QString& zeile :
+         br_->Protokoll.mid(std::max<qsizetype>(0, br_->Protokoll.size() - 10)))
         ausgabe += QLatin1Char('\n') + zeile;
     std::fprintf(stderr, "%s\n", ausgabe.toLocal8Bit().constData());
     close();
