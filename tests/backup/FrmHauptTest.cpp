@@ -105,7 +105,9 @@ TEST_F(FrmHauptTest, StarterRestoresAfterItsQuestions)
     // A later showing does not start it again.
     fenster.hide();
     fenster.show();
-    QTest::qWait(50);
+    // The start would come with the next round of the event loop.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(boxen.Shown().size(), 3);
 }
 

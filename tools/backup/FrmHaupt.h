@@ -36,7 +36,6 @@ public:
     int Ergebnis() const { return ergebnis_; }
     bool Ruecksicherung() const { return ruecksicherung_; }
     void SetRuecksicherung(bool ruecksicherung);
-    TBackupRestore& Sicherung() { return *br_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
