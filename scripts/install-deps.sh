@@ -18,6 +18,7 @@ packages=(
   poppler-utils
   python3-pil imagemagick
   python3-openpyxl python3-docx libreoffice-writer-nogui
+  desktop-file-utils python3-gi
 )
 
 missing=()
