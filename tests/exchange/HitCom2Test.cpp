@@ -1,5 +1,6 @@
 #include "HitTestServer.h"
 
+#include <HITMeldung.h>
 #include <HitCom2.h>
 
 #include <HITConst.h>
@@ -169,6 +170,43 @@ TEST_F(HitCom2Test, AbfrageMitDatenzeilen)
     EXPECT_EQ(a[3].Schwere, 0);
     EXPECT_EQ(a[3].Texte, QStringList{QStringLiteral("3 Sätze")});
     EXPECT_EQ(client.BefehlZaehler(), 0);
+}
+
+TEST_F(HitCom2Test, PinAenderungUndAbmeldungMitDenBausteinen)
+{
+    ASSERT_TRUE(client.Verbinden());
+    const QString betrieb = QStringLiteral("276090000000001");
+    EXPECT_EQ(Senden(HITAnAbmeldung(2, betrieb, QStringLiteral("900000")))[0].Schwere, 0);
+    THITPAntworten a =
+        Senden(HITPinAenderung(betrieb, QStringLiteral("123456"), QStringLiteral("123457")));
+    ASSERT_EQ(a.size(), 1);
+    EXPECT_EQ(a[0].Schwere, 3);
+    EXPECT_EQ(a[0].Meldung, 16);
+    EXPECT_EQ(a[0].Felder, QList<int>{76});
+    EXPECT_EQ(
+        Senden(HITPinAenderung(betrieb, QStringLiteral("123456"), QStringLiteral("123456")))[0]
+            .Schwere,
+        0);
+
+    client.Abfrage_senden(HITFehlerhafteVorgaengeAbfrage(betrieb));
+    ASSERT_TRUE(client.GetData(a, 0));
+    ASSERT_EQ(a.size(), 2);
+    EXPECT_EQ(a[0].Schwere, -1);
+    EXPECT_EQ(a[0].Funktion, QStringLiteral("VORGANG"));
+    EXPECT_EQ(a[0].Texte[1], QStringLiteral("05.06.2021 10:11:12"));
+
+    client.Abfrage_senden(
+        HITBestandsregisterAbfrage(betrieb, QDate(2020, 1, 1), QDate(2021, 12, 31)));
+    ASSERT_TRUE(client.GetData(a, 0));
+    EXPECT_EQ(a.size(), 4);
+
+    a = Senden(HITAnAbmeldung(1, betrieb, QString()));
+    ASSERT_EQ(a.size(), 1);
+    EXPECT_EQ(a[0].Meldung, 1);
+    EXPECT_EQ(client.BefehlZaehler(), 0);
+    THITPAntworten danach;
+    EXPECT_FALSE(client.GetData(danach, 2000)) << "the server closes after the logout";
+    EXPECT_FALSE(client.Connected());
 }
 
 TEST_F(HitCom2Test, ZeitueberschreitungFragtNachAbbruch)
