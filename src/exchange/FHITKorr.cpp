@@ -47,7 +47,12 @@ void TfrmHITKorr::SchliesenClick()
 {
     if (Tools::MeldungConfirm(QStringLiteral("Wollen Sie diese Meldung wirklich verwerfen?"), 1) ==
         Tools::mrYes)
-        reject();
+        QDialog::reject();
+}
+
+void TfrmHITKorr::reject()
+{
+    SchliesenClick();
 }
 
 bool HITMeldungKorrigieren(QWidget* owner, THITPBefehl& befehl, db::Database& datenbank,

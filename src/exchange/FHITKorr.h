@@ -23,7 +23,9 @@ public:
     QPushButton* MeldenKnopf() const { return melden_; }
     QPushButton* VerwerfenKnopf() const { return verwerfen_; }
 
+    // Asks before the report is dropped; Esc and closing the window ask too.
     void SchliesenClick();
+    void reject() override;
 
 private:
     TZRPropGrid* detailsGrid_;

@@ -222,9 +222,17 @@ TEST_F(HitDialogeTest, KorrekturMeldenUebernimmtDieEingaben)
         Bildschirmfoto(dlg, QStringLiteral("hit_korrektur.png"));
         Zeile(g, 3, QStringLiteral("3.4.21"));
         Zeile(g, 7, QStringLiteral("276000912300002"));
+        // Esc asks as the discard button does; No keeps the edits.
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QApplication::processEvents();
+        EXPECT_TRUE(dlg.isVisible());
         QTest::mouseClick(dlg.MeldenKnopf(), Qt::LeftButton);
     });
+    boxen.AnswerWith(Tools::mrNo);
     EXPECT_TRUE(HITMeldungKorrigieren(nullptr, b, t.Db(), *e));
+    ASSERT_EQ(boxen.Shown().size(), 1);
+    EXPECT_EQ(boxen.Shown()[0].text,
+              QStringLiteral("Wollen Sie diese Meldung wirklich verwerfen?"));
     EXPECT_EQ(b.Werte[2], QStringLiteral("03.04.2021"));
     EXPECT_EQ(b.Werte[6], QStringLiteral("276000912300002"));
     EXPECT_EQ(b.Werte[0], QStringLiteral("276000912345670"));
