@@ -1278,3 +1278,42 @@ BEGIN
   END
 END^
 SET TERM ; ^
+-=#=-
+/* Code sets of the report fields that the national cattle database's data dictionary defines
+   and that the pick lists of the report details need beyond those of the reference rows: the
+   reason and kind of an ear-tag re-order, the kind of death, the whereabouts of a calf, the kind
+   of marking, the record status and the reporting channel. Safe to run again. */
+
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('BESTGRND', '1', 'Ohrmarke verloren', 'BESTGRND 1') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('BESTGRND', '2', 'Ohrmarke beschädigt oder unleserlich', 'BESTGRND 2') MATCHING (FELD, CODE);
+
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('TOD_ART', '1', 'Verendung', 'TOD_ART 1') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('TOD_ART', '2', 'Schlachtung im Betrieb', 'TOD_ART 2') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('TOD_ART', '3', 'Tötung', 'TOD_ART 3') MATCHING (FELD, CODE);
+
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('VERBLEIB', '0', 'Kalb lebt und bleibt im Betrieb', 'VERBLEIB 0') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('VERBLEIB', '1', 'Kalb tot geboren', 'VERBLEIB 1') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('VERBLEIB', '2', 'Kalb kurz nach der Geburt verendet', 'VERBLEIB 2') MATCHING (FELD, CODE);
+
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('KENZ_ART', '1', 'Ohrmarke', 'KENZ_ART 1') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('KENZ_ART', '2', 'Ohrmarke mit Transponder', 'KENZ_ART 2') MATCHING (FELD, CODE);
+
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('SYS_STAT', '0', 'gespeichert', 'SYS_STAT 0') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('SYS_STAT', '9', 'bestätigt', 'SYS_STAT 9') MATCHING (FELD, CODE);
+
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('MELD_WG', '1', 'Regionalstelle', 'MELD_WG 1') MATCHING (FELD, CODE);
+UPDATE OR INSERT INTO T_HIT_CODESETS (FELD, CODE, TEXT, SORTIERUNG)
+  VALUES ('MELD_WG', '4', 'Programm (Datenübertragung)', 'MELD_WG 4') MATCHING (FELD, CODE);

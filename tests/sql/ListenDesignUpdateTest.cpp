@@ -67,7 +67,7 @@ void Ausfuehren(db::Database& d, const QString& sql)
 // What makes up the schema and the shipped rows of user lists, in a comparable form: objects by
 // their source texts, columns by type, room, null flag and default in their order, constraints
 // by name (the engine names NOT NULL constraints itself), and the rows of the catalogue, the
-// lists, their layouts, the masks and the settings of lists.
+// lists, their layouts, the masks, the settings of lists and the report code sets.
 QStringList Bestand(db::Database& d)
 {
     const char* abfragen[] = {
@@ -115,6 +115,7 @@ QStringList Bestand(db::Database& d)
         "'Termin-Liste') ORDER BY NAME",
         "SELECT GEN_ID(G_LISTEN_ID, 0) FROM RDB$DATABASE",
         "SELECT CONSTR, BESCHREIBUNG FROM T_DB_FEHLER ORDER BY CONSTR",
+        "SELECT FELD, CODE, TEXT, SORTIERUNG FROM T_HIT_CODESETS ORDER BY FELD, CODE",
     };
     QStringList bestand;
     for (const char* sql : abfragen)
