@@ -294,6 +294,7 @@ TEST_F(EinrichtungTest, ChangingTheDatabaseWarnsBeforeTheFarmDataEnteredAreDisca
     auto* rassen = Feld<TZRcxGridDBTableView>(w, "RassenView");
     EXPECT_EQ(rassen->model()->rowCount(), 0);
     EXPECT_EQ(rassen->Leertext(), "< Keine Rassen vorhanden >");
+    Bildschirmfoto(w, "Einrichtung-4-Rassen-leer.png");
     boxen.AnswerWith(Tools::mrOk);
     Weiter(w);
     EXPECT_EQ(w.currentId(), TfrmHaupt::Rassen);
