@@ -80,9 +80,15 @@ TEST_F(EinrichtungTest, FromAnEmptyDataFolderToADatabaseTheMainProgramOpens)
                                          "Programmverzeichnis an");
     EXPECT_FALSE(QFileInfo::exists(datenordner));
     Tippen(ordner, programm);
+    // Back applies the folder as well, and the data folder is made.
+    Zurueck(*w);
+    EXPECT_EQ(w->currentId(), TfrmHaupt::Willkommen);
+    EXPECT_TRUE(QFileInfo(datenordner).isDir());
+    EXPECT_EQ(w->Daten().Programmverzeichnis(), programm);
+    Weiter(*w);
+    EXPECT_EQ(ordner->text(), programm);
     Weiter(*w);
     ASSERT_EQ(w->currentId(), TfrmHaupt::Datenbankverbindung);
-    EXPECT_TRUE(QFileInfo(datenordner).isDir()) << "the data folder is made";
 
     // Without an INI file: the embedded database in the data folder.
     auto* rechner = Feld<QLineEdit>(*w, "DBRechner");
