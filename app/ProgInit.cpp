@@ -51,6 +51,7 @@ TProgInit::Umgebung TProgInit::StandardUmgebung()
     };
     u.jetzt = [] { return QDateTime::currentDateTime(); };
     u.benutzerName = [] { return platform::currentUserName(); };
+    u.einrichtungStarten = TDBConnect::StandardUmgebung().einrichtungStarten;
     return u;
 }
 
@@ -176,7 +177,9 @@ bool TProgInit::InitProgramm()
         ProgUpdate::ResteEntfernen();
         // The first start makes the database that the update then checks.
         ErsteDatenbankAnlegen();
-        const bool ergebnis = DatenbankAktualisieren(*Einstellungen(), updateDatei_) && !dbUpdate;
+        const bool ergebnis =
+            DatenbankAktualisieren(*Einstellungen(), updateDatei_, nullptr, Verbindung()) &&
+            !dbUpdate;
         if (!ergebnis)
             SplashFreigeben();
         return ergebnis;
@@ -288,10 +291,17 @@ void TProgInit::ErsteDatenbankAnlegen()
         DatenbankAnlegen::FehlendeAnlegen(standard);
 }
 
+TDBConnect::Umgebung TProgInit::Verbindung() const
+{
+    TDBConnect::Umgebung verbindung = TDBConnect::StandardUmgebung();
+    verbindung.einrichtungStarten = umgebung_.einrichtungStarten;
+    return verbindung;
+}
+
 bool TProgInit::DatenInitialisieren()
 {
     // The connection routine has shown its messages and started the setup wizard.
-    if (!DM()->Verbinden())
+    if (!DM()->Verbinden(Verbindung()))
         return false;
     db::Transaction tr(DM()->Datenbank, QStringLiteral("InitDaten"));
     tr.Start();

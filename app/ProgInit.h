@@ -1,5 +1,7 @@
 #pragma once
 
+#include <DBConnect.h>
+
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
@@ -30,6 +32,8 @@ public:
         std::function<QString()> benutzerName;
         // Called whenever a section is entered, before its work (tests provoke failures here).
         std::function<void(const QString& abschnitt)> beiAbschnitt;
+        // Starts the setup wizard after a failed connection; true when it runs.
+        std::function<bool()> einrichtungStarten;
     };
     static Umgebung StandardUmgebung();
 
@@ -64,6 +68,8 @@ private:
     bool PruefeBildschirm();
     void ErsteDatenbankAnlegen();
     bool DatenInitialisieren();
+    // The connection routine, with this start's way of starting the setup wizard.
+    TDBConnect::Umgebung Verbindung() const;
     void ZeigeInitFehler(const QString& text, const std::exception& e);
     void SplashFreigeben();
 

@@ -6,6 +6,7 @@
 #include "Grundeinstellungen.h"
 #include "Protokoll.h"
 
+#include <Database.h>
 #include <Meldung.h>
 #include <SystemInfo.h>
 
@@ -44,14 +45,15 @@ void TfrmDBUpdate::Anzeigen(const QString& text, int fertig, int gesamt)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-TDMUpdate::Umgebung DBUpdateUmgebung(const TEinstellungen& einstellungen, QWidget* owner)
+TDMUpdate::Umgebung DBUpdateUmgebung(const TEinstellungen& einstellungen, QWidget* owner,
+                                     const TDBConnect::Umgebung& verbindung)
 {
     TDMUpdate::Umgebung u;
     u.datenbankName = einstellungen.GetDatenbankName();
     u.adminPasswort = einstellungen.GetDatenbankAdminPasswort();
     u.archiv = platform::programFolder() + QLatin1Char('/') + DatenUpdate::ArchivName;
-    u.verbinden = [](db::Database& d, const db::ConnectParams& p) {
-        return DatenbankVerbinden(d, p);
+    u.verbinden = [verbindung](db::Database& d, const db::ConnectParams& p) {
+        return TDBConnect(verbindung).DatenbankVerbinden(d, p);
     };
     u.stationWaehlen = [owner] {
         Tools::MeldungInfo(
@@ -78,9 +80,9 @@ TDMUpdate::Umgebung DBUpdateUmgebung(const TEinstellungen& einstellungen, QWidge
 }
 
 bool DatenbankAktualisieren(const TEinstellungen& einstellungen, QString& updateDatei,
-                            QWidget* owner)
+                            QWidget* owner, const TDBConnect::Umgebung& verbindung)
 {
-    TDMUpdate::Umgebung u = DBUpdateUmgebung(einstellungen, owner);
+    TDMUpdate::Umgebung u = DBUpdateUmgebung(einstellungen, owner, verbindung);
     std::unique_ptr<TfrmDBUpdate> fenster;
     u.fortschritt = [&fenster, owner](const QString& text, int fertig, int gesamt) {
         if (!fenster)

@@ -78,7 +78,7 @@ QList<db::Transaction*> TDM::Transaktionen()
     return {&TAStammdaten, &TATierarzt, &TATierarztEdit, &TADBFehler, &TABetriebsstaette};
 }
 
-bool TDM::Verbinden()
+bool TDM::Verbinden(const TDBConnect::Umgebung& umgebung)
 {
     const TEinstellungen* einstellungen = Einstellungen();
     if (!einstellungen)
@@ -87,7 +87,7 @@ bool TDM::Verbinden()
     params.Name = einstellungen->GetDatenbankName();
     params.User = DBConnect::Benutzer;
     params.Password = DBConnect::Passwort;
-    return DatenbankVerbinden(Datenbank, params) && Datenbank.Connected();
+    return TDBConnect(umgebung).DatenbankVerbinden(Datenbank, params) && Datenbank.Connected();
 }
 
 void TDM::Trennen()

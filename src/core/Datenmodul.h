@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DBConnect.h"
+
 #include <DataSet.h>
 #include <Database.h>
 #include <EventListener.h>
@@ -62,7 +64,8 @@ public:
 
     // Connects to the database named in the settings as the program's user. Never throws for a
     // failed connection: the connection routine has shown its messages then.
-    bool Verbinden();
+    // Connects through the connection routine, which may start the setup wizard on failure.
+    bool Verbinden(const TDBConnect::Umgebung& umgebung = TDBConnect::StandardUmgebung());
     void Trennen();
 
     // Hands a change event to its signal; names compare exactly. The settings event first

@@ -29,8 +29,14 @@ protected:
         u.argumente = {"-Hinweise"};
         u.benutzerName = [] { return QStringLiteral("tester"); };
         u.jetzt = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0)); };
+        u.einrichtungStarten = [this] {
+            ++einrichtungStarts;
+            return false;
+        };
         return u;
     }
+
+    int einrichtungStarts = 0;
 
     QTemporaryDir tmp;
     ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", tmp.path().toLocal8Bit()};
@@ -63,7 +69,8 @@ TEST_F(ProgInitDatenbankTest, UnusableDatabaseShowsTheFailureAndTriesTheSetupWiz
     EXPECT_TRUE(script.Shown()[0].text.startsWith("Zur Datenbank\r>> " + datei +
                                                   " <<\rkonnte nicht verbunden werden."))
         << script.Shown()[0].text.toStdString();
-    // No setup wizard is built next to the program yet.
+    // The wizard's start was tried, and its failure reported.
+    EXPECT_EQ(einrichtungStarts, 1);
     EXPECT_TRUE(script.Shown()[1].text.startsWith(
         "Der Einrichtungsassistent \"ZRNVEinrichtung\" konnte nicht gestartet werden."));
     ASSERT_NE(DM(), nullptr);
@@ -142,6 +149,11 @@ TEST(ProgInitErsteDatenbankTest, OnlyTheFirstStartMakesTheEmptyDatabase)
         u.argumente = {"-Hinweise"};
         u.benutzerName = [] { return QStringLiteral("tester"); };
         u.jetzt = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 0)); };
+        int einrichtungStarts = 0;
+        u.einrichtungStarten = [&einrichtungStarts] {
+            ++einrichtungStarts;
+            return false;
+        };
         TProgInit prog(u);
         MessageBoxScript script;
         if (!fall.angelegt)
@@ -169,6 +181,7 @@ TEST(ProgInitErsteDatenbankTest, OnlyTheFirstStartMakesTheEmptyDatabase)
                                                           " <<\rkonnte nicht verbunden werden."))
                 << script.Shown()[0].text.toStdString();
             EXPECT_TRUE(script.Shown()[1].text.contains("\"ZRNVEinrichtung\""));
+            EXPECT_EQ(einrichtungStarts, 1);
             EXPECT_FALSE(QFileInfo::exists(daten + "stick"))
                 << "a folder for the missing database was made";
             EXPECT_TRUE(QDir(daten).entryList({"*.fdb*"}, QDir::Files).isEmpty());
