@@ -138,7 +138,9 @@ TfrmSuchmasken::TfrmSuchmasken(db::Database& datenbank, QWidget* owner)
     auto* haupt = new QVBoxLayout(this);
     haupt->addLayout(oben, 1);
     haupt->addLayout(unten);
-    resize(720, 420);
+    liste_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Jungrinder weiblich")) *
+                            3 / 2);
+    resize(860, 420);
 
     const auto sicher = [this](void (TfrmSuchmasken::*aktion)()) {
         return [this, aktion] { DBTools::Sicher([&] { (this->*aktion)(); }); };

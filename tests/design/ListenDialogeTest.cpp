@@ -134,6 +134,9 @@ protected:
         });
         QTest::mouseClick(d.Designs()->Knopf("Drucken"), Qt::LeftButton);
         EXPECT_EQ(drucken.PendingWindows(), 0);
+        // Kept beside the screenshots, to be looked at.
+        QFile::remove(QDir(Bildschirmfotoordner()).filePath(name));
+        QFile::copy(pdf, QDir(Bildschirmfotoordner()).filePath(name));
         QProcess leser;
         leser.start(pdftotext, {"-layout", pdf, "-"});
         EXPECT_TRUE(leser.waitForFinished(30000));
