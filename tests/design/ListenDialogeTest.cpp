@@ -323,6 +323,24 @@ TEST_F(ListenDialogeTest, GesendeteMeldungenLoeschenNurNachFrage)
     liste->AktionenAktualisieren();
     EXPECT_FALSE(liste->actAlleEintraegeLoeschen->isEnabled());
     liste->close();
+
+    // The report on the first printed line, the answer and the values below it.
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        return;
+    Ausfuehren(
+        {"INSERT INTO T_HIT_GESENDET (ZEIT, MELDUNG, TIER, BETRIEB, SCHWERE, ERGEBNIS, "
+         "WERTE) VALUES ('10.03.2024 11:30:00', 'GEBURT', 'DE 01 234 56789', "
+         "'276091234567890', 1, 'Meldung angenommen', 'GEB_DATR=01.03.2024')"});
+    TfrmGesendeteHITMeldungen zweiter(DM()->Datenbank);
+    zweiter.show();
+    const QString text = DruckenAlsText(zweiter, "hitmeldungen.pdf");
+    EXPECT_TRUE(Zeile(text, {"ID", "Gesendet", "Meldung", "Tier", "Betrieb", "Schwere", "Tier-ID"}))
+        << text.toStdString();
+    EXPECT_TRUE(Zeile(text, {"Ergebnis", "Werte"})) << text.toStdString();
+    EXPECT_TRUE(Zeile(text, {"10.03.2024 11:30", "GEBURT", "DE 01 234 56789", "276091234567890",
+                             "1", QString::number(tier)}))
+        << text.toStdString();
+    EXPECT_TRUE(Zeile(text, {"Meldung angenommen", "GEB_DATR=01.03.2024"})) << text.toStdString();
 }
 
 TEST_F(ListenDialogeTest, BestandslisteAmTagMitBetriebsstaetteUndAlter)
