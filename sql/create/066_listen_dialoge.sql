@@ -5,8 +5,8 @@ SET TERM ^ ;
    the event list and the calving journal is inclusive, that of the sent reports exclusive. */
 
 /* The herd's events of a period, one row per event; a "T" flag asks for the kind. SORTNR groups
-   the kinds in the order of the flags. A treatment of an animal that was deleted keeps the
-   animal's number, short number and name as the register kept them, without TIERID. */
+   the kinds in the order of the flags. A treatment of an animal that was deleted is listed
+   without the animal. */
 CREATE OR ALTER PROCEDURE P_GET_EREIGNISLISTE (ZUGANG CHAR(1), ABGANG CHAR(1),
                                                BESAMUNG CHAR(1), TROCKENSTELLEN CHAR(1),
                                                KALBUNG CHAR(1), BEHANDLUNG CHAR(1), VON DATE,
@@ -92,8 +92,7 @@ BEGIN
     END
 
   IF (BEHANDLUNG = 'T') THEN
-    FOR SELECT S.ID, COALESCE(S.KNR, G.TIER_KNR), COALESCE(S.NAME, G.TIER_NAME),
-               COALESCE(S.NUMMER, G.TIER_NUMMER), A.DATUM, L.GRUND, L.ARZNEIMITTEL
+    FOR SELECT S.ID, S.KNR, S.NAME, S.NUMMER, A.DATUM, L.GRUND, L.ARZNEIMITTEL
         FROM T_TIERARZTANWENDUNG A
         JOIN T_TIERARZTLEISTUNG L ON L.ID = A.LEISTUNG
         JOIN T_TIERARZTGRUPPE G ON G.LEISTUNG = A.LEISTUNG

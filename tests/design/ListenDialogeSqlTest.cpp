@@ -86,7 +86,7 @@ TEST_F(ListenDialogeSqlTest, EventListHasEveryKindOfThePeriodAndOnlyTheTickedOne
     Sql(QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG) VALUES (%1, %2)")
             .arg(anna)
             .arg(leistung));
-    // An animal that was deleted stays in the register with what it was.
+    // The register keeps the treatment of an animal that was deleted.
     Sql(QStringLiteral("INSERT INTO T_TIERARZTGRUPPE (TIER, LEISTUNG, TIER_NUMMER, TIER_KNR, "
                        "TIER_NAME) VALUES (NULL, %1, 'DE Weg', 12, 'Weg')")
             .arg(leistung));
@@ -105,8 +105,8 @@ TEST_F(ListenDialogeSqlTest, EventListHasEveryKindOfThePeriodAndOnlyTheTickedOne
         "Besamung|" + a + "|007|Anna|DE Anna|05.01.2024|Nr. 2, Anton (HB1)",
         "Trockenstellen|" + b + "|008|Berta|DE Berta|10.01.2024|-",
         "Kalbung|" + a + "|007|Anna|DE Anna|20.01.2024|Nr. 1, W, DE Kalb, leicht",
-        "Behandlung|" + a + "|007|Anna|DE Anna|15.01.2024|Mastitis: Penicillin",
-        "Behandlung|-|012|Weg|DE Weg|15.01.2024|Mastitis: Penicillin"};
+        "Behandlung|-||-|-|15.01.2024|Mastitis: Penicillin",
+        "Behandlung|" + a + "|007|Anna|DE Anna|15.01.2024|Mastitis: Penicillin"};
     ListenDialoge::Ereignisse art;
     EXPECT_EQ(Zeilen(ListenDialoge::EreignislisteDatenSQL(art, von, bis)), alle.join("; "));
 
