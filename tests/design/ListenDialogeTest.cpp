@@ -268,6 +268,18 @@ TEST_F(ListenDialogeTest, KalbeJournalDrucktZweiZeilenQuer)
         << text.toStdString();
     EXPECT_TRUE(Zeile(text, {"01.05.2023", "22.05.2023", "Bruno", "27.02.2024"}))
         << text.toStdString();
+
+    TfrmKalbeJournal zweiter(DM()->Datenbank);
+    zweiter.show();
+    TfrmListeNormal* liste = Anzeigen(zweiter);
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->windowTitle(), "Kalbungen (von 01.01.2024 bis 31.03.2024)");
+    ASSERT_EQ(liste->GetAnzahl(), 1);
+    EXPECT_EQ(Spalten(*liste).mid(0, 3), (QStringList{"Tier-ID", "KNR", "Name"}));
+    EXPECT_EQ(liste->QDaten().FieldByName("L_STIER").AsString(), "Bruno");
+    liste->resize(1000, 300);
+    Bildschirmfoto(*liste, "KalbeJournalFenster.png");
+    liste->close();
 }
 
 TEST_F(ListenDialogeTest, GesendeteMeldungenLoeschenNurNachFrage)
@@ -390,6 +402,21 @@ TEST_F(ListenDialogeTest, BestandslisteAmTagMitBetriebsstaetteUndAlter)
         << text.toStdString();
     EXPECT_FALSE(text.contains("Jung")) << text.toStdString();
     EXPECT_FALSE(text.contains("Anders")) << text.toStdString();
+    // The page names the premises of the list.
+    EXPECT_TRUE(Zeile(text, {"Bauer's Weide", "Seite 1"})) << text.toStdString();
+
+    TfrmBestandslisteParameter zweiter(DM()->Datenbank);
+    EXPECT_TRUE(zweiter.AlterVon()->isChecked());
+    EXPECT_EQ(zweiter.EinheitVon()->currentText(), "Jahr(e)");
+    zweiter.show();
+    TfrmListeNormal* liste = Anzeigen(zweiter);
+    ASSERT_NE(liste, nullptr);
+    EXPECT_EQ(liste->windowTitle(), "Bestand - Bauer's Weide (am 01.06.2026, Alter von 2 Jahr(e))");
+    ASSERT_EQ(liste->GetAnzahl(), 1);
+    EXPECT_EQ(liste->QDaten().FieldByName("Q1NAME").AsString(), "Alt");
+    liste->resize(1000, 300);
+    Bildschirmfoto(*liste, "BestandslisteParameterFenster.png");
+    liste->close();
 }
 
 }  // namespace
