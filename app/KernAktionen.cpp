@@ -6,6 +6,7 @@
 #include "Haupt.h"
 #include "HerdeAktionen.h"
 #include "ListenAuswahlAktionen.h"
+#include "ListenDialogAktionen.h"
 #include "MilchAktionen.h"
 #include "StatistikAktionen.h"
 
@@ -105,4 +106,5 @@ void AlleAktionenVerbinden(TfrmHaupt& haupt, QString& updateDatei)
     StatistikAktionenVerbinden(haupt);
     ListenfensterVerbinden(haupt);
     ListenAuswahlAktionenVerbinden(haupt);
+    ListenDialogAktionenVerbinden(haupt);
 }
