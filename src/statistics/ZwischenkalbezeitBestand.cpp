@@ -179,24 +179,21 @@ void TZwischenkalbezeitBestand::Balken(long double x, int mittel, int bezug, TCo
             {{x, y0}, {x + breite, y0}, {x + breite - 2 * D, y0 + 2 * D}, {x - 2 * D, y0 + 2 * D}});
         return;
     }
-    const long double oben = y0 - hoehe;
-    // Front face shifted by (-2d, +2d); for a bar below the plane the same outline mirrored.
-    fuellen({{x - 2 * D, y0 + 2 * D},
-             {x - 2 * D, oben + 2 * D},
-             hoehe > 0 ? Tools::TExPoint{x, oben} : Tools::TExPoint{x, y0},
-             hoehe > 0 ? Tools::TExPoint{x + breite, oben} : Tools::TExPoint{x + breite, y0},
-             hoehe > 0 ? Tools::TExPoint{x + breite, y0} : Tools::TExPoint{x + breite, oben},
-             {x + breite - 2 * D, y0 + 2 * D}});
+    // The face nearer the wall's top and the one nearer its floor: a bar below the plane is the
+    // same prism mirrored.
+    const long double oben = std::min(y0, y0 - hoehe);
+    const long double unten = std::max(y0, y0 - hoehe);
+    const long double vx = x - 2 * D;
+    fuellen({{vx, unten + 2 * D},
+             {vx, oben + 2 * D},
+             {x, oben},
+             {x + breite, oben},
+             {x + breite, unten},
+             {vx + breite, unten + 2 * D}});
     Canvas->SetzeBrushClear();
-    if (hoehe > 0) {
-        Linie(x - 2 * D, oben + 2 * D, x + breite - 2 * D, oben + 2 * D);
-        Linie(x + breite - 2 * D, oben + 2 * D, x + breite, oben);
-        Linie(x + breite - 2 * D, oben + 2 * D, x + breite - 2 * D, y0 + 2 * D);
-    } else {
-        Linie(x - 2 * D, y0 + 2 * D, x, y0);
-        Linie(x + breite - 2 * D, y0 + 2 * D, x + breite, y0);
-        Linie(x, y0, x + breite, y0);
-    }
+    Linie(vx, oben + 2 * D, vx + breite, oben + 2 * D);
+    Linie(vx + breite, oben + 2 * D, x + breite, oben);
+    Linie(vx + breite, oben + 2 * D, vx + breite, unten + 2 * D);
     if (gekappt) {
         for (const long double anteil : {0.85L, 0.88L}) {
             const long double y = y0 - anteil * hoehe;

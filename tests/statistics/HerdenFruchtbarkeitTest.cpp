@@ -119,6 +119,16 @@ TEST_F(HerdenFruchtbarkeitTest, CalvingIntervalChartCountsTheLastTenYears)
         EXPECT_EQ(z.ZwkzMittel, j.zwkz) << j.jahr;
         EXPECT_EQ(z.TragzeitMittel, j.tragzeit) << j.jahr;
     }
+    // The middle of a bar's front face: 2022's 375 days above the plane in red, 2023's 330 days
+    // below it in lime.
+    const auto vorne = [&](int gruppe, int tage) {
+        const long double u = chart->W / 20;
+        const long double x = chart->X0 + (2 * gruppe + 1) * u - 2 * chart->D + 0.4L * u;
+        const long double y = chart->BezugY() + 2 * chart->D - (tage - 365) * chart->Tag() / 2;
+        return bild.pixelColor(int(x), int(y));
+    };
+    EXPECT_EQ(vorne(6, 375), QColor(255, 0, 0));
+    EXPECT_EQ(vorne(7, 330), QColor(0, 255, 0));
 }
 
 TEST(ZwischenkalbezeitGruppen, ExtremeValuesYearsAndRounding)
