@@ -76,8 +76,8 @@ void TDruckViehverzeichnis::Seitenrahmen()
     TDrucken::Seitenrahmen();
     Pos = SeitenrandOben();
     SetzeSchrift(Arial, 14, fsBold, 0, false);
-    PrintText((GetPosRandRechts() - SeitenrandLinks()) / 2, QStringLiteral("Viehverzeichnis"),
-              false, taCenter, kStandardAusrichtung);
+    PrintText(GetPosRandRechts() / 2, QStringLiteral("Viehverzeichnis"), false, taCenter,
+              kStandardAusrichtung);
 }
 
 void TDruckViehverzeichnis::DruckeInhalt(QObject*)
