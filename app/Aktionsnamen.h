@@ -72,12 +72,8 @@ inline QStringList NichtInDieserVersion()
         Ereignisliste,
         KalbeJournal,
         BestandslisteParameter,
-        Viehverzeichnis,
         GesendeteHITMeldungen,
         GesendeteBesamungsmeldungen,
-        MilchanlieferungStatistik,
-        BesamungsindexStatistik,
-        ZwischenkalbezeitStatistik,
         HilfeHotsyncEinstellung,
     };
 }
