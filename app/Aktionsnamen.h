@@ -68,11 +68,7 @@ inline QStringList NichtInDieserVersion()
         Besamungsmeldung,
         HITImport,
         Kraftfutterliste,
-        Viehverzeichnis,
         GesendeteBesamungsmeldungen,
-        MilchanlieferungStatistik,
-        BesamungsindexStatistik,
-        ZwischenkalbezeitStatistik,
         HilfeHotsyncEinstellung,
     };
 }

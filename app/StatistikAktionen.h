@@ -2,5 +2,5 @@
 
 class TfrmHaupt;
 
-// Gives the main window's herd statistics their windows.
+// Gives the main window's herd statistics and the livestock register their windows.
 void StatistikAktionenVerbinden(TfrmHaupt& haupt);
