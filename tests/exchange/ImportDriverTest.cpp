@@ -126,6 +126,19 @@ TEST_F(ImportDriverTest, PlainFiles)
                                        "ist unvollständig."});
 }
 
+// Item types come from the catalogue in the database: a date item is handed out as a date.
+TEST_F(ImportDriverTest, ItemTypesFromTheCatalogue)
+{
+    QStringList werte;
+    import->MlpPaesse[0].zeile = [&](TADISADEDImport & i, int a, int z) {
+        werte << i.Abschnitte().GetWert(a, z, 900032).value_or("-")
+              << i.Abschnitte().GetWert(a, z, 900080).value_or("-");
+    return true;
+};
+EXPECT_EQ(import->Importieren(Datei("mlp.ads", Adis)), TADISADEDImport::Importiert);
+EXPECT_EQ(werte, (QStringList{"07.03.2008", "DE0912345678"}));
+}
+
 // The merge of an archive's members: what was imported counts whatever order the members have.
 TEST_F(ImportDriverTest, ArchiveMembers)
 {
