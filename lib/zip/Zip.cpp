@@ -371,7 +371,12 @@ int TZip::Mitglied(const QString& name) const
 int TZip::Add()
 {
     Vorbedingungen();
-    const QStringList dateien = FileList;
+    // Relative names are resolved against AddDir; the process's current folder stays as it is.
+    const QDir basis(!AddDir.isEmpty() && QDir(AddDir).exists() ? AddDir : QDir::currentPath());
+    AddDir.clear();
+    QStringList dateien;
+    for (const QString& pfad : std::as_const(FileList))
+        dateien << QDir::cleanPath(basis.absoluteFilePath(pfad));
     FileList.clear();
     cancelled_ = false;
     Archiv za = Oeffnen(filename_, 0);
@@ -382,7 +387,9 @@ int TZip::Add()
         const QFileInfo info(pfad);
         if (!info.isFile())
             throw ZipException(QStringLiteral("File not found: \"%1\"").arg(pfad));
-        QString name = (AddFlags & AddOhnePfad) ? info.fileName() : info.absoluteFilePath();
+        QString name = basis.relativeFilePath(pfad);
+        if ((AddFlags & AddOhnePfad) || name.startsWith(QLatin1String("..")))
+            name = (AddFlags & AddOhnePfad) ? info.fileName() : pfad;
         while (name.startsWith(QLatin1Char('/')))
             name.remove(0, 1);
         if (OnZEDBeginFileEvent)

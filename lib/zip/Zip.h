@@ -87,8 +87,9 @@ public:
     // Writes the comment into the archive's end record.
     void SetZipComment(const QString& comment);
 
-    // Adds the files (full paths) in FileList, replacing members of the same name; returns the
-    // number added. The archive is complete on disk when this returns.
+    // Adds the files in FileList (relative names count from AddDir), replacing members of the
+    // same name, and clears AddDir; returns the number added. Without AddOhnePfad a member is
+    // named by its path below AddDir. The archive is complete on disk when this returns.
     int Add();
     // Writes the members named in FileList into ExtractDir under the file-name part of their
     // names, always replacing a file there; returns the number written. Nothing is written outside
@@ -100,6 +101,7 @@ public:
 
     QStringList FileList;
     QString ExtractDir;
+    QString AddDir;
     int AddFlags = AddOhnePfad;
 
     // A member begins (name, its size, files in the run, bytes in the run).

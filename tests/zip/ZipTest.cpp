@@ -474,6 +474,32 @@ TEST_F(ZipTest, ChecksumErrorAsksTheCaller)
     }
 }
 
+// Relative names count from AddDir, without changing the process's current folder.
+TEST_F(ZipTest, AddDirResolvesRelativeNames)
+{
+    QDir().mkpath(Pfad("basis/unter"));
+    Schreiben(Pfad("basis/unter/a.txt"), "a");
+    Schreiben(Pfad("basis/b.txt"), "b");
+    const QString vorher = QDir::currentPath();
+    for (const auto& [flags, namen] : {std::pair{0, QString("b.txt unter/a.txt")},
+                                       std::pair{TZip::AddOhnePfad, QString("a.txt b.txt")}}) {
+        SCOPED_TRACE(flags);
+        const QString archiv = Pfad(QStringLiteral("d%1.zip").arg(flags));
+        TZip zip;
+        zip.SetFilename(archiv);
+        zip.AddDir = Pfad("basis");
+        zip.AddFlags = flags;
+        zip.FileList = {"unter/a.txt", Pfad("basis/b.txt")};
+        EXPECT_EQ(zip.Add(), 2);
+        EXPECT_TRUE(zip.AddDir.isEmpty());
+        EXPECT_EQ(Python("import zipfile,sys; print(' "
+                         "'.join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))",
+                         {archiv}),
+                  namen);
+    }
+    EXPECT_EQ(QDir::currentPath(), vorher);
+}
+
 TEST_F(ZipTest, ProgressIsReportedPerMember)
 {
     Schreiben(Pfad("eins.txt"), QByteArray(3000, '1'));
