@@ -31,8 +31,8 @@ class ImportDriverTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        import = std::make_unique<TADISADEDImport>(Db());
-        // Passes that note what they see: the import rules themselves are tested apart.
+        modul = std::make_unique<TADISADEDImport>(Db());
+        // Passes that note what they see: the modul rules themselves are tested apart.
         const auto notieren = [this](int entity) {
             return [this, entity](TADISADEDImport& i, int a, int z) {
                 gesehen << QStringLiteral("%1 %2").arg(entity).arg(
@@ -40,72 +40,70 @@ protected:
                 return true;
             };
         };
-        for (auto& p : import->StammdatenPaesse)
+        for (auto& p : modul->StammdatenPaesse)
             p.zeile = notieren(p.entity);
-        for (auto& p : import->MlpPaesse)
+        for (auto& p : modul->MlpPaesse)
             p.zeile = notieren(p.entity);
-        for (auto& p : import->RdvPaesse)
+        for (auto& p : modul->RdvPaesse)
             p.satz = [this, s = p.satzart](TADISADEDImport&, const TRDVEintrag& e) {
                 gesehen << s + u' ' + e.Daten.left(12);
                 return true;
             };
-        import->OnBereich = [this](const QString& titel, int, bool) { bereiche << titel;
-    };
-}
+        modul->OnBereich = [this](const QString& titel, int, bool) { bereiche << titel; };
+    }
 
-QString
-Datei(const QString& name, const QByteArray& inhalt)
-{
-    const QString pfad = dir.filePath(name);
-    QFile f(pfad);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(inhalt);
-    return pfad;
-}
+    QString Datei(const QString& name, const QByteArray& inhalt)
+    {
+        const QString pfad = dir.filePath(name);
+        QFile f(pfad);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(inhalt);
+        return pfad;
+    }
 
-// The archive is written by Python's zipfile module, members in the given order.
-QString Archiv(const QString& name, const QList<std::pair<QString, QByteArray>>& mitglieder)
-{
-    QStringList argumente{dir.filePath(name)};
-    for (const auto& [n, inhalt] : mitglieder)
-        argumente << n << Datei(QStringLiteral("roh%1").arg(argumente.size()), inhalt);
-    QProcess p;
-    p.start("python3", QStringList{"-c",
-                                   "import zipfile,sys\n"
-                                   "with zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED) "
-                                   "as z:\n"
-                                   "  a=sys.argv[2:]\n"
-                                   "  for n,f in zip(a[::2],a[1::2]): z.write(f,n)\n"} +
-                           argumente);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    return dir.filePath(name);
-}
+    // The archive is written by Python's zipfile module, members in the given order.
+    QString Archiv(const QString& name, const QList<std::pair<QString, QByteArray>>& mitglieder)
+    {
+        QStringList argumente{dir.filePath(name)};
+        for (const auto& [n, inhalt] : mitglieder)
+            argumente << n << Datei(QStringLiteral("roh%1").arg(argumente.size()), inhalt);
+        QProcess p;
+        p.start("python3", QStringList{"-c",
+                                       "import zipfile,sys\n"
+                                       "with zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED) "
+                                       "as z:\n"
+                                       "  a=sys.argv[2:]\n"
+                                       "  for n,f in zip(a[::2],a[1::2]): z.write(f,n)\n"} +
+                               argumente);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return dir.filePath(name);
+    }
 
-QStringList Protokoll() const
-{
-    QStringList zeilen;
-    for (int i = 0; i < import->ImportProtokoll.Anzahl(); ++i)
-        zeilen << QString::number(import->ImportProtokoll.GetEintrag(i).Code) + u' ' +
-                      import->ImportProtokoll.GetEintrag(i).Werte.join(u'|');
-    return zeilen;
-}
+    QStringList Protokoll() const
+    {
+        QStringList zeilen;
+        for (int i = 0; i < modul->ImportProtokoll.Anzahl(); ++i)
+            zeilen << QString::number(modul->ImportProtokoll.GetEintrag(i).Code) + u' ' +
+                          modul->ImportProtokoll.GetEintrag(i).Werte.join(u'|');
+        return zeilen;
+    }
 
-QTemporaryDir dir;
-std::unique_ptr<TADISADEDImport> import;
-QStringList gesehen;
-QStringList bereiche;
-};  // namespace
+    QTemporaryDir dir;
+    std::unique_ptr<TADISADEDImport> modul;
+    QStringList gesehen;
+    QStringList bereiche;
+};
 
 TEST_F(ImportDriverTest, PlainFiles)
 {
-    EXPECT_EQ(import->Importieren(dir.filePath("fehlt.ads")), TADISADEDImport::DateiFehlt);
+    EXPECT_EQ(modul->Importieren(dir.filePath("fehlt.ads")), TADISADEDImport::DateiFehlt);
 
-    EXPECT_EQ(import->Importieren(Datei("mlp.ads", Adis)), TADISADEDImport::Importiert);
+    EXPECT_EQ(modul->Importieren(Datei("mlp.ads", Adis)), TADISADEDImport::Importiert);
     EXPECT_EQ(gesehen,
               (QStringList{"880005 DE0912345678", "880005 DE0911111111", "880006 DE0912345678"}));
-    EXPECT_EQ(import->Zeilen, 3);
-    EXPECT_TRUE(import->NachbearbeitungNoetig);
+    EXPECT_EQ(modul->Zeilen, 3);
+    EXPECT_TRUE(modul->NachbearbeitungNoetig);
     EXPECT_EQ(bereiche, (QStringList{"ADIS Datei lesen", "Stammdaten Tier", "Betriebszugehörigkeit",
                                      "Besamungen", "Kalbungen", "Stammdaten Bullen",
                                      "Leistungsergebnisse Tag", "Laktationsleistungen",
@@ -115,11 +113,11 @@ TEST_F(ImportDriverTest, PlainFiles)
 
     // A plain RDV file is never read as RDV; it has no ADIS data.
     gesehen.clear();
-    EXPECT_EQ(import->Importieren(Datei("daten.rdv", Rdv)), TADISADEDImport::KeineDaten);
+    EXPECT_EQ(modul->Importieren(Datei("daten.rdv", Rdv)), TADISADEDImport::KeineDaten);
     EXPECT_TRUE(gesehen.isEmpty());
     EXPECT_EQ(Protokoll(), QStringList{"0 daten.rdv: Die Datei ist keine ADIS-Datei."});
 
-    EXPECT_EQ(import->Importieren(Datei("kurz.ads", Adis.left(Adis.size() - 3))),
+    EXPECT_EQ(modul->Importieren(Datei("kurz.ads", Adis.left(Adis.size() - 3))),
               TADISADEDImport::NichtLesbar);
     EXPECT_TRUE(gesehen.isEmpty());
     EXPECT_EQ(Protokoll(), QStringList{"0 kurz.ads: Zeile 6: Die Datei endet ohne Endezeile, sie "
@@ -129,14 +127,34 @@ TEST_F(ImportDriverTest, PlainFiles)
 // Item types come from the catalogue in the database: a date item is handed out as a date.
 TEST_F(ImportDriverTest, ItemTypesFromTheCatalogue)
 {
-    QStringList werte;
-    import->MlpPaesse[0].zeile = [&](TADISADEDImport & i, int a, int z) {
-        werte << i.Abschnitte().GetWert(a, z, 900032).value_or("-")
-              << i.Abschnitte().GetWert(a, z, 900080).value_or("-");
-    return true;
-};
-EXPECT_EQ(import->Importieren(Datei("mlp.ads", Adis)), TADISADEDImport::Importiert);
-EXPECT_EQ(werte, (QStringList{"07.03.2008", "DE0912345678"}));
+    auto werte = std::make_shared<QStringList>();
+    modul->MlpPaesse[0].zeile = [werte](TADISADEDImport& i, int a, int z) {
+        *werte << i.Abschnitte().GetWert(a, z, 900032).value_or("-")
+               << i.Abschnitte().GetWert(a, z, 900080).value_or("-");
+        return true;
+    };
+    EXPECT_EQ(modul->Importieren(Datei("mlp.ads", Adis)), TADISADEDImport::Importiert);
+    EXPECT_EQ(*werte, (QStringList{"07.03.2008", "DE0912345678"}));
+}
+
+// The file events of an archive: each member in the ADIS pass (short ones too), each member
+// again per RDV kind, and the end.
+TEST_F(ImportDriverTest, FileEventsOfAnArchive)
+{
+    auto dateien = std::make_shared<QStringList>();
+    modul->OnDatei = [dateien](int nr, int anzahl) {
+        *dateien << QStringLiteral("%1/%2").arg(nr).arg(anzahl);
+    };
+    const QString archiv = Archiv("e.zip", {{"leer.txt", ""}, {"mlp.ads", Adis}, {"b.rdv", Rdv}});
+    EXPECT_EQ(modul->Importieren(archiv), TADISADEDImport::Importiert);
+    EXPECT_EQ(*dateien,
+              (QStringList{"1/3", "2/3", "3/3", "1/0", "1/0", "1/0", "1/0", "1/0", "1/0"}));
+    // Each RDV kind: the outer section, then the pass over the records of that kind.
+    EXPECT_EQ(
+        bereiche.mid(bereiche.size() - 11),
+        (QStringList{"Stammdaten Tier", "Stammdaten Tier", "Betriebszugehörigkeit",
+                     "Betriebszugehörigkeit", "Besamungen", "Besamungen", "Kalbungen", "Kalbungen",
+                     "MLP Kontrolldaten", "MLP Kontrolldaten", "Nachbearbeitung der Stammdaten"}));
 }
 
 // The merge of an archive's members: what was imported counts whatever order the members have.
@@ -203,7 +221,7 @@ TEST_F(ImportDriverTest, ArchiveMembers)
         const QString archiv = Archiv("a.zip", f.mitglieder);
         const QStringList vorher =
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        EXPECT_EQ(import->Importieren(archiv), f.ergebnis);
+        EXPECT_EQ(modul->Importieren(archiv), f.ergebnis);
         EXPECT_EQ(gesehen, f.gesehen);
         EXPECT_EQ(Protokoll(), f.protokoll);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), vorher);
@@ -215,33 +233,31 @@ TEST_F(ImportDriverTest, ArchiveMembers)
 // goes into the log, and the result is -3; an archive's later members are still imported.
 TEST_F(ImportDriverTest, FailingPass)
 {
-    import->StammdatenPaesse[0].zeile = [](TADISADEDImport & i, int, int) {
+    modul->StammdatenPaesse[0].zeile = [](TADISADEDImport& i, int, int) {
         db::Query q(i.Transaktion(),
                     "INSERT INTO T_STAMMDATEN (NUMMER, GEBDAT, GESCHLECHT, RASSE) VALUES "
                     "('DE 09 555 55555', DATE '2020-01-01', 'W', 1)");
-    q.Execute();
-    throw std::runtime_error("Abbruch im Test");
-    return true;
-};
-import->MlpPaesse[3].zeile = nullptr;
-const QString archiv = Archiv("f.zip", {{"mlp.ads", Adis}, {"b.rdv", Rdv}});
-EXPECT_EQ(import->Importieren(archiv), TADISADEDImport::Abgebrochen);
-EXPECT_EQ(Protokoll(), QStringList{"0 Abbruch im Test"});
-EXPECT_EQ(gesehen, QStringList{"Z00101 DE0912345678"});
-db::Transaction tr(Db());
-tr.Start();
-db::Query q(tr, "SELECT COUNT(*) FROM T_STAMMDATEN WHERE NUMMER = 'DE 09 555 55555'");
-q.Open();
-EXPECT_EQ(q.Field(0).AsInteger(), 0);
+        q.Execute();
+        throw std::runtime_error("Abbruch im Test");
+        return true;
+    };
+    modul->MlpPaesse[3].zeile = nullptr;
+    const QString archiv = Archiv("f.zip", {{"mlp.ads", Adis}, {"b.rdv", Rdv}});
+    EXPECT_EQ(modul->Importieren(archiv), TADISADEDImport::Abgebrochen);
+    EXPECT_EQ(Protokoll(), QStringList{"0 Abbruch im Test"});
+    EXPECT_EQ(gesehen, QStringList{"Z00101 DE0912345678"});
+    db::Transaction tr(Db());
+    tr.Start();
+    db::Query q(tr, "SELECT COUNT(*) FROM T_STAMMDATEN WHERE NUMMER = 'DE 09 555 55555'");
+    q.Open();
+    EXPECT_EQ(q.Field(0).AsInteger(), 0);
 
-// A pass without its rule is reported, not skipped.
-import->StammdatenPaesse[0].zeile = [](TADISADEDImport&, int, int) { return true;
-}
-;
-import->ImportMLP = true;
-EXPECT_EQ(import->Importieren(Datei("p.ads", Adis)), TADISADEDImport::Abgebrochen);
-EXPECT_EQ(Protokoll(),
-          QStringList{"0 Der Import \"Zuchtwerte\" ist in diesem Programm nicht verfügbar."});
+    // A pass without its rule is reported, not skipped.
+    modul->StammdatenPaesse[0].zeile = [](TADISADEDImport&, int, int) { return true; };
+    modul->ImportMLP = true;
+    EXPECT_EQ(modul->Importieren(Datei("p.ads", Adis)), TADISADEDImport::Abgebrochen);
+    EXPECT_EQ(Protokoll(),
+              QStringList{"0 Der Import \"Zuchtwerte\" ist in diesem Programm nicht verfügbar."});
 }
 
 TEST_F(ImportDriverTest, LogIsSortedWithoutDuplicates)
@@ -254,7 +270,7 @@ TEST_F(ImportDriverTest, LogIsSortedWithoutDuplicates)
     q.Execute();
     const int id = q.Field(0).AsInteger();
     tr.Commit();
-    TADISProtokoll& log = import->ImportProtokoll;
+    TADISProtokoll& log = modul->ImportProtokoll;
     log.Hinzufuegen(6, id, {"b"});
     log.Hinzufuegen(2, 0, {"zz"});
     log.Hinzufuegen(6, id, {"A"});
