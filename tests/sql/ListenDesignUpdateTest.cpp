@@ -67,7 +67,8 @@ void Ausfuehren(db::Database& d, const QString& sql)
 // What makes up the schema and the shipped rows of user lists, in a comparable form: objects by
 // their source texts, columns by type, room, null flag and default in their order, constraints
 // by name (the engine names NOT NULL constraints itself), and the rows of the catalogue, the
-// lists, their layouts, the masks, the settings of lists and the report code sets.
+// lists, their layouts, the masks, the settings of lists, the report code sets and the items of
+// milk-recording files, and the program user's rights on all of it.
 QStringList Bestand(db::Database& d)
 {
     const char* abfragen[] = {
@@ -116,6 +117,10 @@ QStringList Bestand(db::Database& d)
         "SELECT GEN_ID(G_LISTEN_ID, 0) FROM RDB$DATABASE",
         "SELECT CONSTR, BESCHREIBUNG FROM T_DB_FEHLER ORDER BY CONSTR",
         "SELECT FELD, CODE, TEXT, SORTIERUNG FROM T_HIT_CODESETS ORDER BY FELD, CODE",
+        "SELECT * FROM T_ADIS_ITEMS ORDER BY DDNR",
+        "SELECT RDB$USER, RDB$PRIVILEGE, RDB$RELATION_NAME, RDB$OBJECT_TYPE FROM "
+        "RDB$USER_PRIVILEGES WHERE RDB$USER = 'BOVANTIS' AND RDB$RELATION_NAME NOT STARTING WITH "
+        "'RDB$' ORDER BY 3, 2",
     };
     QStringList bestand;
     for (const char* sql : abfragen)
