@@ -581,7 +581,7 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
         ~Editor() { InternListeWahl::ListenDesignBildschirmStarten = nullptr; }
     } editor;
     MessageBoxScript boxen;
-    QList<QWidget*> vorher = QApplication::topLevelWidgets();
+    QList<QWidget*> vorher = QApplication::allWidgets();
     TfrmErledigteTermine d(DM()->Datenbank);
     d.Von()->setText("01.01.2024");
     d.Bis()->setText("31.01.2024");
@@ -623,10 +623,13 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
     EXPECT_TRUE(boxen.Shown().isEmpty());
 
     TfrmListeErledigteTermine* liste = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<TfrmListeErledigteTermine*>(w); f && !vorher.contains(w))
-            liste = f;
-    ASSERT_NE(liste, nullptr);
+    const auto neueListe = [&] {
+        for (QWidget* w : QApplication::allWidgets())
+            if (auto* f = qobject_cast<TfrmListeErledigteTermine*>(w); f && !vorher.contains(w))
+                liste = f;
+        return liste != nullptr;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(neueListe));
     EXPECT_EQ(liste->windowTitle(), "Erledigt im Januar (von 01.01.2024 bis 31.01.2024)");
     ASSERT_EQ(liste->GetAnzahl(), 2);
     // A design without a symbol carries the list choice's picture, not the toolkit's logo.
