@@ -1,4 +1,5 @@
 #include "FBesamungsindexStatistik.h"
+#include "StatistikZeitraum.h"
 
 #include <DBZRDateEdit.h>
 #include <Grundeinstellungen.h>
@@ -23,20 +24,7 @@ TfrmBesamungsindexAuswahl::TfrmBesamungsindexAuswahl(TEinstellungen& einstellung
     setWindowTitle(QStringLiteral("Besamungsindex"));
     setHelpContext(HilfeKontext);
 
-    auto* zeitraum = new QGroupBox(QStringLiteral("Berechnungszeitraum"), this);
-    von_ = new TDBZRDateEdit(zeitraum);
-    von_->setObjectName(QStringLiteral("von"));
-    bis_ = new TDBZRDateEdit(zeitraum);
-    bis_->setObjectName(QStringLiteral("bis"));
-    auto* vonText = new QLabel(QStringLiteral("von:"), zeitraum);
-    vonText->setBuddy(von_);
-    auto* bisText = new QLabel(QStringLiteral("bis:"), zeitraum);
-    bisText->setBuddy(bis_);
-    auto* raster = new QGridLayout(zeitraum);
-    raster->addWidget(vonText, 0, 0);
-    raster->addWidget(von_, 0, 1);
-    raster->addWidget(bisText, 1, 0);
-    raster->addWidget(bis_, 1, 1);
+    QGroupBox* zeitraum = StatistikZeitraum::Gruppe(this, von_, bis_);
 
     ok_ = new QPushButton(QStringLiteral("Ok"), this);
     ok_->setObjectName(QStringLiteral("Ok"));
@@ -99,18 +87,10 @@ void TfrmBesamungsindexAuswahl::bisChange()
 
 bool TfrmBesamungsindexAuswahl::OkClick()
 {
+    if (!StatistikZeitraum::Gueltig(von_, bis_))
+        return false;
     const QDate von = von_->Date();
     const QDate bis = bis_->Date();
-    if (!von.isValid()) {
-        Tools::MeldungInfo(QStringLiteral("Geben Sie ein gültiges 'Von'-Datum ein"));
-        von_->setFocus();
-        return false;
-    }
-    if (!bis.isValid()) {
-        Tools::MeldungInfo(QStringLiteral("Geben Sie ein gültiges 'Bis'-Datum ein"));
-        bis_->setFocus();
-        return false;
-    }
     const QDate heute = ProgDatum::Heute();
     einstellungen_.SetBesamungsindexStatistikVon(von);
     einstellungen_.SetBesamungsindexStatistikBis(bis > heute ? heute : bis);

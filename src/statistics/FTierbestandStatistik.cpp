@@ -1,4 +1,5 @@
 #include "FTierbestandStatistik.h"
+#include "StatistikZeitraum.h"
 
 #include <AMCbRb.h>
 #include <DBZRDateEdit.h>
@@ -32,20 +33,7 @@ TfrmTierbestandAuswahl::TfrmTierbestandAuswahl(TEinstellungen& einstellungen, QW
     setWindowTitle(QStringLiteral("Tierbestand"));
     setHelpContext(HilfeKontext);
 
-    auto* zeitraum = new QGroupBox(QStringLiteral("Berechnungszeitraum"), this);
-    von_ = new TDBZRDateEdit(zeitraum);
-    von_->setObjectName(QStringLiteral("von"));
-    bis_ = new TDBZRDateEdit(zeitraum);
-    bis_->setObjectName(QStringLiteral("bis"));
-    auto* vonText = new QLabel(QStringLiteral("von:"), zeitraum);
-    vonText->setBuddy(von_);
-    auto* bisText = new QLabel(QStringLiteral("bis:"), zeitraum);
-    bisText->setBuddy(bis_);
-    auto* raster = new QGridLayout(zeitraum);
-    raster->addWidget(vonText, 0, 0);
-    raster->addWidget(von_, 0, 1);
-    raster->addWidget(bisText, 1, 0);
-    raster->addWidget(bis_, 1, 1);
+    QGroupBox* zeitraum = StatistikZeitraum::Gruppe(this, von_, bis_);
 
     normal_ = new TAMRadioButton(this);
     normal_->setObjectName(QStringLiteral("Komplettnormal"));
@@ -164,18 +152,10 @@ void TfrmTierbestandAuswahl::bisChange()
 
 bool TfrmTierbestandAuswahl::OkClick()
 {
+    if (!StatistikZeitraum::Gueltig(von_, bis_))
+        return false;
     const QDate von = von_->Date();
     const QDate bis = bis_->Date();
-    if (!von.isValid()) {
-        Tools::MeldungInfo(QStringLiteral("Geben Sie ein gültiges 'Von'-Datum ein"));
-        von_->setFocus();
-        return false;
-    }
-    if (!bis.isValid()) {
-        Tools::MeldungInfo(QStringLiteral("Geben Sie ein gültiges 'Bis'-Datum ein"));
-        bis_->setFocus();
-        return false;
-    }
     const QDate heute = ProgDatum::Heute();
     const bool prognose = prognose_->isChecked() && !kuehe_->isChecked();
     if (einstellungen_.GetAktBetriebListen() != 0 && prognose && bis > heute)
