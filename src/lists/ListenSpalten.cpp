@@ -30,6 +30,17 @@ QString Spaltenname(const QString& token)
     return MitAlias(token) ? token.mid(3) : token;
 }
 
+// The status picture's column: "STATUSIDX" of a source ("Q1.STATUSIDX") or of a built-in list's
+// statement, whose columns carry the source in their names ("Q1STATUSIDX", as printing reads them).
+bool IstStatusFeld(const QString& token)
+{
+    static const QString status = QStringLiteral("STATUSIDX");
+    if (Spaltenname(token) == status)
+        return true;
+    return token.size() == status.size() + 2 && token.at(0) == QLatin1Char('Q') &&
+           token.at(1).isDigit() && token.mid(2) == status;
+}
+
 void AliasPruefen(const QString& token)
 {
     if (!MitAlias(token) && !token.isEmpty())
@@ -108,7 +119,7 @@ Ergebnis SpaltenAnlegen(const std::vector<LayoutZeile>& layout, const Umgebung& 
                 continue;
             ungenutzt.removeOne(token);
         }
-        if (!pseudo && Spaltenname(z.feld) == QLatin1String("STATUSIDX")) {
+        if (!pseudo && IstStatusFeld(z.feld)) {
             neu.art = Art::StatusIcon;
             neu.breite = Skaliert(20, umgebung.dpi);
             e.spalten.push_back(neu);

@@ -110,6 +110,12 @@ TEST(ListenSpaltenTest, StatusUeberschriftUndVerborgen)
     EXPECT_EQ(e.spalten[0].breite, 25);
     EXPECT_FALSE(e.spalten[0].groesseVeraenderbar);
     EXPECT_EQ(e.ueberschriftSpalte, 1);
+    // A built-in list's statement names the column with its source and no dot.
+    const Ergebnis eingebaut =
+        SpaltenAnlegen({Feld("Q1STATUSIDX", "Status"), Feld("Q1NUMMER", "N")},
+                       Daten({"Q1STATUSIDX", "Q1NUMMER"}, 800, 120));
+    EXPECT_EQ(eingebaut.spalten[0].art, Art::StatusIcon);
+    EXPECT_EQ(eingebaut.spalten[1].art, Art::Normal);
     EXPECT_EQ(e.spalten[1].art, Art::Ueberschrift);
     EXPECT_EQ(e.tierIdFeld, "Q1TIERID");
     EXPECT_FALSE(e.autoBreite);
