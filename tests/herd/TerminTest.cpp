@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -581,7 +582,12 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
         ~Editor() { InternListeWahl::ListenDesignBildschirmStarten = nullptr; }
     } editor;
     MessageBoxScript boxen;
-    QList<QWidget*> vorher = QApplication::allWidgets();
+    // Windows of earlier tests, watched so that a new window at a freed address is not taken
+    // for one of them.
+    QList<QPointer<TfrmListeErledigteTermine>> vorher;
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* f = qobject_cast<TfrmListeErledigteTermine*>(w))
+            vorher << f;
     TfrmErledigteTermine d(DM()->Datenbank);
     d.Von()->setText("01.01.2024");
     d.Bis()->setText("31.01.2024");
@@ -625,7 +631,7 @@ TEST_F(ErledigteTermineTest, NeuesDesignZeigtDieErledigtenTermine)
     TfrmListeErledigteTermine* liste = nullptr;
     const auto neueListe = [&] {
         for (QWidget* w : QApplication::allWidgets())
-            if (auto* f = qobject_cast<TfrmListeErledigteTermine*>(w); f && !vorher.contains(w))
+            if (auto* f = qobject_cast<TfrmListeErledigteTermine*>(w); f && !vorher.contains(f))
                 liste = f;
         return liste != nullptr;
     };
