@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The desktop starter of the backup program: a desktop entry file (freedesktop.org desktop entry
-// specification) in the user's desktop folder that starts the program at once with an action,
+// The desktop starter of the backup program: a desktop entry file (the freedesktop.org standard)
+// in the user's desktop folder that starts the program at once with an action,
 // a program folder and an archive.
 namespace DesktopSymbol {
 
@@ -15,7 +15,7 @@ QString Ordner();
 QString Datei(const QString& name);
 
 // The command of the starter as its Exec key holds it: the program, then
-// -b -a r|s -v "<folder>" -d "<archive>", each argument quoted and escaped as the specification
+// -b -a r|s -v "<folder>" -d "<archive>", each argument quoted and escaped as desktop entries
 // asks, so that any folder or file name comes back unchanged.
 QString Exec(const QString& programm, bool ruecksicherung, const QString& ordner,
              const QString& archiv);
