@@ -16,7 +16,7 @@ QString Datei(const QString& name);
 
 // The command of the starter as its Exec key holds it: the program, then
 // -b -a r|s -v "<folder>" -d "<archive>", each argument quoted and escaped as desktop entries
-// asks, so that any folder or file name comes back unchanged.
+// ask, so that any folder or file name comes back unchanged.
 QString Exec(const QString& programm, bool ruecksicherung, const QString& ordner,
              const QString& archiv);
 
