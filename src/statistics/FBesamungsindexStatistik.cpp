@@ -134,20 +134,11 @@ TfrmBesamungsindexStatistik* BesamungsindexStatistikAnzeigen(TShell* shell, QWid
         if (auswahl.exec() != QDialog::Accepted)
             return nullptr;
     }
-    auto fenster = std::make_unique<TfrmBesamungsindexStatistik>(datenbank);
-    if (shell)
-        fenster->StatusEreignis = [shell] { shell->ZeigeHinweis(); };
-    fenster->Transaktion.Start();
-    fenster->Chart = CreateBildschirm<TBesamungsindexBestand>(nullptr, &fenster->Transaktion);
-    TBesamungsindexBestand& chart = *fenster->Chart;
-    fenster->ChartZeichnen(chart, [&chart, e] {
-        chart.Von = e->GetBesamungsindexStatistikVon();
-        chart.Bis = e->GetBesamungsindexStatistikBis();
-    });
-    fenster->setWindowTitle(BesamungsindexTitel(chart));
-    TfrmBesamungsindexStatistik* gezeigt = fenster.release();
-    TShell::Zeigen(shell, gezeigt, owner);
-    if (gezeigt->StatusEreignis)
-        gezeigt->StatusEreignis();
-    return gezeigt;
+    return StatistikFensterZeigen<TfrmBesamungsindexStatistik>(
+        shell, owner, datenbank,
+        [e](TBesamungsindexBestand& chart) {
+            chart.Von = e->GetBesamungsindexStatistikVon();
+            chart.Bis = e->GetBesamungsindexStatistikBis();
+        },
+        BesamungsindexTitel);
 }

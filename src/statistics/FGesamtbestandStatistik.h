@@ -15,6 +15,8 @@
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 class QFrame;
@@ -71,3 +73,26 @@ private:
     QLabel* pfeilRechts_;
     int mausX_ = 0;
 };
+
+// Opens a statistics window of class Fenster: makes its screen chart in the window's own
+// transaction, sets the chart's parameters and draws it, gives the window the title that the
+// chart yields and shows it on the main window's area. Nothing stays behind when a step fails.
+template <class Fenster, class Parameter, class Titel>
+Fenster* StatistikFensterZeigen(TShell* shell, QWidget* owner, db::Database& datenbank,
+                                Parameter parameter, Titel titel)
+{
+    using ChartTyp = typename decltype(std::declval<Fenster&>().Chart)::element_type;
+    auto fenster = std::make_unique<Fenster>(datenbank);
+    if (shell)
+        fenster->StatusEreignis = [shell] { shell->ZeigeHinweis(); };
+    fenster->Transaktion.Start();
+    fenster->Chart = CreateBildschirm<ChartTyp>(nullptr, &fenster->Transaktion);
+    ChartTyp& chart = *fenster->Chart;
+    fenster->ChartZeichnen(chart, [&chart, &parameter] { parameter(chart); });
+    fenster->setWindowTitle(titel(chart));
+    Fenster* gezeigt = fenster.release();
+    TShell::Zeigen(shell, gezeigt, owner);
+    if (gezeigt->StatusEreignis)
+        gezeigt->StatusEreignis();
+    return gezeigt;
+}

@@ -228,26 +228,17 @@ TfrmMilchanlieferungStatistik* MilchanlieferungStatistikAnzeigen(TShell* shell, 
         if (auswahl.exec() != QDialog::Accepted)
             return nullptr;
     }
-    auto fenster = std::make_unique<TfrmMilchanlieferungStatistik>(datenbank);
-    if (shell)
-        fenster->StatusEreignis = [shell] { shell->ZeigeHinweis(); };
-    fenster->Transaktion.Start();
-    fenster->Chart = CreateBildschirm<TMilchanlieferung>(nullptr, &fenster->Transaktion);
-    TMilchanlieferung& chart = *fenster->Chart;
-    fenster->ChartZeichnen(chart, [&chart, e] {
-        chart.Von = e->GetMilchanlieferungStatistikVon();
-        chart.Bis = e->GetMilchanlieferungStatistikBis();
-        chart.Menge = e->GetMilchanlieferungStatistikMenge();
-        chart.Milchgeld = e->GetMilchanlieferungStatistikMilchgeld();
-        chart.Inhaltsstoffe = e->GetMilchanlieferungStatistikInhaltsstoffe();
-        chart.Preis37 = e->GetMilchanlieferungStatistik37Preis();
-        chart.Eigenpreis = e->GetMilchanlieferungStatistikEigenpreis();
-        chart.Waehrung = e->GetStandardwaehrung();
-    });
-    fenster->setWindowTitle(MilchanlieferungTitel(chart));
-    TfrmMilchanlieferungStatistik* gezeigt = fenster.release();
-    TShell::Zeigen(shell, gezeigt, owner);
-    if (gezeigt->StatusEreignis)
-        gezeigt->StatusEreignis();
-    return gezeigt;
+    return StatistikFensterZeigen<TfrmMilchanlieferungStatistik>(
+        shell, owner, datenbank,
+        [e](TMilchanlieferung& chart) {
+            chart.Von = e->GetMilchanlieferungStatistikVon();
+            chart.Bis = e->GetMilchanlieferungStatistikBis();
+            chart.Menge = e->GetMilchanlieferungStatistikMenge();
+            chart.Milchgeld = e->GetMilchanlieferungStatistikMilchgeld();
+            chart.Inhaltsstoffe = e->GetMilchanlieferungStatistikInhaltsstoffe();
+            chart.Preis37 = e->GetMilchanlieferungStatistik37Preis();
+            chart.Eigenpreis = e->GetMilchanlieferungStatistikEigenpreis();
+            chart.Waehrung = e->GetStandardwaehrung();
+        },
+        MilchanlieferungTitel);
 }

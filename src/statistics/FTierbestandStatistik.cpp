@@ -218,26 +218,17 @@ TfrmTierbestandStatistik* TierbestandStatistikAnzeigen(TShell* shell, QWidget* o
         if (auswahl.exec() != QDialog::Accepted)
             return nullptr;
     }
-    auto fenster = std::make_unique<TfrmTierbestandStatistik>(datenbank);
-    if (shell)
-        fenster->StatusEreignis = [shell] { shell->ZeigeHinweis(); };
-    fenster->Transaktion.Start();
-    fenster->Chart = CreateBildschirm<TTierbestand>(nullptr, &fenster->Transaktion);
-    TTierbestand& chart = *fenster->Chart;
-    fenster->ChartZeichnen(chart, [&chart, e] {
-        chart.Prognose = e->GetTierbestandStatistikPrognose();
-        const int art = e->GetTierbestandStatistikArt();
-        chart.Art = art >= TTierbestand::KomplettNormal && art <= TTierbestand::NurKuehe
-                        ? art
-                        : TTierbestand::KomplettNormal;
-        chart.Von = e->GetTierbestandStatistikVon();
-        chart.SetBis(e->GetTierbestandStatistikBis());
-        chart.Stall = e->GetAktBetriebListen();
-    });
-    fenster->setWindowTitle(TierbestandTitel(chart));
-    TfrmTierbestandStatistik* gezeigt = fenster.release();
-    TShell::Zeigen(shell, gezeigt, owner);
-    if (gezeigt->StatusEreignis)
-        gezeigt->StatusEreignis();
-    return gezeigt;
+    return StatistikFensterZeigen<TfrmTierbestandStatistik>(
+        shell, owner, datenbank,
+        [e](TTierbestand& chart) {
+            chart.Prognose = e->GetTierbestandStatistikPrognose();
+            const int art = e->GetTierbestandStatistikArt();
+            chart.Art = art >= TTierbestand::KomplettNormal && art <= TTierbestand::NurKuehe
+                            ? art
+                            : TTierbestand::KomplettNormal;
+            chart.Von = e->GetTierbestandStatistikVon();
+            chart.SetBis(e->GetTierbestandStatistikBis());
+            chart.Stall = e->GetAktBetriebListen();
+        },
+        TierbestandTitel);
 }

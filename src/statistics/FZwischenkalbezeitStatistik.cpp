@@ -55,16 +55,7 @@ bool TfrmZwischenkalbezeitStatistik::eventFilter(QObject* objekt, QEvent* ereign
 TfrmZwischenkalbezeitStatistik* ZwischenkalbezeitStatistikAnzeigen(TShell* shell, QWidget* owner,
                                                                    db::Database& datenbank)
 {
-    auto fenster = std::make_unique<TfrmZwischenkalbezeitStatistik>(datenbank);
-    if (shell)
-        fenster->StatusEreignis = [shell] { shell->ZeigeHinweis(); };
-    fenster->Transaktion.Start();
-    fenster->Chart = CreateBildschirm<TZwischenkalbezeitBestand>(nullptr, &fenster->Transaktion);
-    fenster->ChartZeichnen(*fenster->Chart, [] {});
-    fenster->setWindowTitle(QStringLiteral("Zwischenkalbezeit"));
-    TfrmZwischenkalbezeitStatistik* gezeigt = fenster.release();
-    TShell::Zeigen(shell, gezeigt, owner);
-    if (gezeigt->StatusEreignis)
-        gezeigt->StatusEreignis();
-    return gezeigt;
+    return StatistikFensterZeigen<TfrmZwischenkalbezeitStatistik>(
+        shell, owner, datenbank, [](TZwischenkalbezeitBestand&) {},
+        [](const TZwischenkalbezeitBestand&) { return QStringLiteral("Zwischenkalbezeit"); });
 }
